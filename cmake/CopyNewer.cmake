@@ -1,0 +1,10 @@
+# Copies every file of SRC to DST unless DST already holds a copy at least as new.
+file(GLOB_RECURSE files RELATIVE ${SRC} ${SRC}/*)
+foreach(f IN LISTS files)
+    set(target ${DST}/${f})
+    if(NOT EXISTS ${target} OR ${SRC}/${f} IS_NEWER_THAN ${target})
+        get_filename_component(dir ${target} DIRECTORY)
+        file(MAKE_DIRECTORY ${dir})
+        file(COPY_FILE ${SRC}/${f} ${target})
+    endif()
+endforeach()

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+// The media engine as the player windows use it. Every call is safe without media loaded:
+// reads then give 0 or "", commands do nothing.
+class MediaPlayer : public QObject {
+    Q_OBJECT
+public:
+    // Values of playState(), numbered as the windows expect them.
+    enum State {
+        Undefined = 0,
+        Stopped = 1, // also after the media has ended
+        Paused = 2,
+        Playing = 3,
+        Busy = 9, // loading or changing state
+    };
+
+    using QObject::QObject;
+    ~MediaPlayer() override = default;
+
+    // A path makes that file the current media (playback starts on its own); "" unloads it.
+    virtual void setUrl(const QString& path) = 0;
+    virtual QString url() const = 0;
+    virtual void close() = 0;
+
+    virtual void play() = 0;
+    virtual void pause() = 0;
+    // Halts playback and keeps the media loaded at position 0.
+    virtual void stop() = 0;
+
+    // Seconds. Writing seeks exactly, also while paused.
+    virtual double currentPosition() const = 0;
+    virtual void setCurrentPosition(double seconds) = 0;
+    // "MM:SS" below one hour, "HH:MM:SS" from one hour on.
+    virtual QString currentPositionString() const = 0;
+
+    // 0 and "" while the length is not known yet.
+    virtual double duration() const = 0;
+    virtual QString durationString() const = 0;
+
+    // 1.0 is normal speed; the pitch of the voice is kept.
+    virtual double rate() const = 0;
+    virtual void setRate(double rate) = 0;
+
+    // 0 to 100.
+    virtual int volume() const = 0;
+    virtual void setVolume(int volume) = 0;
+
+    virtual int playState() const = 0;
+
+Q_SIGNALS:
+    // The current media could not be opened or decoded; the text says why, for the title line.
+    void mediaError(const QString& message);
+};
+
+// Position texts as the windows show them.
+QString formatMediaTime(double seconds);

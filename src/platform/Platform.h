@@ -1,0 +1,13 @@
+#pragma once
+
+class MediaPlayer;
+class Dialogs;
+class Desktop;
+
+// The outside world as the windows see it. The pointers are not owned: start-up owns the real
+// ones, a test owns its doubles.
+struct Platform {
+    MediaPlayer* media = nullptr;
+    Dialogs* dialogs = nullptr;
+    Desktop* desktop = nullptr;
+};

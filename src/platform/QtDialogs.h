@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+class QtDialogs : public Dialogs {
+public:
+    QMessageBox::StandardButton message(QWidget* owner, QMessageBox::Icon icon,
+                                        const QString& title, const QString& text,
+                                        QMessageBox::StandardButtons buttons) override;
+    QString showFileDialog(const FileDialogRequest& request) override;
+};

@@ -1,0 +1,46 @@
+#include "TestFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+TestFolder::TestFolder()
+{
+    QDir(m_dir.path()).mkpath(QStringLiteral("Files/Lang"));
+}
+
+QString TestFolder::filePath(const QString& relative) const
+{
+    return m_dir.path() + QLatin1Char('/') + relative;
+}
+
+void TestFolder::write(const QString& relative, const QStringList& lines) const
+{
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += line.toUtf8() + "\r\n";
+    writeBytes(relative, bytes);
+}
+
+void TestFolder::writeBytes(const QString& relative, const QByteArray& bytes) const
+{
+    const QString path = filePath(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(bytes);
+}
+
+QByteArray TestFolder::readBytes(const QString& relative) const
+{
+    QFile file(filePath(relative));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TestFolder::writeLanguage(const QString& name, const QString& prefix, int lines) const
+{
+    QStringList text;
+    for (int i = 0; i < lines; ++i)
+        text << QStringLiteral("%1 %2 %3").arg(i, 3, 10, QLatin1Char('0')).arg(prefix).arg(i);
+    write(QStringLiteral("Files/Lang/") + name, text);
+}

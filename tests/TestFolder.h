@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// A program folder of its own for one test: Files/, Files/Lang/ and Bookmarks/ in a temporary
+// directory that is removed afterwards.
+class TestFolder {
+public:
+    TestFolder();
+
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString& relative) const;
+
+    // Writes the lines with CR LF ends, making folders as needed.
+    void write(const QString& relative, const QStringList& lines) const;
+    void writeBytes(const QString& relative, const QByteArray& bytes) const;
+    QByteArray readBytes(const QString& relative) const;
+
+    // A language file whose entry n reads "<prefix> n".
+    void writeLanguage(const QString& name, const QString& prefix, int lines = 201) const;
+
+private:
+    QTemporaryDir m_dir;
+};
