@@ -1,0 +1,102 @@
+#include "FakeMediaPlayer.h"
+
+#include <QFileInfo>
+
+void FakeMediaPlayer::setUrl(const QString& path)
+{
+    calls << QStringLiteral("url ") + path;
+    m_position = 0;
+    if (path.isEmpty() || !QFileInfo::exists(path)) {
+        m_url.clear();
+        m_state = Undefined;
+        m_durationKnown = false;
+        if (!path.isEmpty())
+            Q_EMIT mediaError(QStringLiteral("cannot open ") + path);
+        return;
+    }
+    m_url = path;
+    m_durationKnown = durationKnownAtLoad;
+    m_state = Playing;
+}
+
+void FakeMediaPlayer::close()
+{
+    calls << QStringLiteral("close");
+    m_url.clear();
+    m_state = Undefined;
+    m_position = 0;
+    m_durationKnown = false;
+}
+
+void FakeMediaPlayer::play()
+{
+    calls << QStringLiteral("play");
+    if (m_url.isEmpty())
+        return;
+    if (m_state == Stopped && m_position >= loadedDuration)
+        m_position = 0;
+    m_state = Playing;
+}
+
+void FakeMediaPlayer::pause()
+{
+    calls << QStringLiteral("pause");
+    if (!m_url.isEmpty())
+        m_state = Paused;
+}
+
+void FakeMediaPlayer::stop()
+{
+    calls << QStringLiteral("stop");
+    if (m_url.isEmpty())
+        return;
+    m_state = Stopped;
+    m_position = 0;
+}
+
+void FakeMediaPlayer::setCurrentPosition(double seconds)
+{
+    calls << QStringLiteral("seek %1").arg(seconds);
+    if (m_url.isEmpty())
+        return;
+    m_position = std::clamp(seconds, 0.0, loadedDuration);
+}
+
+QString FakeMediaPlayer::currentPositionString() const
+{
+    return m_url.isEmpty() ? QString() : formatMediaTime(m_position);
+}
+
+double FakeMediaPlayer::duration() const
+{
+    return m_durationKnown ? loadedDuration : 0.0;
+}
+
+QString FakeMediaPlayer::durationString() const
+{
+    return m_durationKnown ? formatMediaTime(loadedDuration) : QString();
+}
+
+void FakeMediaPlayer::setRate(double rate)
+{
+    calls << QStringLiteral("rate %1").arg(rate);
+    if (rate > 0 && rate <= fastestRate + 1e-9)
+        m_rate = rate;
+}
+
+void FakeMediaPlayer::setVolume(int volume)
+{
+    calls << QStringLiteral("volume %1").arg(volume);
+    m_volume = std::clamp(volume, 0, 100);
+}
+
+void FakeMediaPlayer::advance(double seconds)
+{
+    if (m_state != Playing)
+        return;
+    m_position += seconds * m_rate;
+    if (m_position >= loadedDuration) {
+        m_position = loadedDuration;
+        m_state = Stopped;
+    }
+}
