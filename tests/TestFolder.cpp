@@ -41,6 +41,6 @@ void TestFolder::writeLanguage(const QString& name, const QString& prefix, int l
 {
     QStringList text;
     for (int i = 0; i < lines; ++i)
-        text << QStringLiteral("%1 %2 %3").arg(i, 3, 10, QLatin1Char('0')).arg(prefix).arg(i);
+        text << QStringLiteral("%1%2 %3").arg(i, 3, 10, QLatin1Char('0')).arg(prefix).arg(i);
     write(QStringLiteral("Files/Lang/") + name, text);
 }

@@ -1,11 +1,104 @@
 #include "app/Startup.h"
 
+#include "app/AppState.h"
+#include "app/ProgramFolder.h"
+#include "app/SettingsFile.h"
+#include "platform/Dialogs.h"
+#include "platform/Desktop.h"
+#include "platform/Platform.h"
+#include "platform/QtDesktop.h"
+#include "platform/QtDialogs.h"
+#include "player/Form1.h"
+
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <clocale>
 
 namespace Startup {
 
+namespace {
+
+void fatal(const Platform& platform, const QString& description)
+{
+    platform.dialogs->message(nullptr, QMessageBox::Warning, QString::fromLatin1(kFatalTitle),
+                              QString::fromLatin1(kFatalText) + QLatin1Char('\n') + description,
+                              QMessageBox::Ok);
+}
+
+} // namespace
+
+std::unique_ptr<Form1> Main(AppState& state, const Platform& platform, const QString& commandLine,
+                            const QLocale& locale)
+{
+    QString error;
+    const auto languageFile = SettingsFile::readLanguageFile(state.settingsPath(), &error);
+    if (!languageFile) {
+        fatal(platform, error);
+        return nullptr;
+    }
+    state.languageFile = *languageFile;
+    if (state.languageFile.trimmed().isEmpty()) {
+        state.languageFile = defaultLanguageFile(locale);
+        // Only some languages come with the program; the others fall back to English.
+        if (!QFileInfo::exists(state.languagePath()))
+            state.languageFile = QStringLiteral("English.lng");
+    }
+
+    error = state.texts.loadStrict(state.languagePath());
+    if (!error.isEmpty()) {
+        fatal(platform, error);
+        return nullptr;
+    }
+
+    if (!platform.desktop->claimSingleInstance()) {
+        platform.dialogs->warning(nullptr, state.texts.plain(1), state.texts.plain(0));
+        return nullptr;
+    }
+
+    auto player = std::make_unique<Form1>(state, platform);
+    player->Form_Initialize();
+    player->Form_Load(commandLine);
+    player->show();
+    return player;
+}
+
+QString commandLinePath(const QStringList& arguments)
+{
+    return arguments.mid(1).join(QLatin1Char(' ')).trimmed();
+}
+
 int run(QApplication& app)
 {
+    QApplication::setApplicationName(QStringLiteral("vocarta"));
+    QApplication::setApplicationVersion(QStringLiteral(VOCARTA_VERSION));
+    QApplication::setQuitOnLastWindowClosed(false);
+    // The media engine reads numbers the C way.
+    std::setlocale(LC_NUMERIC, "C");
+
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    const QString installed = QDir::cleanPath(executableFolder + QStringLiteral("/../") +
+                                              QStringLiteral(VOCARTA_DATA_INSTALL_DIR));
+    AppState state;
+    state.programFolder = ProgramFolder::locate(
+        executableFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+        installed);
+
+    QString lockFolder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (lockFolder.isEmpty())
+        lockFolder = QDir::tempPath();
+    QtDialogs dialogs;
+    QtDesktop desktop(lockFolder);
+    Platform platform;
+    platform.dialogs = &dialogs;
+    platform.desktop = &desktop;
+
+    auto player = Main(state, platform, commandLinePath(QCoreApplication::arguments()));
+    if (!player)
+        return 0;
+    QObject::connect(player.get(), &Form1::programEnded, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     return app.exec();
 }
 

@@ -2,9 +2,16 @@
 
 #include <QFileInfo>
 
+void FakeMediaPlayer::note(const QString& call)
+{
+    calls << call;
+    if (journal)
+        *journal << QStringLiteral("media ") + call;
+}
+
 void FakeMediaPlayer::setUrl(const QString& path)
 {
-    calls << QStringLiteral("url ") + path;
+    note(QStringLiteral("url ") + path);
     m_position = 0;
     if (path.isEmpty() || !QFileInfo::exists(path)) {
         m_url.clear();
@@ -21,7 +28,7 @@ void FakeMediaPlayer::setUrl(const QString& path)
 
 void FakeMediaPlayer::close()
 {
-    calls << QStringLiteral("close");
+    note(QStringLiteral("close"));
     m_url.clear();
     m_state = Undefined;
     m_position = 0;
@@ -30,7 +37,7 @@ void FakeMediaPlayer::close()
 
 void FakeMediaPlayer::play()
 {
-    calls << QStringLiteral("play");
+    note(QStringLiteral("play"));
     if (m_url.isEmpty())
         return;
     if (m_state == Stopped && m_position >= loadedDuration)
@@ -40,14 +47,14 @@ void FakeMediaPlayer::play()
 
 void FakeMediaPlayer::pause()
 {
-    calls << QStringLiteral("pause");
+    note(QStringLiteral("pause"));
     if (!m_url.isEmpty())
         m_state = Paused;
 }
 
 void FakeMediaPlayer::stop()
 {
-    calls << QStringLiteral("stop");
+    note(QStringLiteral("stop"));
     if (m_url.isEmpty())
         return;
     m_state = Stopped;
@@ -56,7 +63,7 @@ void FakeMediaPlayer::stop()
 
 void FakeMediaPlayer::setCurrentPosition(double seconds)
 {
-    calls << QStringLiteral("seek %1").arg(seconds);
+    note(QStringLiteral("seek %1").arg(seconds));
     if (m_url.isEmpty())
         return;
     m_position = std::clamp(seconds, 0.0, loadedDuration);
@@ -79,14 +86,14 @@ QString FakeMediaPlayer::durationString() const
 
 void FakeMediaPlayer::setRate(double rate)
 {
-    calls << QStringLiteral("rate %1").arg(rate);
+    note(QStringLiteral("rate %1").arg(rate));
     if (rate > 0 && rate <= fastestRate + 1e-9)
         m_rate = rate;
 }
 
 void FakeMediaPlayer::setVolume(int volume)
 {
-    calls << QStringLiteral("volume %1").arg(volume);
+    note(QStringLiteral("volume %1").arg(volume));
     m_volume = std::clamp(volume, 0, 100);
 }
 

@@ -37,8 +37,11 @@ public:
     bool durationKnownAtLoad = true;
     double fastestRate = 4.9; // rates beyond are refused, as an engine may do
     QStringList calls;
+    // When set, every call is also written here as "media <call>".
+    QStringList* journal = nullptr;
 
 private:
+    void note(const QString& call);
     QString m_url;
     double m_position = 0;
     double m_rate = 1.0;

@@ -1,0 +1,273 @@
+#include "player/Form1.h"
+
+#include "app/AppState.h"
+#include "bookmarks/BookmarkCommands.h"
+#include "editor/EditorCommands.h"
+#include "platform/MediaPlayer.h"
+#include "platform/Twips.h"
+#include "player/PlayerLayout.h"
+#include "player/SkinButton.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPixmap>
+#include <QShortcut>
+
+Form1::Form1(AppState& state, const Platform& platform, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_platform(platform)
+{
+    setupFace();
+    setupMenus();
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &Form1::mnuEsci_Click);
+}
+
+Form1::~Form1() = default;
+
+QString Form1::imagePath(const QString& name) const
+{
+    return m_state.filesPath(name);
+}
+
+void Form1::setupFace()
+{
+    using namespace PlayerLayout;
+    auto* face = new QWidget(this);
+    face->setFixedSize(Twips::toPixels(kFaceWidth), Twips::toPixels(kFaceHeight));
+    setCentralWidget(face);
+
+    auto* background = new QLabel(face);
+    background->setScaledContents(true);
+    background->setPixmap(QPixmap(imagePath(QStringLiteral("sfondo.jpg"))));
+    Twips::place(background, 0, 0, kFaceWidth, kFaceHeight);
+
+    Shape3 = new QLabel(face);
+    Shape3->setScaledContents(true);
+    Shape3->setPixmap(QPixmap(imagePath(QStringLiteral("display.jpg"))));
+    Twips::place(Shape3, kDisplay.left, kDisplay.top, kDisplay.width, kDisplay.height);
+
+    Shape1 = new QLabel(face);
+    Shape1->setStyleSheet(QStringLiteral("background-color: rgba(240, 160, 48, 90);"));
+    Twips::place(Shape1, kPosition.left, kPosition.top, 0, kPosition.height);
+
+    const auto whiteLabel = [face](const Box& box, int points, Qt::Alignment alignment) {
+        auto* label = new QLabel(face);
+        QFont font = label->font();
+        font.setPointSize(points);
+        label->setFont(font);
+        label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+        label->setAlignment(alignment);
+        Twips::place(label, box.left, box.top, box.width, box.height);
+        return label;
+    };
+    Label4 = whiteLabel(kTitle, 14, Qt::AlignLeft | Qt::AlignVCenter);
+    Label4->hide();
+    Label2 = whiteLabel(kPosition, 9, Qt::AlignLeft | Qt::AlignVCenter);
+    Label2->setText(QStringLiteral("0:00 / 0:00"));
+    Label7 = whiteLabel(kSpeed, 9, Qt::AlignCenter);
+    Label7->setStyleSheet(QStringLiteral("color: red; background: transparent;"));
+    Label7->hide();
+    Label5 = whiteLabel(kVolumeText, 8, Qt::AlignCenter);
+    Label5->setText(QStringLiteral("100%"));
+
+    const auto button = [face](const Box& box) {
+        auto* b = new SkinButton(face);
+        Twips::place(b, box.left, box.top, box.width, box.height);
+        return b;
+    };
+    Image3 = button(kOpenButton);
+    cmdIndietro = button(kBackButton);
+    cmdPlay = button(kPlayButton);
+    cmdStop = button(kStopButton);
+    cmdAvanz = button(kForwardButton);
+    cmdRec = button(kRecordButton);
+    Image3->showImage(imagePath(QStringLiteral("Apri.bmp")));
+    cmdIndietro->showImage(imagePath(QStringLiteral("bac.jpg")));
+    cmdPlay->showImage(imagePath(QStringLiteral("play.jpg")));
+    cmdStop->showImage(imagePath(QStringLiteral("stop.jpg")));
+    cmdAvanz->showImage(imagePath(QStringLiteral("for.jpg")));
+    cmdRec->showImage(imagePath(QStringLiteral("rec.jpg")));
+
+    const QPixmap icon(imagePath(QStringLiteral("vocarta.png")));
+    if (!icon.isNull())
+        setWindowIcon(icon);
+}
+
+QWidget* Form1::editorWindow() const
+{
+    return m_editor ? m_editor->window() : nullptr;
+}
+
+QWidget* Form1::bookmarkWindow() const
+{
+    return m_bookmarks ? m_bookmarks->window() : nullptr;
+}
+
+void Form1::Form_Initialize()
+{
+    placeEditor();
+}
+
+void Form1::placeEditor()
+{
+    if (!editorWindow())
+        return;
+    QWidget* under = this;
+    if (m_bookmarks && m_bookmarks->hasBookmarks() && bookmarkWindow())
+        under = bookmarkWindow();
+    const QRect above = Twips::frame(under);
+    const QRect player = Twips::frame(this);
+    Twips::move(editorWindow(), player.left(),
+                above.top() + above.height() + PlayerLayout::kEditorGap);
+}
+
+void Form1::Form_Load(const QString& commandLine)
+{
+    Q_UNUSED(commandLine);
+    setAcceptDrops(true);
+
+    m_state.productTitle = QStringLiteral("Vocarta");
+    setWindowTitle(m_state.productTitle);
+    move(x(), 0);
+
+    if (const auto stored = SettingsFile::read(m_state.settingsPath()))
+        m_stored = *stored;
+    m_state.jumpSeconds = m_stored.jumpSeconds;
+    m_state.backSeconds = m_stored.backSeconds;
+    mnuTitoloCompleto->setChecked(m_stored.showFullPath);
+    m_state.editorFolder = m_stored.editorFolder;
+    m_state.playTime = m_stored.playTime;
+    m_state.pauseTime = m_stored.pauseTime;
+    mnuSmartPlay->setChecked(m_stored.smartPlay);
+
+    m_state.texts.load(m_state.languagePath());
+
+    applyStoredSettings();
+
+    ApplicaLingua();
+
+    resetPositionDisplay();
+
+    const QPixmap pointer(imagePath(QStringLiteral("Indica.ico")));
+    if (!pointer.isNull()) {
+        const QCursor hand(pointer.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation),
+                           PlayerLayout::kPointerHotX, PlayerLayout::kPointerHotY);
+        for (SkinButton* b : {Image3, cmdPlay, cmdIndietro, cmdStop, cmdAvanz})
+            b->setCursor(hand);
+    }
+}
+
+void Form1::applyStoredSettings()
+{
+    const StoredSettings& s = m_stored;
+    if (s.editorWidth + s.editorHeight != 0) {
+        Twips::move(this, s.playerLeft, s.playerTop);
+        if (editorWindow())
+            Twips::setFrame(editorWindow(),
+                            QRect(s.editorLeft, s.editorTop, s.editorWidth, s.editorHeight));
+    }
+    mnuPrimoPiano->setChecked(s.alwaysOnTop);
+    setAlwaysOnTop(s.alwaysOnTop);
+    if (editorWindow() && s.editorVisible)
+        editorWindow()->show();
+}
+
+void Form1::setAlwaysOnTop(bool onTop)
+{
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    move(PlayerLayout::kTopmostCorner, PlayerLayout::kTopmostCorner);
+    if (wasVisible)
+        show();
+}
+
+void Form1::resetPositionDisplay()
+{
+    Shape1->hide();
+    Label2->move(Shape1->pos());
+    Label2->setText(QStringLiteral("0:00 / 0:00"));
+    for (QAction* a : {mnuPlay, mnuStop, mnuAvanti, mnuIndietro, mnuDiminuisciVelocità,
+                       mnuAumentaVelocità, mnuVai})
+        a->setEnabled(false);
+    cmdStop->setEnabled(false);
+}
+
+void Form1::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void Form1::Form_Resize()
+{
+    QWidget* editor = editorWindow();
+    QWidget* bookmarks = bookmarkWindow();
+    if (isMinimized()) {
+        for (QWidget* w : {editor, bookmarks}) {
+            if (w && w->isVisible())
+                w->hide();
+        }
+        return;
+    }
+    if (editor && mnuMostraNascondi->text() == m_state.texts.text(116))
+        editor->show();
+    if (bookmarks && mnuBookMark->text() == m_state.texts.text(85))
+        bookmarks->show();
+}
+
+void Form1::mnuEsci_Click()
+{
+    close();
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    if (m_closed || Form_Unload())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool Form1::Form_Unload()
+{
+    if (m_closing || m_closed)
+        return m_closed;
+    m_closing = true;
+
+    if (m_bookmarks)
+        m_bookmarks->saveBookmarks();
+
+    if (m_editor) {
+        switch (m_editor->askToSaveBeforeExit()) {
+        case EditorCommands::ExitAnswer::Proceed:
+            break;
+        case EditorCommands::ExitAnswer::Cancel:
+            m_closing = false;
+            return false;
+        case EditorCommands::ExitAnswer::SaveFailed:
+            Salva();
+            show();
+            m_closing = false;
+            return false;
+        }
+    }
+
+    setAcceptDrops(false);
+    Salva();
+    if (m_bookmarks)
+        m_bookmarks->closeAtExit();
+    if (m_editor)
+        m_editor->hideFindDialog();
+    if (m_platform.media)
+        m_platform.media->stop();
+    if (m_editor)
+        m_editor->unload();
+
+    m_closing = false;
+    m_closed = true;
+    Q_EMIT programEnded();
+    return true;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QLabel>
+#include <QString>
+
+// A picture that acts as a button: the player's transport and open buttons. It shows an image
+// file scaled into its box, keeps a text tag and reports clicks and pointer moves.
+class SkinButton : public QLabel {
+    Q_OBJECT
+public:
+    explicit SkinButton(QWidget* parent = nullptr);
+
+    // Loads the picture from the file each time; a missing or unreadable file keeps the
+    // picture as it was. Returns whether the file loaded.
+    bool showImage(const QString& path);
+    QString imagePath() const { return m_imagePath; }
+
+    QString tag() const { return m_tag; }
+    void setTag(const QString& tag) { m_tag = tag; }
+
+Q_SIGNALS:
+    void clicked();
+    void pointerMoved();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+
+private:
+    QString m_imagePath;
+    QString m_tag;
+    bool m_pressed = false;
+};

@@ -1,0 +1,171 @@
+#include "FakeMediaPlayer.h"
+#include "RecordingDesktop.h"
+#include "RecordingDialogs.h"
+#include "TestFolder.h"
+#include "app/AppState.h"
+#include "app/Startup.h"
+#include "platform/Platform.h"
+#include "player/Form1.h"
+#include "player/SkinButton.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+
+namespace {
+
+struct Fixture {
+    TestFolder folder;
+    AppState state;
+    RecordingDialogs dialogs;
+    RecordingDesktop desktop;
+    FakeMediaPlayer media;
+    Platform platform{&media, &dialogs, &desktop};
+
+    Fixture() { state.programFolder = folder.path(); }
+
+    std::unique_ptr<Form1> start(const QLocale& locale = QLocale(QLocale::English))
+    {
+        return Startup::Main(state, platform, QString(), locale);
+    }
+};
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void fatalStarts_data();
+    void fatalStarts();
+    void secondInstanceEndsWithItsMessage();
+    void emptyLanguageLineFollowsLocale_data();
+    void emptyLanguageLineFollowsLocale();
+    void startShowsPlayerInLanguageOfSettings();
+    void commandLinePath_data();
+    void commandLinePath();
+};
+
+void TestStartup::fatalStarts_data()
+{
+    QTest::addColumn<QByteArray>("settings"); // "-": no file
+    QTest::addColumn<QByteArray>("language"); // "-": no file
+    QTest::newRow("no settings file") << QByteArray("-") << QByteArray("000a\r\n");
+    QTest::newRow("empty settings file") << QByteArray("") << QByteArray("000a\r\n");
+    QTest::newRow("language file missing") << QByteArray("Missing.lng\r\n") << QByteArray("-");
+    QTest::newRow("language line too short")
+        << QByteArray("Test.lng\r\n") << QByteArray("000a\r\nx\r\n002b\r\n");
+    QTest::newRow("language file too long")
+        << QByteArray("Test.lng\r\n") << QByteArray("000a\r\n").repeated(202);
+}
+
+void TestStartup::fatalStarts()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QByteArray, language);
+    Fixture f;
+    if (settings != "-")
+        f.folder.writeBytes(QStringLiteral("Files/Vocarta.ini"), settings);
+    if (language != "-")
+        f.folder.writeBytes(QStringLiteral("Files/Lang/Test.lng"), language);
+
+    QVERIFY(!f.start());
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    const auto& box = f.dialogs.messages.first();
+    QCOMPARE(box.title, QStringLiteral("Reg Error"));
+    QVERIFY2(box.text.startsWith(QStringLiteral("Lib OCX -> Reg ERROR!\n")), qPrintable(box.text));
+    QVERIFY2(box.text.size() > 22, "the box names the error");
+    QCOMPARE(box.icon, QMessageBox::Warning);
+}
+
+void TestStartup::secondInstanceEndsWithItsMessage()
+{
+    Fixture f;
+    f.folder.write(QStringLiteral("Files/Vocarta.ini"), {QStringLiteral("Test.lng"), "50"});
+    f.folder.write(QStringLiteral("Files/Lang/Test.lng"),
+                   {QStringLiteral("000Vocarta is &already running."), "001&Vocarta"});
+    const QByteArray before = f.folder.readBytes(QStringLiteral("Files/Vocarta.ini"));
+    f.desktop.anotherInstanceRuns = true;
+
+    QVERIFY(!f.start());
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QCOMPARE(f.dialogs.messages.first().text, QStringLiteral("Vocarta is already running."));
+    QCOMPARE(f.dialogs.messages.first().title, QStringLiteral("Vocarta"));
+    QCOMPARE(f.dialogs.messages.first().icon, QMessageBox::Warning);
+    QCOMPARE(f.folder.readBytes(QStringLiteral("Files/Vocarta.ini")), before);
+}
+
+void TestStartup::emptyLanguageLineFollowsLocale_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("languageFile");
+    QTest::addColumn<QString>("menuFile");
+    QTest::newRow("Italian user") << QLocale(QLocale::Italian, QLocale::Italy) << "Italiano.lng"
+                                  << "it 2";
+    QTest::newRow("English user") << QLocale(QLocale::English, QLocale::UnitedKingdom)
+                                  << "English.lng" << "en 2";
+    QTest::newRow("language without a file falls back to English")
+        << QLocale(QLocale::French, QLocale::France) << "English.lng" << "en 2";
+}
+
+void TestStartup::emptyLanguageLineFollowsLocale()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, languageFile);
+    QFETCH(QString, menuFile);
+    Fixture f;
+    f.folder.write(QStringLiteral("Files/Vocarta.ini"), {QStringLiteral("   "), "50"});
+    f.folder.writeLanguage(QStringLiteral("Italiano.lng"), QStringLiteral("it"));
+    f.folder.writeLanguage(QStringLiteral("English.lng"), QStringLiteral("en"));
+
+    const auto player = f.start(locale);
+    QVERIFY(player);
+    QCOMPARE(f.state.languageFile, languageFile);
+    QCOMPARE(player->mnuFile->title(), menuFile);
+    QVERIFY(f.dialogs.messages.isEmpty());
+}
+
+void TestStartup::startShowsPlayerInLanguageOfSettings()
+{
+    Fixture f;
+    f.folder.write(QStringLiteral("Files/Vocarta.ini"), {QStringLiteral("English.lng"), "50"});
+    f.folder.writeLanguage(QStringLiteral("Italiano.lng"), QStringLiteral("it"));
+    f.folder.writeLanguage(QStringLiteral("English.lng"), QStringLiteral("en"));
+
+    const auto player = f.start(QLocale(QLocale::Italian));
+    QVERIFY(player);
+    QVERIFY(player->isVisible());
+    QCOMPARE(player->windowTitle(), QStringLiteral("Vocarta"));
+    QCOMPARE(f.state.productTitle, QStringLiteral("Vocarta"));
+    QCOMPARE(player->mnuApri->text(), QStringLiteral("en 3"));
+    QCOMPARE(player->mnuLingua->text(), QStringLiteral("&en 15"));
+    QCOMPARE(player->mnuRegistra->text(), QStringLiteral("en 104..."));
+    QCOMPARE(player->cmdPlay->toolTip(), QStringLiteral(" en 78 "));
+    QCOMPARE(player->mnuBookMark->text(), QStringLiteral("en 84"));
+    QCOMPARE(player->Label2->text(), QStringLiteral("0:00 / 0:00"));
+    for (QAction* closedOnly : {player->mnuPlay, player->mnuStop, player->mnuVai,
+                                player->mnuChiudi, player->mnuAddBM, player->mnuAumentaVelocità})
+        QVERIFY2(!closedOnly->isEnabled(), qPrintable(closedOnly->text()));
+    QVERIFY(player->mnuApri->isEnabled());
+    QVERIFY(!player->mnuRecent[0]->isVisible());
+}
+
+void TestStartup::commandLinePath_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("none") << QStringList{"vocarta"} << "";
+    QTest::newRow("one") << QStringList{"vocarta", "/tmp/a.wav"} << "/tmp/a.wav";
+    QTest::newRow("split by blanks") << QStringList{"vocarta", "/tmp/my", "talk.mp3"}
+                                     << "/tmp/my talk.mp3";
+    QTest::newRow("trimmed") << QStringList{"vocarta", "  /tmp/b.wav "} << "/tmp/b.wav";
+}
+
+void TestStartup::commandLinePath()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, path);
+    QCOMPARE(Startup::commandLinePath(arguments), path);
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "bookmarks/BookmarkCommands.h"
+#include "editor/EditorCommands.h"
+
+#include <QStringList>
+#include <QWidget>
+
+// Stand-ins for the editor and bookmark windows that write what the player asks of them to a
+// shared journal.
+class JournalEditor : public EditorCommands {
+public:
+    explicit JournalEditor(QStringList& journal) : m_journal(journal) {}
+
+    QWidget* window() override { return unloaded ? nullptr : &widget; }
+    void giveFocus() override { m_journal << QStringLiteral("editor focus"); }
+    ExitAnswer askToSaveBeforeExit() override
+    {
+        m_journal << QStringLiteral("editor question");
+        return answer;
+    }
+    void hideFindDialog() override { m_journal << QStringLiteral("find hidden"); }
+    void unload() override
+    {
+        m_journal << QStringLiteral("editor unloaded");
+        widget.hide();
+        unloaded = true;
+    }
+
+    QWidget widget;
+    ExitAnswer answer = ExitAnswer::Proceed;
+    bool unloaded = false;
+
+private:
+    QStringList& m_journal;
+};
+
+class JournalBookmarks : public BookmarkCommands {
+public:
+    explicit JournalBookmarks(QStringList& journal) : m_journal(journal) {}
+
+    QWidget* window() override { return &widget; }
+    bool hasBookmarks() const override { return bookmarks; }
+    void saveBookmarks() override { m_journal << QStringLiteral("bookmarks saved"); }
+    void closeAtExit() override
+    {
+        m_journal << QStringLiteral("bookmarks closing");
+        widget.hide();
+    }
+
+    QWidget widget;
+    bool bookmarks = false;
+
+private:
+    QStringList& m_journal;
+};

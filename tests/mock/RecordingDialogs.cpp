@@ -1,0 +1,21 @@
+#include "RecordingDialogs.h"
+
+QMessageBox::StandardButton RecordingDialogs::message(QWidget*, QMessageBox::Icon icon,
+                                                      const QString& title, const QString& text,
+                                                      QMessageBox::StandardButtons buttons)
+{
+    messages.append({icon, title, text, buttons});
+    if (!answers.isEmpty())
+        return answers.dequeue();
+    for (auto cautious : {QMessageBox::Cancel, QMessageBox::No, QMessageBox::Ok}) {
+        if (buttons.testFlag(cautious))
+            return cautious;
+    }
+    return QMessageBox::NoButton;
+}
+
+QString RecordingDialogs::showFileDialog(const FileDialogRequest& request)
+{
+    fileDialogs.append(request);
+    return chosenFiles.isEmpty() ? QString() : chosenFiles.dequeue();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+#include <QList>
+#include <QQueue>
+
+// Answers for the user: records every question and gives the queued answers in order. With no
+// answer queued, a box gets its most cautious button (Cancel, then No, then OK) and a file
+// dialog is cancelled.
+class RecordingDialogs : public Dialogs {
+public:
+    struct Message {
+        QMessageBox::Icon icon;
+        QString title;
+        QString text;
+        QMessageBox::StandardButtons buttons;
+    };
+
+    QMessageBox::StandardButton message(QWidget* owner, QMessageBox::Icon icon,
+                                        const QString& title, const QString& text,
+                                        QMessageBox::StandardButtons buttons) override;
+    QString showFileDialog(const FileDialogRequest& request) override;
+
+    QList<Message> messages;
+    QList<FileDialogRequest> fileDialogs;
+    QQueue<QMessageBox::StandardButton> answers;
+    QQueue<QString> chosenFiles;
+};

@@ -1,0 +1,248 @@
+#include "CompanionWindows.h"
+#include "FakeMediaPlayer.h"
+#include "RecordingDesktop.h"
+#include "RecordingDialogs.h"
+#include "TestFolder.h"
+#include "app/AppState.h"
+#include "app/SettingsFile.h"
+#include "platform/Platform.h"
+#include "platform/Twips.h"
+#include "player/Form1.h"
+
+#include <QAction>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QStringList settingsLines(const QString& onTop = QStringLiteral("0"),
+                          const QString& editorFlag = QStringLiteral("0"))
+{
+    return {QStringLiteral("English.lng"), "50", "795", "6", "3", "0", "/home/ada", editorFlag,
+            "1500", "300", "1200", "3000", "9000", "4500", onTop, "1", "0", "0", "0", "0", "9",
+            "4", "1"};
+}
+
+// A player window with stand-ins for everything around it, writing what happens to `journal`.
+struct Fixture {
+    TestFolder folder;
+    AppState state;
+    RecordingDialogs dialogs;
+    RecordingDesktop desktop;
+    FakeMediaPlayer media;
+    QStringList journal;
+    JournalEditor editor{journal};
+    JournalBookmarks bookmarks{journal};
+    std::unique_ptr<Form1> player;
+
+    explicit Fixture(const QStringList& settings = settingsLines())
+    {
+        state.programFolder = folder.path();
+        state.languageFile = QStringLiteral("English.lng");
+        folder.write(QStringLiteral("Files/Vocarta.ini"), settings);
+        folder.writeLanguage(QStringLiteral("English.lng"), QStringLiteral("en"));
+        state.texts.load(state.languagePath());
+        media.journal = &journal;
+        player = std::make_unique<Form1>(state, Platform{&media, &dialogs, &desktop});
+        player->setEditor(&editor);
+        player->setBookmarks(&bookmarks);
+        QObject::connect(player.get(), &Form1::settingsSaved,
+                         [this](bool ok) { journal << (ok ? "settings saved" : "settings failed"); });
+        QObject::connect(player.get(), &Form1::programEnded,
+                         [this] { journal << QStringLiteral("program ended"); });
+        player->Form_Initialize();
+        player->Form_Load(QString());
+        player->show();
+    }
+};
+
+} // namespace
+
+class TestForm1Lifecycle : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void everyWayOutRunsTheWholeClosingSequence_data();
+    void everyWayOutRunsTheWholeClosingSequence();
+    void cancelInTheQuestionKeepsEverythingOpen();
+    void failedSaveCancelsTheCloseButKeepsSettings();
+    void storedSettingsAreApplied_data();
+    void storedSettingsAreApplied();
+    void zeroEditorSizeLeavesWindowsInPlace();
+    void salvaWritesTheLiveState();
+    void unwritableFolderStillCloses();
+    void minimiseHidesCompanionsRestoreShowsWhatMenusSay();
+};
+
+void TestForm1Lifecycle::everyWayOutRunsTheWholeClosingSequence_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("closing the window") << "close";
+    QTest::newRow("exit command") << "menu";
+    QTest::newRow("Escape") << "escape";
+    QTest::newRow("Ctrl+Q") << "ctrl-q";
+}
+
+void TestForm1Lifecycle::everyWayOutRunsTheWholeClosingSequence()
+{
+    QFETCH(QString, way);
+    Fixture f;
+    f.player->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.player.get()));
+    f.journal.clear();
+
+    if (way == "close")
+        f.player->close();
+    else if (way == "menu")
+        f.player->mnuEsci->trigger();
+    else if (way == "escape")
+        QTest::keyClick(f.player.get(), Qt::Key_Escape);
+    else
+        QTest::keyClick(f.player.get(), Qt::Key_Q, Qt::ControlModifier);
+
+    const QStringList expected = {"bookmarks saved", "editor question", "settings saved",
+                                  "bookmarks closing", "find hidden", "media stop",
+                                  "editor unloaded", "program ended"};
+    QCOMPARE(f.journal, expected);
+    QVERIFY(!f.player->isVisible());
+    QVERIFY(!f.player->acceptDrops());
+}
+
+void TestForm1Lifecycle::cancelInTheQuestionKeepsEverythingOpen()
+{
+    Fixture f;
+    f.editor.widget.show();
+    const QByteArray settingsBefore = f.folder.readBytes(QStringLiteral("Files/Vocarta.ini"));
+    f.editor.answer = EditorCommands::ExitAnswer::Cancel;
+    f.journal.clear();
+
+    f.player->mnuEsci->trigger();
+
+    QCOMPARE(f.journal, (QStringList{"bookmarks saved", "editor question"}));
+    QVERIFY(f.player->isVisible());
+    QVERIFY(f.editor.widget.isVisible());
+    QVERIFY(f.player->acceptDrops());
+    QCOMPARE(f.folder.readBytes(QStringLiteral("Files/Vocarta.ini")), settingsBefore);
+
+    // The user can still leave afterwards.
+    f.editor.answer = EditorCommands::ExitAnswer::Proceed;
+    f.player->close();
+    QCOMPARE(f.journal.last(), QStringLiteral("program ended"));
+}
+
+void TestForm1Lifecycle::failedSaveCancelsTheCloseButKeepsSettings()
+{
+    Fixture f;
+    f.editor.answer = EditorCommands::ExitAnswer::SaveFailed;
+    f.journal.clear();
+
+    f.player->close();
+
+    QCOMPARE(f.journal, (QStringList{"bookmarks saved", "editor question", "settings saved"}));
+    QVERIFY(f.player->isVisible());
+}
+
+void TestForm1Lifecycle::storedSettingsAreApplied_data()
+{
+    QTest::addColumn<QString>("onTopLine");
+    QTest::addColumn<bool>("onTop");
+    QTest::newRow("line 15 is 0") << "0" << true;
+    QTest::newRow("line 15 is empty") << "" << true;
+    QTest::newRow("line 15 is 1") << "1" << false;
+}
+
+void TestForm1Lifecycle::storedSettingsAreApplied()
+{
+    QFETCH(QString, onTopLine);
+    QFETCH(bool, onTop);
+    Fixture f(settingsLines(onTopLine));
+
+    QCOMPARE(f.player->mnuPrimoPiano->isChecked(), onTop);
+    QCOMPARE(f.player->windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
+    // Placed at 50, 50 whether or not it stays on top, even with a stored position.
+    QCOMPARE(f.player->pos(), QPoint(50, 50));
+
+    QCOMPARE(f.editor.widget.pos(), QPoint(Twips::toPixels(1200), Twips::toPixels(3000)));
+    QCOMPARE(f.editor.widget.size(), QSize(Twips::toPixels(9000), Twips::toPixels(4500)));
+    QVERIFY(f.editor.widget.isVisible());
+
+    QCOMPARE(f.state.jumpSeconds, 6);
+    QCOMPARE(f.state.backSeconds, 3);
+    QCOMPARE(f.state.playTime, 9);
+    QCOMPARE(f.state.pauseTime, 4);
+    QCOMPARE(f.state.editorFolder, QStringLiteral("/home/ada"));
+    QVERIFY(!f.player->mnuTitoloCompleto->isChecked());
+    QVERIFY(f.player->mnuSmartPlay->isChecked());
+}
+
+void TestForm1Lifecycle::zeroEditorSizeLeavesWindowsInPlace()
+{
+    QStringList lines = settingsLines(QStringLiteral("0"), QStringLiteral("1"));
+    lines[12] = QStringLiteral("0");
+    lines[13] = QStringLiteral("0");
+    Fixture f(lines);
+
+    QVERIFY(f.editor.widget.pos() != QPoint(Twips::toPixels(1200), Twips::toPixels(3000)));
+    QVERIFY(f.editor.widget.size() != QSize(Twips::toPixels(9000), 0));
+    QVERIFY(!f.editor.widget.isVisible());
+}
+
+void TestForm1Lifecycle::salvaWritesTheLiveState()
+{
+    Fixture f;
+    f.state.jumpSeconds = 11;
+    f.state.languageFile = QStringLiteral("Italiano.lng");
+    f.player->mnuPrimoPiano->setChecked(false);
+    f.player->mnuSmartPlay->setChecked(false);
+    f.editor.widget.hide();
+
+    f.player->Salva();
+
+    const auto lines = SettingsFile::read(f.state.settingsPath());
+    QVERIFY(lines);
+    const QStringList written = SettingsFile::lines(*lines);
+    QCOMPARE(written.size(), 23);
+    QCOMPARE(written[0], QStringLiteral("Italiano.lng"));
+    QCOMPARE(written[1], QStringLiteral("50"));  // the volume as read
+    QCOMPARE(written[2], QStringLiteral("795")); // the knob as read
+    QCOMPARE(written[3], QStringLiteral("11"));
+    QCOMPARE(written[7], QStringLiteral("1")); // editor hidden
+    QCOMPARE(written[8], QString::number(Twips::fromPixels(f.player->pos().x())));
+    QCOMPARE(written[12], QString::number(Twips::fromPixels(f.editor.widget.width())));
+    QCOMPARE(written[14], QStringLiteral("1")); // not on top
+    QCOMPARE(written[22], QStringLiteral("0"));
+    QVERIFY(f.folder.readBytes(QStringLiteral("Files/Vocarta.ini")).endsWith("\r\n"));
+}
+
+void TestForm1Lifecycle::unwritableFolderStillCloses()
+{
+    Fixture f;
+    // The settings file's place is taken by a folder: it cannot be replaced.
+    QFile::remove(f.state.settingsPath());
+    QDir().mkpath(f.state.settingsPath() + QStringLiteral("/blocked"));
+    f.journal.clear();
+
+    f.player->close();
+
+    QVERIFY(f.journal.contains(QStringLiteral("settings failed")));
+    QCOMPARE(f.journal.last(), QStringLiteral("program ended"));
+}
+
+void TestForm1Lifecycle::minimiseHidesCompanionsRestoreShowsWhatMenusSay()
+{
+    Fixture f;
+    f.editor.widget.show();
+    f.bookmarks.widget.show();
+    f.player->mnuMostraNascondi->setText(f.state.texts.text(116));
+    f.player->mnuBookMark->setText(f.state.texts.text(84));
+
+    f.player->setWindowState(Qt::WindowMinimized);
+    QVERIFY(!f.editor.widget.isVisible());
+    QVERIFY(!f.bookmarks.widget.isVisible());
+
+    f.player->setWindowState(Qt::WindowNoState);
+    QVERIFY(f.editor.widget.isVisible());
+    QVERIFY(!f.bookmarks.widget.isVisible());
+}
+
+QTEST_MAIN(TestForm1Lifecycle)
+#include "tst_form1lifecycle.moc"
