@@ -2,11 +2,17 @@
 
 #include <QImageReader>
 #include <QMouseEvent>
-#include <QPixmap>
+#include <QPainter>
 
-SkinButton::SkinButton(QWidget* parent) : QLabel(parent)
+namespace {
+
+// How much of the picture a disabled button still shows.
+constexpr double kDisabledOpacity = 0.35;
+
+} // namespace
+
+SkinButton::SkinButton(QWidget* parent) : QWidget(parent)
 {
-    setScaledContents(true);
     setMouseTracking(true);
 }
 
@@ -16,17 +22,28 @@ bool SkinButton::showImage(const QString& path)
     const QImage image = reader.read();
     if (image.isNull())
         return false;
-    QPixmap pixmap = QPixmap::fromImage(image);
-    setPixmap(pixmap);
+    m_pixmap = QPixmap::fromImage(image);
     m_imagePath = path;
+    update();
     return true;
+}
+
+void SkinButton::paintEvent(QPaintEvent*)
+{
+    if (m_pixmap.isNull())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (!isEnabled())
+        painter.setOpacity(kDisabledOpacity);
+    painter.drawPixmap(rect(), m_pixmap);
 }
 
 void SkinButton::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
         m_pressed = true;
-    QLabel::mousePressEvent(event);
+    QWidget::mousePressEvent(event);
 }
 
 void SkinButton::mouseReleaseEvent(QMouseEvent* event)
@@ -35,17 +52,17 @@ void SkinButton::mouseReleaseEvent(QMouseEvent* event)
     m_pressed = false;
     if (click && isEnabled())
         Q_EMIT clicked();
-    QLabel::mouseReleaseEvent(event);
+    QWidget::mouseReleaseEvent(event);
 }
 
 void SkinButton::mouseMoveEvent(QMouseEvent* event)
 {
     Q_EMIT pointerMoved();
-    QLabel::mouseMoveEvent(event);
+    QWidget::mouseMoveEvent(event);
 }
 
 void SkinButton::enterEvent(QEnterEvent* event)
 {
     Q_EMIT pointerMoved();
-    QLabel::enterEvent(event);
+    QWidget::enterEvent(event);
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QLabel>
+#include <QPixmap>
 #include <QString>
+#include <QWidget>
 
 // A picture that acts as a button: the player's transport and open buttons. It shows an image
 // file scaled into its box, keeps a text tag and reports clicks and pointer moves.
-class SkinButton : public QLabel {
+class SkinButton : public QWidget {
     Q_OBJECT
 public:
     explicit SkinButton(QWidget* parent = nullptr);
@@ -23,12 +24,14 @@ Q_SIGNALS:
     void pointerMoved();
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
 
 private:
+    QPixmap m_pixmap;
     QString m_imagePath;
     QString m_tag;
     bool m_pressed = false;
