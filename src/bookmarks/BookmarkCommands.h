@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QWidget;
 
 // What the player window asks of the bookmarks of the current recording.
@@ -10,8 +12,20 @@ public:
     // The bookmark window, or nullptr while it is not loaded.
     virtual QWidget* window() = 0;
     virtual bool hasBookmarks() const = 0;
-    // Writes the bookmark file of the current recording.
+    // Writes the bookmark file of the current recording (the program's current media path).
     virtual void saveBookmarks() = 0;
+    // Forgets every bookmark held (after they were saved, before another recording opens).
+    virtual void clearBookmarks() = 0;
+    // Reads the bookmark file of the recording at mediaPath, if it has one, and shows the window.
+    virtual void loadBookmarks(const QString& mediaPath) = 0;
+    // Unloads the window, keeping its bookmarks (the recording was closed).
+    virtual void unloadWindow() = 0;
     // Hides the window and lets it unload itself shortly after, as the program ends.
     virtual void closeAtExit() = 0;
+
+    // The player's bookmark menu commands.
+    virtual void mnuAddBM_Click() = 0;
+    virtual void mnuBMsuccessivo_Click() = 0;
+    virtual void mnuBMprecedente_Click() = 0;
+    virtual void mnuBookMark_Click() = 0;
 };

@@ -42,11 +42,29 @@ public:
     QWidget* window() override { return &widget; }
     bool hasBookmarks() const override { return bookmarks; }
     void saveBookmarks() override { m_journal << QStringLiteral("bookmarks saved"); }
+    void clearBookmarks() override
+    {
+        m_journal << QStringLiteral("bookmarks cleared");
+        bookmarks = false;
+    }
+    void loadBookmarks(const QString& mediaPath) override
+    {
+        m_journal << QStringLiteral("bookmarks loaded for ") + mediaPath;
+    }
+    void unloadWindow() override
+    {
+        m_journal << QStringLiteral("bookmark window unloaded");
+        widget.hide();
+    }
     void closeAtExit() override
     {
         m_journal << QStringLiteral("bookmarks closing");
         widget.hide();
     }
+    void mnuAddBM_Click() override { m_journal << QStringLiteral("add bookmark"); }
+    void mnuBMsuccessivo_Click() override { m_journal << QStringLiteral("next bookmark"); }
+    void mnuBMprecedente_Click() override { m_journal << QStringLiteral("previous bookmark"); }
+    void mnuBookMark_Click() override { m_journal << QStringLiteral("show bookmarks"); }
 
     QWidget widget;
     bool bookmarks = false;
