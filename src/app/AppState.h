@@ -17,6 +17,9 @@ struct AppState {
     QString editorFolder;
 
     QString productTitle;
+    // The recording last opened by the open command, even after it was closed: its bookmarks
+    // belong to it.
+    QString currentMediaPath;
     InterfaceTexts texts;
 
     // programFolder + "/" + relative.

@@ -5,6 +5,7 @@
 #include "editor/EditorCommands.h"
 #include "platform/MediaPlayer.h"
 #include "platform/Twips.h"
+#include "player/CaptionLabel.h"
 #include "player/PlayerLayout.h"
 #include "player/SkinButton.h"
 
@@ -20,6 +21,12 @@ Form1::Form1(AppState& state, const Platform& platform, QWidget* parent)
 {
     setupFace();
     setupMenus();
+    connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(&Timer4, &QTimer::timeout, this, &Form1::Timer4_Timer);
+    connect(&Timer5, &QTimer::timeout, this, &Form1::Timer5_Timer);
+    Timer4.start(200);
+    if (m_platform.media)
+        connect(m_platform.media, &MediaPlayer::mediaError, this, &Form1::showMediaError);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &Form1::mnuEsci_Click);
 }
@@ -53,7 +60,7 @@ void Form1::setupFace()
     Twips::place(Shape1, kPosition.left, kPosition.top, 0, kPosition.height);
 
     const auto whiteLabel = [face](const Box& box, int points, Qt::Alignment alignment) {
-        auto* label = new QLabel(face);
+        auto* label = new CaptionLabel(face);
         QFont font = label->font();
         font.setPointSize(points);
         label->setFont(font);
@@ -63,6 +70,7 @@ void Form1::setupFace()
         return label;
     };
     Label4 = whiteLabel(kTitle, 14, Qt::AlignLeft | Qt::AlignVCenter);
+    Label4->setTextFormat(Qt::PlainText);
     Label4->hide();
     Label2 = whiteLabel(kPosition, 9, Qt::AlignLeft | Qt::AlignVCenter);
     Label2->setText(QStringLiteral("0:00 / 0:00"));
@@ -125,7 +133,6 @@ void Form1::placeEditor()
 
 void Form1::Form_Load(const QString& commandLine)
 {
-    Q_UNUSED(commandLine);
     setAcceptDrops(true);
 
     m_state.productTitle = QStringLiteral("Vocarta");
@@ -149,6 +156,8 @@ void Form1::Form_Load(const QString& commandLine)
     ApplicaLingua();
 
     resetPositionDisplay();
+    m_openButtonHome = Image3->pos();
+    loadRecentMedia();
 
     const QPixmap pointer(imagePath(QStringLiteral("Indica.ico")));
     if (!pointer.isNull()) {
@@ -157,6 +166,16 @@ void Form1::Form_Load(const QString& commandLine)
         for (SkinButton* b : {Image3, cmdPlay, cmdIndietro, cmdStop, cmdAvanz})
             b->setCursor(hand);
     }
+
+    // Closed first, so that a recording named on the command line stays open.
+    mnuChiudi_Click();
+    if (!commandLine.isEmpty())
+        OpenMedia(commandLine);
+}
+
+void Form1::setBookmarkMenuShown(bool shown)
+{
+    mnuBookMark->setText(m_state.texts.text(shown ? 85 : 84));
 }
 
 void Form1::applyStoredSettings()

@@ -105,7 +105,35 @@ void Form1::setupMenus()
                        mnuBMprecedente, mnuBookMark})
         a->setEnabled(false);
 
+    connect(mnuApri, &QAction::triggered, this, &Form1::mnuApri_Click);
+    connect(mnuChiudi, &QAction::triggered, this, &Form1::mnuChiudi_Click);
+    for (int i = 0; i < 4; ++i)
+        connect(mnuRecent[i], &QAction::triggered, this, [this, i] { mnuRecent_Click(i); });
     connect(mnuEsci, &QAction::triggered, this, &Form1::mnuEsci_Click);
+    connect(mnuPlay, &QAction::triggered, this, &Form1::mnuPlay_Click);
+    connect(mnuStop, &QAction::triggered, this, &Form1::mnuStop_Click);
+    connect(mnuIndietro, &QAction::triggered, this, &Form1::mnuIndietro_Click);
+    connect(mnuAvanti, &QAction::triggered, this, &Form1::mnuAvanti_Click);
+    connect(mnuVai, &QAction::triggered, this, &Form1::mnuVai_Click);
+    connect(mnuSalto, &QAction::triggered, this, &Form1::mnuSalto_Click);
+    connect(mnuSecIndietro, &QAction::triggered, this, &Form1::mnuSecIndietro_Click);
+    connectCheckCommand(mnuSmartPlay, &Form1::mnuSmartPlay_Click);
+    connect(mnuTempoPlay, &QAction::triggered, this, &Form1::mnuTempoPlay_Click);
+    connect(mnuTempoPause, &QAction::triggered, this, &Form1::mnuTempoPause_Click);
+    connect(Image3, &SkinButton::clicked, this, &Form1::mnuApri_Click);
+    connect(cmdPlay, &SkinButton::clicked, this, &Form1::cmdPlay_Click);
+    connect(cmdStop, &SkinButton::clicked, this, &Form1::cmdStop_Click);
+    connect(cmdAvanz, &SkinButton::clicked, this, &Form1::cmdAvanz_click);
+    connect(cmdIndietro, &SkinButton::clicked, this, &Form1::cmdIndietro_Click);
+}
+
+void Form1::connectCheckCommand(QAction* action, void (Form1::*command)())
+{
+    // The command sets the check mark itself, as it does when called from elsewhere.
+    connect(action, &QAction::triggered, this, [this, action, command] {
+        action->setChecked(!action->isChecked());
+        (this->*command)();
+    });
 }
 
 void Form1::ApplicaLingua()

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// The title line of the player: the recording's name (or its full path) and its length.
+namespace MediaTitle {
+
+// The part of a path after its last separator; the whole path when it has none.
+QString fileName(const QString& path);
+
+// The caption: the shown name with every "&" doubled, " - ", and the length with ":" between
+// its numbers.
+QString caption(const QString& path, bool fullPath, const QString& durationText);
+
+// Point size of the title for a caption of that many characters.
+int fontPoints(qsizetype captionLength);
+
+// A time text of the engine with ":" as its only separator.
+QString colons(const QString& timeText);
+
+} // namespace MediaTitle

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// The number rules of the value-entry dialog.
+namespace ValueEntry {
+
+// The number at the start of a text: leading blanks skipped, an optional sign, digits and one
+// "." as decimal point; reading stops at the first character that does not fit. 0 when the text
+// does not start with a number.
+double leadingNumber(const QString& text);
+
+// The nearest whole number, halves to the even neighbour; none beyond -32768..32767.
+std::optional<int> toSetting(double value);
+
+// What the dialog is asked for.
+enum class Mode {
+    JumpSeconds,
+    SecondsBack,
+    PlayTime,
+    PauseTime,
+    GoTo,
+    NewBookmark,
+};
+
+bool isNumericSetting(Mode mode);
+
+// A stored setting brought into its lower bound before the dialog shows it.
+int openingValue(Mode mode, int stored);
+
+// A typed setting brought into its range: the value to store and, when the user is told, the
+// interface text entry of the message and the bound it names (0 when nothing is said).
+struct RangeCheck {
+    int value;
+    int messageEntry;
+    int bound;
+};
+RangeCheck checkRange(Mode mode, int value);
+
+} // namespace ValueEntry
