@@ -1,11 +1,5 @@
-#include "CompanionWindows.h"
-#include "FakeMediaPlayer.h"
-#include "RecordingDesktop.h"
-#include "RecordingDialogs.h"
-#include "TestFolder.h"
-#include "app/AppState.h"
+#include "PlayerFixture.h"
 #include "app/SettingsFile.h"
-#include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "player/Form1.h"
 
@@ -18,43 +12,14 @@ namespace {
 QStringList settingsLines(const QString& onTop = QStringLiteral("0"),
                           const QString& editorFlag = QStringLiteral("0"))
 {
-    return {QStringLiteral("English.lng"), "50", "795", "6", "3", "0", "/home/ada", editorFlag,
-            "1500", "300", "1200", "3000", "9000", "4500", onTop, "1", "0", "0", "0", "0", "9",
-            "4", "1"};
+    QStringList lines = PlayerFixture::defaultSettings();
+    lines[7] = editorFlag;
+    lines[14] = onTop;
+    lines[22] = QStringLiteral("1");
+    return lines;
 }
 
-// A player window with stand-ins for everything around it, writing what happens to `journal`.
-struct Fixture {
-    TestFolder folder;
-    AppState state;
-    RecordingDialogs dialogs;
-    RecordingDesktop desktop;
-    FakeMediaPlayer media;
-    QStringList journal;
-    JournalEditor editor{journal};
-    JournalBookmarks bookmarks{journal};
-    std::unique_ptr<Form1> player;
-
-    explicit Fixture(const QStringList& settings = settingsLines())
-    {
-        state.programFolder = folder.path();
-        state.languageFile = QStringLiteral("English.lng");
-        folder.write(QStringLiteral("Files/Vocarta.ini"), settings);
-        folder.writeLanguage(QStringLiteral("English.lng"), QStringLiteral("en"));
-        state.texts.load(state.languagePath());
-        media.journal = &journal;
-        player = std::make_unique<Form1>(state, Platform{&media, &dialogs, &desktop});
-        player->setEditor(&editor);
-        player->setBookmarks(&bookmarks);
-        QObject::connect(player.get(), &Form1::settingsSaved,
-                         [this](bool ok) { journal << (ok ? "settings saved" : "settings failed"); });
-        QObject::connect(player.get(), &Form1::programEnded,
-                         [this] { journal << QStringLiteral("program ended"); });
-        player->Form_Initialize();
-        player->Form_Load(QString());
-        player->show();
-    }
-};
+using Fixture = PlayerFixture;
 
 } // namespace
 
@@ -85,7 +50,7 @@ void TestForm1Lifecycle::everyWayOutRunsTheWholeClosingSequence_data()
 void TestForm1Lifecycle::everyWayOutRunsTheWholeClosingSequence()
 {
     QFETCH(QString, way);
-    Fixture f;
+    Fixture f(settingsLines());
     f.player->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f.player.get()));
     f.journal.clear();
@@ -109,7 +74,7 @@ void TestForm1Lifecycle::everyWayOutRunsTheWholeClosingSequence()
 
 void TestForm1Lifecycle::cancelInTheQuestionKeepsEverythingOpen()
 {
-    Fixture f;
+    Fixture f(settingsLines());
     f.editor.widget.show();
     const QByteArray settingsBefore = f.folder.readBytes(QStringLiteral("Files/Vocarta.ini"));
     f.editor.answer = EditorCommands::ExitAnswer::Cancel;
@@ -131,7 +96,7 @@ void TestForm1Lifecycle::cancelInTheQuestionKeepsEverythingOpen()
 
 void TestForm1Lifecycle::failedSaveCancelsTheCloseButKeepsSettings()
 {
-    Fixture f;
+    Fixture f(settingsLines());
     f.editor.answer = EditorCommands::ExitAnswer::SaveFailed;
     f.journal.clear();
 
@@ -188,7 +153,7 @@ void TestForm1Lifecycle::zeroEditorSizeLeavesWindowsInPlace()
 
 void TestForm1Lifecycle::salvaWritesTheLiveState()
 {
-    Fixture f;
+    Fixture f(settingsLines());
     f.state.jumpSeconds = 11;
     f.state.languageFile = QStringLiteral("Italiano.lng");
     f.player->mnuPrimoPiano->setChecked(false);
@@ -215,7 +180,7 @@ void TestForm1Lifecycle::salvaWritesTheLiveState()
 
 void TestForm1Lifecycle::unwritableFolderStillCloses()
 {
-    Fixture f;
+    Fixture f(settingsLines());
     // The settings file's place is taken by a folder: it cannot be replaced.
     QFile::remove(f.state.settingsPath());
     QDir().mkpath(f.state.settingsPath() + QStringLiteral("/blocked"));
@@ -229,7 +194,7 @@ void TestForm1Lifecycle::unwritableFolderStillCloses()
 
 void TestForm1Lifecycle::minimiseHidesCompanionsRestoreShowsWhatMenusSay()
 {
-    Fixture f;
+    Fixture f(settingsLines());
     f.editor.widget.show();
     f.bookmarks.widget.show();
     f.player->mnuMostraNascondi->setText(f.state.texts.text(116));

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "CompanionWindows.h"
+#include "FakeMediaPlayer.h"
+#include "RecordingDesktop.h"
+#include "RecordingDialogs.h"
+#include "TestFolder.h"
+#include "app/AppState.h"
+#include "player/Form1.h"
+
+#include <memory>
+
+// A loaded player window with stand-ins for everything around it; what happens to it is
+// written to `journal`.
+struct PlayerFixture {
+    TestFolder folder;
+    AppState state;
+    RecordingDialogs dialogs;
+    RecordingDesktop desktop;
+    FakeMediaPlayer media;
+    QStringList journal;
+    JournalEditor editor{journal};
+    JournalBookmarks bookmarks{journal};
+    std::unique_ptr<Form1> player;
+
+    static QStringList defaultSettings();
+
+    explicit PlayerFixture(const QStringList& settings = defaultSettings(),
+                           const QString& commandLine = QString());
+
+    // A file in the program folder that the fake engine can open.
+    QString mediaFile(const QString& name) const;
+    // Opens a new media file through the open command.
+    QString open(const QString& name);
+};

@@ -1,0 +1,221 @@
+#include "PlayerFixture.h"
+#include "app/RecentList.h"
+#include "platform/Platform.h"
+#include "player/CaptionLabel.h"
+
+#include <QAction>
+#include <QTest>
+
+class TestOpenMedia : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void recentListMoves_data();
+    void recentListMoves();
+    void firstOpenWritesPlaceholders();
+    void recentEntriesFollowTheFile();
+    void deletedRecentFileChangesNothing();
+    void cancelledDialogChangesNothing();
+    void dialogAsksForMedia();
+    void bookmarksFollowTheirRecording();
+    void commandLineFileStaysOpen();
+    void dropOpensThroughTheWholeCommand();
+    void dropOfSomethingUnplayableIsReported();
+    void closeKeepsPathAndBookmarks();
+};
+
+void TestOpenMedia::recentListMoves_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QString>("opened");
+    QTest::addColumn<QStringList>("after");
+    const QStringList abcd{"A", "B", "C", "D"};
+    QTest::newRow("third moves to the top") << abcd << "C" << QStringList{"C", "A", "B", "D"};
+    QTest::newRow("second moves to the top") << abcd << "B" << QStringList{"B", "A", "C", "D"};
+    QTest::newRow("fourth moves to the top") << abcd << "D" << QStringList{"D", "A", "B", "C"};
+    QTest::newRow("first stays") << abcd << "A" << abcd;
+    QTest::newRow("new drops the oldest") << abcd << "E" << QStringList{"E", "A", "B", "C"};
+    QTest::newRow("letter case differs") << abcd << "a" << QStringList{"a", "A", "B", "C"};
+    QTest::newRow("into a short list")
+        << QStringList{"A", "B"} << "C" << QStringList{"C", "A", "B", "mnuRecent3"};
+}
+
+void TestOpenMedia::recentListMoves()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QString, opened);
+    QFETCH(QStringList, after);
+    RecentList list;
+    list.takeLines(before);
+    list.touch(opened);
+    QCOMPARE(list.lines(), after);
+}
+
+void TestOpenMedia::firstOpenWritesPlaceholders()
+{
+    PlayerFixture f;
+    const QString path = f.open(QStringLiteral("one.wav"));
+
+    QCOMPARE(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")),
+             (path + QStringLiteral("\r\nmnuRecent1\r\nmnuRecent2\r\nmnuRecent3\r\n")).toUtf8());
+    QVERIFY(f.player->mnuRecent[0]->isVisible());
+    QVERIFY(f.player->mnuRiga->isVisible());
+    for (int i = 1; i < 4; ++i)
+        QVERIFY(!f.player->mnuRecent[i]->isVisible());
+}
+
+void TestOpenMedia::recentEntriesFollowTheFile()
+{
+    // A new player reads the list at start.
+    PlayerFixture g;
+    const QString a = g.mediaFile(QStringLiteral("a.wav"));
+    const QString b = g.mediaFile(QStringLiteral("b&c.wav"));
+    g.folder.write(QStringLiteral("Files/LastFiles.ini"), {a, "", b, "mnuRecent4"});
+    g.player = std::make_unique<Form1>(g.state, Platform{&g.media, &g.dialogs, &g.desktop});
+    g.player->Form_Load(QString());
+
+    QVERIFY(g.player->mnuRiga->isVisible());
+    QVERIFY(g.player->mnuRecent[0]->isVisible());
+    QVERIFY(!g.player->mnuRecent[1]->isVisible());
+    QVERIFY(g.player->mnuRecent[2]->isVisible());
+    QCOMPARE(g.player->mnuRecent[2]->text(), QString(b).replace("&", "&&"));
+    QVERIFY(!g.player->mnuRecent[3]->isVisible());
+
+    g.player->mnuRecent[2]->trigger();
+    QCOMPARE(g.media.url(), b);
+    QCOMPARE(g.player->recentMedia().lines(), (QStringList{b, a, "mnuRecent2", "mnuRecent4"}));
+}
+
+void TestOpenMedia::deletedRecentFileChangesNothing()
+{
+    PlayerFixture f;
+    const QString a = f.open(QStringLiteral("a.wav"));
+    const QString gone = f.open(QStringLiteral("gone.wav"));
+    QFile::remove(gone);
+    f.player->OpenMedia(a);
+    const QByteArray listBefore = f.folder.readBytes(QStringLiteral("Files/LastFiles.ini"));
+    f.media.calls.clear();
+
+    f.player->mnuRecent_Click(1);
+
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QCOMPARE(f.dialogs.messages.first().text, f.state.texts.plain(98));
+    QCOMPARE(f.dialogs.messages.first().title, f.state.texts.plain(1));
+    QCOMPARE(f.media.url(), a);
+    QVERIFY(f.media.calls.isEmpty());
+    QCOMPARE(f.state.currentMediaPath, a);
+    QCOMPARE(f.player->recentMedia().caption(1), gone);
+    QCOMPARE(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")), listBefore);
+}
+
+void TestOpenMedia::cancelledDialogChangesNothing()
+{
+    PlayerFixture f;
+    const QString a = f.open(QStringLiteral("a.wav"));
+    const QByteArray listBefore = f.folder.readBytes(QStringLiteral("Files/LastFiles.ini"));
+    f.journal.clear();
+
+    f.player->mnuApri_Click();
+
+    QCOMPARE(f.dialogs.fileDialogs.size(), 1);
+    QCOMPARE(f.media.url(), a);
+    QCOMPARE(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")), listBefore);
+    QVERIFY(f.journal.isEmpty());
+}
+
+void TestOpenMedia::dialogAsksForMedia()
+{
+    PlayerFixture f;
+    const QString chosen = f.mediaFile(QStringLiteral("chosen.mp3"));
+    f.dialogs.chosenFiles.enqueue(chosen);
+
+    f.player->mnuApri_Click();
+
+    const FileDialogRequest& request = f.dialogs.fileDialogs.first();
+    QVERIFY(request.open);
+    QCOMPARE(request.title, f.state.texts.text(25));
+    QCOMPARE(request.defaultExtension, QStringLiteral("wav"));
+    QCOMPARE(request.filters.size(), 2);
+    QCOMPARE(request.filters[0].first, f.state.texts.text(41));
+    QVERIFY(request.filters[0].second.contains(QStringLiteral("*.ogv")));
+    QCOMPARE(request.filters[1].second, QStringLiteral("*.*"));
+    QCOMPARE(f.media.url(), chosen);
+}
+
+void TestOpenMedia::bookmarksFollowTheirRecording()
+{
+    PlayerFixture f;
+    const QString first = f.open(QStringLiteral("first.wav"));
+    f.bookmarks.bookmarks = true;
+    f.journal.clear();
+    const QString second = f.mediaFile(QStringLiteral("second.wav"));
+    f.player->OpenMedia(second);
+
+    // Saved while the first recording is still the current one.
+    QCOMPARE(f.journal.mid(0, 2), (QStringList{"bookmarks saved", "bookmarks cleared"}));
+    QVERIFY(f.journal.contains(QStringLiteral("bookmarks loaded for ") + second));
+    QCOMPARE(f.state.currentMediaPath, second);
+    Q_UNUSED(first);
+}
+
+void TestOpenMedia::commandLineFileStaysOpen()
+{
+    TestFolder media;
+    media.writeBytes(QStringLiteral("given.wav"), "RIFF");
+    const QString path = media.filePath(QStringLiteral("given.wav"));
+    PlayerFixture f(PlayerFixture::defaultSettings(), path);
+
+    QCOMPARE(f.media.url(), path);
+    QCOMPARE(f.state.currentMediaPath, path);
+    QCOMPARE(f.player->recentMedia().caption(0), path);
+    QVERIFY(f.player->mnuPlay->isEnabled());
+    QVERIFY(f.journal.contains(QStringLiteral("bookmarks loaded for ") + path));
+}
+
+void TestOpenMedia::dropOpensThroughTheWholeCommand()
+{
+    PlayerFixture f;
+    const QString path = f.mediaFile(QStringLiteral("dropped.wav"));
+
+    f.player->GotADrop(path + QString(5, QChar(0)));
+
+    QCOMPARE(f.media.url(), path);
+    QCOMPARE(f.state.currentMediaPath, path);
+    QCOMPARE(f.player->recentMedia().caption(0), path);
+    QVERIFY(f.dialogs.messages.isEmpty());
+
+    f.player->GotADrop(QString(3, QChar(0)));
+    QCOMPARE(f.media.url(), path);
+}
+
+void TestOpenMedia::dropOfSomethingUnplayableIsReported()
+{
+    PlayerFixture f;
+    f.player->GotADrop(f.folder.filePath(QStringLiteral("Files")));
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QCOMPARE(f.dialogs.messages.first().text, f.state.texts.plain(36));
+    QCOMPARE(f.dialogs.messages.first().title, f.state.texts.plain(37));
+    QVERIFY(f.media.url().isEmpty());
+}
+
+void TestOpenMedia::closeKeepsPathAndBookmarks()
+{
+    PlayerFixture f;
+    const QString path = f.open(QStringLiteral("a.wav"));
+    f.bookmarks.bookmarks = true;
+    f.journal.clear();
+
+    f.player->mnuChiudi_Click();
+
+    QVERIFY(f.media.url().isEmpty());
+    QCOMPARE(f.state.currentMediaPath, path);
+    QVERIFY(f.bookmarks.hasBookmarks());
+    QVERIFY(!f.journal.contains(QStringLiteral("bookmarks saved")));
+    QVERIFY(f.journal.contains(QStringLiteral("bookmark window unloaded")));
+    QCOMPARE(f.player->Label2->text(), QStringLiteral("0:00 / 0:00"));
+    QVERIFY(!f.player->Label4->isVisible());
+    QVERIFY(!f.player->mnuChiudi->isEnabled());
+    QVERIFY(!f.player->mnuBookMark->isEnabled());
+}
+
+QTEST_MAIN(TestOpenMedia)
+#include "tst_openmedia.moc"

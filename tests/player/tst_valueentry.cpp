@@ -1,0 +1,245 @@
+#include "PlayerFixture.h"
+#include "app/SettingsFile.h"
+#include "player/Form4.h"
+#include "player/SkinButton.h"
+#include "player/ValueEntry.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using ValueEntry::Mode;
+Q_DECLARE_METATYPE(ValueEntry::Mode)
+
+namespace {
+
+// Types into the modal dialog once it shows and presses OK or Cancel.
+void answerModal(Form1* player, const QString& typed, bool ok = true)
+{
+    QTimer::singleShot(0, player, [player, typed, ok] {
+        Form4* dialog = player->valueDialog();
+        QVERIFY(dialog);
+        dialog->Text1->setText(typed);
+        if (ok)
+            dialog->Command1_Click();
+        else
+            dialog->Command2_Click();
+    });
+}
+
+int& setting(AppState& state, Mode mode)
+{
+    switch (mode) {
+    case Mode::JumpSeconds:
+        return state.jumpSeconds;
+    case Mode::SecondsBack:
+        return state.backSeconds;
+    case Mode::PlayTime:
+        return state.playTime;
+    default:
+        return state.pauseTime;
+    }
+}
+
+} // namespace
+
+class TestValueEntry : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void leadingNumber_data();
+    void leadingNumber();
+    void numericModes_data();
+    void numericModes();
+    void blankFieldStoresNothing();
+    void openingShowsTheLowerBound();
+    void promptsAndCaptions();
+    void goToWhilePlayingAndPaused_data();
+    void goToWhilePlayingAndPaused();
+    void menuCommandsOpenTheDialog();
+};
+
+void TestValueEntry::leadingNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("number");
+    QTest::newRow("plain") << "12" << 12.0;
+    QTest::newRow("unit after") << "12 s" << 12.0;
+    QTest::newRow("blanks and sign") << "  -1" << -1.0;
+    QTest::newRow("decimal") << "2.5" << 2.5;
+    QTest::newRow("second point stops") << "1.2.3" << 1.2;
+    QTest::newRow("comma stops") << "3,7" << 3.0;
+    QTest::newRow("letters") << "abc" << 0.0;
+    QTest::newRow("sign only") << "-" << 0.0;
+    QTest::newRow("exponent not read") << "1e3" << 1.0;
+}
+
+void TestValueEntry::leadingNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(double, number);
+    QCOMPARE(ValueEntry::leadingNumber(text), number);
+}
+
+void TestValueEntry::numericModes_data()
+{
+    QTest::addColumn<Mode>("mode");
+    QTest::addColumn<int>("before");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("messageEntry"); // 0: no message
+    QTest::addColumn<QString>("bound");
+
+    QTest::newRow("jump 1") << Mode::JumpSeconds << 5 << "1" << 2 << 40 << " 2.";
+    QTest::newRow("jump 61") << Mode::JumpSeconds << 5 << "61" << 60 << 33 << " 60.";
+    QTest::newRow("jump 60") << Mode::JumpSeconds << 5 << "60" << 60 << 0 << "";
+    QTest::newRow("jump 2") << Mode::JumpSeconds << 5 << "2" << 2 << 0 << "";
+    QTest::newRow("jump letters") << Mode::JumpSeconds << 5 << "abc" << 2 << 40 << " 2.";
+    QTest::newRow("jump 99999 keeps") << Mode::JumpSeconds << 5 << "99999" << 5 << 0 << "";
+    QTest::newRow("jump 2.5 to even") << Mode::JumpSeconds << 5 << "2.5" << 2 << 0 << "";
+    QTest::newRow("jump 3.5 to even") << Mode::JumpSeconds << 5 << "3.5" << 4 << 0 << "";
+    QTest::newRow("back -1") << Mode::SecondsBack << 3 << "-1" << 0 << 40 << " 0.";
+    QTest::newRow("back 21") << Mode::SecondsBack << 3 << "21" << 20 << 33 << " 20.";
+    QTest::newRow("back 0") << Mode::SecondsBack << 3 << "0" << 0 << 0 << "";
+    QTest::newRow("back letters") << Mode::SecondsBack << 3 << "x" << 0 << 0 << "";
+    QTest::newRow("play 2") << Mode::PlayTime << 7 << "2" << 3 << 0 << "";
+    QTest::newRow("play 1000") << Mode::PlayTime << 7 << "1000" << 1000 << 0 << "";
+    QTest::newRow("pause letters") << Mode::PauseTime << 7 << "soon" << 3 << 0 << "";
+    QTest::newRow("pause 12 s") << Mode::PauseTime << 7 << "12 s" << 12 << 0 << "";
+}
+
+void TestValueEntry::numericModes()
+{
+    QFETCH(Mode, mode);
+    QFETCH(int, before);
+    QFETCH(QString, typed);
+    QFETCH(int, stored);
+    QFETCH(int, messageEntry);
+    QFETCH(QString, bound);
+    PlayerFixture f;
+    setting(f.state, mode) = before;
+    f.journal.clear();
+
+    Form4 dialog(f.state, f.dialogs, QPixmap());
+    dialog.setAttribute(Qt::WA_DeleteOnClose, false);
+    dialog.onStored = [&f] { f.player->Salva(); };
+    dialog.setMode(mode);
+    dialog.Text1->setText(typed);
+    dialog.Command1_Click();
+
+    QCOMPARE(setting(f.state, mode), stored);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(f.journal, QStringList{"settings saved"});
+    if (messageEntry == 0) {
+        QVERIFY(f.dialogs.messages.isEmpty());
+    } else {
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(f.dialogs.messages.first().text, f.state.texts.plain(messageEntry) + bound);
+        QCOMPARE(f.dialogs.messages.first().title, f.state.texts.plain(1));
+        QCOMPARE(f.dialogs.messages.first().icon, QMessageBox::Warning);
+    }
+    const auto file = SettingsFile::read(f.state.settingsPath());
+    QVERIFY(file);
+    QCOMPARE(setting(f.state, mode), mode == Mode::JumpSeconds   ? file->jumpSeconds
+                                     : mode == Mode::SecondsBack ? file->backSeconds
+                                     : mode == Mode::PlayTime    ? file->playTime
+                                                                 : file->pauseTime);
+}
+
+void TestValueEntry::blankFieldStoresNothing()
+{
+    PlayerFixture f;
+    f.state.jumpSeconds = 9;
+    const QByteArray before = f.folder.readBytes(QStringLiteral("Files/Vocarta.ini"));
+    answerModal(f.player.get(), QStringLiteral("    "));
+    f.player->mnuSalto_Click();
+    QCOMPARE(f.state.jumpSeconds, 9);
+    QCOMPARE(f.folder.readBytes(QStringLiteral("Files/Vocarta.ini")), before);
+    QVERIFY(f.dialogs.messages.isEmpty());
+}
+
+void TestValueEntry::openingShowsTheLowerBound()
+{
+    PlayerFixture f;
+    f.state.playTime = 2;
+    QString shown;
+    QTimer::singleShot(0, f.player.get(), [&f, &shown] {
+        shown = f.player->valueDialog()->Text1->text();
+        QCOMPARE(f.player->valueDialog()->Text1->selectedText(), shown);
+        f.player->valueDialog()->Command2_Click();
+    });
+    f.player->mnuTempoPlay_Click();
+    QCOMPARE(shown, QStringLiteral("7"));
+    QCOMPARE(f.state.playTime, 7);
+}
+
+void TestValueEntry::promptsAndCaptions()
+{
+    PlayerFixture f;
+    f.state.texts.setText(125, QStringLiteral("Play &time"));
+    f.state.texts.setText(128, QStringLiteral("(suggested: nnn s)"));
+    Form4 dialog(f.state, f.dialogs, QPixmap());
+    dialog.setAttribute(Qt::WA_DeleteOnClose, false);
+
+    dialog.setMode(Mode::PlayTime);
+    QCOMPARE(dialog.Label1->text(), QStringLiteral("Play time (suggested: 7 s)"));
+    QCOMPARE(dialog.windowTitle(), f.state.texts.plain(124));
+    dialog.setMode(Mode::JumpSeconds);
+    QCOMPARE(dialog.windowTitle(), f.state.texts.plain(35));
+    QCOMPARE(dialog.Label1->text(), f.state.texts.plain(34));
+    dialog.setMode(Mode::GoTo);
+    QCOMPARE(dialog.Text1->text(), QString());
+    QCOMPARE(dialog.Command1->text(), f.state.texts.text(20));
+    QCOMPARE(dialog.Command2->text(), f.state.texts.text(21));
+}
+
+void TestValueEntry::goToWhilePlayingAndPaused_data()
+{
+    QTest::addColumn<bool>("playing");
+    QTest::addColumn<double>("position");
+    QTest::addColumn<int>("state");
+    QTest::newRow("playing plays on") << true << 90.0 << int(MediaPlayer::Playing);
+    QTest::newRow("paused ends paused, stepped back") << false << 87.0 << int(MediaPlayer::Paused);
+}
+
+void TestValueEntry::goToWhilePlayingAndPaused()
+{
+    QFETCH(bool, playing);
+    QFETCH(double, position);
+    QFETCH(int, state);
+    PlayerFixture f;
+    f.state.backSeconds = 3;
+    f.open(QStringLiteral("talk.wav"));
+    if (!playing)
+        f.player->cmdPlay_Click();
+
+    f.player->mnuVai_Click();
+    Form4* dialog = f.player->valueDialog();
+    QVERIFY(dialog);
+    QVERIFY(!dialog->isModal());
+    dialog->Text1->setText(QStringLiteral("90"));
+    dialog->Command1_Click();
+
+    QCOMPARE(f.media.currentPosition(), position);
+    QCOMPARE(f.media.playState(), state);
+    QCOMPARE(f.player->cmdPlay->tag(), f.state.texts.text(playing ? 8 : 7));
+    QVERIFY(f.player->Label2->text().startsWith(formatMediaTime(position)));
+}
+
+void TestValueEntry::menuCommandsOpenTheDialog()
+{
+    PlayerFixture f;
+    answerModal(f.player.get(), QStringLiteral("15"));
+    f.player->mnuSecIndietro->trigger();
+    QCOMPARE(f.state.backSeconds, 15);
+    answerModal(f.player.get(), QStringLiteral("40"));
+    f.player->mnuTempoPause->trigger();
+    QCOMPARE(f.state.pauseTime, 40);
+    answerModal(f.player.get(), QStringLiteral("8"), false);
+    f.player->mnuSalto->trigger();
+    QCOMPARE(f.state.jumpSeconds, 6);
+}
+
+QTEST_MAIN(TestValueEntry)
+#include "tst_valueentry.moc"
