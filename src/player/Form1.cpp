@@ -7,10 +7,14 @@
 #include "platform/Twips.h"
 #include "player/CaptionLabel.h"
 #include "player/PlayerLayout.h"
+#include "player/PointerLabel.h"
 #include "player/SkinButton.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPixmap>
@@ -24,6 +28,9 @@ Form1::Form1(AppState& state, const Platform& platform, QWidget* parent)
     connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(&Timer4, &QTimer::timeout, this, &Form1::Timer4_Timer);
     connect(&Timer5, &QTimer::timeout, this, &Form1::Timer5_Timer);
+    connect(&Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
+    connect(&Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
+    connectPointerEvents();
     Timer4.start(200);
     if (m_platform.media)
         connect(m_platform.media, &MediaPlayer::mediaError, this, &Form1::showMediaError);
@@ -59,8 +66,9 @@ void Form1::setupFace()
     Shape1->setStyleSheet(QStringLiteral("background-color: rgba(240, 160, 48, 90);"));
     Twips::place(Shape1, kPosition.left, kPosition.top, 0, kPosition.height);
 
-    const auto whiteLabel = [face](const Box& box, int points, Qt::Alignment alignment) {
-        auto* label = new CaptionLabel(face);
+    const auto whiteLabel = [face]<typename Label>(const Box& box, int points,
+                                                   Qt::Alignment alignment) {
+        auto* label = new Label(face);
         QFont font = label->font();
         font.setPointSize(points);
         label->setFont(font);
@@ -69,16 +77,32 @@ void Form1::setupFace()
         Twips::place(label, box.left, box.top, box.width, box.height);
         return label;
     };
-    Label4 = whiteLabel(kTitle, 14, Qt::AlignLeft | Qt::AlignVCenter);
+    Label4 = whiteLabel.operator()<CaptionLabel>(kTitle, 14, Qt::AlignLeft | Qt::AlignVCenter);
     Label4->setTextFormat(Qt::PlainText);
     Label4->hide();
-    Label2 = whiteLabel(kPosition, 9, Qt::AlignLeft | Qt::AlignVCenter);
+    Label2 = whiteLabel.operator()<PointerLabel>(kPosition, 9, Qt::AlignLeft | Qt::AlignVCenter);
     Label2->setText(QStringLiteral("0:00 / 0:00"));
-    Label7 = whiteLabel(kSpeed, 9, Qt::AlignCenter);
+    Label7 = whiteLabel.operator()<QLabel>(kSpeed, 9, Qt::AlignCenter);
     Label7->setStyleSheet(QStringLiteral("color: red; background: transparent;"));
     Label7->hide();
-    Label5 = whiteLabel(kVolumeText, 8, Qt::AlignCenter);
+    Label5 = whiteLabel.operator()<QLabel>(kVolumeText, 8, Qt::AlignCenter);
     Label5->setText(QStringLiteral("100%"));
+
+    Image2 = new PointerLabel(face);
+    Image2->setScaledContents(true);
+    Image2->setPixmap(QPixmap(imagePath(QStringLiteral("volume-track.png"))));
+    Twips::place(Image2, kVolumeTrack.left, kVolumeTrack.top, kVolumeTrack.width,
+                 kVolumeTrack.height);
+    Image1 = new PointerLabel(face);
+    Image1->setScaledContents(true);
+    Image1->setPixmap(QPixmap(imagePath(QStringLiteral("volume-knob.png"))));
+    Twips::place(Image1, kVolumeKnob.left, kVolumeKnob.top, kVolumeKnob.width, kVolumeKnob.height);
+    m_knobTop = kVolumeKnob.top;
+
+    face->setMouseTracking(true);
+    background->setMouseTracking(true);
+    face->installEventFilter(this);
+    background->installEventFilter(this);
 
     const auto button = [face](const Box& box) {
         auto* b = new SkinButton(face);
@@ -113,6 +137,29 @@ QWidget* Form1::bookmarkWindow() const
     return m_bookmarks ? m_bookmarks->window() : nullptr;
 }
 
+void Form1::connectPointerEvents()
+{
+    const auto twips = [](int pixels) { return static_cast<double>(Twips::fromPixels(pixels)); };
+    connect(Image1, &PointerLabel::pressed, this,
+            [this](Qt::MouseButton button, QPoint) { Image1_MouseDown(button); });
+    connect(Image1, &PointerLabel::moved, this, [this, twips](Qt::MouseButtons buttons, QPoint at) {
+        Image1_MouseMove(buttons, twips(at.y()));
+    });
+    connect(Image1, &PointerLabel::released, this,
+            [this](Qt::MouseButton button, QPoint) { Image1_MouseUp(button); });
+    connect(Image2, &PointerLabel::pressed, this, [this] { Image2_MouseDown(); });
+    connect(Image2, &PointerLabel::moved, this, [this] { Image2_MouseMove(); });
+    connect(Image2, &PointerLabel::released, this, [this, twips](Qt::MouseButton button, QPoint at) {
+        Image2_MouseUp(button, twips(at.y()));
+    });
+    connect(Label2, &PointerLabel::released, this,
+            [this, twips](Qt::MouseButton, QPoint at) { Label2_MouseUp(twips(at.x())); });
+    for (SkinButton* button : {cmdPlay, cmdStop, cmdIndietro, cmdAvanz, cmdRec})
+        connect(button, &SkinButton::pointerMoved, this,
+                [this, button] { buttonPointerMoved(button); });
+    connect(Image3, &SkinButton::pointerMoved, this, &Form1::Image3_MouseMove);
+}
+
 void Form1::Form_Initialize()
 {
     placeEditor();
@@ -134,6 +181,8 @@ void Form1::placeEditor()
 void Form1::Form_Load(const QString& commandLine)
 {
     setAcceptDrops(true);
+    VolumeScale = 100;
+    LayoutVolumeSlider();
 
     m_state.productTitle = QStringLiteral("Vocarta");
     setWindowTitle(m_state.productTitle);
@@ -141,6 +190,8 @@ void Form1::Form_Load(const QString& commandLine)
 
     if (const auto stored = SettingsFile::read(m_state.settingsPath()))
         m_stored = *stored;
+    if (m_stored.knobTop)
+        setKnobTop(*m_stored.knobTop);
     m_state.jumpSeconds = m_stored.jumpSeconds;
     m_state.backSeconds = m_stored.backSeconds;
     mnuTitoloCompleto->setChecked(m_stored.showFullPath);
@@ -171,6 +222,9 @@ void Form1::Form_Load(const QString& commandLine)
     mnuChiudi_Click();
     if (!commandLine.isEmpty())
         OpenMedia(commandLine);
+    if (m_stored.volumeText)
+        m_knobTag = *m_stored.volumeText;
+    ApplyVolume();
 }
 
 void Form1::setBookmarkMenuShown(bool shown)
@@ -235,6 +289,29 @@ void Form1::Form_Resize()
         editor->show();
     if (bookmarks && mnuBookMark->text() == m_state.texts.text(85))
         bookmarks->show();
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    GotADrop(urls.first().toLocalFile());
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseMove && watched != this)
+        Form_MouseMove();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Form1::mnuEsci_Click()

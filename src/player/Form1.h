@@ -4,7 +4,10 @@
 #include "player/ValueEntry.h"
 #include "app/SettingsFile.h"
 #include "platform/Platform.h"
+#include "player/CaptionLabel.h"
 #include "player/PlayerCommands.h"
+#include "player/PointerLabel.h"
+#include "player/SkinButton.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -12,13 +15,11 @@
 #include <array>
 
 class BookmarkCommands;
-class CaptionLabel;
 class EditorCommands;
 class Form4;
 class QAction;
 class QLabel;
 class QMenu;
-class SkinButton;
 struct AppState;
 
 // The player window: it lives for the whole run, owns the media engine's use, and its closing
@@ -79,6 +80,39 @@ public:
     void mnuVai_Click();
     // The dialog opened by the last of these commands, while it is open.
     Form4* valueDialog() const;
+
+    // Speed, title line and view options.
+    void mnuDiminuisciVelocità_Click();
+    void mnuAumentaVelocità_Click();
+    void Timer3_Timer();
+    void mnuTitoloCompleto_Click();
+    void mnuPrimoPiano_Click();
+    void mnuMostraNascondi_Click();
+
+    // The volume slider and the position click; positions in twips, relative to the control.
+    void LayoutVolumeSlider();
+    void ApplyVolume();
+    void Image1_MouseDown(Qt::MouseButton button);
+    void Image1_MouseMove(Qt::MouseButtons buttons, double y);
+    void Image1_MouseUp(Qt::MouseButton button);
+    void Image2_MouseDown();
+    void Image2_MouseMove();
+    void Image2_MouseUp(Qt::MouseButton button, double y);
+    void Timer2_Timer();
+    void Label2_MouseUp(double x);
+    double knobTop() const { return m_knobTop; }
+    void setKnobTop(double twips);
+    QString knobTag() const { return m_knobTag; }
+    void setKnobTag(const QString& tag) { m_knobTag = tag; }
+    int fadeLevel() const { return FadeLevel; }
+
+    // Pointer moves for the button skin.
+    void buttonPointerMoved(SkinButton* button);
+    void Image3_MouseMove();
+    void Form_MouseMove();
+    // The six skin buttons, open button last.
+    std::array<SkinButton*, 6> skinButtons() const;
+    bool isHovered(const SkinButton* button) const;
 
     // PlayerCommands
     QWidget* playerWindow() override { return this; }
@@ -144,13 +178,17 @@ public:
     QLabel* Shape3 = nullptr; // display panel picture
     CaptionLabel* Label4 = nullptr; // title line
     QLabel* Shape1 = nullptr; // progress bar
-    QLabel* Label2 = nullptr; // position text
+    PointerLabel* Label2 = nullptr; // position text
+    PointerLabel* Image1 = nullptr; // volume knob
+    PointerLabel* Image2 = nullptr; // volume track
     QLabel* Label5 = nullptr; // volume percentage
     QLabel* Label7 = nullptr; // speed
 
     QTimer Timer1; // display refresh
     QTimer Timer4; // state watch
     QTimer Timer5; // smart play cycle
+    QTimer Timer2; // volume knob drag
+    QTimer Timer3; // fade of the speed and volume labels
 
 Q_SIGNALS:
     // The settings file was written (or the write failed).
@@ -161,10 +199,14 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void setupFace();
     void setupMenus();
+    void connectPointerEvents();
     void connectCheckCommand(QAction* action, void (Form1::*command)());
     void Form_Resize();
     void applyStoredSettings();
@@ -181,6 +223,11 @@ private:
     void setBusyPointer(bool busy);
     void openValueDialog(ValueEntry::Mode mode);
     void showMediaError(const QString& message);
+    void changeSpeed(double step);
+    void startFade(int level);
+    void showNormalImage(SkinButton* button);
+    void showHoverImage(SkinButton* button);
+    void resetHoverExcept(const SkinButton* keep);
     // The two companion windows, or nullptr while they do not exist.
     QWidget* editorWindow() const;
     QWidget* bookmarkWindow() const;
@@ -192,6 +239,18 @@ private:
     // The values read at start, kept for what no live control holds yet.
     StoredSettings m_stored;
     RecentList m_recentMedia;
+    // Volume slider state; geometry in twips.
+    int VolumeScale = 100;
+    int VolumeValue = 0;
+    int SliderButton = 0;
+    double KnobTarget = 0;
+    double m_knobTop = 0;
+    QString m_knobTag;
+    // Green and blue of the faded label's text: -15 at rest.
+    int FadeLevel = -15;
+    // "1" while the fade belongs to the speed label, "" while it belongs to the volume label.
+    QString m_speedMark;
+    std::array<bool, 6> m_hover{};
     QPointer<Form4> m_valueDialog;
     QPoint m_openButtonHome;
     bool m_justOpened = false;

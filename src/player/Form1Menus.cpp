@@ -120,7 +120,15 @@ void Form1::setupMenus()
     connectCheckCommand(mnuSmartPlay, &Form1::mnuSmartPlay_Click);
     connect(mnuTempoPlay, &QAction::triggered, this, &Form1::mnuTempoPlay_Click);
     connect(mnuTempoPause, &QAction::triggered, this, &Form1::mnuTempoPause_Click);
-    connect(Image3, &SkinButton::clicked, this, &Form1::mnuApri_Click);
+    connect(mnuDiminuisciVelocità, &QAction::triggered, this, &Form1::mnuDiminuisciVelocità_Click);
+    connect(mnuAumentaVelocità, &QAction::triggered, this, &Form1::mnuAumentaVelocità_Click);
+    connectCheckCommand(mnuTitoloCompleto, &Form1::mnuTitoloCompleto_Click);
+    connectCheckCommand(mnuPrimoPiano, &Form1::mnuPrimoPiano_Click);
+    connect(mnuMostraNascondi, &QAction::triggered, this, &Form1::mnuMostraNascondi_Click);
+    connect(Image3, &SkinButton::clicked, this, [this] {
+        mnuApri_Click();
+        showPlayImage(Image3, QStringLiteral("Apri.bmp"));
+    });
     connect(cmdPlay, &SkinButton::clicked, this, &Form1::cmdPlay_Click);
     connect(cmdStop, &SkinButton::clicked, this, &Form1::cmdStop_Click);
     connect(cmdAvanz, &SkinButton::clicked, this, &Form1::cmdAvanz_click);

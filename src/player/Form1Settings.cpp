@@ -8,6 +8,8 @@ void Form1::Salva()
 {
     StoredSettings s = m_stored;
     s.languageFile = m_state.languageFile;
+    s.volumeText = m_knobTag;
+    s.knobTop = m_knobTop;
     s.jumpSeconds = m_state.jumpSeconds;
     s.backSeconds = m_state.backSeconds;
     s.showFullPath = mnuTitoloCompleto->isChecked();

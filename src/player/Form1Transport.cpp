@@ -5,6 +5,7 @@
 #include "player/CaptionLabel.h"
 #include "player/Form1.h"
 #include "player/MediaTitle.h"
+#include "player/PointerLabel.h"
 #include "player/PlayerLayout.h"
 #include "player/SkinButton.h"
 
