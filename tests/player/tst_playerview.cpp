@@ -1,0 +1,380 @@
+#include "PlayerFixture.h"
+#include "platform/Twips.h"
+#include "player/MediaTitle.h"
+#include "player/VolumeSlider.h"
+
+#include <QAction>
+#include <QMimeData>
+#include <QTest>
+
+namespace {
+
+// Drags the data onto the window and drops it, as a file manager does.
+void dragAndDrop(QWidget* window, QMimeData* data)
+{
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &drop);
+}
+
+QString image(const SkinButton* button)
+{
+    return QFileInfo(button->imagePath()).fileName();
+}
+
+} // namespace
+
+class TestPlayerView : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void speedStepsStopAtTheirLimits_data();
+    void speedStepsStopAtTheirLimits();
+    void speedLabelUsesTheRegionalSeparator_data();
+    void speedLabelUsesTheRegionalSeparator();
+    void speedLabelShowsWhatTheEngineTook();
+    void fadeIsHandedBetweenTheLabels();
+    void titleFontFollowsItsLength_data();
+    void titleFontFollowsItsLength();
+    void fullPathToggle();
+    void alwaysOnTopMovesToTheCorner();
+    void editorShowHide();
+    void knobValues_data();
+    void knobValues();
+    void storedTagsAreBounded_data();
+    void storedTagsAreBounded();
+    void trackClicksNearTheEnds_data();
+    void trackClicksNearTheEnds();
+    void dragFollowsTheLeftButtonOnly();
+    void positionClick_data();
+    void positionClick();
+    void dropOpensOnlyTheFirstLocalFile();
+    void hoverImagesFollowThePointer();
+    void openButtonShiftsUntilTheBackground();
+};
+
+void TestPlayerView::speedStepsStopAtTheirLimits_data()
+{
+    QTest::addColumn<bool>("up");
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<double>("rate");
+    QTest::newRow("39 up") << true << 39 << 4.9;
+    QTest::newRow("40 up") << true << 40 << 4.9;
+    QTest::newRow("9 down") << false << 9 << 0.1;
+    QTest::newRow("10 down") << false << 10 << 0.1;
+}
+
+void TestPlayerView::speedStepsStopAtTheirLimits()
+{
+    QFETCH(bool, up);
+    QFETCH(int, presses);
+    QFETCH(double, rate);
+    PlayerFixture f;
+    f.media.fastestRate = 10;
+    f.open(QStringLiteral("talk.wav"));
+    for (int i = 0; i < presses; ++i)
+        up ? f.player->mnuAumentaVelocità_Click() : f.player->mnuDiminuisciVelocità_Click();
+    QCOMPARE(f.media.rate(), rate);
+    QVERIFY(f.player->Label7->isVisible());
+    QVERIFY(f.player->Timer3.isActive());
+    QCOMPARE(f.player->fadeLevel(), 0);
+}
+
+void TestPlayerView::speedLabelUsesTheRegionalSeparator_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Italian") << QLocale(QLocale::Italian, QLocale::Italy) << "1,1 x";
+    QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates) << "1.1 x";
+}
+
+void TestPlayerView::speedLabelUsesTheRegionalSeparator()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, text);
+    QLocale::setDefault(locale);
+    PlayerFixture f;
+    f.open(QStringLiteral("talk.wav"));
+    f.player->mnuAumentaVelocità_Click();
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(f.player->Label7->text(), text);
+}
+
+void TestPlayerView::speedLabelShowsWhatTheEngineTook()
+{
+    PlayerFixture f;
+    f.media.fastestRate = 1.0;
+    f.open(QStringLiteral("talk.wav"));
+    f.player->mnuAumentaVelocità_Click();
+    QCOMPARE(f.player->Label7->text(), QStringLiteral("1 x"));
+}
+
+void TestPlayerView::fadeIsHandedBetweenTheLabels()
+{
+    PlayerFixture f;
+    f.open(QStringLiteral("talk.wav"));
+    f.player->Image2_MouseMove();
+    QCOMPARE(f.player->fadeLevel(), -15);
+    f.player->Timer3_Timer();
+    QVERIFY(f.player->Label5->styleSheet().contains(QStringLiteral("rgb(255, 0, 0)")));
+
+    f.player->mnuAumentaVelocità_Click();
+    int ticks = 0;
+    while (f.player->Timer3.isActive() && ticks < 100) {
+        f.player->Timer3_Timer();
+        ++ticks;
+    }
+    QCOMPARE(ticks, 17);
+    QVERIFY(f.player->Label7->styleSheet().contains(QStringLiteral("rgb(255, 255, 255)")));
+    QVERIFY(f.player->Label5->styleSheet().contains(QStringLiteral("rgb(255, 0, 0)")));
+
+    f.player->Image2_MouseMove();
+    ticks = 0;
+    while (f.player->Timer3.isActive() && ticks < 100) {
+        f.player->Timer3_Timer();
+        ++ticks;
+    }
+    QCOMPARE(ticks, 18);
+    QVERIFY(f.player->Label5->styleSheet().contains(QStringLiteral("rgb(255, 255, 255)")));
+}
+
+void TestPlayerView::titleFontFollowsItsLength_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("points");
+    // The caption is the name, " - " and a five-character length.
+    QTest::newRow("20 characters") << "abcdefghijkl" << 20 << 14;
+    QTest::newRow("21 characters") << "abcdefghijklm" << 21 << 11;
+    QTest::newRow("44 characters") << QString(36, 'x') << 44 << 11;
+    QTest::newRow("45 characters") << QString(37, 'x') << 45 << 9;
+    QTest::newRow("ampersand counts twice") << "D&G.mp3" << 16 << 14;
+}
+
+void TestPlayerView::titleFontFollowsItsLength()
+{
+    QFETCH(QString, name);
+    QFETCH(int, length);
+    QFETCH(int, points);
+    PlayerFixture f;
+    f.media.loadedDuration = 180;
+    f.open(name);
+    QCOMPARE(f.player->Label4->caption().size(), length);
+    QCOMPARE(f.player->Label4->font().pointSize(), points);
+}
+
+void TestPlayerView::fullPathToggle()
+{
+    PlayerFixture f;
+    const QString path = f.open(QStringLiteral("talk.wav"));
+    QVERIFY(!f.player->mnuTitoloCompleto->isChecked());
+    f.journal.clear();
+
+    f.player->mnuTitoloCompleto->trigger();
+    QVERIFY(f.player->mnuTitoloCompleto->isChecked());
+    QCOMPARE(f.player->Label4->text(), path + QStringLiteral(" - 03:20"));
+    QCOMPARE(f.journal.count(QStringLiteral("settings saved")), 1);
+
+    QCOMPARE(MediaTitle::caption(QStringLiteral("noseparator.wav"), true, "01:00"),
+             QStringLiteral("noseparator.wav - 01:00"));
+    QCOMPARE(MediaTitle::caption(QStringLiteral("noseparator.wav"), false, "01:00"),
+             QStringLiteral("noseparator.wav - 01:00"));
+}
+
+void TestPlayerView::alwaysOnTopMovesToTheCorner()
+{
+    PlayerFixture f;
+    for (bool expected : {false, true}) {
+        f.player->move(300, 200);
+        f.player->mnuPrimoPiano->trigger();
+        QCOMPARE(f.player->mnuPrimoPiano->isChecked(), expected);
+        QCOMPARE(f.player->windowFlags().testFlag(Qt::WindowStaysOnTopHint), expected);
+        QCOMPARE(f.player->pos(), QPoint(50, 50));
+        QVERIFY(f.player->isVisible());
+    }
+}
+
+void TestPlayerView::editorShowHide()
+{
+    PlayerFixture f;
+    f.editor.widget.show();
+    f.player->mnuMostraNascondi->trigger();
+    QVERIFY(!f.editor.widget.isVisible());
+    QCOMPARE(f.player->mnuMostraNascondi->text(), f.state.texts.text(86));
+    f.player->mnuMostraNascondi->trigger();
+    QVERIFY(f.editor.widget.isVisible());
+    QCOMPARE(f.player->mnuMostraNascondi->text(), f.state.texts.text(116));
+    QCOMPARE(f.journal.count(QStringLiteral("settings saved")), 2);
+}
+
+void TestPlayerView::knobValues_data()
+{
+    QTest::addColumn<double>("knobTop");
+    QTest::addColumn<int>("value");
+    QTest::newRow("top") << 360.0 << 100;
+    QTest::newRow("bottom") << 1365.0 << 0;
+    QTest::newRow("1230 twips") << 1230.0 << 14;
+    QTest::newRow("middle") << 862.5 << 50;
+}
+
+void TestPlayerView::knobValues()
+{
+    QFETCH(double, knobTop);
+    QFETCH(int, value);
+    QCOMPARE(VolumeSlider::value(knobTop, 360, 1200, 195), value);
+}
+
+void TestPlayerView::storedTagsAreBounded_data()
+{
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<int>("volume");
+    QTest::newRow("150") << "150" << 100;
+    QTest::newRow("-5") << "-5" << 0;
+    QTest::newRow("64") << "64" << 64;
+    QTest::newRow("not a number") << "loud" << 0;
+}
+
+void TestPlayerView::storedTagsAreBounded()
+{
+    QFETCH(QString, tag);
+    QFETCH(int, volume);
+    QStringList settings = PlayerFixture::defaultSettings();
+    settings[1] = tag;
+    PlayerFixture f(settings);
+    QCOMPARE(f.media.volume(), volume);
+    QCOMPARE(f.player->Label5->text(), QString::number(volume) + QStringLiteral("%"));
+}
+
+void TestPlayerView::trackClicksNearTheEnds_data()
+{
+    QTest::addColumn<double>("y");
+    QTest::addColumn<int>("volume");
+    QTest::newRow("near the top") << 90.0 << 100;
+    QTest::newRow("near the bottom") << 1110.0 << 0;
+    QTest::newRow("middle") << 600.0 << 50;
+}
+
+void TestPlayerView::trackClicksNearTheEnds()
+{
+    QFETCH(double, y);
+    QFETCH(int, volume);
+    PlayerFixture f;
+    f.player->Image2_MouseUp(Qt::LeftButton, y);
+    QCOMPARE(f.player->knobTag(), QString::number(volume));
+    QCOMPARE(f.media.volume(), volume);
+    QCOMPARE(f.player->Label5->text(), QString::number(volume) + QStringLiteral("%"));
+}
+
+void TestPlayerView::dragFollowsTheLeftButtonOnly()
+{
+    PlayerFixture f;
+    f.player->LayoutVolumeSlider();
+    const double start = f.player->knobTop();
+
+    f.player->Image1_MouseDown(Qt::RightButton);
+    f.player->Image1_MouseMove(Qt::RightButton, -300);
+    f.player->Timer2_Timer();
+    QCOMPARE(f.player->knobTop(), start);
+    f.player->Image1_MouseUp(Qt::RightButton);
+
+    f.player->Image1_MouseDown(Qt::LeftButton);
+    QVERIFY(f.player->Timer2.isActive());
+    // The pointer at 500 twips from the window's top: the knob's middle follows it.
+    f.player->Image1_MouseMove(Qt::LeftButton, 500 - start);
+    f.player->Timer2_Timer();
+    QCOMPARE(f.player->knobTop(), 413.0);
+    f.player->Image1_MouseUp(Qt::LeftButton);
+    QVERIFY(!f.player->Timer2.isActive());
+    QCOMPARE(f.player->knobTag(), QString::number(VolumeSlider::value(413, 360, 1200, 195)));
+    QCOMPARE(f.player->Label5->text(), f.player->knobTag() + QStringLiteral("%"));
+}
+
+void TestPlayerView::positionClick_data()
+{
+    QTest::addColumn<bool>("playing");
+    QTest::addColumn<double>("position");
+    QTest::newRow("while playing") << true << 50.0;
+    QTest::newRow("while paused") << false << 47.0;
+}
+
+void TestPlayerView::positionClick()
+{
+    QFETCH(bool, playing);
+    QFETCH(double, position);
+    PlayerFixture f;
+    f.state.backSeconds = 3;
+    f.open(QStringLiteral("talk.wav"));
+    if (!playing)
+        f.player->cmdPlay_Click();
+
+    f.player->Label2_MouseUp(4260.0 / 4);
+
+    QCOMPARE(f.media.currentPosition(), position);
+    QCOMPARE(f.media.playState(), int(playing ? MediaPlayer::Playing : MediaPlayer::Paused));
+
+    f.player->mnuChiudi_Click();
+    f.media.calls.clear();
+    f.player->Label2_MouseUp(100);
+    QVERIFY(f.media.calls.isEmpty());
+}
+
+void TestPlayerView::dropOpensOnlyTheFirstLocalFile()
+{
+    PlayerFixture f;
+    const QString first = f.mediaFile(QStringLiteral("prima lezione ü.wav"));
+    const QString second = f.mediaFile(QStringLiteral("second.wav"));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second),
+                  QUrl::fromLocalFile(f.mediaFile(QStringLiteral("third.wav")))});
+    dragAndDrop(f.player.get(), &data);
+    QCOMPARE(f.media.url(), first);
+    QCOMPARE(f.player->recentMedia().caption(0), first);
+
+    QMimeData web;
+    web.setUrls({QUrl(QStringLiteral("https://example.org/talk.mp3"))});
+    dragAndDrop(f.player.get(), &web);
+    QCOMPARE(f.media.url(), first);
+    QVERIFY(f.dialogs.messages.isEmpty());
+}
+
+void TestPlayerView::hoverImagesFollowThePointer()
+{
+    PlayerFixture f;
+    f.player->buttonPointerMoved(f.player->cmdPlay);
+    QCOMPARE(image(f.player->cmdPlay), QStringLiteral("play2.jpg"));
+    f.player->buttonPointerMoved(f.player->cmdStop);
+    QCOMPARE(image(f.player->cmdStop), QStringLiteral("stop2.jpg"));
+    QCOMPARE(image(f.player->cmdPlay), QStringLiteral("play.jpg"));
+
+    f.open(QStringLiteral("talk.wav"));
+    f.player->Form_MouseMove(); // no longer just opened
+    f.player->buttonPointerMoved(f.player->cmdPlay);
+    QCOMPARE(image(f.player->cmdPlay), QStringLiteral("pause2.jpg"));
+    f.player->Form_MouseMove();
+    QCOMPARE(image(f.player->cmdPlay), QStringLiteral("pause.jpg"));
+    QCOMPARE(image(f.player->cmdStop), QStringLiteral("stop.jpg"));
+    QVERIFY(!f.player->isHovered(f.player->cmdStop));
+}
+
+void TestPlayerView::openButtonShiftsUntilTheBackground()
+{
+    PlayerFixture f;
+    const QPoint home = f.player->Image3->pos();
+    const QPoint shifted = home + QPoint(Twips::toPixels(20), Twips::toPixels(20));
+    f.player->Image3_MouseMove();
+    QCOMPARE(image(f.player->Image3), QStringLiteral("Apri2.bmp"));
+    QCOMPARE(f.player->Image3->pos(), shifted);
+    f.player->Image3_MouseMove();
+    QCOMPARE(f.player->Image3->pos(), shifted);
+
+    f.player->buttonPointerMoved(f.player->cmdAvanz);
+    QCOMPARE(image(f.player->Image3), QStringLiteral("Apri.bmp"));
+    QCOMPARE(f.player->Image3->pos(), shifted);
+
+    f.player->Form_MouseMove();
+    QCOMPARE(f.player->Image3->pos(), home);
+    QCOMPARE(image(f.player->cmdAvanz), QStringLiteral("for.jpg"));
+}
+
+QTEST_MAIN(TestPlayerView)
+#include "tst_playerview.moc"
