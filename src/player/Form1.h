@@ -27,6 +27,10 @@ struct AppState;
 class Form1 : public QMainWindow, public PlayerCommands {
     Q_OBJECT
 public:
+    // The play button's state texts: the next press plays, or pauses.
+    static constexpr int kEntryPlay = 7;
+    static constexpr int kEntryPause = 8;
+
     Form1(AppState& state, const Platform& platform, QWidget* parent = nullptr);
     ~Form1() override;
 
@@ -224,6 +228,7 @@ private:
     void openValueDialog(ValueEntry::Mode mode);
     void showMediaError(const QString& message);
     void changeSpeed(double step);
+    QString knobValueText() const;
     void startFade(int level);
     void showNormalImage(SkinButton* button);
     void showHoverImage(SkinButton* button);

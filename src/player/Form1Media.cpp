@@ -14,9 +14,6 @@
 
 namespace {
 
-constexpr int kEntryPlay = 7;
-
-// Patterns of the media the open dialog offers.
 const QString kMediaPatterns = QStringLiteral(
     "*.avi;*.mp3;*.mpg;*.mpeg;*.ogg;*.ogv;*.wav;*.wma;*.wmv;*.ts;*.vob;*.flv");
 

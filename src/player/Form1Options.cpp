@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int kEntryPlay = 7;
-constexpr int kEntryPause = 8;
 
 } // namespace
 

@@ -4,6 +4,23 @@
 
 #include <QAction>
 
+namespace {
+
+struct WindowPlace {
+    bool visible;
+    QRect frame;
+};
+
+// Where a companion window is, or the stored place while it does not exist.
+WindowPlace placeOf(const QWidget* window, bool storedVisible, QRect storedFrame)
+{
+    if (!window)
+        return {storedVisible, storedFrame};
+    return {window->isVisible(), Twips::frame(window)};
+}
+
+} // namespace
+
 void Form1::Salva()
 {
     StoredSettings s = m_stored;
@@ -17,23 +34,23 @@ void Form1::Salva()
     const QRect player = Twips::frame(this);
     s.playerLeft = player.left();
     s.playerTop = player.top();
-    if (QWidget* editor = editorWindow()) {
-        s.editorVisible = editor->isVisible();
-        const QRect frame = Twips::frame(editor);
-        s.editorLeft = frame.left();
-        s.editorTop = frame.top();
-        s.editorWidth = frame.width();
-        s.editorHeight = frame.height();
-    }
+    const WindowPlace editor =
+        placeOf(editorWindow(), s.editorVisible,
+                QRect(s.editorLeft, s.editorTop, s.editorWidth, s.editorHeight));
+    s.editorVisible = editor.visible;
+    s.editorLeft = editor.frame.left();
+    s.editorTop = editor.frame.top();
+    s.editorWidth = editor.frame.width();
+    s.editorHeight = editor.frame.height();
     s.alwaysOnTop = mnuPrimoPiano->isChecked();
-    if (QWidget* bookmarks = bookmarkWindow()) {
-        s.bookmarksVisible = bookmarks->isVisible();
-        const QRect frame = Twips::frame(bookmarks);
-        s.bookmarksLeft = frame.left();
-        s.bookmarksTop = frame.top();
-        s.bookmarksWidth = frame.width();
-        s.bookmarksHeight = frame.height();
-    }
+    const WindowPlace bookmarks =
+        placeOf(bookmarkWindow(), s.bookmarksVisible,
+                QRect(s.bookmarksLeft, s.bookmarksTop, s.bookmarksWidth, s.bookmarksHeight));
+    s.bookmarksVisible = bookmarks.visible;
+    s.bookmarksLeft = bookmarks.frame.left();
+    s.bookmarksTop = bookmarks.frame.top();
+    s.bookmarksWidth = bookmarks.frame.width();
+    s.bookmarksHeight = bookmarks.frame.height();
     s.playTime = m_state.playTime;
     s.pauseTime = m_state.pauseTime;
     s.smartPlay = mnuSmartPlay->isChecked();

@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr int kEntryPlay = 7;
-// How far the open button moves right and down while the pointer is on it.
 constexpr double kOpenShift = 20;
 
 struct Pictures {

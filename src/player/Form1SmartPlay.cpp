@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int kEntryPlay = 7;
 
 } // namespace
 

@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr int kEntryPlay = 7;  // the next press plays
-constexpr int kEntryPause = 8; // the next press pauses
 constexpr int kRefreshMs = 100;
 constexpr int kWatchMs = 200;
 

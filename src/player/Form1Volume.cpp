@@ -20,8 +20,6 @@ constexpr int kDragMs = 10;
 // knob's middle follows the pointer.
 constexpr double kGripOffset = 350;
 constexpr double kAimAbove = 1.35;
-constexpr int kEntryPlay = 7;
-constexpr int kEntryPause = 8;
 
 } // namespace
 
@@ -31,6 +29,12 @@ void Form1::setKnobTop(double twips)
     Image1->move(Image1->x(), Twips::toPixels(twips));
 }
 
+QString Form1::knobValueText() const
+{
+    return QString::number(VolumeSlider::value(m_knobTop, kVolumeTrack.top, kVolumeTrack.height,
+                                               kVolumeKnob.height, VolumeScale));
+}
+
 void Form1::LayoutVolumeSlider()
 {
     Timer2.stop();
@@ -38,9 +42,7 @@ void Form1::LayoutVolumeSlider()
     setKnobTop(kVolumeTrack.top + (kVolumeTrack.height - kVolumeKnob.height) / 2);
     Image1->move(Twips::toPixels(kVolumeTrack.left + kVolumeTrack.width / 2 - kVolumeKnob.width / 2),
                  Image1->y());
-    m_knobTag = QString::number(VolumeSlider::value(m_knobTop, kVolumeTrack.top,
-                                                    kVolumeTrack.height, kVolumeKnob.height,
-                                                    VolumeScale));
+    m_knobTag = knobValueText();
 }
 
 void Form1::ApplyVolume()
@@ -87,9 +89,7 @@ void Form1::Timer2_Timer()
         if (top != m_knobTop)
             setKnobTop(top);
     }
-    m_knobTag = QString::number(VolumeSlider::value(m_knobTop, kVolumeTrack.top,
-                                                    kVolumeTrack.height, kVolumeKnob.height,
-                                                    VolumeScale));
+    m_knobTag = knobValueText();
 }
 
 void Form1::Image1_MouseUp(Qt::MouseButton button)
@@ -121,9 +121,7 @@ void Form1::Image2_MouseUp(Qt::MouseButton button, double y)
         top = kVolumeTrack.top + kVolumeTrack.height - kVolumeKnob.height;
     setKnobTop(top);
     VolumeScale = 100;
-    m_knobTag = QString::number(VolumeSlider::value(m_knobTop, kVolumeTrack.top,
-                                                    kVolumeTrack.height, kVolumeKnob.height,
-                                                    VolumeScale));
+    m_knobTag = knobValueText();
     ApplyVolume();
     returnFocus();
 }
