@@ -15,6 +15,8 @@ struct AppState {
     int playTime = 7;
     int pauseTime = 7;
     QString editorFolder;
+    // The full path of the recording open (or last open): its bookmarks are saved under its name.
+    QString currentMediaPath;
 
     QString productTitle;
     InterfaceTexts texts;
