@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The bookmark file of a recording: Bookmarks/<media name>.bm below the program folder, one
+// record per line.
+namespace BookmarkFile {
+
+// What follows the last "/" of the media path; the whole path when it has none.
+QString mediaName(const QString& mediaPath);
+// The file's path below the program folder, or "" when the media path names no file.
+QString path(const QString& programFolder, const QString& mediaPath);
+
+// The records of an existing file, in file order: blank lines skipped, records of the older
+// short form lengthened at the front, everything else kept as it is. nullopt when the file
+// cannot be read.
+std::optional<QStringList> read(const QString& filePath);
+// Replaces the file atomically (making its folder if needed).
+bool write(const QString& filePath, const QStringList& records);
+
+} // namespace BookmarkFile

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The bookmarks of the current recording, in the bookmark window's order, and what their file
+// holds. There is no fixed limit: every record read or added is kept and written.
+class BookmarkTable {
+public:
+    const QStringList& records() const { return m_records; }
+    bool isEmpty() const { return m_records.isEmpty(); }
+    qsizetype size() const { return m_records.size(); }
+    // The file these records were read from or last written to ("" when none).
+    QString file() const { return m_file; }
+
+    // Forgets the records and their file, before another recording's bookmarks come.
+    void ClearBookmarkTable();
+    // The bookmark window's records after the user changed them (or as it unloads).
+    void setRecords(const QStringList& records);
+
+    // Replaces the records with those of the file. A file that does not exist or cannot be read
+    // leaves the table empty; the file is remembered either way. Returns whether it was read.
+    bool load(const QString& filePath);
+
+    // Brings the file up to date with the table:
+    // - records the file does not hold yet are written (atomically, in table order);
+    // - a file whose content is unchanged is left alone, exactly as it is on disk;
+    // - when the user removed every bookmark that this file holds, the file is removed, so that
+    //   the deleted bookmarks do not come back;
+    // - an empty table writes nothing.
+    // Returns false when a needed write or removal failed.
+    bool save(const QString& filePath);
+
+private:
+    QStringList m_records;
+    QString m_file;
+    // What m_file holds as far as this table knows.
+    QStringList m_onDisk;
+};

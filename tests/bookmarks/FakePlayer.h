@@ -1,0 +1,45 @@
+#pragma once
+
+#include "FakeMediaPlayer.h"
+#include "player/PlayerCommands.h"
+
+#include <QStringList>
+#include <QWidget>
+
+// The player window as the bookmarks see it: two plain windows, the fake engine, and a record
+// of the commands run.
+class FakePlayer : public PlayerCommands {
+public:
+    explicit FakePlayer(FakeMediaPlayer* engine) : m_engine(engine) {}
+
+    QWidget* playerWindow() override { return &player; }
+    QWidget* transcriptWindow() override { return hasEditor ? &editor : nullptr; }
+    MediaPlayer* media() override { return m_engine; }
+
+    void cmdPlay_Click() override
+    {
+        calls << QStringLiteral("play toggle");
+        if (m_engine->playState() == MediaPlayer::Playing)
+            m_engine->pause();
+        else
+            m_engine->play();
+    }
+    void cmdAvanz_click() override { calls << QStringLiteral("forward"); }
+    void cmdIndietro_Click() override { calls << QStringLiteral("back"); }
+    void mnuStop_Click() override { calls << QStringLiteral("stop"); }
+    void Timer1_Timer() override { calls << QStringLiteral("refresh"); }
+    void setBookmarkMenuShown(bool shown) override
+    {
+        menuShown = shown;
+        calls << (shown ? QStringLiteral("menu shown") : QStringLiteral("menu hidden"));
+    }
+
+    QWidget player;
+    QWidget editor;
+    bool hasEditor = true;
+    bool menuShown = false;
+    QStringList calls;
+
+private:
+    FakeMediaPlayer* m_engine;
+};

@@ -1,0 +1,155 @@
+#include "TestFolder.h"
+#include "bookmarks/BookmarkFile.h"
+#include "bookmarks/BookmarkTable.h"
+
+#include <QFileInfo>
+#include <QTest>
+
+namespace {
+
+const QString kFile = QStringLiteral("Bookmarks/lecture.mp3.bm");
+
+QString record(const QString& time, const QString& text)
+{
+    return time + "  " + text + QString(15, QLatin1Char(' ')) + time;
+}
+
+QByteArray crlf(const QStringList& lines)
+{
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += line.toUtf8() + "\r\n";
+    return bytes;
+}
+
+} // namespace
+
+class TestBookmarkFile : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void writtenInTableOrderWithCrLf();
+    void removingEveryBookmarkRemovesTheFile();
+    void nothingElseWritesOrRemovesAFile();
+    void sixHundredLinesAreAllKeptAndWritten();
+    void badInputIsReadAndKept_data();
+    void badInputIsReadAndKept();
+};
+
+void TestBookmarkFile::writtenInTableOrderWithCrLf()
+{
+    TestFolder folder;
+    const QStringList records = {record("00:02:00", "c"), record("00:00:30", "a"),
+                                 record("00:01:00", "b")};
+    BookmarkTable table;
+    table.setRecords(records);
+    QVERIFY(table.save(folder.filePath(kFile)));
+    QCOMPARE(folder.readBytes(kFile), crlf(records));
+}
+
+void TestBookmarkFile::removingEveryBookmarkRemovesTheFile()
+{
+    TestFolder folder;
+    const QString path = folder.filePath(kFile);
+    folder.write(kFile, {record("00:00:10", "a"), record("00:00:20", "b")});
+    BookmarkTable table;
+    QVERIFY(table.load(path));
+    table.setRecords({});
+    QVERIFY(table.save(path));
+    QVERIFY(!QFileInfo::exists(path));
+
+    // Reopened, the recording has none; new ones are written again.
+    QVERIFY(!table.load(path));
+    QVERIFY(table.isEmpty());
+    table.setRecords({record("00:00:30", "c")});
+    QVERIFY(table.save(path));
+    QCOMPARE(folder.readBytes(kFile), crlf({record("00:00:30", "c")}));
+}
+
+void TestBookmarkFile::nothingElseWritesOrRemovesAFile()
+{
+    TestFolder folder;
+    const QString path = folder.filePath(kFile);
+    BookmarkTable table;
+    QVERIFY(table.save(path));
+    QVERIFY(!QFileInfo::exists(folder.filePath(QStringLiteral("Bookmarks"))));
+
+    const QByteArray content = crlf({record("00:00:10", "a")});
+    folder.writeBytes(kFile, content);
+    folder.writeBytes(QStringLiteral("Bookmarks/other.wav.bm"), content);
+    // Emptied by the user, but saved under another recording's name: that file is not theirs.
+    QVERIFY(table.load(path));
+    table.setRecords({});
+    QVERIFY(table.save(folder.filePath(QStringLiteral("Bookmarks/other.wav.bm"))));
+    QCOMPARE(folder.readBytes(QStringLiteral("Bookmarks/other.wav.bm")), content);
+    // Forgotten by the program as another recording opens: the user removed nothing.
+    QVERIFY(table.load(path));
+    table.ClearBookmarkTable();
+    QVERIFY(table.save(path));
+    QCOMPARE(folder.readBytes(kFile), content);
+}
+
+void TestBookmarkFile::sixHundredLinesAreAllKeptAndWritten()
+{
+    TestFolder folder;
+    const QString path = folder.filePath(kFile);
+    QStringList lines;
+    for (int i = 0; i < 600; ++i)
+        lines << record(QStringLiteral("00:%1:%2")
+                            .arg(i / 60, 2, 10, QLatin1Char('0'))
+                            .arg(i % 60, 2, 10, QLatin1Char('0')),
+                        QString::number(i));
+    folder.write(kFile, lines);
+    BookmarkTable table;
+    QVERIFY(table.load(path));
+    QCOMPARE(table.records(), lines);
+
+    lines << record("00:10:00", "one more");
+    table.setRecords(lines);
+    QVERIFY(table.save(path));
+    QCOMPARE(folder.readBytes(kFile), crlf(lines));
+}
+
+void TestBookmarkFile::badInputIsReadAndKept_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("records");
+    const QString pad(15, QLatin1Char(' '));
+    QTest::newRow("blank lines skipped, records after them kept")
+        << QByteArray("a\r\n\r\n   \r\nb\n\nc\r\n") << QStringList{"a", "b", "c"};
+    QTest::newRow("older short form, LF ends") << QByteArray("01:23  old               01:23\n")
+                                               << QStringList{"00:01:23  old" + pad + "01:23"};
+    QTest::newRow("short records")
+        << QByteArray("abc\r\nx\r\n12:\r\n") << QStringList{"abc", "x", "12:"};
+    QTest::newRow("non-digit times") << QByteArray("xx:yy:zz  what               ab:cd:ef\r\n")
+                                     << QStringList{"xx:yy:zz  what" + pad + "ab:cd:ef"};
+    const QString longLine = "00:00:01  " + QString(200000, QLatin1Char('w'));
+    QTest::newRow("very long line") << (longLine.toUtf8() + "\r\n") << QStringList{longLine};
+    QTest::newRow("Windows-1252") << QByteArray("00:00:07  \x93quoted\x94 caf\xe9 \x80\r\n")
+                                  << QStringList{QStringLiteral(
+                                         "00:00:07  \u201cquoted\u201d caf\u00e9 \u20ac")};
+    QTest::newRow("NUL and control bytes, no final line end")
+        << QByteArray("a\0b\x01", 4) << QStringList{QString::fromLatin1("a\0b\x01", 4)};
+}
+
+void TestBookmarkFile::badInputIsReadAndKept()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, records);
+    TestFolder folder;
+    const QString path = folder.filePath(kFile);
+    folder.writeBytes(kFile, bytes);
+    BookmarkTable table;
+    QVERIFY(table.load(path));
+    QCOMPARE(table.records(), records);
+
+    // Unchanged, the file stays byte for byte as it was; changed, it is written out whole.
+    QVERIFY(table.save(path));
+    QCOMPARE(folder.readBytes(kFile), bytes);
+    records << record("00:00:09", "new");
+    table.setRecords(records);
+    QVERIFY(table.save(path));
+    QCOMPARE(folder.readBytes(kFile), crlf(records));
+}
+
+QTEST_GUILESS_MAIN(TestBookmarkFile)
+#include "tst_bookmarkfile.moc"

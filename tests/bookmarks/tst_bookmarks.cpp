@@ -1,0 +1,601 @@
+#include "FakeMediaPlayer.h"
+#include "FakePlayer.h"
+#include "RecordingDialogs.h"
+#include "TestFolder.h"
+#include "app/AppState.h"
+#include "bookmarks/BookmarkFile.h"
+#include "bookmarks/Bookmarks.h"
+#include "bookmarks/Form3.h"
+#include "platform/Twips.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+QString record(const QString& time, const QString& text)
+{
+    return time + "  " + text + QString(15, QLatin1Char(' ')) + time;
+}
+
+// A program folder with two recordings, the bookmarks controller and a player around it.
+struct Fixture {
+    TestFolder folder;
+    AppState state;
+    RecordingDialogs dialogs;
+    FakeMediaPlayer media;
+    FakePlayer player{&media};
+    std::unique_ptr<Bookmarks> bookmarks;
+    QString lecture;
+    QString interview;
+
+    Fixture()
+    {
+        state.programFolder = folder.path();
+        state.languageFile = QStringLiteral("English.lng");
+        folder.writeLanguage(state.languageFile, QStringLiteral("en"));
+        state.texts.load(state.languagePath());
+        media.loadedDuration = 7200;
+        folder.writeBytes(QStringLiteral("media/lecture.mp3"), "x");
+        folder.writeBytes(QStringLiteral("other/interview.wav"), "x");
+        lecture = folder.filePath(QStringLiteral("media/lecture.mp3"));
+        interview = folder.filePath(QStringLiteral("other/interview.wav"));
+        restart();
+    }
+
+    // A new run of the program on the same folder.
+    void restart()
+    {
+        bookmarks.reset();
+        bookmarks =
+            std::make_unique<Bookmarks>(state, Platform{&media, &dialogs, nullptr}, &player);
+    }
+
+    // What opening a recording does around the bookmarks: save and forget those held, only
+    // while there are any, then load the new recording's.
+    void open(const QString& path)
+    {
+        if (bookmarks->hasBookmarks()) {
+            bookmarks->saveBookmarks();
+            bookmarks->clearBookmarks();
+        }
+        state.currentMediaPath = path;
+        media.setUrl(path);
+        bookmarks->loadBookmarks(path);
+    }
+
+    void writeBookmarks(const QString& mediaPath, const QStringList& lines)
+    {
+        const QString file = BookmarkFile::path(folder.path(), mediaPath);
+        folder.write(file.mid(folder.path().size() + 1), lines);
+    }
+
+    bool add(double seconds, const QString& description)
+    {
+        media.setCurrentPosition(seconds);
+        return bookmarks->addBookmark(description);
+    }
+
+    QStringList lines() const
+    {
+        QStringList shown;
+        if (Form3* window = bookmarks->form()) {
+            for (int i = 0; i < window->List1->count(); ++i)
+                shown << window->List1->item(i)->text();
+        }
+        return shown;
+    }
+};
+
+QStringList threeMarks()
+{
+    return {record("00:00:10", "one"), record("00:00:20", "two"), record("00:00:30", "three")};
+}
+
+// Frames are stored in twips but live in pixels: one pixel of rounding is allowed.
+#define COMPARE_TWIPS(actual, expected)                                                            \
+    QVERIFY2(qAbs((actual) - (expected)) <= Twips::fromPixels(1),                                  \
+             qPrintable(QStringLiteral("%1 is not %2").arg(actual).arg(expected)))
+
+} // namespace
+
+class TestBookmarks : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void addingAtEightyThreeSecondsAndTheDuplicateWarning();
+    void linesAreSortedByTime();
+    void jumpMovesOnlyBeyondOneSecond_data();
+    void jumpMovesOnlyBeyondOneSecond();
+    void nextAndPrevious_data();
+    void nextAndPrevious();
+    void stepsWorkWhileTheWindowIsNotLoaded();
+    void removingTheSecondOfThree();
+    void roundTripAcrossRecordingsAndARestart();
+    void removingEveryBookmarkRemovesTheFile_data();
+    void removingEveryBookmarkRemovesTheFile();
+    void aCancelledExitKeepsTheLists();
+    void savedUnderTheRecordingTheyBelongTo();
+    void placement_data();
+    void placement();
+    void showHideAndUnload();
+    void delayedCloseAtExit();
+    void addCommandAndPlusAtTheEnd();
+    void resizeRules();
+    void badFileShownAsFarAsPossible();
+    void hundredThousandBookmarks();
+};
+
+void TestBookmarks::addingAtEightyThreeSecondsAndTheDuplicateWarning()
+{
+    Fixture f;
+    f.state.texts.setText(1, QStringLiteral("&Vocarta"));
+    f.state.texts.setText(89, QStringLiteral("Already &there"));
+    f.open(f.lecture);
+
+    QVERIFY(f.add(83, QStringLiteral("intro")));
+    QCOMPARE(f.lines(), QStringList{"00:01:23  intro"});
+    QCOMPARE(f.bookmarks->table().records(), QStringList{record("00:01:23", "intro")});
+
+    QVERIFY(!f.add(83.4, QStringLiteral("intro")));
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QCOMPARE(f.dialogs.messages[0].icon, QMessageBox::Warning);
+    QCOMPARE(f.dialogs.messages[0].title, QStringLiteral("Vocarta"));
+    QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("Already there"));
+    QCOMPARE(f.lines().size(), 1);
+
+    // Only an exact repeat is refused.
+    QVERIFY(f.add(83, QStringLiteral("Intro")));
+    QVERIFY(f.add(83, QStringLiteral("intro ")));
+    QCOMPARE(f.lines().size(), 3);
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    // Adding does not write the file; saving does.
+    const QString file = f.bookmarks->bookmarkFile(f.lecture);
+    QVERIFY(!QFileInfo::exists(file));
+}
+
+void TestBookmarks::linesAreSortedByTime()
+{
+    Fixture f;
+    f.open(f.lecture);
+    QVERIFY(f.add(120, QStringLiteral("b")));
+    QVERIFY(f.add(30, QStringLiteral("a")));
+    QVERIFY(f.add(60, QStringLiteral("c")));
+    QCOMPARE(f.lines(), (QStringList{"00:00:30  a", "00:01:00  c", "00:02:00  b"}));
+    QCOMPARE(
+        f.bookmarks->table().records(),
+        (QStringList{record("00:00:30", "a"), record("00:01:00", "c"), record("00:02:00", "b")}));
+}
+
+void TestBookmarks::jumpMovesOnlyBeyondOneSecond_data()
+{
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<bool>("playing");
+    QTest::addColumn<double>("position");
+    QTest::newRow("1:02:03 paused") << "01:02:03" << false << 3723.0;
+    QTest::newRow("1:02:03 playing") << "01:02:03" << true << 3723.0;
+    QTest::newRow("2 s") << "00:00:02" << false << 2.0;
+    QTest::newRow("1 s stays") << "00:00:01" << false << 50.0;
+    QTest::newRow("0 s stays") << "00:00:00" << true << 50.0;
+}
+
+void TestBookmarks::jumpMovesOnlyBeyondOneSecond()
+{
+    QFETCH(QString, time);
+    QFETCH(bool, playing);
+    QFETCH(double, position);
+    Fixture f;
+    f.writeBookmarks(f.lecture, {record(time, "mark")});
+    f.open(f.lecture);
+    f.media.setCurrentPosition(50);
+    if (!playing)
+        f.media.pause();
+    const int state = f.media.playState();
+    f.player.calls.clear();
+    f.media.calls.clear();
+
+    f.bookmarks->form()->selectLine(0);
+    f.bookmarks->form()->List1_DblClick();
+
+    QCOMPARE(f.media.currentPosition(), position);
+    QCOMPARE(f.media.playState(), state);
+    QCOMPARE(f.player.calls, QStringList{"refresh"});
+    if (position == 50.0)
+        QVERIFY(f.media.calls.isEmpty());
+}
+
+void TestBookmarks::nextAndPrevious_data()
+{
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<bool>("next");
+    QTest::addColumn<int>("expectedSelection");
+    QTest::addColumn<double>("position");
+    QTest::newRow("next, no selection") << -1 << true << 0 << 10.0;
+    QTest::newRow("previous, no selection") << -1 << false << -1 << 100.0;
+    QTest::newRow("next from the first") << 0 << true << 1 << 20.0;
+    QTest::newRow("previous on the first") << 0 << false << 0 << 100.0;
+    QTest::newRow("next on the last") << 2 << true << 2 << 100.0;
+    QTest::newRow("previous from the last") << 2 << false << 1 << 20.0;
+}
+
+void TestBookmarks::nextAndPrevious()
+{
+    QFETCH(int, selected);
+    QFETCH(bool, next);
+    QFETCH(int, expectedSelection);
+    QFETCH(double, position);
+    Fixture f;
+    f.writeBookmarks(f.lecture, threeMarks());
+    f.open(f.lecture);
+    Form3* window = f.bookmarks->form();
+    if (selected >= 0)
+        window->selectLine(selected);
+    f.media.setCurrentPosition(100);
+    f.player.calls.clear();
+
+    if (next)
+        f.bookmarks->mnuBMsuccessivo_Click();
+    else
+        f.bookmarks->mnuBMprecedente_Click();
+
+    QCOMPARE(window->selectedIndex(), expectedSelection);
+    QCOMPARE(f.media.currentPosition(), position);
+    QCOMPARE(f.player.calls.contains("refresh"), position != 100.0);
+}
+
+void TestBookmarks::stepsWorkWhileTheWindowIsNotLoaded()
+{
+    Fixture f;
+    f.writeBookmarks(f.interview, threeMarks());
+    f.open(f.interview);
+    f.bookmarks->unloadWindow();
+    QVERIFY(!f.bookmarks->form());
+
+    f.bookmarks->mnuBMsuccessivo_Click();
+    QVERIFY(f.bookmarks->form());
+    QVERIFY(!f.bookmarks->form()->isVisible());
+    QCOMPARE(f.media.currentPosition(), 10.0);
+    f.bookmarks->mnuBMsuccessivo_Click();
+    QCOMPARE(f.media.currentPosition(), 20.0);
+}
+
+void TestBookmarks::removingTheSecondOfThree()
+{
+    Fixture f;
+    f.writeBookmarks(f.lecture, threeMarks());
+    f.open(f.lecture);
+    Form3* window = f.bookmarks->form();
+
+    window->Command2_Click(); // nothing selected: nothing removed
+    QCOMPARE(f.lines().size(), 3);
+
+    window->selectLine(1);
+    window->Command2_Click();
+    QCOMPARE(f.lines(), (QStringList{"00:00:10  one", "00:00:30  three"}));
+    QCOMPARE(f.bookmarks->table().records(),
+             (QStringList{record("00:00:10", "one"), record("00:00:30", "three")}));
+
+    window->selectLine(1);
+    window->List1_DblClick();
+    QCOMPARE(f.media.currentPosition(), 30.0);
+}
+
+void TestBookmarks::roundTripAcrossRecordingsAndARestart()
+{
+    Fixture f;
+    f.open(f.lecture);
+    QVERIFY(f.add(83, QStringLiteral("intro")));
+    QVERIFY(f.add(3723, QStringLiteral("the hour")));
+    QVERIFY(f.add(5, QStringLiteral("")));
+    const QStringList lectureLines = f.lines();
+    const QStringList lectureRecords = f.bookmarks->table().records();
+
+    f.open(f.interview);
+    QVERIFY(f.lines().isEmpty());
+    QVERIFY(!f.bookmarks->hasBookmarks());
+    QByteArray expected;
+    for (const QString& r : lectureRecords)
+        expected += r.toUtf8() + "\r\n";
+    QCOMPARE(f.folder.readBytes(QStringLiteral("Bookmarks/lecture.mp3.bm")), expected);
+    QVERIFY(f.add(7, QStringLiteral("hello")));
+
+    f.open(f.lecture);
+    QCOMPARE(f.lines(), lectureLines);
+    QVERIFY(f.bookmarks->form()->isVisible());
+    QVERIFY(f.player.menuShown);
+
+    // The program ends and starts again.
+    QVERIFY(f.add(9, QStringLiteral("late")));
+    f.bookmarks->saveBookmarks();
+    f.bookmarks->closeAtExit();
+    f.restart();
+    f.open(f.lecture);
+    QCOMPARE(f.lines(), (QStringList{"00:00:05  ", "00:00:09  late", "00:01:23  intro",
+                                     "01:02:03  the hour"}));
+    f.open(f.interview);
+    QCOMPARE(f.lines(), QStringList{"00:00:07  hello"});
+}
+
+void TestBookmarks::removingEveryBookmarkRemovesTheFile_data()
+{
+    QTest::addColumn<bool>("atExit");
+    QTest::newRow("saved at exit") << true;
+    QTest::newRow("another recording opened") << false;
+}
+
+void TestBookmarks::removingEveryBookmarkRemovesTheFile()
+{
+    QFETCH(bool, atExit);
+    Fixture f;
+    f.writeBookmarks(f.lecture, threeMarks());
+    f.open(f.lecture);
+    for (int i = 0; i < 3; ++i) {
+        f.bookmarks->form()->selectLine(0);
+        f.bookmarks->form()->Command2_Click();
+    }
+    QVERIFY(!f.bookmarks->hasBookmarks());
+
+    if (atExit) {
+        f.bookmarks->saveBookmarks();
+        f.restart();
+    } else {
+        f.open(f.interview);
+    }
+    QVERIFY(!QFileInfo::exists(f.bookmarks->bookmarkFile(f.lecture)));
+    f.open(f.lecture);
+    QVERIFY(f.lines().isEmpty());
+    QVERIFY(!f.bookmarks->hasBookmarks());
+}
+
+void TestBookmarks::aCancelledExitKeepsTheLists()
+{
+    Fixture f;
+    f.open(f.lecture);
+    QVERIFY(f.add(10, QStringLiteral("a")));
+    QVERIFY(f.add(20, QStringLiteral("b")));
+    f.bookmarks->saveBookmarks(); // the closing sequence starts, then the user cancels it
+    QCOMPARE(f.lines().size(), 2);
+    f.bookmarks->unloadWindow();
+    QCOMPARE(f.bookmarks->table().size(), 2);
+    QVERIFY(f.add(30, QStringLiteral("c")));
+    f.bookmarks->saveBookmarks();
+    const auto saved = BookmarkFile::read(f.bookmarks->bookmarkFile(f.lecture));
+    QVERIFY(saved);
+    QCOMPARE(saved->size(), 3);
+}
+
+void TestBookmarks::savedUnderTheRecordingTheyBelongTo()
+{
+    Fixture f;
+    f.writeBookmarks(f.interview, {record("00:00:01", "theirs")});
+    const QByteArray theirs = f.folder.readBytes(QStringLiteral("Bookmarks/interview.wav.bm"));
+    f.open(f.lecture);
+    QVERIFY(f.add(10, QStringLiteral("mine")));
+    f.state.currentMediaPath = f.interview; // the path moved on before the save
+    f.bookmarks->saveBookmarks();
+    QCOMPARE(f.folder.readBytes(QStringLiteral("Bookmarks/interview.wav.bm")), theirs);
+    const auto mine = BookmarkFile::read(f.bookmarks->bookmarkFile(f.lecture));
+    QVERIFY(mine);
+    QCOMPARE(*mine, QStringList{record("00:00:10", "mine")});
+}
+
+void TestBookmarks::placement_data()
+{
+    QTest::addColumn<int>("editorWidth");
+    QTest::addColumn<int>("width");
+    QTest::newRow("beside the player up to the editor's right edge") << 9000 << 3900;
+    QTest::newRow("no editor") << 0 << 2400;
+    QTest::newRow("editor too narrow") << 6000 << 2400;
+}
+
+void TestBookmarks::placement()
+{
+    QFETCH(int, editorWidth);
+    QFETCH(int, width);
+    Fixture f;
+    f.player.hasEditor = editorWidth > 0;
+    Twips::setFrame(&f.player.player, QRect(1500, 300, 5040, 2400));
+    Twips::setFrame(&f.player.editor, QRect(1500, 6000, std::max(editorWidth, 600), 4500));
+
+    f.bookmarks->mnuBookMark_Click();
+    const QRect frame = Twips::frame(f.bookmarks->form());
+    COMPARE_TWIPS(frame.left(), 1500 + 5040 + 60);
+    COMPARE_TWIPS(frame.top(), 300);
+    COMPARE_TWIPS(frame.width(), width);
+    COMPARE_TWIPS(frame.height(), 2400);
+    if (f.player.hasEditor) {
+        COMPARE_TWIPS(Twips::frame(&f.player.editor).top(), 300 + 2400 + 30);
+        COMPARE_TWIPS(Twips::frame(&f.player.editor).left(), 1500);
+    }
+
+    // The add command places it again but keeps the height the user gave it.
+    f.bookmarks->mnuBookMark_Click();
+    Twips::setFrame(f.bookmarks->form(), QRect(0, 0, 1000, 1200));
+    Twips::move(&f.player.player, 3000, 600);
+    f.media.setCurrentPosition(5);
+    f.bookmarks->mnuAddBM_Click();
+    const QRect again = Twips::frame(f.bookmarks->form());
+    COMPARE_TWIPS(again.left(), 3000 + 5040 + 60);
+    COMPARE_TWIPS(again.top(), 600);
+    COMPARE_TWIPS(again.width(), width);
+    COMPARE_TWIPS(again.height(), 1200);
+    if (f.player.hasEditor)
+        COMPARE_TWIPS(Twips::frame(&f.player.editor).top(), 600 + 1200 + 30);
+}
+
+void TestBookmarks::showHideAndUnload()
+{
+    Fixture f;
+    f.writeBookmarks(f.lecture, threeMarks());
+    f.state.currentMediaPath = f.lecture;
+    f.bookmarks->loadBookmarks(f.lecture); // opens the window
+    QVERIFY(f.bookmarks->form()->isVisible());
+    QCOMPARE(f.player.calls, QStringList{"menu shown"});
+    QCOMPARE(f.bookmarks->form()->windowTitle(), QStringLiteral("en 120"));
+    QCOMPARE(f.bookmarks->form()->Command1->toolTip(), QStringLiteral(" en 93 "));
+    QCOMPARE(f.bookmarks->form()->Command2->toolTip(), QStringLiteral(" en 100 "));
+
+    f.bookmarks->mnuBookMark_Click();
+    QVERIFY(f.bookmarks->form());
+    QVERIFY(!f.bookmarks->form()->isVisible());
+    QVERIFY(!f.player.menuShown);
+    QCOMPARE(f.lines().size(), 3);
+
+    f.bookmarks->mnuBookMark_Click();
+    QVERIFY(f.bookmarks->form()->isVisible());
+    QVERIFY(f.player.menuShown);
+
+    // Closed by its frame: it unloads, and its bookmarks stay in the table.
+    QPointer<Form3> window = f.bookmarks->form();
+    window->selectLine(0);
+    window->Command2_Click();
+    window->close();
+    QVERIFY(!f.bookmarks->form());
+    QVERIFY(!f.player.menuShown);
+    QCOMPARE(f.bookmarks->table().size(), 2);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window.isNull());
+
+    f.bookmarks->mnuBookMark_Click();
+    QCOMPARE(f.lines(), (QStringList{"00:00:20  two", "00:00:30  three"}));
+}
+
+void TestBookmarks::delayedCloseAtExit()
+{
+    Fixture f;
+    f.bookmarks->closeAtExit(); // no window: nothing to do
+    f.open(f.lecture);
+    QVERIFY(f.add(10, QStringLiteral("a")));
+    f.bookmarks->mnuBookMark_Click();
+    QPointer<Form3> window = f.bookmarks->form();
+
+    f.bookmarks->closeAtExit();
+    QVERIFY(!window->isVisible());
+    QVERIFY(window->Timer1->isActive());
+    QCOMPARE(window->Timer1->interval(), 50);
+    QVERIFY(f.bookmarks->form());
+
+    window->Timer1_Timer();
+    QVERIFY(!f.bookmarks->form());
+    QVERIFY(!f.player.menuShown);
+    QCOMPARE(f.bookmarks->table().records(), QStringList{record("00:00:10", "a")});
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window.isNull());
+}
+
+void TestBookmarks::addCommandAndPlusAtTheEnd()
+{
+    Fixture f;
+    f.open(f.lecture);
+    f.bookmarks->mnuAddBM_Click(); // no dialog wired yet: shown, nothing added
+    QVERIFY(f.bookmarks->form()->isVisible());
+    QVERIFY(f.lines().isEmpty());
+    f.bookmarks->mnuBookMark_Click();
+
+    QStringList asked;
+    f.bookmarks->askDescription = [&](Bookmarks& b) {
+        asked << f.media.currentPositionString();
+        QVERIFY(b.form()->isVisible());
+        b.addBookmark(QStringLiteral("start"));
+    };
+    f.media.setCurrentPosition(100);
+    f.bookmarks->mnuAddBM_Click();
+    QVERIFY(f.player.menuShown);
+    QVERIFY(!f.player.calls.contains("play toggle"));
+    QCOMPARE(f.media.currentPosition(), 100.0);
+
+    f.media.advance(8000); // played to the end
+    QCOMPARE(f.media.playState(), int(MediaPlayer::Stopped));
+    f.bookmarks->form()->Command1_Click();
+    QCOMPARE(f.media.currentPosition(), 0.0);
+    QVERIFY(f.player.calls.contains("play toggle"));
+    QCOMPARE(f.media.playState(), int(MediaPlayer::Playing));
+    QCOMPARE(asked, (QStringList{"01:40", "00:00"}));
+    QCOMPARE(f.lines(), (QStringList{"00:00:00  start", "00:01:40  start"}));
+}
+
+void TestBookmarks::resizeRules()
+{
+    Fixture f;
+    f.bookmarks->mnuBookMark_Click();
+    Form3* window = f.bookmarks->form();
+    for (int width : {6000, 3000}) {
+        window->resize(Twips::toPixels(width), Twips::toPixels(3000));
+        const int w = Twips::fromPixels(window->width());
+        COMPARE_TWIPS(Twips::fromPixels(window->List1->width()), w - 140);
+        const int command1Left = w - Twips::fromPixels(window->Command1->width()) - 160;
+        COMPARE_TWIPS(Twips::fromPixels(window->Command1->x()), command1Left);
+        COMPARE_TWIPS(Twips::fromPixels(window->Command2->x()),
+                      command1Left - Twips::fromPixels(window->Command2->width()) - 60);
+        QCOMPARE(window->Command1->y(), window->Command2->y());
+        QVERIFY(window->List1->geometry().bottom() < window->height());
+    }
+}
+
+void TestBookmarks::badFileShownAsFarAsPossible()
+{
+    Fixture f;
+    const QByteArray bytes = "abc\r\n\r\nxx:yy:zz  what               ab:cd:ef\r\n"
+                             "00:00:07  caf\xe9" +
+                             QByteArray(15, ' ') +
+                             "00:00:07\r\n"
+                             "00:00:09  " +
+                             QByteArray(100000, 'w') + QByteArray(15, ' ') +
+                             "00:00:09\r\n01:23  old" + QByteArray(15, ' ') + "01:23\r\n";
+    f.folder.writeBytes(QStringLiteral("Bookmarks/lecture.mp3.bm"), bytes);
+    f.open(f.lecture);
+    const QStringList expected = {"00:00:07  caf\u00e9", "00:00:09  " + QString(100000, 'w'),
+                                  "00:01:23  old", "abc", "xx:yy:zz  what"};
+    QCOMPARE(f.lines(), expected);
+
+    // Times that read as 0 leave the player where it was.
+    const QList<double> targets = {7, 9, 83, 50, 50};
+    Form3* window = f.bookmarks->form();
+    for (int i = 0; i < window->List1->count(); ++i) {
+        f.media.setCurrentPosition(50);
+        window->selectLine(i);
+        window->List1_DblClick();
+        QCOMPARE(f.media.currentPosition(), targets[i]);
+    }
+    // Looked at but not changed: the file stays as it was on disk.
+    f.bookmarks->saveBookmarks();
+    QCOMPARE(f.folder.readBytes(QStringLiteral("Bookmarks/lecture.mp3.bm")), bytes);
+}
+
+void TestBookmarks::hundredThousandBookmarks()
+{
+    Fixture f;
+    QByteArray bytes;
+    for (int i = 99999; i >= 0; --i)
+        bytes += QStringLiteral("%1:%2:%3  mark %4")
+                     .arg(i / 3600, 2, 10, QLatin1Char('0'))
+                     .arg(i / 60 % 60, 2, 10, QLatin1Char('0'))
+                     .arg(i % 60, 2, 10, QLatin1Char('0'))
+                     .arg(i)
+                     .toUtf8() +
+                 ((i % 2) ? " \xe9" : "") + "\r\n";
+    f.folder.writeBytes(QStringLiteral("Bookmarks/lecture.mp3.bm"), bytes);
+
+    QElapsedTimer clock;
+    clock.start();
+    f.open(f.lecture);
+    QVERIFY(f.add(7, QStringLiteral("typed")));
+    f.bookmarks->mnuBMsuccessivo_Click();
+    f.bookmarks->saveBookmarks();
+    QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
+
+    QCOMPARE(f.bookmarks->form()->List1->count(), 100001);
+    QCOMPARE(f.bookmarks->form()->List1->item(0)->text(), QStringLiteral("00:00:00  mark 0"));
+    QCOMPARE(f.bookmarks->form()->List1->item(8)->text(), QStringLiteral("00:00:07  typed"));
+    const auto saved = BookmarkFile::read(f.bookmarks->bookmarkFile(f.lecture));
+    QVERIFY(saved);
+    QCOMPARE(saved->size(), 100001);
+}
+
+QTEST_MAIN(TestBookmarks)
+#include "tst_bookmarks.moc"
