@@ -15,8 +15,6 @@ struct AppState {
     int playTime = 7;
     int pauseTime = 7;
     QString editorFolder;
-    // The full path of the recording open (or last open): its bookmarks are saved under its name.
-    QString currentMediaPath;
 
     QString productTitle;
     // The recording last opened by the open command, even after it was closed: its bookmarks

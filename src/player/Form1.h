@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <array>
+#include <functional>
 
 class BookmarkCommands;
 class EditorCommands;
@@ -82,6 +83,8 @@ public:
     void mnuTempoPlay_Click();
     void mnuTempoPause_Click();
     void mnuVai_Click();
+    // Asks for a new bookmark's description; `add` returns false to keep the dialog open.
+    void askBookmarkDescription(const std::function<bool(const QString&)>& add);
     // The dialog opened by the last of these commands, while it is open.
     Form4* valueDialog() const;
 
@@ -225,6 +228,7 @@ private:
     void showRecentMedia();
     void loadRecentMedia();
     void setBusyPointer(bool busy);
+    Form4* newValueDialog(ValueEntry::Mode mode);
     void openValueDialog(ValueEntry::Mode mode);
     void showMediaError(const QString& message);
     void changeSpeed(double step);

@@ -1,4 +1,5 @@
 #include "app/AppState.h"
+#include "bookmarks/BookmarkCommands.h"
 #include "player/Form1.h"
 #include "player/SkinButton.h"
 
@@ -125,6 +126,16 @@ void Form1::setupMenus()
     connectCheckCommand(mnuTitoloCompleto, &Form1::mnuTitoloCompleto_Click);
     connectCheckCommand(mnuPrimoPiano, &Form1::mnuPrimoPiano_Click);
     connect(mnuMostraNascondi, &QAction::triggered, this, &Form1::mnuMostraNascondi_Click);
+    const auto bookmarkCommand = [this](QAction* action, void (BookmarkCommands::*command)()) {
+        connect(action, &QAction::triggered, this, [this, command] {
+            if (m_bookmarks)
+                (m_bookmarks->*command)();
+        });
+    };
+    bookmarkCommand(mnuAddBM, &BookmarkCommands::mnuAddBM_Click);
+    bookmarkCommand(mnuBMsuccessivo, &BookmarkCommands::mnuBMsuccessivo_Click);
+    bookmarkCommand(mnuBMprecedente, &BookmarkCommands::mnuBMprecedente_Click);
+    bookmarkCommand(mnuBookMark, &BookmarkCommands::mnuBookMark_Click);
     connect(Image3, &SkinButton::clicked, this, [this] {
         mnuApri_Click();
         showPlayImage(Image3, QStringLiteral("Apri.bmp"));

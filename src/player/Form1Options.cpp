@@ -16,7 +16,7 @@ Form4* Form1::valueDialog() const
     return m_valueDialog;
 }
 
-void Form1::openValueDialog(ValueEntry::Mode mode)
+Form4* Form1::newValueDialog(ValueEntry::Mode mode)
 {
     // There is one value dialog: a new command replaces one still open.
     if (m_valueDialog)
@@ -26,20 +26,33 @@ void Form1::openValueDialog(ValueEntry::Mode mode)
     dialog->onStored = [this] { Salva(); };
     m_valueDialog = dialog;
     dialog->setMode(mode);
-    if (mode == ValueEntry::Mode::GoTo) {
-        dialog->onGoTo = [this](double seconds) {
-            if (m_platform.media)
-                m_platform.media->setCurrentPosition(seconds);
-            if (hasMedia() && playTagIs(kEntryPlay)) {
-                // Pausing from "playing" steps back from the typed position, as every pause does.
-                setPlayTag(kEntryPause);
-                cmdPlay_Click();
-            }
-            Timer1_Timer();
-        };
-        dialog->show();
+    return dialog;
+}
+
+void Form1::openValueDialog(ValueEntry::Mode mode)
+{
+    Form4* dialog = newValueDialog(mode);
+    if (mode != ValueEntry::Mode::GoTo) {
+        dialog->exec();
         return;
     }
+    dialog->onGoTo = [this](double seconds) {
+        if (m_platform.media)
+            m_platform.media->setCurrentPosition(seconds);
+        if (hasMedia() && playTagIs(kEntryPlay)) {
+            // Pausing from "playing" steps back from the typed position, as every pause does.
+            setPlayTag(kEntryPause);
+            cmdPlay_Click();
+        }
+        Timer1_Timer();
+    };
+    dialog->show();
+}
+
+void Form1::askBookmarkDescription(const std::function<bool(const QString&)>& add)
+{
+    Form4* dialog = newValueDialog(ValueEntry::Mode::NewBookmark);
+    dialog->onBookmark = add;
     dialog->exec();
 }
 
