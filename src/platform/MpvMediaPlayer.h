@@ -1,0 +1,100 @@
+#pragma once
+
+#include "platform/MediaPlayer.h"
+
+#include <QVariant>
+#include <atomic>
+#include <cstdint>
+
+struct mpv_handle;
+struct mpv_event;
+
+// The media engine on libmpv. Commands go to mpv asynchronously and its events are taken on the
+// GUI thread, so no call waits for the engine; reads return the values mpv last reported.
+// A position write while stopped or at the end leaves the media paused at the new position.
+class MpvMediaPlayer : public MediaPlayer {
+    Q_OBJECT
+public:
+    struct Options {
+        // No sound device (tests, benchmarks); the program itself uses the default output.
+        bool nullOutput = false;
+    };
+
+    explicit MpvMediaPlayer(QObject* parent = nullptr);
+    explicit MpvMediaPlayer(const Options& options, QObject* parent = nullptr);
+    ~MpvMediaPlayer() override;
+
+    void setUrl(const QString& path) override;
+    QString url() const override { return m_url; }
+    void close() override;
+
+    void play() override;
+    void pause() override;
+    void stop() override;
+
+    double currentPosition() const override;
+    void setCurrentPosition(double seconds) override;
+    QString currentPositionString() const override;
+
+    double duration() const override;
+    QString durationString() const override;
+
+    double rate() const override { return m_rate; }
+    void setRate(double rate) override;
+
+    int volume() const override { return m_volume; }
+    void setVolume(int volume) override;
+
+    int playState() const override;
+
+    // True from a position write until mpv has finished the seek and confirmed where it stands.
+    bool isSeeking() const { return m_seekPending; }
+    // Reads a property straight from mpv, waiting for it: for diagnostics and tests only.
+    QVariant engineProperty(const char* name) const;
+
+private:
+    void drainEvents();
+    void handleEvent(const mpv_event& event);
+    void handleReply(const mpv_event& event);
+    void handlePropertyChange(const mpv_event& event);
+    void handleFileLoaded();
+    void handleEndFile(const mpv_event& event);
+    void handlePlaybackRestart();
+
+    void seekTo(double seconds);
+    void sendSeek(double seconds);
+    void setEnginePause(bool paused);
+    void requestProperty(const char* name, int format, std::uint64_t userdata);
+    void setPositionValue(double seconds);
+    void setDurationValue(double seconds);
+    void failLoad(const QString& reason);
+    void unload();
+    void resetMediaState();
+    bool atEnd() const;
+    bool isLoaded() const { return !m_url.isEmpty() && !m_loading; }
+
+    mpv_handle* m_mpv = nullptr;
+    std::atomic_bool m_drainQueued = false;
+
+    QString m_url;
+    std::uint64_t m_loadGeneration = 0;
+    std::int64_t m_entryId = -1; // mpv's playlist entry of the current media, once it tells us
+    std::int64_t m_startedEntryId = -1;
+    bool m_loading = false;
+
+    bool m_paused = false;  // as this player last asked mpv
+    bool m_stopped = false; // stop() was the last command: paused at 0, reported as Stopped
+    bool m_enginePaused = false;
+    bool m_engineEof = false;
+
+    double m_position = 0;
+    double m_duration = 0;
+    double m_startTarget = 0; // a seek asked for while loading, sent once the file is open
+    bool m_seekPending = false;
+    bool m_holdPosition = false; // paused after a seek: report the target, not mpv's time
+    int m_seekRepliesOutstanding = 0;
+    std::uint64_t m_seekGeneration = 0;
+
+    double m_rate = 1.0;
+    int m_volume = 50;
+};

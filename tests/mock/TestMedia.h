@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// Media files that tests write for themselves.
+namespace TestMedia {
+
+// A 16-bit mono PCM WAV holding a sine tone.
+bool writeTone(const QString& path, double seconds, int sampleRate = 44100);
+// A silent 8 kHz WAV whose samples are left as a sparse hole, so hours cost nothing.
+bool writeSilence(const QString& path, double seconds);
+// Bytes no decoder accepts, behind a WAV header that promises sound.
+bool writeCorrupt(const QString& path);
+
+// Encodes a WAV to MP3 with the Debian `lame` tool.
+bool lameAvailable();
+bool encodeMp3(const QString& wavPath, const QString& mp3Path);
+
+} // namespace TestMedia

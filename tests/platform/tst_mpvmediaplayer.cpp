@@ -1,0 +1,320 @@
+#include "mock/TestMedia.h"
+#include "platform/MpvMediaPlayer.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const MpvMediaPlayer::Options NullOutput{.nullOutput = true};
+constexpr double ToneSeconds = 3.0;
+
+// Waits polling every few milliseconds, for timings finer than QTRY's 50 ms steps.
+template <typename Condition> bool waitFor(Condition condition, int timeoutMs = 3000)
+{
+    return QTest::qWaitFor(condition, timeoutMs);
+}
+
+} // namespace
+
+// Only the MP3 file can be missing: the WAV files are written by the test itself.
+#define REQUIRE_FILE(path)                                                                         \
+    if (!QFile::exists(path))                                                                      \
+        QSKIP("lame is not installed, so no MP3 file could be made");
+
+class TestMpvMediaPlayer : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void callsWithoutMedia();
+    void opensPlaysAndPauses_data() { formats(); }
+    void opensPlaysAndPauses();
+    void seekLandsOnTarget_data();
+    void seekLandsOnTarget();
+    void stopKeepsMediaAtStart();
+    void endOfMediaIsNoticedAndPlayRestarts_data() { formats(); }
+    void endOfMediaIsNoticedAndPlayRestarts();
+    void badFileReportsErrorAndEngineStaysUsable_data();
+    void badFileReportsErrorAndEngineStaysUsable();
+    void textsFromAnHourOn();
+    void settingsReachTheEngine();
+
+private:
+    static void formats();
+    QString pathOf(const QString& name) const { return m_dir.filePath(name); }
+    bool openPlaying(MpvMediaPlayer& player, const QString& path);
+
+    QTemporaryDir m_dir;
+};
+
+void TestMpvMediaPlayer::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(TestMedia::writeTone(pathOf("tone.wav"), ToneSeconds));
+    if (TestMedia::lameAvailable())
+        QVERIFY(TestMedia::encodeMp3(pathOf("tone.wav"), pathOf("tone.mp3")));
+    QVERIFY(TestMedia::writeCorrupt(pathOf("corrupt.wav")));
+    QFile notes(pathOf("notes.mp3"));
+    QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("minutes of the meeting\n") > 0);
+}
+
+void TestMpvMediaPlayer::formats()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("wav") << "tone.wav";
+    QTest::newRow("mp3") << "tone.mp3";
+}
+
+bool TestMpvMediaPlayer::openPlaying(MpvMediaPlayer& player, const QString& path)
+{
+    player.setUrl(path);
+    return waitFor([&] {
+        return player.playState() == MediaPlayer::Playing && player.currentPosition() > 0.05;
+    });
+}
+
+void TestMpvMediaPlayer::callsWithoutMedia()
+{
+    MpvMediaPlayer player(NullOutput);
+    QSignalSpy errors(&player, &MediaPlayer::mediaError);
+    const auto checkEmpty = [&] {
+        QCOMPARE(player.url(), QString());
+        QCOMPARE(player.playState(), int(MediaPlayer::Undefined));
+        QCOMPARE(player.currentPosition(), 0.0);
+        QCOMPARE(player.currentPositionString(), QString());
+        QCOMPARE(player.duration(), 0.0);
+        QCOMPARE(player.durationString(), QString());
+    };
+    checkEmpty();
+    QCOMPARE(player.rate(), 1.0);
+    QCOMPARE(player.volume(), 50);
+
+    player.play();
+    player.setCurrentPosition(5);
+    player.pause();
+    player.stop();
+    player.setUrl(QString());
+    player.close();
+    QTest::qWait(100); // room for anything mpv might answer
+    checkEmpty();
+    QCOMPARE(errors.count(), 0);
+}
+
+void TestMpvMediaPlayer::opensPlaysAndPauses()
+{
+    QFETCH(QString, file);
+    const QString path = pathOf(file);
+    REQUIRE_FILE(path);
+    MpvMediaPlayer player(NullOutput);
+
+    player.setUrl(path);
+    QCOMPARE(player.url(), path);
+    QCOMPARE(player.playState(), int(MediaPlayer::Busy));
+    QCOMPARE(player.durationString(), QString());
+    QTRY_COMPARE(player.playState(), int(MediaPlayer::Playing));
+    QTRY_COMPARE(player.durationString(), QStringLiteral("00:03"));
+    QVERIFY(qAbs(player.duration() - ToneSeconds) < 0.1);
+    QTRY_VERIFY(player.currentPosition() > 0.3);
+    QCOMPARE(player.currentPositionString(), QStringLiteral("00:00"));
+
+    player.pause();
+    QCOMPARE(player.playState(), int(MediaPlayer::Paused));
+    QTest::qWait(300); // mpv may report the exact point where it halted a little later
+    const double held = player.currentPosition();
+    QTest::qWait(300);
+    QCOMPARE(player.currentPosition(), held);
+    QVERIFY(held < 1.5);
+}
+
+void TestMpvMediaPlayer::seekLandsOnTarget_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<double>("target");
+    QTest::addColumn<double>("expected");
+    for (const char* file : {"tone.wav", "tone.mp3"}) {
+        const QString name = QString::fromLatin1(file);
+        QTest::addRow("%s skip while paused", file) << name << "paused" << 2.2 << 2.2;
+        // The target is relative to the position here, as the window's step back is.
+        QTest::addRow("%s step back on pause", file) << name << "step back" << -1.0 << -1.0;
+        // mpv would read -2 as two seconds before the end.
+        QTest::addRow("%s before the start", file) << name << "paused" << -2.0 << 0.0;
+        QTest::addRow("%s go-to while stopped", file) << name << "stopped" << 1.5 << 1.5;
+    }
+}
+
+void TestMpvMediaPlayer::seekLandsOnTarget()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, how);
+    QFETCH(double, target);
+    QFETCH(double, expected);
+    const QString path = pathOf(file);
+    REQUIRE_FILE(path);
+    MpvMediaPlayer player(NullOutput);
+    QVERIFY(openPlaying(player, path));
+
+    if (how == "step back") {
+        // As the window pauses: write the position minus the step, then pause.
+        QTRY_VERIFY(player.currentPosition() > 1.2);
+        expected = target = player.currentPosition() + target;
+        player.setCurrentPosition(target);
+        player.pause();
+    } else {
+        if (how == "stopped")
+            player.stop();
+        else
+            player.pause();
+        player.setCurrentPosition(target);
+    }
+    QCOMPARE(player.currentPosition(), expected);
+    QCOMPARE(player.playState(), int(MediaPlayer::Paused));
+    QTRY_VERIFY(!player.isSeeking());
+    QTest::qWait(150); // mpv's own paused time, off by its output buffer, would come by now
+    QCOMPARE(player.currentPosition(), expected);
+    QCOMPARE(player.currentPositionString(), formatMediaTime(expected));
+
+    // Where playback really resumes, compared with the time it has played since.
+    QElapsedTimer clock;
+    clock.start();
+    player.play();
+    QVERIFY(waitFor([&] { return player.currentPosition() > expected + 0.3; }));
+    const double played = player.currentPosition() - expected;
+    const double elapsed = clock.elapsed() / 1000.0;
+    QVERIFY2(played <= elapsed + 0.05 && played >= elapsed - 0.2,
+             qPrintable(QStringLiteral("played %1 s in %2 s").arg(played).arg(elapsed)));
+}
+
+void TestMpvMediaPlayer::stopKeepsMediaAtStart()
+{
+    const QString path = pathOf("tone.wav");
+    MpvMediaPlayer player(NullOutput);
+    QVERIFY(openPlaying(player, path));
+    player.setCurrentPosition(2.0);
+    QTRY_VERIFY(!player.isSeeking());
+
+    player.stop();
+    QCOMPARE(player.playState(), int(MediaPlayer::Stopped));
+    QCOMPARE(player.currentPosition(), 0.0);
+    QTest::qWait(300);
+    QCOMPARE(player.playState(), int(MediaPlayer::Stopped));
+    QCOMPARE(player.currentPosition(), 0.0);
+    QCOMPARE(player.currentPositionString(), QStringLiteral("00:00"));
+    QCOMPARE(player.url(), path);
+    QCOMPARE(player.durationString(), QStringLiteral("00:03"));
+
+    player.play();
+    QCOMPARE(player.playState(), int(MediaPlayer::Playing));
+    QTRY_VERIFY(player.currentPosition() > 0.2);
+    QVERIFY(player.currentPosition() < 1.0);
+}
+
+void TestMpvMediaPlayer::endOfMediaIsNoticedAndPlayRestarts()
+{
+    QFETCH(QString, file);
+    const QString path = pathOf(file);
+    REQUIRE_FILE(path);
+    MpvMediaPlayer player(NullOutput);
+    QVERIFY(openPlaying(player, path));
+    player.pause();
+    const double remaining = 1.0;
+    player.setCurrentPosition(player.duration() - remaining);
+    QTRY_VERIFY(!player.isSeeking());
+
+    QElapsedTimer clock;
+    clock.start();
+    player.play();
+    QVERIFY(waitFor([&] { return player.playState() == MediaPlayer::Stopped; }));
+    const double late = clock.elapsed() / 1000.0 - remaining;
+    QVERIFY2(qAbs(late) <= 0.2, qPrintable(QStringLiteral("end noticed %1 s late").arg(late)));
+    QCOMPARE(player.currentPosition(), player.duration());
+    QCOMPARE(player.currentPositionString(), player.durationString());
+    QTest::qWait(100);
+    QCOMPARE(player.playState(), int(MediaPlayer::Stopped));
+
+    player.play();
+    QCOMPARE(player.playState(), int(MediaPlayer::Playing));
+    QCOMPARE(player.currentPosition(), 0.0);
+    QTRY_VERIFY(player.currentPosition() > 0.2);
+    QVERIFY(player.currentPosition() < 1.0);
+}
+
+void TestMpvMediaPlayer::badFileReportsErrorAndEngineStaysUsable_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("corrupt header") << "corrupt.wav";
+    QTest::newRow("text as mp3") << "notes.mp3";
+    QTest::newRow("missing") << "missing.wav";
+}
+
+void TestMpvMediaPlayer::badFileReportsErrorAndEngineStaysUsable()
+{
+    QFETCH(QString, file);
+    MpvMediaPlayer player(NullOutput);
+    QSignalSpy errors(&player, &MediaPlayer::mediaError);
+    QVERIFY(openPlaying(player, pathOf("tone.wav")));
+
+    player.setUrl(pathOf(file));
+    QTRY_COMPARE(errors.count(), 1);
+    QVERIFY2(errors.first().first().toString().contains(file),
+             qPrintable(errors.first().first().toString()));
+    QCOMPARE(player.url(), QString());
+    QCOMPARE(player.playState(), int(MediaPlayer::Undefined));
+    QCOMPARE(player.currentPosition(), 0.0);
+    QCOMPARE(player.durationString(), QString());
+
+    QVERIFY(openPlaying(player, pathOf("tone.wav")));
+    QCOMPARE(errors.count(), 1);
+}
+
+void TestMpvMediaPlayer::textsFromAnHourOn()
+{
+    const QString path = pathOf("long.wav");
+    QVERIFY(TestMedia::writeSilence(path, 3601.5));
+    MpvMediaPlayer player(NullOutput);
+    player.setUrl(path);
+    player.pause();
+    QTRY_COMPARE(player.durationString(), QStringLiteral("01:00:01"));
+    player.setCurrentPosition(3600.4);
+    QCOMPARE(player.currentPositionString(), QStringLiteral("01:00:00"));
+    player.setCurrentPosition(3599.9);
+    QCOMPARE(player.currentPositionString(), QStringLiteral("59:59"));
+    QTRY_VERIFY(!player.isSeeking());
+    QCOMPARE(player.currentPositionString(), QStringLiteral("59:59"));
+}
+
+void TestMpvMediaPlayer::settingsReachTheEngine()
+{
+    MpvMediaPlayer player(NullOutput);
+    player.setRate(1.5);
+    player.setRate(0);
+    player.setVolume(30);
+    QCOMPARE(player.rate(), 1.5);
+    QCOMPARE(player.volume(), 30);
+    QTRY_COMPARE(player.engineProperty("speed").toDouble(), 1.5);
+    QTRY_COMPARE(player.engineProperty("volume").toDouble(), 30.0);
+    QCOMPARE(player.engineProperty("audio-pitch-correction").toBool(), true);
+    player.setVolume(130);
+    QCOMPARE(player.volume(), 100);
+    player.setVolume(-5);
+    QCOMPARE(player.volume(), 0);
+
+    // Twice the speed: the first 1.2 s of sound take about 0.6 s.
+    player.setRate(2.0);
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(openPlaying(player, pathOf("tone.wav")));
+    QVERIFY(waitFor([&] { return player.currentPosition() >= 1.2; }));
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+
+    // The program's own player: the default sound output, and never a video window.
+    MpvMediaPlayer real;
+    QCOMPARE(real.engineProperty("vid"), QVariant(false));
+    QCOMPARE(real.engineProperty("vo").toString(), QStringLiteral("null"));
+    QVERIFY(real.engineProperty("ao").toString() != QStringLiteral("null"));
+}
+
+QTEST_GUILESS_MAIN(TestMpvMediaPlayer)
+#include "tst_mpvmediaplayer.moc"
