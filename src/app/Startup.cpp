@@ -3,8 +3,10 @@
 #include "app/AppState.h"
 #include "app/ProgramFolder.h"
 #include "app/SettingsFile.h"
+#include "bookmarks/Bookmarks.h"
 #include "platform/Dialogs.h"
 #include "platform/Desktop.h"
+#include "platform/MpvMediaPlayer.h"
 #include "platform/Platform.h"
 #include "platform/QtDesktop.h"
 #include "platform/QtDialogs.h"
@@ -30,7 +32,7 @@ void fatal(const Platform& platform, const QString& description)
 } // namespace
 
 std::unique_ptr<Form1> Main(AppState& state, const Platform& platform, const QString& commandLine,
-                            const QLocale& locale)
+                            const QLocale& locale, const std::function<void(Form1&)>& wire)
 {
     QString error;
     const auto languageFile = SettingsFile::readLanguageFile(state.settingsPath(), &error);
@@ -58,6 +60,7 @@ std::unique_ptr<Form1> Main(AppState& state, const Platform& platform, const QSt
     }
 
     auto player = std::make_unique<Form1>(state, platform);
+    wire(*player);
     player->Form_Initialize();
     player->Form_Load(commandLine);
     player->show();
@@ -94,7 +97,18 @@ int run(QApplication& app)
     platform.dialogs = &dialogs;
     platform.desktop = &desktop;
 
-    auto player = Main(state, platform, commandLinePath(QCoreApplication::arguments()));
+    MpvMediaPlayer media;
+    platform.media = &media;
+    std::unique_ptr<Bookmarks> bookmarks;
+    const auto wire = [&](Form1& player) {
+        bookmarks = std::make_unique<Bookmarks>(state, platform, &player);
+        bookmarks->askDescription = [&player](Bookmarks& b) {
+            player.askBookmarkDescription([&b](const QString& text) { return b.addBookmark(text); });
+        };
+        player.setBookmarks(bookmarks.get());
+    };
+    auto player = Main(state, platform, commandLinePath(QCoreApplication::arguments()),
+                       QLocale::system(), wire);
     if (!player)
         return 0;
     QObject::connect(player.get(), &Form1::programEnded, &app, &QCoreApplication::quit,

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class Form1;
@@ -18,8 +19,11 @@ inline constexpr char kFatalText[] = "Lib OCX -> Reg ERROR!";
 // The start procedure, for the program folder in `state`: reads the language, ends a second
 // instance, then builds and shows the player window. Returns nullptr when the program must end
 // (after its message box).
-std::unique_ptr<Form1> Main(AppState& state, const Platform& platform, const QString& commandLine,
-                            const QLocale& locale = QLocale::system());
+// `wire` connects the other windows to the player before it loads.
+std::unique_ptr<Form1> Main(
+    AppState& state, const Platform& platform, const QString& commandLine,
+    const QLocale& locale = QLocale::system(),
+    const std::function<void(Form1&)>& wire = [](Form1&) {});
 
 // The command line's media path: the arguments after the program's name, joined and trimmed.
 QString commandLinePath(const QStringList& arguments);

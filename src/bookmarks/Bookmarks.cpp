@@ -36,6 +36,11 @@ Bookmarks::~Bookmarks()
     delete m_window;
 }
 
+Form3* Bookmarks::form() const
+{
+    return m_window;
+}
+
 QWidget* Bookmarks::window()
 {
     return m_window;

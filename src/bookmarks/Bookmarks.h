@@ -45,7 +45,7 @@ public:
     std::function<void(Bookmarks&)> askDescription;
 
     // The loaded window, or nullptr.
-    Form3* form() const { return m_window; }
+    Form3* form() const;
     const BookmarkTable& table() const { return m_table; }
     QString bookmarkFile(const QString& mediaPath) const;
 
