@@ -1,9 +1,12 @@
 #include "player/CaptionLabel.h"
 
+#include <QEvent>
+#include <QFontMetrics>
+
 void CaptionLabel::setCaption(const QString& caption)
 {
     m_caption = caption;
-    setText(shownText(caption));
+    fitText();
 }
 
 QString CaptionLabel::shownText(const QString& caption)
@@ -19,4 +22,25 @@ QString CaptionLabel::shownText(const QString& caption)
         shown += caption[i];
     }
     return shown;
+}
+
+void CaptionLabel::fitText()
+{
+    const QString shown = shownText(m_caption);
+    const QString fitted = fontMetrics().elidedText(shown, Qt::ElideMiddle, contentsRect().width());
+    setText(fitted);
+    setToolTip(fitted == shown ? QString() : shown);
+}
+
+void CaptionLabel::resizeEvent(QResizeEvent* event)
+{
+    QLabel::resizeEvent(event);
+    fitText();
+}
+
+void CaptionLabel::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitText();
 }

@@ -3,7 +3,9 @@
 #include <QLabel>
 
 // A label that takes a caption with access-key marks: "&&" shows one "&", a single "&" marks
-// the next letter and is not shown. caption() gives back the text as it was set.
+// the next letter and is not shown. caption() gives back the text as it was set. A text too
+// long for the label is shortened in its middle, so both ends (a name's start, a length) stay
+// readable; the whole text is then the tooltip.
 class CaptionLabel : public QLabel {
     Q_OBJECT
 public:
@@ -15,6 +17,12 @@ public:
     // The text a caption shows.
     static QString shownText(const QString& caption);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
+    void fitText();
+
     QString m_caption;
 };
