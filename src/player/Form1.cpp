@@ -205,6 +205,9 @@ void Form1::Form_Load(const QString& commandLine)
     applyStoredSettings();
 
     ApplicaLingua();
+    mnuSecIndietro->setText(m_state.texts.text(30));
+    Image1->setToolTip(QStringLiteral(" ") + StripAmpersands(m_state.texts.text(27)) +
+                       QStringLiteral(" "));
 
     resetPositionDisplay();
     m_openButtonHome = Image3->pos();

@@ -140,6 +140,7 @@ void TestStartup::startShowsPlayerInLanguageOfSettings()
     QCOMPARE(player->mnuLingua->text(), QStringLiteral("&en 15"));
     QCOMPARE(player->mnuRegistra->text(), QStringLiteral("en 104..."));
     QCOMPARE(player->cmdPlay->toolTip(), QStringLiteral(" en 78 "));
+    QCOMPARE(player->Image1->toolTip(), QStringLiteral(" en 27 "));
     QCOMPARE(player->mnuBookMark->text(), QStringLiteral("en 84"));
     QCOMPARE(player->Label2->text(), QStringLiteral("0:00 / 0:00"));
     for (QAction* closedOnly : {player->mnuPlay, player->mnuStop, player->mnuVai,
