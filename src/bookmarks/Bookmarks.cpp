@@ -21,7 +21,7 @@ namespace {
 constexpr int kSideGap = 60;
 constexpr int kEditorGap = 30;
 // Narrower than this the lines are unreadable; used also when there is no editor to size by.
-constexpr int kMinimumWidth = 2400;
+constexpr int kMinimumWidth = 4200;
 constexpr int kExitDelayMs = 50;
 
 } // namespace

@@ -36,16 +36,20 @@ void move(QWidget* widget, double left, double top)
 
 QRect frame(const QWidget* window)
 {
-    const QPoint origin = window->pos();
-    return QRect(fromPixels(origin.x()), fromPixels(origin.y()), fromPixels(window->width()),
-                 fromPixels(window->height()));
+    const QRect outer = window->frameGeometry();
+    return QRect(fromPixels(outer.x()), fromPixels(outer.y()), fromPixels(outer.width()),
+                 fromPixels(outer.height()));
 }
 
 void setFrame(QWidget* window, const QRect& twips)
 {
     window->move(toPixels(twips.left()), toPixels(twips.top()));
-    if (twips.width() > 0 && twips.height() > 0)
-        window->resize(toPixels(twips.width()), toPixels(twips.height()));
+    if (twips.width() > 0 && twips.height() > 0) {
+        // The window manager's border and title bar are part of the stored size.
+        const QSize decoration = window->frameGeometry().size() - window->size();
+        window->resize(toPixels(twips.width()) - decoration.width(),
+                       toPixels(twips.height()) - decoration.height());
+    }
 }
 
 } // namespace Twips

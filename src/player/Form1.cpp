@@ -17,6 +17,7 @@
 #include <QMimeData>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QPixmap>
 #include <QShortcut>
 
@@ -25,6 +26,9 @@ Form1::Form1(AppState& state, const Platform& platform, QWidget* parent)
 {
     setupFace();
     setupMenus();
+    // The player keeps the size of its face and menus, from before it is first shown.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
     connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(&Timer4, &QTimer::timeout, this, &Form1::Timer4_Timer);
     connect(&Timer5, &QTimer::timeout, this, &Form1::Timer5_Timer);

@@ -388,9 +388,9 @@ void TestBookmarks::placement_data()
 {
     QTest::addColumn<int>("editorWidth");
     QTest::addColumn<int>("width");
-    QTest::newRow("beside the player up to the editor's right edge") << 9000 << 3900;
-    QTest::newRow("no editor") << 0 << 2400;
-    QTest::newRow("editor too narrow") << 6000 << 2400;
+    QTest::newRow("beside the player up to the editor's right edge") << 10000 << 4900;
+    QTest::newRow("no editor") << 0 << 4200;
+    QTest::newRow("editor too narrow") << 9000 << 4200;
 }
 
 void TestBookmarks::placement()
