@@ -170,16 +170,17 @@ void Bookmarks::mnuBookMark_Click()
     }
     setMenuShown(true);
     loadWindow();
-    placeWindow(true);
+    // Shown first, so that its frame is known when it is placed.
     m_window->show();
+    placeWindow(true);
 }
 
 void Bookmarks::mnuAddBM_Click()
 {
     setMenuShown(true);
     loadWindow();
-    placeWindow(false);
     m_window->show();
+    placeWindow(false);
     runAddCommand();
     QApplication::beep();
 }

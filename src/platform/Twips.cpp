@@ -36,8 +36,10 @@ void move(QWidget* widget, double left, double top)
 
 QRect frame(const QWidget* window)
 {
-    const QRect outer = window->frameGeometry();
-    return QRect(fromPixels(outer.x()), fromPixels(outer.y()), fromPixels(outer.width()),
+    // Decorations are known once the window has been shown; before, the frame is the window.
+    const QPoint origin = window->pos();
+    const QSize outer = window->frameGeometry().size();
+    return QRect(fromPixels(origin.x()), fromPixels(origin.y()), fromPixels(outer.width()),
                  fromPixels(outer.height()));
 }
 

@@ -399,6 +399,9 @@ void TestBookmarks::placement()
     QFETCH(int, width);
     Fixture f;
     f.player.hasEditor = editorWidth > 0;
+    // Shown, so that their frames are known as they are on a desktop.
+    f.player.player.show();
+    f.player.editor.show();
     Twips::setFrame(&f.player.player, QRect(1500, 300, 5040, 2400));
     Twips::setFrame(&f.player.editor, QRect(1500, 6000, std::max(editorWidth, 600), 4500));
 

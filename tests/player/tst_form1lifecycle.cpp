@@ -172,7 +172,7 @@ void TestForm1Lifecycle::salvaWritesTheLiveState()
     QCOMPARE(written[3], QStringLiteral("11"));
     QCOMPARE(written[7], QStringLiteral("1")); // editor hidden
     QCOMPARE(written[8], QString::number(Twips::fromPixels(f.player->pos().x())));
-    QCOMPARE(written[12], QString::number(Twips::fromPixels(f.editor.widget.width())));
+    QCOMPARE(written[12], QString::number(Twips::fromPixels(f.editor.widget.frameGeometry().width())));
     QCOMPARE(written[14], QStringLiteral("1")); // not on top
     QCOMPARE(written[22], QStringLiteral("0"));
     QVERIFY(f.folder.readBytes(QStringLiteral("Files/Vocarta.ini")).endsWith("\r\n"));
