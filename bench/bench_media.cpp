@@ -1,7 +1,10 @@
 // Times the libmpv media engine with the null sound output on generated 10-minute recordings:
 // opening, seeking and the reads of one display refresh. Prints medians; asserts nothing.
 
+#include "BenchSupport.h"
 #include "platform/MpvMediaPlayer.h"
+
+#include <QFileInfo>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -16,49 +19,7 @@
 
 namespace {
 
-constexpr int Runs = 20;
-constexpr double MediaSeconds = 600;
-
-bool run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
-}
-
-// Serves events until the condition holds; a fine timer keeps the loop from sleeping past it.
-bool waitFor(const std::function<bool()>& condition, int timeoutMs = 5000)
-{
-    QTimer tick;
-    tick.start(1);
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
-double milliseconds(const QElapsedTimer& clock)
-{
-    return clock.nsecsElapsed() / 1e6;
-}
-
-void report(const char* what, std::vector<double> values, const char* target)
-{
-    if (values.empty()) {
-        std::printf("%-40s no measurement\n", what);
-        return;
-    }
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-    std::printf("%-40s median %8.3f ms (n=%zu)   target %s\n", what, median, n, target);
-    std::fflush(stdout);
-}
+using namespace Bench;
 
 bool waitPlaying(MpvMediaPlayer& player)
 {
@@ -78,7 +39,7 @@ void benchOpen(MpvMediaPlayer& player, const QString& path, const QString& label
         if (waitPlaying(player))
             times.push_back(milliseconds(clock));
     }
-    report(qPrintable(QStringLiteral("open->advancing %1:").arg(label)), times, "< 150 ms");
+    report(QStringLiteral("open->advancing %1:").arg(label), times, "< 150 ms");
 }
 
 // A skip (position write while playing) or a pause's step back (write, then pause).
@@ -112,10 +73,10 @@ void benchSeek(MpvMediaPlayer& player, const QString& path, const QString& label
             playing.push_back(milliseconds(clock));
     }
     const QString kind = stepBack ? QStringLiteral("step back") : QStringLiteral("skip");
-    report(qPrintable(QStringLiteral("%1->reported %2:").arg(kind, label)), reported, "< 30 ms");
-    report(qPrintable(QStringLiteral("%1->engine done %2:").arg(kind, label)), settled, "< 30 ms");
+    report(QStringLiteral("%1->reported %2:").arg(kind, label), reported, "< 30 ms");
+    report(QStringLiteral("%1->engine done %2:").arg(kind, label), settled, "< 30 ms");
     if (!stepBack)
-        report(qPrintable(QStringLiteral("skip->playing past target %1:").arg(label)), playing,
+        report(QStringLiteral("skip->playing past target %1:").arg(label), playing,
                "(no target)");
 }
 
@@ -139,7 +100,7 @@ void benchRead(MpvMediaPlayer& player, const QString& path, const QString& label
         times.push_back(milliseconds(clock) / ReadsPerRun);
         waitFor([] { return false; }, 5); // let playback events in between runs
     }
-    report(qPrintable(QStringLiteral("display read %1:").arg(label)), times, "< 1 ms");
+    report(QStringLiteral("display read %1:").arg(label), times, "< 1 ms");
     if (sink == 0)
         std::printf("(no reads?)\n");
 }
@@ -150,32 +111,18 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    const QString wav = dir.filePath(QStringLiteral("lecture.wav"));
-    const QString mp3 = dir.filePath(QStringLiteral("lecture.mp3"));
-    std::printf("Making a %g-second WAV (sox) and MP3 (lame)...\n", MediaSeconds);
-    std::fflush(stdout);
-    QStringList soxArguments = QStringLiteral("-n -r 44100 -c 1 -b 16").split(u' ');
-    soxArguments << wav << QStringLiteral("synth") << QString::number(MediaSeconds)
-                 << QStringLiteral("sine") << QStringLiteral("440");
-    if (!run(QStringLiteral("sox"), soxArguments)) {
-        std::printf("sox failed or is not installed\n");
+    const QStringList recordings = makeRecordings(dir.path());
+    if (recordings.isEmpty())
         return 1;
-    }
-    const bool haveMp3 = run(QStringLiteral("lame"), {QStringLiteral("--quiet"), wav, mp3});
-    if (!haveMp3)
-        std::printf("lame failed or is not installed: MP3 figures skipped\n");
 
     MpvMediaPlayer player(MpvMediaPlayer::Options{.nullOutput = true});
-    QList<QPair<QString, QString>> media{{wav, QStringLiteral("wav")}};
-    if (haveMp3)
-        media.append({mp3, QStringLiteral("mp3")});
-    for (const auto& [path, label] : media)
-        benchOpen(player, path, label);
-    for (const auto& [path, label] : media) {
-        benchSeek(player, path, label, false);
-        benchSeek(player, path, label, true);
+    for (const QString& path : recordings)
+        benchOpen(player, path, QFileInfo(path).suffix());
+    for (const QString& path : recordings) {
+        benchSeek(player, path, QFileInfo(path).suffix(), false);
+        benchSeek(player, path, QFileInfo(path).suffix(), true);
     }
-    for (const auto& [path, label] : media)
-        benchRead(player, path, label);
+    for (const QString& path : recordings)
+        benchRead(player, path, QFileInfo(path).suffix());
     return 0;
 }

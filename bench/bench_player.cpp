@@ -2,6 +2,7 @@
 // open command, a skip and a pause's step back as the window reports them, and the cost of one
 // display refresh tick. Prints medians; asserts nothing.
 
+#include "BenchSupport.h"
 #include "app/AppState.h"
 #include "app/ProgramFolder.h"
 #include "platform/MpvMediaPlayer.h"
@@ -11,73 +12,19 @@
 #include "player/Form1.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QProcess>
+#include <QFileInfo>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <cstdio>
-#include <vector>
 
-namespace {
-
-constexpr int kRuns = 20;
-constexpr int kMediaSeconds = 600;
-
-bool waitFor(const std::function<bool()>& condition, int timeoutMs = 5000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-    }
-    return true;
-}
-
-double ms(const QElapsedTimer& clock)
-{
-    return clock.nsecsElapsed() / 1e6;
-}
-
-void report(const QString& what, std::vector<double> values, const char* target)
-{
-    if (values.empty()) {
-        std::printf("%-44s no figures\n", qPrintable(what));
-        return;
-    }
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-    std::printf("%-44s median %8.3f ms (n=%zu)   target %s\n", qPrintable(what), median, n,
-                target);
-    std::fflush(stdout);
-}
-
-bool make(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(120000) && process.exitCode() == 0;
-}
-
-} // namespace
+using namespace Bench;
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    const QString wav = dir.filePath(QStringLiteral("lecture.wav"));
-    const QString mp3 = dir.filePath(QStringLiteral("lecture.mp3"));
-    std::printf("Making a %d-second WAV (sox) and MP3 (lame)...\n", kMediaSeconds);
-    std::fflush(stdout);
-    if (!make(QStringLiteral("sox"), {"-n", "-r", "44100", "-c", "1", "-b", "16", wav, "synth",
-                                      QString::number(kMediaSeconds), "sine", "440"})) {
-        std::printf("sox failed or is not installed\n");
+    const QStringList recordings = makeRecordings(dir.path());
+    if (recordings.isEmpty())
         return 1;
-    }
-    const bool haveMp3 = make(QStringLiteral("lame"), {"--quiet", wav, mp3});
 
     AppState state;
     state.programFolder = dir.filePath(QStringLiteral("program"));
@@ -92,27 +39,24 @@ int main(int argc, char** argv)
     state.jumpSeconds = 5;
     state.backSeconds = 2;
 
-    QList<QPair<QString, QString>> files{{wav, QStringLiteral("wav")}};
-    if (haveMp3)
-        files.append({mp3, QStringLiteral("mp3")});
-
-    for (const auto& [path, label] : files) {
+    for (const QString& path : recordings) {
+        const QString label = QFileInfo(path).suffix();
         std::vector<double> open;
-        for (int i = 0; i < kRuns; ++i) {
+        for (int i = 0; i < Runs; ++i) {
             player.mnuChiudi_Click();
             waitFor([] { return false; }, 20);
             QElapsedTimer clock;
             clock.start();
             player.OpenMedia(path);
             if (waitFor([&] { return media.currentPosition() > 0; }))
-                open.push_back(ms(clock));
+                open.push_back(milliseconds(clock));
         }
         report(QStringLiteral("OpenMedia -> position advancing, %1").arg(label), open,
                "< 150 ms");
 
         std::vector<double> skip;
         std::vector<double> stepBack;
-        for (int i = 0; i < kRuns; ++i) {
+        for (int i = 0; i < Runs; ++i) {
             media.setCurrentPosition(60 + 10 * i);
             if (player.cmdPlay->tag() == state.texts.text(Form1::kEntryPlay))
                 player.cmdPlay_Click();
@@ -123,13 +67,13 @@ int main(int argc, char** argv)
             clock.start();
             player.cmdAvanz_click();
             if (waitFor([&] { return !media.isSeeking() && qAbs(media.currentPosition() - target) < 0.05; }))
-                skip.push_back(ms(clock));
+                skip.push_back(milliseconds(clock));
 
             target = media.currentPosition() - state.backSeconds;
             clock.restart();
             player.cmdPlay_Click(); // pause, stepping back
             if (waitFor([&] { return !media.isSeeking() && qAbs(media.currentPosition() - target) < 0.05; }))
-                stepBack.push_back(ms(clock));
+                stepBack.push_back(milliseconds(clock));
         }
         report(QStringLiteral("skip -> at its new position, %1").arg(label), skip, "< 30 ms");
         report(QStringLiteral("pause step back -> at its position, %1").arg(label), stepBack,
@@ -137,13 +81,13 @@ int main(int argc, char** argv)
 
         player.cmdPlay_Click();
         std::vector<double> tick;
-        for (int i = 0; i < kRuns; ++i) {
+        for (int i = 0; i < Runs; ++i) {
             constexpr int kTicks = 200;
             QElapsedTimer clock;
             clock.start();
             for (int t = 0; t < kTicks; ++t)
                 player.Timer1_Timer();
-            tick.push_back(ms(clock) / kTicks);
+            tick.push_back(milliseconds(clock) / kTicks);
             waitFor([] { return false; }, 5);
         }
         report(QStringLiteral("display refresh tick, %1").arg(label), tick, "< 1 ms");

@@ -6,17 +6,18 @@
 
 namespace {
 
-struct WindowPlace {
-    bool visible;
-    QRect frame;
-};
-
-// Where a companion window is, or the stored place while it does not exist.
-WindowPlace placeOf(const QWidget* window, bool storedVisible, QRect storedFrame)
+// Takes a companion window's visibility and frame; a window that does not exist keeps the
+// stored values.
+void takePlace(const QWidget* window, bool& visible, int& left, int& top, int& width, int& height)
 {
     if (!window)
-        return {storedVisible, storedFrame};
-    return {window->isVisible(), Twips::frame(window)};
+        return;
+    visible = window->isVisible();
+    const QRect frame = Twips::frame(window);
+    left = frame.left();
+    top = frame.top();
+    width = frame.width();
+    height = frame.height();
 }
 
 } // namespace
@@ -34,23 +35,11 @@ void Form1::Salva()
     const QRect player = Twips::frame(this);
     s.playerLeft = player.left();
     s.playerTop = player.top();
-    const WindowPlace editor =
-        placeOf(editorWindow(), s.editorVisible,
-                QRect(s.editorLeft, s.editorTop, s.editorWidth, s.editorHeight));
-    s.editorVisible = editor.visible;
-    s.editorLeft = editor.frame.left();
-    s.editorTop = editor.frame.top();
-    s.editorWidth = editor.frame.width();
-    s.editorHeight = editor.frame.height();
+    takePlace(editorWindow(), s.editorVisible, s.editorLeft, s.editorTop, s.editorWidth,
+              s.editorHeight);
     s.alwaysOnTop = mnuPrimoPiano->isChecked();
-    const WindowPlace bookmarks =
-        placeOf(bookmarkWindow(), s.bookmarksVisible,
-                QRect(s.bookmarksLeft, s.bookmarksTop, s.bookmarksWidth, s.bookmarksHeight));
-    s.bookmarksVisible = bookmarks.visible;
-    s.bookmarksLeft = bookmarks.frame.left();
-    s.bookmarksTop = bookmarks.frame.top();
-    s.bookmarksWidth = bookmarks.frame.width();
-    s.bookmarksHeight = bookmarks.frame.height();
+    takePlace(bookmarkWindow(), s.bookmarksVisible, s.bookmarksLeft, s.bookmarksTop,
+              s.bookmarksWidth, s.bookmarksHeight);
     s.playTime = m_state.playTime;
     s.pauseTime = m_state.pauseTime;
     s.smartPlay = mnuSmartPlay->isChecked();
