@@ -56,8 +56,7 @@ inline void report(const QString& what, std::vector<double> values, const char* 
     std::sort(values.begin(), values.end());
     const size_t n = values.size();
     const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-    std::printf("%-44s median %8.3f ms (n=%zu)   target %s\n", qPrintable(what), median, n,
-                target);
+    std::printf("%-44s median %8.3f ms (n=%zu)   target %s\n", qPrintable(what), median, n, target);
     std::fflush(stdout);
 }
 

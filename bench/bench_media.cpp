@@ -4,10 +4,9 @@
 #include "BenchSupport.h"
 #include "platform/MpvMediaPlayer.h"
 
-#include <QFileInfo>
-
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -76,8 +75,7 @@ void benchSeek(MpvMediaPlayer& player, const QString& path, const QString& label
     report(QStringLiteral("%1->reported %2:").arg(kind, label), reported, "< 30 ms");
     report(QStringLiteral("%1->engine done %2:").arg(kind, label), settled, "< 30 ms");
     if (!stepBack)
-        report(QStringLiteral("skip->playing past target %1:").arg(label), playing,
-               "(no target)");
+        report(QStringLiteral("skip->playing past target %1:").arg(label), playing, "(no target)");
 }
 
 void benchRead(MpvMediaPlayer& player, const QString& path, const QString& label)

@@ -51,8 +51,7 @@ int main(int argc, char** argv)
             if (waitFor([&] { return media.currentPosition() > 0; }))
                 open.push_back(milliseconds(clock));
         }
-        report(QStringLiteral("OpenMedia -> position advancing, %1").arg(label), open,
-               "< 150 ms");
+        report(QStringLiteral("OpenMedia -> position advancing, %1").arg(label), open, "< 150 ms");
 
         std::vector<double> skip;
         std::vector<double> stepBack;
@@ -66,13 +65,17 @@ int main(int argc, char** argv)
             QElapsedTimer clock;
             clock.start();
             player.cmdAvanz_click();
-            if (waitFor([&] { return !media.isSeeking() && qAbs(media.currentPosition() - target) < 0.05; }))
+            if (waitFor([&] {
+                    return !media.isSeeking() && qAbs(media.currentPosition() - target) < 0.05;
+                }))
                 skip.push_back(milliseconds(clock));
 
             target = media.currentPosition() - state.backSeconds;
             clock.restart();
             player.cmdPlay_Click(); // pause, stepping back
-            if (waitFor([&] { return !media.isSeeking() && qAbs(media.currentPosition() - target) < 0.05; }))
+            if (waitFor([&] {
+                    return !media.isSeeking() && qAbs(media.currentPosition() - target) < 0.05;
+                }))
                 stepBack.push_back(milliseconds(clock));
         }
         report(QStringLiteral("skip -> at its new position, %1").arg(label), skip, "< 30 ms");

@@ -12,7 +12,8 @@ namespace SettingsFile {
 QString lineValue(const QString& line)
 {
     qsizetype start = 0;
-    while (start < line.size() && (line[start] == QLatin1Char(' ') || line[start] == QLatin1Char('\t')))
+    while (start < line.size() &&
+           (line[start] == QLatin1Char(' ') || line[start] == QLatin1Char('\t')))
         ++start;
     QString value = line.mid(start);
     if (value.startsWith(QLatin1Char('"'))) {
@@ -31,7 +32,8 @@ std::optional<int> toInt16(const QString& value)
     if (!ok || !std::isfinite(number))
         return std::nullopt;
     const double rounded = std::nearbyint(number); // the default mode rounds halves to even
-    if (rounded < std::numeric_limits<qint16>::min() || rounded > std::numeric_limits<qint16>::max())
+    if (rounded < std::numeric_limits<qint16>::min() ||
+        rounded > std::numeric_limits<qint16>::max())
         return std::nullopt;
     return static_cast<int>(rounded);
 }

@@ -4,8 +4,8 @@
 #include "app/ProgramFolder.h"
 #include "app/SettingsFile.h"
 #include "bookmarks/Bookmarks.h"
-#include "platform/Dialogs.h"
 #include "platform/Desktop.h"
+#include "platform/Dialogs.h"
 #include "platform/MpvMediaPlayer.h"
 #include "platform/Platform.h"
 #include "platform/QtDesktop.h"
@@ -103,7 +103,8 @@ int run(QApplication& app)
     const auto wire = [&](Form1& player) {
         bookmarks = std::make_unique<Bookmarks>(state, platform, &player);
         bookmarks->askDescription = [&player](Bookmarks& b) {
-            player.askBookmarkDescription([&b](const QString& text) { return b.addBookmark(text); });
+            player.askBookmarkDescription(
+                [&b](const QString& text) { return b.addBookmark(text); });
         };
         player.setBookmarks(bookmarks.get());
     };

@@ -14,10 +14,10 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
+#include <QMimeData>
 #include <QPixmap>
 #include <QShortcut>
 
@@ -153,9 +153,10 @@ void Form1::connectPointerEvents()
             [this](Qt::MouseButton button, QPoint) { Image1_MouseUp(button); });
     connect(Image2, &PointerLabel::pressed, this, [this] { Image2_MouseDown(); });
     connect(Image2, &PointerLabel::moved, this, [this] { Image2_MouseMove(); });
-    connect(Image2, &PointerLabel::released, this, [this, twips](Qt::MouseButton button, QPoint at) {
-        Image2_MouseUp(button, twips(at.y()));
-    });
+    connect(Image2, &PointerLabel::released, this,
+            [this, twips](Qt::MouseButton button, QPoint at) {
+                Image2_MouseUp(button, twips(at.y()));
+            });
     connect(Label2, &PointerLabel::released, this,
             [this, twips](Qt::MouseButton, QPoint at) { Label2_MouseUp(twips(at.x())); });
     for (SkinButton* button : {cmdPlay, cmdStop, cmdIndietro, cmdAvanz, cmdRec})

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "app/RecentList.h"
-#include "player/ValueEntry.h"
 #include "app/SettingsFile.h"
 #include "platform/Platform.h"
 #include "player/CaptionLabel.h"
 #include "player/PlayerCommands.h"
 #include "player/PointerLabel.h"
 #include "player/SkinButton.h"
+#include "player/ValueEntry.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -182,14 +182,14 @@ public:
     SkinButton* cmdStop = nullptr;
     SkinButton* cmdAvanz = nullptr;
     SkinButton* cmdRec = nullptr;
-    QLabel* Shape3 = nullptr; // display panel picture
+    QLabel* Shape3 = nullptr;       // display panel picture
     CaptionLabel* Label4 = nullptr; // title line
-    QLabel* Shape1 = nullptr; // progress bar
+    QLabel* Shape1 = nullptr;       // progress bar
     PointerLabel* Label2 = nullptr; // position text
     PointerLabel* Image1 = nullptr; // volume knob
     PointerLabel* Image2 = nullptr; // volume track
-    QLabel* Label5 = nullptr; // volume percentage
-    QLabel* Label7 = nullptr; // speed
+    QLabel* Label5 = nullptr;       // volume percentage
+    QLabel* Label7 = nullptr;       // speed
 
     QTimer Timer1; // display refresh
     QTimer Timer4; // state watch

@@ -14,8 +14,8 @@
 
 namespace {
 
-const QString kMediaPatterns = QStringLiteral(
-    "*.avi;*.mp3;*.mpg;*.mpeg;*.ogg;*.ogv;*.wav;*.wma;*.wmv;*.ts;*.vob;*.flv");
+const QString kMediaPatterns =
+    QStringLiteral("*.avi;*.mp3;*.mpg;*.mpeg;*.ogg;*.ogv;*.wav;*.wma;*.wmv;*.ts;*.vob;*.flv");
 
 QString recentListPath(const AppState& state)
 {
@@ -87,7 +87,8 @@ void Form1::vai(const QString& path)
     }
     Shape1->resize(0, Shape1->height());
     Timer1.start(100);
-    for (QAction* a : {mnuChiudi, mnuPlay}) a->setEnabled(true);
+    for (QAction* a : {mnuChiudi, mnuPlay})
+        a->setEnabled(true);
     cmdPlay->setEnabled(true);
     mnuStop->setEnabled(true);
     cmdStop->setEnabled(true);
@@ -128,9 +129,9 @@ void Form1::mnuChiudi_Click()
     cmdStop->setEnabled(false);
     cmdAvanz->setEnabled(false);
     cmdIndietro->setEnabled(false);
-    for (QAction* a : {mnuPlay, mnuStop, mnuAvanti, mnuIndietro, mnuDiminuisciVelocità,
-                       mnuAumentaVelocità, mnuVai, mnuChiudi, mnuAddBM, mnuBMsuccessivo,
-                       mnuBMprecedente, mnuBookMark})
+    for (QAction* a :
+         {mnuPlay, mnuStop, mnuAvanti, mnuIndietro, mnuDiminuisciVelocità, mnuAumentaVelocità,
+          mnuVai, mnuChiudi, mnuAddBM, mnuBMsuccessivo, mnuBMprecedente, mnuBookMark})
         a->setEnabled(false);
     if (m_bookmarks)
         m_bookmarks->unloadWindow();
@@ -143,9 +144,9 @@ void Form1::showMediaError(const QString& message)
     Q_UNUSED(message);
     mnuChiudi_Click();
     m_mediaFailed = true;
-    Label4->setCaption(MediaTitle::caption(m_state.currentMediaPath, mnuTitoloCompleto->isChecked(),
-                                           QString()) +
-                       m_state.texts.text(131));
+    Label4->setCaption(
+        MediaTitle::caption(m_state.currentMediaPath, mnuTitoloCompleto->isChecked(), QString()) +
+        m_state.texts.text(131));
     Label4->setToolTip(message);
     Label4->show();
     Shape3->show();

@@ -53,8 +53,9 @@ void Form1::setupMenus()
     mnuAvanti = entry(mnuRiproduzione, QStringLiteral("&Avanti"), QKeySequence(Qt::Key_F7));
     mnuVai = entry(mnuRiproduzione, QStringLiteral("Vai a..."));
     mnuRiproduzione->addSeparator();
-    mnuDiminuisciVelocità = entry(mnuRiproduzione, QStringLiteral("Diminuisci velocità riproduzione"),
-                                  QKeySequence(Qt::CTRL | Qt::Key_F6));
+    mnuDiminuisciVelocità =
+        entry(mnuRiproduzione, QStringLiteral("Diminuisci velocità riproduzione"),
+              QKeySequence(Qt::CTRL | Qt::Key_F6));
     mnuAumentaVelocità = entry(mnuRiproduzione, QStringLiteral("Aumenta velocità riproduzione"),
                                QKeySequence(Qt::CTRL | Qt::Key_F7));
     mnuRiproduzione->addSeparator();
@@ -77,17 +78,19 @@ void Form1::setupMenus()
     mnuLingua = entry(mnuOpzioni, QStringLiteral("&Lingua..."), QKeySequence(Qt::CTRL | Qt::Key_W));
     mnuAggLingua = entry(mnuOpzioni, QStringLiteral("Aggiungi Lingua..."));
     mnuOpzioni->addSeparator();
-    mnuImpostaAudio = entry(mnuOpzioni, QStringLiteral("&Imposta audio..."), QKeySequence(Qt::Key_F9));
+    mnuImpostaAudio =
+        entry(mnuOpzioni, QStringLiteral("&Imposta audio..."), QKeySequence(Qt::Key_F9));
 
     mnuVisualizza = bar->addMenu(QStringLiteral("&Visualizza"));
-    mnuTitoloCompleto = entry(mnuVisualizza, QStringLiteral("Mostra percorso file"),
-                              QKeySequence(Qt::Key_F11));
+    mnuTitoloCompleto =
+        entry(mnuVisualizza, QStringLiteral("Mostra percorso file"), QKeySequence(Qt::Key_F11));
     mnuTitoloCompleto->setCheckable(true);
     mnuPrimoPiano = entry(mnuVisualizza, QStringLiteral("Player sempre in primo piano"));
     mnuPrimoPiano->setCheckable(true);
     mnuVisualizza->addSeparator();
     mnuMostraNascondi = entry(mnuVisualizza, QStringLiteral("Mostra l'editor di testo"));
-    mnuBookMark = entry(mnuVisualizza, QStringLiteral("Mostra &BookMark"), QKeySequence(Qt::Key_F8));
+    mnuBookMark =
+        entry(mnuVisualizza, QStringLiteral("Mostra &BookMark"), QKeySequence(Qt::Key_F8));
 
     mnuDonazioni = bar->addMenu(QStringLiteral("&Donazioni"));
     mnuFaiDonazione = entry(mnuDonazioni, QStringLiteral("&Fai una donazione"));
@@ -101,9 +104,9 @@ void Form1::setupMenus()
                     QKeySequence(Qt::CTRL | Qt::Key_F1));
 
     // The closed state: nothing to play yet.
-    for (QAction* a : {mnuChiudi, mnuPlay, mnuStop, mnuIndietro, mnuAvanti, mnuVai,
-                       mnuDiminuisciVelocità, mnuAumentaVelocità, mnuAddBM, mnuBMsuccessivo,
-                       mnuBMprecedente, mnuBookMark})
+    for (QAction* a :
+         {mnuChiudi, mnuPlay, mnuStop, mnuIndietro, mnuAvanti, mnuVai, mnuDiminuisciVelocità,
+          mnuAumentaVelocità, mnuAddBM, mnuBMsuccessivo, mnuBMprecedente, mnuBookMark})
         a->setEnabled(false);
 
     connect(mnuApri, &QAction::triggered, this, &Form1::mnuApri_Click);

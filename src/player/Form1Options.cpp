@@ -8,7 +8,6 @@
 
 namespace {
 
-
 } // namespace
 
 Form4* Form1::valueDialog() const

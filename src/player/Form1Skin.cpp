@@ -50,14 +50,14 @@ Pictures picturesOf(const Form1& player, const SkinButton* button, bool playing)
 
 void Form1::showNormalImage(SkinButton* button)
 {
-    showPlayImage(button, QString::fromLatin1(
-                              picturesOf(*this, button, !playTagIs(kEntryPlay)).normal));
+    showPlayImage(button,
+                  QString::fromLatin1(picturesOf(*this, button, !playTagIs(kEntryPlay)).normal));
 }
 
 void Form1::showHoverImage(SkinButton* button)
 {
-    showPlayImage(button, QString::fromLatin1(
-                              picturesOf(*this, button, !playTagIs(kEntryPlay)).hover));
+    showPlayImage(button,
+                  QString::fromLatin1(picturesOf(*this, button, !playTagIs(kEntryPlay)).hover));
 }
 
 void Form1::resetHoverExcept(const SkinButton* keep)
@@ -88,7 +88,8 @@ void Form1::Image3_MouseMove()
     m_justOpened = false;
     buttonPointerMoved(Image3);
     if (Image3->pos() == m_openButtonHome)
-        Image3->move(m_openButtonHome + QPoint(Twips::toPixels(kOpenShift), Twips::toPixels(kOpenShift)));
+        Image3->move(m_openButtonHome +
+                     QPoint(Twips::toPixels(kOpenShift), Twips::toPixels(kOpenShift)));
 }
 
 void Form1::Form_MouseMove()

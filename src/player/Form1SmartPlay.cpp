@@ -9,7 +9,6 @@
 
 namespace {
 
-
 } // namespace
 
 void Form1::mnuSmartPlay_Click()

@@ -5,8 +5,8 @@
 #include "player/CaptionLabel.h"
 #include "player/Form1.h"
 #include "player/MediaTitle.h"
-#include "player/PointerLabel.h"
 #include "player/PlayerLayout.h"
+#include "player/PointerLabel.h"
 #include "player/SkinButton.h"
 
 #include <QAction>
@@ -121,9 +121,8 @@ void Form1::Timer1_Timer()
 
     const QString duration = MediaTitle::colons(media->durationString());
     if (!m_mediaFailed)
-        Label4->setCaption(MediaTitle::caption(m_state.currentMediaPath,
-                                               mnuTitoloCompleto->isChecked(),
-                                               media->durationString()));
+        Label4->setCaption(MediaTitle::caption(
+            m_state.currentMediaPath, mnuTitoloCompleto->isChecked(), media->durationString()));
 
     const double position = media->currentPosition();
     if (position > 0)

@@ -40,15 +40,16 @@ void Form1::LayoutVolumeSlider()
     Timer2.stop();
     Timer2.setInterval(kDragMs);
     setKnobTop(kVolumeTrack.top + (kVolumeTrack.height - kVolumeKnob.height) / 2);
-    Image1->move(Twips::toPixels(kVolumeTrack.left + kVolumeTrack.width / 2 - kVolumeKnob.width / 2),
-                 Image1->y());
+    Image1->move(
+        Twips::toPixels(kVolumeTrack.left + kVolumeTrack.width / 2 - kVolumeKnob.width / 2),
+        Image1->y());
     m_knobTag = knobValueText();
 }
 
 void Form1::ApplyVolume()
 {
-    VolumeValue = static_cast<int>(std::lround(std::clamp(
-        ValueEntry::leadingNumber(m_knobTag), -1e9, 1e9)));
+    VolumeValue =
+        static_cast<int>(std::lround(std::clamp(ValueEntry::leadingNumber(m_knobTag), -1e9, 1e9)));
     int percent = VolumeSlider::percentage(VolumeValue, VolumeScale);
     if (m_platform.media) {
         m_platform.media->setVolume(percent);

@@ -48,7 +48,8 @@ void SkinButton::mousePressEvent(QMouseEvent* event)
 
 void SkinButton::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->pos());
+    const bool click =
+        m_pressed && event->button() == Qt::LeftButton && rect().contains(event->pos());
     m_pressed = false;
     if (click && isEnabled())
         Q_EMIT clicked();

@@ -11,7 +11,8 @@ int value(double knobTop, double trackTop, double trackHeight, double knobHeight
     const double travel = trackHeight - knobHeight;
     if (travel <= 0)
         return scale;
-    const long long steps = static_cast<long long>(std::floor((knobTop - trackTop) * scale / travel));
+    const long long steps =
+        static_cast<long long>(std::floor((knobTop - trackTop) * scale / travel));
     return static_cast<int>(std::llabs(steps - scale));
 }
 

@@ -8,9 +8,29 @@ namespace {
 // A complete file whose lines can be changed one by one.
 QStringList fullFile()
 {
-    return {QStringLiteral("English.lng"), "80", "500", "5", "2", "0", "/home/ada/notes", "0",
-            "1500", "300", "1500", "2200", "9000", "6000", "1", "1", "0", "0", "0", "0", "7",
-            "5", "0"};
+    return {QStringLiteral("English.lng"),
+            "80",
+            "500",
+            "5",
+            "2",
+            "0",
+            "/home/ada/notes",
+            "0",
+            "1500",
+            "300",
+            "1500",
+            "2200",
+            "9000",
+            "6000",
+            "1",
+            "1",
+            "0",
+            "0",
+            "0",
+            "0",
+            "7",
+            "5",
+            "0"};
 }
 
 QVariant field(const StoredSettings& s, const QString& name)
@@ -56,52 +76,88 @@ void TestSettingsFile::readingRules_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QVariant>("expected");
 
-    QTest::newRow("play time 0 reads 7") << 21 << "0" << "playTime" << QVariant(7);
-    QTest::newRow("play time 2 reads 7") << 21 << "2" << "playTime" << QVariant(7);
-    QTest::newRow("play time 3 stays") << 21 << "3" << "playTime" << QVariant(3);
-    QTest::newRow("play time 1000 stays") << 21 << "1000" << "playTime" << QVariant(1000);
-    QTest::newRow("pause time -4 reads 7") << 22 << "-4" << "pauseTime" << QVariant(7);
-    QTest::newRow("pause time text reads 7") << 22 << "soon" << "pauseTime" << QVariant(7);
+    QTest::newRow("play time 0 reads 7") << 21 << "0"
+                                         << "playTime" << QVariant(7);
+    QTest::newRow("play time 2 reads 7") << 21 << "2"
+                                         << "playTime" << QVariant(7);
+    QTest::newRow("play time 3 stays") << 21 << "3"
+                                       << "playTime" << QVariant(3);
+    QTest::newRow("play time 1000 stays") << 21 << "1000"
+                                          << "playTime" << QVariant(1000);
+    QTest::newRow("pause time -4 reads 7") << 22 << "-4"
+                                           << "pauseTime" << QVariant(7);
+    QTest::newRow("pause time text reads 7") << 22 << "soon"
+                                             << "pauseTime" << QVariant(7);
 
-    QTest::newRow("on top: 0") << 15 << "0" << "alwaysOnTop" << QVariant(true);
-    QTest::newRow("on top: empty") << 15 << "" << "alwaysOnTop" << QVariant(true);
-    QTest::newRow("on top: 1 turns it off") << 15 << "1" << "alwaysOnTop" << QVariant(false);
-    QTest::newRow("on top: any other text off") << 15 << "yes" << "alwaysOnTop" << QVariant(false);
+    QTest::newRow("on top: 0") << 15 << "0"
+                               << "alwaysOnTop" << QVariant(true);
+    QTest::newRow("on top: empty") << 15 << ""
+                                   << "alwaysOnTop" << QVariant(true);
+    QTest::newRow("on top: 1 turns it off") << 15 << "1"
+                                            << "alwaysOnTop" << QVariant(false);
+    QTest::newRow("on top: any other text off") << 15 << "yes"
+                                                << "alwaysOnTop" << QVariant(false);
 
-    QTest::newRow("full path: 1") << 6 << "1" << "showFullPath" << QVariant(true);
-    QTest::newRow("full path: 0") << 6 << "0" << "showFullPath" << QVariant(false);
-    QTest::newRow("full path: 2") << 6 << "2" << "showFullPath" << QVariant(false);
-    QTest::newRow("full path: not a number") << 6 << "abc" << "showFullPath" << QVariant(true);
+    QTest::newRow("full path: 1") << 6 << "1"
+                                  << "showFullPath" << QVariant(true);
+    QTest::newRow("full path: 0") << 6 << "0"
+                                  << "showFullPath" << QVariant(false);
+    QTest::newRow("full path: 2") << 6 << "2"
+                                  << "showFullPath" << QVariant(false);
+    QTest::newRow("full path: not a number") << 6 << "abc"
+                                             << "showFullPath" << QVariant(true);
 
-    QTest::newRow("editor: 0 shown") << 8 << "0" << "editorVisible" << QVariant(true);
-    QTest::newRow("editor: 1 closed") << 8 << "1" << "editorVisible" << QVariant(false);
-    QTest::newRow("editor: -1 closed") << 8 << "-1" << "editorVisible" << QVariant(false);
-    QTest::newRow("editor: text reads 0") << 8 << "x" << "editorVisible" << QVariant(true);
-    QTest::newRow("bookmarks: 0 shown") << 16 << "0" << "bookmarksVisible" << QVariant(true);
+    QTest::newRow("editor: 0 shown") << 8 << "0"
+                                     << "editorVisible" << QVariant(true);
+    QTest::newRow("editor: 1 closed") << 8 << "1"
+                                      << "editorVisible" << QVariant(false);
+    QTest::newRow("editor: -1 closed") << 8 << "-1"
+                                       << "editorVisible" << QVariant(false);
+    QTest::newRow("editor: text reads 0") << 8 << "x"
+                                          << "editorVisible" << QVariant(true);
+    QTest::newRow("bookmarks: 0 shown") << 16 << "0"
+                                        << "bookmarksVisible" << QVariant(true);
 
-    QTest::newRow("smart play: 2 is on") << 23 << "2" << "smartPlay" << QVariant(true);
-    QTest::newRow("smart play: 0 off") << 23 << "0" << "smartPlay" << QVariant(false);
-    QTest::newRow("smart play: text off") << 23 << "on" << "smartPlay" << QVariant(false);
+    QTest::newRow("smart play: 2 is on") << 23 << "2"
+                                         << "smartPlay" << QVariant(true);
+    QTest::newRow("smart play: 0 off") << 23 << "0"
+                                       << "smartPlay" << QVariant(false);
+    QTest::newRow("smart play: text off") << 23 << "on"
+                                          << "smartPlay" << QVariant(false);
 
-    QTest::newRow("geometry 32767 kept") << 9 << "32767" << "playerLeft" << QVariant(32767);
-    QTest::newRow("geometry -32768 kept") << 9 << "-32768" << "playerLeft" << QVariant(-32768);
-    QTest::newRow("geometry 32768 reads 0") << 9 << "32768" << "playerLeft" << QVariant(0);
-    QTest::newRow("geometry -40000 reads 0") << 14 << "-40000" << "editorHeight" << QVariant(0);
-    QTest::newRow("geometry 1e9 reads 0") << 20 << "1e9" << "bookmarksHeight" << QVariant(0);
-    QTest::newRow("geometry fraction 1234.5") << 9 << "1234.5" << "playerLeft" << QVariant(1234);
-    QTest::newRow("geometry fraction 1235.5") << 9 << "1235.5" << "playerLeft" << QVariant(1236);
+    QTest::newRow("geometry 32767 kept") << 9 << "32767"
+                                         << "playerLeft" << QVariant(32767);
+    QTest::newRow("geometry -32768 kept") << 9 << "-32768"
+                                          << "playerLeft" << QVariant(-32768);
+    QTest::newRow("geometry 32768 reads 0") << 9 << "32768"
+                                            << "playerLeft" << QVariant(0);
+    QTest::newRow("geometry -40000 reads 0") << 14 << "-40000"
+                                             << "editorHeight" << QVariant(0);
+    QTest::newRow("geometry 1e9 reads 0") << 20 << "1e9"
+                                          << "bookmarksHeight" << QVariant(0);
+    QTest::newRow("geometry fraction 1234.5") << 9 << "1234.5"
+                                              << "playerLeft" << QVariant(1234);
+    QTest::newRow("geometry fraction 1235.5") << 9 << "1235.5"
+                                              << "playerLeft" << QVariant(1236);
 
-    QTest::newRow("jump 2.5 to even") << 4 << "2.5" << "jumpSeconds" << QVariant(2);
-    QTest::newRow("jump 3.5 to even") << 4 << "3.5" << "jumpSeconds" << QVariant(4);
-    QTest::newRow("jump quoted, blanks") << 4 << "   \"12\"" << "jumpSeconds" << QVariant(12);
-    QTest::newRow("jump beyond 16 bits") << 4 << "99999" << "jumpSeconds" << QVariant(0);
-    QTest::newRow("back not a number") << 5 << "five" << "backSeconds" << QVariant(0);
-    QTest::newRow("back nan") << 5 << "nan" << "backSeconds" << QVariant(0);
+    QTest::newRow("jump 2.5 to even") << 4 << "2.5"
+                                      << "jumpSeconds" << QVariant(2);
+    QTest::newRow("jump 3.5 to even") << 4 << "3.5"
+                                      << "jumpSeconds" << QVariant(4);
+    QTest::newRow("jump quoted, blanks") << 4 << "   \"12\""
+                                         << "jumpSeconds" << QVariant(12);
+    QTest::newRow("jump beyond 16 bits") << 4 << "99999"
+                                         << "jumpSeconds" << QVariant(0);
+    QTest::newRow("back not a number") << 5 << "five"
+                                       << "backSeconds" << QVariant(0);
+    QTest::newRow("back nan") << 5 << "nan"
+                              << "backSeconds" << QVariant(0);
 
-    QTest::newRow("language quoted") << 1 << "\"Italiano.lng\"" << "languageFile"
-                                     << QVariant(QStringLiteral("Italiano.lng"));
-    QTest::newRow("folder keeps inner blanks") << 7 << "  /home/a b/c d  " << "editorFolder"
-                                               << QVariant(QStringLiteral("/home/a b/c d"));
+    QTest::newRow("language quoted") << 1 << "\"Italiano.lng\""
+                                     << "languageFile" << QVariant(QStringLiteral("Italiano.lng"));
+    QTest::newRow("folder keeps inner blanks")
+        << 7 << "  /home/a b/c d  "
+        << "editorFolder" << QVariant(QStringLiteral("/home/a b/c d"));
 }
 
 void TestSettingsFile::readingRules()

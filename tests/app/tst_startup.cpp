@@ -102,9 +102,11 @@ void TestStartup::emptyLanguageLineFollowsLocale_data()
     QTest::newRow("Italian user") << QLocale(QLocale::Italian, QLocale::Italy) << "Italiano.lng"
                                   << "it 2";
     QTest::newRow("English user") << QLocale(QLocale::English, QLocale::UnitedKingdom)
-                                  << "English.lng" << "en 2";
+                                  << "English.lng"
+                                  << "en 2";
     QTest::newRow("language without a file falls back to English")
-        << QLocale(QLocale::French, QLocale::France) << "English.lng" << "en 2";
+        << QLocale(QLocale::French, QLocale::France) << "English.lng"
+        << "en 2";
 }
 
 void TestStartup::emptyLanguageLineFollowsLocale()
@@ -143,8 +145,8 @@ void TestStartup::startShowsPlayerInLanguageOfSettings()
     QCOMPARE(player->Image1->toolTip(), QStringLiteral(" en 27 "));
     QCOMPARE(player->mnuBookMark->text(), QStringLiteral("en 84"));
     QCOMPARE(player->Label2->text(), QStringLiteral("0:00 / 0:00"));
-    for (QAction* closedOnly : {player->mnuPlay, player->mnuStop, player->mnuVai,
-                                player->mnuChiudi, player->mnuAddBM, player->mnuAumentaVelocità})
+    for (QAction* closedOnly : {player->mnuPlay, player->mnuStop, player->mnuVai, player->mnuChiudi,
+                                player->mnuAddBM, player->mnuAumentaVelocità})
         QVERIFY2(!closedOnly->isEnabled(), qPrintable(closedOnly->text()));
     QVERIFY(player->mnuApri->isEnabled());
     QVERIFY(!player->mnuRecent[0]->isVisible());
@@ -156,8 +158,8 @@ void TestStartup::commandLinePath_data()
     QTest::addColumn<QString>("path");
     QTest::newRow("none") << QStringList{"vocarta"} << "";
     QTest::newRow("one") << QStringList{"vocarta", "/tmp/a.wav"} << "/tmp/a.wav";
-    QTest::newRow("split by blanks") << QStringList{"vocarta", "/tmp/my", "talk.mp3"}
-                                     << "/tmp/my talk.mp3";
+    QTest::newRow("split by blanks")
+        << QStringList{"vocarta", "/tmp/my", "talk.mp3"} << "/tmp/my talk.mp3";
     QTest::newRow("trimmed") << QStringList{"vocarta", "  /tmp/b.wav "} << "/tmp/b.wav";
 }
 

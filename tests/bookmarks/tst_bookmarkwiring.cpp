@@ -37,7 +37,8 @@ struct Run {
         player = std::make_unique<Form1>(state, platform);
         bookmarks = std::make_unique<Bookmarks>(state, platform, player.get());
         bookmarks->askDescription = [this](Bookmarks& b) {
-            player->askBookmarkDescription([&b](const QString& text) { return b.addBookmark(text); });
+            player->askBookmarkDescription(
+                [&b](const QString& text) { return b.addBookmark(text); });
         };
         player->setBookmarks(bookmarks.get());
         player->Form_Initialize();
@@ -128,7 +129,8 @@ void TestBookmarkWiring::bookmarksSurviveARestart()
         QVERIFY(run.bookmarks->addBookmark(QStringLiteral("question")));
         run.player->mnuEsci->trigger();
     }
-    QVERIFY(folder.readBytes(QStringLiteral("Bookmarks/lesson.wav.bm")).startsWith("00:02:05  question"));
+    QVERIFY(folder.readBytes(QStringLiteral("Bookmarks/lesson.wav.bm"))
+                .startsWith("00:02:05  question"));
 
     Run again(folder);
     again.player->mnuRecent_Click(0);

@@ -7,7 +7,6 @@
 #include <QSet>
 #include <QStringDecoder>
 #include <QtTest>
-
 #include <vector>
 
 namespace {
@@ -223,9 +222,10 @@ void TestBundledLanguages::italianBuiltInCaptions_data()
         QTest::addRow("%d", entry) << entry << QString() << QString() << QString::fromUtf8(caption);
 
     // Captions the code completes: the shown result is the built-in caption.
-    QTest::addRow("15 after &") << 15 << QStringLiteral("&") << QString() << QStringLiteral("&Lingua...");
-    QTest::addRow("104 before ...") << 104 << QString() << QStringLiteral("...")
-                                    << QStringLiteral("Registra...");
+    QTest::addRow("15 after &") << 15 << QStringLiteral("&") << QString()
+                                << QStringLiteral("&Lingua...");
+    QTest::addRow("104 before ...")
+        << 104 << QString() << QStringLiteral("...") << QStringLiteral("Registra...");
     QTest::addRow("118 before :") << 118 << QString() << QStringLiteral(":")
                                   << QStringLiteral("Home Page:");
 }

@@ -121,11 +121,16 @@ void TestInterfaceTexts::stripAmpersands_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("accelerator") << "&Apri file..." << "Apri file...";
-    QTest::newRow("inner") << "Sa&lva" << "Salva";
-    QTest::newRow("several") << "&&D&G&" << "DG";
-    QTest::newRow("none") << "Vocarta" << "Vocarta";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("accelerator") << "&Apri file..."
+                                 << "Apri file...";
+    QTest::newRow("inner") << "Sa&lva"
+                           << "Salva";
+    QTest::newRow("several") << "&&D&G&"
+                             << "DG";
+    QTest::newRow("none") << "Vocarta"
+                          << "Vocarta";
 }
 
 void TestInterfaceTexts::stripAmpersands()

@@ -5,9 +5,29 @@
 
 QStringList PlayerFixture::defaultSettings()
 {
-    return {QStringLiteral("English.lng"), "50", "795", "6", "3", "0", "/home/ada", "0",
-            "1500", "300", "1200", "3000", "9000", "4500", "0", "1", "0", "0", "0", "0", "9",
-            "4", "0"};
+    return {QStringLiteral("English.lng"),
+            "50",
+            "795",
+            "6",
+            "3",
+            "0",
+            "/home/ada",
+            "0",
+            "1500",
+            "300",
+            "1200",
+            "3000",
+            "9000",
+            "4500",
+            "0",
+            "1",
+            "0",
+            "0",
+            "0",
+            "0",
+            "9",
+            "4",
+            "0"};
 }
 
 PlayerFixture::PlayerFixture(const QStringList& settings, const QString& commandLine)

@@ -52,7 +52,8 @@ void TestFileDialog::chosenPathComesBackWhole()
         d->selectFile(folder.filePath(QStringLiteral("a lecture, part 1.wav")));
         QMetaObject::invokeMethod(d, "accept");
     });
-    QCOMPARE(dialogs.showFileDialog(request), folder.filePath(QStringLiteral("a lecture, part 1.wav")));
+    QCOMPARE(dialogs.showFileDialog(request),
+             folder.filePath(QStringLiteral("a lecture, part 1.wav")));
 }
 
 void TestFileDialog::presetNameIsCut()

@@ -64,9 +64,9 @@ void TestForm1Lifecycle::everyWayOutRunsTheWholeClosingSequence()
     else
         QTest::keyClick(f.player.get(), Qt::Key_Q, Qt::ControlModifier);
 
-    const QStringList expected = {"bookmarks saved", "editor question", "settings saved",
-                                  "bookmarks closing", "find hidden", "media stop",
-                                  "editor unloaded", "program ended"};
+    const QStringList expected = {"bookmarks saved",   "editor question", "settings saved",
+                                  "bookmarks closing", "find hidden",     "media stop",
+                                  "editor unloaded",   "program ended"};
     QCOMPARE(f.journal, expected);
     QVERIFY(!f.player->isVisible());
     QVERIFY(!f.player->acceptDrops());
@@ -172,7 +172,8 @@ void TestForm1Lifecycle::salvaWritesTheLiveState()
     QCOMPARE(written[3], QStringLiteral("11"));
     QCOMPARE(written[7], QStringLiteral("1")); // editor hidden
     QCOMPARE(written[8], QString::number(Twips::fromPixels(f.player->pos().x())));
-    QCOMPARE(written[12], QString::number(Twips::fromPixels(f.editor.widget.frameGeometry().width())));
+    QCOMPARE(written[12],
+             QString::number(Twips::fromPixels(f.editor.widget.frameGeometry().width())));
     QCOMPARE(written[14], QStringLiteral("1")); // not on top
     QCOMPARE(written[22], QStringLiteral("0"));
     QVERIFY(f.folder.readBytes(QStringLiteral("Files/Vocarta.ini")).endsWith("\r\n"));

@@ -47,8 +47,8 @@ void TestTransport::openingStartsPlaybackFromZero()
     QVERIFY(f.player->Timer1.isActive());
     QCOMPARE(f.player->Timer1.interval(), 100);
     QVERIFY(f.player->Label4->isVisible());
-    for (QAction* a : {f.player->mnuPlay, f.player->mnuStop, f.player->mnuVai,
-                       f.player->mnuChiudi, f.player->mnuAddBM, f.player->mnuBookMark})
+    for (QAction* a : {f.player->mnuPlay, f.player->mnuStop, f.player->mnuVai, f.player->mnuChiudi,
+                       f.player->mnuAddBM, f.player->mnuBookMark})
         QVERIFY2(a->isEnabled(), qPrintable(a->text()));
     QVERIFY(f.player->justOpened());
     QCOMPARE(image(f.player->cmdPlay), QStringLiteral("pause.jpg"));
@@ -121,8 +121,7 @@ void TestTransport::skips()
     if (jump == 0)
         QCOMPARE(f.state.jumpSeconds, 2);
     if (expected > 0)
-        QCOMPARE(f.player->Label2->text(),
-                 formatMediaTime(expected) + QStringLiteral(" / 03:20"));
+        QCOMPARE(f.player->Label2->text(), formatMediaTime(expected) + QStringLiteral(" / 03:20"));
 }
 
 void TestTransport::stopShowsZeroAndTheLength()
@@ -192,8 +191,8 @@ void TestTransport::displayTexts()
 
     QCOMPARE(f.player->Label4->caption(), caption);
     QCOMPARE(f.player->Label4->text(), shown);
-    QCOMPARE(f.player->Label2->text(), formatMediaTime(duration / 4) + QStringLiteral(" / ") +
-                                           formatMediaTime(duration));
+    QCOMPARE(f.player->Label2->text(),
+             formatMediaTime(duration / 4) + QStringLiteral(" / ") + formatMediaTime(duration));
     QCOMPARE(f.player->Shape1->width(), f.player->Label2->width() / 4);
 }
 
