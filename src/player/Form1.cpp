@@ -15,8 +15,10 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLayout>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPixmap>
 #include <QShortcut>
@@ -52,9 +54,21 @@ QString Form1::imagePath(const QString& name) const
 void Form1::setupFace()
 {
     using namespace PlayerLayout;
-    auto* face = new QWidget(this);
+    // The face keeps its size; the window around it may be wider when the menu titles need it,
+    // the sides in the face's own background colour.
+    auto* frame = new QWidget(this);
+    frame->setObjectName(QStringLiteral("playerFrame"));
+    frame->setStyleSheet(QStringLiteral("#playerFrame { background-color: %1; }")
+                             .arg(QLatin1String(kFaceColour)));
+    auto* row = new QHBoxLayout(frame);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* face = new QWidget(frame);
     face->setFixedSize(Twips::toPixels(kFaceWidth), Twips::toPixels(kFaceHeight));
-    setCentralWidget(face);
+    row->addStretch();
+    row->addWidget(face);
+    row->addStretch();
+    setCentralWidget(frame);
+    m_face = face;
 
     auto* background = new QLabel(face);
     background->setScaledContents(true);
@@ -103,10 +117,10 @@ void Form1::setupFace()
     Twips::place(Image1, kVolumeKnob.left, kVolumeKnob.top, kVolumeKnob.width, kVolumeKnob.height);
     m_knobTop = kVolumeKnob.top;
 
-    face->setMouseTracking(true);
-    background->setMouseTracking(true);
-    face->installEventFilter(this);
-    background->installEventFilter(this);
+    for (QWidget* ground : {static_cast<QWidget*>(frame), face, static_cast<QWidget*>(background)}) {
+        ground->setMouseTracking(true);
+        ground->installEventFilter(this);
+    }
 
     const auto button = [face](const Box& box) {
         auto* b = new SkinButton(face);
@@ -163,6 +177,14 @@ void Form1::connectPointerEvents()
         connect(button, &SkinButton::pointerMoved, this,
                 [this, button] { buttonPointerMoved(button); });
     connect(Image3, &SkinButton::pointerMoved, this, &Form1::Image3_MouseMove);
+}
+
+void Form1::fitMenuBar()
+{
+    menuBar()->ensurePolished();
+    centralWidget()->setMinimumWidth(std::max(m_face->width(), menuBar()->sizeHint().width()));
+    // Sized at once, so that windows placed beside the player see its new width.
+    adjustSize();
 }
 
 void Form1::Form_Initialize()

@@ -214,6 +214,8 @@ private:
     void setupFace();
     void setupMenus();
     void connectPointerEvents();
+    // Widens the window when the menu titles need more room than the face.
+    void fitMenuBar();
     void connectCheckCommand(QAction* action, void (Form1::*command)());
     void Form_Resize();
     void applyStoredSettings();
@@ -260,6 +262,7 @@ private:
     // "1" while the fade belongs to the speed label, "" while it belongs to the volume label.
     QString m_speedMark;
     std::array<bool, 6> m_hover{};
+    QWidget* m_face = nullptr;
     QPointer<Form4> m_valueDialog;
     QPoint m_openButtonHome;
     bool m_justOpened = false;

@@ -207,4 +207,5 @@ void Form1::ApplicaLingua()
     mnuTempoPause->setText(t.text(126) + QStringLiteral("..."));
     mnuDiminuisciVelocità->setText(t.text(129));
     mnuAumentaVelocità->setText(t.text(130));
+    fitMenuBar();
 }

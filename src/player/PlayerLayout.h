@@ -12,6 +12,8 @@ struct Box {
 };
 
 constexpr double kFaceWidth = 5040;
+// The background colour of the face's picture, for room around it.
+constexpr char kFaceColour[] = "#1d232d";
 constexpr double kFaceHeight = 1875;
 
 constexpr Box kDisplay{90, 60, 4380, 690};
