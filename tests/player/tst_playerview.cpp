@@ -4,6 +4,7 @@
 #include "player/VolumeSlider.h"
 
 #include <QAction>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QTest>
 
@@ -51,6 +52,7 @@ private Q_SLOTS:
     void dropOpensOnlyTheFirstLocalFile();
     void hoverImagesFollowThePointer();
     void openButtonShiftsUntilTheBackground();
+    void longMenuTitlesWidenThePlayer();
 };
 
 void TestPlayerView::speedStepsStopAtTheirLimits_data()
@@ -378,6 +380,17 @@ void TestPlayerView::openButtonShiftsUntilTheBackground()
     f.player->Form_MouseMove();
     QCOMPARE(f.player->Image3->pos(), home);
     QCOMPARE(image(f.player->cmdAvanz), QStringLiteral("for.jpg"));
+}
+
+void TestPlayerView::longMenuTitlesWidenThePlayer()
+{
+    PlayerFixture f;
+    const int faceWidth = f.player->width();
+    for (int entry : {2, 6, 13, 87, 74})
+        f.state.texts.setText(entry, QStringLiteral("&Menu with a long title %1").arg(entry));
+    f.player->ApplicaLingua();
+    QVERIFY(f.player->width() > faceWidth);
+    QVERIFY(f.player->width() >= f.player->menuBar()->sizeHint().width());
 }
 
 QTEST_MAIN(TestPlayerView)
