@@ -217,8 +217,13 @@ void Form1::Form_Load(const QString& commandLine)
 
     if (const auto stored = SettingsFile::read(m_state.settingsPath()))
         m_stored = *stored;
-    if (m_stored.knobTop)
-        setKnobTop(*m_stored.knobTop);
+    if (m_stored.knobTop) {
+        // A hand-edited value never puts the knob off its track.
+        using PlayerLayout::kVolumeKnob;
+        using PlayerLayout::kVolumeTrack;
+        setKnobTop(std::clamp(*m_stored.knobTop, kVolumeTrack.top,
+                              kVolumeTrack.top + kVolumeTrack.height - kVolumeKnob.height));
+    }
     m_state.jumpSeconds = m_stored.jumpSeconds;
     m_state.backSeconds = m_stored.backSeconds;
     mnuTitoloCompleto->setChecked(m_stored.showFullPath);

@@ -44,6 +44,7 @@ private Q_SLOTS:
     void knobValues();
     void storedTagsAreBounded_data();
     void storedTagsAreBounded();
+    void storedKnobStaysOnItsTrack();
     void trackClicksNearTheEnds_data();
     void trackClicksNearTheEnds();
     void dragFollowsTheLeftButtonOnly();
@@ -249,6 +250,17 @@ void TestPlayerView::storedTagsAreBounded()
     PlayerFixture f(settings);
     QCOMPARE(f.media.volume(), volume);
     QCOMPARE(f.player->Label5->text(), QString::number(volume) + QStringLiteral("%"));
+}
+
+void TestPlayerView::storedKnobStaysOnItsTrack()
+{
+    QStringList settings = PlayerFixture::defaultSettings();
+    settings[2] = QStringLiteral("1e12");
+    PlayerFixture below(settings);
+    QCOMPARE(below.player->knobTop(), 1365.0);
+    settings[2] = QStringLiteral("-400");
+    PlayerFixture above(settings);
+    QCOMPARE(above.player->knobTop(), 360.0);
 }
 
 void TestPlayerView::trackClicksNearTheEnds_data()
