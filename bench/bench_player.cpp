@@ -3,13 +3,13 @@
 // display refresh tick. Prints medians; asserts nothing.
 
 #include "BenchSupport.h"
-#include "app/AppState.h"
-#include "app/ProgramFolder.h"
+#include "core/AppState.h"
+#include "core/ProgramFolder.h"
 #include "platform/MpvMediaPlayer.h"
 #include "platform/Platform.h"
 #include "platform/QtDesktop.h"
 #include "platform/QtDialogs.h"
-#include "player/Form1.h"
+#include "player/PlayerWindow.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -34,8 +34,8 @@ int main(int argc, char** argv)
     QtDialogs dialogs;
     QtDesktop desktop(dir.path());
     MpvMediaPlayer media(MpvMediaPlayer::Options{.nullOutput = true});
-    Form1 player(state, Platform{&media, &dialogs, &desktop});
-    player.Form_Load(QString());
+    PlayerWindow player(state, Platform{&media, &dialogs, &desktop});
+    player.restoreSession(QString());
     state.jumpSeconds = 5;
     state.backSeconds = 2;
 
@@ -43,28 +43,28 @@ int main(int argc, char** argv)
         const QString label = QFileInfo(path).suffix();
         std::vector<double> open;
         for (int i = 0; i < Runs; ++i) {
-            player.mnuChiudi_Click();
+            player.closeMedia();
             waitFor([] { return false; }, 20);
             QElapsedTimer clock;
             clock.start();
-            player.OpenMedia(path);
+            player.openMedia(path);
             if (waitFor([&] { return media.currentPosition() > 0; }))
                 open.push_back(milliseconds(clock));
         }
-        report(QStringLiteral("OpenMedia -> position advancing, %1").arg(label), open, "< 150 ms");
+        report(QStringLiteral("openMedia -> position advancing, %1").arg(label), open, "< 150 ms");
 
         std::vector<double> skip;
         std::vector<double> stepBack;
         for (int i = 0; i < Runs; ++i) {
             media.setCurrentPosition(60 + 10 * i);
-            if (player.cmdPlay->tag() == state.texts.text(Form1::kEntryPlay))
-                player.cmdPlay_Click();
+            if (player.m_playButton->tag() == state.texts.text(PlayerWindow::kEntryPlay))
+                player.togglePlayPause();
             waitFor([&] { return !media.isSeeking(); });
 
             double target = media.currentPosition() + state.jumpSeconds;
             QElapsedTimer clock;
             clock.start();
-            player.cmdAvanz_click();
+            player.skipForward();
             if (waitFor([&] {
                     return !media.isSeeking() && qAbs(media.currentPosition() - target) < 0.05;
                 }))
@@ -72,7 +72,7 @@ int main(int argc, char** argv)
 
             target = media.currentPosition() - state.backSeconds;
             clock.restart();
-            player.cmdPlay_Click(); // pause, stepping back
+            player.togglePlayPause(); // pause, stepping back
             if (waitFor([&] {
                     return !media.isSeeking() && qAbs(media.currentPosition() - target) < 0.05;
                 }))
@@ -82,14 +82,14 @@ int main(int argc, char** argv)
         report(QStringLiteral("pause step back -> at its position, %1").arg(label), stepBack,
                "< 30 ms");
 
-        player.cmdPlay_Click();
+        player.togglePlayPause();
         std::vector<double> tick;
         for (int i = 0; i < Runs; ++i) {
             constexpr int kTicks = 200;
             QElapsedTimer clock;
             clock.start();
             for (int t = 0; t < kTicks; ++t)
-                player.Timer1_Timer();
+                player.refreshDisplay();
             tick.push_back(milliseconds(clock) / kTicks);
             waitFor([] { return false; }, 5);
         }

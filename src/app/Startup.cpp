@@ -1,16 +1,16 @@
 #include "app/Startup.h"
 
-#include "app/AppState.h"
-#include "app/ProgramFolder.h"
-#include "app/SettingsFile.h"
-#include "bookmarks/Bookmarks.h"
+#include "bookmarks/BookmarkController.h"
+#include "core/AppState.h"
+#include "core/ProgramFolder.h"
+#include "core/SettingsFile.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/MpvMediaPlayer.h"
 #include "platform/Platform.h"
 #include "platform/QtDesktop.h"
 #include "platform/QtDialogs.h"
-#include "player/Form1.h"
+#include "player/PlayerWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,8 +31,9 @@ void fatal(const Platform& platform, const QString& description)
 
 } // namespace
 
-std::unique_ptr<Form1> Main(AppState& state, const Platform& platform, const QString& commandLine,
-                            const QLocale& locale, const std::function<void(Form1&)>& wire)
+std::unique_ptr<PlayerWindow> Main(AppState& state, const Platform& platform,
+                                   const QString& commandLine, const QLocale& locale,
+                                   const std::function<void(PlayerWindow&)>& wire)
 {
     QString error;
     const auto languageFile = SettingsFile::readLanguageFile(state.settingsPath(), &error);
@@ -55,14 +56,15 @@ std::unique_ptr<Form1> Main(AppState& state, const Platform& platform, const QSt
     }
 
     if (!platform.desktop->claimSingleInstance()) {
-        platform.dialogs->warning(nullptr, state.texts.plain(1), state.texts.plain(0));
+        platform.dialogs->warning(nullptr, state.texts.plain(Text::ProgramName),
+                                  state.texts.plain(Text::AlreadyRunning));
         return nullptr;
     }
 
-    auto player = std::make_unique<Form1>(state, platform);
+    auto player = std::make_unique<PlayerWindow>(state, platform);
     wire(*player);
-    player->Form_Initialize();
-    player->Form_Load(commandLine);
+    player->placeEditor();
+    player->restoreSession(commandLine);
     player->show();
     return player;
 }
@@ -99,12 +101,12 @@ int run(QApplication& app)
 
     MpvMediaPlayer media;
     platform.media = &media;
-    std::unique_ptr<Bookmarks> bookmarks;
-    const auto wire = [&](Form1& player) {
-        bookmarks = std::make_unique<Bookmarks>(state, platform, &player);
-        bookmarks->askDescription = [&player](Bookmarks& b) {
+    std::unique_ptr<BookmarkController> bookmarks;
+    const auto wire = [&](PlayerWindow& player) {
+        bookmarks = std::make_unique<BookmarkController>(state, platform, &player);
+        bookmarks->askDescription = [&player](BookmarkController& b) {
             player.askBookmarkDescription(
-                [&b](const QString& text) { return b.addBookmark(text); });
+                [&b](const QString& text) { return b.createBookmark(text); });
         };
         player.setBookmarks(bookmarks.get());
     };
@@ -112,7 +114,7 @@ int run(QApplication& app)
                        QLocale::system(), wire);
     if (!player)
         return 0;
-    QObject::connect(player.get(), &Form1::programEnded, &app, &QCoreApplication::quit,
+    QObject::connect(player.get(), &PlayerWindow::programEnded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     return app.exec();
 }

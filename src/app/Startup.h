@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-class Form1;
+class PlayerWindow;
 class QApplication;
 struct AppState;
 struct Platform;
@@ -20,10 +20,10 @@ inline constexpr char kFatalText[] = "Lib OCX -> Reg ERROR!";
 // instance, then builds and shows the player window. Returns nullptr when the program must end
 // (after its message box).
 // `wire` connects the other windows to the player before it loads.
-std::unique_ptr<Form1> Main(
+std::unique_ptr<PlayerWindow> Main(
     AppState& state, const Platform& platform, const QString& commandLine,
     const QLocale& locale = QLocale::system(),
-    const std::function<void(Form1&)>& wire = [](Form1&) {});
+    const std::function<void(PlayerWindow&)>& wire = [](PlayerWindow&) {});
 
 // The command line's media path: the arguments after the program's name, joined and trimmed.
 QString commandLinePath(const QStringList& arguments);

@@ -63,8 +63,8 @@ int openingValue(Mode mode, int stored)
 
 RangeCheck checkRange(Mode mode, int value)
 {
-    constexpr int kBelow = 40;
-    constexpr int kAbove = 33;
+    constexpr Text kBelow = Text::LowestAllowed;
+    constexpr Text kAbove = Text::HighestAllowed;
     switch (mode) {
     case Mode::JumpSeconds:
         if (value < 2)
@@ -81,12 +81,12 @@ RangeCheck checkRange(Mode mode, int value)
     case Mode::PlayTime:
     case Mode::PauseTime:
         if (value < 3)
-            return {3, 0, 0};
+            return {3, std::nullopt};
         break;
     default:
         break;
     }
-    return {value, 0, 0};
+    return {value, std::nullopt};
 }
 
 } // namespace ValueEntry

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Text.h"
+
 #include <QString>
 #include <optional>
 
@@ -30,11 +32,11 @@ bool isNumericSetting(Mode mode);
 int openingValue(Mode mode, int stored);
 
 // A typed setting brought into its range: the value to store and, when the user is told, the
-// interface text entry of the message and the bound it names (0 when nothing is said).
+// message and the bound it names.
 struct RangeCheck {
     int value;
-    int messageEntry;
-    int bound;
+    std::optional<Text> message;
+    int bound = 0;
 };
 RangeCheck checkRange(Mode mode, int value);
 

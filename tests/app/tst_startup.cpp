@@ -2,10 +2,10 @@
 #include "RecordingDesktop.h"
 #include "RecordingDialogs.h"
 #include "TestFolder.h"
-#include "app/AppState.h"
 #include "app/Startup.h"
+#include "core/AppState.h"
 #include "platform/Platform.h"
-#include "player/Form1.h"
+#include "player/PlayerWindow.h"
 #include "player/SkinButton.h"
 
 #include <QLabel>
@@ -24,7 +24,7 @@ struct Fixture {
 
     Fixture() { state.programFolder = folder.path(); }
 
-    std::unique_ptr<Form1> start(const QLocale& locale = QLocale(QLocale::English))
+    std::unique_ptr<PlayerWindow> start(const QLocale& locale = QLocale(QLocale::English))
     {
         return Startup::Main(state, platform, QString(), locale);
     }
@@ -122,7 +122,7 @@ void TestStartup::emptyLanguageLineFollowsLocale()
     const auto player = f.start(locale);
     QVERIFY(player);
     QCOMPARE(f.state.languageFile, languageFile);
-    QCOMPARE(player->mnuFile->title(), menuFile);
+    QCOMPARE(player->m_fileMenu->title(), menuFile);
     QVERIFY(f.dialogs.messages.isEmpty());
 }
 
@@ -138,18 +138,19 @@ void TestStartup::startShowsPlayerInLanguageOfSettings()
     QVERIFY(player->isVisible());
     QCOMPARE(player->windowTitle(), QStringLiteral("Vocarta"));
     QCOMPARE(f.state.productTitle, QStringLiteral("Vocarta"));
-    QCOMPARE(player->mnuApri->text(), QStringLiteral("en 3"));
-    QCOMPARE(player->mnuLingua->text(), QStringLiteral("&en 15"));
-    QCOMPARE(player->mnuRegistra->text(), QStringLiteral("en 104..."));
-    QCOMPARE(player->cmdPlay->toolTip(), QStringLiteral(" en 78 "));
+    QCOMPARE(player->m_openAction->text(), QStringLiteral("en 3"));
+    QCOMPARE(player->m_languageAction->text(), QStringLiteral("&en 15"));
+    QCOMPARE(player->m_recordAction->text(), QStringLiteral("en 104..."));
+    QCOMPARE(player->m_playButton->toolTip(), QStringLiteral(" en 78 "));
     QCOMPARE(player->Image1->toolTip(), QStringLiteral(" en 27 "));
-    QCOMPARE(player->mnuBookMark->text(), QStringLiteral("en 84"));
-    QCOMPARE(player->Label2->text(), QStringLiteral("0:00 / 0:00"));
-    for (QAction* closedOnly : {player->mnuPlay, player->mnuStop, player->mnuVai, player->mnuChiudi,
-                                player->mnuAddBM, player->mnuAumentaVelocità})
+    QCOMPARE(player->m_bookmarkWindowAction->text(), QStringLiteral("en 84"));
+    QCOMPARE(player->m_positionLabel->text(), QStringLiteral("0:00 / 0:00"));
+    for (QAction* closedOnly :
+         {player->m_playAction, player->m_stopAction, player->m_goToAction, player->m_closeAction,
+          player->m_addBookmarkAction, player->m_speedUpAction})
         QVERIFY2(!closedOnly->isEnabled(), qPrintable(closedOnly->text()));
-    QVERIFY(player->mnuApri->isEnabled());
-    QVERIFY(!player->mnuRecent[0]->isVisible());
+    QVERIFY(player->m_openAction->isEnabled());
+    QVERIFY(!player->m_recentActions[0]->isVisible());
 }
 
 void TestStartup::commandLinePath_data()

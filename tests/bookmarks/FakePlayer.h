@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FakeMediaPlayer.h"
-#include "player/PlayerCommands.h"
+#include "core/PlayerCommands.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -16,7 +16,7 @@ public:
     QWidget* transcriptWindow() override { return hasEditor ? &editor : nullptr; }
     MediaPlayer* media() override { return m_engine; }
 
-    void cmdPlay_Click() override
+    void togglePlayPause() override
     {
         calls << QStringLiteral("play toggle");
         if (m_engine->playState() == MediaPlayer::Playing)
@@ -24,10 +24,10 @@ public:
         else
             m_engine->play();
     }
-    void cmdAvanz_click() override { calls << QStringLiteral("forward"); }
-    void cmdIndietro_Click() override { calls << QStringLiteral("back"); }
-    void mnuStop_Click() override { calls << QStringLiteral("stop"); }
-    void Timer1_Timer() override { calls << QStringLiteral("refresh"); }
+    void skipForward() override { calls << QStringLiteral("forward"); }
+    void skipBack() override { calls << QStringLiteral("back"); }
+    void stop() override { calls << QStringLiteral("stop"); }
+    void refreshDisplay() override { calls << QStringLiteral("refresh"); }
     void setBookmarkMenuShown(bool shown) override
     {
         menuShown = shown;

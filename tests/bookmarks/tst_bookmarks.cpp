@@ -2,10 +2,10 @@
 #include "FakePlayer.h"
 #include "RecordingDialogs.h"
 #include "TestFolder.h"
-#include "app/AppState.h"
+#include "bookmarks/BookmarkController.h"
 #include "bookmarks/BookmarkFile.h"
-#include "bookmarks/Bookmarks.h"
-#include "bookmarks/Form3.h"
+#include "bookmarks/BookmarkWindow.h"
+#include "core/AppState.h"
 #include "platform/Twips.h"
 
 #include <QElapsedTimer>
@@ -31,7 +31,7 @@ struct Fixture {
     RecordingDialogs dialogs;
     FakeMediaPlayer media;
     FakePlayer player{&media};
-    std::unique_ptr<Bookmarks> bookmarks;
+    std::unique_ptr<BookmarkController> bookmarks;
     QString lecture;
     QString interview;
 
@@ -53,8 +53,8 @@ struct Fixture {
     void restart()
     {
         bookmarks.reset();
-        bookmarks =
-            std::make_unique<Bookmarks>(state, Platform{&media, &dialogs, nullptr}, &player);
+        bookmarks = std::make_unique<BookmarkController>(state, Platform{&media, &dialogs, nullptr},
+                                                         &player);
     }
 
     // What opening a recording does around the bookmarks: save and forget those held, only
@@ -79,13 +79,13 @@ struct Fixture {
     bool add(double seconds, const QString& description)
     {
         media.setCurrentPosition(seconds);
-        return bookmarks->addBookmark(description);
+        return bookmarks->createBookmark(description);
     }
 
     QStringList lines() const
     {
         QStringList shown;
-        if (Form3* window = bookmarks->form()) {
+        if (BookmarkWindow* window = bookmarks->form()) {
             for (int i = 0; i < window->List1->count(); ++i)
                 shown << window->List1->item(i)->text();
         }
@@ -134,8 +134,8 @@ private Q_SLOTS:
 void TestBookmarks::addingAtEightyThreeSecondsAndTheDuplicateWarning()
 {
     Fixture f;
-    f.state.texts.setText(1, QStringLiteral("&Vocarta"));
-    f.state.texts.setText(89, QStringLiteral("Already &there"));
+    f.state.texts.setText(Text::ProgramName, QStringLiteral("&Vocarta"));
+    f.state.texts.setText(Text::BookmarkExists, QStringLiteral("Already &there"));
     f.open(f.lecture);
 
     QVERIFY(f.add(83, QStringLiteral("intro")));
@@ -232,16 +232,16 @@ void TestBookmarks::nextAndPrevious()
     Fixture f;
     f.writeBookmarks(f.lecture, threeMarks());
     f.open(f.lecture);
-    Form3* window = f.bookmarks->form();
+    BookmarkWindow* window = f.bookmarks->form();
     if (selected >= 0)
         window->selectLine(selected);
     f.media.setCurrentPosition(100);
     f.player.calls.clear();
 
     if (next)
-        f.bookmarks->mnuBMsuccessivo_Click();
+        f.bookmarks->nextBookmark();
     else
-        f.bookmarks->mnuBMprecedente_Click();
+        f.bookmarks->previousBookmark();
 
     QCOMPARE(window->selectedIndex(), expectedSelection);
     QCOMPARE(f.media.currentPosition(), position);
@@ -256,11 +256,11 @@ void TestBookmarks::stepsWorkWhileTheWindowIsNotLoaded()
     f.bookmarks->unloadWindow();
     QVERIFY(!f.bookmarks->form());
 
-    f.bookmarks->mnuBMsuccessivo_Click();
+    f.bookmarks->nextBookmark();
     QVERIFY(f.bookmarks->form());
     QVERIFY(!f.bookmarks->form()->isVisible());
     QCOMPARE(f.media.currentPosition(), 10.0);
-    f.bookmarks->mnuBMsuccessivo_Click();
+    f.bookmarks->nextBookmark();
     QCOMPARE(f.media.currentPosition(), 20.0);
 }
 
@@ -269,7 +269,7 @@ void TestBookmarks::removingTheSecondOfThree()
     Fixture f;
     f.writeBookmarks(f.lecture, threeMarks());
     f.open(f.lecture);
-    Form3* window = f.bookmarks->form();
+    BookmarkWindow* window = f.bookmarks->form();
 
     window->Command2_Click(); // nothing selected: nothing removed
     QCOMPARE(f.lines().size(), 3);
@@ -405,7 +405,7 @@ void TestBookmarks::placement()
     Twips::setFrame(&f.player.player, QRect(1500, 300, 5040, 2400));
     Twips::setFrame(&f.player.editor, QRect(1500, 6000, std::max(editorWidth, 600), 4500));
 
-    f.bookmarks->mnuBookMark_Click();
+    f.bookmarks->toggleBookmarkWindow();
     const QRect frame = Twips::frame(f.bookmarks->form());
     COMPARE_TWIPS(frame.left(), 1500 + 5040 + 60);
     COMPARE_TWIPS(frame.top(), 300);
@@ -417,11 +417,11 @@ void TestBookmarks::placement()
     }
 
     // The add command places it again but keeps the height the user gave it.
-    f.bookmarks->mnuBookMark_Click();
+    f.bookmarks->toggleBookmarkWindow();
     Twips::setFrame(f.bookmarks->form(), QRect(0, 0, 1000, 1200));
     Twips::move(&f.player.player, 3000, 600);
     f.media.setCurrentPosition(5);
-    f.bookmarks->mnuAddBM_Click();
+    f.bookmarks->addBookmark();
     const QRect again = Twips::frame(f.bookmarks->form());
     COMPARE_TWIPS(again.left(), 3000 + 5040 + 60);
     COMPARE_TWIPS(again.top(), 600);
@@ -443,18 +443,18 @@ void TestBookmarks::showHideAndUnload()
     QCOMPARE(f.bookmarks->form()->Command1->toolTip(), QStringLiteral(" en 93 "));
     QCOMPARE(f.bookmarks->form()->Command2->toolTip(), QStringLiteral(" en 100 "));
 
-    f.bookmarks->mnuBookMark_Click();
+    f.bookmarks->toggleBookmarkWindow();
     QVERIFY(f.bookmarks->form());
     QVERIFY(!f.bookmarks->form()->isVisible());
     QVERIFY(!f.player.menuShown);
     QCOMPARE(f.lines().size(), 3);
 
-    f.bookmarks->mnuBookMark_Click();
+    f.bookmarks->toggleBookmarkWindow();
     QVERIFY(f.bookmarks->form()->isVisible());
     QVERIFY(f.player.menuShown);
 
     // Closed by its frame: it unloads, and its bookmarks stay in the table.
-    QPointer<Form3> window = f.bookmarks->form();
+    QPointer<BookmarkWindow> window = f.bookmarks->form();
     window->selectLine(0);
     window->Command2_Click();
     window->close();
@@ -464,7 +464,7 @@ void TestBookmarks::showHideAndUnload()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(window.isNull());
 
-    f.bookmarks->mnuBookMark_Click();
+    f.bookmarks->toggleBookmarkWindow();
     QCOMPARE(f.lines(), (QStringList{"00:00:20  two", "00:00:30  three"}));
 }
 
@@ -474,8 +474,8 @@ void TestBookmarks::delayedCloseAtExit()
     f.bookmarks->closeAtExit(); // no window: nothing to do
     f.open(f.lecture);
     QVERIFY(f.add(10, QStringLiteral("a")));
-    f.bookmarks->mnuBookMark_Click();
-    QPointer<Form3> window = f.bookmarks->form();
+    f.bookmarks->toggleBookmarkWindow();
+    QPointer<BookmarkWindow> window = f.bookmarks->form();
 
     f.bookmarks->closeAtExit();
     QVERIFY(!window->isVisible());
@@ -483,7 +483,7 @@ void TestBookmarks::delayedCloseAtExit()
     QCOMPARE(window->Timer1->interval(), 50);
     QVERIFY(f.bookmarks->form());
 
-    window->Timer1_Timer();
+    window->refreshDisplay();
     QVERIFY(!f.bookmarks->form());
     QVERIFY(!f.player.menuShown);
     QCOMPARE(f.bookmarks->table().records(), QStringList{record("00:00:10", "a")});
@@ -495,19 +495,19 @@ void TestBookmarks::addCommandAndPlusAtTheEnd()
 {
     Fixture f;
     f.open(f.lecture);
-    f.bookmarks->mnuAddBM_Click(); // no dialog wired yet: shown, nothing added
+    f.bookmarks->addBookmark(); // no dialog wired yet: shown, nothing added
     QVERIFY(f.bookmarks->form()->isVisible());
     QVERIFY(f.lines().isEmpty());
-    f.bookmarks->mnuBookMark_Click();
+    f.bookmarks->toggleBookmarkWindow();
 
     QStringList asked;
-    f.bookmarks->askDescription = [&](Bookmarks& b) {
+    f.bookmarks->askDescription = [&](BookmarkController& b) {
         asked << f.media.currentPositionString();
         QVERIFY(b.form()->isVisible());
-        b.addBookmark(QStringLiteral("start"));
+        b.createBookmark(QStringLiteral("start"));
     };
     f.media.setCurrentPosition(100);
-    f.bookmarks->mnuAddBM_Click();
+    f.bookmarks->addBookmark();
     QVERIFY(f.player.menuShown);
     QVERIFY(!f.player.calls.contains("play toggle"));
     QCOMPARE(f.media.currentPosition(), 100.0);
@@ -525,8 +525,8 @@ void TestBookmarks::addCommandAndPlusAtTheEnd()
 void TestBookmarks::resizeRules()
 {
     Fixture f;
-    f.bookmarks->mnuBookMark_Click();
-    Form3* window = f.bookmarks->form();
+    f.bookmarks->toggleBookmarkWindow();
+    BookmarkWindow* window = f.bookmarks->form();
     for (int width : {6000, 3000}) {
         window->resize(Twips::toPixels(width), Twips::toPixels(3000));
         const int w = Twips::fromPixels(window->width());
@@ -558,7 +558,7 @@ void TestBookmarks::badFileShownAsFarAsPossible()
 
     // Times that read as 0 leave the player where it was.
     const QList<double> targets = {7, 9, 83, 50, 50};
-    Form3* window = f.bookmarks->form();
+    BookmarkWindow* window = f.bookmarks->form();
     for (int i = 0; i < window->List1->count(); ++i) {
         f.media.setCurrentPosition(50);
         window->selectLine(i);
@@ -588,7 +588,7 @@ void TestBookmarks::hundredThousandBookmarks()
     clock.start();
     f.open(f.lecture);
     QVERIFY(f.add(7, QStringLiteral("typed")));
-    f.bookmarks->mnuBMsuccessivo_Click();
+    f.bookmarks->nextBookmark();
     f.bookmarks->saveBookmarks();
     QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
 

@@ -2,13 +2,13 @@
 #include "RecordingDesktop.h"
 #include "RecordingDialogs.h"
 #include "TestFolder.h"
-#include "app/AppState.h"
-#include "app/ProgramFolder.h"
-#include "bookmarks/Bookmarks.h"
-#include "bookmarks/Form3.h"
+#include "bookmarks/BookmarkController.h"
+#include "bookmarks/BookmarkWindow.h"
+#include "core/AppState.h"
+#include "core/ProgramFolder.h"
 #include "platform/Platform.h"
-#include "player/Form1.h"
-#include "player/Form4.h"
+#include "player/PlayerWindow.h"
+#include "player/ValueDialog.h"
 
 #include <QAction>
 #include <QLabel>
@@ -25,8 +25,8 @@ struct Run {
     RecordingDialogs dialogs;
     RecordingDesktop desktop;
     FakeMediaPlayer media;
-    std::unique_ptr<Bookmarks> bookmarks;
-    std::unique_ptr<Form1> player;
+    std::unique_ptr<BookmarkController> bookmarks;
+    std::unique_ptr<PlayerWindow> player;
 
     explicit Run(const TestFolder& folder)
     {
@@ -34,15 +34,15 @@ struct Run {
         state.languageFile = QStringLiteral("English.lng");
         state.texts.load(state.languagePath());
         const Platform platform{&media, &dialogs, &desktop};
-        player = std::make_unique<Form1>(state, platform);
-        bookmarks = std::make_unique<Bookmarks>(state, platform, player.get());
-        bookmarks->askDescription = [this](Bookmarks& b) {
+        player = std::make_unique<PlayerWindow>(state, platform);
+        bookmarks = std::make_unique<BookmarkController>(state, platform, player.get());
+        bookmarks->askDescription = [this](BookmarkController& b) {
             player->askBookmarkDescription(
-                [&b](const QString& text) { return b.addBookmark(text); });
+                [&b](const QString& text) { return b.createBookmark(text); });
         };
         player->setBookmarks(bookmarks.get());
-        player->Form_Initialize();
-        player->Form_Load(QString());
+        player->placeEditor();
+        player->restoreSession(QString());
         player->show();
     }
 
@@ -79,41 +79,41 @@ void TestBookmarkWiring::addCommandAsksForTheDescription()
     TestFolder folder;
     prepare(folder);
     Run run(folder);
-    run.player->OpenMedia(folder.filePath(QStringLiteral("media/lesson.wav")));
+    run.player->openMedia(folder.filePath(QStringLiteral("media/lesson.wav")));
     run.media.advance(83);
 
     QString title;
     QString prompt;
     QTimer::singleShot(0, run.player.get(), [&] {
-        Form4* dialog = run.player->valueDialog();
+        ValueDialog* dialog = run.player->valueDialog();
         QVERIFY(dialog);
         title = dialog->windowTitle();
         prompt = dialog->Label1->text();
         dialog->Text1->setText(QStringLiteral("intro"));
         dialog->Command1_Click();
     });
-    run.player->mnuAddBM->trigger();
+    run.player->m_addBookmarkAction->trigger();
 
-    QCOMPARE(title, run.state.texts.plain(93));
-    QCOMPARE(prompt, run.state.texts.plain(88));
+    QCOMPARE(title, run.state.texts.plain(Text::AddBookmark));
+    QCOMPARE(prompt, run.state.texts.plain(Text::BookmarkPrompt));
     QCOMPARE(run.lines(), QStringList{"00:01:23  intro"});
     QVERIFY(run.bookmarks->form()->isVisible());
-    QCOMPARE(run.player->mnuBookMark->text(), run.state.texts.text(85));
+    QCOMPARE(run.player->m_bookmarkWindowAction->text(), run.state.texts.text(Text::HideBookmarks));
 
     bool stayedOpen = false;
     QTimer::singleShot(0, run.player.get(), [&] {
-        Form4* dialog = run.player->valueDialog();
+        ValueDialog* dialog = run.player->valueDialog();
         dialog->Text1->setText(QStringLiteral("intro"));
         dialog->Command1_Click();
         stayedOpen = dialog->isVisible();
         dialog->Command2_Click();
     });
-    run.player->mnuAddBM->trigger();
+    run.player->m_addBookmarkAction->trigger();
 
     QVERIFY(stayedOpen);
     QCOMPARE(run.dialogs.messages.size(), 1);
-    QCOMPARE(run.dialogs.messages.first().text, run.state.texts.plain(89));
-    QCOMPARE(run.dialogs.messages.first().title, run.state.texts.plain(1));
+    QCOMPARE(run.dialogs.messages.first().text, run.state.texts.plain(Text::BookmarkExists));
+    QCOMPARE(run.dialogs.messages.first().title, run.state.texts.plain(Text::ProgramName));
     QCOMPARE(run.lines(), QStringList{"00:01:23  intro"});
 }
 
@@ -124,16 +124,16 @@ void TestBookmarkWiring::bookmarksSurviveARestart()
     const QString lesson = folder.filePath(QStringLiteral("media/lesson.wav"));
     {
         Run run(folder);
-        run.player->OpenMedia(lesson);
+        run.player->openMedia(lesson);
         run.media.advance(125);
-        QVERIFY(run.bookmarks->addBookmark(QStringLiteral("question")));
-        run.player->mnuEsci->trigger();
+        QVERIFY(run.bookmarks->createBookmark(QStringLiteral("question")));
+        run.player->m_exitAction->trigger();
     }
     QVERIFY(folder.readBytes(QStringLiteral("Bookmarks/lesson.wav.bm"))
                 .startsWith("00:02:05  question"));
 
     Run again(folder);
-    again.player->mnuRecent_Click(0);
+    again.player->openRecentMedia(0);
     QCOMPARE(again.media.url(), lesson);
     QCOMPARE(again.lines(), QStringList{"00:02:05  question"});
     QVERIFY(again.bookmarks->form()->isVisible());

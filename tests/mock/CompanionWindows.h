@@ -1,7 +1,7 @@
 #pragma once
 
-#include "bookmarks/BookmarkCommands.h"
-#include "editor/EditorCommands.h"
+#include "core/BookmarkCommands.h"
+#include "core/EditorCommands.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -61,10 +61,10 @@ public:
         m_journal << QStringLiteral("bookmarks closing");
         widget.hide();
     }
-    void mnuAddBM_Click() override { m_journal << QStringLiteral("add bookmark"); }
-    void mnuBMsuccessivo_Click() override { m_journal << QStringLiteral("next bookmark"); }
-    void mnuBMprecedente_Click() override { m_journal << QStringLiteral("previous bookmark"); }
-    void mnuBookMark_Click() override { m_journal << QStringLiteral("show bookmarks"); }
+    void addBookmark() override { m_journal << QStringLiteral("add bookmark"); }
+    void nextBookmark() override { m_journal << QStringLiteral("next bookmark"); }
+    void previousBookmark() override { m_journal << QStringLiteral("previous bookmark"); }
+    void toggleBookmarkWindow() override { m_journal << QStringLiteral("show bookmarks"); }
 
     QWidget widget;
     bool bookmarks = false;

@@ -1,6 +1,6 @@
 #include "PlayerFixture.h"
 
-#include "app/ProgramFolder.h"
+#include "core/ProgramFolder.h"
 #include "platform/Platform.h"
 
 QStringList PlayerFixture::defaultSettings()
@@ -40,16 +40,16 @@ PlayerFixture::PlayerFixture(const QStringList& settings, const QString& command
     folder.writeLanguage(QStringLiteral("English.lng"), QStringLiteral("en"));
     state.texts.load(state.languagePath());
     media.journal = &journal;
-    player = std::make_unique<Form1>(state, Platform{&media, &dialogs, &desktop});
+    player = std::make_unique<PlayerWindow>(state, Platform{&media, &dialogs, &desktop});
     player->setEditor(&editor);
     player->setBookmarks(&bookmarks);
-    QObject::connect(player.get(), &Form1::settingsSaved, [this](bool ok) {
+    QObject::connect(player.get(), &PlayerWindow::settingsSaved, [this](bool ok) {
         journal << (ok ? QStringLiteral("settings saved") : QStringLiteral("settings failed"));
     });
-    QObject::connect(player.get(), &Form1::programEnded,
+    QObject::connect(player.get(), &PlayerWindow::programEnded,
                      [this] { journal << QStringLiteral("program ended"); });
-    player->Form_Initialize();
-    player->Form_Load(commandLine);
+    player->placeEditor();
+    player->restoreSession(commandLine);
     player->show();
 }
 
@@ -64,6 +64,6 @@ QString PlayerFixture::mediaFile(const QString& name) const
 QString PlayerFixture::open(const QString& name)
 {
     const QString path = mediaFile(name);
-    player->OpenMedia(path);
+    player->openMedia(path);
     return path;
 }

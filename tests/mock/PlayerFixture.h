@@ -5,8 +5,8 @@
 #include "RecordingDesktop.h"
 #include "RecordingDialogs.h"
 #include "TestFolder.h"
-#include "app/AppState.h"
-#include "player/Form1.h"
+#include "core/AppState.h"
+#include "player/PlayerWindow.h"
 
 #include <memory>
 
@@ -21,7 +21,7 @@ struct PlayerFixture {
     QStringList journal;
     JournalEditor editor{journal};
     JournalBookmarks bookmarks{journal};
-    std::unique_ptr<Form1> player;
+    std::unique_ptr<PlayerWindow> player;
 
     static QStringList defaultSettings();
 

@@ -1,5 +1,5 @@
 #include "PlayerFixture.h"
-#include "app/RecentList.h"
+#include "core/RecentList.h"
 #include "platform/Platform.h"
 #include "player/CaptionLabel.h"
 
@@ -57,10 +57,10 @@ void TestOpenMedia::firstOpenWritesPlaceholders()
 
     QCOMPARE(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")),
              (path + QStringLiteral("\r\nmnuRecent1\r\nmnuRecent2\r\nmnuRecent3\r\n")).toUtf8());
-    QVERIFY(f.player->mnuRecent[0]->isVisible());
-    QVERIFY(f.player->mnuRiga->isVisible());
+    QVERIFY(f.player->m_recentActions[0]->isVisible());
+    QVERIFY(f.player->m_recentSeparator->isVisible());
     for (int i = 1; i < 4; ++i)
-        QVERIFY(!f.player->mnuRecent[i]->isVisible());
+        QVERIFY(!f.player->m_recentActions[i]->isVisible());
 }
 
 void TestOpenMedia::recentEntriesFollowTheFile()
@@ -70,17 +70,17 @@ void TestOpenMedia::recentEntriesFollowTheFile()
     const QString a = g.mediaFile(QStringLiteral("a.wav"));
     const QString b = g.mediaFile(QStringLiteral("b&c.wav"));
     g.folder.write(QStringLiteral("Files/LastFiles.ini"), {a, "", b, "mnuRecent4"});
-    g.player = std::make_unique<Form1>(g.state, Platform{&g.media, &g.dialogs, &g.desktop});
-    g.player->Form_Load(QString());
+    g.player = std::make_unique<PlayerWindow>(g.state, Platform{&g.media, &g.dialogs, &g.desktop});
+    g.player->restoreSession(QString());
 
-    QVERIFY(g.player->mnuRiga->isVisible());
-    QVERIFY(g.player->mnuRecent[0]->isVisible());
-    QVERIFY(!g.player->mnuRecent[1]->isVisible());
-    QVERIFY(g.player->mnuRecent[2]->isVisible());
-    QCOMPARE(g.player->mnuRecent[2]->text(), QString(b).replace("&", "&&"));
-    QVERIFY(!g.player->mnuRecent[3]->isVisible());
+    QVERIFY(g.player->m_recentSeparator->isVisible());
+    QVERIFY(g.player->m_recentActions[0]->isVisible());
+    QVERIFY(!g.player->m_recentActions[1]->isVisible());
+    QVERIFY(g.player->m_recentActions[2]->isVisible());
+    QCOMPARE(g.player->m_recentActions[2]->text(), QString(b).replace("&", "&&"));
+    QVERIFY(!g.player->m_recentActions[3]->isVisible());
 
-    g.player->mnuRecent[2]->trigger();
+    g.player->m_recentActions[2]->trigger();
     QCOMPARE(g.media.url(), b);
     QCOMPARE(g.player->recentMedia().lines(), (QStringList{b, a, "mnuRecent2", "mnuRecent4"}));
 }
@@ -91,15 +91,15 @@ void TestOpenMedia::deletedRecentFileChangesNothing()
     const QString a = f.open(QStringLiteral("a.wav"));
     const QString gone = f.open(QStringLiteral("gone.wav"));
     QFile::remove(gone);
-    f.player->OpenMedia(a);
+    f.player->openMedia(a);
     const QByteArray listBefore = f.folder.readBytes(QStringLiteral("Files/LastFiles.ini"));
     f.media.calls.clear();
 
-    f.player->mnuRecent_Click(1);
+    f.player->openRecentMedia(1);
 
     QCOMPARE(f.dialogs.messages.size(), 1);
-    QCOMPARE(f.dialogs.messages.first().text, f.state.texts.plain(98));
-    QCOMPARE(f.dialogs.messages.first().title, f.state.texts.plain(1));
+    QCOMPARE(f.dialogs.messages.first().text, f.state.texts.plain(Text::FileMissing));
+    QCOMPARE(f.dialogs.messages.first().title, f.state.texts.plain(Text::ProgramName));
     QCOMPARE(f.media.url(), a);
     QVERIFY(f.media.calls.isEmpty());
     QCOMPARE(f.state.currentMediaPath, a);
@@ -132,10 +132,10 @@ void TestOpenMedia::dialogAsksForMedia()
 
     const FileDialogRequest& request = f.dialogs.fileDialogs.first();
     QVERIFY(request.open);
-    QCOMPARE(request.title, f.state.texts.text(25));
+    QCOMPARE(request.title, f.state.texts.text(Text::OpenMediaTitle));
     QCOMPARE(request.defaultExtension, QStringLiteral("wav"));
     QCOMPARE(request.filters.size(), 2);
-    QCOMPARE(request.filters[0].first, f.state.texts.text(41));
+    QCOMPARE(request.filters[0].first, f.state.texts.text(Text::MediaFiles));
     QVERIFY(request.filters[0].second.contains(QStringLiteral("*.ogv")));
     QCOMPARE(request.filters[1].second, QStringLiteral("*.*"));
     QCOMPARE(f.media.url(), chosen);
@@ -148,7 +148,7 @@ void TestOpenMedia::bookmarksFollowTheirRecording()
     f.bookmarks.bookmarks = true;
     f.journal.clear();
     const QString second = f.mediaFile(QStringLiteral("second.wav"));
-    f.player->OpenMedia(second);
+    f.player->openMedia(second);
 
     // Saved while the first recording is still the current one.
     QCOMPARE(f.journal.mid(0, 2), (QStringList{"bookmarks saved", "bookmarks cleared"}));
@@ -167,7 +167,7 @@ void TestOpenMedia::commandLineFileStaysOpen()
     QCOMPARE(f.media.url(), path);
     QCOMPARE(f.state.currentMediaPath, path);
     QCOMPARE(f.player->recentMedia().caption(0), path);
-    QVERIFY(f.player->mnuPlay->isEnabled());
+    QVERIFY(f.player->m_playAction->isEnabled());
     QVERIFY(f.journal.contains(QStringLiteral("bookmarks loaded for ") + path));
 }
 
@@ -176,24 +176,24 @@ void TestOpenMedia::dropOpensThroughTheWholeCommand()
     PlayerFixture f;
     const QString path = f.mediaFile(QStringLiteral("dropped.wav"));
 
-    f.player->GotADrop(path + QString(5, QChar(0)));
+    f.player->openDroppedFile(path + QString(5, QChar(0)));
 
     QCOMPARE(f.media.url(), path);
     QCOMPARE(f.state.currentMediaPath, path);
     QCOMPARE(f.player->recentMedia().caption(0), path);
     QVERIFY(f.dialogs.messages.isEmpty());
 
-    f.player->GotADrop(QString(3, QChar(0)));
+    f.player->openDroppedFile(QString(3, QChar(0)));
     QCOMPARE(f.media.url(), path);
 }
 
 void TestOpenMedia::dropOfSomethingUnplayableIsReported()
 {
     PlayerFixture f;
-    f.player->GotADrop(f.folder.filePath(QStringLiteral("Files")));
+    f.player->openDroppedFile(f.folder.filePath(QStringLiteral("Files")));
     QCOMPARE(f.dialogs.messages.size(), 1);
-    QCOMPARE(f.dialogs.messages.first().text, f.state.texts.plain(36));
-    QCOMPARE(f.dialogs.messages.first().title, f.state.texts.plain(37));
+    QCOMPARE(f.dialogs.messages.first().text, f.state.texts.plain(Text::DroppedFileUnreadable));
+    QCOMPARE(f.dialogs.messages.first().title, f.state.texts.plain(Text::CannotOpenFile));
     QVERIFY(f.media.url().isEmpty());
 }
 
@@ -204,17 +204,17 @@ void TestOpenMedia::closeKeepsPathAndBookmarks()
     f.bookmarks.bookmarks = true;
     f.journal.clear();
 
-    f.player->mnuChiudi_Click();
+    f.player->closeMedia();
 
     QVERIFY(f.media.url().isEmpty());
     QCOMPARE(f.state.currentMediaPath, path);
     QVERIFY(f.bookmarks.hasBookmarks());
     QVERIFY(!f.journal.contains(QStringLiteral("bookmarks saved")));
     QVERIFY(f.journal.contains(QStringLiteral("bookmark window unloaded")));
-    QCOMPARE(f.player->Label2->text(), QStringLiteral("0:00 / 0:00"));
-    QVERIFY(!f.player->Label4->isVisible());
-    QVERIFY(!f.player->mnuChiudi->isEnabled());
-    QVERIFY(!f.player->mnuBookMark->isEnabled());
+    QCOMPARE(f.player->m_positionLabel->text(), QStringLiteral("0:00 / 0:00"));
+    QVERIFY(!f.player->m_titleLabel->isVisible());
+    QVERIFY(!f.player->m_closeAction->isEnabled());
+    QVERIFY(!f.player->m_bookmarkWindowAction->isEnabled());
 }
 
 QTEST_MAIN(TestOpenMedia)

@@ -76,9 +76,9 @@ void TestPlayerView::speedStepsStopAtTheirLimits()
     f.media.fastestRate = 10;
     f.open(QStringLiteral("talk.wav"));
     for (int i = 0; i < presses; ++i)
-        up ? f.player->mnuAumentaVelocità_Click() : f.player->mnuDiminuisciVelocità_Click();
+        up ? f.player->speedUp() : f.player->slowDown();
     QCOMPARE(f.media.rate(), rate);
-    QVERIFY(f.player->Label7->isVisible());
+    QVERIFY(f.player->m_speedLabel->isVisible());
     QVERIFY(f.player->Timer3.isActive());
     QCOMPARE(f.player->fadeLevel(), 0);
 }
@@ -98,9 +98,9 @@ void TestPlayerView::speedLabelUsesTheRegionalSeparator()
     QLocale::setDefault(locale);
     PlayerFixture f;
     f.open(QStringLiteral("talk.wav"));
-    f.player->mnuAumentaVelocità_Click();
+    f.player->speedUp();
     QLocale::setDefault(QLocale::c());
-    QCOMPARE(f.player->Label7->text(), text);
+    QCOMPARE(f.player->m_speedLabel->text(), text);
 }
 
 void TestPlayerView::speedLabelShowsWhatTheEngineTook()
@@ -108,8 +108,8 @@ void TestPlayerView::speedLabelShowsWhatTheEngineTook()
     PlayerFixture f;
     f.media.fastestRate = 1.0;
     f.open(QStringLiteral("talk.wav"));
-    f.player->mnuAumentaVelocità_Click();
-    QCOMPARE(f.player->Label7->text(), QStringLiteral("1 x"));
+    f.player->speedUp();
+    QCOMPARE(f.player->m_speedLabel->text(), QStringLiteral("1 x"));
 }
 
 void TestPlayerView::fadeIsHandedBetweenTheLabels()
@@ -118,27 +118,27 @@ void TestPlayerView::fadeIsHandedBetweenTheLabels()
     f.open(QStringLiteral("talk.wav"));
     f.player->Image2_MouseMove();
     QCOMPARE(f.player->fadeLevel(), -15);
-    f.player->Timer3_Timer();
-    QVERIFY(f.player->Label5->styleSheet().contains(QStringLiteral("rgb(255, 0, 0)")));
+    f.player->stepLabelFade();
+    QVERIFY(f.player->m_volumeLabel->styleSheet().contains(QStringLiteral("rgb(255, 0, 0)")));
 
-    f.player->mnuAumentaVelocità_Click();
+    f.player->speedUp();
     int ticks = 0;
     while (f.player->Timer3.isActive() && ticks < 100) {
-        f.player->Timer3_Timer();
+        f.player->stepLabelFade();
         ++ticks;
     }
     QCOMPARE(ticks, 17);
-    QVERIFY(f.player->Label7->styleSheet().contains(QStringLiteral("rgb(255, 255, 255)")));
-    QVERIFY(f.player->Label5->styleSheet().contains(QStringLiteral("rgb(255, 0, 0)")));
+    QVERIFY(f.player->m_speedLabel->styleSheet().contains(QStringLiteral("rgb(255, 255, 255)")));
+    QVERIFY(f.player->m_volumeLabel->styleSheet().contains(QStringLiteral("rgb(255, 0, 0)")));
 
     f.player->Image2_MouseMove();
     ticks = 0;
     while (f.player->Timer3.isActive() && ticks < 100) {
-        f.player->Timer3_Timer();
+        f.player->stepLabelFade();
         ++ticks;
     }
     QCOMPARE(ticks, 18);
-    QVERIFY(f.player->Label5->styleSheet().contains(QStringLiteral("rgb(255, 255, 255)")));
+    QVERIFY(f.player->m_volumeLabel->styleSheet().contains(QStringLiteral("rgb(255, 255, 255)")));
 }
 
 void TestPlayerView::titleFontFollowsItsLength_data()
@@ -162,24 +162,24 @@ void TestPlayerView::titleFontFollowsItsLength()
     PlayerFixture f;
     f.media.loadedDuration = 180;
     f.open(name);
-    QCOMPARE(f.player->Label4->caption().size(), length);
-    QCOMPARE(f.player->Label4->font().pointSize(), points);
+    QCOMPARE(f.player->m_titleLabel->caption().size(), length);
+    QCOMPARE(f.player->m_titleLabel->font().pointSize(), points);
 }
 
 void TestPlayerView::fullPathToggle()
 {
     PlayerFixture f;
     const QString path = f.open(QStringLiteral("talk.wav"));
-    QVERIFY(!f.player->mnuTitoloCompleto->isChecked());
+    QVERIFY(!f.player->m_fullPathAction->isChecked());
     f.journal.clear();
 
-    f.player->mnuTitoloCompleto->trigger();
-    QVERIFY(f.player->mnuTitoloCompleto->isChecked());
-    QCOMPARE(f.player->Label4->caption(), path + QStringLiteral(" - 03:20"));
+    f.player->m_fullPathAction->trigger();
+    QVERIFY(f.player->m_fullPathAction->isChecked());
+    QCOMPARE(f.player->m_titleLabel->caption(), path + QStringLiteral(" - 03:20"));
     // Too long for the label: shortened in the middle, the length still shown, whole on hover.
-    QVERIFY(f.player->Label4->text().endsWith(QStringLiteral("talk.wav - 03:20")));
-    QVERIFY(f.player->Label4->text().contains(QChar(0x2026)));
-    QCOMPARE(f.player->Label4->toolTip(), path + QStringLiteral(" - 03:20"));
+    QVERIFY(f.player->m_titleLabel->text().endsWith(QStringLiteral("talk.wav - 03:20")));
+    QVERIFY(f.player->m_titleLabel->text().contains(QChar(0x2026)));
+    QCOMPARE(f.player->m_titleLabel->toolTip(), path + QStringLiteral(" - 03:20"));
     QCOMPARE(f.journal.count(QStringLiteral("settings saved")), 1);
 
     QCOMPARE(MediaTitle::caption(QStringLiteral("noseparator.wav"), true, "01:00"),
@@ -193,8 +193,8 @@ void TestPlayerView::alwaysOnTopMovesToTheCorner()
     PlayerFixture f;
     for (bool expected : {false, true}) {
         f.player->move(300, 200);
-        f.player->mnuPrimoPiano->trigger();
-        QCOMPARE(f.player->mnuPrimoPiano->isChecked(), expected);
+        f.player->m_alwaysOnTopAction->trigger();
+        QCOMPARE(f.player->m_alwaysOnTopAction->isChecked(), expected);
         QCOMPARE(f.player->windowFlags().testFlag(Qt::WindowStaysOnTopHint), expected);
         QCOMPARE(f.player->pos(), QPoint(50, 50));
         QVERIFY(f.player->isVisible());
@@ -205,12 +205,12 @@ void TestPlayerView::editorShowHide()
 {
     PlayerFixture f;
     f.editor.widget.show();
-    f.player->mnuMostraNascondi->trigger();
+    f.player->m_editorAction->trigger();
     QVERIFY(!f.editor.widget.isVisible());
-    QCOMPARE(f.player->mnuMostraNascondi->text(), f.state.texts.text(86));
-    f.player->mnuMostraNascondi->trigger();
+    QCOMPARE(f.player->m_editorAction->text(), f.state.texts.text(Text::ShowEditor));
+    f.player->m_editorAction->trigger();
     QVERIFY(f.editor.widget.isVisible());
-    QCOMPARE(f.player->mnuMostraNascondi->text(), f.state.texts.text(116));
+    QCOMPARE(f.player->m_editorAction->text(), f.state.texts.text(Text::HideEditor));
     QCOMPARE(f.journal.count(QStringLiteral("settings saved")), 2);
 }
 
@@ -249,7 +249,7 @@ void TestPlayerView::storedTagsAreBounded()
     settings[1] = tag;
     PlayerFixture f(settings);
     QCOMPARE(f.media.volume(), volume);
-    QCOMPARE(f.player->Label5->text(), QString::number(volume) + QStringLiteral("%"));
+    QCOMPARE(f.player->m_volumeLabel->text(), QString::number(volume) + QStringLiteral("%"));
 }
 
 void TestPlayerView::storedKnobStaysOnItsTrack()
@@ -280,18 +280,18 @@ void TestPlayerView::trackClicksNearTheEnds()
     f.player->Image2_MouseUp(Qt::LeftButton, y);
     QCOMPARE(f.player->knobTag(), QString::number(volume));
     QCOMPARE(f.media.volume(), volume);
-    QCOMPARE(f.player->Label5->text(), QString::number(volume) + QStringLiteral("%"));
+    QCOMPARE(f.player->m_volumeLabel->text(), QString::number(volume) + QStringLiteral("%"));
 }
 
 void TestPlayerView::dragFollowsTheLeftButtonOnly()
 {
     PlayerFixture f;
-    f.player->LayoutVolumeSlider();
+    f.player->centreVolumeKnob();
     const double start = f.player->knobTop();
 
     f.player->Image1_MouseDown(Qt::RightButton);
     f.player->Image1_MouseMove(Qt::RightButton, -300);
-    f.player->Timer2_Timer();
+    f.player->followKnobDrag();
     QCOMPARE(f.player->knobTop(), start);
     f.player->Image1_MouseUp(Qt::RightButton);
 
@@ -299,12 +299,12 @@ void TestPlayerView::dragFollowsTheLeftButtonOnly()
     QVERIFY(f.player->Timer2.isActive());
     // The pointer at 500 twips from the window's top: the knob's middle follows it.
     f.player->Image1_MouseMove(Qt::LeftButton, 500 - start);
-    f.player->Timer2_Timer();
+    f.player->followKnobDrag();
     QCOMPARE(f.player->knobTop(), 413.0);
     f.player->Image1_MouseUp(Qt::LeftButton);
     QVERIFY(!f.player->Timer2.isActive());
     QCOMPARE(f.player->knobTag(), QString::number(VolumeSlider::value(413, 360, 1200, 195)));
-    QCOMPARE(f.player->Label5->text(), f.player->knobTag() + QStringLiteral("%"));
+    QCOMPARE(f.player->m_volumeLabel->text(), f.player->knobTag() + QStringLiteral("%"));
 }
 
 void TestPlayerView::positionClick_data()
@@ -323,16 +323,16 @@ void TestPlayerView::positionClick()
     f.state.backSeconds = 3;
     f.open(QStringLiteral("talk.wav"));
     if (!playing)
-        f.player->cmdPlay_Click();
+        f.player->togglePlayPause();
 
-    f.player->Label2_MouseUp(4260.0 / 4);
+    f.player->seekToClick(4260.0 / 4);
 
     QCOMPARE(f.media.currentPosition(), position);
     QCOMPARE(f.media.playState(), int(playing ? MediaPlayer::Playing : MediaPlayer::Paused));
 
-    f.player->mnuChiudi_Click();
+    f.player->closeMedia();
     f.media.calls.clear();
-    f.player->Label2_MouseUp(100);
+    f.player->seekToClick(100);
     QVERIFY(f.media.calls.isEmpty());
 }
 
@@ -358,40 +358,40 @@ void TestPlayerView::dropOpensOnlyTheFirstLocalFile()
 void TestPlayerView::hoverImagesFollowThePointer()
 {
     PlayerFixture f;
-    f.player->buttonPointerMoved(f.player->cmdPlay);
-    QCOMPARE(image(f.player->cmdPlay), QStringLiteral("play2.jpg"));
-    f.player->buttonPointerMoved(f.player->cmdStop);
-    QCOMPARE(image(f.player->cmdStop), QStringLiteral("stop2.jpg"));
-    QCOMPARE(image(f.player->cmdPlay), QStringLiteral("play.jpg"));
+    f.player->hoverButton(f.player->m_playButton);
+    QCOMPARE(image(f.player->m_playButton), QStringLiteral("play2.jpg"));
+    f.player->hoverButton(f.player->m_stopButton);
+    QCOMPARE(image(f.player->m_stopButton), QStringLiteral("stop2.jpg"));
+    QCOMPARE(image(f.player->m_playButton), QStringLiteral("play.jpg"));
 
     f.open(QStringLiteral("talk.wav"));
-    f.player->Form_MouseMove(); // no longer just opened
-    f.player->buttonPointerMoved(f.player->cmdPlay);
-    QCOMPARE(image(f.player->cmdPlay), QStringLiteral("pause2.jpg"));
-    f.player->Form_MouseMove();
-    QCOMPARE(image(f.player->cmdPlay), QStringLiteral("pause.jpg"));
-    QCOMPARE(image(f.player->cmdStop), QStringLiteral("stop.jpg"));
-    QVERIFY(!f.player->isHovered(f.player->cmdStop));
+    f.player->leaveButtons(); // no longer just opened
+    f.player->hoverButton(f.player->m_playButton);
+    QCOMPARE(image(f.player->m_playButton), QStringLiteral("pause2.jpg"));
+    f.player->leaveButtons();
+    QCOMPARE(image(f.player->m_playButton), QStringLiteral("pause.jpg"));
+    QCOMPARE(image(f.player->m_stopButton), QStringLiteral("stop.jpg"));
+    QVERIFY(!f.player->isHovered(f.player->m_stopButton));
 }
 
 void TestPlayerView::openButtonShiftsUntilTheBackground()
 {
     PlayerFixture f;
-    const QPoint home = f.player->Image3->pos();
+    const QPoint home = f.player->m_openButton->pos();
     const QPoint shifted = home + QPoint(Twips::toPixels(20), Twips::toPixels(20));
-    f.player->Image3_MouseMove();
-    QCOMPARE(image(f.player->Image3), QStringLiteral("Apri2.bmp"));
-    QCOMPARE(f.player->Image3->pos(), shifted);
-    f.player->Image3_MouseMove();
-    QCOMPARE(f.player->Image3->pos(), shifted);
+    f.player->hoverOpenButton();
+    QCOMPARE(image(f.player->m_openButton), QStringLiteral("Apri2.bmp"));
+    QCOMPARE(f.player->m_openButton->pos(), shifted);
+    f.player->hoverOpenButton();
+    QCOMPARE(f.player->m_openButton->pos(), shifted);
 
-    f.player->buttonPointerMoved(f.player->cmdAvanz);
-    QCOMPARE(image(f.player->Image3), QStringLiteral("Apri.bmp"));
-    QCOMPARE(f.player->Image3->pos(), shifted);
+    f.player->hoverButton(f.player->m_forwardButton);
+    QCOMPARE(image(f.player->m_openButton), QStringLiteral("Apri.bmp"));
+    QCOMPARE(f.player->m_openButton->pos(), shifted);
 
-    f.player->Form_MouseMove();
-    QCOMPARE(f.player->Image3->pos(), home);
-    QCOMPARE(image(f.player->cmdAvanz), QStringLiteral("for.jpg"));
+    f.player->leaveButtons();
+    QCOMPARE(f.player->m_openButton->pos(), home);
+    QCOMPARE(image(f.player->m_forwardButton), QStringLiteral("for.jpg"));
 }
 
 void TestPlayerView::longMenuTitlesWidenThePlayer()
@@ -399,8 +399,8 @@ void TestPlayerView::longMenuTitlesWidenThePlayer()
     PlayerFixture f;
     const int faceWidth = f.player->width();
     for (int entry : {2, 6, 13, 87, 74})
-        f.state.texts.setText(entry, QStringLiteral("&Menu with a long title %1").arg(entry));
-    f.player->ApplicaLingua();
+        f.state.texts.setEntry(entry, QStringLiteral("&Menu with a long title %1").arg(entry));
+    f.player->applyTexts();
     QVERIFY(f.player->width() > faceWidth);
     QVERIFY(f.player->width() >= f.player->menuBar()->sizeHint().width());
 }

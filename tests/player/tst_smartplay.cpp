@@ -21,24 +21,24 @@ void TestSmartPlay::aCycleOfPlayAndPause()
     f.state.playTime = 7;
     f.state.pauseTime = 5;
     f.state.backSeconds = 2;
-    f.player->mnuSmartPlay->setChecked(true);
+    f.player->m_smartPlayAction->setChecked(true);
     f.open(QStringLiteral("lecture.wav"));
     QVERIFY(f.player->Timer5.isActive());
     QCOMPARE(f.player->Timer5.interval(), 7000);
 
     f.media.advance(7);
-    f.player->Timer5_Timer();
+    f.player->advanceSmartPlay();
     QCOMPARE(f.media.playState(), int(MediaPlayer::Paused));
     QCOMPARE(f.media.currentPosition(), 5.0);
-    QCOMPARE(f.player->cmdPlay->tag(), f.state.texts.text(7));
+    QCOMPARE(f.player->m_playButton->tag(), f.state.texts.text(Text::Play));
     QVERIFY(f.player->Timer5.isActive());
     QCOMPARE(f.player->Timer5.interval(), 5000);
 
-    f.player->Timer5_Timer();
+    f.player->advanceSmartPlay();
     QCOMPARE(f.media.playState(), int(MediaPlayer::Playing));
     QCOMPARE(f.player->Timer5.interval(), 7000);
     f.media.advance(7);
-    f.player->Timer5_Timer();
+    f.player->advanceSmartPlay();
     QCOMPARE(f.media.currentPosition(), 10.0);
     QCOMPARE(f.media.playState(), int(MediaPlayer::Paused));
 }
@@ -46,14 +46,14 @@ void TestSmartPlay::aCycleOfPlayAndPause()
 void TestSmartPlay::manualPauseStopsTheCycle()
 {
     PlayerFixture f;
-    f.player->mnuSmartPlay->setChecked(true);
+    f.player->m_smartPlayAction->setChecked(true);
     f.open(QStringLiteral("lecture.wav"));
     f.media.advance(3);
 
-    f.player->cmdPlay_Click();
+    f.player->togglePlayPause();
     QVERIFY(!f.player->Timer5.isActive());
 
-    f.player->cmdPlay_Click();
+    f.player->togglePlayPause();
     QVERIFY(f.player->Timer5.isActive());
     QCOMPARE(f.player->Timer5.interval(), f.state.playTime * 1000);
 }
@@ -61,15 +61,15 @@ void TestSmartPlay::manualPauseStopsTheCycle()
 void TestSmartPlay::uncheckingDuringThePausePhase()
 {
     PlayerFixture f;
-    f.player->mnuSmartPlay->setChecked(true);
+    f.player->m_smartPlayAction->setChecked(true);
     f.open(QStringLiteral("lecture.wav"));
     f.media.advance(9);
-    f.player->Timer5_Timer();
+    f.player->advanceSmartPlay();
     f.journal.clear();
 
-    f.player->mnuSmartPlay->trigger();
+    f.player->m_smartPlayAction->trigger();
 
-    QVERIFY(!f.player->mnuSmartPlay->isChecked());
+    QVERIFY(!f.player->m_smartPlayAction->isChecked());
     QVERIFY(!f.player->Timer5.isActive());
     QCOMPARE(f.media.playState(), int(MediaPlayer::Paused));
     QVERIFY(f.dialogs.messages.isEmpty());
@@ -81,17 +81,17 @@ void TestSmartPlay::switchingOnExplainsItselfEveryTime()
     PlayerFixture f;
     f.open(QStringLiteral("lecture.wav"));
     for (int i = 0; i < 4; ++i)
-        f.player->mnuSmartPlay_Click();
+        f.player->toggleSmartPlay();
 
     QCOMPARE(f.dialogs.messages.size(), 2);
     for (const auto& box : f.dialogs.messages) {
-        QCOMPARE(box.text, f.state.texts.plain(127));
-        QCOMPARE(box.title, f.state.texts.plain(124));
+        QCOMPARE(box.text, f.state.texts.plain(Text::SmartPlayExplained));
+        QCOMPARE(box.title, f.state.texts.plain(Text::SmartPlay));
         QCOMPARE(box.icon, QMessageBox::Information);
     }
     // Switching on while playing waits for the next resume.
-    f.player->mnuSmartPlay_Click();
-    QVERIFY(f.player->mnuSmartPlay->isChecked());
+    f.player->toggleSmartPlay();
+    QVERIFY(f.player->m_smartPlayAction->isChecked());
     QVERIFY(!f.player->Timer5.isActive());
     QCOMPARE(f.journal.count(QStringLiteral("settings saved")), 5);
 }
@@ -101,23 +101,23 @@ void TestSmartPlay::longTimesWorkAsTyped()
     PlayerFixture f;
     f.state.playTime = 40;
     f.state.pauseTime = 90;
-    f.player->mnuSmartPlay->setChecked(true);
+    f.player->m_smartPlayAction->setChecked(true);
     f.open(QStringLiteral("lecture.wav"));
     QCOMPARE(f.player->Timer5.interval(), 40000);
     f.media.advance(40);
-    f.player->Timer5_Timer();
+    f.player->advanceSmartPlay();
     QCOMPARE(f.player->Timer5.interval(), 90000);
 }
 
 void TestSmartPlay::afterCloseTheCycleStops()
 {
     PlayerFixture f;
-    f.player->mnuSmartPlay->setChecked(true);
+    f.player->m_smartPlayAction->setChecked(true);
     f.open(QStringLiteral("lecture.wav"));
-    f.player->mnuChiudi_Click();
+    f.player->closeMedia();
     QVERIFY(f.player->Timer5.isActive());
 
-    f.player->Timer5_Timer();
+    f.player->advanceSmartPlay();
 
     QVERIFY(!f.player->Timer5.isActive());
     QVERIFY(f.media.url().isEmpty());

@@ -42,16 +42,17 @@ void TestTransport::openingStartsPlaybackFromZero()
     QCOMPARE(f.media.url(), path);
     QCOMPARE(f.media.playState(), int(MediaPlayer::Playing));
     QVERIFY(f.media.calls.contains(QStringLiteral("play")));
-    QCOMPARE(f.player->cmdPlay->tag(), f.state.texts.text(8));
-    QCOMPARE(f.player->mnuPlay->text(), f.state.texts.text(8));
+    QCOMPARE(f.player->m_playButton->tag(), f.state.texts.text(Text::Pause));
+    QCOMPARE(f.player->m_playAction->text(), f.state.texts.text(Text::Pause));
     QVERIFY(f.player->Timer1.isActive());
     QCOMPARE(f.player->Timer1.interval(), 100);
-    QVERIFY(f.player->Label4->isVisible());
-    for (QAction* a : {f.player->mnuPlay, f.player->mnuStop, f.player->mnuVai, f.player->mnuChiudi,
-                       f.player->mnuAddBM, f.player->mnuBookMark})
+    QVERIFY(f.player->m_titleLabel->isVisible());
+    for (QAction* a :
+         {f.player->m_playAction, f.player->m_stopAction, f.player->m_goToAction,
+          f.player->m_closeAction, f.player->m_addBookmarkAction, f.player->m_bookmarkWindowAction})
         QVERIFY2(a->isEnabled(), qPrintable(a->text()));
     QVERIFY(f.player->justOpened());
-    QCOMPARE(image(f.player->cmdPlay), QStringLiteral("pause.jpg"));
+    QCOMPARE(image(f.player->m_playButton), QStringLiteral("pause.jpg"));
 }
 
 void TestTransport::pauseStepsBackAndResumeOnlyPlays()
@@ -62,17 +63,17 @@ void TestTransport::pauseStepsBackAndResumeOnlyPlays()
     f.media.advance(3.0);
     f.media.calls.clear();
 
-    f.player->cmdPlay_Click();
+    f.player->togglePlayPause();
     QCOMPARE(f.media.calls, (QStringList{"seek -2", "pause"}));
-    QCOMPARE(f.player->cmdPlay->tag(), f.state.texts.text(7));
-    QCOMPARE(f.player->mnuPlay->text(), f.state.texts.text(7));
+    QCOMPARE(f.player->m_playButton->tag(), f.state.texts.text(Text::Play));
+    QCOMPARE(f.player->m_playAction->text(), f.state.texts.text(Text::Play));
     QVERIFY(!f.player->Timer5.isActive());
 
     f.media.setCurrentPosition(40);
     f.media.calls.clear();
-    f.player->cmdPlay_Click();
+    f.player->togglePlayPause();
     QCOMPARE(f.media.calls, (QStringList{"play"}));
-    QCOMPARE(f.player->cmdPlay->tag(), f.state.texts.text(8));
+    QCOMPARE(f.player->m_playButton->tag(), f.state.texts.text(Text::Pause));
     QVERIFY(f.player->Timer4.isActive());
 }
 
@@ -80,10 +81,10 @@ void TestTransport::resumeAtZeroPausesFirst()
 {
     PlayerFixture f;
     f.open(QStringLiteral("talk.wav"));
-    f.player->cmdPlay_Click(); // pause at 0, stepping back to 0
+    f.player->togglePlayPause(); // pause at 0, stepping back to 0
     f.media.calls.clear();
 
-    f.player->cmdPlay_Click();
+    f.player->togglePlayPause();
     QCOMPARE(f.media.calls, (QStringList{"pause", "play"}));
 }
 
@@ -106,22 +107,23 @@ void TestTransport::skips()
     PlayerFixture f;
     f.open(QStringLiteral("talk.wav"));
     f.media.advance(20);
-    f.player->cmdPlay_Click(); // paused at 17
+    f.player->togglePlayPause(); // paused at 17
     f.media.setCurrentPosition(20);
     f.state.jumpSeconds = jump;
 
     if (forward)
-        f.player->cmdAvanz_click();
+        f.player->skipForward();
     else
-        f.player->cmdIndietro_Click();
+        f.player->skipBack();
 
     QCOMPARE(f.media.currentPosition(), expected);
     QCOMPARE(f.media.playState(), int(MediaPlayer::Paused));
-    QCOMPARE(f.player->cmdPlay->tag(), f.state.texts.text(7));
+    QCOMPARE(f.player->m_playButton->tag(), f.state.texts.text(Text::Play));
     if (jump == 0)
         QCOMPARE(f.state.jumpSeconds, 2);
     if (expected > 0)
-        QCOMPARE(f.player->Label2->text(), formatMediaTime(expected) + QStringLiteral(" / 03:20"));
+        QCOMPARE(f.player->m_positionLabel->text(),
+                 formatMediaTime(expected) + QStringLiteral(" / 03:20"));
 }
 
 void TestTransport::stopShowsZeroAndTheLength()
@@ -130,12 +132,12 @@ void TestTransport::stopShowsZeroAndTheLength()
     f.open(QStringLiteral("talk.wav"));
     f.media.advance(42);
 
-    f.player->mnuStop_Click();
+    f.player->stop();
 
-    QCOMPARE(f.player->Label2->text(), QStringLiteral("0:00 / 03:20"));
-    QCOMPARE(f.player->cmdPlay->tag(), f.state.texts.text(7));
-    QCOMPARE(f.player->mnuPlay->text(), f.state.texts.text(7));
-    QCOMPARE(image(f.player->cmdPlay), QStringLiteral("play.jpg"));
+    QCOMPARE(f.player->m_positionLabel->text(), QStringLiteral("0:00 / 03:20"));
+    QCOMPARE(f.player->m_playButton->tag(), f.state.texts.text(Text::Play));
+    QCOMPARE(f.player->m_playAction->text(), f.state.texts.text(Text::Play));
+    QCOMPARE(image(f.player->m_playButton), QStringLiteral("play.jpg"));
     QVERIFY(!f.player->Timer1.isActive());
     QCOMPARE(f.media.currentPosition(), 0.0);
 }
@@ -147,13 +149,13 @@ void TestTransport::endOfMediaIsNoticedByTheWatch()
     f.open(QStringLiteral("short.wav"));
     f.media.advance(31);
 
-    f.player->Timer4_Timer();
+    f.player->watchPlaybackState();
 
     QVERIFY(!f.player->Timer4.isActive());
-    QCOMPARE(f.player->Label2->text(), QStringLiteral("0:00 / 00:30"));
-    QCOMPARE(image(f.player->cmdPlay), QStringLiteral("play.jpg"));
+    QCOMPARE(f.player->m_positionLabel->text(), QStringLiteral("0:00 / 00:30"));
+    QCOMPARE(image(f.player->m_playButton), QStringLiteral("play.jpg"));
     f.media.calls.clear();
-    f.player->cmdPlay_Click();
+    f.player->togglePlayPause();
     QCOMPARE(f.media.calls, (QStringList{"pause", "play"}));
     QCOMPARE(f.media.currentPosition(), 0.0);
     QCOMPARE(f.media.playState(), int(MediaPlayer::Playing));
@@ -183,17 +185,17 @@ void TestTransport::displayTexts()
     QFETCH(QString, shown);
     PlayerFixture f;
     f.media.loadedDuration = duration;
-    f.player->mnuTitoloCompleto->setChecked(fullPath);
+    f.player->m_fullPathAction->setChecked(fullPath);
     f.open(file);
     f.media.advance(duration / 4);
 
-    f.player->Timer1_Timer();
+    f.player->refreshDisplay();
 
-    QCOMPARE(f.player->Label4->caption(), caption);
-    QCOMPARE(f.player->Label4->text(), shown);
-    QCOMPARE(f.player->Label2->text(),
+    QCOMPARE(f.player->m_titleLabel->caption(), caption);
+    QCOMPARE(f.player->m_titleLabel->text(), shown);
+    QCOMPARE(f.player->m_positionLabel->text(),
              formatMediaTime(duration / 4) + QStringLiteral(" / ") + formatMediaTime(duration));
-    QCOMPARE(f.player->Shape1->width(), f.player->Label2->width() / 4);
+    QCOMPARE(f.player->m_progressBar->width(), f.player->m_positionLabel->width() / 4);
 }
 
 void TestTransport::unknownLengthLeavesTitleOpen()
@@ -201,13 +203,13 @@ void TestTransport::unknownLengthLeavesTitleOpen()
     PlayerFixture f;
     f.media.durationKnownAtLoad = false;
     f.open(QStringLiteral("stream.mp3"));
-    f.player->Timer1_Timer();
-    QCOMPARE(f.player->Label4->caption(), QStringLiteral("stream.mp3 - "));
-    QCOMPARE(f.player->Label2->text(), QStringLiteral("0:00 / "));
+    f.player->refreshDisplay();
+    QCOMPARE(f.player->m_titleLabel->caption(), QStringLiteral("stream.mp3 - "));
+    QCOMPARE(f.player->m_positionLabel->text(), QStringLiteral("0:00 / "));
 
     f.media.revealDuration();
-    f.player->Timer1_Timer();
-    QCOMPARE(f.player->Label4->caption(), QStringLiteral("stream.mp3 - 03:20"));
+    f.player->refreshDisplay();
+    QCOMPARE(f.player->m_titleLabel->caption(), QStringLiteral("stream.mp3 - 03:20"));
 }
 
 void TestTransport::focusGoesBackToTheEditor()
@@ -216,34 +218,34 @@ void TestTransport::focusGoesBackToTheEditor()
     f.open(QStringLiteral("talk.wav"));
     f.editor.widget.show();
     f.journal.clear();
-    f.player->cmdPlay_Click();
-    f.player->cmdAvanz_click();
-    f.player->cmdIndietro_Click();
+    f.player->togglePlayPause();
+    f.player->skipForward();
+    f.player->skipBack();
     QCOMPARE(f.journal.count(QStringLiteral("editor focus")), 3);
 
     f.editor.widget.hide();
     f.journal.clear();
-    f.player->cmdPlay_Click();
+    f.player->togglePlayPause();
     QVERIFY(!f.journal.contains(QStringLiteral("editor focus")));
 }
 
 void TestTransport::nothingLoadedIsHarmless()
 {
     PlayerFixture f;
-    f.player->mnuSmartPlay->setChecked(true);
-    const QString tag = f.player->cmdPlay->tag();
-    f.player->cmdPlay_Click();
-    f.player->cmdAvanz_click();
-    f.player->cmdIndietro_Click();
-    f.player->mnuStop_Click();
-    f.player->Timer1_Timer();
-    f.player->Timer4_Timer();
-    f.player->Timer5_Timer();
-    f.player->mnuChiudi_Click();
-    QCOMPARE(f.player->cmdPlay->tag(), tag);
+    f.player->m_smartPlayAction->setChecked(true);
+    const QString tag = f.player->m_playButton->tag();
+    f.player->togglePlayPause();
+    f.player->skipForward();
+    f.player->skipBack();
+    f.player->stop();
+    f.player->refreshDisplay();
+    f.player->watchPlaybackState();
+    f.player->advanceSmartPlay();
+    f.player->closeMedia();
+    QCOMPARE(f.player->m_playButton->tag(), tag);
     QVERIFY(f.dialogs.messages.isEmpty());
     QVERIFY(!f.player->Timer5.isActive());
-    QCOMPARE(f.player->Label2->text(), QStringLiteral("0:00 / 0:00"));
+    QCOMPARE(f.player->m_positionLabel->text(), QStringLiteral("0:00 / 0:00"));
 }
 
 void TestTransport::undecodableFileSaysSoInTheTitle()
@@ -252,15 +254,15 @@ void TestTransport::undecodableFileSaysSoInTheTitle()
     const QString path = f.mediaFile(QStringLiteral("broken.mp3"));
     Q_EMIT f.media.mediaError(QStringLiteral("unrecognized file format"));
 
-    QVERIFY(f.player->Label4->isVisible());
-    QVERIFY(f.player->Label4->text().endsWith(f.state.texts.text(131)));
-    QVERIFY(!f.player->mnuPlay->isEnabled());
-    f.player->Timer1_Timer();
-    QVERIFY(f.player->Label4->text().endsWith(f.state.texts.text(131)));
+    QVERIFY(f.player->m_titleLabel->isVisible());
+    QVERIFY(f.player->m_titleLabel->text().endsWith(f.state.texts.text(Text::CannotPlay)));
+    QVERIFY(!f.player->m_playAction->isEnabled());
+    f.player->refreshDisplay();
+    QVERIFY(f.player->m_titleLabel->text().endsWith(f.state.texts.text(Text::CannotPlay)));
 
     f.open(QStringLiteral("good.wav"));
-    f.player->Timer1_Timer();
-    QCOMPARE(f.player->Label4->text(), QStringLiteral("good.wav - 03:20"));
+    f.player->refreshDisplay();
+    QCOMPARE(f.player->m_titleLabel->text(), QStringLiteral("good.wav - 03:20"));
     Q_UNUSED(path);
 }
 

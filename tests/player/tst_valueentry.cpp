@@ -1,7 +1,7 @@
 #include "PlayerFixture.h"
-#include "app/SettingsFile.h"
-#include "player/Form4.h"
+#include "core/SettingsFile.h"
 #include "player/SkinButton.h"
+#include "player/ValueDialog.h"
 #include "player/ValueEntry.h"
 
 #include <QLabel>
@@ -16,10 +16,10 @@ Q_DECLARE_METATYPE(ValueEntry::Mode)
 namespace {
 
 // Types into the modal dialog once it shows and presses OK or Cancel.
-void answerModal(Form1* player, const QString& typed, bool ok = true)
+void answerModal(PlayerWindow* player, const QString& typed, bool ok = true)
 {
     QTimer::singleShot(0, player, [player, typed, ok] {
-        Form4* dialog = player->valueDialog();
+        ValueDialog* dialog = player->valueDialog();
         QVERIFY(dialog);
         dialog->Text1->setText(typed);
         if (ok)
@@ -91,16 +91,21 @@ void TestValueEntry::numericModes_data()
     QTest::addColumn<int>("messageEntry"); // 0: no message
     QTest::addColumn<QString>("bound");
 
-    QTest::newRow("jump 1") << Mode::JumpSeconds << 5 << "1" << 2 << 40 << " 2.";
-    QTest::newRow("jump 61") << Mode::JumpSeconds << 5 << "61" << 60 << 33 << " 60.";
+    QTest::newRow("jump 1") << Mode::JumpSeconds << 5 << "1" << 2 << int(Text::LowestAllowed)
+                            << " 2.";
+    QTest::newRow("jump 61") << Mode::JumpSeconds << 5 << "61" << 60 << int(Text::HighestAllowed)
+                             << " 60.";
     QTest::newRow("jump 60") << Mode::JumpSeconds << 5 << "60" << 60 << 0 << "";
     QTest::newRow("jump 2") << Mode::JumpSeconds << 5 << "2" << 2 << 0 << "";
-    QTest::newRow("jump letters") << Mode::JumpSeconds << 5 << "abc" << 2 << 40 << " 2.";
+    QTest::newRow("jump letters") << Mode::JumpSeconds << 5 << "abc" << 2
+                                  << int(Text::LowestAllowed) << " 2.";
     QTest::newRow("jump 99999 keeps") << Mode::JumpSeconds << 5 << "99999" << 5 << 0 << "";
     QTest::newRow("jump 2.5 to even") << Mode::JumpSeconds << 5 << "2.5" << 2 << 0 << "";
     QTest::newRow("jump 3.5 to even") << Mode::JumpSeconds << 5 << "3.5" << 4 << 0 << "";
-    QTest::newRow("back -1") << Mode::SecondsBack << 3 << "-1" << 0 << 40 << " 0.";
-    QTest::newRow("back 21") << Mode::SecondsBack << 3 << "21" << 20 << 33 << " 20.";
+    QTest::newRow("back -1") << Mode::SecondsBack << 3 << "-1" << 0 << int(Text::LowestAllowed)
+                             << " 0.";
+    QTest::newRow("back 21") << Mode::SecondsBack << 3 << "21" << 20 << int(Text::HighestAllowed)
+                             << " 20.";
     QTest::newRow("back 0") << Mode::SecondsBack << 3 << "0" << 0 << 0 << "";
     QTest::newRow("back letters") << Mode::SecondsBack << 3 << "x" << 0 << 0 << "";
     QTest::newRow("play 2") << Mode::PlayTime << 7 << "2" << 3 << 0 << "";
@@ -121,9 +126,9 @@ void TestValueEntry::numericModes()
     setting(f.state, mode) = before;
     f.journal.clear();
 
-    Form4 dialog(f.state, f.dialogs, QPixmap());
+    ValueDialog dialog(f.state, f.dialogs, QPixmap());
     dialog.setAttribute(Qt::WA_DeleteOnClose, false);
-    dialog.onStored = [&f] { f.player->Salva(); };
+    dialog.onStored = [&f] { f.player->saveSettings(); };
     dialog.setMode(mode);
     dialog.Text1->setText(typed);
     dialog.Command1_Click();
@@ -135,8 +140,8 @@ void TestValueEntry::numericModes()
         QVERIFY(f.dialogs.messages.isEmpty());
     } else {
         QCOMPARE(f.dialogs.messages.size(), 1);
-        QCOMPARE(f.dialogs.messages.first().text, f.state.texts.plain(messageEntry) + bound);
-        QCOMPARE(f.dialogs.messages.first().title, f.state.texts.plain(1));
+        QCOMPARE(f.dialogs.messages.first().text, f.state.texts.plain(Text(messageEntry)) + bound);
+        QCOMPARE(f.dialogs.messages.first().title, f.state.texts.plain(Text::ProgramName));
         QCOMPARE(f.dialogs.messages.first().icon, QMessageBox::Warning);
     }
     const auto file = SettingsFile::read(f.state.settingsPath());
@@ -153,7 +158,7 @@ void TestValueEntry::blankFieldStoresNothing()
     f.state.jumpSeconds = 9;
     const QByteArray before = f.folder.readBytes(QStringLiteral("Files/Vocarta.ini"));
     answerModal(f.player.get(), QStringLiteral("    "));
-    f.player->mnuSalto_Click();
+    f.player->editSkipSeconds();
     QCOMPARE(f.state.jumpSeconds, 9);
     QCOMPARE(f.folder.readBytes(QStringLiteral("Files/Vocarta.ini")), before);
     QVERIFY(f.dialogs.messages.isEmpty());
@@ -169,7 +174,7 @@ void TestValueEntry::openingShowsTheLowerBound()
         QCOMPARE(f.player->valueDialog()->Text1->selectedText(), shown);
         f.player->valueDialog()->Command2_Click();
     });
-    f.player->mnuTempoPlay_Click();
+    f.player->editPlayTime();
     QCOMPARE(shown, QStringLiteral("7"));
     QCOMPARE(f.state.playTime, 7);
 }
@@ -177,21 +182,21 @@ void TestValueEntry::openingShowsTheLowerBound()
 void TestValueEntry::promptsAndCaptions()
 {
     PlayerFixture f;
-    f.state.texts.setText(125, QStringLiteral("Play &time"));
-    f.state.texts.setText(128, QStringLiteral("(suggested: nnn s)"));
-    Form4 dialog(f.state, f.dialogs, QPixmap());
+    f.state.texts.setText(Text::PlayTime, QStringLiteral("Play &time"));
+    f.state.texts.setText(Text::SuggestedSeconds, QStringLiteral("(suggested: nnn s)"));
+    ValueDialog dialog(f.state, f.dialogs, QPixmap());
     dialog.setAttribute(Qt::WA_DeleteOnClose, false);
 
     dialog.setMode(Mode::PlayTime);
     QCOMPARE(dialog.Label1->text(), QStringLiteral("Play time (suggested: 7 s)"));
-    QCOMPARE(dialog.windowTitle(), f.state.texts.plain(124));
+    QCOMPARE(dialog.windowTitle(), f.state.texts.plain(Text::SmartPlay));
     dialog.setMode(Mode::JumpSeconds);
-    QCOMPARE(dialog.windowTitle(), f.state.texts.plain(35));
-    QCOMPARE(dialog.Label1->text(), f.state.texts.plain(34));
+    QCOMPARE(dialog.windowTitle(), f.state.texts.plain(Text::SkipLengthTitle));
+    QCOMPARE(dialog.Label1->text(), f.state.texts.plain(Text::SkipLengthPrompt));
     dialog.setMode(Mode::GoTo);
     QCOMPARE(dialog.Text1->text(), QString());
-    QCOMPARE(dialog.Command1->text(), f.state.texts.text(20));
-    QCOMPARE(dialog.Command2->text(), f.state.texts.text(21));
+    QCOMPARE(dialog.Command1->text(), f.state.texts.text(Text::Ok));
+    QCOMPARE(dialog.Command2->text(), f.state.texts.text(Text::Cancel));
 }
 
 void TestValueEntry::goToWhilePlayingAndPaused_data()
@@ -212,10 +217,10 @@ void TestValueEntry::goToWhilePlayingAndPaused()
     f.state.backSeconds = 3;
     f.open(QStringLiteral("talk.wav"));
     if (!playing)
-        f.player->cmdPlay_Click();
+        f.player->togglePlayPause();
 
-    f.player->mnuVai_Click();
-    Form4* dialog = f.player->valueDialog();
+    f.player->goToTime();
+    ValueDialog* dialog = f.player->valueDialog();
     QVERIFY(dialog);
     QVERIFY(!dialog->isModal());
     dialog->Text1->setText(QStringLiteral("90"));
@@ -223,21 +228,21 @@ void TestValueEntry::goToWhilePlayingAndPaused()
 
     QCOMPARE(f.media.currentPosition(), position);
     QCOMPARE(f.media.playState(), state);
-    QCOMPARE(f.player->cmdPlay->tag(), f.state.texts.text(playing ? 8 : 7));
-    QVERIFY(f.player->Label2->text().startsWith(formatMediaTime(position)));
+    QCOMPARE(f.player->m_playButton->tag(), f.state.texts.text(playing ? Text::Pause : Text::Play));
+    QVERIFY(f.player->m_positionLabel->text().startsWith(formatMediaTime(position)));
 }
 
 void TestValueEntry::menuCommandsOpenTheDialog()
 {
     PlayerFixture f;
     answerModal(f.player.get(), QStringLiteral("15"));
-    f.player->mnuSecIndietro->trigger();
+    f.player->m_backSecondsAction->trigger();
     QCOMPARE(f.state.backSeconds, 15);
     answerModal(f.player.get(), QStringLiteral("40"));
-    f.player->mnuTempoPause->trigger();
+    f.player->m_pauseTimeAction->trigger();
     QCOMPARE(f.state.pauseTime, 40);
     answerModal(f.player.get(), QStringLiteral("8"), false);
-    f.player->mnuSalto->trigger();
+    f.player->m_skipSecondsAction->trigger();
     QCOMPARE(f.state.jumpSeconds, 6);
 }
 

@@ -1,6 +1,0 @@
-#include "app/AppState.h"
-
-QString AppState::path(const QString& relative) const
-{
-    return programFolder + QLatin1Char('/') + relative;
-}

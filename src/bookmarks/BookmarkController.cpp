@@ -1,0 +1,260 @@
+#include "bookmarks/BookmarkController.h"
+
+#include "bookmarks/BookmarkFile.h"
+#include "bookmarks/BookmarkRecord.h"
+#include "bookmarks/BookmarkWindow.h"
+#include "core/AppState.h"
+#include "core/PlayerCommands.h"
+#include "platform/Dialogs.h"
+#include "platform/MediaPlayer.h"
+#include "platform/Twips.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QTimer>
+#include <algorithm>
+
+namespace {
+
+// Twips between the player and the bookmark window, and between it and the editor below.
+constexpr int kSideGap = 60;
+constexpr int kEditorGap = 30;
+// Narrower than this the lines are unreadable; used also when there is no editor to size by.
+constexpr int kMinimumWidth = 4200;
+constexpr int kExitDelayMs = 50;
+
+} // namespace
+
+BookmarkController::BookmarkController(AppState& state, const Platform& platform,
+                                       PlayerCommands* player)
+    : m_state(state), m_platform(platform), m_player(player)
+{
+}
+
+BookmarkController::~BookmarkController()
+{
+    delete m_window;
+}
+
+BookmarkWindow* BookmarkController::form() const
+{
+    return m_window;
+}
+
+QWidget* BookmarkController::window()
+{
+    return m_window;
+}
+
+QString BookmarkController::bookmarkFile(const QString& mediaPath) const
+{
+    return BookmarkFile::path(m_state.programFolder, mediaPath);
+}
+
+MediaPlayer* BookmarkController::media() const
+{
+    if (m_player && m_player->media())
+        return m_player->media();
+    return m_platform.media;
+}
+
+void BookmarkController::setMenuShown(bool shown)
+{
+    if (m_player)
+        m_player->setBookmarkMenuShown(shown);
+}
+
+void BookmarkController::saveBookmarks()
+{
+    // Bookmarks read from (or already written to) a file go back to that file even if the
+    // current media path has moved on, so they never land on another recording's file.
+    const QString file =
+        m_table.file().isEmpty() ? bookmarkFile(m_state.currentMediaPath) : m_table.file();
+    m_table.save(file);
+    // The window's lists are left as they are: a closing sequence that the user cancels after
+    // this save must not find them emptied.
+}
+
+void BookmarkController::clearBookmarks()
+{
+    m_table.ClearBookmarkTable();
+    if (m_window)
+        m_window->clearLists();
+}
+
+void BookmarkController::loadBookmarks(const QString& mediaPath)
+{
+    // The previous recording's file is brought up to date first, also when the caller saved
+    // only while bookmarks remained (a removal of them all is still owed to the file).
+    if (!m_table.file().isEmpty())
+        m_table.save(m_table.file());
+    clearBookmarks();
+
+    const QString file = bookmarkFile(mediaPath);
+    if (file.isEmpty() || !QFileInfo::exists(file)) {
+        m_table.load(file);
+        return;
+    }
+    unload(false);
+    m_table.load(file);
+    toggleBookmarkWindow();
+}
+
+void BookmarkController::unloadWindow()
+{
+    unload(false);
+}
+
+void BookmarkController::unloadFromWindow()
+{
+    unload(true);
+}
+
+void BookmarkController::unload(bool fromWindow)
+{
+    BookmarkWindow* window = m_window;
+    if (!window)
+        return;
+    m_window = nullptr;
+    m_table.setRecords(window->records());
+    setMenuShown(false);
+    window->hide();
+    // Inside its own event or timer handler the window cannot be deleted at once.
+    if (fromWindow)
+        window->deleteLater();
+    else
+        delete window;
+}
+
+void BookmarkController::closeAtExit()
+{
+    if (!m_window)
+        return;
+    m_window->hide();
+    m_window->Timer1->start(kExitDelayMs);
+}
+
+BookmarkWindow* BookmarkController::loadWindow()
+{
+    if (!m_window) {
+        QWidget* parent = m_player ? m_player->playerWindow() : nullptr;
+        m_window = new BookmarkWindow(*this, m_state.texts, parent);
+        m_window->restoreSession(m_table.records());
+    }
+    return m_window;
+}
+
+void BookmarkController::placeWindow(bool setHeight)
+{
+    QWidget* player = m_player ? m_player->playerWindow() : nullptr;
+    if (!player || !m_window)
+        return;
+    const QRect playerFrame = Twips::frame(player);
+    QWidget* editor = m_player->transcriptWindow();
+    const int editorWidth = editor ? Twips::frame(editor).width() : 0;
+    const int width = std::max(kMinimumWidth, editorWidth - playerFrame.width() - kSideGap);
+    const int height = setHeight ? playerFrame.height() : Twips::frame(m_window).height();
+    const QRect frame(playerFrame.left() + playerFrame.width() + kSideGap, playerFrame.top(), width,
+                      height);
+    Twips::setFrame(m_window, frame);
+    if (editor)
+        Twips::move(editor, Twips::frame(editor).left(), frame.top() + frame.height() + kEditorGap);
+}
+
+void BookmarkController::toggleBookmarkWindow()
+{
+    if (m_window && m_window->isVisible()) {
+        setMenuShown(false);
+        m_window->hide();
+        return;
+    }
+    setMenuShown(true);
+    loadWindow();
+    // Shown first, so that its frame is known when it is placed.
+    m_window->show();
+    placeWindow(true);
+}
+
+void BookmarkController::addBookmark()
+{
+    setMenuShown(true);
+    loadWindow();
+    m_window->show();
+    placeWindow(false);
+    runAddCommand();
+    QApplication::beep();
+}
+
+void BookmarkController::runAddCommand()
+{
+    if (MediaPlayer* player = media()) {
+        // Played to the end: the bookmark goes at the start, and playback starts again.
+        const QString duration = player->durationString();
+        if (!duration.isEmpty() && player->currentPositionString() == duration) {
+            player->setCurrentPosition(0);
+            if (m_player)
+                m_player->togglePlayPause();
+        }
+    }
+    if (askDescription)
+        askDescription(*this);
+}
+
+bool BookmarkController::createBookmark(const QString& description)
+{
+    // A line break would split the record into two lines of the file.
+    QString text = description;
+    text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+
+    BookmarkWindow* window = loadWindow();
+    const QString position = media() ? media()->currentPositionString() : QString();
+    const QString time = BookmarkRecord::timeField(position);
+    const QString shown = BookmarkRecord::shownLine(position, text);
+    if (!window->insertBookmark(shown, BookmarkRecord::makeRecord(shown, time))) {
+        if (m_platform.dialogs)
+            m_platform.dialogs->warning(window, m_state.texts.plain(Text::ProgramName),
+                                        m_state.texts.plain(Text::BookmarkExists));
+        return false;
+    }
+    listsChanged();
+    return true;
+}
+
+void BookmarkController::listsChanged()
+{
+    if (m_window)
+        m_table.setRecords(m_window->records());
+}
+
+void BookmarkController::jumpTo(const QString& record)
+{
+    const int seconds = BookmarkRecord::jumpSeconds(record);
+    // 0 and 1 s leave the player where it is; the play state never changes.
+    if (seconds > 1) {
+        if (MediaPlayer* player = media())
+            player->setCurrentPosition(seconds);
+    }
+    if (m_player)
+        m_player->refreshDisplay();
+}
+
+void BookmarkController::nextBookmark()
+{
+    BookmarkWindow* window = loadWindow();
+    const int next = window->selectedIndex() + 1;
+    if (window->List1->count() == 0 || next > window->List1->count() - 1)
+        return;
+    window->selectLine(next);
+    jumpTo(window->selectedRecord());
+}
+
+void BookmarkController::previousBookmark()
+{
+    BookmarkWindow* window = loadWindow();
+    const int previous = window->selectedIndex() - 1;
+    if (window->List1->count() == 0 || previous < 0)
+        return;
+    window->selectLine(previous);
+    jumpTo(window->selectedRecord());
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/InterfaceTexts.h"
+
+#include <QString>
+
+// What the whole program shares for the whole run: the program folder, the setting variables
+// and the interface text table.
+struct AppState {
+    QString programFolder;
+
+    QString languageFile;
+    int jumpSeconds = 0;
+    int backSeconds = 0;
+    int playTime = 7;
+    int pauseTime = 7;
+    QString editorFolder;
+
+    QString productTitle;
+    // The recording last opened by the open command, even after it was closed: its bookmarks
+    // belong to it.
+    QString currentMediaPath;
+    InterfaceTexts texts;
+
+    // programFolder + "/" + relative.
+    QString path(const QString& relative) const;
+    QString settingsPath() const { return path(QStringLiteral("Files/Vocarta.ini")); }
+    QString languagePath() const { return path(QStringLiteral("Files/Lang/") + languageFile); }
+    QString filesPath(const QString& name) const { return path(QStringLiteral("Files/") + name); }
+};

@@ -1,0 +1,103 @@
+#include "core/InterfaceTexts.h"
+
+#include "platform/TextFile.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+constexpr int kShortestLine = 2;
+
+} // namespace
+
+QString InterfaceTexts::entry(int n) const
+{
+    if (n < 0 || n >= kCount)
+        return {};
+    return m_texts[n];
+}
+
+QString InterfaceTexts::plain(Text id) const
+{
+    return StripAmpersands(text(id));
+}
+
+void InterfaceTexts::setEntry(int n, const QString& text)
+{
+    if (n >= 0 && n < kCount)
+        m_texts[n] = text;
+}
+
+QString InterfaceTexts::loadStrict(const QString& path)
+{
+    QString error;
+    const auto lines = readTextLines(path, &error);
+    if (!lines)
+        return error;
+    if (lines->size() > kCount)
+        return QCoreApplication::translate("InterfaceTexts", "%1: more than %2 lines")
+            .arg(path)
+            .arg(kCount);
+    for (qsizetype i = 0; i < lines->size(); ++i) {
+        if (lines->at(i).size() < kShortestLine)
+            return QCoreApplication::translate("InterfaceTexts", "%1: line %2 is too short")
+                .arg(path)
+                .arg(i + 1);
+    }
+    for (qsizetype i = 0; i < lines->size(); ++i)
+        m_texts[i] = lines->at(i).mid(kLabelLength);
+    return {};
+}
+
+bool InterfaceTexts::load(const QString& path)
+{
+    const auto lines = readTextLines(path);
+    if (!lines)
+        return false;
+    const qsizetype used = std::min<qsizetype>(lines->size(), kCount);
+    for (qsizetype i = 0; i < used; ++i) {
+        if (lines->at(i).size() >= kShortestLine)
+            m_texts[i] = lines->at(i).mid(kLabelLength);
+    }
+    return true;
+}
+
+QString StripAmpersands(const QString& text)
+{
+    QString result = text;
+    result.remove(QLatin1Char('&'));
+    return result;
+}
+
+QString defaultLanguageFile(const QLocale& locale)
+{
+    QString name = QStringLiteral("English");
+    switch (locale.language()) {
+    case QLocale::Portuguese:
+        name = QStringLiteral("Brazilian");
+        break;
+    case QLocale::Hungarian:
+        name = QStringLiteral("Hungarian");
+        break;
+    case QLocale::Italian:
+        name = QStringLiteral("Italiano");
+        break;
+    case QLocale::Russian:
+        name = QStringLiteral("Russian");
+        break;
+    case QLocale::Spanish:
+        name = QStringLiteral("Spanish");
+        break;
+    case QLocale::French:
+        name = QStringLiteral("Français");
+        break;
+    case QLocale::Swedish:
+        name = QStringLiteral("Svenska");
+        break;
+    default:
+        if (locale.territory() == QLocale::Brazil)
+            name = QStringLiteral("Brazilian");
+        break;
+    }
+    return name + QStringLiteral(".lng");
+}

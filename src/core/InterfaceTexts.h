@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/Text.h"
+
+#include <QLocale>
+#include <QString>
+#include <array>
+
+// The interface text table: every caption, tooltip, title and message by number, filled from a
+// language file. Line k of the file feeds entry k; its first three characters are a label.
+class InterfaceTexts {
+public:
+    static constexpr int kCount = 201;
+    static constexpr int kLabelLength = 3;
+
+    QString text(Text id) const { return entry(static_cast<int>(id)); }
+    // Without "&" accelerator marks, for message boxes and titles.
+    QString plain(Text id) const;
+    void setText(Text id, const QString& text) { setEntry(static_cast<int>(id), text); }
+
+    // Entry n by its number in the language file, or "" for a number outside the table.
+    QString entry(int n) const;
+    void setEntry(int n, const QString& text);
+
+    // Start-up reading: any fault (a file that cannot be read, a line shorter than two
+    // characters, more lines than entries) fails the whole reading and leaves the table as it
+    // was. Returns "" on success, otherwise the error's description.
+    QString loadStrict(const QString& path);
+
+    // Reading after start-up: a file that cannot be read leaves the table as it was, a line
+    // shorter than two characters leaves its entry unchanged, lines beyond the table are ignored.
+    // Entries beyond the file's last line keep their texts.
+    bool load(const QString& path);
+
+private:
+    std::array<QString, kCount> m_texts;
+};
+
+// The text without any "&".
+QString StripAmpersands(const QString& text);
+
+// The name of the language file a user gets when the settings name none, from the locale's
+// language (and country, for Brazil): "Italiano.lng", "English.lng", ...
+QString defaultLanguageFile(const QLocale& locale);

@@ -1,0 +1,404 @@
+#include "player/PlayerWindow.h"
+
+#include "core/AppState.h"
+#include "core/BookmarkCommands.h"
+#include "core/EditorCommands.h"
+#include "platform/MediaPlayer.h"
+#include "platform/Twips.h"
+#include "player/CaptionLabel.h"
+#include "player/PlayerLayout.h"
+#include "player/PointerLabel.h"
+#include "player/SkinButton.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPixmap>
+#include <QShortcut>
+
+PlayerWindow::PlayerWindow(AppState& state, const Platform& platform, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_platform(platform)
+{
+    setupFace();
+    setupMenus();
+    // The player keeps the size of its face and menus, from before it is first shown.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+    connect(&Timer1, &QTimer::timeout, this, &PlayerWindow::refreshDisplay);
+    connect(&Timer4, &QTimer::timeout, this, &PlayerWindow::watchPlaybackState);
+    connect(&Timer5, &QTimer::timeout, this, &PlayerWindow::advanceSmartPlay);
+    connect(&Timer2, &QTimer::timeout, this, &PlayerWindow::followKnobDrag);
+    connect(&Timer3, &QTimer::timeout, this, &PlayerWindow::stepLabelFade);
+    connectPointerEvents();
+    Timer4.start(200);
+    if (m_platform.media)
+        connect(m_platform.media, &MediaPlayer::mediaError, this, &PlayerWindow::showMediaError);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &PlayerWindow::exitProgram);
+}
+
+PlayerWindow::~PlayerWindow() = default;
+
+QString PlayerWindow::imagePath(const QString& name) const
+{
+    return m_state.filesPath(name);
+}
+
+void PlayerWindow::setupFace()
+{
+    using namespace PlayerLayout;
+    // The face keeps its size; the window around it may be wider when the menu titles need it,
+    // the sides in the face's own background colour.
+    auto* frame = new QWidget(this);
+    frame->setObjectName(QStringLiteral("playerFrame"));
+    frame->setStyleSheet(
+        QStringLiteral("#playerFrame { background-color: %1; }").arg(QLatin1String(kFaceColour)));
+    auto* row = new QHBoxLayout(frame);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* face = new QWidget(frame);
+    face->setFixedSize(Twips::toPixels(kFaceWidth), Twips::toPixels(kFaceHeight));
+    row->addStretch();
+    row->addWidget(face);
+    row->addStretch();
+    setCentralWidget(frame);
+    m_face = face;
+
+    auto* background = new QLabel(face);
+    background->setScaledContents(true);
+    background->setPixmap(QPixmap(imagePath(QStringLiteral("sfondo.jpg"))));
+    Twips::place(background, 0, 0, kFaceWidth, kFaceHeight);
+
+    m_displayPanel = new QLabel(face);
+    m_displayPanel->setScaledContents(true);
+    m_displayPanel->setPixmap(QPixmap(imagePath(QStringLiteral("display.jpg"))));
+    Twips::place(m_displayPanel, kDisplay.left, kDisplay.top, kDisplay.width, kDisplay.height);
+
+    m_progressBar = new QLabel(face);
+    m_progressBar->setStyleSheet(QStringLiteral("background-color: rgba(240, 160, 48, 90);"));
+    Twips::place(m_progressBar, kPosition.left, kPosition.top, 0, kPosition.height);
+
+    const auto whiteLabel = [face]<typename Label>(const Box& box, int points,
+                                                   Qt::Alignment alignment) {
+        auto* label = new Label(face);
+        QFont font = label->font();
+        font.setPointSize(points);
+        label->setFont(font);
+        label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+        label->setAlignment(alignment);
+        Twips::place(label, box.left, box.top, box.width, box.height);
+        return label;
+    };
+    m_titleLabel =
+        whiteLabel.operator()<CaptionLabel>(kTitle, 14, Qt::AlignLeft | Qt::AlignVCenter);
+    m_titleLabel->setTextFormat(Qt::PlainText);
+    m_titleLabel->hide();
+    m_positionLabel =
+        whiteLabel.operator()<PointerLabel>(kPosition, 9, Qt::AlignLeft | Qt::AlignVCenter);
+    m_positionLabel->setText(QStringLiteral("0:00 / 0:00"));
+    m_speedLabel = whiteLabel.operator()<QLabel>(kSpeed, 9, Qt::AlignCenter);
+    m_speedLabel->setStyleSheet(QStringLiteral("color: red; background: transparent;"));
+    m_speedLabel->hide();
+    m_volumeLabel = whiteLabel.operator()<QLabel>(kVolumeText, 8, Qt::AlignCenter);
+    m_volumeLabel->setText(QStringLiteral("100%"));
+
+    Image2 = new PointerLabel(face);
+    Image2->setScaledContents(true);
+    Image2->setPixmap(QPixmap(imagePath(QStringLiteral("volume-track.png"))));
+    Twips::place(Image2, kVolumeTrack.left, kVolumeTrack.top, kVolumeTrack.width,
+                 kVolumeTrack.height);
+    Image1 = new PointerLabel(face);
+    Image1->setScaledContents(true);
+    Image1->setPixmap(QPixmap(imagePath(QStringLiteral("volume-knob.png"))));
+    Twips::place(Image1, kVolumeKnob.left, kVolumeKnob.top, kVolumeKnob.width, kVolumeKnob.height);
+    m_knobTop = kVolumeKnob.top;
+
+    for (QWidget* ground :
+         {static_cast<QWidget*>(frame), face, static_cast<QWidget*>(background)}) {
+        ground->setMouseTracking(true);
+        ground->installEventFilter(this);
+    }
+
+    const auto button = [face](const Box& box) {
+        auto* b = new SkinButton(face);
+        Twips::place(b, box.left, box.top, box.width, box.height);
+        return b;
+    };
+    m_openButton = button(kOpenButton);
+    m_backButton = button(kBackButton);
+    m_playButton = button(kPlayButton);
+    m_stopButton = button(kStopButton);
+    m_forwardButton = button(kForwardButton);
+    m_recordButton = button(kRecordButton);
+    m_openButton->showImage(imagePath(QStringLiteral("Apri.bmp")));
+    m_backButton->showImage(imagePath(QStringLiteral("bac.jpg")));
+    m_playButton->showImage(imagePath(QStringLiteral("play.jpg")));
+    m_stopButton->showImage(imagePath(QStringLiteral("stop.jpg")));
+    m_forwardButton->showImage(imagePath(QStringLiteral("for.jpg")));
+    m_recordButton->showImage(imagePath(QStringLiteral("rec.jpg")));
+
+    const QPixmap icon(imagePath(QStringLiteral("vocarta.png")));
+    if (!icon.isNull())
+        setWindowIcon(icon);
+}
+
+QWidget* PlayerWindow::editorWindow() const
+{
+    return m_editor ? m_editor->window() : nullptr;
+}
+
+QWidget* PlayerWindow::bookmarkWindow() const
+{
+    return m_bookmarks ? m_bookmarks->window() : nullptr;
+}
+
+void PlayerWindow::connectPointerEvents()
+{
+    const auto twips = [](int pixels) { return static_cast<double>(Twips::fromPixels(pixels)); };
+    connect(Image1, &PointerLabel::pressed, this,
+            [this](Qt::MouseButton button, QPoint) { Image1_MouseDown(button); });
+    connect(Image1, &PointerLabel::moved, this, [this, twips](Qt::MouseButtons buttons, QPoint at) {
+        Image1_MouseMove(buttons, twips(at.y()));
+    });
+    connect(Image1, &PointerLabel::released, this,
+            [this](Qt::MouseButton button, QPoint) { Image1_MouseUp(button); });
+    connect(Image2, &PointerLabel::pressed, this, [this] { Image2_MouseDown(); });
+    connect(Image2, &PointerLabel::moved, this, [this] { Image2_MouseMove(); });
+    connect(Image2, &PointerLabel::released, this,
+            [this, twips](Qt::MouseButton button, QPoint at) {
+                Image2_MouseUp(button, twips(at.y()));
+            });
+    connect(m_positionLabel, &PointerLabel::released, this,
+            [this, twips](Qt::MouseButton, QPoint at) { seekToClick(twips(at.x())); });
+    for (SkinButton* button :
+         {m_playButton, m_stopButton, m_backButton, m_forwardButton, m_recordButton})
+        connect(button, &SkinButton::pointerMoved, this, [this, button] { hoverButton(button); });
+    connect(m_openButton, &SkinButton::pointerMoved, this, &PlayerWindow::hoverOpenButton);
+}
+
+void PlayerWindow::fitMenuBar()
+{
+    menuBar()->ensurePolished();
+    centralWidget()->setMinimumWidth(std::max(m_face->width(), menuBar()->sizeHint().width()));
+    // Sized at once, so that windows placed beside the player see its new width.
+    adjustSize();
+}
+
+void PlayerWindow::placeEditor()
+{
+    if (!editorWindow())
+        return;
+    QWidget* under = this;
+    if (m_bookmarks && m_bookmarks->hasBookmarks() && bookmarkWindow())
+        under = bookmarkWindow();
+    const QRect above = Twips::frame(under);
+    const QRect player = Twips::frame(this);
+    Twips::move(editorWindow(), player.left(),
+                above.top() + above.height() + PlayerLayout::kEditorGap);
+}
+
+void PlayerWindow::restoreSession(const QString& commandLine)
+{
+    setAcceptDrops(true);
+    VolumeScale = 100;
+    centreVolumeKnob();
+
+    m_state.productTitle = QStringLiteral("Vocarta");
+    setWindowTitle(m_state.productTitle);
+    move(x(), 0);
+
+    if (const auto stored = SettingsFile::read(m_state.settingsPath()))
+        m_stored = *stored;
+    if (m_stored.knobTop) {
+        // A hand-edited value never puts the knob off its track.
+        using PlayerLayout::kVolumeKnob;
+        using PlayerLayout::kVolumeTrack;
+        setKnobTop(std::clamp(*m_stored.knobTop, kVolumeTrack.top,
+                              kVolumeTrack.top + kVolumeTrack.height - kVolumeKnob.height));
+    }
+    m_state.jumpSeconds = m_stored.jumpSeconds;
+    m_state.backSeconds = m_stored.backSeconds;
+    m_fullPathAction->setChecked(m_stored.showFullPath);
+    m_state.editorFolder = m_stored.editorFolder;
+    m_state.playTime = m_stored.playTime;
+    m_state.pauseTime = m_stored.pauseTime;
+    m_smartPlayAction->setChecked(m_stored.smartPlay);
+
+    m_state.texts.load(m_state.languagePath());
+
+    applyStoredSettings();
+
+    applyTexts();
+    m_backSecondsAction->setText(m_state.texts.text(Text::SecondsBackOnPause));
+    Image1->setToolTip(QStringLiteral(" ") + StripAmpersands(m_state.texts.text(Text::VolumeTip)) +
+                       QStringLiteral(" "));
+
+    resetPositionDisplay();
+    m_openButtonHome = m_openButton->pos();
+    loadRecentMedia();
+
+    const QPixmap pointer(imagePath(QStringLiteral("Indica.ico")));
+    if (!pointer.isNull()) {
+        const QCursor hand(pointer.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation),
+                           PlayerLayout::kPointerHotX, PlayerLayout::kPointerHotY);
+        for (SkinButton* b :
+             {m_openButton, m_playButton, m_backButton, m_stopButton, m_forwardButton})
+            b->setCursor(hand);
+    }
+
+    // Closed first, so that a recording named on the command line stays open.
+    closeMedia();
+    if (!commandLine.isEmpty())
+        openMedia(commandLine);
+    if (m_stored.volumeText)
+        m_knobTag = *m_stored.volumeText;
+    applyVolume();
+}
+
+void PlayerWindow::setBookmarkMenuShown(bool shown)
+{
+    m_bookmarkWindowAction->setText(
+        m_state.texts.text(shown ? Text::HideBookmarks : Text::ShowBookmarks));
+}
+
+void PlayerWindow::applyStoredSettings()
+{
+    const StoredSettings& s = m_stored;
+    if (s.editorWidth + s.editorHeight != 0) {
+        Twips::move(this, s.playerLeft, s.playerTop);
+        if (editorWindow())
+            Twips::setFrame(editorWindow(),
+                            QRect(s.editorLeft, s.editorTop, s.editorWidth, s.editorHeight));
+    }
+    m_alwaysOnTopAction->setChecked(s.alwaysOnTop);
+    setAlwaysOnTop(s.alwaysOnTop);
+    if (editorWindow() && s.editorVisible)
+        editorWindow()->show();
+}
+
+void PlayerWindow::setAlwaysOnTop(bool onTop)
+{
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    move(PlayerLayout::kTopmostCorner, PlayerLayout::kTopmostCorner);
+    if (wasVisible)
+        show();
+}
+
+void PlayerWindow::resetPositionDisplay()
+{
+    m_progressBar->hide();
+    m_positionLabel->move(m_progressBar->pos());
+    m_positionLabel->setText(QStringLiteral("0:00 / 0:00"));
+    for (QAction* a : {m_playAction, m_stopAction, m_skipForwardAction, m_skipBackAction,
+                       m_slowDownAction, m_speedUpAction, m_goToAction})
+        a->setEnabled(false);
+    m_stopButton->setEnabled(false);
+}
+
+void PlayerWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        followWindowState();
+}
+
+void PlayerWindow::followWindowState()
+{
+    QWidget* editor = editorWindow();
+    QWidget* bookmarks = bookmarkWindow();
+    if (isMinimized()) {
+        for (QWidget* w : {editor, bookmarks}) {
+            if (w && w->isVisible())
+                w->hide();
+        }
+        return;
+    }
+    if (editor && m_editorAction->text() == m_state.texts.text(Text::HideEditor))
+        editor->show();
+    if (bookmarks && m_bookmarkWindowAction->text() == m_state.texts.text(Text::HideBookmarks))
+        bookmarks->show();
+}
+
+void PlayerWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void PlayerWindow::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    openDroppedFile(urls.first().toLocalFile());
+}
+
+bool PlayerWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseMove && watched != this)
+        leaveButtons();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void PlayerWindow::exitProgram()
+{
+    close();
+}
+
+void PlayerWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_closed || runClosingSequence())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool PlayerWindow::runClosingSequence()
+{
+    if (m_closing || m_closed)
+        return m_closed;
+    m_closing = true;
+
+    if (m_bookmarks)
+        m_bookmarks->saveBookmarks();
+
+    if (m_editor) {
+        switch (m_editor->askToSaveBeforeExit()) {
+        case EditorCommands::ExitAnswer::Proceed:
+            break;
+        case EditorCommands::ExitAnswer::Cancel:
+            m_closing = false;
+            return false;
+        case EditorCommands::ExitAnswer::SaveFailed:
+            saveSettings();
+            show();
+            m_closing = false;
+            return false;
+        }
+    }
+
+    setAcceptDrops(false);
+    saveSettings();
+    if (m_bookmarks)
+        m_bookmarks->closeAtExit();
+    if (m_editor)
+        m_editor->hideFindDialog();
+    if (m_platform.media)
+        m_platform.media->stop();
+    if (m_editor)
+        m_editor->unload();
+
+    m_closing = false;
+    m_closed = true;
+    Q_EMIT programEnded();
+    return true;
+}

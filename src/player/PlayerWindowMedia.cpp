@@ -1,0 +1,192 @@
+#include "core/AppState.h"
+#include "core/BookmarkCommands.h"
+#include "platform/Dialogs.h"
+#include "platform/MediaPlayer.h"
+#include "player/CaptionLabel.h"
+#include "player/MediaTitle.h"
+#include "player/PlayerWindow.h"
+#include "player/PointerLabel.h"
+#include "player/SkinButton.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMenu>
+
+namespace {
+
+const QString kMediaPatterns =
+    QStringLiteral("*.avi;*.mp3;*.mpg;*.mpeg;*.ogg;*.ogv;*.wav;*.wma;*.wmv;*.ts;*.vob;*.flv");
+
+QString recentListPath(const AppState& state)
+{
+    return state.filesPath(QStringLiteral("LastFiles.ini"));
+}
+
+// Menu captions show a path as it is, not with access keys.
+QString menuText(const QString& path)
+{
+    QString text = path;
+    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+} // namespace
+
+void PlayerWindow::openMedia(const QString& path)
+{
+    QString chosen = path;
+    if (chosen.isEmpty()) {
+        FileDialogRequest request;
+        request.owner = this;
+        request.open = true;
+        request.title = m_state.texts.text(Text::OpenMediaTitle);
+        request.filters = {{m_state.texts.text(Text::MediaFiles), kMediaPatterns},
+                           {m_state.texts.text(Text::AllFiles), QStringLiteral("*.*")}};
+        request.defaultExtension = QStringLiteral("wav");
+        chosen = m_platform.dialogs->showFileDialog(request);
+    }
+    if (chosen.isEmpty())
+        return;
+    if (!path.isEmpty() && !QFileInfo::exists(chosen)) {
+        m_platform.dialogs->warning(this, m_state.texts.plain(Text::ProgramName),
+                                    m_state.texts.plain(Text::FileMissing));
+        return;
+    }
+
+    // The bookmarks made so far belong to the recording being left.
+    if (m_bookmarks && m_bookmarks->hasBookmarks()) {
+        m_bookmarks->saveBookmarks();
+        m_bookmarks->clearBookmarks();
+    }
+    m_state.currentMediaPath = chosen;
+    m_justOpened = true;
+    loadAndPlay(chosen);
+    setBusyPointer(true);
+    showPlayImage(m_playButton, QStringLiteral("pause.jpg"));
+
+    m_recentMedia.touch(chosen);
+    showRecentMedia();
+    m_recentSeparator->setVisible(true);
+    m_recentMedia.save(recentListPath(m_state));
+
+    if (m_bookmarks)
+        m_bookmarks->loadBookmarks(chosen);
+    m_openButton->move(m_openButtonHome);
+    placeEditor();
+    returnFocus();
+}
+
+void PlayerWindow::loadAndPlay(const QString& path)
+{
+    m_titleLabel->show();
+    m_displayPanel->show();
+    if (!QFileInfo::exists(path))
+        return;
+    m_mediaFailed = false;
+    if (m_platform.media) {
+        m_platform.media->setUrl(path);
+        m_platform.media->setCurrentPosition(0);
+    }
+    m_progressBar->resize(0, m_progressBar->height());
+    Timer1.start(100);
+    for (QAction* a : {m_closeAction, m_playAction})
+        a->setEnabled(true);
+    m_playButton->setEnabled(true);
+    m_stopAction->setEnabled(true);
+    m_stopButton->setEnabled(true);
+    m_forwardButton->setEnabled(true);
+    m_skipForwardAction->setEnabled(true);
+    m_backButton->setEnabled(true);
+    for (QAction* a :
+         {m_skipBackAction, m_slowDownAction, m_speedUpAction, m_goToAction, m_addBookmarkAction,
+          m_nextBookmarkAction, m_previousBookmarkAction, m_bookmarkWindowAction})
+        a->setEnabled(true);
+    setPlayTag(kEntryPlay);
+    togglePlayPause();
+    updateTitle();
+}
+
+void PlayerWindow::updateTitle()
+{
+    const QString duration = m_platform.media ? m_platform.media->durationString() : QString();
+    m_titleLabel->setCaption(
+        MediaTitle::caption(m_state.currentMediaPath, m_fullPathAction->isChecked(), duration));
+    QFont font = m_titleLabel->font();
+    font.setPointSize(MediaTitle::fontPoints(m_titleLabel->caption().size()));
+    m_titleLabel->setFont(font);
+}
+
+void PlayerWindow::closeMedia()
+{
+    if (m_platform.media) {
+        m_platform.media->setUrl(QString());
+        m_platform.media->close();
+    }
+    Timer1.stop();
+    m_justOpened = false;
+    m_positionLabel->setText(QStringLiteral("0:00 / 0:00"));
+    m_titleLabel->hide();
+    m_progressBar->hide();
+    m_displayPanel->hide();
+    m_playButton->setEnabled(false);
+    m_stopButton->setEnabled(false);
+    m_forwardButton->setEnabled(false);
+    m_backButton->setEnabled(false);
+    for (QAction* a :
+         {m_playAction, m_stopAction, m_skipForwardAction, m_skipBackAction, m_slowDownAction,
+          m_speedUpAction, m_goToAction, m_closeAction, m_addBookmarkAction, m_nextBookmarkAction,
+          m_previousBookmarkAction, m_bookmarkWindowAction})
+        a->setEnabled(false);
+    if (m_bookmarks)
+        m_bookmarks->unloadWindow();
+    showPlayImage(m_playButton, QStringLiteral("play.jpg"));
+    setBusyPointer(false);
+}
+
+void PlayerWindow::showMediaError(const QString& message)
+{
+    Q_UNUSED(message);
+    closeMedia();
+    m_mediaFailed = true;
+    m_titleLabel->setCaption(
+        MediaTitle::caption(m_state.currentMediaPath, m_fullPathAction->isChecked(), QString()) +
+        m_state.texts.text(Text::CannotPlay));
+    m_titleLabel->setToolTip(message);
+    m_titleLabel->show();
+    m_displayPanel->show();
+}
+
+void PlayerWindow::openRecentMedia(int index)
+{
+    openMedia(m_recentMedia.caption(index));
+}
+
+void PlayerWindow::loadRecentMedia()
+{
+    if (m_recentMedia.load(recentListPath(m_state)))
+        m_recentSeparator->setVisible(true);
+    showRecentMedia();
+}
+
+void PlayerWindow::showRecentMedia()
+{
+    for (int i = 0; i < RecentList::kSize; ++i) {
+        m_recentActions[i]->setText(menuText(m_recentMedia.caption(i)));
+        m_recentActions[i]->setVisible(m_recentMedia.isUsed(i));
+    }
+}
+
+void PlayerWindow::openDroppedFile(const QString& name)
+{
+    QString path = name;
+    while (path.endsWith(QChar(0)))
+        path.chop(1);
+    if (path.isEmpty())
+        return;
+    const QFileInfo file(path);
+    if (!file.isFile() || !file.isReadable()) {
+        m_platform.dialogs->warning(this, m_state.texts.plain(Text::CannotOpenFile),
+                                    m_state.texts.plain(Text::DroppedFileUnreadable));
+        return;
+    }
+    openMedia(path);
+}

@@ -1,0 +1,81 @@
+#include "core/AppState.h"
+#include "platform/MediaPlayer.h"
+#include "player/PlayerWindow.h"
+#include "player/SkinButton.h"
+#include "player/ValueDialog.h"
+
+#include <QLabel>
+
+namespace {
+
+} // namespace
+
+ValueDialog* PlayerWindow::valueDialog() const
+{
+    return m_valueDialog;
+}
+
+ValueDialog* PlayerWindow::newValueDialog(ValueEntry::Mode mode)
+{
+    // There is one value dialog: a new command replaces one still open.
+    if (m_valueDialog)
+        m_valueDialog->close();
+    auto* dialog = new ValueDialog(m_state, *m_platform.dialogs, m_displayPanel->pixmap(), this);
+    dialog->setWindowIcon(windowIcon());
+    dialog->onStored = [this] { saveSettings(); };
+    m_valueDialog = dialog;
+    dialog->setMode(mode);
+    return dialog;
+}
+
+void PlayerWindow::openValueDialog(ValueEntry::Mode mode)
+{
+    ValueDialog* dialog = newValueDialog(mode);
+    if (mode != ValueEntry::Mode::GoTo) {
+        dialog->exec();
+        return;
+    }
+    dialog->onGoTo = [this](double seconds) {
+        if (m_platform.media)
+            m_platform.media->setCurrentPosition(seconds);
+        if (hasMedia() && playTagIs(kEntryPlay)) {
+            // Pausing from "playing" steps back from the typed position, as every pause does.
+            setPlayTag(kEntryPause);
+            togglePlayPause();
+        }
+        refreshDisplay();
+    };
+    dialog->show();
+}
+
+void PlayerWindow::askBookmarkDescription(const std::function<bool(const QString&)>& add)
+{
+    ValueDialog* dialog = newValueDialog(ValueEntry::Mode::NewBookmark);
+    dialog->onBookmark = add;
+    dialog->exec();
+}
+
+void PlayerWindow::editSkipSeconds()
+{
+    openValueDialog(ValueEntry::Mode::JumpSeconds);
+}
+
+void PlayerWindow::editBackSeconds()
+{
+    openValueDialog(ValueEntry::Mode::SecondsBack);
+}
+
+void PlayerWindow::editPlayTime()
+{
+    openValueDialog(ValueEntry::Mode::PlayTime);
+}
+
+void PlayerWindow::editPauseTime()
+{
+    openValueDialog(ValueEntry::Mode::PauseTime);
+}
+
+void PlayerWindow::goToTime()
+{
+    openValueDialog(ValueEntry::Mode::GoTo);
+}

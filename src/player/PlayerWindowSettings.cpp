@@ -1,0 +1,47 @@
+#include "core/AppState.h"
+#include "platform/Twips.h"
+#include "player/PlayerWindow.h"
+
+#include <QAction>
+
+namespace {
+
+// Takes a companion window's visibility and frame; a window that does not exist keeps the
+// stored values.
+void takePlace(const QWidget* window, bool& visible, int& left, int& top, int& width, int& height)
+{
+    if (!window)
+        return;
+    visible = window->isVisible();
+    const QRect frame = Twips::frame(window);
+    left = frame.left();
+    top = frame.top();
+    width = frame.width();
+    height = frame.height();
+}
+
+} // namespace
+
+void PlayerWindow::saveSettings()
+{
+    StoredSettings s = m_stored;
+    s.languageFile = m_state.languageFile;
+    s.volumeText = m_knobTag;
+    s.knobTop = m_knobTop;
+    s.jumpSeconds = m_state.jumpSeconds;
+    s.backSeconds = m_state.backSeconds;
+    s.showFullPath = m_fullPathAction->isChecked();
+    s.editorFolder = m_state.editorFolder;
+    const QRect player = Twips::frame(this);
+    s.playerLeft = player.left();
+    s.playerTop = player.top();
+    takePlace(editorWindow(), s.editorVisible, s.editorLeft, s.editorTop, s.editorWidth,
+              s.editorHeight);
+    s.alwaysOnTop = m_alwaysOnTopAction->isChecked();
+    takePlace(bookmarkWindow(), s.bookmarksVisible, s.bookmarksLeft, s.bookmarksTop,
+              s.bookmarksWidth, s.bookmarksHeight);
+    s.playTime = m_state.playTime;
+    s.pauseTime = m_state.pauseTime;
+    s.smartPlay = m_smartPlayAction->isChecked();
+    Q_EMIT settingsSaved(SettingsFile::write(m_state.settingsPath(), s));
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "player/ValueEntry.h"
+
+#include <QDialog>
+#include <functional>
+
+class Dialogs;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+struct AppState;
+
+// The value-entry dialog: one field for a playback option, a position to go to or the
+// description of a new bookmark. It is made afresh for every use.
+class ValueDialog : public QDialog {
+    Q_OBJECT
+public:
+    using Mode = ValueEntry::Mode;
+
+    ValueDialog(AppState& state, Dialogs& dialogs, const QPixmap& background,
+                QWidget* parent = nullptr);
+
+    // Sets the caption, the prompt and the field for a mode; a numeric setting is first brought
+    // into its lower bound (and stays so even if the user cancels).
+    void setMode(Mode mode);
+    Mode mode() const { return m_mode; }
+
+    void Command1_Click();
+    void Command2_Click();
+
+    // What OK does beyond the numeric settings, set by whoever opens the dialog.
+    std::function<void(double seconds)> onGoTo;
+    // Returns false to keep the dialog open (the bookmark exists already).
+    std::function<bool(const QString& description)> onBookmark;
+    // A numeric setting or a go-to was accepted: the settings are to be saved.
+    std::function<void()> onStored;
+
+    QLabel* Image1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    int* setting();
+    QString prompt() const;
+
+    AppState& m_state;
+    Dialogs& m_dialogs;
+    Mode m_mode = Mode::GoTo;
+};

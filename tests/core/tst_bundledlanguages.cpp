@@ -1,0 +1,364 @@
+// The language files shipped in data/Files/Lang: complete, well formed, and fitting the way the
+// program decorates their texts.
+
+#include "core/InterfaceTexts.h"
+
+#include <QFile>
+#include <QSet>
+#include <QStringDecoder>
+#include <QtTest>
+#include <vector>
+
+namespace {
+
+const QStringList kLanguages = {QStringLiteral("Italiano.lng"), QStringLiteral("English.lng")};
+
+// Lines the program reads but never shows; they stay empty so that later numbers hold.
+const QSet<int> kUnused = {24, 28, 29, 58, 69, 73, 83, 108, 109, 119};
+constexpr int kLastUsed = 131;
+
+QString languagePath(const QString& file)
+{
+    return QStringLiteral(VOCARTA_SOURCE_DATA_DIR "/Files/Lang/") + file;
+}
+
+bool isUsed(int n)
+{
+    return n <= kLastUsed && !kUnused.contains(n);
+}
+
+void addLanguageRows()
+{
+    QTest::addColumn<QString>("file");
+    for (const QString& file : kLanguages)
+        QTest::newRow(qPrintable(file)) << file;
+}
+
+// The accelerator letters of a caption: each character after a single "&" ("&&" is a literal).
+QString accelerators(const QString& caption)
+{
+    QString keys;
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != QLatin1Char('&'))
+            continue;
+        if (caption[i + 1] != QLatin1Char('&'))
+            keys += caption[i + 1].toLower();
+        ++i;
+    }
+    return keys;
+}
+
+// The menu caption the player window builds from entry n.
+QString menuCaption(const InterfaceTexts& texts, int n)
+{
+    if (n == 15)
+        return QStringLiteral("&") + texts.entry(n);
+    if (n == 104 || n == 125 || n == 126)
+        return texts.entry(n) + QStringLiteral("...");
+    return texts.entry(n);
+}
+
+// One menu entry is the set of entries its caption shows in its different states.
+using MenuEntry = std::vector<int>;
+struct Menu {
+    const char* name;
+    std::vector<MenuEntry> entries;
+};
+
+const std::vector<Menu> kPlayerMenus = {
+    {"menu bar", {{2}, {6}, {13}, {87}, {74}}},
+    {"File", {{3}, {4}, {5}}},
+    {"Playback", {{7, 8}, {9}, {11}, {10}, {12}, {129}, {130}, {93}, {94}, {95}, {104}}},
+    {"Options", {{14}, {30}, {124}, {125}, {126}, {15}, {101}, {81}}},
+    {"View", {{80}, {103}, {86, 116}, {84, 85}}},
+    {"Donations", {{17}}},
+    {"Help", {{16}, {102}, {18}, {19}}},
+};
+
+enum class Rule {
+    NoAmpersand,         // the code puts "&" in front
+    EndsInLetterOrDigit, // the code appends "...", ":" or more words
+    EndsWithEllipsis,    // the code cuts the last three characters for a filter description
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Rule)
+
+class TestBundledLanguages : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void fileLayout_data() { addLanguageRows(); }
+    void fileLayout();
+    void usedEntriesFilled_data() { addLanguageRows(); }
+    void usedEntriesFilled();
+    void italianBuiltInCaptions_data();
+    void italianBuiltInCaptions();
+    void decorationFits_data();
+    void decorationFits();
+    void stateTextsDiffer_data();
+    void stateTextsDiffer();
+    void menuAcceleratorsDistinct_data();
+    void menuAcceleratorsDistinct();
+};
+
+void TestBundledLanguages::fileLayout()
+{
+    QFETCH(QString, file);
+    QFile f(languagePath(file));
+    QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.errorString()));
+    const QByteArray bytes = f.readAll();
+
+    QVERIFY2(!bytes.startsWith("\xEF\xBB\xBF"), "byte order mark");
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString content = utf8(bytes);
+    QVERIFY2(!utf8.hasError(), "not valid UTF-8");
+    QVERIFY2(content.endsWith(QStringLiteral("\r\n")), "last line without CR LF");
+
+    const QStringList lines = content.chopped(2).split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), InterfaceTexts::kCount);
+    for (int n = 0; n < lines.size(); ++n) {
+        const QString& line = lines[n];
+        QVERIFY2(!line.contains(QLatin1Char('\r')) && !line.contains(QLatin1Char('\n')),
+                 qPrintable(QStringLiteral("line %1 has a bare line break").arg(n)));
+        QCOMPARE(line.left(InterfaceTexts::kLabelLength),
+                 QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0')));
+        if (!isUsed(n))
+            QVERIFY2(line.size() == InterfaceTexts::kLabelLength,
+                     qPrintable(QStringLiteral("unused line %1 has a text").arg(n)));
+    }
+}
+
+void TestBundledLanguages::usedEntriesFilled()
+{
+    QFETCH(QString, file);
+    InterfaceTexts texts;
+    QCOMPARE(texts.loadStrict(languagePath(file)), QString());
+    for (int n = 0; n <= kLastUsed; ++n) {
+        if (!isUsed(n))
+            continue;
+        const QString text = texts.entry(n);
+        QVERIFY2(!text.isEmpty(), qPrintable(QStringLiteral("entry %1 is empty").arg(n)));
+        // The code glues spaces and words around many entries; stray blanks would double them.
+        QVERIFY2(text == text.trimmed(),
+                 qPrintable(QStringLiteral("entry %1 has outer blanks: \"%2\"").arg(n).arg(text)));
+    }
+    // The play and pause prompts put the suggested seconds in place of this mark.
+    QVERIFY(texts.text(Text::SuggestedSeconds).contains(QStringLiteral("nnn")));
+}
+
+void TestBundledLanguages::italianBuiltInCaptions_data()
+{
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QString>("builtIn");
+
+    // Captions shown as the entry stands.
+    const std::vector<std::pair<int, const char*>> plain = {
+        {2, "&File"},
+        {3, "&Apri file..."},
+        {4, "&Chiudi file multimediale"},
+        {5, "&Esci"},
+        {6, "&Riproduzione"},
+        {7, "&Play"},
+        {9, "&Stop"},
+        {10, "&Avanti"},
+        {11, "&Indietro"},
+        {12, "Vai a..."},
+        {13, "&Opzioni"},
+        {14, "&Salto avanti / indietro secondi..."},
+        {16, "&Guida..."},
+        {17, "&Fai una donazione"},
+        {18, "&Controlla aggiornamenti..."},
+        {19, "&Informazioni sul programma..."},
+        {20, "OK"},
+        {21, "Cancel"},
+        {22, "Descrizione"},
+        {30, "Secondi indietro su &pausa..."},
+        {42, "&Nuovo"},
+        {43, "&Apri..."},
+        {44, "Sa&lva"},
+        {45, "Salva con &nome"},
+        {46, "Stam&pa..."},
+        {47, "&Modifica"},
+        {48, "&Taglia"},
+        {49, "&Copia"},
+        {50, "I&ncolla"},
+        {51, "&Seleziona tutto"},
+        {59, "S&ostituisci"},
+        {70, "Annulla"},
+        {71, "&Strumenti"},
+        {72, "Controllo ortografico e grammaticale"},
+        {74, "&Donazioni"},
+        {80, "Mostra percorso file"},
+        {81, "&Imposta audio..."},
+        {82, "&Ripeti"},
+        {84, "Mostra &BookMark"},
+        {86, "Mostra l'editor di testo"},
+        {87, "&Visualizza"},
+        {90, "G"},
+        {115, "i"},
+        {91, "S"},
+        {92, "b"},
+        {93, "Aggiungi BookMark"},
+        {94, "Vai al BookMark successivo"},
+        {95, "Vai al BookMark precedente"},
+        {101, "Aggiungi Lingua..."},
+        {102, "Versioni"},
+        {103, "Player sempre in primo piano"},
+        {106, "Right"},
+        {107, "Left"},
+        {111, "Start"},
+        {114, "PAUSE"},
+        {124, "Play intelligente"},
+        {125, "Tempo di riproduzione prima della pausa"},
+        {126, "Tempo di pausa prima della riproduzione"},
+        {129, "Diminuisci velocità riproduzione"},
+        {130, "Aumenta velocità riproduzione"},
+    };
+    for (const auto& [entry, caption] : plain)
+        QTest::addRow("%d", entry) << entry << QString() << QString() << QString::fromUtf8(caption);
+
+    // Captions the code completes: the shown result is the built-in caption.
+    QTest::addRow("15 after &") << 15 << QStringLiteral("&") << QString()
+                                << QStringLiteral("&Lingua...");
+    QTest::addRow("104 before ...")
+        << 104 << QString() << QStringLiteral("...") << QStringLiteral("Registra...");
+    QTest::addRow("118 before :") << 118 << QString() << QStringLiteral(":")
+                                  << QStringLiteral("Home Page:");
+}
+
+void TestBundledLanguages::italianBuiltInCaptions()
+{
+    QFETCH(int, entry);
+    QFETCH(QString, prefix);
+    QFETCH(QString, suffix);
+    QFETCH(QString, builtIn);
+    InterfaceTexts texts;
+    QCOMPARE(texts.loadStrict(languagePath(QStringLiteral("Italiano.lng"))), QString());
+    QCOMPARE(prefix + texts.entry(entry) + suffix, builtIn);
+}
+
+void TestBundledLanguages::decorationFits_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<Rule>("rule");
+
+    struct Check {
+        Rule rule;
+        const char* name;
+        std::vector<int> entries;
+    };
+    const std::vector<Check> checks = {
+        {Rule::NoAmpersand, "no &", {15, 56, 111, 112}},
+        // 33/40 take " 60.", 75 " <path>?", 96 " - <name>", 97 " 1", the others "..." or ":".
+        {Rule::EndsInLetterOrDigit, "open end", {33, 40, 56, 59, 75, 96, 97, 104, 118, 125, 126}},
+        {Rule::EndsWithEllipsis, "ends with ...", {15}},
+    };
+    for (const QString& file : kLanguages) {
+        for (const Check& check : checks) {
+            for (int entry : check.entries)
+                QTest::addRow("%s %d %s", qPrintable(file), entry, check.name)
+                    << file << entry << check.rule;
+        }
+    }
+}
+
+void TestBundledLanguages::decorationFits()
+{
+    QFETCH(QString, file);
+    QFETCH(int, entry);
+    QFETCH(Rule, rule);
+    InterfaceTexts texts;
+    QCOMPARE(texts.loadStrict(languagePath(file)), QString());
+    const QString text = texts.entry(entry);
+    QVERIFY(!text.isEmpty());
+    switch (rule) {
+    case Rule::NoAmpersand:
+        QVERIFY2(!text.contains(QLatin1Char('&')), qPrintable(text));
+        break;
+    case Rule::EndsInLetterOrDigit:
+        QVERIFY2(text.back().isLetterOrNumber(), qPrintable(text));
+        break;
+    case Rule::EndsWithEllipsis:
+        QVERIFY2(text.endsWith(QStringLiteral("...")), qPrintable(text));
+        break;
+    }
+}
+
+void TestBundledLanguages::stateTextsDiffer_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("firstPrefix");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("second");
+
+    // The program tells these states apart by the caption or tag text alone.
+    for (const QString& file : kLanguages) {
+        const QByteArray lang = file.toUtf8();
+        QTest::addRow("%s play/pause", lang.constData()) << file << QString() << 7 << 8;
+        QTest::addRow("%s bookmarks show/hide", lang.constData()) << file << QString() << 84 << 85;
+        QTest::addRow("%s editor show/hide", lang.constData()) << file << QString() << 86 << 116;
+        QTest::addRow("%s recording/paused", lang.constData()) << file << QString() << 113 << 114;
+        QTest::addRow("%s find/find next", lang.constData())
+            << file << QStringLiteral("&") << 56 << 57;
+    }
+}
+
+void TestBundledLanguages::stateTextsDiffer()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, firstPrefix);
+    QFETCH(int, first);
+    QFETCH(int, second);
+    InterfaceTexts texts;
+    QCOMPARE(texts.loadStrict(languagePath(file)), QString());
+    // Compared as the user sees them, so they differ by more than an accelerator mark.
+    QVERIFY(!StripAmpersands(texts.entry(first)).isEmpty());
+    const QString shownFirst = StripAmpersands(firstPrefix + texts.entry(first));
+    QVERIFY2(shownFirst != StripAmpersands(texts.entry(second)), qPrintable(shownFirst));
+}
+
+void TestBundledLanguages::menuAcceleratorsDistinct_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("menu");
+    for (const QString& file : kLanguages) {
+        for (int m = 0; m < int(kPlayerMenus.size()); ++m)
+            QTest::addRow("%s %s", qPrintable(file), kPlayerMenus[m].name) << file << m;
+    }
+}
+
+void TestBundledLanguages::menuAcceleratorsDistinct()
+{
+    QFETCH(QString, file);
+    QFETCH(int, menu);
+    InterfaceTexts texts;
+    QCOMPARE(texts.loadStrict(languagePath(file)), QString());
+
+    QHash<QChar, QString> owner; // accelerator -> caption that took it
+    for (const MenuEntry& states : kPlayerMenus[menu].entries) {
+        QSet<QChar> keysOfEntry;
+        for (int n : states) {
+            const QString caption = menuCaption(texts, n);
+            const QString keys = accelerators(caption);
+            QVERIFY2(keys.size() <= 1,
+                     qPrintable(QStringLiteral("more than one accelerator: %1").arg(caption)));
+            for (QChar key : keys)
+                keysOfEntry.insert(key);
+        }
+        for (QChar key : keysOfEntry) {
+            const QString caption = menuCaption(texts, states.front());
+            QVERIFY2(!owner.contains(key), qPrintable(QStringLiteral("\"%1\" and \"%2\" share &%3")
+                                                          .arg(owner.value(key), caption, key)));
+            owner.insert(key, caption);
+        }
+    }
+    QVERIFY(!owner.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestBundledLanguages)
+#include "tst_bundledlanguages.moc"

@@ -1,0 +1,172 @@
+#include "TestFolder.h"
+#include "core/InterfaceTexts.h"
+
+#include <QTest>
+
+class TestInterfaceTexts : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void labelsAreSkipped();
+    void strictReadingFailsWhole_data();
+    void strictReadingFailsWhole();
+    void lenientReadingSkipsBadLines();
+    void shorterFileOverLongerKeepsTail();
+    void windowsBytesStillLoad();
+    void stripAmpersands_data();
+    void stripAmpersands();
+    void firstLanguageFromLocale_data();
+    void firstLanguageFromLocale();
+};
+
+void TestInterfaceTexts::labelsAreSkipped()
+{
+    TestFolder folder;
+    QStringList lines;
+    for (int i = 0; i < 131; ++i)
+        lines << QStringLiteral("%1%2%3text %4").arg(QChar('a' + i % 26), "#", " ").arg(i);
+    lines[5] = QStringLiteral("L05");
+    lines[6] = QStringLiteral("L0");
+    lines[7] = QStringLiteral("L07  padded  ");
+    lines[8] = QStringLiteral("L08&Play");
+    folder.write(QStringLiteral("Files/Lang/Test.lng"), lines);
+
+    InterfaceTexts texts;
+    QCOMPARE(texts.loadStrict(folder.filePath(QStringLiteral("Files/Lang/Test.lng"))), QString());
+    QCOMPARE(texts.entry(0), QStringLiteral("text 0"));
+    QCOMPARE(texts.entry(130), QStringLiteral("text 130"));
+    QCOMPARE(texts.entry(5), QString());
+    QCOMPARE(texts.entry(6), QString());
+    QCOMPARE(texts.entry(7), QStringLiteral("  padded  "));
+    QCOMPARE(texts.entry(8), QStringLiteral("&Play"));
+    QCOMPARE(StripAmpersands(texts.entry(8)), QStringLiteral("Play"));
+    QCOMPARE(texts.entry(131), QString());
+    QCOMPARE(texts.entry(-1), QString());
+    QCOMPARE(texts.entry(201), QString());
+}
+
+void TestInterfaceTexts::strictReadingFailsWhole_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("exists");
+
+    QStringList shortLine(10, QStringLiteral("000new"));
+    shortLine[4] = QStringLiteral("x");
+    QStringList emptyLine(10, QStringLiteral("000new"));
+    emptyLine[9] = QString();
+    QTest::newRow("line of one character") << shortLine << true;
+    QTest::newRow("empty line") << emptyLine << true;
+    QTest::newRow("202 lines") << QStringList(202, QStringLiteral("000new")) << true;
+    QTest::newRow("missing file") << QStringList() << false;
+}
+
+void TestInterfaceTexts::strictReadingFailsWhole()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(bool, exists);
+    TestFolder folder;
+    if (exists)
+        folder.write(QStringLiteral("Files/Lang/Bad.lng"), lines);
+
+    InterfaceTexts texts;
+    texts.setEntry(0, QStringLiteral("old"));
+    const QString error = texts.loadStrict(folder.filePath(QStringLiteral("Files/Lang/Bad.lng")));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(texts.entry(0), QStringLiteral("old"));
+}
+
+void TestInterfaceTexts::lenientReadingSkipsBadLines()
+{
+    TestFolder folder;
+    QStringList lines(250, QStringLiteral("000new"));
+    lines[3] = QStringLiteral("x");
+    folder.write(QStringLiteral("Files/Lang/Long.lng"), lines);
+
+    InterfaceTexts texts;
+    texts.setEntry(3, QStringLiteral("kept"));
+    QVERIFY(texts.load(folder.filePath(QStringLiteral("Files/Lang/Long.lng"))));
+    QCOMPARE(texts.entry(3), QStringLiteral("kept"));
+    QCOMPARE(texts.entry(200), QStringLiteral("new"));
+
+    QVERIFY(!texts.load(folder.filePath(QStringLiteral("Files/Lang/None.lng"))));
+    QCOMPARE(texts.entry(200), QStringLiteral("new"));
+}
+
+void TestInterfaceTexts::shorterFileOverLongerKeepsTail()
+{
+    TestFolder folder;
+    folder.writeLanguage(QStringLiteral("First.lng"), QStringLiteral("first"), 131);
+    folder.writeLanguage(QStringLiteral("Second.lng"), QStringLiteral("second"), 120);
+
+    InterfaceTexts texts;
+    QCOMPARE(texts.loadStrict(folder.filePath(QStringLiteral("Files/Lang/First.lng"))), QString());
+    QVERIFY(texts.load(folder.filePath(QStringLiteral("Files/Lang/Second.lng"))));
+    QCOMPARE(texts.entry(119), QStringLiteral("second 119"));
+    QCOMPARE(texts.entry(120), QStringLiteral("first 120"));
+    QCOMPARE(texts.entry(130), QStringLiteral("first 130"));
+}
+
+void TestInterfaceTexts::windowsBytesStillLoad()
+{
+    TestFolder folder;
+    folder.writeBytes(QStringLiteral("Files/Lang/Old.lng"),
+                      "000Velocit\xe0\r\n001caf\xc3\xa9\r\n002\x80 5\r\n");
+    InterfaceTexts texts;
+    QCOMPARE(texts.loadStrict(folder.filePath(QStringLiteral("Files/Lang/Old.lng"))), QString());
+    QCOMPARE(texts.entry(0), QStringLiteral("Velocità"));
+    QCOMPARE(texts.entry(1), QStringLiteral("café"));
+    QCOMPARE(texts.entry(2), QStringLiteral("€ 5"));
+}
+
+void TestInterfaceTexts::stripAmpersands_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("accelerator") << "&Apri file..."
+                                 << "Apri file...";
+    QTest::newRow("inner") << "Sa&lva"
+                           << "Salva";
+    QTest::newRow("several") << "&&D&G&"
+                             << "DG";
+    QTest::newRow("none") << "Vocarta"
+                          << "Vocarta";
+}
+
+void TestInterfaceTexts::stripAmpersands()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(StripAmpersands(text), expected);
+}
+
+void TestInterfaceTexts::firstLanguageFromLocale_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("Italy") << QLocale(QLocale::Italian, QLocale::Italy) << "Italiano.lng";
+    QTest::newRow("Italian in Switzerland")
+        << QLocale(QLocale::Italian, QLocale::Switzerland) << "Italiano.lng";
+    QTest::newRow("Brazil") << QLocale(QLocale::Portuguese, QLocale::Brazil) << "Brazilian.lng";
+    QTest::newRow("Portugal") << QLocale(QLocale::Portuguese, QLocale::Portugal) << "Brazilian.lng";
+    QTest::newRow("Spain") << QLocale(QLocale::Spanish, QLocale::Spain) << "Spanish.lng";
+    QTest::newRow("Mexico") << QLocale(QLocale::Spanish, QLocale::Mexico) << "Spanish.lng";
+    QTest::newRow("Sweden") << QLocale(QLocale::Swedish, QLocale::Sweden) << "Svenska.lng";
+    QTest::newRow("France") << QLocale(QLocale::French, QLocale::France) << "Français.lng";
+    QTest::newRow("Hungary") << QLocale(QLocale::Hungarian, QLocale::Hungary) << "Hungarian.lng";
+    QTest::newRow("Russia") << QLocale(QLocale::Russian, QLocale::Russia) << "Russian.lng";
+    QTest::newRow("United States")
+        << QLocale(QLocale::English, QLocale::UnitedStates) << "English.lng";
+    QTest::newRow("Germany") << QLocale(QLocale::German, QLocale::Germany) << "English.lng";
+    QTest::newRow("C") << QLocale::c() << "English.lng";
+}
+
+void TestInterfaceTexts::firstLanguageFromLocale()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, file);
+    QCOMPARE(defaultLanguageFile(locale), file);
+}
+
+QTEST_GUILESS_MAIN(TestInterfaceTexts)
+#include "tst_interfacetexts.moc"
