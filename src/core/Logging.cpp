@@ -1,0 +1,6 @@
+#include "core/Logging.h"
+
+Q_LOGGING_CATEGORY(lcSettings, "vocarta.settings")
+Q_LOGGING_CATEGORY(lcLanguage, "vocarta.language")
+Q_LOGGING_CATEGORY(lcPlayer, "vocarta.player")
+Q_LOGGING_CATEGORY(lcBookmarks, "vocarta.bookmarks")
