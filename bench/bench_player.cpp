@@ -51,13 +51,13 @@ int main(int argc, char** argv)
             if (waitFor([&] { return media.currentPosition() > 0; }))
                 open.push_back(milliseconds(clock));
         }
-        report(QStringLiteral("openMedia -> position advancing, %1").arg(label), open, "< 150 ms");
+        report(QStringLiteral("open -> position advancing, %1").arg(label), open, "< 150 ms");
 
         std::vector<double> skip;
         std::vector<double> stepBack;
         for (int i = 0; i < Runs; ++i) {
             media.setCurrentPosition(60 + 10 * i);
-            if (player.m_playButton->tag() == state.texts.text(PlayerWindow::kEntryPlay))
+            if (!player.playback()->isPlaying())
                 player.togglePlayPause();
             waitFor([&] { return !media.isSeeking(); });
 

@@ -59,7 +59,7 @@ bool RecentList::load(const QString& path)
     return fileLines && takeLines(*fileLines);
 }
 
-bool RecentList::save(const QString& path) const
+bool RecentList::save(const QString& path, QString* error) const
 {
-    return writeTextLines(path, lines());
+    return writeTextLines(path, lines(), error);
 }

@@ -25,7 +25,8 @@ public:
     QStringList lines() const;
 
     bool load(const QString& path);
-    bool save(const QString& path) const;
+    // False when the file cannot be written, with the reason in error.
+    bool save(const QString& path, QString* error = nullptr) const;
 
 private:
     QString m_prefix;

@@ -1,9 +1,11 @@
 #include "core/SettingsFile.h"
 
+#include "core/NumberText.h"
 #include "platform/TextFile.h"
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -64,6 +66,12 @@ int cycleSeconds(const std::optional<QString>& value)
     return seconds < kShortestCycleSeconds ? kDefaultCycleSeconds : seconds;
 }
 
+// Whatever number the line starts with; the slider bounds it when it is applied.
+int volumeValue(const QString& text)
+{
+    return static_cast<int>(std::lround(std::clamp(NumberText::leadingNumber(text), -1e9, 1e9)));
+}
+
 } // namespace
 
 StoredSettings parse(const QStringList& fileLines)
@@ -77,7 +85,8 @@ StoredSettings parse(const QStringList& fileLines)
 
     StoredSettings s;
     s.languageFile = at(1).value_or(QString());
-    s.volumeText = at(2);
+    if (const auto volume = at(2))
+        s.volume = volumeValue(*volume);
     if (const auto knob = at(3)) {
         bool ok = false;
         const double top = QLocale::c().toDouble(knob->trimmed(), &ok);
@@ -117,7 +126,7 @@ QStringList lines(const StoredSettings& s)
 {
     return {
         s.languageFile,
-        s.volumeText.value_or(QString()),
+        s.volume ? QString::number(*s.volume) : QString(),
         s.knobTop ? formatNumber(*s.knobTop) : QString(),
         QString::number(s.jumpSeconds),
         QString::number(s.backSeconds),
@@ -155,17 +164,17 @@ std::optional<QString> readLanguageFile(const QString& path, QString* error)
     return lineValue(fileLines->first());
 }
 
-std::optional<StoredSettings> read(const QString& path)
+std::optional<StoredSettings> read(const QString& path, QString* error)
 {
-    const auto fileLines = readTextLines(path);
+    const auto fileLines = readTextLines(path, error);
     if (!fileLines)
         return std::nullopt;
     return parse(*fileLines);
 }
 
-bool write(const QString& path, const StoredSettings& settings)
+bool write(const QString& path, const StoredSettings& settings, QString* error)
 {
-    return writeTextLines(path, lines(settings));
+    return writeTextLines(path, lines(settings), error);
 }
 
 } // namespace SettingsFile

@@ -7,29 +7,29 @@
 // The 23 lines of the settings file "Files/Vocarta.ini", as read and as written.
 // Window coordinates and sizes are twips.
 struct StoredSettings {
-    QString languageFile;              // 1
-    std::optional<QString> volumeText; // 2: the slider's value text; none when the line is missing
-    std::optional<double> knobTop;     // 3
-    int jumpSeconds = 0;               // 4
-    int backSeconds = 0;               // 5
-    bool showFullPath = true;          // 6
-    QString editorFolder;              // 7
-    bool editorVisible = true;         // 8: written "0" when visible
-    int playerLeft = 0;                // 9
-    int playerTop = 0;                 // 10
-    int editorLeft = 0;                // 11
-    int editorTop = 0;                 // 12
-    int editorWidth = 0;               // 13
-    int editorHeight = 0;              // 14
-    bool alwaysOnTop = true;           // 15: written "0" when on
-    bool bookmarksVisible = false;     // 16: written "0" when visible
-    int bookmarksLeft = 0;             // 17
-    int bookmarksTop = 0;              // 18
-    int bookmarksWidth = 0;            // 19
-    int bookmarksHeight = 0;           // 20
-    int playTime = 7;                  // 21
-    int pauseTime = 7;                 // 22
-    bool smartPlay = false;            // 23
+    QString languageFile;          // 1
+    std::optional<int> volume;     // 2: the volume slider's value; none when the line is missing
+    std::optional<double> knobTop; // 3
+    int jumpSeconds = 0;           // 4
+    int backSeconds = 0;           // 5
+    bool showFullPath = true;      // 6
+    QString editorFolder;          // 7
+    bool editorVisible = true;     // 8: written "0" when visible
+    int playerLeft = 0;            // 9
+    int playerTop = 0;             // 10
+    int editorLeft = 0;            // 11
+    int editorTop = 0;             // 12
+    int editorWidth = 0;           // 13
+    int editorHeight = 0;          // 14
+    bool alwaysOnTop = true;       // 15: written "0" when on
+    bool bookmarksVisible = false; // 16: written "0" when visible
+    int bookmarksLeft = 0;         // 17
+    int bookmarksTop = 0;          // 18
+    int bookmarksWidth = 0;        // 19
+    int bookmarksHeight = 0;       // 20
+    int playTime = 7;              // 21
+    int pauseTime = 7;             // 22
+    bool smartPlay = false;        // 23
 };
 
 namespace SettingsFile {
@@ -53,7 +53,8 @@ QStringList lines(const StoredSettings& settings);
 // is empty, with the reason in error.
 std::optional<QString> readLanguageFile(const QString& path, QString* error);
 
-std::optional<StoredSettings> read(const QString& path);
-bool write(const QString& path, const StoredSettings& settings);
+// A file that cannot be read or written gives none or false, with the reason in error.
+std::optional<StoredSettings> read(const QString& path, QString* error = nullptr);
+bool write(const QString& path, const StoredSettings& settings, QString* error = nullptr);
 
 } // namespace SettingsFile

@@ -3,12 +3,14 @@
 #include "core/AppState.h"
 #include "core/BookmarkCommands.h"
 #include "core/EditorCommands.h"
+#include "core/Logging.h"
 #include "platform/MediaPlayer.h"
 #include "platform/Twips.h"
 #include "player/CaptionLabel.h"
 #include "player/PlayerLayout.h"
 #include "player/PointerLabel.h"
 #include "player/SkinButton.h"
+#include "player/VolumeKnob.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -24,20 +26,19 @@
 #include <QShortcut>
 
 PlayerWindow::PlayerWindow(AppState& state, const Platform& platform, QWidget* parent)
-    : QMainWindow(parent), m_state(state), m_platform(platform)
+    : QMainWindow(parent), m_state(state), m_platform(platform),
+      m_playback(new PlaybackController(state, platform.media, this))
 {
+    m_playback->setObjectName(QStringLiteral("playback"));
+    m_fadeTimer.setObjectName(QStringLiteral("labelFadeTimer"));
     setupFace();
     setupMenus();
     // The player keeps the size of its face and menus, from before it is first shown.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    connect(&Timer1, &QTimer::timeout, this, &PlayerWindow::refreshDisplay);
-    connect(&Timer4, &QTimer::timeout, this, &PlayerWindow::watchPlaybackState);
-    connect(&Timer5, &QTimer::timeout, this, &PlayerWindow::advanceSmartPlay);
-    connect(&Timer2, &QTimer::timeout, this, &PlayerWindow::followKnobDrag);
-    connect(&Timer3, &QTimer::timeout, this, &PlayerWindow::stepLabelFade);
-    connectPointerEvents();
-    Timer4.start(200);
+    connectPlayback();
+    connectFace();
+    connect(&m_fadeTimer, &QTimer::timeout, this, &PlayerWindow::stepLabelFade);
     if (m_platform.media)
         connect(m_platform.media, &MediaPlayer::mediaError, this, &PlayerWindow::showMediaError);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -71,22 +72,26 @@ void PlayerWindow::setupFace()
     m_face = face;
 
     auto* background = new QLabel(face);
+    background->setObjectName(QStringLiteral("faceBackground"));
     background->setScaledContents(true);
     background->setPixmap(QPixmap(imagePath(QStringLiteral("sfondo.jpg"))));
     Twips::place(background, 0, 0, kFaceWidth, kFaceHeight);
 
     m_displayPanel = new QLabel(face);
+    m_displayPanel->setObjectName(QStringLiteral("displayPanel"));
     m_displayPanel->setScaledContents(true);
     m_displayPanel->setPixmap(QPixmap(imagePath(QStringLiteral("display.jpg"))));
     Twips::place(m_displayPanel, kDisplay.left, kDisplay.top, kDisplay.width, kDisplay.height);
 
     m_progressBar = new QLabel(face);
+    m_progressBar->setObjectName(QStringLiteral("progressBar"));
     m_progressBar->setStyleSheet(QStringLiteral("background-color: rgba(240, 160, 48, 90);"));
     Twips::place(m_progressBar, kPosition.left, kPosition.top, 0, kPosition.height);
 
-    const auto whiteLabel = [face]<typename Label>(const Box& box, int points,
+    const auto whiteLabel = [face]<typename Label>(const char* name, const Box& box, int points,
                                                    Qt::Alignment alignment) {
         auto* label = new Label(face);
+        label->setObjectName(QLatin1String(name));
         QFont font = label->font();
         font.setPointSize(points);
         label->setFont(font);
@@ -95,29 +100,21 @@ void PlayerWindow::setupFace()
         Twips::place(label, box.left, box.top, box.width, box.height);
         return label;
     };
-    m_titleLabel =
-        whiteLabel.operator()<CaptionLabel>(kTitle, 14, Qt::AlignLeft | Qt::AlignVCenter);
+    m_titleLabel = whiteLabel.operator()<CaptionLabel>("titleLabel", kTitle, 14,
+                                                       Qt::AlignLeft | Qt::AlignVCenter);
     m_titleLabel->setTextFormat(Qt::PlainText);
     m_titleLabel->hide();
-    m_positionLabel =
-        whiteLabel.operator()<PointerLabel>(kPosition, 9, Qt::AlignLeft | Qt::AlignVCenter);
+    m_positionLabel = whiteLabel.operator()<PointerLabel>("positionLabel", kPosition, 9,
+                                                          Qt::AlignLeft | Qt::AlignVCenter);
     m_positionLabel->setText(QStringLiteral("0:00 / 0:00"));
-    m_speedLabel = whiteLabel.operator()<QLabel>(kSpeed, 9, Qt::AlignCenter);
+    m_speedLabel = whiteLabel.operator()<QLabel>("speedLabel", kSpeed, 9, Qt::AlignCenter);
     m_speedLabel->setStyleSheet(QStringLiteral("color: red; background: transparent;"));
     m_speedLabel->hide();
-    m_volumeLabel = whiteLabel.operator()<QLabel>(kVolumeText, 8, Qt::AlignCenter);
+    m_volumeLabel = whiteLabel.operator()<QLabel>("volumeLabel", kVolumeText, 8, Qt::AlignCenter);
     m_volumeLabel->setText(QStringLiteral("100%"));
 
-    Image2 = new PointerLabel(face);
-    Image2->setScaledContents(true);
-    Image2->setPixmap(QPixmap(imagePath(QStringLiteral("volume-track.png"))));
-    Twips::place(Image2, kVolumeTrack.left, kVolumeTrack.top, kVolumeTrack.width,
-                 kVolumeTrack.height);
-    Image1 = new PointerLabel(face);
-    Image1->setScaledContents(true);
-    Image1->setPixmap(QPixmap(imagePath(QStringLiteral("volume-knob.png"))));
-    Twips::place(Image1, kVolumeKnob.left, kVolumeKnob.top, kVolumeKnob.width, kVolumeKnob.height);
-    m_knobTop = kVolumeKnob.top;
+    m_volumeKnob = new VolumeKnob(imagePath(QStringLiteral("volume-knob.png")),
+                                  imagePath(QStringLiteral("volume-track.png")), face);
 
     for (QWidget* ground :
          {static_cast<QWidget*>(frame), face, static_cast<QWidget*>(background)}) {
@@ -125,23 +122,20 @@ void PlayerWindow::setupFace()
         ground->installEventFilter(this);
     }
 
-    const auto button = [face](const Box& box) {
+    const auto button = [face](const char* name, const Box& box) {
         auto* b = new SkinButton(face);
+        b->setObjectName(QLatin1String(name));
         Twips::place(b, box.left, box.top, box.width, box.height);
         return b;
     };
-    m_openButton = button(kOpenButton);
-    m_backButton = button(kBackButton);
-    m_playButton = button(kPlayButton);
-    m_stopButton = button(kStopButton);
-    m_forwardButton = button(kForwardButton);
-    m_recordButton = button(kRecordButton);
-    m_openButton->showImage(imagePath(QStringLiteral("Apri.bmp")));
-    m_backButton->showImage(imagePath(QStringLiteral("bac.jpg")));
-    m_playButton->showImage(imagePath(QStringLiteral("play.jpg")));
-    m_stopButton->showImage(imagePath(QStringLiteral("stop.jpg")));
-    m_forwardButton->showImage(imagePath(QStringLiteral("for.jpg")));
-    m_recordButton->showImage(imagePath(QStringLiteral("rec.jpg")));
+    m_openButton = button("openButton", kOpenButton);
+    m_backButton = button("backButton", kBackButton);
+    m_playButton = button("playButton", kPlayButton);
+    m_stopButton = button("stopButton", kStopButton);
+    m_forwardButton = button("forwardButton", kForwardButton);
+    m_recordButton = button("recordButton", kRecordButton);
+    for (SkinButton* b : skinButtons())
+        showNormalImage(b);
 
     const QPixmap icon(imagePath(QStringLiteral("vocarta.png")));
     if (!icon.isNull())
@@ -158,24 +152,28 @@ QWidget* PlayerWindow::bookmarkWindow() const
     return m_bookmarks ? m_bookmarks->window() : nullptr;
 }
 
-void PlayerWindow::connectPointerEvents()
+void PlayerWindow::connectPlayback()
 {
-    const auto twips = [](int pixels) { return static_cast<double>(Twips::fromPixels(pixels)); };
-    connect(Image1, &PointerLabel::pressed, this,
-            [this](Qt::MouseButton button, QPoint) { Image1_MouseDown(button); });
-    connect(Image1, &PointerLabel::moved, this, [this, twips](Qt::MouseButtons buttons, QPoint at) {
-        Image1_MouseMove(buttons, twips(at.y()));
-    });
-    connect(Image1, &PointerLabel::released, this,
-            [this](Qt::MouseButton button, QPoint) { Image1_MouseUp(button); });
-    connect(Image2, &PointerLabel::pressed, this, [this] { Image2_MouseDown(); });
-    connect(Image2, &PointerLabel::moved, this, [this] { Image2_MouseMove(); });
-    connect(Image2, &PointerLabel::released, this,
-            [this, twips](Qt::MouseButton button, QPoint at) {
-                Image2_MouseUp(button, twips(at.y()));
-            });
+    connect(m_playback, &PlaybackController::stateChanged, this, &PlayerWindow::showPlayState);
+    connect(m_playback, &PlaybackController::displayDue, this, &PlayerWindow::refreshDisplay);
+    connect(m_playback, &PlaybackController::busyChanged, this, &PlayerWindow::setBusyPointer);
+    connect(m_playback, &PlaybackController::commandDone, this, &PlayerWindow::returnFocus);
+}
+
+void PlayerWindow::connectFace()
+{
     connect(m_positionLabel, &PointerLabel::released, this,
-            [this, twips](Qt::MouseButton, QPoint at) { seekToClick(twips(at.x())); });
+            [this](Qt::MouseButton, QPoint at) { seekToClick(Twips::fromPixels(at.x())); });
+    connect(m_volumeKnob, &VolumeKnob::volumeChanged, this, [this] {
+        applyVolume();
+        returnFocus();
+    });
+    connect(m_volumeKnob, &VolumeKnob::touched, this, [this] { startFade(-15); });
+    connect(m_volumeKnob, &VolumeKnob::trackPressed, this, [this] {
+        m_fadeLevel = -15;
+        m_volumeLabel->setStyleSheet(
+            QStringLiteral("color: rgb(255, 0, 0); background: transparent;"));
+    });
     for (SkinButton* button :
          {m_playButton, m_stopButton, m_backButton, m_forwardButton, m_recordButton})
         connect(button, &SkinButton::pointerMoved, this, [this, button] { hoverButton(button); });
@@ -206,22 +204,19 @@ void PlayerWindow::placeEditor()
 void PlayerWindow::restoreSession(const QString& commandLine)
 {
     setAcceptDrops(true);
-    VolumeScale = 100;
-    centreVolumeKnob();
+    m_volumeKnob->centre();
 
     m_state.productTitle = QStringLiteral("Vocarta");
     setWindowTitle(m_state.productTitle);
     move(x(), 0);
 
-    if (const auto stored = SettingsFile::read(m_state.settingsPath()))
+    QString error;
+    if (const auto stored = SettingsFile::read(m_state.settingsPath(), &error))
         m_stored = *stored;
-    if (m_stored.knobTop) {
-        // A hand-edited value never puts the knob off its track.
-        using PlayerLayout::kVolumeKnob;
-        using PlayerLayout::kVolumeTrack;
-        setKnobTop(std::clamp(*m_stored.knobTop, kVolumeTrack.top,
-                              kVolumeTrack.top + kVolumeTrack.height - kVolumeKnob.height));
-    }
+    else
+        qCWarning(lcSettings).noquote() << error;
+    if (m_stored.knobTop)
+        m_volumeKnob->setStoredKnobTop(*m_stored.knobTop);
     m_state.jumpSeconds = m_stored.jumpSeconds;
     m_state.backSeconds = m_stored.backSeconds;
     m_fullPathAction->setChecked(m_stored.showFullPath);
@@ -230,14 +225,15 @@ void PlayerWindow::restoreSession(const QString& commandLine)
     m_state.pauseTime = m_stored.pauseTime;
     m_smartPlayAction->setChecked(m_stored.smartPlay);
 
-    m_state.texts.load(m_state.languagePath());
+    if (!m_state.texts.load(m_state.languagePath()))
+        qCWarning(lcLanguage).noquote() << "Cannot read" << m_state.languagePath();
 
     applyStoredSettings();
 
     applyTexts();
-    m_backSecondsAction->setText(m_state.texts.text(Text::SecondsBackOnPause));
-    Image1->setToolTip(QStringLiteral(" ") + StripAmpersands(m_state.texts.text(Text::VolumeTip)) +
-                       QStringLiteral(" "));
+    m_volumeKnob->setKnobToolTip(QStringLiteral(" ") +
+                                 StripAmpersands(m_state.texts.text(Text::VolumeTip)) +
+                                 QStringLiteral(" "));
 
     resetPositionDisplay();
     m_openButtonHome = m_openButton->pos();
@@ -256,13 +252,14 @@ void PlayerWindow::restoreSession(const QString& commandLine)
     closeMedia();
     if (!commandLine.isEmpty())
         openMedia(commandLine);
-    if (m_stored.volumeText)
-        m_knobTag = *m_stored.volumeText;
+    if (m_stored.volume)
+        m_volumeKnob->setValue(*m_stored.volume);
     applyVolume();
 }
 
 void PlayerWindow::setBookmarkMenuShown(bool shown)
 {
+    m_bookmarkWindowShown = shown;
     m_bookmarkWindowAction->setText(
         m_state.texts.text(shown ? Text::HideBookmarks : Text::ShowBookmarks));
 }
@@ -278,8 +275,10 @@ void PlayerWindow::applyStoredSettings()
     }
     m_alwaysOnTopAction->setChecked(s.alwaysOnTop);
     setAlwaysOnTop(s.alwaysOnTop);
-    if (editorWindow() && s.editorVisible)
+    if (editorWindow() && s.editorVisible) {
+        m_editorShown = true;
         editorWindow()->show();
+    }
 }
 
 void PlayerWindow::setAlwaysOnTop(bool onTop)
@@ -291,15 +290,22 @@ void PlayerWindow::setAlwaysOnTop(bool onTop)
         show();
 }
 
+void PlayerWindow::setMediaControlsEnabled(bool enabled)
+{
+    for (QWidget* button : {m_playButton, m_stopButton, m_forwardButton, m_backButton})
+        button->setEnabled(enabled);
+    for (QAction* action :
+         {m_playAction, m_stopAction, m_skipForwardAction, m_skipBackAction, m_slowDownAction,
+          m_speedUpAction, m_goToAction, m_closeAction, m_addBookmarkAction, m_nextBookmarkAction,
+          m_previousBookmarkAction, m_bookmarkWindowAction})
+        action->setEnabled(enabled);
+}
+
 void PlayerWindow::resetPositionDisplay()
 {
     m_progressBar->hide();
     m_positionLabel->move(m_progressBar->pos());
     m_positionLabel->setText(QStringLiteral("0:00 / 0:00"));
-    for (QAction* a : {m_playAction, m_stopAction, m_skipForwardAction, m_skipBackAction,
-                       m_slowDownAction, m_speedUpAction, m_goToAction})
-        a->setEnabled(false);
-    m_stopButton->setEnabled(false);
 }
 
 void PlayerWindow::changeEvent(QEvent* event)
@@ -320,9 +326,9 @@ void PlayerWindow::followWindowState()
         }
         return;
     }
-    if (editor && m_editorAction->text() == m_state.texts.text(Text::HideEditor))
+    if (editor && m_editorShown)
         editor->show();
-    if (bookmarks && m_bookmarkWindowAction->text() == m_state.texts.text(Text::HideBookmarks))
+    if (bookmarks && m_bookmarkWindowShown)
         bookmarks->show();
 }
 

@@ -4,9 +4,7 @@
 #include "core/RecentList.h"
 #include "core/SettingsFile.h"
 #include "platform/Platform.h"
-#include "player/CaptionLabel.h"
-#include "player/PointerLabel.h"
-#include "player/SkinButton.h"
+#include "player/PlaybackController.h"
 #include "player/ValueEntry.h"
 
 #include <QMainWindow>
@@ -16,22 +14,22 @@
 #include <functional>
 
 class BookmarkCommands;
+class CaptionLabel;
 class EditorCommands;
-class ValueDialog;
+class PointerLabel;
 class QAction;
 class QLabel;
 class QMenu;
+class SkinButton;
+class ValueDialog;
+class VolumeKnob;
 struct AppState;
 
-// The player window: it lives for the whole run, owns the media engine's use, and its closing
-// ends the program.
+// The player window: it lives for the whole run, shows the transport that its
+// PlaybackController runs, and its closing ends the program.
 class PlayerWindow : public QMainWindow, public PlayerCommands {
     Q_OBJECT
 public:
-    // The play button's state texts: the next press plays, or pauses.
-    static constexpr Text kEntryPlay = Text::Play;
-    static constexpr Text kEntryPause = Text::Pause;
-
     PlayerWindow(AppState& state, const Platform& platform, QWidget* parent = nullptr);
     ~PlayerWindow() override;
 
@@ -39,46 +37,43 @@ public:
     void setEditor(EditorCommands* editor) { m_editor = editor; }
     void setBookmarks(BookmarkCommands* bookmarks) { m_bookmarks = bookmarks; }
 
+    PlaybackController* playback() const { return m_playback; }
+
     // Puts the editor below the player, or below the bookmark window when it has bookmarks.
     void placeEditor();
-    // Runs the loading sequence; `commandLine` is a media path given at start ("" for none).
+    // Reads the settings and the recent list and shows them; `commandLine` is a media path given
+    // at start ("" for none), opened last.
     void restoreSession(const QString& commandLine);
-    // The closing sequence. Returns false when the user cancelled it.
+    // Saves what the user had, asks about an unsaved transcript and closes the companion
+    // windows. Returns false when the user cancelled it.
     bool runClosingSequence();
-
-    void saveSettings();
+    // Writes the settings file; a failure is logged.
+    bool saveSettings();
+    // Captions and tooltips from the interface text table.
     void applyTexts();
-
     void exitProgram();
 
-    // Transport and display.
+    // PlayerCommands
+    QWidget* playerWindow() override { return this; }
+    QWidget* transcriptWindow() override { return editorWindow(); }
+    MediaPlayer* media() override { return m_platform.media; }
     void togglePlayPause() override;
-    void mnuPlay_Click() { togglePlayPause(); }
     void stop() override;
-    void cmdStop_Click() { stop(); }
     void skipForward() override;
-    void mnuAvanti_Click() { skipForward(); }
     void skipBack() override;
-    void mnuIndietro_Click() { skipBack(); }
     void refreshDisplay() override;
-    void watchPlaybackState();
-    // Hands the keyboard back to the transcript after a transport command.
-    void returnFocus();
+    void setBookmarkMenuShown(bool shown) override;
 
-    // Opening and closing media.
-    void openMedia(const QString& path);
-    void loadAndPlay(const QString& path);
-    void mnuApri_Click() { openMedia(QString()); }
+    // Opening and closing media. An empty path asks for a file.
+    void openMedia(const QString& path = QString());
     void closeMedia();
     void openRecentMedia(int index);
     void openDroppedFile(const QString& name);
-    void updateTitle();
+    const RecentList& recentMedia() const { return m_recentMedia; }
+    // True from opening a file until the pointer first moves over the window.
+    bool justOpened() const { return m_justOpened; }
 
-    // Smart play.
-    void toggleSmartPlay();
-    void advanceSmartPlay();
-
-    // The value-entry dialog's commands.
+    // Options that ask for a value, and the position to go to.
     void editSkipSeconds();
     void editBackSeconds();
     void editPlayTime();
@@ -89,53 +84,98 @@ public:
     // The dialog opened by the last of these commands, while it is open.
     ValueDialog* valueDialog() const;
 
-    // Speed, title line and view options.
+    void toggleSmartPlay();
     void slowDown();
     void speedUp();
-    void stepLabelFade();
     void toggleFullPath();
     void toggleAlwaysOnTop();
     void toggleEditor();
 
-    // The volume slider and the position click; positions in twips, relative to the control.
-    void centreVolumeKnob();
-    void applyVolume();
-    void Image1_MouseDown(Qt::MouseButton button);
-    void Image1_MouseMove(Qt::MouseButtons buttons, double y);
-    void Image1_MouseUp(Qt::MouseButton button);
-    void Image2_MouseDown();
-    void Image2_MouseMove();
-    void Image2_MouseUp(Qt::MouseButton button, double y);
-    void followKnobDrag();
+    // A click on the position text, `x` twips from its left: plays from that share of the length.
     void seekToClick(double x);
-    double knobTop() const { return m_knobTop; }
-    void setKnobTop(double twips);
-    QString knobTag() const { return m_knobTag; }
-    void setKnobTag(const QString& tag) { m_knobTag = tag; }
-    int fadeLevel() const { return FadeLevel; }
+    // The fade timer's step: the speed or volume text turns from red back to white.
+    void stepLabelFade();
 
-    // Pointer moves for the button skin.
+Q_SIGNALS:
+    // The settings file was written (or the write failed).
+    void settingsSaved(bool ok);
+    // The closing sequence has finished: the program ends.
+    void programEnded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Which text the fade works on.
+    enum class FadedLabel { Volume, Speed };
+
+    void setupFace();
+    void setupMenus();
+    void connectPlayback();
+    void connectFace();
+    // Widens the window when the menu titles need more room than the face.
+    void fitMenuBar();
+    void connectCheckCommand(QAction* action, void (PlayerWindow::*command)());
+    // Hides the companion windows with the minimised player, and brings back those meant to be
+    // shown.
+    void followWindowState();
+    void applyStoredSettings();
+    void resetPositionDisplay();
+    void setAlwaysOnTop(bool onTop);
+    void setMediaControlsEnabled(bool enabled);
+    void loadAndPlay(const QString& path);
+    void updateTitle();
+    void showPlayState(PlayState state);
+    void showMediaError(const QString& message);
+    void applyVolume();
+    void changeSpeed(double step);
+    void startFade(int level);
+    QString imagePath(const QString& name) const;
+    void showImage(SkinButton* button, const QString& name);
+    void showRecentMedia();
+    void loadRecentMedia();
+    void setBusyPointer(bool busy);
+    ValueDialog* newValueDialog(ValueEntry::Mode mode);
+    void openValueDialog(ValueEntry::Mode mode);
+    // Hands the keyboard back to the transcript after a transport command.
+    void returnFocus();
+
+    // The skin buttons' pictures, at rest and under the pointer.
+    struct ButtonPictures {
+        const char* normal;
+        const char* hover;
+    };
+    ButtonPictures picturesOf(const SkinButton* button) const;
+    std::array<SkinButton*, 6> skinButtons() const;
     void hoverButton(SkinButton* button);
     void hoverOpenButton();
     void leaveButtons();
-    // The six skin buttons, open button last.
-    std::array<SkinButton*, 6> skinButtons() const;
-    bool isHovered(const SkinButton* button) const;
+    void showNormalImage(SkinButton* button);
+    void showHoverImage(SkinButton* button);
+    void resetHoverExcept(const SkinButton* keep);
 
-    // PlayerCommands
-    QWidget* playerWindow() override { return this; }
-    QWidget* transcriptWindow() override { return editorWindow(); }
-    MediaPlayer* media() override { return m_platform.media; }
-    void setBookmarkMenuShown(bool shown) override;
+    // The two companion windows, or nullptr while they do not exist.
+    QWidget* editorWindow() const;
+    QWidget* bookmarkWindow() const;
 
-    bool justOpened() const { return m_justOpened; }
-    const RecentList& recentMedia() const { return m_recentMedia; }
-    // Menus and entries, named as the program has always named them.
+    AppState& m_state;
+    Platform m_platform;
+    PlaybackController* m_playback;
+    EditorCommands* m_editor = nullptr;
+    BookmarkCommands* m_bookmarks = nullptr;
+    // The values read at start, kept for what no live control holds yet.
+    StoredSettings m_stored;
+    RecentList m_recentMedia;
+
     QMenu* m_fileMenu = nullptr;
     QAction* m_openAction = nullptr;
     QAction* m_closeAction = nullptr;
     QAction* m_recentSeparator = nullptr;
-    std::array<QAction*, 4> m_recentActions{};
+    std::array<QAction*, RecentList::kSize> m_recentActions{};
     QAction* m_exitAction = nullptr;
 
     QMenu* m_playbackMenu = nullptr;
@@ -176,95 +216,32 @@ public:
     QAction* m_updatesAction = nullptr;
     QAction* m_aboutAction = nullptr;
 
-    // Controls of the player's face.
-    SkinButton* m_openButton = nullptr; // open
+    QWidget* m_face = nullptr;
+    SkinButton* m_openButton = nullptr;
     SkinButton* m_backButton = nullptr;
     SkinButton* m_playButton = nullptr;
     SkinButton* m_stopButton = nullptr;
     SkinButton* m_forwardButton = nullptr;
     SkinButton* m_recordButton = nullptr;
-    QLabel* m_displayPanel = nullptr;        // display panel picture
-    CaptionLabel* m_titleLabel = nullptr;    // title line
-    QLabel* m_progressBar = nullptr;         // progress bar
-    PointerLabel* m_positionLabel = nullptr; // position text
-    PointerLabel* Image1 = nullptr;          // volume knob
-    PointerLabel* Image2 = nullptr;          // volume track
-    QLabel* m_volumeLabel = nullptr;         // volume percentage
-    QLabel* m_speedLabel = nullptr;          // speed
+    QLabel* m_displayPanel = nullptr;
+    CaptionLabel* m_titleLabel = nullptr;
+    QLabel* m_progressBar = nullptr;
+    PointerLabel* m_positionLabel = nullptr;
+    VolumeKnob* m_volumeKnob = nullptr;
+    QLabel* m_volumeLabel = nullptr;
+    QLabel* m_speedLabel = nullptr;
 
-    QTimer Timer1; // display refresh
-    QTimer Timer4; // state watch
-    QTimer Timer5; // smart play cycle
-    QTimer Timer2; // volume knob drag
-    QTimer Timer3; // fade of the speed and volume labels
-
-Q_SIGNALS:
-    // The settings file was written (or the write failed).
-    void settingsSaved(bool ok);
-    // The closing sequence has finished: the program ends.
-    void programEnded();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void setupFace();
-    void setupMenus();
-    void connectPointerEvents();
-    // Widens the window when the menu titles need more room than the face.
-    void fitMenuBar();
-    void connectCheckCommand(QAction* action, void (PlayerWindow::*command)());
-    void followWindowState();
-    void applyStoredSettings();
-    void resetPositionDisplay();
-    void setAlwaysOnTop(bool onTop);
-    QString imagePath(const QString& name) const;
-    void showPlayImage(SkinButton* button, const QString& name);
-    bool hasMedia() const;
-    void setPlayTag(Text entry);
-    bool playTagIs(Text entry) const;
-    void showRecentMedia();
-    void loadRecentMedia();
-    void setBusyPointer(bool busy);
-    ValueDialog* newValueDialog(ValueEntry::Mode mode);
-    void openValueDialog(ValueEntry::Mode mode);
-    void showMediaError(const QString& message);
-    void changeSpeed(double step);
-    QString knobValueText() const;
-    void startFade(int level);
-    void showNormalImage(SkinButton* button);
-    void showHoverImage(SkinButton* button);
-    void resetHoverExcept(const SkinButton* keep);
-    // The two companion windows, or nullptr while they do not exist.
-    QWidget* editorWindow() const;
-    QWidget* bookmarkWindow() const;
-
-    AppState& m_state;
-    Platform m_platform;
-    EditorCommands* m_editor = nullptr;
-    BookmarkCommands* m_bookmarks = nullptr;
-    // The values read at start, kept for what no live control holds yet.
-    StoredSettings m_stored;
-    RecentList m_recentMedia;
-    // Volume slider state; geometry in twips.
-    int VolumeScale = 100;
-    int VolumeValue = 0;
-    int SliderButton = 0;
-    double KnobTarget = 0;
-    double m_knobTop = 0;
-    QString m_knobTag;
-    // Green and blue of the faded label's text: -15 at rest.
-    int FadeLevel = -15;
-    // "1" while the fade belongs to the speed label, "" while it belongs to the volume label.
-    QString m_speedMark;
+    QTimer m_fadeTimer{this};
+    // Green and blue of the faded text: below 0 at rest, 255 when white again.
+    int m_fadeLevel = -15;
+    FadedLabel m_fadedLabel = FadedLabel::Volume;
     std::array<bool, 6> m_hover{};
-    QWidget* m_face = nullptr;
     QPointer<ValueDialog> m_valueDialog;
     QPoint m_openButtonHome;
+    // Whether the user wants each companion window shown (it is hidden while the player is
+    // minimised).
+    bool m_editorShown = false;
+    bool m_bookmarkWindowShown = false;
     bool m_justOpened = false;
     // The current file could not be played: the title line says so until another opens.
     bool m_mediaFailed = false;

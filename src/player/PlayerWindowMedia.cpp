@@ -1,5 +1,6 @@
 #include "core/AppState.h"
 #include "core/BookmarkCommands.h"
+#include "core/Logging.h"
 #include "platform/Dialogs.h"
 #include "platform/MediaPlayer.h"
 #include "player/CaptionLabel.h"
@@ -60,13 +61,14 @@ void PlayerWindow::openMedia(const QString& path)
     m_state.currentMediaPath = chosen;
     m_justOpened = true;
     loadAndPlay(chosen);
-    setBusyPointer(true);
-    showPlayImage(m_playButton, QStringLiteral("pause.jpg"));
+    showImage(m_playButton, QStringLiteral("pause.jpg"));
 
     m_recentMedia.touch(chosen);
     showRecentMedia();
     m_recentSeparator->setVisible(true);
-    m_recentMedia.save(recentListPath(m_state));
+    QString error;
+    if (!m_recentMedia.save(recentListPath(m_state), &error))
+        qCWarning(lcSettings).noquote() << error;
 
     if (m_bookmarks)
         m_bookmarks->loadBookmarks(chosen);
@@ -82,26 +84,9 @@ void PlayerWindow::loadAndPlay(const QString& path)
     if (!QFileInfo::exists(path))
         return;
     m_mediaFailed = false;
-    if (m_platform.media) {
-        m_platform.media->setUrl(path);
-        m_platform.media->setCurrentPosition(0);
-    }
     m_progressBar->resize(0, m_progressBar->height());
-    Timer1.start(100);
-    for (QAction* a : {m_closeAction, m_playAction})
-        a->setEnabled(true);
-    m_playButton->setEnabled(true);
-    m_stopAction->setEnabled(true);
-    m_stopButton->setEnabled(true);
-    m_forwardButton->setEnabled(true);
-    m_skipForwardAction->setEnabled(true);
-    m_backButton->setEnabled(true);
-    for (QAction* a :
-         {m_skipBackAction, m_slowDownAction, m_speedUpAction, m_goToAction, m_addBookmarkAction,
-          m_nextBookmarkAction, m_previousBookmarkAction, m_bookmarkWindowAction})
-        a->setEnabled(true);
-    setPlayTag(kEntryPlay);
-    togglePlayPause();
+    setMediaControlsEnabled(true);
+    m_playback->load(path);
     updateTitle();
 }
 
@@ -117,34 +102,20 @@ void PlayerWindow::updateTitle()
 
 void PlayerWindow::closeMedia()
 {
-    if (m_platform.media) {
-        m_platform.media->setUrl(QString());
-        m_platform.media->close();
-    }
-    Timer1.stop();
+    m_playback->close();
     m_justOpened = false;
     m_positionLabel->setText(QStringLiteral("0:00 / 0:00"));
     m_titleLabel->hide();
     m_progressBar->hide();
     m_displayPanel->hide();
-    m_playButton->setEnabled(false);
-    m_stopButton->setEnabled(false);
-    m_forwardButton->setEnabled(false);
-    m_backButton->setEnabled(false);
-    for (QAction* a :
-         {m_playAction, m_stopAction, m_skipForwardAction, m_skipBackAction, m_slowDownAction,
-          m_speedUpAction, m_goToAction, m_closeAction, m_addBookmarkAction, m_nextBookmarkAction,
-          m_previousBookmarkAction, m_bookmarkWindowAction})
-        a->setEnabled(false);
+    setMediaControlsEnabled(false);
     if (m_bookmarks)
         m_bookmarks->unloadWindow();
-    showPlayImage(m_playButton, QStringLiteral("play.jpg"));
-    setBusyPointer(false);
+    showImage(m_playButton, QStringLiteral("play.jpg"));
 }
 
 void PlayerWindow::showMediaError(const QString& message)
 {
-    Q_UNUSED(message);
     closeMedia();
     m_mediaFailed = true;
     m_titleLabel->setCaption(

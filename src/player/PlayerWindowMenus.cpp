@@ -9,9 +9,11 @@
 
 namespace {
 
-QAction* entry(QMenu* menu, const QString& caption, const QKeySequence& key = {})
+// The built-in captions are the Italian ones; the language file replaces them at start.
+QAction* entry(QMenu* menu, const char* name, const char* caption, const QKeySequence& key = {})
 {
-    QAction* action = menu->addAction(caption);
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QLatin1String(name));
     if (!key.isEmpty()) {
         action->setShortcut(key);
         // Keys of the player's commands must reach it only from this window; the editor passes
@@ -32,102 +34,107 @@ QString padded(const QString& text)
 void PlayerWindow::setupMenus()
 {
     QMenuBar* bar = menuBar();
+    const auto menu = [bar](const char* name, const char* title) {
+        QMenu* m = bar->addMenu(QString::fromUtf8(title));
+        m->setObjectName(QLatin1String(name));
+        return m;
+    };
 
-    m_fileMenu = bar->addMenu(QStringLiteral("&File"));
-    m_openAction =
-        entry(m_fileMenu, QStringLiteral("&Apri file..."), QKeySequence(Qt::CTRL | Qt::Key_O));
-    m_closeAction = entry(m_fileMenu, QStringLiteral("&Chiudi file multimediale"),
-                          QKeySequence(Qt::CTRL | Qt::Key_F4));
+    m_fileMenu = menu("fileMenu", "&File");
+    m_openAction = entry(m_fileMenu, "openAction", "&Apri file...", Qt::CTRL | Qt::Key_O);
+    m_closeAction =
+        entry(m_fileMenu, "closeAction", "&Chiudi file multimediale", Qt::CTRL | Qt::Key_F4);
     m_recentSeparator = m_fileMenu->addSeparator();
+    m_recentSeparator->setObjectName(QStringLiteral("recentSeparator"));
     m_recentSeparator->setVisible(false);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < RecentList::kSize; ++i) {
+        // The placeholder captions are those the recent list stores for a free place.
         m_recentActions[i] = m_fileMenu->addAction(QStringLiteral("mnuRecent%1").arg(i + 1));
+        m_recentActions[i]->setObjectName(QStringLiteral("recentAction%1").arg(i + 1));
         m_recentActions[i]->setVisible(false);
     }
     m_fileMenu->addSeparator();
-    m_exitAction = entry(m_fileMenu, QStringLiteral("&Esci"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    m_exitAction = entry(m_fileMenu, "exitAction", "&Esci", Qt::CTRL | Qt::Key_Q);
 
-    m_playbackMenu = bar->addMenu(QStringLiteral("&Riproduzione"));
-    m_playAction = entry(m_playbackMenu, QStringLiteral("&Play"), QKeySequence(Qt::Key_F5));
-    m_stopAction = entry(m_playbackMenu, QStringLiteral("&Stop"));
-    m_skipBackAction = entry(m_playbackMenu, QStringLiteral("&Indietro"), QKeySequence(Qt::Key_F6));
-    m_skipForwardAction =
-        entry(m_playbackMenu, QStringLiteral("&Avanti"), QKeySequence(Qt::Key_F7));
-    m_goToAction = entry(m_playbackMenu, QStringLiteral("Vai a..."));
+    m_playbackMenu = menu("playbackMenu", "&Riproduzione");
+    m_playAction = entry(m_playbackMenu, "playAction", "&Play", Qt::Key_F5);
+    m_stopAction = entry(m_playbackMenu, "stopAction", "&Stop");
+    m_skipBackAction = entry(m_playbackMenu, "skipBackAction", "&Indietro", Qt::Key_F6);
+    m_skipForwardAction = entry(m_playbackMenu, "skipForwardAction", "&Avanti", Qt::Key_F7);
+    m_goToAction = entry(m_playbackMenu, "goToAction", "Vai a...");
     m_playbackMenu->addSeparator();
-    m_slowDownAction = entry(m_playbackMenu, QStringLiteral("Diminuisci velocità riproduzione"),
-                             QKeySequence(Qt::CTRL | Qt::Key_F6));
-    m_speedUpAction = entry(m_playbackMenu, QStringLiteral("Aumenta velocità riproduzione"),
-                            QKeySequence(Qt::CTRL | Qt::Key_F7));
+    m_slowDownAction = entry(m_playbackMenu, "slowDownAction", "Diminuisci velocità riproduzione",
+                             Qt::CTRL | Qt::Key_F6);
+    m_speedUpAction = entry(m_playbackMenu, "speedUpAction", "Aumenta velocità riproduzione",
+                            Qt::CTRL | Qt::Key_F7);
     m_playbackMenu->addSeparator();
-    m_addBookmarkAction = entry(m_playbackMenu, QStringLiteral("Aggiungi BookMark"),
-                                QKeySequence(Qt::CTRL | Qt::Key_M));
-    m_nextBookmarkAction = entry(m_playbackMenu, QStringLiteral("Vai al BookMark successivo"));
-    m_previousBookmarkAction = entry(m_playbackMenu, QStringLiteral("Vai al BookMark precedente"));
+    m_addBookmarkAction =
+        entry(m_playbackMenu, "addBookmarkAction", "Aggiungi BookMark", Qt::CTRL | Qt::Key_M);
+    m_nextBookmarkAction =
+        entry(m_playbackMenu, "nextBookmarkAction", "Vai al BookMark successivo");
+    m_previousBookmarkAction =
+        entry(m_playbackMenu, "previousBookmarkAction", "Vai al BookMark precedente");
     m_playbackMenu->addSeparator();
-    m_recordAction = entry(m_playbackMenu, QStringLiteral("Registra..."));
+    m_recordAction = entry(m_playbackMenu, "recordAction", "Registra...");
 
-    m_optionsMenu = bar->addMenu(QStringLiteral("&Opzioni"));
+    m_optionsMenu = menu("optionsMenu", "&Opzioni");
     m_skipSecondsAction =
-        entry(m_optionsMenu, QStringLiteral("&Salto avanti / indietro secondi..."));
-    m_backSecondsAction = entry(m_optionsMenu, QStringLiteral("Secondi indietro su &pausa..."));
+        entry(m_optionsMenu, "skipSecondsAction", "&Salto avanti / indietro secondi...");
+    m_backSecondsAction =
+        entry(m_optionsMenu, "backSecondsAction", "Secondi indietro su &pausa...");
     m_optionsMenu->addSeparator();
-    m_smartPlayAction = entry(m_optionsMenu, QStringLiteral("Play intelligente"));
+    m_smartPlayAction = entry(m_optionsMenu, "smartPlayAction", "Play intelligente");
     m_smartPlayAction->setCheckable(true);
     m_playTimeAction =
-        entry(m_optionsMenu, QStringLiteral("Tempo di riproduzione prima della pausa..."));
+        entry(m_optionsMenu, "playTimeAction", "Tempo di riproduzione prima della pausa...");
     m_pauseTimeAction =
-        entry(m_optionsMenu, QStringLiteral("Tempo di pausa prima della riproduzione..."));
+        entry(m_optionsMenu, "pauseTimeAction", "Tempo di pausa prima della riproduzione...");
     m_optionsMenu->addSeparator();
-    m_languageAction =
-        entry(m_optionsMenu, QStringLiteral("&Lingua..."), QKeySequence(Qt::CTRL | Qt::Key_W));
-    m_addLanguageAction = entry(m_optionsMenu, QStringLiteral("Aggiungi Lingua..."));
+    m_languageAction = entry(m_optionsMenu, "languageAction", "&Lingua...", Qt::CTRL | Qt::Key_W);
+    m_addLanguageAction = entry(m_optionsMenu, "addLanguageAction", "Aggiungi Lingua...");
     m_optionsMenu->addSeparator();
     m_audioSettingsAction =
-        entry(m_optionsMenu, QStringLiteral("&Imposta audio..."), QKeySequence(Qt::Key_F9));
+        entry(m_optionsMenu, "audioSettingsAction", "&Imposta audio...", Qt::Key_F9);
 
-    m_viewMenu = bar->addMenu(QStringLiteral("&Visualizza"));
-    m_fullPathAction =
-        entry(m_viewMenu, QStringLiteral("Mostra percorso file"), QKeySequence(Qt::Key_F11));
+    m_viewMenu = menu("viewMenu", "&Visualizza");
+    m_fullPathAction = entry(m_viewMenu, "fullPathAction", "Mostra percorso file", Qt::Key_F11);
     m_fullPathAction->setCheckable(true);
-    m_alwaysOnTopAction = entry(m_viewMenu, QStringLiteral("Player sempre in primo piano"));
+    m_alwaysOnTopAction = entry(m_viewMenu, "alwaysOnTopAction", "Player sempre in primo piano");
     m_alwaysOnTopAction->setCheckable(true);
     m_viewMenu->addSeparator();
-    m_editorAction = entry(m_viewMenu, QStringLiteral("Mostra l'editor di testo"));
+    m_editorAction = entry(m_viewMenu, "editorAction", "Mostra l'editor di testo");
     m_bookmarkWindowAction =
-        entry(m_viewMenu, QStringLiteral("Mostra &BookMark"), QKeySequence(Qt::Key_F8));
+        entry(m_viewMenu, "bookmarkWindowAction", "Mostra &BookMark", Qt::Key_F8);
 
-    m_donationsMenu = bar->addMenu(QStringLiteral("&Donazioni"));
-    m_donateAction = entry(m_donationsMenu, QStringLiteral("&Fai una donazione"));
+    m_donationsMenu = menu("donationsMenu", "&Donazioni");
+    m_donateAction = entry(m_donationsMenu, "donateAction", "&Fai una donazione");
 
-    m_helpMenu = bar->addMenu(QStringLiteral("&?"));
-    m_helpAction = entry(m_helpMenu, QStringLiteral("&Guida..."), QKeySequence(Qt::Key_F1));
-    m_versionsAction = entry(m_helpMenu, QStringLiteral("Versioni"));
-    m_updatesAction = entry(m_helpMenu, QStringLiteral("&Controlla aggiornamenti..."));
+    m_helpMenu = menu("helpMenu", "&?");
+    m_helpAction = entry(m_helpMenu, "helpAction", "&Guida...", Qt::Key_F1);
+    m_versionsAction = entry(m_helpMenu, "versionsAction", "Versioni");
+    m_updatesAction = entry(m_helpMenu, "updatesAction", "&Controlla aggiornamenti...");
     m_helpMenu->addSeparator();
-    m_aboutAction = entry(m_helpMenu, QStringLiteral("&Informazioni sul programma..."),
-                          QKeySequence(Qt::CTRL | Qt::Key_F1));
+    m_aboutAction =
+        entry(m_helpMenu, "aboutAction", "&Informazioni sul programma...", Qt::CTRL | Qt::Key_F1);
 
     // The closed state: nothing to play yet.
-    for (QAction* a :
-         {m_closeAction, m_playAction, m_stopAction, m_skipBackAction, m_skipForwardAction,
-          m_goToAction, m_slowDownAction, m_speedUpAction, m_addBookmarkAction,
-          m_nextBookmarkAction, m_previousBookmarkAction, m_bookmarkWindowAction})
-        a->setEnabled(false);
+    setMediaControlsEnabled(false);
 
-    connect(m_openAction, &QAction::triggered, this, &PlayerWindow::mnuApri_Click);
+    connect(m_openAction, &QAction::triggered, this, [this] { openMedia(); });
     connect(m_closeAction, &QAction::triggered, this, &PlayerWindow::closeMedia);
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < RecentList::kSize; ++i)
         connect(m_recentActions[i], &QAction::triggered, this, [this, i] { openRecentMedia(i); });
     connect(m_exitAction, &QAction::triggered, this, &PlayerWindow::exitProgram);
-    connect(m_playAction, &QAction::triggered, this, &PlayerWindow::mnuPlay_Click);
+    connect(m_playAction, &QAction::triggered, this, &PlayerWindow::togglePlayPause);
     connect(m_stopAction, &QAction::triggered, this, &PlayerWindow::stop);
-    connect(m_skipBackAction, &QAction::triggered, this, &PlayerWindow::mnuIndietro_Click);
-    connect(m_skipForwardAction, &QAction::triggered, this, &PlayerWindow::mnuAvanti_Click);
+    connect(m_skipBackAction, &QAction::triggered, this, &PlayerWindow::skipBack);
+    connect(m_skipForwardAction, &QAction::triggered, this, &PlayerWindow::skipForward);
     connect(m_goToAction, &QAction::triggered, this, &PlayerWindow::goToTime);
     connect(m_skipSecondsAction, &QAction::triggered, this, &PlayerWindow::editSkipSeconds);
     connect(m_backSecondsAction, &QAction::triggered, this, &PlayerWindow::editBackSeconds);
     connectCheckCommand(m_smartPlayAction, &PlayerWindow::toggleSmartPlay);
+    // The check mark is the option: however it changes, the cycle follows it.
+    connect(m_smartPlayAction, &QAction::toggled, m_playback, &PlaybackController::setSmartPlay);
     connect(m_playTimeAction, &QAction::triggered, this, &PlayerWindow::editPlayTime);
     connect(m_pauseTimeAction, &QAction::triggered, this, &PlayerWindow::editPauseTime);
     connect(m_slowDownAction, &QAction::triggered, this, &PlayerWindow::slowDown);
@@ -146,11 +153,11 @@ void PlayerWindow::setupMenus()
     bookmarkCommand(m_previousBookmarkAction, &BookmarkCommands::previousBookmark);
     bookmarkCommand(m_bookmarkWindowAction, &BookmarkCommands::toggleBookmarkWindow);
     connect(m_openButton, &SkinButton::clicked, this, [this] {
-        mnuApri_Click();
-        showPlayImage(m_openButton, QStringLiteral("Apri.bmp"));
+        openMedia();
+        showImage(m_openButton, QStringLiteral("Apri.bmp"));
     });
     connect(m_playButton, &SkinButton::clicked, this, &PlayerWindow::togglePlayPause);
-    connect(m_stopButton, &SkinButton::clicked, this, &PlayerWindow::cmdStop_Click);
+    connect(m_stopButton, &SkinButton::clicked, this, &PlayerWindow::stop);
     connect(m_forwardButton, &SkinButton::clicked, this, &PlayerWindow::skipForward);
     connect(m_backButton, &SkinButton::clicked, this, &PlayerWindow::skipBack);
 }
@@ -173,16 +180,13 @@ void PlayerWindow::applyTexts()
     m_closeAction->setText(t.text(Text::CloseMedia));
     m_exitAction->setText(t.text(Text::Exit));
     m_playbackMenu->setTitle(t.text(Text::PlaybackMenu));
-    m_playAction->setText(t.text(Text::Play));
-    m_playButton->setTag(t.text(Text::Play));
+    m_playAction->setText(t.text(m_playback->isPlaying() ? Text::Pause : Text::Play));
     m_playButton->setToolTip(padded(t.text(Text::PlayPauseTip)));
     m_stopButton->setToolTip(padded(t.text(Text::StopTip)));
     m_stopAction->setText(t.text(Text::Stop));
     m_skipForwardAction->setText(t.text(Text::SkipForward));
-    m_forwardButton->setTag(t.text(Text::SkipForward) + QStringLiteral(" ->"));
     m_forwardButton->setToolTip(padded(t.text(Text::SkipForwardTip)));
     m_skipBackAction->setText(t.text(Text::SkipBack));
-    m_backButton->setTag(QStringLiteral("<- ") + t.text(Text::SkipBack));
     m_backButton->setToolTip(padded(t.text(Text::SkipBackTip)));
     m_goToAction->setText(t.text(Text::GoTo));
     m_recordAction->setText(t.text(Text::Record) + QStringLiteral("..."));
@@ -199,12 +203,10 @@ void PlayerWindow::applyTexts()
     m_aboutAction->setText(t.text(Text::About));
     m_fullPathAction->setText(t.text(Text::ShowFullPath));
     m_audioSettingsAction->setText(t.text(Text::AudioSettings));
-    const bool editorShown = editorWindow() && editorWindow()->isVisible();
-    m_editorAction->setText(t.text(editorShown ? Text::HideEditor : Text::ShowEditor));
+    m_editorAction->setText(t.text(m_editorShown ? Text::HideEditor : Text::ShowEditor));
     m_viewMenu->setTitle(t.text(Text::ViewMenu));
-    const bool bookmarksShown = bookmarkWindow() && bookmarkWindow()->isVisible();
     m_bookmarkWindowAction->setText(
-        t.text(bookmarksShown ? Text::HideBookmarks : Text::ShowBookmarks));
+        t.text(m_bookmarkWindowShown ? Text::HideBookmarks : Text::ShowBookmarks));
     m_addBookmarkAction->setText(t.text(Text::AddBookmark));
     m_nextBookmarkAction->setText(t.text(Text::NextBookmark));
     m_previousBookmarkAction->setText(t.text(Text::PreviousBookmark));

@@ -1,14 +1,8 @@
 #include "core/AppState.h"
-#include "platform/MediaPlayer.h"
 #include "player/PlayerWindow.h"
-#include "player/SkinButton.h"
 #include "player/ValueDialog.h"
 
 #include <QLabel>
-
-namespace {
-
-} // namespace
 
 ValueDialog* PlayerWindow::valueDialog() const
 {
@@ -35,16 +29,7 @@ void PlayerWindow::openValueDialog(ValueEntry::Mode mode)
         dialog->exec();
         return;
     }
-    dialog->onGoTo = [this](double seconds) {
-        if (m_platform.media)
-            m_platform.media->setCurrentPosition(seconds);
-        if (hasMedia() && playTagIs(kEntryPlay)) {
-            // Pausing from "playing" steps back from the typed position, as every pause does.
-            setPlayTag(kEntryPause);
-            togglePlayPause();
-        }
-        refreshDisplay();
-    };
+    dialog->onGoTo = [this](double seconds) { m_playback->goTo(seconds); };
     dialog->show();
 }
 

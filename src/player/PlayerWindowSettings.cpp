@@ -1,6 +1,8 @@
 #include "core/AppState.h"
+#include "core/Logging.h"
 #include "platform/Twips.h"
 #include "player/PlayerWindow.h"
+#include "player/VolumeKnob.h"
 
 #include <QAction>
 
@@ -22,12 +24,12 @@ void takePlace(const QWidget* window, bool& visible, int& left, int& top, int& w
 
 } // namespace
 
-void PlayerWindow::saveSettings()
+bool PlayerWindow::saveSettings()
 {
     StoredSettings s = m_stored;
     s.languageFile = m_state.languageFile;
-    s.volumeText = m_knobTag;
-    s.knobTop = m_knobTop;
+    s.volume = m_volumeKnob->value();
+    s.knobTop = m_volumeKnob->knobTop();
     s.jumpSeconds = m_state.jumpSeconds;
     s.backSeconds = m_state.backSeconds;
     s.showFullPath = m_fullPathAction->isChecked();
@@ -42,6 +44,11 @@ void PlayerWindow::saveSettings()
               s.bookmarksWidth, s.bookmarksHeight);
     s.playTime = m_state.playTime;
     s.pauseTime = m_state.pauseTime;
-    s.smartPlay = m_smartPlayAction->isChecked();
-    Q_EMIT settingsSaved(SettingsFile::write(m_state.settingsPath(), s));
+    s.smartPlay = m_playback->smartPlay();
+    QString error;
+    const bool saved = SettingsFile::write(m_state.settingsPath(), s, &error);
+    if (!saved)
+        qCWarning(lcSettings).noquote() << "Settings not saved:" << error;
+    Q_EMIT settingsSaved(saved);
+    return saved;
 }

@@ -7,12 +7,23 @@ namespace {
 
 constexpr double kOpenShift = 20;
 
-struct Pictures {
-    const char* normal;
-    const char* hover;
-};
-
 } // namespace
+
+PlayerWindow::ButtonPictures PlayerWindow::picturesOf(const SkinButton* button) const
+{
+    if (button == m_playButton)
+        return m_playback->isPlaying() ? ButtonPictures{"pause.jpg", "pause2.jpg"}
+                                       : ButtonPictures{"play.jpg", "play2.jpg"};
+    if (button == m_stopButton)
+        return {"stop.jpg", "stop2.jpg"};
+    if (button == m_backButton)
+        return {"bac.jpg", "bac2.jpg"};
+    if (button == m_forwardButton)
+        return {"for.jpg", "for2.jpg"};
+    if (button == m_recordButton)
+        return {"rec.jpg", "rec2.jpg"};
+    return {"Apri.bmp", "Apri2.bmp"};
+}
 
 std::array<SkinButton*, 6> PlayerWindow::skinButtons() const
 {
@@ -20,45 +31,14 @@ std::array<SkinButton*, 6> PlayerWindow::skinButtons() const
             m_forwardButton, m_recordButton, m_openButton};
 }
 
-bool PlayerWindow::isHovered(const SkinButton* button) const
-{
-    const auto buttons = skinButtons();
-    for (size_t i = 0; i < buttons.size(); ++i) {
-        if (buttons[i] == button)
-            return m_hover[i];
-    }
-    return false;
-}
-
-namespace {
-
-Pictures picturesOf(const PlayerWindow& player, const SkinButton* button, bool playing)
-{
-    if (button == player.m_playButton)
-        return playing ? Pictures{"pause.jpg", "pause2.jpg"} : Pictures{"play.jpg", "play2.jpg"};
-    if (button == player.m_stopButton)
-        return {"stop.jpg", "stop2.jpg"};
-    if (button == player.m_backButton)
-        return {"bac.jpg", "bac2.jpg"};
-    if (button == player.m_forwardButton)
-        return {"for.jpg", "for2.jpg"};
-    if (button == player.m_recordButton)
-        return {"rec.jpg", "rec2.jpg"};
-    return {"Apri.bmp", "Apri2.bmp"};
-}
-
-} // namespace
-
 void PlayerWindow::showNormalImage(SkinButton* button)
 {
-    showPlayImage(button,
-                  QString::fromLatin1(picturesOf(*this, button, !playTagIs(kEntryPlay)).normal));
+    showImage(button, QLatin1String(picturesOf(button).normal));
 }
 
 void PlayerWindow::showHoverImage(SkinButton* button)
 {
-    showPlayImage(button,
-                  QString::fromLatin1(picturesOf(*this, button, !playTagIs(kEntryPlay)).hover));
+    showImage(button, QLatin1String(picturesOf(button).hover));
 }
 
 void PlayerWindow::resetHoverExcept(const SkinButton* keep)

@@ -14,101 +14,56 @@
 #include <QLabel>
 #include <cmath>
 
-namespace {
-
-constexpr int kRefreshMs = 100;
-constexpr int kWatchMs = 200;
-
-} // namespace
-
-bool PlayerWindow::hasMedia() const
-{
-    return m_platform.media && !m_platform.media->url().isEmpty();
-}
-
-void PlayerWindow::setPlayTag(Text entry)
-{
-    m_playButton->setTag(m_state.texts.text(entry));
-    m_playAction->setText(m_state.texts.text(entry));
-}
-
-bool PlayerWindow::playTagIs(Text entry) const
-{
-    return m_playButton->tag() == m_state.texts.text(entry);
-}
-
-void PlayerWindow::showPlayImage(SkinButton* button, const QString& name)
-{
-    button->showImage(imagePath(name));
-}
-
 void PlayerWindow::togglePlayPause()
 {
-    MediaPlayer* media = m_platform.media;
-    if (!hasMedia())
-        return;
-    if (!playTagIs(kEntryPlay)) {
-        setPlayTag(kEntryPlay);
-        Timer5.stop();
-        media->setCurrentPosition(media->currentPosition() - m_state.backSeconds);
-        media->pause();
-        if (!m_justOpened && m_titleLabel->isVisible())
-            showPlayImage(m_playButton, QStringLiteral("play2.jpg"));
-    } else {
-        setPlayTag(kEntryPause);
-        if (media->currentPosition() == 0)
-            media->pause();
-        media->play();
-        Timer1.start(kRefreshMs);
-        Timer4.start(kWatchMs);
-        if (m_smartPlayAction->isChecked())
-            Timer5.start(m_state.playTime * 1000);
-        else
-            Timer5.stop();
-        m_backButton->setEnabled(true);
-        m_forwardButton->setEnabled(true);
-        m_progressBar->show();
-        if (!m_justOpened)
-            showPlayImage(m_playButton, QStringLiteral("pause2.jpg"));
-    }
-    returnFocus();
-}
-
-void PlayerWindow::skipForward()
-{
-    if (m_state.jumpSeconds == 0)
-        m_state.jumpSeconds = 2;
-    if (hasMedia())
-        m_platform.media->setCurrentPosition(m_platform.media->currentPosition() +
-                                             m_state.jumpSeconds);
-    refreshDisplay();
-    returnFocus();
-}
-
-void PlayerWindow::skipBack()
-{
-    if (m_state.jumpSeconds == 0)
-        m_state.jumpSeconds = 2;
-    if (hasMedia())
-        m_platform.media->setCurrentPosition(m_platform.media->currentPosition() -
-                                             m_state.jumpSeconds);
-    refreshDisplay();
-    returnFocus();
+    m_playback->togglePlayPause();
 }
 
 void PlayerWindow::stop()
 {
-    refreshDisplay();
-    Timer1.stop();
-    QString duration;
-    if (m_platform.media) {
-        m_platform.media->stop();
-        duration = m_platform.media->durationString();
+    m_playback->stop();
+}
+
+void PlayerWindow::skipForward()
+{
+    m_playback->skipForward();
+}
+
+void PlayerWindow::skipBack()
+{
+    m_playback->skipBack();
+}
+
+void PlayerWindow::showImage(SkinButton* button, const QString& name)
+{
+    button->showImage(imagePath(name));
+}
+
+void PlayerWindow::showPlayState(PlayState state)
+{
+    switch (state) {
+    case PlayState::Playing:
+        m_playAction->setText(m_state.texts.text(Text::Pause));
+        m_backButton->setEnabled(true);
+        m_forwardButton->setEnabled(true);
+        m_progressBar->show();
+        if (!m_justOpened)
+            showImage(m_playButton, QStringLiteral("pause2.jpg"));
+        break;
+    case PlayState::Paused:
+        m_playAction->setText(m_state.texts.text(Text::Play));
+        // The pointer is still on the button it pressed.
+        if (!m_justOpened && m_titleLabel->isVisible())
+            showImage(m_playButton, QStringLiteral("play2.jpg"));
+        break;
+    case PlayState::Stopped: {
+        m_playAction->setText(m_state.texts.text(Text::Play));
+        const QString duration = m_platform.media ? m_platform.media->durationString() : QString();
+        m_positionLabel->setText(QStringLiteral("0:00 / ") + MediaTitle::colons(duration));
+        showImage(m_playButton, QStringLiteral("play.jpg"));
+        break;
     }
-    m_positionLabel->setText(QStringLiteral("0:00 / ") + MediaTitle::colons(duration));
-    // The menu shows the same state as the button, so it reads "Play" after a stop.
-    setPlayTag(kEntryPlay);
-    showPlayImage(m_playButton, QStringLiteral("play.jpg"));
+    }
 }
 
 void PlayerWindow::refreshDisplay()
@@ -117,7 +72,7 @@ void PlayerWindow::refreshDisplay()
     if (!media)
         return;
     if (m_justOpened)
-        showPlayImage(m_playButton, QStringLiteral("pause.jpg"));
+        showImage(m_playButton, QStringLiteral("pause.jpg"));
 
     const QString duration = MediaTitle::colons(media->durationString());
     if (!m_mediaFailed)
@@ -138,8 +93,16 @@ void PlayerWindow::refreshDisplay()
     }
     m_progressBar->resize(0, m_progressBar->height());
     if (!m_justOpened)
-        showPlayImage(m_playButton, QStringLiteral("play.jpg"));
+        showImage(m_playButton, QStringLiteral("play.jpg"));
     m_positionLabel->setText(QStringLiteral("0:00 / ") + duration);
+}
+
+void PlayerWindow::seekToClick(double x)
+{
+    if (!m_playback->hasMedia())
+        return;
+    const double width = PlayerLayout::kPosition.width;
+    m_playback->playFrom(std::floor(m_platform.media->duration() / width * x));
 }
 
 void PlayerWindow::setBusyPointer(bool busy)
@@ -151,16 +114,6 @@ void PlayerWindow::setBusyPointer(bool busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
-}
-
-void PlayerWindow::watchPlaybackState()
-{
-    const int state = m_platform.media ? m_platform.media->playState() : MediaPlayer::Undefined;
-    setBusyPointer(state == MediaPlayer::Busy);
-    if (state == MediaPlayer::Stopped) {
-        stop();
-        Timer4.stop();
-    }
 }
 
 void PlayerWindow::returnFocus()

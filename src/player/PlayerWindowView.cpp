@@ -1,21 +1,30 @@
 #include "core/AppState.h"
 #include "core/EditorCommands.h"
-#include "platform/MediaPlayer.h"
+#include "platform/Dialogs.h"
 #include "player/PlayerWindow.h"
 
 #include <QAction>
 #include <QLabel>
-#include <cmath>
 
 namespace {
 
-constexpr double kSlowest = 0.1;
-constexpr double kFastest = 4.9;
 constexpr int kFadeMs = 100;
 constexpr int kFadeStep = 15;
 constexpr int kFadeEnd = 254;
 
 } // namespace
+
+void PlayerWindow::toggleSmartPlay()
+{
+    if (m_smartPlayAction->isChecked()) {
+        m_smartPlayAction->setChecked(false);
+    } else {
+        m_smartPlayAction->setChecked(true);
+        m_platform.dialogs->information(this, m_state.texts.plain(Text::SmartPlay),
+                                        m_state.texts.plain(Text::SmartPlayExplained));
+    }
+    saveSettings();
+}
 
 void PlayerWindow::slowDown()
 {
@@ -29,18 +38,10 @@ void PlayerWindow::speedUp()
 
 void PlayerWindow::changeSpeed(double step)
 {
-    m_speedMark = QStringLiteral("1");
-    MediaPlayer* media = m_platform.media;
-    if (media) {
-        const double rate = media->rate();
-        // Whole tenths, so that the reachable rates are exactly 0.1 .. 4.9.
-        const double next = std::round((rate + step) * 10) / 10;
-        if ((step < 0 && rate > kSlowest + 1e-9) || (step > 0 && rate < kFastest - 1e-9))
-            media->setRate(next);
-    }
+    m_fadedLabel = FadedLabel::Speed;
     // The label shows what the engine took, not what was asked.
-    const double shown = media ? media->rate() : 1.0;
-    m_speedLabel->setText(QLocale().toString(shown, 'g', QLocale::FloatingPointShortest) +
+    const double rate = m_playback->stepRate(step);
+    m_speedLabel->setText(QLocale().toString(rate, 'g', QLocale::FloatingPointShortest) +
                           QStringLiteral(" x"));
     m_speedLabel->show();
     startFade(0);
@@ -48,21 +49,21 @@ void PlayerWindow::changeSpeed(double step)
 
 void PlayerWindow::startFade(int level)
 {
-    FadeLevel = level;
-    Timer3.start(kFadeMs);
+    m_fadeLevel = level;
+    m_fadeTimer.start(kFadeMs);
 }
 
 void PlayerWindow::stepLabelFade()
 {
-    FadeLevel += kFadeStep;
-    QLabel* faded = m_speedMark.isEmpty() ? m_volumeLabel : m_speedLabel;
-    const int level = std::clamp(FadeLevel, 0, 255);
+    m_fadeLevel += kFadeStep;
+    QLabel* faded = m_fadedLabel == FadedLabel::Speed ? m_speedLabel : m_volumeLabel;
+    const int level = std::clamp(m_fadeLevel, 0, 255);
     faded->setStyleSheet(
         QStringLiteral("color: rgb(255, %1, %1); background: transparent;").arg(level));
-    if (FadeLevel > kFadeEnd) {
-        FadeLevel = -kFadeStep;
-        Timer3.stop();
-        m_speedMark.clear();
+    if (m_fadeLevel > kFadeEnd) {
+        m_fadeLevel = -kFadeStep;
+        m_fadeTimer.stop();
+        m_fadedLabel = FadedLabel::Volume;
     }
 }
 
@@ -85,12 +86,9 @@ void PlayerWindow::toggleEditor()
     QWidget* editor = editorWindow();
     if (!editor)
         return;
-    if (editor->isVisible()) {
-        editor->hide();
-        m_editorAction->setText(m_state.texts.text(Text::ShowEditor));
-    } else {
-        m_editorAction->setText(m_state.texts.text(Text::HideEditor));
-        editor->show();
-    }
+    m_editorShown = !editor->isVisible();
+    m_editorAction->setText(
+        m_state.texts.text(m_editorShown ? Text::HideEditor : Text::ShowEditor));
+    editor->setVisible(m_editorShown);
     saveSettings();
 }

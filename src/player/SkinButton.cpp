@@ -59,7 +59,9 @@ void SkinButton::mouseReleaseEvent(QMouseEvent* event)
 void SkinButton::mouseMoveEvent(QMouseEvent* event)
 {
     Q_EMIT pointerMoved();
-    QWidget::mouseMoveEvent(event);
+    // Taken here: passed on, the move would reach the face, which takes it for the pointer
+    // leaving the buttons and drops the hover picture at once.
+    event->accept();
 }
 
 void SkinButton::enterEvent(QEnterEvent* event)

@@ -5,7 +5,7 @@
 #include <QWidget>
 
 // A picture that acts as a button: the player's transport and open buttons. It shows an image
-// file scaled into its box, keeps a text tag and reports clicks and pointer moves.
+// file scaled into its box, and reports clicks and pointer moves.
 class SkinButton : public QWidget {
     Q_OBJECT
 public:
@@ -15,9 +15,6 @@ public:
     // picture as it was. Returns whether the file loaded.
     bool showImage(const QString& path);
     QString imagePath() const { return m_imagePath; }
-
-    QString tag() const { return m_tag; }
-    void setTag(const QString& tag) { m_tag = tag; }
 
 Q_SIGNALS:
     void clicked();
@@ -33,6 +30,5 @@ protected:
 private:
     QPixmap m_pixmap;
     QString m_imagePath;
-    QString m_tag;
     bool m_pressed = false;
 };

@@ -17,33 +17,38 @@ ValueDialog::ValueDialog(AppState& state, Dialogs& dialogs, const QPixmap& backg
 {
     setAttribute(Qt::WA_DeleteOnClose);
 
-    Image1 = new QLabel(this);
-    Image1->setScaledContents(true);
-    Image1->setPixmap(background);
-    Image1->lower();
+    m_background = new QLabel(this);
+    m_background->setObjectName(QStringLiteral("background"));
+    m_background->setScaledContents(true);
+    m_background->setPixmap(background);
+    m_background->lower();
 
-    Label1 = new QLabel(this);
-    Label1->setWordWrap(true);
-    Label1->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
-    Text1 = new QLineEdit(this);
-    Command1 = new QPushButton(state.texts.text(Text::Ok), this);
-    Command2 = new QPushButton(state.texts.text(Text::Cancel), this);
-    Command1->setDefault(true);
-    Command1->setAutoDefault(true);
-    Command2->setAutoDefault(false);
+    m_promptLabel = new QLabel(this);
+    m_promptLabel->setObjectName(QStringLiteral("promptLabel"));
+    m_promptLabel->setWordWrap(true);
+    m_promptLabel->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    m_valueEdit = new QLineEdit(this);
+    m_valueEdit->setObjectName(QStringLiteral("valueEdit"));
+    m_okButton = new QPushButton(state.texts.text(Text::Ok), this);
+    m_cancelButton = new QPushButton(state.texts.text(Text::Cancel), this);
+    m_okButton->setObjectName(QStringLiteral("okButton"));
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    m_okButton->setDefault(true);
+    m_okButton->setAutoDefault(true);
+    m_cancelButton->setAutoDefault(false);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
+    buttons->addWidget(m_okButton);
+    buttons->addWidget(m_cancelButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
-    layout->addWidget(Text1);
+    layout->addWidget(m_promptLabel);
+    layout->addWidget(m_valueEdit);
     layout->addLayout(buttons);
     setMinimumWidth(360);
 
-    connect(Command1, &QPushButton::clicked, this, &ValueDialog::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &ValueDialog::Command2_Click);
+    connect(m_okButton, &QPushButton::clicked, this, &ValueDialog::confirm);
+    connect(m_cancelButton, &QPushButton::clicked, this, &ValueDialog::cancel);
 
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -55,7 +60,7 @@ ValueDialog::ValueDialog(AppState& state, Dialogs& dialogs, const QPixmap& backg
 
 void ValueDialog::resizeEvent(QResizeEvent* event)
 {
-    Image1->setGeometry(rect());
+    m_background->setGeometry(rect());
     QDialog::resizeEvent(event);
 }
 
@@ -122,23 +127,23 @@ void ValueDialog::setMode(Mode mode)
         setWindowTitle(t.plain(Text::AddBookmark));
         break;
     }
-    Label1->setText(prompt());
-    Text1->clear();
+    m_promptLabel->setText(prompt());
+    m_valueEdit->clear();
     if (int* value = setting()) {
         *value = ValueEntry::openingValue(mode, *value);
-        Text1->setText(QString::number(*value));
-        Text1->selectAll();
+        m_valueEdit->setText(QString::number(*value));
+        m_valueEdit->selectAll();
     }
 }
 
-void ValueDialog::Command1_Click()
+void ValueDialog::confirm()
 {
     if (m_mode == Mode::NewBookmark) {
-        if (!onBookmark || onBookmark(Text1->text()))
+        if (!onBookmark || onBookmark(m_valueEdit->text()))
             accept();
         return;
     }
-    const QString typed = Text1->text().trimmed();
+    const QString typed = m_valueEdit->text().trimmed();
     if (typed.isEmpty()) {
         reject();
         return;
@@ -162,7 +167,7 @@ void ValueDialog::Command1_Click()
     accept();
 }
 
-void ValueDialog::Command2_Click()
+void ValueDialog::cancel()
 {
     reject();
 }

@@ -26,8 +26,9 @@ public:
     void setMode(Mode mode);
     Mode mode() const { return m_mode; }
 
-    void Command1_Click();
-    void Command2_Click();
+    // OK: takes the typed value (or description) and closes, unless the value is refused.
+    void confirm();
+    void cancel();
 
     // What OK does beyond the numeric settings, set by whoever opens the dialog.
     std::function<void(double seconds)> onGoTo;
@@ -35,12 +36,6 @@ public:
     std::function<bool(const QString& description)> onBookmark;
     // A numeric setting or a go-to was accepted: the settings are to be saved.
     std::function<void()> onStored;
-
-    QLabel* Image1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -52,4 +47,9 @@ private:
     AppState& m_state;
     Dialogs& m_dialogs;
     Mode m_mode = Mode::GoTo;
+    QLabel* m_background = nullptr;
+    QLabel* m_promptLabel = nullptr;
+    QLineEdit* m_valueEdit = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/NumberText.h"
 #include "core/Text.h"
 
 #include <QString>
@@ -8,10 +9,7 @@
 // The number rules of the value-entry dialog.
 namespace ValueEntry {
 
-// The number at the start of a text: leading blanks skipped, an optional sign, digits and one
-// "." as decimal point; reading stops at the first character that does not fit. 0 when the text
-// does not start with a number.
-double leadingNumber(const QString& text);
+using NumberText::leadingNumber;
 
 // The nearest whole number, halves to the even neighbour; none beyond -32768..32767.
 std::optional<int> toSetting(double value);

@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "FakeMediaPlayer.h"
 #include "RecordingDesktop.h"
 #include "RecordingDialogs.h"
@@ -122,7 +123,7 @@ void TestStartup::emptyLanguageLineFollowsLocale()
     const auto player = f.start(locale);
     QVERIFY(player);
     QCOMPARE(f.state.languageFile, languageFile);
-    QCOMPARE(player->m_fileMenu->title(), menuFile);
+    QCOMPARE(named<QMenu>(player, "fileMenu")->title(), menuFile);
     QVERIFY(f.dialogs.messages.isEmpty());
 }
 
@@ -138,19 +139,20 @@ void TestStartup::startShowsPlayerInLanguageOfSettings()
     QVERIFY(player->isVisible());
     QCOMPARE(player->windowTitle(), QStringLiteral("Vocarta"));
     QCOMPARE(f.state.productTitle, QStringLiteral("Vocarta"));
-    QCOMPARE(player->m_openAction->text(), QStringLiteral("en 3"));
-    QCOMPARE(player->m_languageAction->text(), QStringLiteral("&en 15"));
-    QCOMPARE(player->m_recordAction->text(), QStringLiteral("en 104..."));
-    QCOMPARE(player->m_playButton->toolTip(), QStringLiteral(" en 78 "));
-    QCOMPARE(player->Image1->toolTip(), QStringLiteral(" en 27 "));
-    QCOMPARE(player->m_bookmarkWindowAction->text(), QStringLiteral("en 84"));
-    QCOMPARE(player->m_positionLabel->text(), QStringLiteral("0:00 / 0:00"));
+    QCOMPARE(action(player, "openAction")->text(), QStringLiteral("en 3"));
+    QCOMPARE(action(player, "languageAction")->text(), QStringLiteral("&en 15"));
+    QCOMPARE(action(player, "recordAction")->text(), QStringLiteral("en 104..."));
+    QCOMPARE(button(player, "playButton")->toolTip(), QStringLiteral(" en 78 "));
+    QCOMPARE(named<QLabel>(volumeKnob(player), "knobHandle")->toolTip(), QStringLiteral(" en 27 "));
+    QCOMPARE(action(player, "bookmarkWindowAction")->text(), QStringLiteral("en 84"));
+    QCOMPARE(label(player, "positionLabel")->text(), QStringLiteral("0:00 / 0:00"));
     for (QAction* closedOnly :
-         {player->m_playAction, player->m_stopAction, player->m_goToAction, player->m_closeAction,
-          player->m_addBookmarkAction, player->m_speedUpAction})
+         {action(player, "playAction"), action(player, "stopAction"), action(player, "goToAction"),
+          action(player, "closeAction"), action(player, "addBookmarkAction"),
+          action(player, "speedUpAction")})
         QVERIFY2(!closedOnly->isEnabled(), qPrintable(closedOnly->text()));
-    QVERIFY(player->m_openAction->isEnabled());
-    QVERIFY(!player->m_recentActions[0]->isVisible());
+    QVERIFY(action(player, "openAction")->isEnabled());
+    QVERIFY(!recentAction(player, 0)->isVisible());
 }
 
 void TestStartup::commandLinePath_data()

@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "FakeMediaPlayer.h"
 #include "RecordingDesktop.h"
 #include "RecordingDialogs.h"
@@ -88,27 +89,28 @@ void TestBookmarkWiring::addCommandAsksForTheDescription()
         ValueDialog* dialog = run.player->valueDialog();
         QVERIFY(dialog);
         title = dialog->windowTitle();
-        prompt = dialog->Label1->text();
-        dialog->Text1->setText(QStringLiteral("intro"));
-        dialog->Command1_Click();
+        prompt = named<QLabel>(dialog, "promptLabel")->text();
+        named<QLineEdit>(dialog, "valueEdit")->setText(QStringLiteral("intro"));
+        dialog->confirm();
     });
-    run.player->m_addBookmarkAction->trigger();
+    action(run.player, "addBookmarkAction")->trigger();
 
     QCOMPARE(title, run.state.texts.plain(Text::AddBookmark));
     QCOMPARE(prompt, run.state.texts.plain(Text::BookmarkPrompt));
     QCOMPARE(run.lines(), QStringList{"00:01:23  intro"});
     QVERIFY(run.bookmarks->form()->isVisible());
-    QCOMPARE(run.player->m_bookmarkWindowAction->text(), run.state.texts.text(Text::HideBookmarks));
+    QCOMPARE(action(run.player, "bookmarkWindowAction")->text(),
+             run.state.texts.text(Text::HideBookmarks));
 
     bool stayedOpen = false;
     QTimer::singleShot(0, run.player.get(), [&] {
         ValueDialog* dialog = run.player->valueDialog();
-        dialog->Text1->setText(QStringLiteral("intro"));
-        dialog->Command1_Click();
+        named<QLineEdit>(dialog, "valueEdit")->setText(QStringLiteral("intro"));
+        dialog->confirm();
         stayedOpen = dialog->isVisible();
-        dialog->Command2_Click();
+        dialog->cancel();
     });
-    run.player->m_addBookmarkAction->trigger();
+    action(run.player, "addBookmarkAction")->trigger();
 
     QVERIFY(stayedOpen);
     QCOMPARE(run.dialogs.messages.size(), 1);
@@ -127,7 +129,7 @@ void TestBookmarkWiring::bookmarksSurviveARestart()
         run.player->openMedia(lesson);
         run.media.advance(125);
         QVERIFY(run.bookmarks->createBookmark(QStringLiteral("question")));
-        run.player->m_exitAction->trigger();
+        action(run.player, "exitAction")->trigger();
     }
     QVERIFY(folder.readBytes(QStringLiteral("Bookmarks/lesson.wav.bm"))
                 .startsWith("00:02:05  question"));

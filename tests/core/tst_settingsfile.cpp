@@ -185,7 +185,7 @@ void TestSettingsFile::fileEndingEarly()
     QCOMPARE(s.jumpSeconds, 5);
 
     const StoredSettings first = SettingsFile::parse({QStringLiteral("English.lng")});
-    QVERIFY(!first.volumeText.has_value());
+    QVERIFY(!first.volume.has_value());
     QVERIFY(!first.knobTop.has_value());
     QVERIFY(first.showFullPath);
     QCOMPARE(first.jumpSeconds, 0);
@@ -239,7 +239,7 @@ void TestSettingsFile::roundTripWritesTwentyThreeLines()
     TestFolder folder;
     StoredSettings s;
     s.languageFile = QStringLiteral("Italiano.lng");
-    s.volumeText = QStringLiteral("64");
+    s.volume = 64;
     s.knobTop = 721.5;
     s.jumpSeconds = 6;
     s.backSeconds = 3;

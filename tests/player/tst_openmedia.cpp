@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "PlayerFixture.h"
 #include "core/RecentList.h"
 #include "platform/Platform.h"
@@ -57,10 +58,10 @@ void TestOpenMedia::firstOpenWritesPlaceholders()
 
     QCOMPARE(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")),
              (path + QStringLiteral("\r\nmnuRecent1\r\nmnuRecent2\r\nmnuRecent3\r\n")).toUtf8());
-    QVERIFY(f.player->m_recentActions[0]->isVisible());
-    QVERIFY(f.player->m_recentSeparator->isVisible());
+    QVERIFY(recentAction(f.player, 0)->isVisible());
+    QVERIFY(action(f.player, "recentSeparator")->isVisible());
     for (int i = 1; i < 4; ++i)
-        QVERIFY(!f.player->m_recentActions[i]->isVisible());
+        QVERIFY(!recentAction(f.player, i)->isVisible());
 }
 
 void TestOpenMedia::recentEntriesFollowTheFile()
@@ -73,14 +74,14 @@ void TestOpenMedia::recentEntriesFollowTheFile()
     g.player = std::make_unique<PlayerWindow>(g.state, Platform{&g.media, &g.dialogs, &g.desktop});
     g.player->restoreSession(QString());
 
-    QVERIFY(g.player->m_recentSeparator->isVisible());
-    QVERIFY(g.player->m_recentActions[0]->isVisible());
-    QVERIFY(!g.player->m_recentActions[1]->isVisible());
-    QVERIFY(g.player->m_recentActions[2]->isVisible());
-    QCOMPARE(g.player->m_recentActions[2]->text(), QString(b).replace("&", "&&"));
-    QVERIFY(!g.player->m_recentActions[3]->isVisible());
+    QVERIFY(action(g.player, "recentSeparator")->isVisible());
+    QVERIFY(recentAction(g.player, 0)->isVisible());
+    QVERIFY(!recentAction(g.player, 1)->isVisible());
+    QVERIFY(recentAction(g.player, 2)->isVisible());
+    QCOMPARE(recentAction(g.player, 2)->text(), QString(b).replace("&", "&&"));
+    QVERIFY(!recentAction(g.player, 3)->isVisible());
 
-    g.player->m_recentActions[2]->trigger();
+    recentAction(g.player, 2)->trigger();
     QCOMPARE(g.media.url(), b);
     QCOMPARE(g.player->recentMedia().lines(), (QStringList{b, a, "mnuRecent2", "mnuRecent4"}));
 }
@@ -114,7 +115,7 @@ void TestOpenMedia::cancelledDialogChangesNothing()
     const QByteArray listBefore = f.folder.readBytes(QStringLiteral("Files/LastFiles.ini"));
     f.journal.clear();
 
-    f.player->mnuApri_Click();
+    f.player->openMedia();
 
     QCOMPARE(f.dialogs.fileDialogs.size(), 1);
     QCOMPARE(f.media.url(), a);
@@ -128,7 +129,7 @@ void TestOpenMedia::dialogAsksForMedia()
     const QString chosen = f.mediaFile(QStringLiteral("chosen.mp3"));
     f.dialogs.chosenFiles.enqueue(chosen);
 
-    f.player->mnuApri_Click();
+    f.player->openMedia();
 
     const FileDialogRequest& request = f.dialogs.fileDialogs.first();
     QVERIFY(request.open);
@@ -167,7 +168,7 @@ void TestOpenMedia::commandLineFileStaysOpen()
     QCOMPARE(f.media.url(), path);
     QCOMPARE(f.state.currentMediaPath, path);
     QCOMPARE(f.player->recentMedia().caption(0), path);
-    QVERIFY(f.player->m_playAction->isEnabled());
+    QVERIFY(action(f.player, "playAction")->isEnabled());
     QVERIFY(f.journal.contains(QStringLiteral("bookmarks loaded for ") + path));
 }
 
@@ -211,10 +212,10 @@ void TestOpenMedia::closeKeepsPathAndBookmarks()
     QVERIFY(f.bookmarks.hasBookmarks());
     QVERIFY(!f.journal.contains(QStringLiteral("bookmarks saved")));
     QVERIFY(f.journal.contains(QStringLiteral("bookmark window unloaded")));
-    QCOMPARE(f.player->m_positionLabel->text(), QStringLiteral("0:00 / 0:00"));
-    QVERIFY(!f.player->m_titleLabel->isVisible());
-    QVERIFY(!f.player->m_closeAction->isEnabled());
-    QVERIFY(!f.player->m_bookmarkWindowAction->isEnabled());
+    QCOMPARE(label(f.player, "positionLabel")->text(), QStringLiteral("0:00 / 0:00"));
+    QVERIFY(!titleLabel(f.player)->isVisible());
+    QVERIFY(!action(f.player, "closeAction")->isEnabled());
+    QVERIFY(!action(f.player, "bookmarkWindowAction")->isEnabled());
 }
 
 QTEST_MAIN(TestOpenMedia)

@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "PlayerFixture.h"
 #include "core/SettingsFile.h"
 #include "platform/Twips.h"
@@ -58,7 +59,7 @@ void TestPlayerLifecycle::everyWayOutRunsTheWholeClosingSequence()
     if (way == "close")
         f.player->close();
     else if (way == "menu")
-        f.player->m_exitAction->trigger();
+        action(f.player, "exitAction")->trigger();
     else if (way == "escape")
         QTest::keyClick(f.player.get(), Qt::Key_Escape);
     else
@@ -80,7 +81,7 @@ void TestPlayerLifecycle::cancelInTheQuestionKeepsEverythingOpen()
     f.editor.answer = EditorCommands::ExitAnswer::Cancel;
     f.journal.clear();
 
-    f.player->m_exitAction->trigger();
+    action(f.player, "exitAction")->trigger();
 
     QCOMPARE(f.journal, (QStringList{"bookmarks saved", "editor question"}));
     QVERIFY(f.player->isVisible());
@@ -121,7 +122,7 @@ void TestPlayerLifecycle::storedSettingsAreApplied()
     QFETCH(bool, onTop);
     Fixture f(settingsLines(onTopLine));
 
-    QCOMPARE(f.player->m_alwaysOnTopAction->isChecked(), onTop);
+    QCOMPARE(action(f.player, "alwaysOnTopAction")->isChecked(), onTop);
     QCOMPARE(f.player->windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
     // Placed at 50, 50 whether or not it stays on top, even with a stored position.
     QCOMPARE(f.player->pos(), QPoint(50, 50));
@@ -135,8 +136,8 @@ void TestPlayerLifecycle::storedSettingsAreApplied()
     QCOMPARE(f.state.playTime, 9);
     QCOMPARE(f.state.pauseTime, 4);
     QCOMPARE(f.state.editorFolder, QStringLiteral("/home/ada"));
-    QVERIFY(!f.player->m_fullPathAction->isChecked());
-    QVERIFY(f.player->m_smartPlayAction->isChecked());
+    QVERIFY(!action(f.player, "fullPathAction")->isChecked());
+    QVERIFY(action(f.player, "smartPlayAction")->isChecked());
 }
 
 void TestPlayerLifecycle::zeroEditorSizeLeavesWindowsInPlace()
@@ -156,8 +157,8 @@ void TestPlayerLifecycle::saveSettingsWritesTheLiveState()
     Fixture f(settingsLines());
     f.state.jumpSeconds = 11;
     f.state.languageFile = QStringLiteral("Italiano.lng");
-    f.player->m_alwaysOnTopAction->setChecked(false);
-    f.player->m_smartPlayAction->setChecked(false);
+    action(f.player, "alwaysOnTopAction")->setChecked(false);
+    action(f.player, "smartPlayAction")->setChecked(false);
     f.editor.widget.hide();
 
     f.player->saveSettings();
@@ -198,8 +199,8 @@ void TestPlayerLifecycle::minimiseHidesCompanionsRestoreShowsWhatMenusSay()
     Fixture f(settingsLines());
     f.editor.widget.show();
     f.bookmarks.widget.show();
-    f.player->m_editorAction->setText(f.state.texts.text(Text::HideEditor));
-    f.player->m_bookmarkWindowAction->setText(f.state.texts.text(Text::ShowBookmarks));
+    action(f.player, "editorAction")->setText(f.state.texts.text(Text::HideEditor));
+    action(f.player, "bookmarkWindowAction")->setText(f.state.texts.text(Text::ShowBookmarks));
 
     f.player->setWindowState(Qt::WindowMinimized);
     QVERIFY(!f.editor.widget.isVisible());

@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "PlayerFixture.h"
 #include "platform/Twips.h"
 #include "player/MediaTitle.h"
@@ -52,6 +53,7 @@ private Q_SLOTS:
     void positionClick();
     void dropOpensOnlyTheFirstLocalFile();
     void hoverImagesFollowThePointer();
+    void disabledButtonsShowNoHover();
     void openButtonShiftsUntilTheBackground();
     void longMenuTitlesWidenThePlayer();
 };
@@ -78,9 +80,12 @@ void TestPlayerView::speedStepsStopAtTheirLimits()
     for (int i = 0; i < presses; ++i)
         up ? f.player->speedUp() : f.player->slowDown();
     QCOMPARE(f.media.rate(), rate);
-    QVERIFY(f.player->m_speedLabel->isVisible());
-    QVERIFY(f.player->Timer3.isActive());
-    QCOMPARE(f.player->fadeLevel(), 0);
+    QVERIFY(label(f.player, "speedLabel")->isVisible());
+    QVERIFY(timer(f.player, "labelFadeTimer")->isActive());
+    // The fade starts from full red.
+    f.player->stepLabelFade();
+    QVERIFY(
+        label(f.player, "speedLabel")->styleSheet().contains(QStringLiteral("rgb(255, 15, 15)")));
 }
 
 void TestPlayerView::speedLabelUsesTheRegionalSeparator_data()
@@ -100,7 +105,7 @@ void TestPlayerView::speedLabelUsesTheRegionalSeparator()
     f.open(QStringLiteral("talk.wav"));
     f.player->speedUp();
     QLocale::setDefault(QLocale::c());
-    QCOMPARE(f.player->m_speedLabel->text(), text);
+    QCOMPARE(label(f.player, "speedLabel")->text(), text);
 }
 
 void TestPlayerView::speedLabelShowsWhatTheEngineTook()
@@ -109,36 +114,40 @@ void TestPlayerView::speedLabelShowsWhatTheEngineTook()
     f.media.fastestRate = 1.0;
     f.open(QStringLiteral("talk.wav"));
     f.player->speedUp();
-    QCOMPARE(f.player->m_speedLabel->text(), QStringLiteral("1 x"));
+    QCOMPARE(label(f.player, "speedLabel")->text(), QStringLiteral("1 x"));
 }
 
 void TestPlayerView::fadeIsHandedBetweenTheLabels()
 {
     PlayerFixture f;
     f.open(QStringLiteral("talk.wav"));
-    f.player->Image2_MouseMove();
-    QCOMPARE(f.player->fadeLevel(), -15);
+    volumeKnob(f.player)->moveOverTrack();
     f.player->stepLabelFade();
-    QVERIFY(f.player->m_volumeLabel->styleSheet().contains(QStringLiteral("rgb(255, 0, 0)")));
+    QVERIFY(
+        label(f.player, "volumeLabel")->styleSheet().contains(QStringLiteral("rgb(255, 0, 0)")));
 
     f.player->speedUp();
     int ticks = 0;
-    while (f.player->Timer3.isActive() && ticks < 100) {
+    while (timer(f.player, "labelFadeTimer")->isActive() && ticks < 100) {
         f.player->stepLabelFade();
         ++ticks;
     }
     QCOMPARE(ticks, 17);
-    QVERIFY(f.player->m_speedLabel->styleSheet().contains(QStringLiteral("rgb(255, 255, 255)")));
-    QVERIFY(f.player->m_volumeLabel->styleSheet().contains(QStringLiteral("rgb(255, 0, 0)")));
+    QVERIFY(
+        label(f.player, "speedLabel")->styleSheet().contains(QStringLiteral("rgb(255, 255, 255)")));
+    QVERIFY(
+        label(f.player, "volumeLabel")->styleSheet().contains(QStringLiteral("rgb(255, 0, 0)")));
 
-    f.player->Image2_MouseMove();
+    volumeKnob(f.player)->moveOverTrack();
     ticks = 0;
-    while (f.player->Timer3.isActive() && ticks < 100) {
+    while (timer(f.player, "labelFadeTimer")->isActive() && ticks < 100) {
         f.player->stepLabelFade();
         ++ticks;
     }
     QCOMPARE(ticks, 18);
-    QVERIFY(f.player->m_volumeLabel->styleSheet().contains(QStringLiteral("rgb(255, 255, 255)")));
+    QVERIFY(label(f.player, "volumeLabel")
+                ->styleSheet()
+                .contains(QStringLiteral("rgb(255, 255, 255)")));
 }
 
 void TestPlayerView::titleFontFollowsItsLength_data()
@@ -162,24 +171,24 @@ void TestPlayerView::titleFontFollowsItsLength()
     PlayerFixture f;
     f.media.loadedDuration = 180;
     f.open(name);
-    QCOMPARE(f.player->m_titleLabel->caption().size(), length);
-    QCOMPARE(f.player->m_titleLabel->font().pointSize(), points);
+    QCOMPARE(titleLabel(f.player)->caption().size(), length);
+    QCOMPARE(titleLabel(f.player)->font().pointSize(), points);
 }
 
 void TestPlayerView::fullPathToggle()
 {
     PlayerFixture f;
     const QString path = f.open(QStringLiteral("talk.wav"));
-    QVERIFY(!f.player->m_fullPathAction->isChecked());
+    QVERIFY(!action(f.player, "fullPathAction")->isChecked());
     f.journal.clear();
 
-    f.player->m_fullPathAction->trigger();
-    QVERIFY(f.player->m_fullPathAction->isChecked());
-    QCOMPARE(f.player->m_titleLabel->caption(), path + QStringLiteral(" - 03:20"));
+    action(f.player, "fullPathAction")->trigger();
+    QVERIFY(action(f.player, "fullPathAction")->isChecked());
+    QCOMPARE(titleLabel(f.player)->caption(), path + QStringLiteral(" - 03:20"));
     // Too long for the label: shortened in the middle, the length still shown, whole on hover.
-    QVERIFY(f.player->m_titleLabel->text().endsWith(QStringLiteral("talk.wav - 03:20")));
-    QVERIFY(f.player->m_titleLabel->text().contains(QChar(0x2026)));
-    QCOMPARE(f.player->m_titleLabel->toolTip(), path + QStringLiteral(" - 03:20"));
+    QVERIFY(titleLabel(f.player)->text().endsWith(QStringLiteral("talk.wav - 03:20")));
+    QVERIFY(titleLabel(f.player)->text().contains(QChar(0x2026)));
+    QCOMPARE(titleLabel(f.player)->toolTip(), path + QStringLiteral(" - 03:20"));
     QCOMPARE(f.journal.count(QStringLiteral("settings saved")), 1);
 
     QCOMPARE(MediaTitle::caption(QStringLiteral("noseparator.wav"), true, "01:00"),
@@ -193,8 +202,8 @@ void TestPlayerView::alwaysOnTopMovesToTheCorner()
     PlayerFixture f;
     for (bool expected : {false, true}) {
         f.player->move(300, 200);
-        f.player->m_alwaysOnTopAction->trigger();
-        QCOMPARE(f.player->m_alwaysOnTopAction->isChecked(), expected);
+        action(f.player, "alwaysOnTopAction")->trigger();
+        QCOMPARE(action(f.player, "alwaysOnTopAction")->isChecked(), expected);
         QCOMPARE(f.player->windowFlags().testFlag(Qt::WindowStaysOnTopHint), expected);
         QCOMPARE(f.player->pos(), QPoint(50, 50));
         QVERIFY(f.player->isVisible());
@@ -205,12 +214,12 @@ void TestPlayerView::editorShowHide()
 {
     PlayerFixture f;
     f.editor.widget.show();
-    f.player->m_editorAction->trigger();
+    action(f.player, "editorAction")->trigger();
     QVERIFY(!f.editor.widget.isVisible());
-    QCOMPARE(f.player->m_editorAction->text(), f.state.texts.text(Text::ShowEditor));
-    f.player->m_editorAction->trigger();
+    QCOMPARE(action(f.player, "editorAction")->text(), f.state.texts.text(Text::ShowEditor));
+    action(f.player, "editorAction")->trigger();
     QVERIFY(f.editor.widget.isVisible());
-    QCOMPARE(f.player->m_editorAction->text(), f.state.texts.text(Text::HideEditor));
+    QCOMPARE(action(f.player, "editorAction")->text(), f.state.texts.text(Text::HideEditor));
     QCOMPARE(f.journal.count(QStringLiteral("settings saved")), 2);
 }
 
@@ -249,7 +258,7 @@ void TestPlayerView::storedTagsAreBounded()
     settings[1] = tag;
     PlayerFixture f(settings);
     QCOMPARE(f.media.volume(), volume);
-    QCOMPARE(f.player->m_volumeLabel->text(), QString::number(volume) + QStringLiteral("%"));
+    QCOMPARE(label(f.player, "volumeLabel")->text(), QString::number(volume) + QStringLiteral("%"));
 }
 
 void TestPlayerView::storedKnobStaysOnItsTrack()
@@ -257,10 +266,10 @@ void TestPlayerView::storedKnobStaysOnItsTrack()
     QStringList settings = PlayerFixture::defaultSettings();
     settings[2] = QStringLiteral("1e12");
     PlayerFixture below(settings);
-    QCOMPARE(below.player->knobTop(), 1365.0);
+    QCOMPARE(volumeKnob(below.player)->knobTop(), 1365.0);
     settings[2] = QStringLiteral("-400");
     PlayerFixture above(settings);
-    QCOMPARE(above.player->knobTop(), 360.0);
+    QCOMPARE(volumeKnob(above.player)->knobTop(), 360.0);
 }
 
 void TestPlayerView::trackClicksNearTheEnds_data()
@@ -277,34 +286,36 @@ void TestPlayerView::trackClicksNearTheEnds()
     QFETCH(double, y);
     QFETCH(int, volume);
     PlayerFixture f;
-    f.player->Image2_MouseUp(Qt::LeftButton, y);
-    QCOMPARE(f.player->knobTag(), QString::number(volume));
+    volumeKnob(f.player)->releaseTrack(Qt::LeftButton, y);
+    QCOMPARE(QString::number(volumeKnob(f.player)->value()), QString::number(volume));
     QCOMPARE(f.media.volume(), volume);
-    QCOMPARE(f.player->m_volumeLabel->text(), QString::number(volume) + QStringLiteral("%"));
+    QCOMPARE(label(f.player, "volumeLabel")->text(), QString::number(volume) + QStringLiteral("%"));
 }
 
 void TestPlayerView::dragFollowsTheLeftButtonOnly()
 {
     PlayerFixture f;
-    f.player->centreVolumeKnob();
-    const double start = f.player->knobTop();
+    volumeKnob(f.player)->centre();
+    const double start = volumeKnob(f.player)->knobTop();
 
-    f.player->Image1_MouseDown(Qt::RightButton);
-    f.player->Image1_MouseMove(Qt::RightButton, -300);
-    f.player->followKnobDrag();
-    QCOMPARE(f.player->knobTop(), start);
-    f.player->Image1_MouseUp(Qt::RightButton);
+    volumeKnob(f.player)->pressKnob(Qt::RightButton);
+    volumeKnob(f.player)->dragKnob(Qt::RightButton, -300);
+    volumeKnob(f.player)->followKnobDrag();
+    QCOMPARE(volumeKnob(f.player)->knobTop(), start);
+    volumeKnob(f.player)->releaseKnob(Qt::RightButton);
 
-    f.player->Image1_MouseDown(Qt::LeftButton);
-    QVERIFY(f.player->Timer2.isActive());
+    volumeKnob(f.player)->pressKnob(Qt::LeftButton);
+    QVERIFY(timer(f.player, "knobDragTimer")->isActive());
     // The pointer at 500 twips from the window's top: the knob's middle follows it.
-    f.player->Image1_MouseMove(Qt::LeftButton, 500 - start);
-    f.player->followKnobDrag();
-    QCOMPARE(f.player->knobTop(), 413.0);
-    f.player->Image1_MouseUp(Qt::LeftButton);
-    QVERIFY(!f.player->Timer2.isActive());
-    QCOMPARE(f.player->knobTag(), QString::number(VolumeSlider::value(413, 360, 1200, 195)));
-    QCOMPARE(f.player->m_volumeLabel->text(), f.player->knobTag() + QStringLiteral("%"));
+    volumeKnob(f.player)->dragKnob(Qt::LeftButton, 500 - start);
+    volumeKnob(f.player)->followKnobDrag();
+    QCOMPARE(volumeKnob(f.player)->knobTop(), 413.0);
+    volumeKnob(f.player)->releaseKnob(Qt::LeftButton);
+    QVERIFY(!timer(f.player, "knobDragTimer")->isActive());
+    QCOMPARE(QString::number(volumeKnob(f.player)->value()),
+             QString::number(VolumeSlider::value(413, 360, 1200, 195)));
+    QCOMPARE(label(f.player, "volumeLabel")->text(),
+             QString::number(volumeKnob(f.player)->value()) + QStringLiteral("%"));
 }
 
 void TestPlayerView::positionClick_data()
@@ -358,40 +369,51 @@ void TestPlayerView::dropOpensOnlyTheFirstLocalFile()
 void TestPlayerView::hoverImagesFollowThePointer()
 {
     PlayerFixture f;
-    f.player->hoverButton(f.player->m_playButton);
-    QCOMPARE(image(f.player->m_playButton), QStringLiteral("play2.jpg"));
-    f.player->hoverButton(f.player->m_stopButton);
-    QCOMPARE(image(f.player->m_stopButton), QStringLiteral("stop2.jpg"));
-    QCOMPARE(image(f.player->m_playButton), QStringLiteral("play.jpg"));
-
     f.open(QStringLiteral("talk.wav"));
-    f.player->leaveButtons(); // no longer just opened
-    f.player->hoverButton(f.player->m_playButton);
-    QCOMPARE(image(f.player->m_playButton), QStringLiteral("pause2.jpg"));
-    f.player->leaveButtons();
-    QCOMPARE(image(f.player->m_playButton), QStringLiteral("pause.jpg"));
-    QCOMPARE(image(f.player->m_stopButton), QStringLiteral("stop.jpg"));
-    QVERIFY(!f.player->isHovered(f.player->m_stopButton));
+    pointerOver(label(f.player, "faceBackground")); // no longer just opened
+    f.player->togglePlayPause();
+    pointerOver(button(f.player, "playButton"));
+    QCOMPARE(image(button(f.player, "playButton")), QStringLiteral("play2.jpg"));
+    pointerOver(button(f.player, "stopButton"));
+    QCOMPARE(image(button(f.player, "stopButton")), QStringLiteral("stop2.jpg"));
+    QCOMPARE(image(button(f.player, "playButton")), QStringLiteral("play.jpg"));
+
+    f.player->togglePlayPause();
+    pointerOver(button(f.player, "playButton"));
+    QCOMPARE(image(button(f.player, "playButton")), QStringLiteral("pause2.jpg"));
+    pointerOver(label(f.player, "faceBackground"));
+    QCOMPARE(image(button(f.player, "playButton")), QStringLiteral("pause.jpg"));
+    QCOMPARE(image(button(f.player, "stopButton")), QStringLiteral("stop.jpg"));
+    // Its hover was forgotten: the pointer coming back shows the hover picture again.
+    pointerOver(button(f.player, "stopButton"));
+    QCOMPARE(image(button(f.player, "stopButton")), QStringLiteral("stop2.jpg"));
+}
+
+void TestPlayerView::disabledButtonsShowNoHover()
+{
+    PlayerFixture f;
+    pointerOver(button(f.player, "playButton"));
+    QCOMPARE(image(button(f.player, "playButton")), QStringLiteral("play.jpg"));
 }
 
 void TestPlayerView::openButtonShiftsUntilTheBackground()
 {
     PlayerFixture f;
-    const QPoint home = f.player->m_openButton->pos();
+    const QPoint home = button(f.player, "openButton")->pos();
     const QPoint shifted = home + QPoint(Twips::toPixels(20), Twips::toPixels(20));
-    f.player->hoverOpenButton();
-    QCOMPARE(image(f.player->m_openButton), QStringLiteral("Apri2.bmp"));
-    QCOMPARE(f.player->m_openButton->pos(), shifted);
-    f.player->hoverOpenButton();
-    QCOMPARE(f.player->m_openButton->pos(), shifted);
+    pointerOver(button(f.player, "openButton"));
+    QCOMPARE(image(button(f.player, "openButton")), QStringLiteral("Apri2.bmp"));
+    QCOMPARE(button(f.player, "openButton")->pos(), shifted);
+    pointerOver(button(f.player, "openButton"));
+    QCOMPARE(button(f.player, "openButton")->pos(), shifted);
 
-    f.player->hoverButton(f.player->m_forwardButton);
-    QCOMPARE(image(f.player->m_openButton), QStringLiteral("Apri.bmp"));
-    QCOMPARE(f.player->m_openButton->pos(), shifted);
+    pointerOver(button(f.player, "recordButton"));
+    QCOMPARE(image(button(f.player, "openButton")), QStringLiteral("Apri.bmp"));
+    QCOMPARE(button(f.player, "openButton")->pos(), shifted);
 
-    f.player->leaveButtons();
-    QCOMPARE(f.player->m_openButton->pos(), home);
-    QCOMPARE(image(f.player->m_forwardButton), QStringLiteral("for.jpg"));
+    pointerOver(label(f.player, "faceBackground"));
+    QCOMPARE(button(f.player, "openButton")->pos(), home);
+    QCOMPARE(image(button(f.player, "recordButton")), QStringLiteral("rec.jpg"));
 }
 
 void TestPlayerView::longMenuTitlesWidenThePlayer()

@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "PlayerFixture.h"
 #include "player/SkinButton.h"
 
@@ -21,24 +22,24 @@ void TestSmartPlay::aCycleOfPlayAndPause()
     f.state.playTime = 7;
     f.state.pauseTime = 5;
     f.state.backSeconds = 2;
-    f.player->m_smartPlayAction->setChecked(true);
+    action(f.player, "smartPlayAction")->setChecked(true);
     f.open(QStringLiteral("lecture.wav"));
-    QVERIFY(f.player->Timer5.isActive());
-    QCOMPARE(f.player->Timer5.interval(), 7000);
+    QVERIFY(timer(f.player, "smartPlayTimer")->isActive());
+    QCOMPARE(timer(f.player, "smartPlayTimer")->interval(), 7000);
 
     f.media.advance(7);
-    f.player->advanceSmartPlay();
+    f.player->playback()->advanceSmartPlay();
     QCOMPARE(f.media.playState(), int(MediaPlayer::Paused));
     QCOMPARE(f.media.currentPosition(), 5.0);
-    QCOMPARE(f.player->m_playButton->tag(), f.state.texts.text(Text::Play));
-    QVERIFY(f.player->Timer5.isActive());
-    QCOMPARE(f.player->Timer5.interval(), 5000);
+    QVERIFY(!f.player->playback()->isPlaying());
+    QVERIFY(timer(f.player, "smartPlayTimer")->isActive());
+    QCOMPARE(timer(f.player, "smartPlayTimer")->interval(), 5000);
 
-    f.player->advanceSmartPlay();
+    f.player->playback()->advanceSmartPlay();
     QCOMPARE(f.media.playState(), int(MediaPlayer::Playing));
-    QCOMPARE(f.player->Timer5.interval(), 7000);
+    QCOMPARE(timer(f.player, "smartPlayTimer")->interval(), 7000);
     f.media.advance(7);
-    f.player->advanceSmartPlay();
+    f.player->playback()->advanceSmartPlay();
     QCOMPARE(f.media.currentPosition(), 10.0);
     QCOMPARE(f.media.playState(), int(MediaPlayer::Paused));
 }
@@ -46,31 +47,31 @@ void TestSmartPlay::aCycleOfPlayAndPause()
 void TestSmartPlay::manualPauseStopsTheCycle()
 {
     PlayerFixture f;
-    f.player->m_smartPlayAction->setChecked(true);
+    action(f.player, "smartPlayAction")->setChecked(true);
     f.open(QStringLiteral("lecture.wav"));
     f.media.advance(3);
 
     f.player->togglePlayPause();
-    QVERIFY(!f.player->Timer5.isActive());
+    QVERIFY(!timer(f.player, "smartPlayTimer")->isActive());
 
     f.player->togglePlayPause();
-    QVERIFY(f.player->Timer5.isActive());
-    QCOMPARE(f.player->Timer5.interval(), f.state.playTime * 1000);
+    QVERIFY(timer(f.player, "smartPlayTimer")->isActive());
+    QCOMPARE(timer(f.player, "smartPlayTimer")->interval(), f.state.playTime * 1000);
 }
 
 void TestSmartPlay::uncheckingDuringThePausePhase()
 {
     PlayerFixture f;
-    f.player->m_smartPlayAction->setChecked(true);
+    action(f.player, "smartPlayAction")->setChecked(true);
     f.open(QStringLiteral("lecture.wav"));
     f.media.advance(9);
-    f.player->advanceSmartPlay();
+    f.player->playback()->advanceSmartPlay();
     f.journal.clear();
 
-    f.player->m_smartPlayAction->trigger();
+    action(f.player, "smartPlayAction")->trigger();
 
-    QVERIFY(!f.player->m_smartPlayAction->isChecked());
-    QVERIFY(!f.player->Timer5.isActive());
+    QVERIFY(!action(f.player, "smartPlayAction")->isChecked());
+    QVERIFY(!timer(f.player, "smartPlayTimer")->isActive());
     QCOMPARE(f.media.playState(), int(MediaPlayer::Paused));
     QVERIFY(f.dialogs.messages.isEmpty());
     QVERIFY(f.journal.contains(QStringLiteral("settings saved")));
@@ -91,8 +92,8 @@ void TestSmartPlay::switchingOnExplainsItselfEveryTime()
     }
     // Switching on while playing waits for the next resume.
     f.player->toggleSmartPlay();
-    QVERIFY(f.player->m_smartPlayAction->isChecked());
-    QVERIFY(!f.player->Timer5.isActive());
+    QVERIFY(action(f.player, "smartPlayAction")->isChecked());
+    QVERIFY(!timer(f.player, "smartPlayTimer")->isActive());
     QCOMPARE(f.journal.count(QStringLiteral("settings saved")), 5);
 }
 
@@ -101,25 +102,28 @@ void TestSmartPlay::longTimesWorkAsTyped()
     PlayerFixture f;
     f.state.playTime = 40;
     f.state.pauseTime = 90;
-    f.player->m_smartPlayAction->setChecked(true);
+    action(f.player, "smartPlayAction")->setChecked(true);
     f.open(QStringLiteral("lecture.wav"));
-    QCOMPARE(f.player->Timer5.interval(), 40000);
+    QCOMPARE(timer(f.player, "smartPlayTimer")->interval(), 40000);
     f.media.advance(40);
-    f.player->advanceSmartPlay();
-    QCOMPARE(f.player->Timer5.interval(), 90000);
+    f.player->playback()->advanceSmartPlay();
+    QCOMPARE(timer(f.player, "smartPlayTimer")->interval(), 90000);
 }
 
 void TestSmartPlay::afterCloseTheCycleStops()
 {
     PlayerFixture f;
-    f.player->m_smartPlayAction->setChecked(true);
+    action(f.player, "smartPlayAction")->setChecked(true);
     f.open(QStringLiteral("lecture.wav"));
     f.player->closeMedia();
-    QVERIFY(f.player->Timer5.isActive());
+    QVERIFY(!timer(f.player, "smartPlayTimer")->isActive());
 
-    f.player->advanceSmartPlay();
+    // A tick already on its way plays nothing.
+    f.media.calls.clear();
+    f.player->playback()->advanceSmartPlay();
 
-    QVERIFY(!f.player->Timer5.isActive());
+    QVERIFY(!timer(f.player, "smartPlayTimer")->isActive());
+    QVERIFY(f.media.calls.isEmpty());
     QVERIFY(f.media.url().isEmpty());
     QVERIFY(f.dialogs.messages.isEmpty());
 }

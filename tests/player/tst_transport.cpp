@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "PlayerFixture.h"
 #include "player/CaptionLabel.h"
 #include "player/SkinButton.h"
@@ -42,17 +43,18 @@ void TestTransport::openingStartsPlaybackFromZero()
     QCOMPARE(f.media.url(), path);
     QCOMPARE(f.media.playState(), int(MediaPlayer::Playing));
     QVERIFY(f.media.calls.contains(QStringLiteral("play")));
-    QCOMPARE(f.player->m_playButton->tag(), f.state.texts.text(Text::Pause));
-    QCOMPARE(f.player->m_playAction->text(), f.state.texts.text(Text::Pause));
-    QVERIFY(f.player->Timer1.isActive());
-    QCOMPARE(f.player->Timer1.interval(), 100);
-    QVERIFY(f.player->m_titleLabel->isVisible());
+    QVERIFY(f.player->playback()->isPlaying());
+    QCOMPARE(action(f.player, "playAction")->text(), f.state.texts.text(Text::Pause));
+    QVERIFY(timer(f.player, "refreshTimer")->isActive());
+    QCOMPARE(timer(f.player, "refreshTimer")->interval(), 100);
+    QVERIFY(titleLabel(f.player)->isVisible());
     for (QAction* a :
-         {f.player->m_playAction, f.player->m_stopAction, f.player->m_goToAction,
-          f.player->m_closeAction, f.player->m_addBookmarkAction, f.player->m_bookmarkWindowAction})
+         {action(f.player, "playAction"), action(f.player, "stopAction"),
+          action(f.player, "goToAction"), action(f.player, "closeAction"),
+          action(f.player, "addBookmarkAction"), action(f.player, "bookmarkWindowAction")})
         QVERIFY2(a->isEnabled(), qPrintable(a->text()));
     QVERIFY(f.player->justOpened());
-    QCOMPARE(image(f.player->m_playButton), QStringLiteral("pause.jpg"));
+    QCOMPARE(image(button(f.player, "playButton")), QStringLiteral("pause.jpg"));
 }
 
 void TestTransport::pauseStepsBackAndResumeOnlyPlays()
@@ -65,16 +67,16 @@ void TestTransport::pauseStepsBackAndResumeOnlyPlays()
 
     f.player->togglePlayPause();
     QCOMPARE(f.media.calls, (QStringList{"seek -2", "pause"}));
-    QCOMPARE(f.player->m_playButton->tag(), f.state.texts.text(Text::Play));
-    QCOMPARE(f.player->m_playAction->text(), f.state.texts.text(Text::Play));
-    QVERIFY(!f.player->Timer5.isActive());
+    QVERIFY(!f.player->playback()->isPlaying());
+    QCOMPARE(action(f.player, "playAction")->text(), f.state.texts.text(Text::Play));
+    QVERIFY(!timer(f.player, "smartPlayTimer")->isActive());
 
     f.media.setCurrentPosition(40);
     f.media.calls.clear();
     f.player->togglePlayPause();
     QCOMPARE(f.media.calls, (QStringList{"play"}));
-    QCOMPARE(f.player->m_playButton->tag(), f.state.texts.text(Text::Pause));
-    QVERIFY(f.player->Timer4.isActive());
+    QVERIFY(f.player->playback()->isPlaying());
+    QVERIFY(timer(f.player, "watchTimer")->isActive());
 }
 
 void TestTransport::resumeAtZeroPausesFirst()
@@ -118,11 +120,11 @@ void TestTransport::skips()
 
     QCOMPARE(f.media.currentPosition(), expected);
     QCOMPARE(f.media.playState(), int(MediaPlayer::Paused));
-    QCOMPARE(f.player->m_playButton->tag(), f.state.texts.text(Text::Play));
+    QVERIFY(!f.player->playback()->isPlaying());
     if (jump == 0)
         QCOMPARE(f.state.jumpSeconds, 2);
     if (expected > 0)
-        QCOMPARE(f.player->m_positionLabel->text(),
+        QCOMPARE(label(f.player, "positionLabel")->text(),
                  formatMediaTime(expected) + QStringLiteral(" / 03:20"));
 }
 
@@ -134,11 +136,11 @@ void TestTransport::stopShowsZeroAndTheLength()
 
     f.player->stop();
 
-    QCOMPARE(f.player->m_positionLabel->text(), QStringLiteral("0:00 / 03:20"));
-    QCOMPARE(f.player->m_playButton->tag(), f.state.texts.text(Text::Play));
-    QCOMPARE(f.player->m_playAction->text(), f.state.texts.text(Text::Play));
-    QCOMPARE(image(f.player->m_playButton), QStringLiteral("play.jpg"));
-    QVERIFY(!f.player->Timer1.isActive());
+    QCOMPARE(label(f.player, "positionLabel")->text(), QStringLiteral("0:00 / 03:20"));
+    QVERIFY(!f.player->playback()->isPlaying());
+    QCOMPARE(action(f.player, "playAction")->text(), f.state.texts.text(Text::Play));
+    QCOMPARE(image(button(f.player, "playButton")), QStringLiteral("play.jpg"));
+    QVERIFY(!timer(f.player, "refreshTimer")->isActive());
     QCOMPARE(f.media.currentPosition(), 0.0);
 }
 
@@ -149,11 +151,11 @@ void TestTransport::endOfMediaIsNoticedByTheWatch()
     f.open(QStringLiteral("short.wav"));
     f.media.advance(31);
 
-    f.player->watchPlaybackState();
+    f.player->playback()->watchPlaybackState();
 
-    QVERIFY(!f.player->Timer4.isActive());
-    QCOMPARE(f.player->m_positionLabel->text(), QStringLiteral("0:00 / 00:30"));
-    QCOMPARE(image(f.player->m_playButton), QStringLiteral("play.jpg"));
+    QVERIFY(!timer(f.player, "watchTimer")->isActive());
+    QCOMPARE(label(f.player, "positionLabel")->text(), QStringLiteral("0:00 / 00:30"));
+    QCOMPARE(image(button(f.player, "playButton")), QStringLiteral("play.jpg"));
     f.media.calls.clear();
     f.player->togglePlayPause();
     QCOMPARE(f.media.calls, (QStringList{"pause", "play"}));
@@ -185,17 +187,18 @@ void TestTransport::displayTexts()
     QFETCH(QString, shown);
     PlayerFixture f;
     f.media.loadedDuration = duration;
-    f.player->m_fullPathAction->setChecked(fullPath);
+    action(f.player, "fullPathAction")->setChecked(fullPath);
     f.open(file);
     f.media.advance(duration / 4);
 
     f.player->refreshDisplay();
 
-    QCOMPARE(f.player->m_titleLabel->caption(), caption);
-    QCOMPARE(f.player->m_titleLabel->text(), shown);
-    QCOMPARE(f.player->m_positionLabel->text(),
+    QCOMPARE(titleLabel(f.player)->caption(), caption);
+    QCOMPARE(titleLabel(f.player)->text(), shown);
+    QCOMPARE(label(f.player, "positionLabel")->text(),
              formatMediaTime(duration / 4) + QStringLiteral(" / ") + formatMediaTime(duration));
-    QCOMPARE(f.player->m_progressBar->width(), f.player->m_positionLabel->width() / 4);
+    QCOMPARE(label(f.player, "progressBar")->width(),
+             label(f.player, "positionLabel")->width() / 4);
 }
 
 void TestTransport::unknownLengthLeavesTitleOpen()
@@ -204,12 +207,12 @@ void TestTransport::unknownLengthLeavesTitleOpen()
     f.media.durationKnownAtLoad = false;
     f.open(QStringLiteral("stream.mp3"));
     f.player->refreshDisplay();
-    QCOMPARE(f.player->m_titleLabel->caption(), QStringLiteral("stream.mp3 - "));
-    QCOMPARE(f.player->m_positionLabel->text(), QStringLiteral("0:00 / "));
+    QCOMPARE(titleLabel(f.player)->caption(), QStringLiteral("stream.mp3 - "));
+    QCOMPARE(label(f.player, "positionLabel")->text(), QStringLiteral("0:00 / "));
 
     f.media.revealDuration();
     f.player->refreshDisplay();
-    QCOMPARE(f.player->m_titleLabel->caption(), QStringLiteral("stream.mp3 - 03:20"));
+    QCOMPARE(titleLabel(f.player)->caption(), QStringLiteral("stream.mp3 - 03:20"));
 }
 
 void TestTransport::focusGoesBackToTheEditor()
@@ -232,20 +235,20 @@ void TestTransport::focusGoesBackToTheEditor()
 void TestTransport::nothingLoadedIsHarmless()
 {
     PlayerFixture f;
-    f.player->m_smartPlayAction->setChecked(true);
-    const QString tag = f.player->m_playButton->tag();
+    action(f.player, "smartPlayAction")->setChecked(true);
+    const PlayState before = f.player->playback()->state();
     f.player->togglePlayPause();
     f.player->skipForward();
     f.player->skipBack();
     f.player->stop();
     f.player->refreshDisplay();
-    f.player->watchPlaybackState();
-    f.player->advanceSmartPlay();
+    f.player->playback()->watchPlaybackState();
+    f.player->playback()->advanceSmartPlay();
     f.player->closeMedia();
-    QCOMPARE(f.player->m_playButton->tag(), tag);
+    QCOMPARE(f.player->playback()->state(), before);
     QVERIFY(f.dialogs.messages.isEmpty());
-    QVERIFY(!f.player->Timer5.isActive());
-    QCOMPARE(f.player->m_positionLabel->text(), QStringLiteral("0:00 / 0:00"));
+    QVERIFY(!timer(f.player, "smartPlayTimer")->isActive());
+    QCOMPARE(label(f.player, "positionLabel")->text(), QStringLiteral("0:00 / 0:00"));
 }
 
 void TestTransport::undecodableFileSaysSoInTheTitle()
@@ -254,15 +257,15 @@ void TestTransport::undecodableFileSaysSoInTheTitle()
     const QString path = f.mediaFile(QStringLiteral("broken.mp3"));
     Q_EMIT f.media.mediaError(QStringLiteral("unrecognized file format"));
 
-    QVERIFY(f.player->m_titleLabel->isVisible());
-    QVERIFY(f.player->m_titleLabel->text().endsWith(f.state.texts.text(Text::CannotPlay)));
-    QVERIFY(!f.player->m_playAction->isEnabled());
+    QVERIFY(titleLabel(f.player)->isVisible());
+    QVERIFY(titleLabel(f.player)->text().endsWith(f.state.texts.text(Text::CannotPlay)));
+    QVERIFY(!action(f.player, "playAction")->isEnabled());
     f.player->refreshDisplay();
-    QVERIFY(f.player->m_titleLabel->text().endsWith(f.state.texts.text(Text::CannotPlay)));
+    QVERIFY(titleLabel(f.player)->text().endsWith(f.state.texts.text(Text::CannotPlay)));
 
     f.open(QStringLiteral("good.wav"));
     f.player->refreshDisplay();
-    QCOMPARE(f.player->m_titleLabel->text(), QStringLiteral("good.wav - 03:20"));
+    QCOMPARE(titleLabel(f.player)->text(), QStringLiteral("good.wav - 03:20"));
     Q_UNUSED(path);
 }
 

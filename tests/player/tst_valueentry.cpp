@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "PlayerFixture.h"
 #include "core/SettingsFile.h"
 #include "player/SkinButton.h"
@@ -21,11 +22,11 @@ void answerModal(PlayerWindow* player, const QString& typed, bool ok = true)
     QTimer::singleShot(0, player, [player, typed, ok] {
         ValueDialog* dialog = player->valueDialog();
         QVERIFY(dialog);
-        dialog->Text1->setText(typed);
+        named<QLineEdit>(dialog, "valueEdit")->setText(typed);
         if (ok)
-            dialog->Command1_Click();
+            dialog->confirm();
         else
-            dialog->Command2_Click();
+            dialog->cancel();
     });
 }
 
@@ -130,8 +131,8 @@ void TestValueEntry::numericModes()
     dialog.setAttribute(Qt::WA_DeleteOnClose, false);
     dialog.onStored = [&f] { f.player->saveSettings(); };
     dialog.setMode(mode);
-    dialog.Text1->setText(typed);
-    dialog.Command1_Click();
+    named<QLineEdit>(dialog, "valueEdit")->setText(typed);
+    dialog.confirm();
 
     QCOMPARE(setting(f.state, mode), stored);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -170,9 +171,9 @@ void TestValueEntry::openingShowsTheLowerBound()
     f.state.playTime = 2;
     QString shown;
     QTimer::singleShot(0, f.player.get(), [&f, &shown] {
-        shown = f.player->valueDialog()->Text1->text();
-        QCOMPARE(f.player->valueDialog()->Text1->selectedText(), shown);
-        f.player->valueDialog()->Command2_Click();
+        shown = named<QLineEdit>(f.player->valueDialog(), "valueEdit")->text();
+        QCOMPARE(named<QLineEdit>(f.player->valueDialog(), "valueEdit")->selectedText(), shown);
+        f.player->valueDialog()->cancel();
     });
     f.player->editPlayTime();
     QCOMPARE(shown, QStringLiteral("7"));
@@ -188,15 +189,17 @@ void TestValueEntry::promptsAndCaptions()
     dialog.setAttribute(Qt::WA_DeleteOnClose, false);
 
     dialog.setMode(Mode::PlayTime);
-    QCOMPARE(dialog.Label1->text(), QStringLiteral("Play time (suggested: 7 s)"));
+    QCOMPARE(named<QLabel>(dialog, "promptLabel")->text(),
+             QStringLiteral("Play time (suggested: 7 s)"));
     QCOMPARE(dialog.windowTitle(), f.state.texts.plain(Text::SmartPlay));
     dialog.setMode(Mode::JumpSeconds);
     QCOMPARE(dialog.windowTitle(), f.state.texts.plain(Text::SkipLengthTitle));
-    QCOMPARE(dialog.Label1->text(), f.state.texts.plain(Text::SkipLengthPrompt));
+    QCOMPARE(named<QLabel>(dialog, "promptLabel")->text(),
+             f.state.texts.plain(Text::SkipLengthPrompt));
     dialog.setMode(Mode::GoTo);
-    QCOMPARE(dialog.Text1->text(), QString());
-    QCOMPARE(dialog.Command1->text(), f.state.texts.text(Text::Ok));
-    QCOMPARE(dialog.Command2->text(), f.state.texts.text(Text::Cancel));
+    QCOMPARE(named<QLineEdit>(dialog, "valueEdit")->text(), QString());
+    QCOMPARE(named<QPushButton>(dialog, "okButton")->text(), f.state.texts.text(Text::Ok));
+    QCOMPARE(named<QPushButton>(dialog, "cancelButton")->text(), f.state.texts.text(Text::Cancel));
 }
 
 void TestValueEntry::goToWhilePlayingAndPaused_data()
@@ -223,26 +226,26 @@ void TestValueEntry::goToWhilePlayingAndPaused()
     ValueDialog* dialog = f.player->valueDialog();
     QVERIFY(dialog);
     QVERIFY(!dialog->isModal());
-    dialog->Text1->setText(QStringLiteral("90"));
-    dialog->Command1_Click();
+    named<QLineEdit>(dialog, "valueEdit")->setText(QStringLiteral("90"));
+    dialog->confirm();
 
     QCOMPARE(f.media.currentPosition(), position);
     QCOMPARE(f.media.playState(), state);
-    QCOMPARE(f.player->m_playButton->tag(), f.state.texts.text(playing ? Text::Pause : Text::Play));
-    QVERIFY(f.player->m_positionLabel->text().startsWith(formatMediaTime(position)));
+    QCOMPARE(f.player->playback()->isPlaying(), playing);
+    QVERIFY(label(f.player, "positionLabel")->text().startsWith(formatMediaTime(position)));
 }
 
 void TestValueEntry::menuCommandsOpenTheDialog()
 {
     PlayerFixture f;
     answerModal(f.player.get(), QStringLiteral("15"));
-    f.player->m_backSecondsAction->trigger();
+    action(f.player, "backSecondsAction")->trigger();
     QCOMPARE(f.state.backSeconds, 15);
     answerModal(f.player.get(), QStringLiteral("40"));
-    f.player->m_pauseTimeAction->trigger();
+    action(f.player, "pauseTimeAction")->trigger();
     QCOMPARE(f.state.pauseTime, 40);
     answerModal(f.player.get(), QStringLiteral("8"), false);
-    f.player->m_skipSecondsAction->trigger();
+    action(f.player, "skipSecondsAction")->trigger();
     QCOMPARE(f.state.jumpSeconds, 6);
 }
 

@@ -1,0 +1,206 @@
+#include "player/PlaybackController.h"
+
+#include "core/AppState.h"
+#include "platform/MediaPlayer.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int kRefreshMs = 100;
+constexpr int kWatchMs = 200;
+constexpr int kDefaultSkipSeconds = 2;
+constexpr double kSlowestRate = 0.1;
+constexpr double kFastestRate = 4.9;
+
+} // namespace
+
+PlaybackController::PlaybackController(AppState& state, MediaPlayer* media, QObject* parent)
+    : QObject(parent), m_appState(state), m_media(media)
+{
+    m_refreshTimer.setObjectName(QStringLiteral("refreshTimer"));
+    m_watchTimer.setObjectName(QStringLiteral("watchTimer"));
+    m_smartPlayTimer.setObjectName(QStringLiteral("smartPlayTimer"));
+    m_refreshTimer.setInterval(kRefreshMs);
+    m_watchTimer.setInterval(kWatchMs);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &PlaybackController::displayDue);
+    connect(&m_watchTimer, &QTimer::timeout, this, &PlaybackController::watchPlaybackState);
+    connect(&m_smartPlayTimer, &QTimer::timeout, this, &PlaybackController::advanceSmartPlay);
+    m_watchTimer.start();
+}
+
+bool PlaybackController::hasMedia() const
+{
+    return m_media && !m_media->url().isEmpty();
+}
+
+void PlaybackController::setState(PlayState state)
+{
+    m_state = state;
+    Q_EMIT stateChanged(state);
+}
+
+void PlaybackController::setBusy(bool busy)
+{
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    Q_EMIT busyChanged(busy);
+}
+
+void PlaybackController::setSmartPlay(bool on)
+{
+    m_smartPlay = on;
+    if (!on)
+        m_smartPlayTimer.stop();
+}
+
+void PlaybackController::load(const QString& path)
+{
+    if (m_media) {
+        m_media->setUrl(path);
+        m_media->setCurrentPosition(0);
+    }
+    m_refreshTimer.start();
+    // Whatever played before, the new file starts from "not playing".
+    m_state = PlayState::Stopped;
+    togglePlayPause();
+    // Busy until the watch sees the engine settled.
+    setBusy(true);
+}
+
+void PlaybackController::close()
+{
+    if (m_media) {
+        m_media->setUrl(QString());
+        m_media->close();
+    }
+    m_refreshTimer.stop();
+    m_smartPlayTimer.stop();
+    setBusy(false);
+    setState(PlayState::Stopped);
+}
+
+void PlaybackController::pauseWithStepBack()
+{
+    m_media->setCurrentPosition(m_media->currentPosition() - m_appState.backSeconds);
+    m_media->pause();
+}
+
+void PlaybackController::togglePlayPause()
+{
+    if (!hasMedia())
+        return;
+    if (isPlaying()) {
+        m_smartPlayTimer.stop();
+        pauseWithStepBack();
+        setState(PlayState::Paused);
+    } else {
+        // At the very start the engine is told to pause first, so that play always resumes.
+        if (m_media->currentPosition() == 0)
+            m_media->pause();
+        m_media->play();
+        m_refreshTimer.start();
+        m_watchTimer.start();
+        if (m_smartPlay)
+            m_smartPlayTimer.start(m_appState.playTime * 1000);
+        else
+            m_smartPlayTimer.stop();
+        setState(PlayState::Playing);
+    }
+    Q_EMIT commandDone();
+}
+
+void PlaybackController::stop()
+{
+    Q_EMIT displayDue();
+    m_refreshTimer.stop();
+    if (m_media)
+        m_media->stop();
+    setState(PlayState::Stopped);
+}
+
+void PlaybackController::skip(int direction)
+{
+    if (m_appState.jumpSeconds == 0)
+        m_appState.jumpSeconds = kDefaultSkipSeconds;
+    if (hasMedia())
+        m_media->setCurrentPosition(m_media->currentPosition() +
+                                    direction * m_appState.jumpSeconds);
+    Q_EMIT displayDue();
+    Q_EMIT commandDone();
+}
+
+void PlaybackController::skipForward()
+{
+    skip(+1);
+}
+
+void PlaybackController::skipBack()
+{
+    skip(-1);
+}
+
+void PlaybackController::goTo(double seconds)
+{
+    if (m_media)
+        m_media->setCurrentPosition(seconds);
+    if (hasMedia() && !isPlaying()) {
+        // Paused as from playing: the typed position is stepped back from, as every pause does.
+        m_state = PlayState::Playing;
+        togglePlayPause();
+    }
+    Q_EMIT displayDue();
+}
+
+void PlaybackController::playFrom(double seconds)
+{
+    if (!hasMedia())
+        return;
+    m_media->setCurrentPosition(seconds);
+    m_media->play();
+    if (!isPlaying()) {
+        m_state = PlayState::Playing;
+        togglePlayPause();
+    }
+    Q_EMIT displayDue();
+}
+
+double PlaybackController::stepRate(double step)
+{
+    if (!m_media)
+        return 1.0;
+    const double rate = m_media->rate();
+    // Whole tenths, so that the reachable rates are exactly 0.1 .. 4.9.
+    const double next = std::round((rate + step) * 10) / 10;
+    if ((step < 0 && rate > kSlowestRate + 1e-9) || (step > 0 && rate < kFastestRate - 1e-9))
+        m_media->setRate(next);
+    return m_media->rate();
+}
+
+void PlaybackController::watchPlaybackState()
+{
+    const int engineState = m_media ? m_media->playState() : MediaPlayer::Undefined;
+    setBusy(engineState == MediaPlayer::Busy);
+    if (engineState == MediaPlayer::Stopped) {
+        stop();
+        m_watchTimer.stop();
+    }
+}
+
+void PlaybackController::advanceSmartPlay()
+{
+    // After the recording was closed the cycle has nothing to play.
+    if (!hasMedia()) {
+        m_smartPlayTimer.stop();
+        return;
+    }
+    if (!isPlaying()) {
+        togglePlayPause();
+        return;
+    }
+    pauseWithStepBack();
+    m_smartPlayTimer.start(m_appState.pauseTime * 1000);
+    setState(PlayState::Paused);
+    Q_EMIT commandDone();
+}

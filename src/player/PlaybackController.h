@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+class MediaPlayer;
+struct AppState;
+
+// What the transport is doing, as the play/pause toggle sees it.
+enum class PlayState {
+    Stopped, // nothing loaded yet, or halted at the start
+    Paused,
+    Playing,
+};
+
+// The transport behind the player window: play/pause with its step back, skips, stop, the watch
+// for the end of the media and the smart-play cycle. It owns no widget; the window shows what
+// it emits. The timer handlers are public so that a test can step them.
+class PlaybackController : public QObject {
+    Q_OBJECT
+public:
+    // `media` may be null (then every command does nothing). Seconds to skip and step back and
+    // the smart-play times are read from `state` when used.
+    PlaybackController(AppState& state, MediaPlayer* media, QObject* parent = nullptr);
+
+    MediaPlayer* media() const { return m_media; }
+    // Whether a file is loaded.
+    bool hasMedia() const;
+    PlayState state() const { return m_state; }
+    bool isPlaying() const { return m_state == PlayState::Playing; }
+
+    // Whether playing runs the smart-play cycle: play for the play time, pause for the pause
+    // time, and so on.
+    bool smartPlay() const { return m_smartPlay; }
+    void setSmartPlay(bool on);
+
+    // Makes the file the current media at its start, and plays it.
+    void load(const QString& path);
+    // Unloads the current media.
+    void close();
+
+    // Pauses with a step back while playing; otherwise plays.
+    void togglePlayPause();
+    // Halts at the start.
+    void stop();
+    void skipForward();
+    void skipBack();
+    // Moves to a position; while not playing it then pauses there as a pause does, stepping back.
+    void goTo(double seconds);
+    // Moves to a position and plays, or pauses there as goTo does when it was not playing.
+    void playFrom(double seconds);
+    // Changes the speed by one step (a tenth up or down, 0.1 to 4.9); returns the rate that
+    // the engine took (1 without an engine).
+    double stepRate(double step);
+
+    // Timer handlers.
+    void watchPlaybackState();
+    void advanceSmartPlay();
+
+Q_SIGNALS:
+    // Emitted on every transition the toggle, the cycle or stop make, also to the same state.
+    void stateChanged(PlayState state);
+    // The position display is due: on each tick while a file is loaded, and after a seek.
+    void displayDue();
+    // The engine is loading or changing state (or has finished doing so).
+    void busyChanged(bool busy);
+    // A command the user gave through the transport has run: the keyboard goes back to the
+    // transcript.
+    void commandDone();
+
+private:
+    void setState(PlayState state);
+    void setBusy(bool busy);
+    void pauseWithStepBack();
+    void skip(int direction);
+
+    AppState& m_appState;
+    MediaPlayer* m_media;
+    PlayState m_state = PlayState::Stopped;
+    bool m_smartPlay = false;
+    bool m_busy = false;
+    QTimer m_refreshTimer{this};
+    QTimer m_watchTimer{this};
+    QTimer m_smartPlayTimer{this};
+};
