@@ -50,6 +50,7 @@ QVariant field(const StoredSettings& s, const QString& name)
         {"playTime", [](auto& s) { return QVariant(s.playTime); }},
         {"pauseTime", [](auto& s) { return QVariant(s.pauseTime); }},
         {"smartPlay", [](auto& s) { return QVariant(s.smartPlay); }},
+        {"volume", [](auto& s) { return QVariant(s.volume.value_or(-999)); }},
     };
     return fields.value(name)(s);
 }
@@ -88,6 +89,19 @@ void TestSettingsFile::readingRules_data()
                                            << "pauseTime" << QVariant(7);
     QTest::newRow("pause time text reads 7") << 22 << "soon"
                                              << "pauseTime" << QVariant(7);
+
+    QTest::newRow("volume 64") << 2 << "64"
+                               << "volume" << QVariant(64);
+    QTest::newRow("volume kept beyond 100") << 2 << "150"
+                                            << "volume" << QVariant(150);
+    QTest::newRow("volume below 0 kept") << 2 << "-5"
+                                         << "volume" << QVariant(-5);
+    QTest::newRow("volume of words reads 0") << 2 << "loud"
+                                             << "volume" << QVariant(0);
+    QTest::newRow("volume rounded") << 2 << "64.6"
+                                    << "volume" << QVariant(65);
+    QTest::newRow("volume before a unit") << 2 << " 70 %"
+                                          << "volume" << QVariant(70);
 
     QTest::newRow("on top: 0") << 15 << "0"
                                << "alwaysOnTop" << QVariant(true);

@@ -3,40 +3,38 @@
 #include "core/ProgramFolder.h"
 #include "platform/Platform.h"
 
-QStringList PlayerFixture::defaultSettings()
+StoredSettings PlayerFixture::defaultSettings()
 {
-    return {QStringLiteral("English.lng"),
-            "50",
-            "795",
-            "6",
-            "3",
-            "0",
-            "/home/ada",
-            "0",
-            "1500",
-            "300",
-            "1200",
-            "3000",
-            "9000",
-            "4500",
-            "0",
-            "1",
-            "0",
-            "0",
-            "0",
-            "0",
-            "9",
-            "4",
-            "0"};
+    StoredSettings s;
+    s.languageFile = QStringLiteral("English.lng");
+    s.volume = 50;
+    s.knobTop = 795;
+    s.jumpSeconds = 6;
+    s.backSeconds = 3;
+    s.showFullPath = false;
+    s.editorFolder = QStringLiteral("/home/ada");
+    s.editorVisible = true;
+    s.playerLeft = 1500;
+    s.playerTop = 300;
+    s.editorLeft = 1200;
+    s.editorTop = 3000;
+    s.editorWidth = 9000;
+    s.editorHeight = 4500;
+    s.alwaysOnTop = true;
+    s.bookmarksVisible = false;
+    s.playTime = 9;
+    s.pauseTime = 4;
+    s.smartPlay = false;
+    return s;
 }
 
-PlayerFixture::PlayerFixture(const QStringList& settings, const QString& commandLine)
+PlayerFixture::PlayerFixture(const StoredSettings& settings, const QString& commandLine)
 {
     // The bundled skin, so that the pictures buttons show can be checked.
     ProgramFolder::fillMissing(QStringLiteral(VOCARTA_SOURCE_DATA_DIR), folder.path());
     state.programFolder = folder.path();
     state.languageFile = QStringLiteral("English.lng");
-    folder.write(QStringLiteral("Files/Vocarta.ini"), settings);
+    SettingsFile::write(state.settingsPath(), settings);
     folder.writeLanguage(QStringLiteral("English.lng"), QStringLiteral("en"));
     state.texts.load(state.languagePath());
     media.journal = &journal;

@@ -6,6 +6,7 @@
 #include "RecordingDialogs.h"
 #include "TestFolder.h"
 #include "core/AppState.h"
+#include "core/SettingsFile.h"
 #include "player/PlayerWindow.h"
 
 #include <memory>
@@ -23,9 +24,10 @@ struct PlayerFixture {
     JournalBookmarks bookmarks{journal};
     std::unique_ptr<PlayerWindow> player;
 
-    static QStringList defaultSettings();
+    // What the settings file holds unless a test says otherwise.
+    static StoredSettings defaultSettings();
 
-    explicit PlayerFixture(const QStringList& settings = defaultSettings(),
+    explicit PlayerFixture(const StoredSettings& settings = defaultSettings(),
                            const QString& commandLine = QString());
 
     // A file in the program folder that the fake engine can open.

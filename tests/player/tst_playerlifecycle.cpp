@@ -10,14 +10,13 @@
 
 namespace {
 
-QStringList settingsLines(const QString& onTop = QStringLiteral("0"),
-                          const QString& editorFlag = QStringLiteral("0"))
+StoredSettings settings(bool onTop = true, bool editorVisible = true)
 {
-    QStringList lines = PlayerFixture::defaultSettings();
-    lines[7] = editorFlag;
-    lines[14] = onTop;
-    lines[22] = QStringLiteral("1");
-    return lines;
+    StoredSettings s = PlayerFixture::defaultSettings();
+    s.editorVisible = editorVisible;
+    s.alwaysOnTop = onTop;
+    s.smartPlay = true;
+    return s;
 }
 
 using Fixture = PlayerFixture;
@@ -51,7 +50,7 @@ void TestPlayerLifecycle::everyWayOutRunsTheWholeClosingSequence_data()
 void TestPlayerLifecycle::everyWayOutRunsTheWholeClosingSequence()
 {
     QFETCH(QString, way);
-    Fixture f(settingsLines());
+    Fixture f(settings());
     f.player->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f.player.get()));
     f.journal.clear();
@@ -75,7 +74,7 @@ void TestPlayerLifecycle::everyWayOutRunsTheWholeClosingSequence()
 
 void TestPlayerLifecycle::cancelInTheQuestionKeepsEverythingOpen()
 {
-    Fixture f(settingsLines());
+    Fixture f(settings());
     f.editor.widget.show();
     const QByteArray settingsBefore = f.folder.readBytes(QStringLiteral("Files/Vocarta.ini"));
     f.editor.answer = EditorCommands::ExitAnswer::Cancel;
@@ -97,7 +96,7 @@ void TestPlayerLifecycle::cancelInTheQuestionKeepsEverythingOpen()
 
 void TestPlayerLifecycle::failedSaveCancelsTheCloseButKeepsSettings()
 {
-    Fixture f(settingsLines());
+    Fixture f(settings());
     f.editor.answer = EditorCommands::ExitAnswer::SaveFailed;
     f.journal.clear();
 
@@ -109,18 +108,15 @@ void TestPlayerLifecycle::failedSaveCancelsTheCloseButKeepsSettings()
 
 void TestPlayerLifecycle::storedSettingsAreApplied_data()
 {
-    QTest::addColumn<QString>("onTopLine");
     QTest::addColumn<bool>("onTop");
-    QTest::newRow("line 15 is 0") << "0" << true;
-    QTest::newRow("line 15 is empty") << "" << true;
-    QTest::newRow("line 15 is 1") << "1" << false;
+    QTest::newRow("on top") << true;
+    QTest::newRow("not on top") << false;
 }
 
 void TestPlayerLifecycle::storedSettingsAreApplied()
 {
-    QFETCH(QString, onTopLine);
     QFETCH(bool, onTop);
-    Fixture f(settingsLines(onTopLine));
+    Fixture f(settings(onTop));
 
     QCOMPARE(action(f.player, "alwaysOnTopAction")->isChecked(), onTop);
     QCOMPARE(f.player->windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
@@ -142,10 +138,10 @@ void TestPlayerLifecycle::storedSettingsAreApplied()
 
 void TestPlayerLifecycle::zeroEditorSizeLeavesWindowsInPlace()
 {
-    QStringList lines = settingsLines(QStringLiteral("0"), QStringLiteral("1"));
-    lines[12] = QStringLiteral("0");
-    lines[13] = QStringLiteral("0");
-    Fixture f(lines);
+    StoredSettings s = settings(true, false);
+    s.editorWidth = 0;
+    s.editorHeight = 0;
+    Fixture f(s);
 
     QVERIFY(f.editor.widget.pos() != QPoint(Twips::toPixels(1200), Twips::toPixels(3000)));
     QVERIFY(f.editor.widget.size() != QSize(Twips::toPixels(9000), 0));
@@ -154,7 +150,7 @@ void TestPlayerLifecycle::zeroEditorSizeLeavesWindowsInPlace()
 
 void TestPlayerLifecycle::saveSettingsWritesTheLiveState()
 {
-    Fixture f(settingsLines());
+    Fixture f(settings());
     f.state.jumpSeconds = 11;
     f.state.languageFile = QStringLiteral("Italiano.lng");
     action(f.player, "alwaysOnTopAction")->setChecked(false);
@@ -163,26 +159,23 @@ void TestPlayerLifecycle::saveSettingsWritesTheLiveState()
 
     f.player->saveSettings();
 
-    const auto lines = SettingsFile::read(f.state.settingsPath());
-    QVERIFY(lines);
-    const QStringList written = SettingsFile::lines(*lines);
-    QCOMPARE(written.size(), 23);
-    QCOMPARE(written[0], QStringLiteral("Italiano.lng"));
-    QCOMPARE(written[1], QStringLiteral("50"));  // the volume as read
-    QCOMPARE(written[2], QStringLiteral("795")); // the knob as read
-    QCOMPARE(written[3], QStringLiteral("11"));
-    QCOMPARE(written[7], QStringLiteral("1")); // editor hidden
-    QCOMPARE(written[8], QString::number(Twips::fromPixels(f.player->pos().x())));
-    QCOMPARE(written[12],
-             QString::number(Twips::fromPixels(f.editor.widget.frameGeometry().width())));
-    QCOMPARE(written[14], QStringLiteral("1")); // not on top
-    QCOMPARE(written[22], QStringLiteral("0"));
+    const auto written = SettingsFile::read(f.state.settingsPath());
+    QVERIFY(written);
+    QCOMPARE(written->languageFile, QStringLiteral("Italiano.lng"));
+    QCOMPARE(written->volume, 50);     // the volume as read
+    QCOMPARE(written->knobTop, 795.0); // the knob as read
+    QCOMPARE(written->jumpSeconds, 11);
+    QVERIFY(!written->editorVisible);
+    QCOMPARE(written->playerLeft, Twips::fromPixels(f.player->pos().x()));
+    QCOMPARE(written->editorWidth, Twips::fromPixels(f.editor.widget.frameGeometry().width()));
+    QVERIFY(!written->alwaysOnTop);
+    QVERIFY(!written->smartPlay);
     QVERIFY(f.folder.readBytes(QStringLiteral("Files/Vocarta.ini")).endsWith("\r\n"));
 }
 
 void TestPlayerLifecycle::unwritableFolderStillCloses()
 {
-    Fixture f(settingsLines());
+    Fixture f(settings());
     // The settings file's place is taken by a folder: it cannot be replaced.
     QFile::remove(f.state.settingsPath());
     QDir().mkpath(f.state.settingsPath() + QStringLiteral("/blocked"));
@@ -196,7 +189,7 @@ void TestPlayerLifecycle::unwritableFolderStillCloses()
 
 void TestPlayerLifecycle::minimiseHidesCompanionsRestoreShowsWhatMenusSay()
 {
-    Fixture f(settingsLines());
+    Fixture f(settings());
     f.editor.widget.show();
     f.bookmarks.widget.show();
     action(f.player, "editorAction")->setText(f.state.texts.text(Text::HideEditor));

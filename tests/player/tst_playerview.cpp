@@ -43,8 +43,8 @@ private Q_SLOTS:
     void editorShowHide();
     void knobValues_data();
     void knobValues();
-    void storedTagsAreBounded_data();
-    void storedTagsAreBounded();
+    void storedVolumesAreBounded_data();
+    void storedVolumesAreBounded();
     void storedKnobStaysOnItsTrack();
     void trackClicksNearTheEnds_data();
     void trackClicksNearTheEnds();
@@ -240,22 +240,22 @@ void TestPlayerView::knobValues()
     QCOMPARE(VolumeSlider::value(knobTop, 360, 1200, 195), value);
 }
 
-void TestPlayerView::storedTagsAreBounded_data()
+void TestPlayerView::storedVolumesAreBounded_data()
 {
-    QTest::addColumn<QString>("tag");
+    QTest::addColumn<int>("stored");
     QTest::addColumn<int>("volume");
-    QTest::newRow("150") << "150" << 100;
-    QTest::newRow("-5") << "-5" << 0;
-    QTest::newRow("64") << "64" << 64;
-    QTest::newRow("not a number") << "loud" << 0;
+    QTest::newRow("150") << 150 << 100;
+    QTest::newRow("-5") << -5 << 0;
+    QTest::newRow("64") << 64 << 64;
+    QTest::newRow("0") << 0 << 0;
 }
 
-void TestPlayerView::storedTagsAreBounded()
+void TestPlayerView::storedVolumesAreBounded()
 {
-    QFETCH(QString, tag);
+    QFETCH(int, stored);
     QFETCH(int, volume);
-    QStringList settings = PlayerFixture::defaultSettings();
-    settings[1] = tag;
+    StoredSettings settings = PlayerFixture::defaultSettings();
+    settings.volume = stored;
     PlayerFixture f(settings);
     QCOMPARE(f.media.volume(), volume);
     QCOMPARE(label(f.player, "volumeLabel")->text(), QString::number(volume) + QStringLiteral("%"));
@@ -263,11 +263,11 @@ void TestPlayerView::storedTagsAreBounded()
 
 void TestPlayerView::storedKnobStaysOnItsTrack()
 {
-    QStringList settings = PlayerFixture::defaultSettings();
-    settings[2] = QStringLiteral("1e12");
+    StoredSettings settings = PlayerFixture::defaultSettings();
+    settings.knobTop = 1e12;
     PlayerFixture below(settings);
     QCOMPARE(volumeKnob(below.player)->knobTop(), 1365.0);
-    settings[2] = QStringLiteral("-400");
+    settings.knobTop = -400;
     PlayerFixture above(settings);
     QCOMPARE(volumeKnob(above.player)->knobTop(), 360.0);
 }
