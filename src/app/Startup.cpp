@@ -31,15 +31,36 @@ void fatal(const Platform& platform, const QString& description)
 
 } // namespace
 
-std::unique_ptr<PlayerWindow> Main(AppState& state, const Platform& platform,
-                                   const QString& commandLine, const QLocale& locale,
-                                   const std::function<void(PlayerWindow&)>& wire)
+Session::Session() = default;
+Session::~Session() = default;
+Session::Session(Session&&) noexcept = default;
+Session& Session::operator=(Session&&) noexcept = default;
+
+namespace {
+
+// Connects the windows of a run: the player's bookmark commands reach the bookmarks, and a new
+// bookmark's description is asked in the player's value dialog.
+void wire(Session& session, AppState& state, const Platform& platform)
+{
+    PlayerWindow* player = session.player.get();
+    session.bookmarks = std::make_unique<BookmarkController>(state, platform, player);
+    session.bookmarks->askDescription = [player](BookmarkController& bookmarks) {
+        player->askBookmarkDescription(
+            [&bookmarks](const QString& text) { return bookmarks.createBookmark(text); });
+    };
+    player->setBookmarks(session.bookmarks.get());
+}
+
+} // namespace
+
+Session start(AppState& state, const Platform& platform, const QString& commandLine,
+              const QLocale& locale)
 {
     QString error;
     const auto languageFile = SettingsFile::readLanguageFile(state.settingsPath(), &error);
     if (!languageFile) {
         fatal(platform, error);
-        return nullptr;
+        return {};
     }
     state.languageFile = *languageFile;
     if (state.languageFile.trimmed().isEmpty()) {
@@ -52,21 +73,22 @@ std::unique_ptr<PlayerWindow> Main(AppState& state, const Platform& platform,
     error = state.texts.loadStrict(state.languagePath());
     if (!error.isEmpty()) {
         fatal(platform, error);
-        return nullptr;
+        return {};
     }
 
     if (!platform.desktop->claimSingleInstance()) {
         platform.dialogs->warning(nullptr, state.texts.plain(Text::ProgramName),
                                   state.texts.plain(Text::AlreadyRunning));
-        return nullptr;
+        return {};
     }
 
-    auto player = std::make_unique<PlayerWindow>(state, platform);
-    wire(*player);
-    player->placeEditor();
-    player->restoreSession(commandLine);
-    player->show();
-    return player;
+    Session session;
+    session.player = std::make_unique<PlayerWindow>(state, platform);
+    wire(session, state, platform);
+    session.player->placeEditor();
+    session.player->restoreSession(commandLine);
+    session.player->show();
+    return session;
 }
 
 QString commandLinePath(const QStringList& arguments)
@@ -101,21 +123,11 @@ int run(QApplication& app)
 
     MpvMediaPlayer media;
     platform.media = &media;
-    std::unique_ptr<BookmarkController> bookmarks;
-    const auto wire = [&](PlayerWindow& player) {
-        bookmarks = std::make_unique<BookmarkController>(state, platform, &player);
-        bookmarks->askDescription = [&player](BookmarkController& b) {
-            player.askBookmarkDescription(
-                [&b](const QString& text) { return b.createBookmark(text); });
-        };
-        player.setBookmarks(bookmarks.get());
-    };
-    auto player = Main(state, platform, commandLinePath(QCoreApplication::arguments()),
-                       QLocale::system(), wire);
-    if (!player)
+    const Session session = start(state, platform, commandLinePath(QCoreApplication::arguments()));
+    if (!session.player)
         return 0;
-    QObject::connect(player.get(), &PlayerWindow::programEnded, &app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
+    QObject::connect(session.player.get(), &PlayerWindow::programEnded, &app,
+                     &QCoreApplication::quit, Qt::QueuedConnection);
     return app.exec();
 }
 

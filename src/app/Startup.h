@@ -2,9 +2,9 @@
 
 #include <QLocale>
 #include <QString>
-#include <functional>
 #include <memory>
 
+class BookmarkController;
 class PlayerWindow;
 class QApplication;
 struct AppState;
@@ -16,14 +16,24 @@ namespace Startup {
 inline constexpr char kFatalTitle[] = "Reg Error";
 inline constexpr char kFatalText[] = "Lib OCX -> Reg ERROR!";
 
+// The windows of one run, wired to each other. The bookmarks go first when it ends: their window
+// lives inside the player's.
+struct Session {
+    Session();
+    ~Session();
+    Session(Session&&) noexcept;
+    Session& operator=(Session&&) noexcept;
+
+    std::unique_ptr<PlayerWindow> player;
+    std::unique_ptr<BookmarkController> bookmarks;
+};
+
 // The start procedure, for the program folder in `state`: reads the language, ends a second
-// instance, then builds and shows the player window. Returns nullptr when the program must end
-// (after its message box).
-// `wire` connects the other windows to the player before it loads.
-std::unique_ptr<PlayerWindow> Main(
-    AppState& state, const Platform& platform, const QString& commandLine,
-    const QLocale& locale = QLocale::system(),
-    const std::function<void(PlayerWindow&)>& wire = [](PlayerWindow&) {});
+// instance, then builds the windows, wires them, and shows the player with the settings and
+// the media path of the command line ("" for none) applied. Returns no player when the program
+// must end (after its message box).
+Session start(AppState& state, const Platform& platform, const QString& commandLine,
+              const QLocale& locale = QLocale::system());
 
 // The command line's media path: the arguments after the program's name, joined and trimmed.
 QString commandLinePath(const QStringList& arguments);

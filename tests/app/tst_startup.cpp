@@ -4,6 +4,7 @@
 #include "RecordingDialogs.h"
 #include "TestFolder.h"
 #include "app/Startup.h"
+#include "bookmarks/BookmarkController.h"
 #include "core/AppState.h"
 #include "platform/Platform.h"
 #include "player/PlayerWindow.h"
@@ -25,10 +26,14 @@ struct Fixture {
 
     Fixture() { state.programFolder = folder.path(); }
 
-    std::unique_ptr<PlayerWindow> start(const QLocale& locale = QLocale(QLocale::English))
+    // The player of a started run; the session keeps the rest of it.
+    std::unique_ptr<PlayerWindow>& start(const QLocale& locale = QLocale(QLocale::English))
     {
-        return Startup::Main(state, platform, QString(), locale);
+        session = Startup::start(state, platform, QString(), locale);
+        return session.player;
     }
+
+    Startup::Session session;
 };
 
 } // namespace
@@ -120,7 +125,7 @@ void TestStartup::emptyLanguageLineFollowsLocale()
     f.folder.writeLanguage(QStringLiteral("Italiano.lng"), QStringLiteral("it"));
     f.folder.writeLanguage(QStringLiteral("English.lng"), QStringLiteral("en"));
 
-    const auto player = f.start(locale);
+    const auto& player = f.start(locale);
     QVERIFY(player);
     QCOMPARE(f.state.languageFile, languageFile);
     QCOMPARE(named<QMenu>(player, "fileMenu")->title(), menuFile);
@@ -134,7 +139,7 @@ void TestStartup::startShowsPlayerInLanguageOfSettings()
     f.folder.writeLanguage(QStringLiteral("Italiano.lng"), QStringLiteral("it"));
     f.folder.writeLanguage(QStringLiteral("English.lng"), QStringLiteral("en"));
 
-    const auto player = f.start(QLocale(QLocale::Italian));
+    const auto& player = f.start(QLocale(QLocale::Italian));
     QVERIFY(player);
     QVERIFY(player->isVisible());
     QCOMPARE(player->windowTitle(), QStringLiteral("Vocarta"));
