@@ -1,5 +1,7 @@
 #include "core/ProgramFolder.h"
 
+#include "core/Logging.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -13,13 +15,15 @@ QString locate(const QString& executableFolder, const QString& userDataFolder,
     if (QFileInfo::exists(executableFolder + QStringLiteral("/Files/Vocarta.ini")))
         return executableFolder;
     QDir().mkpath(userDataFolder);
-    fillMissing(installedDefaults, userDataFolder);
+    QString error;
+    if (!fillMissing(installedDefaults, userDataFolder, &error))
+        qCWarning(lcSettings).noquote() << "Default files not copied:" << error;
     return userDataFolder;
 }
 
-bool fillMissing(const QString& from, const QString& to)
+bool fillMissing(const QString& from, const QString& to, QString* error)
 {
-    bool ok = true;
+    QStringList failures;
     const QDir source(from);
     QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -28,12 +32,15 @@ bool fillMissing(const QString& from, const QString& to)
         if (QFileInfo::exists(target))
             continue;
         QDir().mkpath(QFileInfo(target).absolutePath());
-        if (!QFile::copy(file, target))
-            ok = false;
+        QFile original(file);
+        if (!original.copy(target))
+            failures << target + QStringLiteral(": ") + original.errorString();
         else
             QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
     }
-    return ok;
+    if (error)
+        *error = failures.join(QStringLiteral("; "));
+    return failures.isEmpty();
 }
 
 } // namespace ProgramFolder

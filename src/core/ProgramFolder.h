@@ -10,7 +10,8 @@ namespace ProgramFolder {
 QString locate(const QString& executableFolder, const QString& userDataFolder,
                const QString& installedDefaults);
 
-// Copies every file of `from` that `to` does not have yet. Returns false when a copy failed.
-bool fillMissing(const QString& from, const QString& to);
+// Copies every file of `from` that `to` does not have yet. Returns false when a copy failed, with
+// each failed file and its reason in error.
+bool fillMissing(const QString& from, const QString& to, QString* error = nullptr);
 
 } // namespace ProgramFolder

@@ -1,6 +1,7 @@
 #include "TestFolder.h"
 #include "core/ProgramFolder.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 class TestProgramFolder : public QObject {
@@ -8,6 +9,7 @@ class TestProgramFolder : public QObject {
 private Q_SLOTS:
     void portableCopyUsesItsOwnFolder();
     void userFolderIsFilledWithoutOverwriting();
+    void copiesThatFailAreLogged();
 };
 
 void TestProgramFolder::portableCopyUsesItsOwnFolder()
@@ -40,6 +42,31 @@ void TestProgramFolder::userFolderIsFilledWithoutOverwriting()
              QByteArray("000own\r\n"));
     QCOMPARE(user.readBytes(QStringLiteral("share/vocarta/Files/Lang/Italiano.lng")),
              QByteArray("000b\r\n"));
+}
+
+void TestProgramFolder::copiesThatFailAreLogged()
+{
+    TestFolder exe;
+    TestFolder installed;
+    TestFolder user;
+    installed.write(QStringLiteral("Files/Vocarta.ini"), {QStringLiteral("default")});
+    installed.write(QStringLiteral("Help.html"), {QStringLiteral("<p>help</p>")});
+    // A file where the settings folder should be: nothing can be copied below it.
+    user.writeBytes(QStringLiteral("data/Files"), "in the way");
+    const QString data = user.filePath(QStringLiteral("data"));
+
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^Default files not copied: .*"
+                                                           "Files/Vocarta.ini: .+")));
+    QCOMPARE(ProgramFolder::locate(exe.path(), data, installed.path()), data);
+    // What could be copied was.
+    QCOMPARE(user.readBytes(QStringLiteral("data/Help.html")), QByteArray("<p>help</p>\r\n"));
+
+    QString error;
+    QVERIFY(!ProgramFolder::fillMissing(installed.path(), data, &error));
+    QVERIFY2(error.contains(QStringLiteral("Vocarta.ini")), qPrintable(error));
+    QVERIFY(ProgramFolder::fillMissing(installed.path(), exe.path(), &error));
+    QVERIFY(error.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestProgramFolder)
