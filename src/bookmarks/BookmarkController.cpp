@@ -78,7 +78,7 @@ void BookmarkController::saveBookmarks()
 
 void BookmarkController::clearBookmarks()
 {
-    m_table.ClearBookmarkTable();
+    m_table.clear();
     if (m_window)
         m_window->clearLists();
 }
