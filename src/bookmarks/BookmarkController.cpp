@@ -11,8 +11,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QListWidget>
-#include <QTimer>
 #include <algorithm>
 
 namespace {
@@ -27,8 +25,8 @@ constexpr int kExitDelayMs = 50;
 } // namespace
 
 BookmarkController::BookmarkController(AppState& state, const Platform& platform,
-                                       PlayerCommands* player)
-    : m_state(state), m_platform(platform), m_player(player)
+                                       PlayerCommands* player, QObject* parent)
+    : QObject(parent), m_state(state), m_platform(platform), m_player(player)
 {
 }
 
@@ -37,7 +35,7 @@ BookmarkController::~BookmarkController()
     delete m_window;
 }
 
-BookmarkWindow* BookmarkController::form() const
+BookmarkWindow* BookmarkController::bookmarkWindow() const
 {
     return m_window;
 }
@@ -80,7 +78,7 @@ void BookmarkController::clearBookmarks()
 {
     m_table.clear();
     if (m_window)
-        m_window->clearLists();
+        m_window->clearLines();
 }
 
 void BookmarkController::loadBookmarks(const QString& mediaPath)
@@ -96,35 +94,35 @@ void BookmarkController::loadBookmarks(const QString& mediaPath)
         m_table.load(file);
         return;
     }
-    unload(false);
+    unloadWindow();
     m_table.load(file);
     toggleBookmarkWindow();
 }
 
-void BookmarkController::unloadWindow()
-{
-    unload(false);
-}
-
-void BookmarkController::unloadFromWindow()
-{
-    unload(true);
-}
-
-void BookmarkController::unload(bool fromWindow)
+BookmarkWindow* BookmarkController::detachWindow()
 {
     BookmarkWindow* window = m_window;
     if (!window)
-        return;
+        return nullptr;
     m_window = nullptr;
+    // Whatever it still emits on its way out concerns no window of this controller.
+    window->disconnect(this);
     m_table.setRecords(window->records());
     setMenuShown(false);
     window->hide();
-    // Inside its own event or timer handler the window cannot be deleted at once.
-    if (fromWindow)
+    return window;
+}
+
+void BookmarkController::unloadWindow()
+{
+    delete detachWindow();
+}
+
+void BookmarkController::unloadOnRequest()
+{
+    // The request comes from the window's own event or timer handler: it cannot go at once.
+    if (BookmarkWindow* window = detachWindow())
         window->deleteLater();
-    else
-        delete window;
 }
 
 void BookmarkController::closeAtExit()
@@ -132,15 +130,22 @@ void BookmarkController::closeAtExit()
     if (!m_window)
         return;
     m_window->hide();
-    m_window->Timer1->start(kExitDelayMs);
+    m_window->unloadSoon(kExitDelayMs);
 }
 
 BookmarkWindow* BookmarkController::loadWindow()
 {
     if (!m_window) {
         QWidget* parent = m_player ? m_player->playerWindow() : nullptr;
-        m_window = new BookmarkWindow(*this, m_state.texts, parent);
-        m_window->restoreSession(m_table.records());
+        m_window = new BookmarkWindow(m_state.texts, parent);
+        connect(m_window, &BookmarkWindow::addRequested, this,
+                &BookmarkController::askForNewBookmark);
+        connect(m_window, &BookmarkWindow::linesChanged, this,
+                &BookmarkController::takeWindowRecords);
+        connect(m_window, &BookmarkWindow::jumpRequested, this, &BookmarkController::jumpTo);
+        connect(m_window, &BookmarkWindow::unloadRequested, this,
+                &BookmarkController::unloadOnRequest);
+        m_window->showRecords(m_table.records());
     }
     return m_window;
 }
@@ -182,11 +187,11 @@ void BookmarkController::addBookmark()
     loadWindow();
     m_window->show();
     placeWindow(false);
-    runAddCommand();
+    askForNewBookmark();
     QApplication::beep();
 }
 
-void BookmarkController::runAddCommand()
+void BookmarkController::askForNewBookmark()
 {
     if (MediaPlayer* player = media()) {
         // Played to the end: the bookmark goes at the start, and playback starts again.
@@ -211,17 +216,17 @@ bool BookmarkController::createBookmark(const QString& description)
     const QString position = media() ? media()->currentPositionString() : QString();
     const QString time = BookmarkRecord::timeField(position);
     const QString shown = BookmarkRecord::shownLine(position, text);
-    if (!window->insertBookmark(shown, BookmarkRecord::makeRecord(shown, time))) {
+    if (!window->insertLine(shown, BookmarkRecord::makeRecord(shown, time))) {
         if (m_platform.dialogs)
             m_platform.dialogs->warning(window, m_state.texts.plain(Text::ProgramName),
                                         m_state.texts.plain(Text::BookmarkExists));
         return false;
     }
-    listsChanged();
+    takeWindowRecords();
     return true;
 }
 
-void BookmarkController::listsChanged()
+void BookmarkController::takeWindowRecords()
 {
     if (m_window)
         m_table.setRecords(m_window->records());
@@ -243,7 +248,7 @@ void BookmarkController::nextBookmark()
 {
     BookmarkWindow* window = loadWindow();
     const int next = window->selectedIndex() + 1;
-    if (window->List1->count() == 0 || next > window->List1->count() - 1)
+    if (window->lineCount() == 0 || next > window->lineCount() - 1)
         return;
     window->selectLine(next);
     jumpTo(window->selectedRecord());
@@ -253,7 +258,7 @@ void BookmarkController::previousBookmark()
 {
     BookmarkWindow* window = loadWindow();
     const int previous = window->selectedIndex() - 1;
-    if (window->List1->count() == 0 || previous < 0)
+    if (window->lineCount() == 0 || previous < 0)
         return;
     window->selectLine(previous);
     jumpTo(window->selectedRecord());

@@ -1,3 +1,4 @@
+#include "BookmarkWindowUser.h"
 #include "FakeMediaPlayer.h"
 #include "RecordingDesktop.h"
 #include "RecordingDialogs.h"
@@ -13,7 +14,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -46,15 +47,46 @@ struct Run {
         player->show();
     }
 
-    QStringList lines() const
+    QStringList lines() const { return BookmarkWindowUser::lines(bookmarks->bookmarkWindow()); }
+
+    // The player's menu command that shows `text`, as the user finds it.
+    QAction* command(Text text) const
     {
-        QStringList shown;
-        if (bookmarks->form()) {
-            for (int i = 0; i < bookmarks->form()->List1->count(); ++i)
-                shown << bookmarks->form()->List1->item(i)->text();
+        QAction* found = nullptr;
+        const QString shown = state.texts.text(text);
+        for (QAction* action : player->findChildren<QAction*>()) {
+            if (action->text() == shown) {
+                if (found)
+                    qFatal("two menu commands read %s", qPrintable(shown));
+                found = action;
+            }
         }
-        return shown;
+        return found;
     }
+};
+
+// The open description dialog, driven as the user does: type, then OK or Cancel.
+struct DescriptionDialog {
+    QDialog* dialog;
+
+    QLineEdit* field() const { return dialog->findChild<QLineEdit*>(); }
+    QStringList labels() const
+    {
+        QStringList texts;
+        for (const QLabel* label : dialog->findChildren<QLabel*>())
+            texts << label->text();
+        return texts;
+    }
+    QPushButton* button(bool isDefault) const
+    {
+        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            if (button->isDefault() == isDefault)
+                return button;
+        }
+        return nullptr;
+    }
+    void ok() const { button(true)->click(); }
+    void cancel() const { button(false)->click(); }
 };
 
 void prepare(TestFolder& folder)
@@ -82,33 +114,42 @@ void TestBookmarkWiring::addCommandAsksForTheDescription()
     run.player->openMedia(folder.filePath(QStringLiteral("media/lesson.wav")));
     run.media.advance(83);
 
+    QAction* add = run.command(Text::AddBookmark);
+    QVERIFY(add);
+    QVERIFY(run.command(Text::ShowBookmarks));
+    QVERIFY(!run.command(Text::HideBookmarks));
+
     QString title;
-    QString prompt;
+    QStringList labels;
     QTimer::singleShot(0, run.player.get(), [&] {
-        ValueDialog* dialog = run.player->valueDialog();
-        QVERIFY(dialog);
-        title = dialog->windowTitle();
-        prompt = dialog->Label1->text();
-        dialog->Text1->setText(QStringLiteral("intro"));
-        dialog->Command1_Click();
+        const DescriptionDialog dialog{run.player->valueDialog()};
+        QVERIFY(dialog.dialog);
+        title = dialog.dialog->windowTitle();
+        labels = dialog.labels();
+        dialog.field()->setText(QStringLiteral("intro"));
+        dialog.ok();
     });
-    run.player->m_addBookmarkAction->trigger();
+    add->trigger();
 
     QCOMPARE(title, run.state.texts.plain(Text::AddBookmark));
-    QCOMPARE(prompt, run.state.texts.plain(Text::BookmarkPrompt));
+    QVERIFY2(labels.contains(run.state.texts.plain(Text::BookmarkPrompt)),
+             qPrintable(labels.join(QLatin1Char('|'))));
     QCOMPARE(run.lines(), QStringList{"00:01:23  intro"});
-    QVERIFY(run.bookmarks->form()->isVisible());
-    QCOMPARE(run.player->m_bookmarkWindowAction->text(), run.state.texts.text(Text::HideBookmarks));
+    QVERIFY(run.bookmarks->bookmarkWindow()->isVisible());
+    // The show/hide command now offers to hide the window.
+    QVERIFY(run.command(Text::HideBookmarks));
+    QVERIFY(!run.command(Text::ShowBookmarks));
 
     bool stayedOpen = false;
     QTimer::singleShot(0, run.player.get(), [&] {
-        ValueDialog* dialog = run.player->valueDialog();
-        dialog->Text1->setText(QStringLiteral("intro"));
-        dialog->Command1_Click();
-        stayedOpen = dialog->isVisible();
-        dialog->Command2_Click();
+        const DescriptionDialog dialog{run.player->valueDialog()};
+        QVERIFY(dialog.dialog);
+        dialog.field()->setText(QStringLiteral("intro"));
+        dialog.ok();
+        stayedOpen = dialog.dialog->isVisible();
+        dialog.cancel();
     });
-    run.player->m_addBookmarkAction->trigger();
+    add->trigger();
 
     QVERIFY(stayedOpen);
     QCOMPARE(run.dialogs.messages.size(), 1);
@@ -127,7 +168,9 @@ void TestBookmarkWiring::bookmarksSurviveARestart()
         run.player->openMedia(lesson);
         run.media.advance(125);
         QVERIFY(run.bookmarks->createBookmark(QStringLiteral("question")));
-        run.player->m_exitAction->trigger();
+        QAction* exit = run.command(Text::Exit);
+        QVERIFY(exit);
+        exit->trigger();
     }
     QVERIFY(folder.readBytes(QStringLiteral("Bookmarks/lesson.wav.bm"))
                 .startsWith("00:02:05  question"));
@@ -136,7 +179,7 @@ void TestBookmarkWiring::bookmarksSurviveARestart()
     again.player->openRecentMedia(0);
     QCOMPARE(again.media.url(), lesson);
     QCOMPARE(again.lines(), QStringList{"00:02:05  question"});
-    QVERIFY(again.bookmarks->form()->isVisible());
+    QVERIFY(again.bookmarks->bookmarkWindow()->isVisible());
 }
 
 QTEST_MAIN(TestBookmarkWiring)
