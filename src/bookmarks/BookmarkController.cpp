@@ -4,6 +4,7 @@
 #include "bookmarks/BookmarkRecord.h"
 #include "bookmarks/BookmarkWindow.h"
 #include "core/AppState.h"
+#include "core/Logging.h"
 #include "core/PlayerCommands.h"
 #include "platform/Dialogs.h"
 #include "platform/MediaPlayer.h"
@@ -69,7 +70,7 @@ void BookmarkController::saveBookmarks()
     // current media path has moved on, so they never land on another recording's file.
     const QString file =
         m_table.file().isEmpty() ? bookmarkFile(m_state.currentMediaPath) : m_table.file();
-    m_table.save(file);
+    saveTable(file);
     // The window's lists are left as they are: a closing sequence that the user cancels after
     // this save must not find them emptied.
 }
@@ -86,17 +87,34 @@ void BookmarkController::loadBookmarks(const QString& mediaPath)
     // The previous recording's file is brought up to date first, also when the caller saved
     // only while bookmarks remained (a removal of them all is still owed to the file).
     if (!m_table.file().isEmpty())
-        m_table.save(m_table.file());
+        saveTable(m_table.file());
     clearBookmarks();
 
     const QString file = bookmarkFile(mediaPath);
     if (file.isEmpty() || !QFileInfo::exists(file)) {
+        // No bookmarks yet: the table only learns where they will go.
         m_table.load(file);
         return;
     }
     unloadWindow();
-    m_table.load(file);
+    loadTable(file);
     toggleBookmarkWindow();
+}
+
+void BookmarkController::saveTable(const QString& file)
+{
+    QString error;
+    if (!m_table.save(file, &error))
+        qCWarning(lcBookmarks, "Could not save the bookmarks to \"%s\": %s", qUtf8Printable(file),
+                  qUtf8Printable(error));
+}
+
+void BookmarkController::loadTable(const QString& file)
+{
+    QString error;
+    if (!m_table.load(file, &error))
+        qCWarning(lcBookmarks, "Could not read the bookmarks from \"%s\": %s", qUtf8Printable(file),
+                  qUtf8Printable(error));
 }
 
 BookmarkWindow* BookmarkController::detachWindow()

@@ -66,6 +66,9 @@ private:
     void placeWindow(bool setHeight);
     // Keeps the window's records, hides it and forgets it; the caller deletes it.
     BookmarkWindow* detachWindow();
+    // There is no interface text for these failures: they are logged, not shown.
+    void saveTable(const QString& file);
+    void loadTable(const QString& file);
     MediaPlayer* media() const;
     void setMenuShown(bool shown);
 

@@ -9,11 +9,13 @@
 #include "core/AppState.h"
 #include "platform/Twips.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -127,6 +129,9 @@ private Q_SLOTS:
     void addCommandAndPlusAtTheEnd();
     void resizeRules();
     void badFileShownAsFarAsPossible();
+    void aFailedSaveIsLoggedAndNothingElseBreaks_data();
+    void aFailedSaveIsLoggedAndNothingElseBreaks();
+    void anUnreadableFileIsLoggedAndShownEmpty();
     void hundredThousandBookmarks();
 };
 
@@ -615,6 +620,80 @@ void TestBookmarks::badFileShownAsFarAsPossible()
     // Looked at but not changed: the file stays as it was on disk.
     f.bookmarks->saveBookmarks();
     QCOMPARE(f.folder.readBytes(QStringLiteral("Bookmarks/lecture.mp3.bm")), bytes);
+}
+
+void TestBookmarks::aFailedSaveIsLoggedAndNothingElseBreaks_data()
+{
+    QTest::addColumn<bool>("folderIsAFile");
+    QTest::addColumn<bool>("nextRecording");
+    QTest::newRow("save, a file in the folder's place") << true << false;
+    QTest::newRow("save, a folder in the file's place") << false << false;
+    QTest::newRow("next recording loaded, a folder in the file's place") << false << true;
+}
+
+void TestBookmarks::aFailedSaveIsLoggedAndNothingElseBreaks()
+{
+    QFETCH(bool, folderIsAFile);
+    QFETCH(bool, nextRecording);
+    Fixture f;
+    f.writeBookmarks(f.interview, {record("00:00:07", "hello")});
+    f.open(f.lecture);
+    QVERIFY(f.add(20, QStringLiteral("b")));
+    QVERIFY(f.add(10, QStringLiteral("a")));
+    const QStringList lines = f.lines();
+    const QStringList records = f.bookmarks->table().records();
+    const QString file = f.bookmarks->bookmarkFile(f.lecture);
+    const QString obstacle = folderIsAFile ? f.folder.filePath(QStringLiteral("Bookmarks")) : file;
+    if (folderIsAFile) {
+        QVERIFY(QDir(obstacle).removeRecursively());
+        f.folder.writeBytes(QStringLiteral("Bookmarks"), "in the way");
+    } else {
+        QVERIFY(QDir().mkpath(obstacle + QStringLiteral("/inside")));
+    }
+
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^Could not save the bookmarks to \"") +
+                                            QRegularExpression::escape(file) +
+                                            QStringLiteral("\": \\S")));
+    if (nextRecording) {
+        f.state.currentMediaPath = f.interview;
+        f.bookmarks->loadBookmarks(f.interview);
+        QCOMPARE(f.lines(), QStringList{"00:00:07  hello"});
+        QVERIFY(f.window()->isVisible());
+        QVERIFY(f.add(30, QStringLiteral("more")));
+        f.bookmarks->saveBookmarks();
+        QCOMPARE(*BookmarkFile::read(f.bookmarks->bookmarkFile(f.interview)),
+                 (QStringList{record("00:00:07", "hello"), record("00:00:30", "more")}));
+        return;
+    }
+    f.bookmarks->saveBookmarks();
+    QCOMPARE(f.lines(), lines);
+    QCOMPARE(f.bookmarks->table().records(), records);
+    QVERIFY(f.bookmarks->hasBookmarks());
+
+    // Once the way is clear, the next save writes them.
+    QVERIFY(folderIsAFile ? QFile::remove(obstacle) : QDir(obstacle).removeRecursively());
+    f.bookmarks->saveBookmarks();
+    const auto saved = BookmarkFile::read(file);
+    QVERIFY(saved);
+    QCOMPARE(*saved, records);
+}
+
+void TestBookmarks::anUnreadableFileIsLoggedAndShownEmpty()
+{
+    Fixture f;
+    const QString file = f.bookmarks->bookmarkFile(f.lecture);
+    QVERIFY(QDir().mkpath(file));
+    QTest::ignoreMessage(
+        QtWarningMsg,
+        QRegularExpression(QStringLiteral("^Could not read the bookmarks from \"") +
+                           QRegularExpression::escape(file) + QStringLiteral("\": \\S")));
+    f.open(f.lecture);
+    QVERIFY(f.window()->isVisible());
+    QVERIFY(f.lines().isEmpty());
+    QVERIFY(!f.bookmarks->hasBookmarks());
+    QVERIFY(f.add(10, QStringLiteral("a")));
+    QCOMPARE(f.lines(), QStringList{"00:00:10  a"});
 }
 
 void TestBookmarks::hundredThousandBookmarks()
