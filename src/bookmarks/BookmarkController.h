@@ -42,7 +42,7 @@ public:
     // False (after a warning box) when the same line exists already: the dialog stays open.
     bool createBookmark(const QString& description);
 
-    // Opens the description dialog and returns when it has closed; its OK runs addBookmark.
+    // Opens the description dialog and returns when it has closed; its OK runs createBookmark.
     // Set by the wiring; until then "+" asks nothing.
     std::function<void(BookmarkController&)> askDescription;
 
