@@ -4,6 +4,7 @@
 #include "bookmarks/BookmarkRecord.h"
 #include "bookmarks/BookmarkWindow.h"
 #include "core/AppState.h"
+#include "core/Logging.h"
 #include "core/PlayerCommands.h"
 #include "platform/Dialogs.h"
 #include "platform/MediaPlayer.h"
@@ -11,8 +12,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QListWidget>
-#include <QTimer>
 #include <algorithm>
 
 namespace {
@@ -27,8 +26,8 @@ constexpr int kExitDelayMs = 50;
 } // namespace
 
 BookmarkController::BookmarkController(AppState& state, const Platform& platform,
-                                       PlayerCommands* player)
-    : m_state(state), m_platform(platform), m_player(player)
+                                       PlayerCommands* player, QObject* parent)
+    : QObject(parent), m_state(state), m_platform(platform), m_player(player)
 {
 }
 
@@ -37,7 +36,7 @@ BookmarkController::~BookmarkController()
     delete m_window;
 }
 
-BookmarkWindow* BookmarkController::form() const
+BookmarkWindow* BookmarkController::bookmarkWindow() const
 {
     return m_window;
 }
@@ -71,16 +70,16 @@ void BookmarkController::saveBookmarks()
     // current media path has moved on, so they never land on another recording's file.
     const QString file =
         m_table.file().isEmpty() ? bookmarkFile(m_state.currentMediaPath) : m_table.file();
-    m_table.save(file);
+    saveTable(file);
     // The window's lists are left as they are: a closing sequence that the user cancels after
     // this save must not find them emptied.
 }
 
 void BookmarkController::clearBookmarks()
 {
-    m_table.ClearBookmarkTable();
+    m_table.clear();
     if (m_window)
-        m_window->clearLists();
+        m_window->clearLines();
 }
 
 void BookmarkController::loadBookmarks(const QString& mediaPath)
@@ -88,43 +87,60 @@ void BookmarkController::loadBookmarks(const QString& mediaPath)
     // The previous recording's file is brought up to date first, also when the caller saved
     // only while bookmarks remained (a removal of them all is still owed to the file).
     if (!m_table.file().isEmpty())
-        m_table.save(m_table.file());
+        saveTable(m_table.file());
     clearBookmarks();
 
     const QString file = bookmarkFile(mediaPath);
     if (file.isEmpty() || !QFileInfo::exists(file)) {
+        // No bookmarks yet: the table only learns where they will go.
         m_table.load(file);
         return;
     }
-    unload(false);
-    m_table.load(file);
+    unloadWindow();
+    loadTable(file);
     toggleBookmarkWindow();
+}
+
+void BookmarkController::saveTable(const QString& file)
+{
+    QString error;
+    if (!m_table.save(file, &error))
+        qCWarning(lcBookmarks, "Could not save the bookmarks to \"%s\": %s", qUtf8Printable(file),
+                  qUtf8Printable(error));
+}
+
+void BookmarkController::loadTable(const QString& file)
+{
+    QString error;
+    if (!m_table.load(file, &error))
+        qCWarning(lcBookmarks, "Could not read the bookmarks from \"%s\": %s", qUtf8Printable(file),
+                  qUtf8Printable(error));
+}
+
+BookmarkWindow* BookmarkController::detachWindow()
+{
+    BookmarkWindow* window = m_window;
+    if (!window)
+        return nullptr;
+    m_window = nullptr;
+    // Whatever it still emits on its way out concerns no window of this controller.
+    window->disconnect(this);
+    m_table.setRecords(window->records());
+    setMenuShown(false);
+    window->hide();
+    return window;
 }
 
 void BookmarkController::unloadWindow()
 {
-    unload(false);
+    delete detachWindow();
 }
 
-void BookmarkController::unloadFromWindow()
+void BookmarkController::unloadOnRequest()
 {
-    unload(true);
-}
-
-void BookmarkController::unload(bool fromWindow)
-{
-    BookmarkWindow* window = m_window;
-    if (!window)
-        return;
-    m_window = nullptr;
-    m_table.setRecords(window->records());
-    setMenuShown(false);
-    window->hide();
-    // Inside its own event or timer handler the window cannot be deleted at once.
-    if (fromWindow)
+    // The request comes from the window's own event or timer handler: it cannot go at once.
+    if (BookmarkWindow* window = detachWindow())
         window->deleteLater();
-    else
-        delete window;
 }
 
 void BookmarkController::closeAtExit()
@@ -132,15 +148,22 @@ void BookmarkController::closeAtExit()
     if (!m_window)
         return;
     m_window->hide();
-    m_window->Timer1->start(kExitDelayMs);
+    m_window->unloadSoon(kExitDelayMs);
 }
 
 BookmarkWindow* BookmarkController::loadWindow()
 {
     if (!m_window) {
         QWidget* parent = m_player ? m_player->playerWindow() : nullptr;
-        m_window = new BookmarkWindow(*this, m_state.texts, parent);
-        m_window->restoreSession(m_table.records());
+        m_window = new BookmarkWindow(m_state.texts, parent);
+        connect(m_window, &BookmarkWindow::addRequested, this,
+                &BookmarkController::askForNewBookmark);
+        connect(m_window, &BookmarkWindow::linesChanged, this,
+                &BookmarkController::takeWindowRecords);
+        connect(m_window, &BookmarkWindow::jumpRequested, this, &BookmarkController::jumpTo);
+        connect(m_window, &BookmarkWindow::unloadRequested, this,
+                &BookmarkController::unloadOnRequest);
+        m_window->showRecords(m_table.records());
     }
     return m_window;
 }
@@ -182,11 +205,11 @@ void BookmarkController::addBookmark()
     loadWindow();
     m_window->show();
     placeWindow(false);
-    runAddCommand();
+    askForNewBookmark();
     QApplication::beep();
 }
 
-void BookmarkController::runAddCommand()
+void BookmarkController::askForNewBookmark()
 {
     if (MediaPlayer* player = media()) {
         // Played to the end: the bookmark goes at the start, and playback starts again.
@@ -211,17 +234,17 @@ bool BookmarkController::createBookmark(const QString& description)
     const QString position = media() ? media()->currentPositionString() : QString();
     const QString time = BookmarkRecord::timeField(position);
     const QString shown = BookmarkRecord::shownLine(position, text);
-    if (!window->insertBookmark(shown, BookmarkRecord::makeRecord(shown, time))) {
+    if (!window->insertLine(shown, BookmarkRecord::makeRecord(shown, time))) {
         if (m_platform.dialogs)
             m_platform.dialogs->warning(window, m_state.texts.plain(Text::ProgramName),
                                         m_state.texts.plain(Text::BookmarkExists));
         return false;
     }
-    listsChanged();
+    takeWindowRecords();
     return true;
 }
 
-void BookmarkController::listsChanged()
+void BookmarkController::takeWindowRecords()
 {
     if (m_window)
         m_table.setRecords(m_window->records());
@@ -243,7 +266,7 @@ void BookmarkController::nextBookmark()
 {
     BookmarkWindow* window = loadWindow();
     const int next = window->selectedIndex() + 1;
-    if (window->List1->count() == 0 || next > window->List1->count() - 1)
+    if (window->lineCount() == 0 || next > window->lineCount() - 1)
         return;
     window->selectLine(next);
     jumpTo(window->selectedRecord());
@@ -253,7 +276,7 @@ void BookmarkController::previousBookmark()
 {
     BookmarkWindow* window = loadWindow();
     const int previous = window->selectedIndex() - 1;
-    if (window->List1->count() == 0 || previous < 0)
+    if (window->lineCount() == 0 || previous < 0)
         return;
     window->selectLine(previous);
     jumpTo(window->selectedRecord());

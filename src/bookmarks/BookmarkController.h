@@ -4,6 +4,7 @@
 #include "core/BookmarkCommands.h"
 #include "platform/Platform.h"
 
+#include <QObject>
 #include <QPointer>
 #include <functional>
 
@@ -14,14 +15,15 @@ struct AppState;
 
 // The bookmarks of the current recording: the table, its file and the bookmark window, created
 // when first needed and deleted when it unloads. The player window reaches it through
-// BookmarkCommands; it reaches the player through PlayerCommands.
-class BookmarkController : public BookmarkCommands {
+// BookmarkCommands; it reaches the player through PlayerCommands, and hears the bookmark window
+// through its signals.
+class BookmarkController : public QObject, public BookmarkCommands {
+    Q_OBJECT
 public:
     // `player` may be null (then nothing is placed, moved or refreshed).
-    BookmarkController(AppState& state, const Platform& platform, PlayerCommands* player);
+    BookmarkController(AppState& state, const Platform& platform, PlayerCommands* player,
+                       QObject* parent = nullptr);
     ~BookmarkController() override;
-    BookmarkController(const BookmarkController&) = delete;
-    BookmarkController& operator=(const BookmarkController&) = delete;
 
     QWidget* window() override;
     bool hasBookmarks() const override { return !m_table.isEmpty(); }
@@ -40,30 +42,33 @@ public:
     // False (after a warning box) when the same line exists already: the dialog stays open.
     bool createBookmark(const QString& description);
 
-    // Opens the description dialog and returns when it has closed; its OK runs addBookmark.
+    // Opens the description dialog and returns when it has closed; its OK runs createBookmark.
     // Set by the wiring; until then "+" asks nothing.
     std::function<void(BookmarkController&)> askDescription;
 
     // The loaded window, or nullptr.
-    BookmarkWindow* form() const;
+    BookmarkWindow* bookmarkWindow() const;
     const BookmarkTable& table() const { return m_table; }
     QString bookmarkFile(const QString& mediaPath) const;
 
-private:
-    friend class BookmarkWindow;
-
-    // The "+" of the window.
-    void runAddCommand();
+private Q_SLOTS:
+    // The window's "+", and the add command once the window is shown.
+    void askForNewBookmark();
     void jumpTo(const QString& record);
-    // The window's lists changed: the table follows them.
-    void listsChanged();
-    // The window asks to go (closed by its frame, or its exit timer).
-    void unloadFromWindow();
+    // The user changed the window's lines: the table follows them.
+    void takeWindowRecords();
+    // The window asked to go (closed by its frame, or its delayed unload at exit).
+    void unloadOnRequest();
 
+private:
     // Loads the window hidden if it is not loaded yet.
     BookmarkWindow* loadWindow();
     void placeWindow(bool setHeight);
-    void unload(bool fromWindow);
+    // Keeps the window's records, hides it and forgets it; the caller deletes it.
+    BookmarkWindow* detachWindow();
+    // There is no interface text for these failures: they are logged, not shown.
+    void saveTable(const QString& file);
+    void loadTable(const QString& file);
     MediaPlayer* media() const;
     void setMenuShown(bool shown);
 

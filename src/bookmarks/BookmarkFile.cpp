@@ -21,9 +21,9 @@ QString path(const QString& programFolder, const QString& mediaPath)
     return programFolder + QStringLiteral("/Bookmarks/") + name + QStringLiteral(".bm");
 }
 
-std::optional<QStringList> read(const QString& filePath)
+std::optional<QStringList> read(const QString& filePath, QString* error)
 {
-    auto lines = readTextLines(filePath);
+    auto lines = readTextLines(filePath, error);
     if (!lines)
         return std::nullopt;
     QStringList records;
@@ -37,10 +37,11 @@ std::optional<QStringList> read(const QString& filePath)
     return records;
 }
 
-bool write(const QString& filePath, const QStringList& records)
+bool write(const QString& filePath, const QStringList& records, QString* error)
 {
+    // A folder that cannot be made gives no reason; the write below then fails with one.
     QDir().mkpath(QFileInfo(filePath).absolutePath());
-    return writeTextLines(filePath, records);
+    return writeTextLines(filePath, records, error);
 }
 
 } // namespace BookmarkFile

@@ -14,10 +14,11 @@ QString mediaName(const QString& mediaPath);
 QString path(const QString& programFolder, const QString& mediaPath);
 
 // The records of an existing file, in file order: blank lines skipped, records of the older
-// short form lengthened at the front, everything else kept as it is. nullopt when the file
-// cannot be read.
-std::optional<QStringList> read(const QString& filePath);
-// Replaces the file atomically (making its folder if needed).
-bool write(const QString& filePath, const QStringList& records);
+// short form lengthened at the front, everything else kept as it is. nullopt, with the system's
+// reason in `error`, when the file cannot be read.
+std::optional<QStringList> read(const QString& filePath, QString* error = nullptr);
+// Replaces the file atomically (making its folder if needed). False, with the system's reason in
+// `error`, when it could not be written.
+bool write(const QString& filePath, const QStringList& records, QString* error = nullptr);
 
 } // namespace BookmarkFile

@@ -14,13 +14,14 @@ public:
     QString file() const { return m_file; }
 
     // Forgets the records and their file, before another recording's bookmarks come.
-    void ClearBookmarkTable();
+    void clear();
     // The bookmark window's records after the user changed them (or as it unloads).
     void setRecords(const QStringList& records);
 
     // Replaces the records with those of the file. A file that does not exist or cannot be read
-    // leaves the table empty; the file is remembered either way. Returns whether it was read.
-    bool load(const QString& filePath);
+    // leaves the table empty; the file is remembered either way. Returns whether it was read;
+    // when it was not, `error` receives the system's reason (none for an empty path).
+    bool load(const QString& filePath, QString* error = nullptr);
 
     // Brings the file up to date with the table:
     // - records the file does not hold yet are written (atomically, in table order);
@@ -28,8 +29,9 @@ public:
     // - when the user removed every bookmark that this file holds, the file is removed, so that
     //   the deleted bookmarks do not come back;
     // - an empty table writes nothing.
-    // Returns false when a needed write or removal failed.
-    bool save(const QString& filePath);
+    // Returns false, with the reason in `error`, when a needed write or removal failed; the
+    // table then still holds its records and a later save tries again.
+    bool save(const QString& filePath, QString* error = nullptr);
 
 private:
     QStringList m_records;

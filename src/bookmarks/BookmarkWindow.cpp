@@ -1,6 +1,5 @@
 #include "bookmarks/BookmarkWindow.h"
 
-#include "bookmarks/BookmarkController.h"
 #include "bookmarks/BookmarkRecord.h"
 #include "core/InterfaceTexts.h"
 #include "platform/Twips.h"
@@ -22,28 +21,33 @@ constexpr int kListTop = kMargin + kButtonSize + kMargin;
 
 } // namespace
 
-BookmarkWindow::BookmarkWindow(BookmarkController& owner, const InterfaceTexts& texts,
-                               QWidget* parent)
-    : QWidget(parent, Qt::Tool), m_owner(owner), m_texts(texts)
+BookmarkWindow::BookmarkWindow(const InterfaceTexts& texts, QWidget* parent)
+    : QWidget(parent, Qt::Tool), m_texts(texts)
 {
-    List1 = new QListWidget(this);
-    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_lineList = new QListWidget(this);
+    m_lineList->setObjectName(QStringLiteral("bookmarkList"));
+    m_lineList->setSelectionMode(QAbstractItemView::SingleSelection);
     // Every line has the same height; without this a list of many thousands measures each one.
-    List1->setUniformItemSizes(true);
-    Command1 = new QPushButton(QStringLiteral("+"), this);
-    Command2 = new QPushButton(QStringLiteral("-"), this);
-    Timer1 = new QTimer(this);
+    m_lineList->setUniformItemSizes(true);
+    m_addButton = new QPushButton(QStringLiteral("+"), this);
+    m_addButton->setObjectName(QStringLiteral("addBookmarkButton"));
+    m_removeButton = new QPushButton(QStringLiteral("-"), this);
+    m_removeButton->setObjectName(QStringLiteral("removeBookmarkButton"));
+    m_unloadTimer = new QTimer(this);
+    m_unloadTimer->setObjectName(QStringLiteral("unloadTimer"));
+    m_unloadTimer->setSingleShot(true);
 
-    Twips::place(List1, kMargin, kListTop, kDesignWidth - 140, kDesignHeight - kListTop - kMargin);
-    Twips::place(Command1, 0, kMargin, kButtonSize, kButtonSize);
-    Twips::place(Command2, 0, kMargin, kButtonSize, kButtonSize);
+    Twips::place(m_lineList, kMargin, kListTop, kDesignWidth - 140,
+                 kDesignHeight - kListTop - kMargin);
+    Twips::place(m_addButton, 0, kMargin, kButtonSize, kButtonSize);
+    Twips::place(m_removeButton, 0, kMargin, kButtonSize, kButtonSize);
     resize(Twips::toPixels(kDesignWidth), Twips::toPixels(kDesignHeight));
-    followWindowState();
+    layOutControls();
 
-    connect(Command1, &QPushButton::clicked, this, &BookmarkWindow::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &BookmarkWindow::Command2_Click);
-    connect(List1, &QListWidget::itemDoubleClicked, this, &BookmarkWindow::List1_DblClick);
-    connect(Timer1, &QTimer::timeout, this, &BookmarkWindow::refreshDisplay);
+    connect(m_addButton, &QPushButton::clicked, this, &BookmarkWindow::addRequested);
+    connect(m_removeButton, &QPushButton::clicked, this, &BookmarkWindow::removeSelected);
+    connect(m_lineList, &QListWidget::itemDoubleClicked, this, &BookmarkWindow::jumpToSelected);
+    connect(m_unloadTimer, &QTimer::timeout, this, &BookmarkWindow::unloadRequested);
 
     applyTexts();
 }
@@ -51,68 +55,74 @@ BookmarkWindow::BookmarkWindow(BookmarkController& owner, const InterfaceTexts& 
 void BookmarkWindow::applyTexts()
 {
     setWindowTitle(m_texts.text(Text::BookmarksTitle));
-    Command1->setToolTip(QLatin1Char(' ') + m_texts.text(Text::AddBookmark) + QLatin1Char(' '));
-    Command2->setToolTip(QLatin1Char(' ') + m_texts.text(Text::RemoveBookmark) + QLatin1Char(' '));
+    m_addButton->setToolTip(QLatin1Char(' ') + m_texts.text(Text::AddBookmark) + QLatin1Char(' '));
+    m_removeButton->setToolTip(QLatin1Char(' ') + m_texts.text(Text::RemoveBookmark) +
+                               QLatin1Char(' '));
 }
 
-void BookmarkWindow::restoreSession(const QStringList& records)
+void BookmarkWindow::showRecords(const QStringList& records)
 {
     QStringList shown;
-    BookmarkRecord::sortForList(records, &shown, &List2);
-    List1->clear();
-    List1->addItems(shown);
+    BookmarkRecord::sortForList(records, &shown, &m_records);
+    m_lineList->clear();
+    m_lineList->addItems(shown);
 }
 
-void BookmarkWindow::clearLists()
+void BookmarkWindow::clearLines()
 {
-    List1->clear();
-    List2.clear();
+    m_lineList->clear();
+    m_records.clear();
 }
 
 void BookmarkWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    followWindowState();
+    layOutControls();
 }
 
-void BookmarkWindow::followWindowState()
+void BookmarkWindow::layOutControls()
 {
     const int width = Twips::fromPixels(this->width());
     const int height = Twips::fromPixels(this->height());
-    const QRect list = List1->geometry();
+    const QRect list = m_lineList->geometry();
     // The list also takes the window's height, so a tall window shows more bookmarks.
-    Twips::place(List1, Twips::fromPixels(list.left()), kListTop, std::max(0, width - 140),
+    Twips::place(m_lineList, Twips::fromPixels(list.left()), kListTop, std::max(0, width - 140),
                  std::max(kButtonSize, height - kListTop - kMargin));
-    const int command1Width = Twips::fromPixels(Command1->width());
-    const int command2Width = Twips::fromPixels(Command2->width());
-    const int command1Left = width - command1Width - 160;
-    Twips::move(Command1, command1Left, Twips::fromPixels(Command1->y()));
-    Twips::move(Command2, command1Left - command2Width - 60, Twips::fromPixels(Command2->y()));
+    const int addWidth = Twips::fromPixels(m_addButton->width());
+    const int removeWidth = Twips::fromPixels(m_removeButton->width());
+    const int addLeft = width - addWidth - 160;
+    Twips::move(m_addButton, addLeft, Twips::fromPixels(m_addButton->y()));
+    Twips::move(m_removeButton, addLeft - removeWidth - 60, Twips::fromPixels(m_removeButton->y()));
+}
+
+int BookmarkWindow::lineCount() const
+{
+    return m_lineList->count();
 }
 
 int BookmarkWindow::selectedIndex() const
 {
-    const QList<QListWidgetItem*> selected = List1->selectedItems();
-    return selected.isEmpty() ? -1 : List1->row(selected.first());
+    const QList<QListWidgetItem*> selected = m_lineList->selectedItems();
+    return selected.isEmpty() ? -1 : m_lineList->row(selected.first());
 }
 
 void BookmarkWindow::selectLine(int index)
 {
-    List1->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    m_lineList->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
 }
 
 QString BookmarkWindow::selectedRecord() const
 {
     const int index = selectedIndex();
-    return index >= 0 && index < List2.size() ? List2.at(index) : QString();
+    return index >= 0 && index < m_records.size() ? m_records.at(index) : QString();
 }
 
-bool BookmarkWindow::insertBookmark(const QString& shownLine, const QString& record)
+bool BookmarkWindow::insertLine(const QString& shownLine, const QString& record)
 {
-    const auto lineAt = [this](int i) { return List1->item(i)->text(); };
+    const auto lineAt = [this](int i) { return m_lineList->item(i)->text(); };
     // Lines that compare equal without case lie together: an exact duplicate can only be there.
     int low = 0;
-    int high = List1->count();
+    int high = m_lineList->count();
     while (low < high) {
         const int middle = low + (high - low) / 2;
         if (BookmarkRecord::lessThan(lineAt(middle), shownLine))
@@ -121,44 +131,38 @@ bool BookmarkWindow::insertBookmark(const QString& shownLine, const QString& rec
             high = middle;
     }
     int end = low;
-    while (end < List1->count() && !BookmarkRecord::lessThan(shownLine, lineAt(end))) {
+    while (end < m_lineList->count() && !BookmarkRecord::lessThan(shownLine, lineAt(end))) {
         if (lineAt(end) == shownLine)
             return false;
         ++end;
     }
-    List1->insertItem(end, shownLine);
-    List2.insert(end, record);
+    m_lineList->insertItem(end, shownLine);
+    m_records.insert(end, record);
     return true;
 }
 
-void BookmarkWindow::Command1_Click()
+void BookmarkWindow::unloadSoon(int ms)
 {
-    m_owner.runAddCommand();
+    m_unloadTimer->start(ms);
 }
 
-void BookmarkWindow::Command2_Click()
+void BookmarkWindow::removeSelected()
 {
     const int index = selectedIndex();
     if (index < 0)
         return;
-    delete List1->takeItem(index);
-    List2.removeAt(index);
-    m_owner.listsChanged();
+    delete m_lineList->takeItem(index);
+    m_records.removeAt(index);
+    Q_EMIT linesChanged();
 }
 
-void BookmarkWindow::List1_DblClick()
+void BookmarkWindow::jumpToSelected()
 {
-    m_owner.jumpTo(selectedRecord());
-}
-
-void BookmarkWindow::refreshDisplay()
-{
-    Timer1->stop();
-    m_owner.unloadFromWindow();
+    Q_EMIT jumpRequested(selectedRecord());
 }
 
 void BookmarkWindow::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    m_owner.unloadFromWindow();
+    Q_EMIT unloadRequested();
 }

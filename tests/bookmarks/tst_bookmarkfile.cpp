@@ -2,6 +2,8 @@
 #include "bookmarks/BookmarkFile.h"
 #include "bookmarks/BookmarkTable.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTest>
 
@@ -33,6 +35,12 @@ private Q_SLOTS:
     void sixHundredLinesAreAllKeptAndWritten();
     void badInputIsReadAndKept_data();
     void badInputIsReadAndKept();
+    void failedReadsGiveTheReason_data();
+    void failedReadsGiveTheReason();
+    void failedWritesGiveTheReasonAndKeepTheRecords_data();
+    void failedWritesGiveTheReasonAndKeepTheRecords();
+    void aFailedRemovalGivesTheReasonAndIsTriedAgain();
+    void aRecordingWithoutANameCannotBeSaved();
 };
 
 void TestBookmarkFile::writtenInTableOrderWithCrLf()
@@ -83,7 +91,7 @@ void TestBookmarkFile::nothingElseWritesOrRemovesAFile()
     QCOMPARE(folder.readBytes(QStringLiteral("Bookmarks/other.wav.bm")), content);
     // Forgotten by the program as another recording opens: the user removed nothing.
     QVERIFY(table.load(path));
-    table.ClearBookmarkTable();
+    table.clear();
     QVERIFY(table.save(path));
     QCOMPARE(folder.readBytes(kFile), content);
 }
@@ -149,6 +157,109 @@ void TestBookmarkFile::badInputIsReadAndKept()
     table.setRecords(records);
     QVERIFY(table.save(path));
     QCOMPARE(folder.readBytes(kFile), crlf(records));
+}
+
+void TestBookmarkFile::failedReadsGiveTheReason_data()
+{
+    QTest::addColumn<bool>("folderInPlace");
+    QTest::newRow("no such file") << false;
+    QTest::newRow("a folder in the file's place") << true;
+}
+
+void TestBookmarkFile::failedReadsGiveTheReason()
+{
+    QFETCH(bool, folderInPlace);
+    TestFolder folder;
+    const QString path = folder.filePath(kFile);
+    if (folderInPlace)
+        QVERIFY(QDir().mkpath(path));
+
+    QString error;
+    QVERIFY(!BookmarkFile::read(path, &error));
+    QVERIFY(!error.isEmpty());
+
+    BookmarkTable table;
+    table.setRecords({record("00:00:10", "kept?")});
+    error.clear();
+    QVERIFY(!table.load(path, &error));
+    QVERIFY2(!error.isEmpty(), "no reason given");
+    QVERIFY(table.isEmpty());
+    QCOMPARE(table.file(), path);
+}
+
+void TestBookmarkFile::failedWritesGiveTheReasonAndKeepTheRecords_data()
+{
+    QTest::addColumn<QString>("obstacle");
+    QTest::addColumn<bool>("obstacleIsFolder");
+    QTest::newRow("a file in the folder's place") << QStringLiteral("Bookmarks") << false;
+    QTest::newRow("a folder in the file's place") << kFile << true;
+}
+
+void TestBookmarkFile::failedWritesGiveTheReasonAndKeepTheRecords()
+{
+    QFETCH(QString, obstacle);
+    QFETCH(bool, obstacleIsFolder);
+    TestFolder folder;
+    const QString path = folder.filePath(kFile);
+    const QString obstaclePath = folder.filePath(obstacle);
+    if (obstacleIsFolder)
+        QVERIFY(QDir().mkpath(obstaclePath + QStringLiteral("/inside")));
+    else
+        folder.writeBytes(obstacle, "in the way");
+    const QStringList records = {record("00:00:10", "a"), record("00:00:20", "b")};
+
+    QString error;
+    QVERIFY(!BookmarkFile::write(path, records, &error));
+    QVERIFY(!error.isEmpty());
+
+    BookmarkTable table;
+    table.setRecords(records);
+    error.clear();
+    QVERIFY(!table.save(path, &error));
+    QVERIFY2(!error.isEmpty(), "no reason given");
+    QCOMPARE(table.records(), records);
+    QVERIFY(table.file().isEmpty());
+
+    // Once the way is clear, the same table saves.
+    QVERIFY(obstacleIsFolder ? QDir(obstaclePath).removeRecursively()
+                             : QFile::remove(obstaclePath));
+    QVERIFY(table.save(path, &error));
+    QCOMPARE(folder.readBytes(kFile), crlf(records));
+    QCOMPARE(table.file(), path);
+}
+
+void TestBookmarkFile::aFailedRemovalGivesTheReasonAndIsTriedAgain()
+{
+    TestFolder folder;
+    const QString path = folder.filePath(kFile);
+    const QByteArray content = crlf({record("00:00:10", "a")});
+    folder.writeBytes(kFile, content);
+    BookmarkTable table;
+    QVERIFY(table.load(path));
+    table.setRecords({});
+
+    // A folder with something in it cannot be removed as a file.
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QDir().mkpath(path + QStringLiteral("/inside")));
+    QString error;
+    QVERIFY(!table.save(path, &error));
+    QVERIFY2(!error.isEmpty(), "no reason given");
+
+    QVERIFY(QDir(path).removeRecursively());
+    folder.writeBytes(kFile, content);
+    QVERIFY(table.save(path, &error));
+    QVERIFY(!QFileInfo::exists(path));
+}
+
+void TestBookmarkFile::aRecordingWithoutANameCannotBeSaved()
+{
+    BookmarkTable table;
+    QString error;
+    QVERIFY(table.save(QString(), &error));
+    QVERIFY(error.isEmpty());
+    table.setRecords({record("00:00:10", "a")});
+    QVERIFY(!table.save(QString(), &error));
+    QVERIFY(!error.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestBookmarkFile)
