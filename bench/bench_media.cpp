@@ -22,8 +22,9 @@ using namespace Bench;
 
 bool waitPlaying(MpvMediaPlayer& player)
 {
-    return waitFor(
-        [&] { return player.playState() == MediaPlayer::Playing && player.currentPosition() > 0; });
+    return waitFor([&] {
+        return player.playState() == MediaPlayer::State::Playing && player.currentPosition() > 0;
+    });
 }
 
 void benchOpen(MpvMediaPlayer& player, const QString& path, const QString& label)
@@ -93,7 +94,7 @@ void benchRead(MpvMediaPlayer& player, const QString& path, const QString& label
             sink += qsizetype(player.currentPosition());
             sink += player.currentPositionString().size();
             sink += player.durationString().size();
-            sink += player.playState();
+            sink += static_cast<qsizetype>(player.playState());
         }
         times.push_back(milliseconds(clock) / ReadsPerRun);
         waitFor([] { return false; }, 5); // let playback events in between runs

@@ -8,8 +8,8 @@
 class MediaPlayer : public QObject {
     Q_OBJECT
 public:
-    // Values of playState(), numbered as the windows expect them.
-    enum State {
+    // What the engine is doing.
+    enum class State {
         Undefined = 0,
         Stopped = 1, // also after the media has ended
         Paused = 2,
@@ -48,7 +48,7 @@ public:
     virtual int volume() const = 0;
     virtual void setVolume(int volume) = 0;
 
-    virtual int playState() const = 0;
+    virtual State playState() const = 0;
 
 Q_SIGNALS:
     // The current media could not be opened or decoded; the text says why, for the title line.

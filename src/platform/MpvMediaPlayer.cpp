@@ -249,15 +249,15 @@ void MpvMediaPlayer::setVolume(int volume)
     }
 }
 
-int MpvMediaPlayer::playState() const
+MediaPlayer::State MpvMediaPlayer::playState() const
 {
     if (m_url.isEmpty())
-        return Undefined;
+        return State::Undefined;
     if (m_loading)
-        return Busy;
+        return State::Busy;
     if (m_stopped || atEnd())
-        return Stopped;
-    return m_paused ? Paused : Playing;
+        return State::Stopped;
+    return m_paused ? State::Paused : State::Playing;
 }
 
 QVariant MpvMediaPlayer::engineProperty(const char* name) const

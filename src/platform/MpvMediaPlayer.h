@@ -45,7 +45,7 @@ public:
     int volume() const override { return m_volume; }
     void setVolume(int volume) override;
 
-    int playState() const override;
+    State playState() const override;
 
     // True from a position write until mpv has finished the seek and confirmed where it stands.
     bool isSeeking() const { return m_seekPending; }

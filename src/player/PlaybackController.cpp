@@ -180,9 +180,9 @@ double PlaybackController::stepRate(double step)
 
 void PlaybackController::watchPlaybackState()
 {
-    const int engineState = m_media ? m_media->playState() : MediaPlayer::Undefined;
-    setBusy(engineState == MediaPlayer::Busy);
-    if (engineState == MediaPlayer::Stopped) {
+    const auto engineState = m_media ? m_media->playState() : MediaPlayer::State::Undefined;
+    setBusy(engineState == MediaPlayer::State::Busy);
+    if (engineState == MediaPlayer::State::Stopped) {
         stop();
         m_watchTimer.stop();
     }

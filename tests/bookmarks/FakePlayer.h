@@ -19,7 +19,7 @@ public:
     void togglePlayPause() override
     {
         calls << QStringLiteral("play toggle");
-        if (m_engine->playState() == MediaPlayer::Playing)
+        if (m_engine->playState() == MediaPlayer::State::Playing)
             m_engine->pause();
         else
             m_engine->play();

@@ -199,7 +199,7 @@ void TestBookmarks::jumpMovesOnlyBeyondOneSecond()
     f.media.setCurrentPosition(50);
     if (!playing)
         f.media.pause();
-    const int state = f.media.playState();
+    const MediaPlayer::State state = f.media.playState();
     f.player.calls.clear();
     f.media.calls.clear();
 
@@ -562,11 +562,11 @@ void TestBookmarks::addCommandAndPlusAtTheEnd()
     QCOMPARE(f.media.currentPosition(), 100.0);
 
     f.media.advance(8000); // played to the end
-    QCOMPARE(f.media.playState(), int(MediaPlayer::Stopped));
+    QCOMPARE(f.media.playState(), MediaPlayer::State::Stopped);
     addButton(f.window())->click();
     QCOMPARE(f.media.currentPosition(), 0.0);
     QVERIFY(f.player.calls.contains("play toggle"));
-    QCOMPARE(f.media.playState(), int(MediaPlayer::Playing));
+    QCOMPARE(f.media.playState(), MediaPlayer::State::Playing);
     QCOMPARE(asked, (QStringList{"01:40", "00:00"}));
     QCOMPARE(f.lines(), (QStringList{"00:00:00  start", "00:01:40  start"}));
 }

@@ -15,7 +15,7 @@ void FakeMediaPlayer::setUrl(const QString& path)
     m_position = 0;
     if (path.isEmpty() || !QFileInfo::exists(path)) {
         m_url.clear();
-        m_state = Undefined;
+        m_state = State::Undefined;
         m_durationKnown = false;
         if (!path.isEmpty())
             Q_EMIT mediaError(QStringLiteral("cannot open ") + path);
@@ -23,14 +23,14 @@ void FakeMediaPlayer::setUrl(const QString& path)
     }
     m_url = path;
     m_durationKnown = durationKnownAtLoad;
-    m_state = Playing;
+    m_state = State::Playing;
 }
 
 void FakeMediaPlayer::close()
 {
     note(QStringLiteral("close"));
     m_url.clear();
-    m_state = Undefined;
+    m_state = State::Undefined;
     m_position = 0;
     m_durationKnown = false;
 }
@@ -40,16 +40,16 @@ void FakeMediaPlayer::play()
     note(QStringLiteral("play"));
     if (m_url.isEmpty())
         return;
-    if (m_state == Stopped && m_position >= loadedDuration)
+    if (m_state == State::Stopped && m_position >= loadedDuration)
         m_position = 0;
-    m_state = Playing;
+    m_state = State::Playing;
 }
 
 void FakeMediaPlayer::pause()
 {
     note(QStringLiteral("pause"));
     if (!m_url.isEmpty())
-        m_state = Paused;
+        m_state = State::Paused;
 }
 
 void FakeMediaPlayer::stop()
@@ -57,7 +57,7 @@ void FakeMediaPlayer::stop()
     note(QStringLiteral("stop"));
     if (m_url.isEmpty())
         return;
-    m_state = Stopped;
+    m_state = State::Stopped;
     m_position = 0;
 }
 
@@ -99,11 +99,11 @@ void FakeMediaPlayer::setVolume(int volume)
 
 void FakeMediaPlayer::advance(double seconds)
 {
-    if (m_state != Playing)
+    if (m_state != State::Playing)
         return;
     m_position += seconds * m_rate;
     if (m_position >= loadedDuration) {
         m_position = loadedDuration;
-        m_state = Stopped;
+        m_state = State::Stopped;
     }
 }

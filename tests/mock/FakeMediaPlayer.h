@@ -26,7 +26,7 @@ public:
     void setRate(double rate) override;
     int volume() const override { return m_volume; }
     void setVolume(int volume) override;
-    int playState() const override { return m_state; }
+    State playState() const override { return m_state; }
 
     // Moves the clock: a playing medium advances, and ends (state Stopped) at its duration.
     void advance(double seconds);
@@ -46,6 +46,6 @@ private:
     double m_position = 0;
     double m_rate = 1.0;
     int m_volume = 50;
-    int m_state = Undefined;
+    State m_state = State::Undefined;
     bool m_durationKnown = false;
 };

@@ -71,7 +71,7 @@ bool TestMpvMediaPlayer::openPlaying(MpvMediaPlayer& player, const QString& path
 {
     player.setUrl(path);
     return waitFor([&] {
-        return player.playState() == MediaPlayer::Playing && player.currentPosition() > 0.05;
+        return player.playState() == MediaPlayer::State::Playing && player.currentPosition() > 0.05;
     });
 }
 
@@ -81,7 +81,7 @@ void TestMpvMediaPlayer::callsWithoutMedia()
     QSignalSpy errors(&player, &MediaPlayer::mediaError);
     const auto checkEmpty = [&] {
         QCOMPARE(player.url(), QString());
-        QCOMPARE(player.playState(), int(MediaPlayer::Undefined));
+        QCOMPARE(player.playState(), MediaPlayer::State::Undefined);
         QCOMPARE(player.currentPosition(), 0.0);
         QCOMPARE(player.currentPositionString(), QString());
         QCOMPARE(player.duration(), 0.0);
@@ -111,16 +111,16 @@ void TestMpvMediaPlayer::opensPlaysAndPauses()
 
     player.setUrl(path);
     QCOMPARE(player.url(), path);
-    QCOMPARE(player.playState(), int(MediaPlayer::Busy));
+    QCOMPARE(player.playState(), MediaPlayer::State::Busy);
     QCOMPARE(player.durationString(), QString());
-    QTRY_COMPARE(player.playState(), int(MediaPlayer::Playing));
+    QTRY_COMPARE(player.playState(), MediaPlayer::State::Playing);
     QTRY_COMPARE(player.durationString(), QStringLiteral("00:03"));
     QVERIFY(qAbs(player.duration() - ToneSeconds) < 0.1);
     QTRY_VERIFY(player.currentPosition() > 0.3);
     QCOMPARE(player.currentPositionString(), QStringLiteral("00:00"));
 
     player.pause();
-    QCOMPARE(player.playState(), int(MediaPlayer::Paused));
+    QCOMPARE(player.playState(), MediaPlayer::State::Paused);
     QTest::qWait(300); // mpv may report the exact point where it halted a little later
     const double held = player.currentPosition();
     QTest::qWait(300);
@@ -170,7 +170,7 @@ void TestMpvMediaPlayer::seekLandsOnTarget()
         player.setCurrentPosition(target);
     }
     QCOMPARE(player.currentPosition(), expected);
-    QCOMPARE(player.playState(), int(MediaPlayer::Paused));
+    QCOMPARE(player.playState(), MediaPlayer::State::Paused);
     QTRY_VERIFY(!player.isSeeking());
     QTest::qWait(150); // mpv's own paused time, off by its output buffer, would come by now
     QCOMPARE(player.currentPosition(), expected);
@@ -196,17 +196,17 @@ void TestMpvMediaPlayer::stopKeepsMediaAtStart()
     QTRY_VERIFY(!player.isSeeking());
 
     player.stop();
-    QCOMPARE(player.playState(), int(MediaPlayer::Stopped));
+    QCOMPARE(player.playState(), MediaPlayer::State::Stopped);
     QCOMPARE(player.currentPosition(), 0.0);
     QTest::qWait(300);
-    QCOMPARE(player.playState(), int(MediaPlayer::Stopped));
+    QCOMPARE(player.playState(), MediaPlayer::State::Stopped);
     QCOMPARE(player.currentPosition(), 0.0);
     QCOMPARE(player.currentPositionString(), QStringLiteral("00:00"));
     QCOMPARE(player.url(), path);
     QCOMPARE(player.durationString(), QStringLiteral("00:03"));
 
     player.play();
-    QCOMPARE(player.playState(), int(MediaPlayer::Playing));
+    QCOMPARE(player.playState(), MediaPlayer::State::Playing);
     QTRY_VERIFY(player.currentPosition() > 0.2);
     QVERIFY(player.currentPosition() < 1.0);
 }
@@ -226,16 +226,16 @@ void TestMpvMediaPlayer::endOfMediaIsNoticedAndPlayRestarts()
     QElapsedTimer clock;
     clock.start();
     player.play();
-    QVERIFY(waitFor([&] { return player.playState() == MediaPlayer::Stopped; }));
+    QVERIFY(waitFor([&] { return player.playState() == MediaPlayer::State::Stopped; }));
     const double late = clock.elapsed() / 1000.0 - remaining;
     QVERIFY2(qAbs(late) <= 0.2, qPrintable(QStringLiteral("end noticed %1 s late").arg(late)));
     QCOMPARE(player.currentPosition(), player.duration());
     QCOMPARE(player.currentPositionString(), player.durationString());
     QTest::qWait(100);
-    QCOMPARE(player.playState(), int(MediaPlayer::Stopped));
+    QCOMPARE(player.playState(), MediaPlayer::State::Stopped);
 
     player.play();
-    QCOMPARE(player.playState(), int(MediaPlayer::Playing));
+    QCOMPARE(player.playState(), MediaPlayer::State::Playing);
     QCOMPARE(player.currentPosition(), 0.0);
     QTRY_VERIFY(player.currentPosition() > 0.2);
     QVERIFY(player.currentPosition() < 1.0);
@@ -261,7 +261,7 @@ void TestMpvMediaPlayer::badFileReportsErrorAndEngineStaysUsable()
     QVERIFY2(errors.first().first().toString().contains(file),
              qPrintable(errors.first().first().toString()));
     QCOMPARE(player.url(), QString());
-    QCOMPARE(player.playState(), int(MediaPlayer::Undefined));
+    QCOMPARE(player.playState(), MediaPlayer::State::Undefined);
     QCOMPARE(player.currentPosition(), 0.0);
     QCOMPARE(player.durationString(), QString());
 

@@ -59,7 +59,7 @@ void TestPlaybackController::loadPlaysFromTheStart()
 {
     Transport t;
     QCOMPARE(t.playback.state(), PlayState::Playing);
-    QCOMPARE(t.media.playState(), int(MediaPlayer::Playing));
+    QCOMPARE(t.media.playState(), MediaPlayer::State::Playing);
     QVERIFY(t.playback.findChild<QTimer*>(QStringLiteral("refreshTimer"))->isActive());
 
     // A second file starts playing too, whatever the first was doing.
@@ -91,7 +91,7 @@ void TestPlaybackController::toggleSteps()
     t.playback.togglePlayPause();
     QCOMPARE(t.playback.state(), PlayState::Paused);
     QCOMPARE(t.media.currentPosition(), pausedAt);
-    QCOMPARE(t.media.playState(), int(MediaPlayer::Paused));
+    QCOMPARE(t.media.playState(), MediaPlayer::State::Paused);
     QCOMPARE(t.lastState(), PlayState::Paused);
     QCOMPARE(t.commands.size(), 1);
 
@@ -174,8 +174,8 @@ void TestPlaybackController::goToAndPlayFromPauseAsAPauseDoes()
 
     QCOMPARE(t.media.currentPosition(), landing);
     QCOMPARE(t.playback.state(), after);
-    QCOMPARE(t.media.playState(),
-             int(after == PlayState::Playing ? MediaPlayer::Playing : MediaPlayer::Paused));
+    QCOMPARE(t.media.playState(), after == PlayState::Playing ? MediaPlayer::State::Playing
+                                                              : MediaPlayer::State::Paused);
 }
 
 void TestPlaybackController::theWatchStopsAtTheEndAndReportsBusy()

@@ -339,7 +339,8 @@ void TestPlayerView::positionClick()
     f.player->seekToClick(4260.0 / 4);
 
     QCOMPARE(f.media.currentPosition(), position);
-    QCOMPARE(f.media.playState(), int(playing ? MediaPlayer::Playing : MediaPlayer::Paused));
+    QCOMPARE(f.media.playState(),
+             int(playing ? MediaPlayer::State::Playing : MediaPlayer::State::Paused));
 
     f.player->closeMedia();
     f.media.calls.clear();

@@ -29,19 +29,19 @@ void TestSmartPlay::aCycleOfPlayAndPause()
 
     f.media.advance(7);
     f.player->playback()->advanceSmartPlay();
-    QCOMPARE(f.media.playState(), int(MediaPlayer::Paused));
+    QCOMPARE(f.media.playState(), MediaPlayer::State::Paused);
     QCOMPARE(f.media.currentPosition(), 5.0);
     QVERIFY(!f.player->playback()->isPlaying());
     QVERIFY(timer(f.player, "smartPlayTimer")->isActive());
     QCOMPARE(timer(f.player, "smartPlayTimer")->interval(), 5000);
 
     f.player->playback()->advanceSmartPlay();
-    QCOMPARE(f.media.playState(), int(MediaPlayer::Playing));
+    QCOMPARE(f.media.playState(), MediaPlayer::State::Playing);
     QCOMPARE(timer(f.player, "smartPlayTimer")->interval(), 7000);
     f.media.advance(7);
     f.player->playback()->advanceSmartPlay();
     QCOMPARE(f.media.currentPosition(), 10.0);
-    QCOMPARE(f.media.playState(), int(MediaPlayer::Paused));
+    QCOMPARE(f.media.playState(), MediaPlayer::State::Paused);
 }
 
 void TestSmartPlay::manualPauseStopsTheCycle()
@@ -72,7 +72,7 @@ void TestSmartPlay::uncheckingDuringThePausePhase()
 
     QVERIFY(!action(f.player, "smartPlayAction")->isChecked());
     QVERIFY(!timer(f.player, "smartPlayTimer")->isActive());
-    QCOMPARE(f.media.playState(), int(MediaPlayer::Paused));
+    QCOMPARE(f.media.playState(), MediaPlayer::State::Paused);
     QVERIFY(f.dialogs.messages.isEmpty());
     QVERIFY(f.journal.contains(QStringLiteral("settings saved")));
 }

@@ -41,7 +41,7 @@ void TestTransport::openingStartsPlaybackFromZero()
     const QString path = f.open(QStringLiteral("lecture.wav"));
 
     QCOMPARE(f.media.url(), path);
-    QCOMPARE(f.media.playState(), int(MediaPlayer::Playing));
+    QCOMPARE(f.media.playState(), MediaPlayer::State::Playing);
     QVERIFY(f.media.calls.contains(QStringLiteral("play")));
     QVERIFY(f.player->playback()->isPlaying());
     QCOMPARE(action(f.player, "playAction")->text(), f.state.texts.text(Text::Pause));
@@ -119,7 +119,7 @@ void TestTransport::skips()
         f.player->skipBack();
 
     QCOMPARE(f.media.currentPosition(), expected);
-    QCOMPARE(f.media.playState(), int(MediaPlayer::Paused));
+    QCOMPARE(f.media.playState(), MediaPlayer::State::Paused);
     QVERIFY(!f.player->playback()->isPlaying());
     if (jump == 0)
         QCOMPARE(f.state.jumpSeconds, 2);
@@ -160,7 +160,7 @@ void TestTransport::endOfMediaIsNoticedByTheWatch()
     f.player->togglePlayPause();
     QCOMPARE(f.media.calls, (QStringList{"pause", "play"}));
     QCOMPARE(f.media.currentPosition(), 0.0);
-    QCOMPARE(f.media.playState(), int(MediaPlayer::Playing));
+    QCOMPARE(f.media.playState(), MediaPlayer::State::Playing);
 }
 
 void TestTransport::displayTexts_data()

@@ -207,8 +207,9 @@ void TestValueEntry::goToWhilePlayingAndPaused_data()
     QTest::addColumn<bool>("playing");
     QTest::addColumn<double>("position");
     QTest::addColumn<int>("state");
-    QTest::newRow("playing plays on") << true << 90.0 << int(MediaPlayer::Playing);
-    QTest::newRow("paused ends paused, stepped back") << false << 87.0 << int(MediaPlayer::Paused);
+    QTest::newRow("playing plays on") << true << 90.0 << MediaPlayer::State::Playing;
+    QTest::newRow("paused ends paused, stepped back")
+        << false << 87.0 << MediaPlayer::State::Paused;
 }
 
 void TestValueEntry::goToWhilePlayingAndPaused()
