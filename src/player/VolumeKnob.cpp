@@ -14,11 +14,15 @@ namespace {
 using PlayerLayout::kVolumeKnob;
 using PlayerLayout::kVolumeTrack;
 
+// The knob's left edge once centred on the track.
+constexpr double kCentredKnobLeft =
+    kVolumeTrack.left + kVolumeTrack.width / 2 - kVolumeKnob.width / 2;
 // The slider's own box on the face: the track and every place of the knob.
-constexpr double kLeft = std::min(kVolumeKnob.left, kVolumeTrack.left);
+constexpr double kLeft = std::min({kVolumeKnob.left, kCentredKnobLeft, kVolumeTrack.left});
 constexpr double kTop = kVolumeTrack.top - kVolumeKnob.height;
 constexpr double kRight =
-    std::max(kVolumeKnob.left + kVolumeKnob.width, kVolumeTrack.left + kVolumeTrack.width);
+    std::max({kVolumeKnob.left + kVolumeKnob.width, kCentredKnobLeft + kVolumeKnob.width,
+              kVolumeTrack.left + kVolumeTrack.width});
 constexpr double kBottom = kVolumeTrack.top + kVolumeTrack.height;
 constexpr double kLowestKnobTop = kVolumeTrack.top + kVolumeTrack.height - kVolumeKnob.height;
 
@@ -49,7 +53,8 @@ VolumeKnob::VolumeKnob(const QString& knobImage, const QString& trackImage, QWid
     m_track->setPixmap(QPixmap(trackImage));
     Twips::place(m_track, kVolumeTrack.left - kLeft, kVolumeTrack.top - kTop, kVolumeTrack.width,
                  kVolumeTrack.height);
-    // Above the track, so that the knob takes the pointer where the two overlap.
+    // Above the track, so that the knob shows and takes the pointer where the two overlap.
+    m_knob->raise();
     m_knob->setScaledContents(true);
     m_knob->setPixmap(QPixmap(knobImage));
     Twips::place(m_knob, kVolumeKnob.left - kLeft, kVolumeKnob.top - kTop, kVolumeKnob.width,
@@ -91,9 +96,7 @@ void VolumeKnob::centre()
 {
     m_dragTimer.stop();
     moveKnob(kVolumeTrack.top + (kVolumeTrack.height - kVolumeKnob.height) / 2);
-    m_knob->move(
-        Twips::toPixels(kVolumeTrack.left + kVolumeTrack.width / 2 - kVolumeKnob.width / 2 - kLeft),
-        m_knob->y());
+    m_knob->move(Twips::toPixels(kCentredKnobLeft - kLeft), m_knob->y());
     m_value = valueAtKnob();
 }
 
