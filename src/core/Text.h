@@ -72,4 +72,9 @@ enum class Text {
     SlowDown = 129,
     SpeedUp = 130,
     CannotPlay = 131,
+    SaveFailed = 132,
+    NoSoundOutput = 133,
+    LanguageFileRefused = 134,
+    FileNotReadWhole = 135,
+    EngineNotLoaded = 136,
 };

@@ -16,6 +16,7 @@ public:
         Playing = 3,
         Busy = 9, // loading or changing state
     };
+    Q_ENUM(State)
 
     using QObject::QObject;
     ~MediaPlayer() override = default;

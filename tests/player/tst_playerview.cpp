@@ -340,7 +340,7 @@ void TestPlayerView::positionClick()
 
     QCOMPARE(f.media.currentPosition(), position);
     QCOMPARE(f.media.playState(),
-             int(playing ? MediaPlayer::State::Playing : MediaPlayer::State::Paused));
+             playing ? MediaPlayer::State::Playing : MediaPlayer::State::Paused);
 
     f.player->closeMedia();
     f.media.calls.clear();

@@ -206,7 +206,7 @@ void TestValueEntry::goToWhilePlayingAndPaused_data()
 {
     QTest::addColumn<bool>("playing");
     QTest::addColumn<double>("position");
-    QTest::addColumn<int>("state");
+    QTest::addColumn<MediaPlayer::State>("state");
     QTest::newRow("playing plays on") << true << 90.0 << MediaPlayer::State::Playing;
     QTest::newRow("paused ends paused, stepped back")
         << false << 87.0 << MediaPlayer::State::Paused;
@@ -216,7 +216,7 @@ void TestValueEntry::goToWhilePlayingAndPaused()
 {
     QFETCH(bool, playing);
     QFETCH(double, position);
-    QFETCH(int, state);
+    QFETCH(MediaPlayer::State, state);
     PlayerFixture f;
     f.state.backSeconds = 3;
     f.open(QStringLiteral("talk.wav"));
