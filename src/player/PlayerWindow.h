@@ -70,8 +70,6 @@ public:
     void openRecentMedia(int index);
     void openDroppedFile(const QString& name);
     const RecentList& recentMedia() const { return m_recentMedia; }
-    // True from opening a file until the pointer first moves over the window.
-    bool justOpened() const { return m_justOpened; }
 
     // Options that ask for a value, and the position to go to.
     void editSkipSeconds();
@@ -156,6 +154,8 @@ private:
     void leaveButtons();
     void showNormalImage(SkinButton* button);
     void showHoverImage(SkinButton* button);
+    // The normal or the hover picture, as the pointer is off or on the button.
+    void showButtonImage(SkinButton* button);
     void resetHoverExcept(const SkinButton* keep);
 
     // The two companion windows, or nullptr while they do not exist.
@@ -242,7 +242,6 @@ private:
     // minimised).
     bool m_editorShown = false;
     bool m_bookmarkWindowShown = false;
-    bool m_justOpened = false;
     // The current file could not be played: the title line says so until another opens.
     bool m_mediaFailed = false;
     bool m_busyPointer = false;

@@ -59,9 +59,7 @@ void PlayerWindow::openMedia(const QString& path)
         m_bookmarks->clearBookmarks();
     }
     m_state.currentMediaPath = chosen;
-    m_justOpened = true;
     loadAndPlay(chosen);
-    showImage(m_playButton, QStringLiteral("pause.jpg"));
 
     m_recentMedia.touch(chosen);
     showRecentMedia();
@@ -103,7 +101,6 @@ void PlayerWindow::updateTitle()
 void PlayerWindow::closeMedia()
 {
     m_playback->close();
-    m_justOpened = false;
     m_positionLabel->setText(QStringLiteral("0:00 / 0:00"));
     m_titleLabel->hide();
     m_progressBar->hide();
@@ -111,7 +108,6 @@ void PlayerWindow::closeMedia()
     setMediaControlsEnabled(false);
     if (m_bookmarks)
         m_bookmarks->unloadWindow();
-    showImage(m_playButton, QStringLiteral("play.jpg"));
 }
 
 void PlayerWindow::showMediaError(const QString& message)

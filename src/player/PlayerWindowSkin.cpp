@@ -3,6 +3,8 @@
 #include "player/PlayerWindow.h"
 #include "player/SkinButton.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr double kOpenShift = 20;
@@ -41,6 +43,16 @@ void PlayerWindow::showHoverImage(SkinButton* button)
     showImage(button, QLatin1String(picturesOf(button).hover));
 }
 
+void PlayerWindow::showButtonImage(SkinButton* button)
+{
+    const auto buttons = skinButtons();
+    const auto at = std::find(buttons.begin(), buttons.end(), button);
+    if (at != buttons.end() && m_hover[at - buttons.begin()])
+        showHoverImage(button);
+    else
+        showNormalImage(button);
+}
+
 void PlayerWindow::resetHoverExcept(const SkinButton* keep)
 {
     const auto buttons = skinButtons();
@@ -66,7 +78,6 @@ void PlayerWindow::hoverButton(SkinButton* button)
 
 void PlayerWindow::hoverOpenButton()
 {
-    m_justOpened = false;
     hoverButton(m_openButton);
     if (m_openButton->pos() == m_openButtonHome)
         m_openButton->move(m_openButtonHome +
@@ -75,7 +86,6 @@ void PlayerWindow::hoverOpenButton()
 
 void PlayerWindow::leaveButtons()
 {
-    m_justOpened = false;
     resetHoverExcept(nullptr);
     if (m_openButton->pos() != m_openButtonHome)
         m_openButton->move(m_openButtonHome);

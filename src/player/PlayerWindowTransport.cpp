@@ -47,23 +47,20 @@ void PlayerWindow::showPlayState(PlayState state)
         m_backButton->setEnabled(true);
         m_forwardButton->setEnabled(true);
         m_progressBar->show();
-        if (!m_justOpened)
-            showImage(m_playButton, QStringLiteral("pause2.jpg"));
         break;
     case PlayState::Paused:
         m_playAction->setText(m_state.texts.text(Text::Play));
-        // The pointer is still on the button it pressed.
-        if (!m_justOpened && m_titleLabel->isVisible())
-            showImage(m_playButton, QStringLiteral("play2.jpg"));
         break;
     case PlayState::Stopped: {
         m_playAction->setText(m_state.texts.text(Text::Play));
         const QString duration = m_platform.media ? m_platform.media->durationString() : QString();
         m_positionLabel->setText(QStringLiteral("0:00 / ") + MediaTitle::colons(duration));
-        showImage(m_playButton, QStringLiteral("play.jpg"));
         break;
     }
     }
+    // However the state changed (a key, the smart-play cycle, the end of the media), the button
+    // shows it; the pointer only decides between its normal and its hover picture.
+    showButtonImage(m_playButton);
 }
 
 void PlayerWindow::refreshDisplay()
@@ -71,9 +68,6 @@ void PlayerWindow::refreshDisplay()
     MediaPlayer* media = m_platform.media;
     if (!media)
         return;
-    if (m_justOpened)
-        showImage(m_playButton, QStringLiteral("pause.jpg"));
-
     const QString duration = MediaTitle::colons(media->durationString());
     if (!m_mediaFailed)
         m_titleLabel->setCaption(MediaTitle::caption(
@@ -92,8 +86,6 @@ void PlayerWindow::refreshDisplay()
         return;
     }
     m_progressBar->resize(0, m_progressBar->height());
-    if (!m_justOpened)
-        showImage(m_playButton, QStringLiteral("play.jpg"));
     m_positionLabel->setText(QStringLiteral("0:00 / ") + duration);
 }
 
