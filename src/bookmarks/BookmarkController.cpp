@@ -255,8 +255,11 @@ void BookmarkController::jumpTo(const QString& record)
     const int seconds = BookmarkRecord::jumpSeconds(record);
     // 0 and 1 s leave the player where it is; the play state never changes.
     if (seconds > 1) {
-        if (MediaPlayer* player = media())
-            player->setCurrentPosition(seconds);
+        if (MediaPlayer* player = media()) {
+            // A bookmark beyond the end (the file was replaced by a shorter one) goes to the end.
+            const double length = player->duration();
+            player->setCurrentPosition(length > 0 ? std::min<double>(seconds, length) : seconds);
+        }
     }
     if (m_player)
         m_player->refreshDisplay();

@@ -183,7 +183,9 @@ void PlaybackController::watchPlaybackState()
     const auto engineState = m_media ? m_media->playState() : MediaPlayer::State::Undefined;
     setBusy(engineState == MediaPlayer::State::Busy);
     if (engineState == MediaPlayer::State::Stopped) {
-        stop();
+        // Played to the end: back to the start. Moved to the end while paused, it stays there.
+        if (isPlaying())
+            stop();
         m_watchTimer.stop();
     }
 }

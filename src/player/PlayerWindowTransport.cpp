@@ -55,6 +55,7 @@ void PlayerWindow::showPlayState(PlayState state)
         m_playAction->setText(m_state.texts.text(Text::Play));
         const QString duration = m_platform.media ? m_platform.media->durationString() : QString();
         m_positionLabel->setText(QStringLiteral("0:00 / ") + MediaTitle::colons(duration));
+        m_progressBar->resize(0, m_progressBar->height());
         break;
     }
     }

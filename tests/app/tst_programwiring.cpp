@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "FakeMediaPlayer.h"
 #include "RecordingDesktop.h"
 #include "RecordingDialogs.h"
@@ -9,6 +10,7 @@
 #include "core/AppState.h"
 #include "core/ProgramFolder.h"
 #include "platform/Platform.h"
+#include "platform/Twips.h"
 #include "player/PlayerWindow.h"
 #include "player/ValueDialog.h"
 
@@ -98,6 +100,7 @@ class TestProgramWiring : public QObject {
 private Q_SLOTS:
     void addCommandAsksForTheDescription();
     void bookmarksSurviveARestart();
+    void bookmarkBeyondTheEndGoesToTheEnd();
 };
 
 void TestProgramWiring::addCommandAsksForTheDescription()
@@ -174,6 +177,28 @@ void TestProgramWiring::bookmarksSurviveARestart()
     QCOMPARE(again.media.url(), lesson);
     QCOMPARE(again.lines(), QStringList{"00:02:05  question"});
     QVERIFY(again.bookmarks->bookmarkWindow()->isVisible());
+}
+
+void TestProgramWiring::bookmarkBeyondTheEndGoesToTheEnd()
+{
+    TestFolder folder;
+    prepare(folder);
+    // Made on a longer recording of the same name.
+    folder.write(QStringLiteral("Bookmarks/lesson.wav.bm"),
+                 {QStringLiteral("00:15:00  late") + QString(15, QLatin1Char(' ')) +
+                  QStringLiteral("00:15:00")});
+    Run run(folder);
+    run.player->openMedia(folder.filePath(QStringLiteral("media/lesson.wav")));
+    run.player->togglePlayPause();
+
+    run.bookmarks->nextBookmark();
+    run.player->playback()->watchPlaybackState();
+
+    QVERIFY(!run.media.calls.contains(QStringLiteral("seek 900")));
+    QCOMPARE(run.media.currentPosition(), run.media.loadedDuration);
+    QCOMPARE(label(run.player, "positionLabel")->text(), QStringLiteral("03:20 / 03:20"));
+    QCOMPARE(label(run.player, "progressBar")->width(), Twips::toPixels(4260));
+    QCOMPARE(run.player->playback()->state(), PlayState::Paused);
 }
 
 QTEST_MAIN(TestProgramWiring)

@@ -67,6 +67,9 @@ void FakeMediaPlayer::setCurrentPosition(double seconds)
     if (m_url.isEmpty())
         return;
     m_position = std::clamp(seconds, 0.0, loadedDuration);
+    // As the real engine keeps a file open at its end: moved there, it has ended.
+    if (m_position >= loadedDuration)
+        m_state = State::Stopped;
 }
 
 QString FakeMediaPlayer::currentPositionString() const
