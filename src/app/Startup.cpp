@@ -93,7 +93,9 @@ Session start(AppState& state, const Platform& platform, const QString& commandL
 
 QString commandLinePath(const QStringList& arguments)
 {
-    return arguments.mid(1).join(QLatin1Char(' ')).trimmed();
+    // A name may end in a space: the path is taken as given when it names a file.
+    const QString given = arguments.mid(1).join(QLatin1Char(' '));
+    return QFileInfo::exists(given) ? given : given.trimmed();
 }
 
 int run(QApplication& app)

@@ -35,7 +35,8 @@ struct Session {
 Session start(AppState& state, const Platform& platform, const QString& commandLine,
               const QLocale& locale = QLocale::system());
 
-// The command line's media path: the arguments after the program's name, joined and trimmed.
+// The command line's media path: the arguments after the program's name, joined; trimmed unless
+// the joined path exists as it is.
 QString commandLinePath(const QStringList& arguments);
 
 // Chooses the program folder, builds the real platform and runs the program to its end.

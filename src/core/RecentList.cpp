@@ -22,8 +22,10 @@ bool RecentList::anyUsed() const
     return false;
 }
 
-void RecentList::touch(const QString& path)
+bool RecentList::touch(const QString& path)
 {
+    if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r')))
+        return false;
     int found = kSize - 1;
     for (int i = kSize - 1; i >= 0; --i) {
         if (m_captions[i] == path) {
@@ -34,6 +36,7 @@ void RecentList::touch(const QString& path)
     for (int i = found; i > 0; --i)
         m_captions[i] = m_captions[i - 1];
     m_captions[0] = path;
+    return true;
 }
 
 bool RecentList::takeLines(const QStringList& lines)

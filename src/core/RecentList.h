@@ -17,8 +17,9 @@ public:
     bool anyUsed() const;
 
     // Puts the path first: an entry already holding it moves up, otherwise the oldest is
-    // dropped. Paths compare exactly, letter case included.
-    void touch(const QString& path);
+    // dropped. Paths compare exactly, letter case included. A path with a line break cannot be
+    // a line of the list file: it is not taken (false).
+    bool touch(const QString& path);
 
     // Takes the non-empty lines of a list file; returns whether any line was taken.
     bool takeLines(const QStringList& lines);

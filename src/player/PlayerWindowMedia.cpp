@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QMenu>
 
 namespace {
@@ -22,6 +23,9 @@ QString recentListPath(const AppState& state)
 {
     return state.filesPath(QStringLiteral("LastFiles.ini"));
 }
+
+// About as many characters as a recent file's menu entry shows.
+constexpr int kRecentCaptionChars = 60;
 
 // Menu captions show a path as it is, not with access keys.
 QString menuText(const QString& path)
@@ -52,6 +56,8 @@ void PlayerWindow::openMedia(const QString& path)
                                     m_state.texts.plain(Text::FileMissing));
         return;
     }
+    // A pipe or a device would keep the engine waiting for ever.
+    const bool playable = QFileInfo(chosen).isFile();
 
     // The bookmarks made so far belong to the recording being left.
     if (m_bookmarks && m_bookmarks->hasBookmarks()) {
@@ -59,14 +65,19 @@ void PlayerWindow::openMedia(const QString& path)
         m_bookmarks->clearBookmarks();
     }
     m_state.currentMediaPath = chosen;
+    if (!playable) {
+        showMediaError(QString());
+        return;
+    }
     loadAndPlay(chosen);
 
-    m_recentMedia.touch(chosen);
-    showRecentMedia();
-    m_recentSeparator->setVisible(true);
-    QString error;
-    if (!m_recentMedia.save(recentListPath(m_state), &error))
-        qCWarning(lcSettings).noquote() << error;
+    if (m_recentMedia.touch(chosen)) {
+        showRecentMedia();
+        m_recentSeparator->setVisible(true);
+        QString error;
+        if (!m_recentMedia.save(recentListPath(m_state), &error))
+            qCWarning(lcSettings).noquote() << error;
+    }
 
     if (m_bookmarks)
         m_bookmarks->loadBookmarks(chosen);
@@ -136,8 +147,14 @@ void PlayerWindow::loadRecentMedia()
 
 void PlayerWindow::showRecentMedia()
 {
+    // A long path is shortened in its middle, so the menu keeps a sensible width and both the
+    // folder's start and the file's name stay readable; the whole path is its tooltip.
+    const QFontMetrics metrics(m_fileMenu->font());
+    const int widest = metrics.averageCharWidth() * kRecentCaptionChars;
     for (int i = 0; i < RecentList::kSize; ++i) {
-        m_recentActions[i]->setText(menuText(m_recentMedia.caption(i)));
+        const QString path = m_recentMedia.caption(i);
+        m_recentActions[i]->setText(menuText(metrics.elidedText(path, Qt::ElideMiddle, widest)));
+        m_recentActions[i]->setToolTip(path);
         m_recentActions[i]->setVisible(m_recentMedia.isUsed(i));
     }
 }

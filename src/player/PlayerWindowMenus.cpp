@@ -44,6 +44,7 @@ void PlayerWindow::setupMenus()
     m_openAction = entry(m_fileMenu, "openAction", "&Apri file...", Qt::CTRL | Qt::Key_O);
     m_closeAction =
         entry(m_fileMenu, "closeAction", "&Chiudi file multimediale", Qt::CTRL | Qt::Key_F4);
+    m_fileMenu->setToolTipsVisible(true);
     m_recentSeparator = m_fileMenu->addSeparator();
     m_recentSeparator->setObjectName(QStringLiteral("recentSeparator"));
     m_recentSeparator->setVisible(false);

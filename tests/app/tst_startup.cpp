@@ -49,6 +49,7 @@ private Q_SLOTS:
     void startShowsPlayerInLanguageOfSettings();
     void commandLinePath_data();
     void commandLinePath();
+    void commandLineNameEndingInASpace();
 };
 
 void TestStartup::fatalStarts_data()
@@ -176,6 +177,18 @@ void TestStartup::commandLinePath()
     QFETCH(QStringList, arguments);
     QFETCH(QString, path);
     QCOMPARE(Startup::commandLinePath(arguments), path);
+}
+
+void TestStartup::commandLineNameEndingInASpace()
+{
+    TestFolder folder;
+    folder.writeBytes(QStringLiteral("talk.wav "), "RIFF");
+    const QString spaced = folder.filePath(QStringLiteral("talk.wav "));
+    QCOMPARE(Startup::commandLinePath({QStringLiteral("vocarta"), spaced}), spaced);
+    // A name that does not exist with its blanks is taken without them.
+    const QString other = folder.filePath(QStringLiteral("other.wav"));
+    QCOMPARE(Startup::commandLinePath({QStringLiteral("vocarta"), other + QStringLiteral("  ")}),
+             other);
 }
 
 QTEST_MAIN(TestStartup)

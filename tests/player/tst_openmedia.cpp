@@ -5,7 +5,9 @@
 #include "player/CaptionLabel.h"
 
 #include <QAction>
+#include <QDir>
 #include <QTest>
+#include <sys/stat.h>
 
 class TestOpenMedia : public QObject {
     Q_OBJECT
@@ -22,6 +24,10 @@ private Q_SLOTS:
     void dropOpensThroughTheWholeCommand();
     void dropOfSomethingUnplayableIsReported();
     void closeKeepsPathAndBookmarks();
+    void pathWithALineBreakOpensButIsNotListed();
+    void longRecentPathIsShortenedInTheMenu();
+    void pipesAndDevicesAreNotPlayed_data();
+    void pipesAndDevicesAreNotPlayed();
 };
 
 void TestOpenMedia::recentListMoves_data()
@@ -216,6 +222,74 @@ void TestOpenMedia::closeKeepsPathAndBookmarks()
     QVERIFY(!titleLabel(f.player)->isVisible());
     QVERIFY(!action(f.player, "closeAction")->isEnabled());
     QVERIFY(!action(f.player, "bookmarkWindowAction")->isEnabled());
+}
+
+void TestOpenMedia::pathWithALineBreakOpensButIsNotListed()
+{
+    PlayerFixture f;
+    const QString kept = f.open(QStringLiteral("kept.wav"));
+    const QByteArray listBefore = f.folder.readBytes(QStringLiteral("Files/LastFiles.ini"));
+    const QString broken = f.mediaFile(QStringLiteral("two\nlines.wav"));
+
+    f.player->openMedia(broken);
+
+    QCOMPARE(f.media.url(), broken);
+    QCOMPARE(f.player->recentMedia().caption(0), kept);
+    QCOMPARE(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")), listBefore);
+    QVERIFY(!recentAction(f.player, 1)->isVisible());
+}
+
+void TestOpenMedia::longRecentPathIsShortenedInTheMenu()
+{
+    PlayerFixture f;
+    const QString deep = QStringLiteral("media/") + QString(120, QLatin1Char('d')) +
+                         QLatin1Char('/') + QString(120, QLatin1Char('e'));
+    f.folder.writeBytes(deep + QStringLiteral("/interview & notes.wav"), "RIFF");
+    const QString path = f.folder.filePath(deep + QStringLiteral("/interview & notes.wav"));
+
+    f.player->openMedia(path);
+
+    QAction* entry = recentAction(f.player, 0);
+    const QString shown = entry->text();
+    QVERIFY2(shown.size() < 90, qPrintable(shown));
+    QVERIFY2(shown.contains(QChar(0x2026)), qPrintable(shown));
+    // The file's name stays readable, its "&" shown as itself.
+    QVERIFY2(shown.endsWith(QStringLiteral("interview && notes.wav")), qPrintable(shown));
+    QCOMPARE(entry->toolTip(), path);
+
+    // The entry still opens the whole path.
+    f.open(QStringLiteral("other.wav"));
+    f.player->openRecentMedia(1);
+    QCOMPARE(f.media.url(), path);
+}
+
+void TestOpenMedia::pipesAndDevicesAreNotPlayed_data()
+{
+    QTest::addColumn<bool>("fifo");
+    QTest::newRow("named pipe") << true;
+    QTest::newRow("folder") << false;
+}
+
+void TestOpenMedia::pipesAndDevicesAreNotPlayed()
+{
+    QFETCH(bool, fifo);
+    PlayerFixture f;
+    const QString kept = f.open(QStringLiteral("kept.wav"));
+    const QString path = f.folder.filePath(QStringLiteral("media/stream"));
+    if (fifo)
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    else
+        QVERIFY(QDir().mkpath(path));
+    f.media.calls.clear();
+
+    f.player->openMedia(path);
+
+    QVERIFY(!f.media.calls.contains(QStringLiteral("url ") + path));
+    QVERIFY(titleLabel(f.player)->isVisible());
+    QVERIFY2(titleLabel(f.player)->caption().endsWith(f.state.texts.text(Text::CannotPlay)),
+             qPrintable(titleLabel(f.player)->caption()));
+    QVERIFY(!action(f.player, "playAction")->isEnabled());
+    QCOMPARE(f.player->recentMedia().caption(0), kept);
 }
 
 QTEST_MAIN(TestOpenMedia)
