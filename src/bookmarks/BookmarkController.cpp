@@ -104,9 +104,15 @@ void BookmarkController::loadBookmarks(const QString& mediaPath)
 void BookmarkController::saveTable(const QString& file)
 {
     QString error;
-    if (!m_table.save(file, &error))
-        qCWarning(lcBookmarks, "Could not save the bookmarks to \"%s\": %s", qUtf8Printable(file),
-                  qUtf8Printable(error));
+    if (m_table.save(file, &error))
+        return;
+    qCWarning(lcBookmarks, "Could not save the bookmarks to \"%s\": %s", qUtf8Printable(file),
+              qUtf8Printable(error));
+    if (m_platform.dialogs) {
+        QWidget* owner = m_window ? static_cast<QWidget*>(m_window)
+                                  : (m_player ? m_player->playerWindow() : nullptr);
+        m_state.saveFailures.tell(*m_platform.dialogs, owner, m_state.texts, file, error);
+    }
 }
 
 void BookmarkController::loadTable(const QString& file)

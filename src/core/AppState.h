@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/InterfaceTexts.h"
+#include "core/SaveFailures.h"
 
 #include <QString>
 
@@ -21,6 +22,7 @@ struct AppState {
     // belong to it.
     QString currentMediaPath;
     InterfaceTexts texts;
+    SaveFailures saveFailures;
 
     // programFolder + "/" + relative.
     QString path(const QString& relative) const;

@@ -75,8 +75,11 @@ void PlayerWindow::openMedia(const QString& path)
         showRecentMedia();
         m_recentSeparator->setVisible(true);
         QString error;
-        if (!m_recentMedia.save(recentListPath(m_state), &error))
-            qCWarning(lcSettings).noquote() << error;
+        if (!m_recentMedia.save(recentListPath(m_state), &error)) {
+            qCWarning(lcSettings).noquote() << "Recent files not saved:" << error;
+            m_state.saveFailures.tell(*m_platform.dialogs, this, m_state.texts,
+                                      recentListPath(m_state), error);
+        }
     }
 
     if (m_bookmarks)

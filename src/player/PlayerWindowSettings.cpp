@@ -47,8 +47,11 @@ bool PlayerWindow::saveSettings()
     s.smartPlay = m_playback->smartPlay();
     QString error;
     const bool saved = SettingsFile::write(m_state.settingsPath(), s, &error);
-    if (!saved)
+    if (!saved) {
         qCWarning(lcSettings).noquote() << "Settings not saved:" << error;
+        m_state.saveFailures.tell(*m_platform.dialogs, this, m_state.texts, m_state.settingsPath(),
+                                  error);
+    }
     Q_EMIT settingsSaved(saved);
     return saved;
 }

@@ -103,6 +103,19 @@ QStringList threeMarks()
     QVERIFY2(qAbs((actual) - (expected)) <= Twips::fromPixels(1),                                  \
              qPrintable(QStringLiteral("%1 is not %2").arg(actual).arg(expected)))
 
+// The user was told once that the file could not be saved, with its path and the reason.
+void checkToldOnce(const Fixture& f, const QString& file)
+{
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    const auto& box = f.dialogs.messages.first();
+    QCOMPARE(box.title, f.state.texts.plain(Text::ProgramName));
+    const QStringList lines = box.text.split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[0], f.state.texts.plain(Text::SaveFailed));
+    QCOMPARE(lines[1], file);
+    QVERIFY(!lines[2].isEmpty());
+}
+
 } // namespace
 
 class TestBookmarks : public QObject {
@@ -664,9 +677,16 @@ void TestBookmarks::aFailedSaveIsLoggedAndNothingElseBreaks()
         f.bookmarks->saveBookmarks();
         QCOMPARE(*BookmarkFile::read(f.bookmarks->bookmarkFile(f.interview)),
                  (QStringList{record("00:00:07", "hello"), record("00:00:30", "more")}));
+        checkToldOnce(f, file);
         return;
     }
     f.bookmarks->saveBookmarks();
+    checkToldOnce(f, file);
+    // Told once: a second failing save of the same file only logs.
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^Could not save the bookmarks to")));
+    f.bookmarks->saveBookmarks();
+    QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.lines(), lines);
     QCOMPARE(f.bookmarks->table().records(), records);
     QVERIFY(f.bookmarks->hasBookmarks());

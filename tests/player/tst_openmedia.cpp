@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QRegularExpression>
 #include <QTest>
 #include <sys/stat.h>
 
@@ -25,6 +26,7 @@ private Q_SLOTS:
     void dropOfSomethingUnplayableIsReported();
     void closeKeepsPathAndBookmarks();
     void pathWithALineBreakOpensButIsNotListed();
+    void unsavableRecentListIsToldOnce();
     void longRecentPathIsShortenedInTheMenu();
     void pipesAndDevicesAreNotPlayed_data();
     void pipesAndDevicesAreNotPlayed();
@@ -237,6 +239,25 @@ void TestOpenMedia::pathWithALineBreakOpensButIsNotListed()
     QCOMPARE(f.player->recentMedia().caption(0), kept);
     QCOMPARE(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")), listBefore);
     QVERIFY(!recentAction(f.player, 1)->isVisible());
+}
+
+void TestOpenMedia::unsavableRecentListIsToldOnce()
+{
+    PlayerFixture f;
+    const QString list = f.folder.filePath(QStringLiteral("Files/LastFiles.ini"));
+    QFile::remove(list);
+    QVERIFY(QDir().mkpath(list + QStringLiteral("/in the way")));
+
+    for (int i = 0; i < 2; ++i)
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^Recent files not saved: .+")));
+    const QString first = f.open(QStringLiteral("one.wav"));
+    f.open(QStringLiteral("two.wav"));
+
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY(f.dialogs.messages.first().text.contains(list));
+    // The list still works for this run.
+    QCOMPARE(f.player->recentMedia().caption(1), first);
 }
 
 void TestOpenMedia::longRecentPathIsShortenedInTheMenu()

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+
+class Dialogs;
+class InterfaceTexts;
+class QWidget;
+
+// Saves that failed, told to the user once per file and run: the settings are saved after every
+// option change, and one box about a read-only folder is enough. The caller logs every failure.
+class SaveFailures {
+public:
+    // While quiet (the program ends on a signal or with the desktop session) nothing is asked
+    // or shown; failures are only logged.
+    void setQuiet(bool quiet) { m_quiet = quiet; }
+    bool isQuiet() const { return m_quiet; }
+
+    // Shows a box naming the file and the system's reason, unless this file was told already.
+    // Returns whether it showed one.
+    bool tell(Dialogs& dialogs, QWidget* owner, const InterfaceTexts& texts, const QString& path,
+              const QString& reason);
+
+private:
+    QSet<QString> m_told;
+    bool m_quiet = false;
+};
