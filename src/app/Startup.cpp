@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/TerminationWatcher.h"
 #include "bookmarks/BookmarkController.h"
 #include "core/AppState.h"
 #include "core/ProgramFolder.h"
@@ -91,6 +92,25 @@ Session start(AppState& state, const Platform& platform, const QString& commandL
     return session;
 }
 
+void endQuietlyOnRequest(const Session& session, TerminationWatcher& watcher)
+{
+    PlayerWindow* player = session.player.get();
+    QObject::connect(&watcher, &TerminationWatcher::terminationRequested, player,
+                     &PlayerWindow::endWithoutAsking);
+    // Connected directly: the session manager wants the saves done before it goes on.
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, player,
+                     &PlayerWindow::endWithoutAsking, Qt::DirectConnection);
+}
+
+int exec(QApplication& app, const Session& session)
+{
+    QObject::connect(session.player.get(), &PlayerWindow::programEnded, &app,
+                     &QCoreApplication::quit, Qt::QueuedConnection);
+    TerminationWatcher watcher;
+    endQuietlyOnRequest(session, watcher);
+    return app.exec();
+}
+
 QString commandLinePath(const QStringList& arguments)
 {
     // A name may end in a space: the path is taken as given when it names a file.
@@ -128,9 +148,7 @@ int run(QApplication& app)
     const Session session = start(state, platform, commandLinePath(QCoreApplication::arguments()));
     if (!session.player)
         return 0;
-    QObject::connect(session.player.get(), &PlayerWindow::programEnded, &app,
-                     &QCoreApplication::quit, Qt::QueuedConnection);
-    return app.exec();
+    return exec(app, session);
 }
 
 } // namespace Startup

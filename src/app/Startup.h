@@ -7,6 +7,7 @@
 class BookmarkController;
 class PlayerWindow;
 class QApplication;
+class TerminationWatcher;
 struct AppState;
 struct Platform;
 
@@ -34,6 +35,13 @@ struct Session {
 // must end (after its message box).
 Session start(AppState& state, const Platform& platform, const QString& commandLine,
               const QLocale& locale = QLocale::system());
+
+// A signal from the system or the desktop session's request to save ends the run without a
+// question, after the closing sequence's saves.
+void endQuietlyOnRequest(const Session& session, TerminationWatcher& watcher);
+
+// Runs the event loop of a started session until the program ends, by the user or by a signal.
+int exec(QApplication& app, const Session& session);
 
 // The command line's media path: the arguments after the program's name, joined; trimmed unless
 // the joined path exists as it is.

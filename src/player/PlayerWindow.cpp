@@ -392,6 +392,24 @@ bool PlayerWindow::runClosingSequence()
         }
     }
 
+    finishClosing();
+    return true;
+}
+
+void PlayerWindow::endWithoutAsking()
+{
+    if (m_closed)
+        return;
+    // Nobody is there to answer: what cannot be saved is logged, not asked about.
+    m_state.saveFailures.setQuiet(true);
+    m_closing = true;
+    if (m_bookmarks)
+        m_bookmarks->saveBookmarks();
+    finishClosing();
+}
+
+void PlayerWindow::finishClosing()
+{
     setAcceptDrops(false);
     saveSettings();
     if (m_bookmarks)
@@ -406,5 +424,4 @@ bool PlayerWindow::runClosingSequence()
     m_closing = false;
     m_closed = true;
     Q_EMIT programEnded();
-    return true;
 }

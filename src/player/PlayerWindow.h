@@ -47,6 +47,9 @@ public:
     // Saves what the user had, asks about an unsaved transcript and closes the companion
     // windows. Returns false when the user cancelled it.
     bool runClosingSequence();
+    // The same saves and steps without a question, for an end the user cannot answer (a signal
+    // from the system, the desktop session ending).
+    void endWithoutAsking();
     // Writes the settings file; a failure is logged.
     bool saveSettings();
     // Captions and tooltips from the interface text table.
@@ -111,6 +114,8 @@ private:
     // Which text the fade works on.
     enum class FadedLabel { Volume, Speed };
 
+    // The closing steps after the questions: settings saved, companions closed, engine stopped.
+    void finishClosing();
     void setupFace();
     void setupMenus();
     void connectPlayback();
