@@ -45,10 +45,10 @@ void wire(Session& session, AppState& state, const Platform& platform)
 {
     PlayerWindow* player = session.player.get();
     session.bookmarks = std::make_unique<BookmarkController>(state, platform, player);
-    session.bookmarks->askDescription = [player](BookmarkController& bookmarks) {
+    session.bookmarks->setDescriptionPrompt([player](BookmarkController& bookmarks) {
         player->askBookmarkDescription(
             [&bookmarks](const QString& text) { return bookmarks.createBookmark(text); });
-    };
+    });
     player->setBookmarks(session.bookmarks.get());
 }
 

@@ -226,8 +226,8 @@ void BookmarkController::askForNewBookmark()
                 m_player->togglePlayPause();
         }
     }
-    if (askDescription)
-        askDescription(*this);
+    if (m_askDescription)
+        m_askDescription(*this);
 }
 
 bool BookmarkController::createBookmark(const QString& description)

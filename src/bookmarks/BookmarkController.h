@@ -42,9 +42,10 @@ public:
     // False (after a warning box) when the same line exists already: the dialog stays open.
     bool createBookmark(const QString& description);
 
-    // Opens the description dialog and returns when it has closed; its OK runs createBookmark.
-    // Set by the wiring; until then "+" asks nothing.
-    std::function<void(BookmarkController&)> askDescription;
+    // What opens the description dialog and returns when it has closed; its OK runs
+    // createBookmark. Set by the wiring; until then "+" asks nothing.
+    using DescriptionPrompt = std::function<void(BookmarkController&)>;
+    void setDescriptionPrompt(DescriptionPrompt prompt) { m_askDescription = std::move(prompt); }
 
     // The loaded window, or nullptr.
     BookmarkWindow* bookmarkWindow() const;
@@ -77,4 +78,5 @@ private:
     PlayerCommands* m_player;
     BookmarkTable m_table;
     QPointer<BookmarkWindow> m_window;
+    DescriptionPrompt m_askDescription;
 };

@@ -16,7 +16,7 @@ ValueDialog* PlayerWindow::newValueDialog(ValueEntry::Mode mode)
         m_valueDialog->close();
     auto* dialog = new ValueDialog(m_state, *m_platform.dialogs, m_displayPanel->pixmap(), this);
     dialog->setWindowIcon(windowIcon());
-    dialog->onStored = [this] { saveSettings(); };
+    connect(dialog, &ValueDialog::valueStored, this, &PlayerWindow::saveSettings);
     m_valueDialog = dialog;
     dialog->setMode(mode);
     return dialog;
@@ -29,14 +29,14 @@ void PlayerWindow::openValueDialog(ValueEntry::Mode mode)
         dialog->exec();
         return;
     }
-    dialog->onGoTo = [this](double seconds) { m_playback->goTo(seconds); };
+    connect(dialog, &ValueDialog::goToRequested, m_playback, &PlaybackController::goTo);
     dialog->show();
 }
 
 void PlayerWindow::askBookmarkDescription(const std::function<bool(const QString&)>& add)
 {
     ValueDialog* dialog = newValueDialog(ValueEntry::Mode::NewBookmark);
-    dialog->onBookmark = add;
+    dialog->setBookmarkAcceptor(add);
     dialog->exec();
 }
 

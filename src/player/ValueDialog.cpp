@@ -139,7 +139,7 @@ void ValueDialog::setMode(Mode mode)
 void ValueDialog::confirm()
 {
     if (m_mode == Mode::NewBookmark) {
-        if (!onBookmark || onBookmark(m_valueEdit->text()))
+        if (!m_acceptBookmark || m_acceptBookmark(m_valueEdit->text()))
             accept();
         return;
     }
@@ -159,11 +159,10 @@ void ValueDialog::confirm()
                               m_state.texts.plain(*check.message) +
                                   QStringLiteral(" %1.").arg(check.bound));
         *value = check.value;
-    } else if (m_mode == Mode::GoTo && onGoTo) {
-        onGoTo(number);
+    } else if (m_mode == Mode::GoTo) {
+        Q_EMIT goToRequested(number);
     }
-    if (onStored)
-        onStored();
+    Q_EMIT valueStored();
     accept();
 }
 

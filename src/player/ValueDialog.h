@@ -30,12 +30,18 @@ public:
     void confirm();
     void cancel();
 
-    // What OK does beyond the numeric settings, set by whoever opens the dialog.
-    std::function<void(double seconds)> onGoTo;
-    // Returns false to keep the dialog open (the bookmark exists already).
-    std::function<bool(const QString& description)> onBookmark;
+    // What OK does with a new bookmark's description; it returns false to keep the dialog open
+    // (the bookmark exists already).
+    void setBookmarkAcceptor(std::function<bool(const QString& description)> accept)
+    {
+        m_acceptBookmark = std::move(accept);
+    }
+
+Q_SIGNALS:
+    // OK with a position to go to, in seconds.
+    void goToRequested(double seconds);
     // A numeric setting or a go-to was accepted: the settings are to be saved.
-    std::function<void()> onStored;
+    void valueStored();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -47,6 +53,7 @@ private:
     AppState& m_state;
     Dialogs& m_dialogs;
     Mode m_mode = Mode::GoTo;
+    std::function<bool(const QString& description)> m_acceptBookmark;
     QLabel* m_background = nullptr;
     QLabel* m_promptLabel = nullptr;
     QLineEdit* m_valueEdit = nullptr;

@@ -496,7 +496,7 @@ void TestBookmarks::anUnloadedWindowNoLongerReachesTheBookmarks()
     f.writeBookmarks(f.lecture, threeMarks());
     f.open(f.lecture);
     int asked = 0;
-    f.bookmarks->askDescription = [&asked](BookmarkController&) { ++asked; };
+    f.bookmarks->setDescriptionPrompt([&asked](BookmarkController&) { ++asked; });
     QPointer<BookmarkWindow> old = f.window();
     old->close();
     f.bookmarks->toggleBookmarkWindow();
@@ -563,11 +563,11 @@ void TestBookmarks::addCommandAndPlusAtTheEnd()
     f.bookmarks->toggleBookmarkWindow();
 
     QStringList asked;
-    f.bookmarks->askDescription = [&](BookmarkController& b) {
+    f.bookmarks->setDescriptionPrompt([&](BookmarkController& b) {
         asked << f.media.currentPositionString();
         QVERIFY(b.bookmarkWindow()->isVisible());
         b.createBookmark(QStringLiteral("start"));
-    };
+    });
     f.media.setCurrentPosition(100);
     f.bookmarks->addBookmark();
     QVERIFY(f.player.menuShown);

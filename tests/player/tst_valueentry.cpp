@@ -129,7 +129,8 @@ void TestValueEntry::numericModes()
 
     ValueDialog dialog(f.state, f.dialogs, QPixmap());
     dialog.setAttribute(Qt::WA_DeleteOnClose, false);
-    dialog.onStored = [&f] { f.player->saveSettings(); };
+    QObject::connect(&dialog, &ValueDialog::valueStored, f.player.get(),
+                     &PlayerWindow::saveSettings);
     dialog.setMode(mode);
     named<QLineEdit>(dialog, "valueEdit")->setText(typed);
     dialog.confirm();
