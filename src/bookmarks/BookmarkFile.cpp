@@ -1,7 +1,6 @@
 #include "bookmarks/BookmarkFile.h"
 
 #include "bookmarks/BookmarkRecord.h"
-#include "platform/TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,9 +20,10 @@ QString path(const QString& programFolder, const QString& mediaPath)
     return programFolder + QStringLiteral("/Bookmarks/") + name + QStringLiteral(".bm");
 }
 
-std::optional<QStringList> read(const QString& filePath, QString* error)
+std::optional<QStringList> read(const QString& filePath, QString* error, bool* whole,
+                                qint64 maxBytes)
 {
-    auto lines = readTextLines(filePath, error);
+    auto lines = readTextLines(filePath, error, maxBytes, whole);
     if (!lines)
         return std::nullopt;
     QStringList records;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TextFile.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -8,6 +10,9 @@
 // record per line.
 namespace BookmarkFile {
 
+// A larger file is read only this far, and never written back.
+constexpr qint64 kReadLimit = kTextFileReadLimit;
+
 // What follows the last "/" of the media path; the whole path when it has none.
 QString mediaName(const QString& mediaPath);
 // The file's path below the program folder, or "" when the media path names no file.
@@ -15,8 +20,10 @@ QString path(const QString& programFolder, const QString& mediaPath);
 
 // The records of an existing file, in file order: blank lines skipped, records of the older
 // short form lengthened at the front, everything else kept as it is. nullopt, with the system's
-// reason in `error`, when the file cannot be read.
-std::optional<QStringList> read(const QString& filePath, QString* error = nullptr);
+// reason in `error`, when the file cannot be read. A file beyond maxBytes is read that far, and
+// `whole` receives false.
+std::optional<QStringList> read(const QString& filePath, QString* error = nullptr,
+                                bool* whole = nullptr, qint64 maxBytes = kReadLimit);
 // Replaces the file atomically (making its folder if needed). False, with the system's reason in
 // `error`, when it could not be written.
 bool write(const QString& filePath, const QStringList& records, QString* error = nullptr);

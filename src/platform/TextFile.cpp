@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <algorithm>
 #include <cerrno>
 #include <unistd.h>
 
@@ -31,7 +32,8 @@ bool fail(QSaveFile& file, QString* error, const QString& reason)
 
 } // namespace
 
-std::optional<QStringList> readTextLines(const QString& path, QString* error, qint64 maxBytes)
+std::optional<QStringList> readTextLines(const QString& path, QString* error, qint64 maxBytes,
+                                         bool* whole)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -39,12 +41,18 @@ std::optional<QStringList> readTextLines(const QString& path, QString* error, qi
             *error = file.errorString();
         return std::nullopt;
     }
-    QByteArray data = file.read(maxBytes);
+    maxBytes = std::max<qint64>(maxBytes, 0);
+    // One byte more than the limit tells whether anything lies beyond it.
+    QByteArray data = file.read(maxBytes + 1);
     if (data.isNull() && file.error() != QFileDevice::NoError) {
         if (error)
             *error = file.errorString();
         return std::nullopt;
     }
+    if (whole)
+        *whole = data.size() <= maxBytes;
+    if (data.size() > maxBytes)
+        data.truncate(maxBytes);
     if (data.startsWith("\xEF\xBB\xBF"))
         data.remove(0, 3);
 

@@ -41,6 +41,8 @@ private Q_SLOTS:
     void failedWritesGiveTheReasonAndKeepTheRecords();
     void aFailedRemovalGivesTheReasonAndIsTriedAgain();
     void aRecordingWithoutANameCannotBeSaved();
+    void aFileNotReadWholeIsNeverRewritten_data();
+    void aFileNotReadWholeIsNeverRewritten();
 };
 
 void TestBookmarkFile::writtenInTableOrderWithCrLf()
@@ -260,6 +262,58 @@ void TestBookmarkFile::aRecordingWithoutANameCannotBeSaved()
     table.setRecords({record("00:00:10", "a")});
     QVERIFY(!table.save(QString(), &error));
     QVERIFY(!error.isEmpty());
+}
+
+void TestBookmarkFile::aFileNotReadWholeIsNeverRewritten_data()
+{
+    QTest::addColumn<int>("added");
+    QTest::addColumn<int>("kept"); // of the records read; -1: all of them
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("unchanged") << 0 << -1 << false;
+    QTest::newRow("a bookmark added") << 1 << -1 << true;
+    QTest::newRow("a bookmark removed") << 0 << 1 << true;
+    QTest::newRow("every bookmark removed") << 0 << 0 << true;
+}
+
+void TestBookmarkFile::aFileNotReadWholeIsNeverRewritten()
+{
+    QFETCH(int, added);
+    QFETCH(int, kept);
+    QFETCH(bool, refused);
+    TestFolder folder;
+    const QString path = folder.filePath(kFile);
+    QStringList lines;
+    for (int i = 0; i < 10; ++i)
+        lines << record(QStringLiteral("00:00:%1").arg(i, 2, 10, QLatin1Char('0')),
+                        QString::number(i));
+    const QByteArray content = crlf(lines);
+    folder.writeBytes(kFile, content);
+    // Room for a little over two records.
+    BookmarkTable table(100);
+    QVERIFY(table.load(path));
+    QVERIFY(!table.readWhole());
+    QCOMPARE(table.records().size(), 3);
+
+    QStringList records = kept < 0 ? table.records() : table.records().mid(0, kept);
+    for (int i = 0; i < added; ++i)
+        records << record("00:01:00", "new");
+    table.setRecords(records);
+    QString error;
+    auto failure = BookmarkTable::SaveFailure::CannotWrite;
+    QCOMPARE(table.save(path, &error, &failure), !refused);
+    QCOMPARE(failure, refused ? BookmarkTable::SaveFailure::FileNotReadWhole
+                              : BookmarkTable::SaveFailure::None);
+    QCOMPARE(error.isEmpty(), !refused);
+    QCOMPARE(folder.readBytes(kFile), content);
+    QCOMPARE(table.records(), records);
+
+    // The same records go whole to another recording's file.
+    const QString other = folder.filePath(QStringLiteral("Bookmarks/other.wav.bm"));
+    if (!records.isEmpty()) {
+        QVERIFY(table.save(other, &error, &failure));
+        QCOMPARE(failure, BookmarkTable::SaveFailure::None);
+        QCOMPARE(folder.readBytes(QStringLiteral("Bookmarks/other.wav.bm")), crlf(records));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestBookmarkFile)

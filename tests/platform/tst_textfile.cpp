@@ -122,11 +122,45 @@ private:
 class TestTextFile : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void readsNoFurtherThanTheLimit_data();
+    void readsNoFurtherThanTheLimit();
     void failedWritesKeepTheOldFile_data();
     void failedWritesKeepTheOldFile();
     void fullDiskKeepsTheOldFile_data();
     void fullDiskKeepsTheOldFile();
 };
+
+void TestTextFile::readsNoFurtherThanTheLimit_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qint64>("limit");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("whole");
+    QTest::newRow("below the limit")
+        << QByteArray("a\r\nb\r\n") << qint64(100) << QStringList{"a", "b"} << true;
+    QTest::newRow("exactly the limit")
+        << QByteArray("a\r\nb\r\n") << qint64(6) << QStringList{"a", "b"} << true;
+    QTest::newRow("one byte beyond")
+        << QByteArray("a\r\nb\r\nc") << qint64(6) << QStringList{"a", "b"} << false;
+    QTest::newRow("cut inside a line")
+        << QByteArray("abc\r\ndef\r\n") << qint64(7) << QStringList{"abc", "de"} << false;
+    QTest::newRow("empty file, no room") << QByteArray() << qint64(0) << QStringList() << true;
+}
+
+void TestTextFile::readsNoFurtherThanTheLimit()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(qint64, limit);
+    QFETCH(QStringList, lines);
+    QFETCH(bool, whole);
+    TestFolder folder;
+    folder.writeBytes(kFile, bytes);
+    bool readWhole = !whole;
+    const auto read = readTextLines(folder.filePath(kFile), nullptr, limit, &readWhole);
+    QVERIFY(read);
+    QCOMPARE(*read, lines);
+    QCOMPARE(readWhole, whole);
+}
 
 void TestTextFile::failedWritesKeepTheOldFile_data()
 {
