@@ -101,3 +101,10 @@ QString defaultLanguageFile(const QLocale& locale)
     }
     return name + QStringLiteral(".lng");
 }
+
+bool isPlainLanguageFileName(const QString& name)
+{
+    return !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           !name.contains(QChar::Null);
+}

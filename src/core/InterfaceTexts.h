@@ -42,3 +42,8 @@ QString StripAmpersands(const QString& text);
 // The name of the language file a user gets when the settings name none, from the locale's
 // language (and country, for Brazil): "Italiano.lng", "English.lng", ...
 QString defaultLanguageFile(const QLocale& locale);
+
+// Whether a language file name from the settings names a file directly inside Files/Lang/: not
+// empty, no "/" or backslash, not "." or "..". Any other name is refused, so that it cannot lead
+// the program to read a file elsewhere.
+bool isPlainLanguageFileName(const QString& name);

@@ -12,6 +12,7 @@
 
 #include <QLabel>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -47,6 +48,8 @@ private Q_SLOTS:
     void emptyLanguageLineFollowsLocale_data();
     void emptyLanguageLineFollowsLocale();
     void startShowsPlayerInLanguageOfSettings();
+    void languageFileOutsideLangIsRefused_data();
+    void languageFileOutsideLangIsRefused();
     void commandLinePath_data();
     void commandLinePath();
 };
@@ -158,6 +161,62 @@ void TestStartup::startShowsPlayerInLanguageOfSettings()
         QVERIFY2(!closedOnly->isEnabled(), qPrintable(closedOnly->text()));
     QVERIFY(action(player, "openAction")->isEnabled());
     QVERIFY(!recentAction(player, 0)->isVisible());
+}
+
+void TestStartup::languageFileOutsideLangIsRefused_data()
+{
+    QTest::addColumn<QString>("name"); // "<folder>" stands for the program folder
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("languageFile");
+    QTest::addColumn<QString>("prefix");
+    const QLocale english(QLocale::English, QLocale::UnitedKingdom);
+    QTest::newRow("up and out") << "../../Secret.txt" << english << "English.lng"
+                                << "en";
+    QTest::newRow("absolute") << "<folder>/Secret.txt" << english << "English.lng"
+                              << "en";
+    QTest::newRow("a subfolder of Lang") << "Sub/Test.lng" << english << "English.lng"
+                                         << "en";
+    QTest::newRow("the folder above") << ".." << english << "English.lng"
+                                      << "en";
+    QTest::newRow("Lang itself") << "." << english << "English.lng"
+                                 << "en";
+    QTest::newRow("Windows separators") << "..\\..\\Secret.txt" << english << "English.lng"
+                                        << "en";
+    QTest::newRow("Italian user gets Italian")
+        << "../../Secret.txt" << QLocale(QLocale::Italian, QLocale::Italy) << "Italiano.lng"
+        << "it";
+    QTest::newRow("language without a file gets English")
+        << "../../Secret.txt" << QLocale(QLocale::French, QLocale::France) << "English.lng"
+        << "en";
+}
+
+void TestStartup::languageFileOutsideLangIsRefused()
+{
+    QFETCH(QString, name);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, languageFile);
+    QFETCH(QString, prefix);
+    Fixture f;
+    name.replace(QStringLiteral("<folder>"), f.folder.path());
+    f.folder.write(QStringLiteral("Files/Vocarta.ini"), {name, "50"});
+    // Files a refused name could reach; each would load as a language of its own.
+    f.folder.writeLanguage(QStringLiteral("../../Secret.txt"), QStringLiteral("secret"));
+    f.folder.writeLanguage(QStringLiteral("Sub/Test.lng"), QStringLiteral("sub"));
+    f.folder.writeLanguage(QStringLiteral("Italiano.lng"), QStringLiteral("it"));
+    f.folder.writeLanguage(QStringLiteral("English.lng"), QStringLiteral("en"));
+
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^Language file name refused.*") +
+                                            QRegularExpression::escape(name)));
+    const auto& player = f.start(locale);
+    QVERIFY(player);
+    QCOMPARE(f.state.languageFile, languageFile);
+    QCOMPARE(named<QMenu>(player, "fileMenu")->title(), prefix + " 2");
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    const auto& box = f.dialogs.messages.first();
+    QCOMPARE(box.title, prefix + " 1");
+    QCOMPARE(box.text, prefix + " 134\n" + name);
+    QCOMPARE(box.icon, QMessageBox::Warning);
 }
 
 void TestStartup::commandLinePath_data()

@@ -1,4 +1,5 @@
 #include "TestFolder.h"
+#include "core/AppState.h"
 #include "core/InterfaceTexts.h"
 
 #include <QTest>
@@ -16,6 +17,8 @@ private Q_SLOTS:
     void stripAmpersands();
     void firstLanguageFromLocale_data();
     void firstLanguageFromLocale();
+    void onlyPlainLanguageFileNames_data();
+    void onlyPlainLanguageFileNames();
 };
 
 void TestInterfaceTexts::labelsAreSkipped()
@@ -166,6 +169,37 @@ void TestInterfaceTexts::firstLanguageFromLocale()
     QFETCH(QLocale, locale);
     QFETCH(QString, file);
     QCOMPARE(defaultLanguageFile(locale), file);
+}
+
+void TestInterfaceTexts::onlyPlainLanguageFileNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("plain");
+    QTest::newRow("bundled") << "English.lng" << true;
+    QTest::newRow("letters beyond ASCII") << "Français.lng" << true;
+    QTest::newRow("blanks") << "My language.lng" << true;
+    QTest::newRow("starting with two dots") << "..lng" << true;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("this folder") << "." << false;
+    QTest::newRow("the folder above") << ".." << false;
+    QTest::newRow("up and out") << "../../etc/passwd" << false;
+    QTest::newRow("absolute") << "/etc/passwd" << false;
+    QTest::newRow("a subfolder") << "Old/English.lng" << false;
+    QTest::newRow("Windows separators") << "..\\..\\Vocarta.ini" << false;
+    QTest::newRow("NUL inside") << QString::fromLatin1("a\0/../b", 8) << false;
+}
+
+void TestInterfaceTexts::onlyPlainLanguageFileNames()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, plain);
+    QCOMPARE(isPlainLanguageFileName(name), plain);
+
+    AppState state;
+    state.programFolder = QStringLiteral("/opt/vocarta");
+    state.languageFile = name;
+    QCOMPARE(state.languagePath(),
+             plain ? QStringLiteral("/opt/vocarta/Files/Lang/") + name : QString());
 }
 
 QTEST_GUILESS_MAIN(TestInterfaceTexts)
