@@ -7,6 +7,7 @@
 #include "bookmarks/BookmarkController.h"
 #include "core/AppState.h"
 #include "platform/Platform.h"
+#include "platform/TextFile.h"
 #include "player/PlayerWindow.h"
 #include "player/SkinButton.h"
 
@@ -37,6 +38,16 @@ struct Fixture {
     Startup::Session session;
 };
 
+// Entry n of the English file the program ships.
+QString shippedEnglish(int n)
+{
+    static const auto lines =
+        readTextLines(QStringLiteral(VOCARTA_SOURCE_DATA_DIR "/Files/Lang/English.lng"));
+    if (!lines || n >= lines->size())
+        return QStringLiteral("<English.lng unreadable or short>");
+    return lines->at(n).mid(3);
+}
+
 } // namespace
 
 class TestStartup : public QObject {
@@ -48,6 +59,8 @@ private Q_SLOTS:
     void emptyLanguageLineFollowsLocale_data();
     void emptyLanguageLineFollowsLocale();
     void startShowsPlayerInLanguageOfSettings();
+    void shortLanguageFileShowsEnglishForTheRest_data();
+    void shortLanguageFileShowsEnglishForTheRest();
     void languageFileOutsideLangIsRefused_data();
     void languageFileOutsideLangIsRefused();
     void commandLinePath_data();
@@ -161,6 +174,30 @@ void TestStartup::startShowsPlayerInLanguageOfSettings()
         QVERIFY2(!closedOnly->isEnabled(), qPrintable(closedOnly->text()));
     QVERIFY(action(player, "openAction")->isEnabled());
     QVERIFY(!recentAction(player, 0)->isVisible());
+}
+
+void TestStartup::shortLanguageFileShowsEnglishForTheRest_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::newRow("empty") << 0;
+    QTest::newRow("three lines") << 3;
+    QTest::newRow("without the newest entries") << 132;
+}
+
+void TestStartup::shortLanguageFileShowsEnglishForTheRest()
+{
+    QFETCH(int, lines);
+    Fixture f;
+    f.folder.write(QStringLiteral("Files/Vocarta.ini"), {QStringLiteral("Short.lng"), "50"});
+    f.folder.writeLanguage(QStringLiteral("Short.lng"), QStringLiteral("short"), lines);
+
+    const auto& player = f.start();
+    QVERIFY(player);
+    QCOMPARE(named<QMenu>(player, "fileMenu")->title(),
+             lines > 2 ? QStringLiteral("short 2") : shippedEnglish(2));
+    QCOMPARE(action(player, "bookmarkWindowAction")->text(),
+             lines > 84 ? QStringLiteral("short 84") : shippedEnglish(84));
+    QCOMPARE(f.state.texts.text(Text::EngineNotLoaded), shippedEnglish(136));
 }
 
 void TestStartup::languageFileOutsideLangIsRefused_data()
