@@ -6,7 +6,8 @@
 #include <QStringList>
 
 // The bookmarks of the current recording, in the bookmark window's order, and what their file
-// holds. There is no fixed limit: every record read or added is kept and written.
+// holds. There is no limit on their number: every record read or added is kept and written. Only
+// a file larger than the read limit is read in part, and then never rewritten.
 class BookmarkTable {
 public:
     // Why save() left the file as it was.
