@@ -3,6 +3,7 @@
 #include "app/TerminationWatcher.h"
 #include "bookmarks/BookmarkController.h"
 #include "core/AppState.h"
+#include "core/Logging.h"
 #include "core/ProgramFolder.h"
 #include "core/SettingsFile.h"
 #include "platform/Desktop.h"
@@ -64,6 +65,14 @@ Session start(AppState& state, const Platform& platform, const QString& commandL
         return {};
     }
     state.languageFile = *languageFile;
+    // A name that reaches out of Files/Lang/ is refused before anything reads it.
+    QString refused;
+    if (!state.languageFile.trimmed().isEmpty() && !isPlainLanguageFileName(state.languageFile)) {
+        refused = state.languageFile;
+        qCWarning(lcLanguage).noquote()
+            << "Language file name refused, the default language is used instead:" << refused;
+        state.languageFile.clear();
+    }
     if (state.languageFile.trimmed().isEmpty()) {
         state.languageFile = defaultLanguageFile(locale);
         // Only some languages come with the program; the others fall back to English.
@@ -82,6 +91,10 @@ Session start(AppState& state, const Platform& platform, const QString& commandL
                                   state.texts.plain(Text::AlreadyRunning));
         return {};
     }
+    if (!refused.isEmpty())
+        platform.dialogs->warning(nullptr, state.texts.plain(Text::ProgramName),
+                                  state.texts.plain(Text::LanguageFileRefused) + QLatin1Char('\n') +
+                                      refused);
 
     Session session;
     session.player = std::make_unique<PlayerWindow>(state, platform);

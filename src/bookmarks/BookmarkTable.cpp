@@ -10,6 +10,7 @@ void BookmarkTable::clear()
     m_records.clear();
     m_file.clear();
     m_onDisk.clear();
+    m_readWhole = true;
 }
 
 void BookmarkTable::setRecords(const QStringList& records)
@@ -19,48 +20,59 @@ void BookmarkTable::setRecords(const QStringList& records)
 
 bool BookmarkTable::load(const QString& filePath, QString* error)
 {
-    m_records.clear();
-    m_onDisk.clear();
+    clear();
     m_file = filePath;
     if (filePath.isEmpty())
         return false;
-    auto records = BookmarkFile::read(filePath, error);
+    bool whole = true;
+    auto records = BookmarkFile::read(filePath, error, &whole, m_readLimit);
     if (!records)
         return false;
     m_records = std::move(*records);
     m_onDisk = m_records;
+    m_readWhole = whole;
     return true;
 }
 
-bool BookmarkTable::save(const QString& filePath, QString* error)
+bool BookmarkTable::save(const QString& filePath, QString* error, SaveFailure* failure)
 {
+    if (failure)
+        *failure = SaveFailure::None;
+    const auto refuse = [&](SaveFailure kind, const QString& reason) {
+        if (failure)
+            *failure = kind;
+        if (error)
+            *error = reason;
+        return false;
+    };
     if (filePath.isEmpty()) {
         if (m_records.isEmpty())
             return true;
-        if (error)
-            *error = QStringLiteral("the recording has no file name");
-        return false;
+        return refuse(SaveFailure::CannotWrite, QStringLiteral("the recording has no file name"));
     }
     const bool sameFile = filePath == m_file;
+    if (sameFile && !m_readWhole && m_records != m_onDisk)
+        return refuse(SaveFailure::FileNotReadWhole,
+                      QStringLiteral("the file is larger than %1 bytes and was read only that far")
+                          .arg(m_readLimit));
     if (m_records.isEmpty()) {
         // Only a file whose bookmarks this table held and the user removed; a file never read
         // (another recording's, or one that failed to load) is never touched.
         if (!sameFile || m_onDisk.isEmpty() || !QFileInfo::exists(filePath))
             return true;
         QFile file(filePath);
-        if (!file.remove()) {
-            if (error)
-                *error = file.errorString();
-            return false;
-        }
+        if (!file.remove())
+            return refuse(SaveFailure::CannotWrite, file.errorString());
         m_onDisk.clear();
         return true;
     }
     if (sameFile && m_records == m_onDisk && QFileInfo::exists(filePath))
         return true;
-    if (!BookmarkFile::write(filePath, m_records, error))
-        return false;
+    QString reason;
+    if (!BookmarkFile::write(filePath, m_records, &reason))
+        return refuse(SaveFailure::CannotWrite, reason);
     m_file = filePath;
     m_onDisk = m_records;
+    m_readWhole = true;
     return true;
 }

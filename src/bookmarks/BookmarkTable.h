@@ -1,17 +1,34 @@
 #pragma once
 
+#include "bookmarks/BookmarkFile.h"
+
 #include <QString>
 #include <QStringList>
 
 // The bookmarks of the current recording, in the bookmark window's order, and what their file
-// holds. There is no fixed limit: every record read or added is kept and written.
+// holds. There is no limit on their number: every record read or added is kept and written. Only
+// a file larger than the read limit is read in part, and then never rewritten.
 class BookmarkTable {
 public:
+    // Why save() left the file as it was.
+    enum class SaveFailure {
+        None,
+        // The write or removal failed, or the recording has no file name.
+        CannotWrite,
+        // The file was larger than the table reads (readLimit), so the table holds only its
+        // first part; rewriting the file would cut it.
+        FileNotReadWhole,
+    };
+
+    explicit BookmarkTable(qint64 readLimit = BookmarkFile::kReadLimit) : m_readLimit(readLimit) {}
+
     const QStringList& records() const { return m_records; }
     bool isEmpty() const { return m_records.isEmpty(); }
     qsizetype size() const { return m_records.size(); }
     // The file these records were read from or last written to ("" when none).
     QString file() const { return m_file; }
+    // False when file() was larger than the table reads: the records are only its first part.
+    bool readWhole() const { return m_readWhole; }
 
     // Forgets the records and their file, before another recording's bookmarks come.
     void clear();
@@ -28,14 +45,18 @@ public:
     // - a file whose content is unchanged is left alone, exactly as it is on disk;
     // - when the user removed every bookmark that this file holds, the file is removed, so that
     //   the deleted bookmarks do not come back;
-    // - an empty table writes nothing.
-    // Returns false, with the reason in `error`, when a needed write or removal failed; the
-    // table then still holds its records and a later save tries again.
-    bool save(const QString& filePath, QString* error = nullptr);
+    // - an empty table writes nothing;
+    // - a file that was not read whole is never rewritten or removed.
+    // Returns false, with the reason in `error` and its kind in `failure`, when a needed write or
+    // removal failed or was refused; the table then still holds its records and a later save
+    // tries again.
+    bool save(const QString& filePath, QString* error = nullptr, SaveFailure* failure = nullptr);
 
 private:
+    qint64 m_readLimit;
     QStringList m_records;
     QString m_file;
     // What m_file holds as far as this table knows.
     QStringList m_onDisk;
+    bool m_readWhole = true;
 };

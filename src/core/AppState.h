@@ -27,6 +27,8 @@ struct AppState {
     // programFolder + "/" + relative.
     QString path(const QString& relative) const;
     QString settingsPath() const { return path(QStringLiteral("Files/Vocarta.ini")); }
-    QString languagePath() const { return path(QStringLiteral("Files/Lang/") + languageFile); }
+    // The language file inside Files/Lang/, or "" (which no reader can open) when languageFile is
+    // not a plain file name.
+    QString languagePath() const;
     QString filesPath(const QString& name) const { return path(QStringLiteral("Files/") + name); }
 };

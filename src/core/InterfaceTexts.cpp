@@ -1,5 +1,6 @@
 #include "core/InterfaceTexts.h"
 
+#include "core/Logging.h"
 #include "platform/TextFile.h"
 
 #include <QCoreApplication>
@@ -8,6 +9,32 @@ namespace {
 
 constexpr int kShortestLine = 2;
 
+using Entries = std::array<QString, InterfaceTexts::kCount>;
+
+Entries readBuiltIn()
+{
+    Entries texts;
+    const QString path = QStringLiteral(":/builtin/English.lng");
+    QString error;
+    const auto lines = readTextLines(path, &error);
+    if (!lines) {
+        qCWarning(lcLanguage).noquote() << "Built-in texts missing:" << error;
+        return texts;
+    }
+    const qsizetype used = std::min<qsizetype>(lines->size(), InterfaceTexts::kCount);
+    for (qsizetype i = 0; i < used; ++i) {
+        if (lines->at(i).size() >= kShortestLine)
+            texts[i] = lines->at(i).mid(InterfaceTexts::kLabelLength);
+    }
+    return texts;
+}
+
+const Entries& builtIn()
+{
+    static const Entries texts = readBuiltIn();
+    return texts;
+}
+
 } // namespace
 
 QString InterfaceTexts::entry(int n) const
@@ -15,6 +42,13 @@ QString InterfaceTexts::entry(int n) const
     if (n < 0 || n >= kCount)
         return {};
     return m_texts[n];
+}
+
+QString InterfaceTexts::builtInEntry(int n)
+{
+    if (n < 0 || n >= kCount)
+        return {};
+    return builtIn()[n];
 }
 
 QString InterfaceTexts::plain(Text id) const
@@ -44,6 +78,7 @@ QString InterfaceTexts::loadStrict(const QString& path)
                 .arg(path)
                 .arg(i + 1);
     }
+    m_texts = builtIn();
     for (qsizetype i = 0; i < lines->size(); ++i)
         m_texts[i] = lines->at(i).mid(kLabelLength);
     return {};
@@ -59,6 +94,8 @@ bool InterfaceTexts::load(const QString& path)
         if (lines->at(i).size() >= kShortestLine)
             m_texts[i] = lines->at(i).mid(kLabelLength);
     }
+    for (qsizetype i = used; i < kCount; ++i)
+        m_texts[i] = builtIn()[i];
     return true;
 }
 
@@ -100,4 +137,11 @@ QString defaultLanguageFile(const QLocale& locale)
         break;
     }
     return name + QStringLiteral(".lng");
+}
+
+bool isPlainLanguageFileName(const QString& name)
+{
+    return !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           !name.contains(QChar::Null);
 }

@@ -8,6 +8,8 @@
 
 // The interface text table: every caption, tooltip, title and message by number, filled from a
 // language file. Line k of the file feeds entry k; its first three characters are a label.
+// Entries a language file lacks read the built-in English texts (data/Files/Lang/English.lng,
+// compiled into the program).
 class InterfaceTexts {
 public:
     static constexpr int kCount = 201;
@@ -22,14 +24,18 @@ public:
     QString entry(int n) const;
     void setEntry(int n, const QString& text);
 
+    // Entry n of the built-in English texts, or "" for a number outside the table.
+    static QString builtInEntry(int n);
+
     // Start-up reading: any fault (a file that cannot be read, a line shorter than two
     // characters, more lines than entries) fails the whole reading and leaves the table as it
-    // was. Returns "" on success, otherwise the error's description.
+    // was. Otherwise every entry takes its line, and entries beyond the file's last line the
+    // built-in English text. Returns "" on success, otherwise the error's description.
     QString loadStrict(const QString& path);
 
     // Reading after start-up: a file that cannot be read leaves the table as it was, a line
     // shorter than two characters leaves its entry unchanged, lines beyond the table are ignored.
-    // Entries beyond the file's last line keep their texts.
+    // Entries beyond the file's last line read the built-in English text.
     bool load(const QString& path);
 
 private:
@@ -42,3 +48,8 @@ QString StripAmpersands(const QString& text);
 // The name of the language file a user gets when the settings name none, from the locale's
 // language (and country, for Brazil): "Italiano.lng", "English.lng", ...
 QString defaultLanguageFile(const QLocale& locale);
+
+// Whether a language file name from the settings names a file directly inside Files/Lang/: not
+// empty, no "/" or backslash, not "." or "..". Any other name is refused, so that it cannot lead
+// the program to read a file elsewhere.
+bool isPlainLanguageFileName(const QString& name);

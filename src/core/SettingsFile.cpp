@@ -1,6 +1,7 @@
 #include "core/SettingsFile.h"
 
 #include "core/NumberText.h"
+#include "core/SettingLimits.h"
 #include "platform/TextFile.h"
 
 #include <QCoreApplication>
@@ -61,9 +62,16 @@ QString inverseFlag(bool set)
 int cycleSeconds(const std::optional<QString>& value)
 {
     if (!value)
-        return kDefaultCycleSeconds;
+        return SettingLimits::kSuggestedCycle;
     const int seconds = toInt16(*value).value_or(0);
-    return seconds < kShortestCycleSeconds ? kDefaultCycleSeconds : seconds;
+    return seconds < SettingLimits::kShortestCycle ? SettingLimits::kSuggestedCycle : seconds;
+}
+
+int skipSeconds(int stored)
+{
+    if (stored == 0)
+        return 0;
+    return std::clamp(stored, SettingLimits::kShortestSkip, SettingLimits::kLongestSkip);
 }
 
 // Whatever number the line starts with; the slider bounds it when it is applied.
@@ -93,8 +101,9 @@ StoredSettings parse(const QStringList& fileLines)
         if (ok && std::isfinite(top))
             s.knobTop = top;
     }
-    s.jumpSeconds = int16At(4);
-    s.backSeconds = int16At(5);
+    s.jumpSeconds = skipSeconds(int16At(4));
+    s.backSeconds =
+        std::clamp(int16At(5), SettingLimits::kFewestSecondsBack, SettingLimits::kMostSecondsBack);
     if (const auto full = at(6)) {
         // A text that is not a number leaves the full path shown.
         bool isNumber = false;

@@ -10,7 +10,7 @@ struct StoredSettings {
     QString languageFile;          // 1
     std::optional<int> volume;     // 2: the volume slider's value; none when the line is missing
     std::optional<double> knobTop; // 3
-    int jumpSeconds = 0;           // 4
+    int jumpSeconds = 0;           // 4: 0 when never set
     int backSeconds = 0;           // 5
     bool showFullPath = true;      // 6
     QString editorFolder;          // 7
@@ -35,9 +35,6 @@ struct StoredSettings {
 namespace SettingsFile {
 
 constexpr int kLineCount = 23;
-// Play and pause times below this read as kDefaultCycleSeconds.
-constexpr int kShortestCycleSeconds = 3;
-constexpr int kDefaultCycleSeconds = 7;
 
 // One line as a value: leading blanks skipped, enclosing double quotes removed.
 QString lineValue(const QString& line);
@@ -46,6 +43,9 @@ QString lineValue(const QString& line);
 // not a number or a number beyond -32768..32767.
 std::optional<int> toInt16(const QString& value);
 
+// Values beyond the ranges of SettingLimits are brought into them, as the value dialog would:
+// a skip length other than 0 (never set) into 2..60, seconds back into 0..20, and play or pause
+// times below 3 read as 7.
 StoredSettings parse(const QStringList& lines);
 QStringList lines(const StoredSettings& settings);
 

@@ -1,8 +1,12 @@
 #include "platform/TextFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <algorithm>
+#include <cerrno>
+#include <unistd.h>
 
 namespace {
 
@@ -18,9 +22,18 @@ QString decodeLine(QByteArrayView bytes)
     return QString::fromLatin1(bytes);
 }
 
+bool fail(QSaveFile& file, QString* error, const QString& reason)
+{
+    if (error)
+        *error = reason;
+    file.cancelWriting();
+    return false;
+}
+
 } // namespace
 
-std::optional<QStringList> readTextLines(const QString& path, QString* error, qint64 maxBytes)
+std::optional<QStringList> readTextLines(const QString& path, QString* error, qint64 maxBytes,
+                                         bool* whole)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -28,12 +41,18 @@ std::optional<QStringList> readTextLines(const QString& path, QString* error, qi
             *error = file.errorString();
         return std::nullopt;
     }
-    QByteArray data = file.read(maxBytes);
+    maxBytes = std::max<qint64>(maxBytes, 0);
+    // One byte more than the limit tells whether anything lies beyond it.
+    QByteArray data = file.read(maxBytes + 1);
     if (data.isNull() && file.error() != QFileDevice::NoError) {
         if (error)
             *error = file.errorString();
         return std::nullopt;
     }
+    if (whole)
+        *whole = data.size() <= maxBytes;
+    if (data.size() > maxBytes)
+        data.truncate(maxBytes);
     if (data.startsWith("\xEF\xBB\xBF"))
         data.remove(0, 3);
 
@@ -55,7 +74,14 @@ std::optional<QStringList> readTextLines(const QString& path, QString* error, qi
 bool writeTextLines(const QString& path, const QStringList& lines, QString* error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    return writeTextLines(file, lines, error);
+}
+
+bool writeTextLines(QSaveFile& file, const QStringList& lines, QString* error)
+{
+    // Unbuffered, a failed write reports itself with its reason at once; a buffered one fails
+    // only in the flush inside commit(), which ignores it and puts an empty file in place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (error)
             *error = file.errorString();
         return false;
@@ -65,10 +91,27 @@ bool writeTextLines(const QString& path, const QStringList& lines, QString* erro
         data += line.toUtf8();
         data += "\r\n";
     }
-    if (file.write(data) != data.size() || !file.commit()) {
+    // A short write is tried again: the next attempt fails with the system's reason.
+    for (qint64 written = 0; written < data.size();) {
+        const qint64 count = file.write(data.constData() + written, data.size() - written);
+        if (count <= 0)
+            return fail(file, error, file.errorString());
+        written += count;
+    }
+    if (!file.flush())
+        return fail(file, error, file.errorString());
+    const qint64 onDisk = file.size();
+    if (onDisk != data.size())
+        return fail(file, error,
+                    QCoreApplication::translate("TextFile", "only %1 of %2 bytes were written")
+                        .arg(onDisk)
+                        .arg(data.size()));
+    // Some file systems report a full disk only here; commit() would ignore it.
+    if (::fsync(file.handle()) != 0 && errno != EINVAL)
+        return fail(file, error, qt_error_string(errno));
+    if (!file.commit()) {
         if (error)
             *error = file.errorString();
-        file.cancelWriting();
         return false;
     }
     return true;

@@ -4,14 +4,25 @@
 #include <QStringList>
 #include <optional>
 
+class QSaveFile;
+
+// The largest file the readers take in by default.
+constexpr qint64 kTextFileReadLimit = 64 * 1024 * 1024;
+
 // The program's small text files: one value or record per line.
 //
 // Reading accepts CR LF, LF or CR line ends and decodes each line as UTF-8, or as Windows-1252
 // when it is not valid UTF-8, so files made on Windows still load. A final line end does not
-// make an empty last line. Files beyond maxBytes are read only that far.
+// make an empty last line. Files beyond maxBytes are read only that far; `whole` then receives
+// false, so that such a file is never written back in place.
 std::optional<QStringList> readTextLines(const QString& path, QString* error = nullptr,
-                                         qint64 maxBytes = 64 * 1024 * 1024);
+                                         qint64 maxBytes = kTextFileReadLimit,
+                                         bool* whole = nullptr);
 
-// Writes the lines as UTF-8, each ended by CR LF, replacing the file atomically: a failed write
-// leaves the previous file whole.
+// Writes the lines as UTF-8, each ended by CR LF, replacing the file atomically. The old file is
+// replaced only once every byte is known to be on the disk; otherwise it stays whole and `error`
+// receives the system's reason ("No space left on device").
 bool writeTextLines(const QString& path, const QStringList& lines, QString* error = nullptr);
+// The same through a save file that is named but not open yet, so that a test can hand in one
+// whose writes fail.
+bool writeTextLines(QSaveFile& file, const QStringList& lines, QString* error = nullptr);

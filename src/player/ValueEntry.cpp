@@ -1,10 +1,14 @@
 #include "player/ValueEntry.h"
 
+#include "core/SettingLimits.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace ValueEntry {
+
+using namespace SettingLimits;
 
 std::optional<int> toSetting(double value)
 {
@@ -24,13 +28,12 @@ int openingValue(Mode mode, int stored)
 {
     switch (mode) {
     case Mode::JumpSeconds:
-        return std::max(stored, 2);
+        return std::max(stored, kShortestSkip);
     case Mode::SecondsBack:
-        return std::max(stored, 0);
+        return std::max(stored, kFewestSecondsBack);
     case Mode::PlayTime:
     case Mode::PauseTime:
-        // 7 is the value the prompt suggests.
-        return stored < 3 ? 7 : stored;
+        return stored < kShortestCycle ? kSuggestedCycle : stored;
     default:
         return stored;
     }
@@ -42,21 +45,21 @@ RangeCheck checkRange(Mode mode, int value)
     constexpr Text kAbove = Text::HighestAllowed;
     switch (mode) {
     case Mode::JumpSeconds:
-        if (value < 2)
-            return {2, kBelow, 2};
-        if (value > 60)
-            return {60, kAbove, 60};
+        if (value < kShortestSkip)
+            return {kShortestSkip, kBelow, kShortestSkip};
+        if (value > kLongestSkip)
+            return {kLongestSkip, kAbove, kLongestSkip};
         break;
     case Mode::SecondsBack:
-        if (value < 0)
-            return {0, kBelow, 0};
-        if (value > 20)
-            return {20, kAbove, 20};
+        if (value < kFewestSecondsBack)
+            return {kFewestSecondsBack, kBelow, kFewestSecondsBack};
+        if (value > kMostSecondsBack)
+            return {kMostSecondsBack, kAbove, kMostSecondsBack};
         break;
     case Mode::PlayTime:
     case Mode::PauseTime:
-        if (value < 3)
-            return {3, std::nullopt};
+        if (value < kShortestCycle)
+            return {kShortestCycle, std::nullopt};
         break;
     default:
         break;

@@ -7,11 +7,13 @@
 #include "bookmarks/BookmarkController.h"
 #include "core/AppState.h"
 #include "platform/Platform.h"
+#include "platform/TextFile.h"
 #include "player/PlayerWindow.h"
 #include "player/SkinButton.h"
 
 #include <QLabel>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -36,6 +38,16 @@ struct Fixture {
     Startup::Session session;
 };
 
+// Entry n of the English file the program ships.
+QString shippedEnglish(int n)
+{
+    static const auto lines =
+        readTextLines(QStringLiteral(VOCARTA_SOURCE_DATA_DIR "/Files/Lang/English.lng"));
+    if (!lines || n >= lines->size())
+        return QStringLiteral("<English.lng unreadable or short>");
+    return lines->at(n).mid(3);
+}
+
 } // namespace
 
 class TestStartup : public QObject {
@@ -47,6 +59,10 @@ private Q_SLOTS:
     void emptyLanguageLineFollowsLocale_data();
     void emptyLanguageLineFollowsLocale();
     void startShowsPlayerInLanguageOfSettings();
+    void shortLanguageFileShowsEnglishForTheRest_data();
+    void shortLanguageFileShowsEnglishForTheRest();
+    void languageFileOutsideLangIsRefused_data();
+    void languageFileOutsideLangIsRefused();
     void commandLinePath_data();
     void commandLinePath();
     void commandLineNameEndingInASpace();
@@ -159,6 +175,86 @@ void TestStartup::startShowsPlayerInLanguageOfSettings()
         QVERIFY2(!closedOnly->isEnabled(), qPrintable(closedOnly->text()));
     QVERIFY(action(player, "openAction")->isEnabled());
     QVERIFY(!recentAction(player, 0)->isVisible());
+}
+
+void TestStartup::shortLanguageFileShowsEnglishForTheRest_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::newRow("empty") << 0;
+    QTest::newRow("three lines") << 3;
+    QTest::newRow("without the newest entries") << 132;
+}
+
+void TestStartup::shortLanguageFileShowsEnglishForTheRest()
+{
+    QFETCH(int, lines);
+    Fixture f;
+    f.folder.write(QStringLiteral("Files/Vocarta.ini"), {QStringLiteral("Short.lng"), "50"});
+    f.folder.writeLanguage(QStringLiteral("Short.lng"), QStringLiteral("short"), lines);
+
+    const auto& player = f.start();
+    QVERIFY(player);
+    QCOMPARE(named<QMenu>(player, "fileMenu")->title(),
+             lines > 2 ? QStringLiteral("short 2") : shippedEnglish(2));
+    QCOMPARE(action(player, "bookmarkWindowAction")->text(),
+             lines > 84 ? QStringLiteral("short 84") : shippedEnglish(84));
+    QCOMPARE(f.state.texts.text(Text::EngineNotLoaded), shippedEnglish(136));
+}
+
+void TestStartup::languageFileOutsideLangIsRefused_data()
+{
+    QTest::addColumn<QString>("name"); // "<folder>" stands for the program folder
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("languageFile");
+    QTest::addColumn<QString>("prefix");
+    const QLocale english(QLocale::English, QLocale::UnitedKingdom);
+    QTest::newRow("up and out") << "../../Secret.txt" << english << "English.lng"
+                                << "en";
+    QTest::newRow("absolute") << "<folder>/Secret.txt" << english << "English.lng"
+                              << "en";
+    QTest::newRow("a subfolder of Lang") << "Sub/Test.lng" << english << "English.lng"
+                                         << "en";
+    QTest::newRow("the folder above") << ".." << english << "English.lng"
+                                      << "en";
+    QTest::newRow("Lang itself") << "." << english << "English.lng"
+                                 << "en";
+    QTest::newRow("Windows separators") << "..\\..\\Secret.txt" << english << "English.lng"
+                                        << "en";
+    QTest::newRow("Italian user gets Italian")
+        << "../../Secret.txt" << QLocale(QLocale::Italian, QLocale::Italy) << "Italiano.lng"
+        << "it";
+    QTest::newRow("language without a file gets English")
+        << "../../Secret.txt" << QLocale(QLocale::French, QLocale::France) << "English.lng"
+        << "en";
+}
+
+void TestStartup::languageFileOutsideLangIsRefused()
+{
+    QFETCH(QString, name);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, languageFile);
+    QFETCH(QString, prefix);
+    Fixture f;
+    name.replace(QStringLiteral("<folder>"), f.folder.path());
+    f.folder.write(QStringLiteral("Files/Vocarta.ini"), {name, "50"});
+    // Files a refused name could reach; each would load as a language of its own.
+    f.folder.writeLanguage(QStringLiteral("../../Secret.txt"), QStringLiteral("secret"));
+    f.folder.writeLanguage(QStringLiteral("Sub/Test.lng"), QStringLiteral("sub"));
+    f.folder.writeLanguage(QStringLiteral("Italiano.lng"), QStringLiteral("it"));
+    f.folder.writeLanguage(QStringLiteral("English.lng"), QStringLiteral("en"));
+
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^Language file name refused.*") +
+                                            QRegularExpression::escape(name)));
+    const auto& player = f.start(locale);
+    QVERIFY(player);
+    QCOMPARE(f.state.languageFile, languageFile);
+    QCOMPARE(named<QMenu>(player, "fileMenu")->title(), prefix + " 2");
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    const auto& box = f.dialogs.messages.first();
+    QCOMPARE(box.title, prefix + " 1");
+    QCOMPARE(box.text, prefix + " 134\n" + name);
+    QCOMPARE(box.icon, QMessageBox::Warning);
 }
 
 void TestStartup::commandLinePath_data()

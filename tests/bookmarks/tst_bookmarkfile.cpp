@@ -2,6 +2,7 @@
 #include "bookmarks/BookmarkFile.h"
 #include "bookmarks/BookmarkTable.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,6 +25,9 @@ QByteArray crlf(const QStringList& lines)
     return bytes;
 }
 
+// The longest name a file can be replaced under: a save writes "<name>.XXXXXX" first.
+constexpr qsizetype kReplaceableName = 255 - 7;
+
 } // namespace
 
 class TestBookmarkFile : public QObject {
@@ -41,6 +45,12 @@ private Q_SLOTS:
     void failedWritesGiveTheReasonAndKeepTheRecords();
     void aFailedRemovalGivesTheReasonAndIsTriedAgain();
     void aRecordingWithoutANameCannotBeSaved();
+    void longMediaNamesGetShortFileNames_data();
+    void longMediaNamesGetShortFileNames();
+    void longNamesAlikeInTheirFirstBytesGetFilesOfTheirOwn();
+    void aFileSavedUnderTheFullNameIsMoved();
+    void aFileNotReadWholeIsNeverRewritten_data();
+    void aFileNotReadWholeIsNeverRewritten();
 };
 
 void TestBookmarkFile::writtenInTableOrderWithCrLf()
@@ -260,6 +270,157 @@ void TestBookmarkFile::aRecordingWithoutANameCannotBeSaved()
     table.setRecords({record("00:00:10", "a")});
     QVERIFY(!table.save(QString(), &error));
     QVERIFY(!error.isEmpty());
+}
+
+void TestBookmarkFile::longMediaNamesGetShortFileNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("short") << QStringLiteral("lecture.mp3") << true;
+    QTest::newRow("longest kept, ASCII") << QString(kReplaceableName - 3, QLatin1Char('a')) << true;
+    QTest::newRow("longest kept, two-byte letters")
+        << QStringLiteral("a") + QString((kReplaceableName - 4) / 2, QChar(0xE8)) << true;
+    QTest::newRow("one byte more, ASCII")
+        << QString(kReplaceableName - 2, QLatin1Char('a')) << false;
+    QTest::newRow("252 bytes, ASCII") << QString(248, QLatin1Char('b')) + ".mp3" << false;
+    QTest::newRow("300 bytes, ASCII") << QString(296, QLatin1Char('c')) + ".wav" << false;
+    QTest::newRow("two-byte letters") << QString(150, QChar(0xE8)) + ".mp3" << false;
+    QTest::newRow("three-byte letters") << QString(90, QChar(0x6F22)) + ".mp3" << false;
+    QString faces;
+    for (int i = 0; i < 70; ++i)
+        faces += QString::fromUcs4(U"\U0001F600", 1);
+    QTest::newRow("four-byte letters") << faces + ".ogg" << false;
+    QTest::newRow("one ASCII letter before four-byte ones") << "x" + faces << false;
+}
+
+void TestBookmarkFile::longMediaNamesGetShortFileNames()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, kept);
+    TestFolder folder;
+    const QString mediaPath = QStringLiteral("/srv/recordings/") + name;
+    const QString path = BookmarkFile::path(folder.path(), mediaPath);
+
+    // Saved, added to and read back under that name.
+    const QStringList first = {record("00:00:10", "a"), record("00:00:20", "b")};
+    BookmarkTable table;
+    table.setRecords(first);
+    QString error;
+    QVERIFY2(table.save(path, &error), qPrintable(error));
+    QVERIFY(table.load(path, &error));
+    QStringList more = table.records();
+    more << record("00:00:30", "c");
+    table.setRecords(more);
+    QVERIFY2(table.save(path, &error), qPrintable(error));
+
+    BookmarkTable again;
+    QVERIFY2(again.load(BookmarkFile::path(folder.path(), mediaPath), &error), qPrintable(error));
+    QCOMPARE(again.records(), more);
+
+    // The name: unchanged when it fits, otherwise cut and told apart by its full name's hash.
+    const QString fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    QCOMPARE(path, folder.filePath(QStringLiteral("Bookmarks/") + fileName));
+    QCOMPARE(BookmarkFile::fileName(name), fileName);
+    if (kept) {
+        QCOMPARE(fileName, name + ".bm");
+    } else {
+        const QByteArray bytes = fileName.toUtf8();
+        QVERIFY2(bytes.size() <= kReplaceableName, bytes.constData());
+        QVERIFY2(!fileName.contains(QChar::ReplacementCharacter), qPrintable(fileName));
+        QCOMPARE(QString::fromUtf8(bytes), fileName);
+        const QString hash = QString::fromLatin1(
+            QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha256).toHex().left(16));
+        QVERIFY2(fileName.endsWith("~" + hash + ".bm"), qPrintable(fileName));
+        const QString cut = fileName.chopped(hash.size() + 4);
+        QVERIFY(name.startsWith(cut));
+        QVERIFY2(bytes.size() > kReplaceableName - 4, "cut further than a character needs");
+    }
+}
+
+void TestBookmarkFile::longNamesAlikeInTheirFirstBytesGetFilesOfTheirOwn()
+{
+    TestFolder folder;
+    const QString common(250, QLatin1Char('n'));
+    const QString first = BookmarkFile::path(folder.path(), "/m/" + common + "-part 1.mp3");
+    const QString second = BookmarkFile::path(folder.path(), "/m/" + common + "-part 2.mp3");
+    QVERIFY(first != second);
+
+    BookmarkTable table;
+    table.setRecords({record("00:00:01", "one")});
+    QVERIFY(table.save(first));
+    table.clear();
+    table.setRecords({record("00:00:02", "two")});
+    QVERIFY(table.save(second));
+    QVERIFY(table.load(first));
+    QCOMPARE(table.records(), QStringList{record("00:00:01", "one")});
+    QVERIFY(table.load(second));
+    QCOMPARE(table.records(), QStringList{record("00:00:02", "two")});
+}
+
+void TestBookmarkFile::aFileSavedUnderTheFullNameIsMoved()
+{
+    TestFolder folder;
+    // Its file name, 253 bytes, could be created but never replaced.
+    const QString name = QString(246, QLatin1Char('f')) + ".mp3";
+    const QByteArray content = crlf({record("00:00:10", "earlier")});
+    folder.writeBytes("Bookmarks/" + name + ".bm", content);
+
+    const QString path = BookmarkFile::path(folder.path(), "/m/" + name);
+    QCOMPARE(path, folder.filePath("Bookmarks/" + BookmarkFile::fileName(name)));
+    QVERIFY(!QFileInfo::exists(folder.filePath("Bookmarks/" + name + ".bm")));
+    QCOMPARE(folder.readBytes("Bookmarks/" + BookmarkFile::fileName(name)), content);
+}
+
+void TestBookmarkFile::aFileNotReadWholeIsNeverRewritten_data()
+{
+    QTest::addColumn<int>("added");
+    QTest::addColumn<int>("kept"); // of the records read; -1: all of them
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("unchanged") << 0 << -1 << false;
+    QTest::newRow("a bookmark added") << 1 << -1 << true;
+    QTest::newRow("a bookmark removed") << 0 << 1 << true;
+    QTest::newRow("every bookmark removed") << 0 << 0 << true;
+}
+
+void TestBookmarkFile::aFileNotReadWholeIsNeverRewritten()
+{
+    QFETCH(int, added);
+    QFETCH(int, kept);
+    QFETCH(bool, refused);
+    TestFolder folder;
+    const QString path = folder.filePath(kFile);
+    QStringList lines;
+    for (int i = 0; i < 10; ++i)
+        lines << record(QStringLiteral("00:00:%1").arg(i, 2, 10, QLatin1Char('0')),
+                        QString::number(i));
+    const QByteArray content = crlf(lines);
+    folder.writeBytes(kFile, content);
+    // Room for a little over two records.
+    BookmarkTable table(100);
+    QVERIFY(table.load(path));
+    QVERIFY(!table.readWhole());
+    QCOMPARE(table.records().size(), 3);
+
+    QStringList records = kept < 0 ? table.records() : table.records().mid(0, kept);
+    for (int i = 0; i < added; ++i)
+        records << record("00:01:00", "new");
+    table.setRecords(records);
+    QString error;
+    auto failure = BookmarkTable::SaveFailure::CannotWrite;
+    QCOMPARE(table.save(path, &error, &failure), !refused);
+    QCOMPARE(failure, refused ? BookmarkTable::SaveFailure::FileNotReadWhole
+                              : BookmarkTable::SaveFailure::None);
+    QCOMPARE(error.isEmpty(), !refused);
+    QCOMPARE(folder.readBytes(kFile), content);
+    QCOMPARE(table.records(), records);
+
+    // The same records go whole to another recording's file.
+    const QString other = folder.filePath(QStringLiteral("Bookmarks/other.wav.bm"));
+    if (!records.isEmpty()) {
+        QVERIFY(table.save(other, &error, &failure));
+        QCOMPARE(failure, BookmarkTable::SaveFailure::None);
+        QCOMPARE(folder.readBytes(QStringLiteral("Bookmarks/other.wav.bm")), crlf(records));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestBookmarkFile)

@@ -1,7 +1,23 @@
 #include "TestFolder.h"
+#include "core/AppState.h"
 #include "core/InterfaceTexts.h"
+#include "platform/TextFile.h"
 
 #include <QTest>
+
+namespace {
+
+// Entry n of the English file the program ships.
+QString shippedEnglish(int n)
+{
+    static const auto lines =
+        readTextLines(QStringLiteral(VOCARTA_SOURCE_DATA_DIR "/Files/Lang/English.lng"));
+    if (!lines || n >= lines->size())
+        return QStringLiteral("<English.lng unreadable or short>");
+    return lines->at(n).mid(InterfaceTexts::kLabelLength);
+}
+
+} // namespace
 
 class TestInterfaceTexts : public QObject {
     Q_OBJECT
@@ -10,12 +26,17 @@ private Q_SLOTS:
     void strictReadingFailsWhole_data();
     void strictReadingFailsWhole();
     void lenientReadingSkipsBadLines();
-    void shorterFileOverLongerKeepsTail();
+    void shorterFileOverLongerReadsEnglishBeyondItsEnd_data();
+    void shorterFileOverLongerReadsEnglishBeyondItsEnd();
+    void missingEntriesReadEnglish_data();
+    void missingEntriesReadEnglish();
     void windowsBytesStillLoad();
     void stripAmpersands_data();
     void stripAmpersands();
     void firstLanguageFromLocale_data();
     void firstLanguageFromLocale();
+    void onlyPlainLanguageFileNames_data();
+    void onlyPlainLanguageFileNames();
 };
 
 void TestInterfaceTexts::labelsAreSkipped()
@@ -39,7 +60,7 @@ void TestInterfaceTexts::labelsAreSkipped()
     QCOMPARE(texts.entry(7), QStringLiteral("  padded  "));
     QCOMPARE(texts.entry(8), QStringLiteral("&Play"));
     QCOMPARE(StripAmpersands(texts.entry(8)), QStringLiteral("Play"));
-    QCOMPARE(texts.entry(131), QString());
+    QCOMPARE(texts.entry(131), shippedEnglish(131));
     QCOMPARE(texts.entry(-1), QString());
     QCOMPARE(texts.entry(201), QString());
 }
@@ -91,18 +112,60 @@ void TestInterfaceTexts::lenientReadingSkipsBadLines()
     QCOMPARE(texts.entry(200), QStringLiteral("new"));
 }
 
-void TestInterfaceTexts::shorterFileOverLongerKeepsTail()
+void TestInterfaceTexts::shorterFileOverLongerReadsEnglishBeyondItsEnd_data()
 {
+    QTest::addColumn<bool>("strict");
+    QTest::newRow("start-up reading") << true;
+    QTest::newRow("later reading") << false;
+}
+
+void TestInterfaceTexts::shorterFileOverLongerReadsEnglishBeyondItsEnd()
+{
+    QFETCH(bool, strict);
     TestFolder folder;
     folder.writeLanguage(QStringLiteral("First.lng"), QStringLiteral("first"), 131);
     folder.writeLanguage(QStringLiteral("Second.lng"), QStringLiteral("second"), 120);
 
     InterfaceTexts texts;
     QCOMPARE(texts.loadStrict(folder.filePath(QStringLiteral("Files/Lang/First.lng"))), QString());
-    QVERIFY(texts.load(folder.filePath(QStringLiteral("Files/Lang/Second.lng"))));
+    const QString second = folder.filePath(QStringLiteral("Files/Lang/Second.lng"));
+    QVERIFY(strict ? texts.loadStrict(second).isEmpty() : texts.load(second));
+    QCOMPARE(texts.entry(0), QStringLiteral("second 0"));
     QCOMPARE(texts.entry(119), QStringLiteral("second 119"));
-    QCOMPARE(texts.entry(120), QStringLiteral("first 120"));
-    QCOMPARE(texts.entry(130), QStringLiteral("first 130"));
+    // No caption of the first language is left behind: English instead.
+    QCOMPARE(texts.entry(120), shippedEnglish(120));
+    QCOMPARE(texts.entry(130), shippedEnglish(130));
+}
+
+void TestInterfaceTexts::missingEntriesReadEnglish_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<bool>("strict");
+    for (const bool strict : {true, false}) {
+        const char* how = strict ? "at start-up" : "later";
+        QTest::addRow("empty file, %s", how) << 0 << strict;
+        QTest::addRow("ten lines, %s", how) << 10 << strict;
+        QTest::addRow("old file without the newest entries, %s", how) << 132 << strict;
+    }
+}
+
+void TestInterfaceTexts::missingEntriesReadEnglish()
+{
+    QFETCH(int, lines);
+    QFETCH(bool, strict);
+    TestFolder folder;
+    folder.writeLanguage(QStringLiteral("Short.lng"), QStringLiteral("short"), lines);
+    const QString path = folder.filePath(QStringLiteral("Files/Lang/Short.lng"));
+
+    InterfaceTexts texts;
+    QVERIFY(strict ? texts.loadStrict(path).isEmpty() : texts.load(path));
+    for (int n = 0; n < InterfaceTexts::kCount; ++n) {
+        const QString expected = n < lines ? QStringLiteral("short %1").arg(n) : shippedEnglish(n);
+        QCOMPARE(texts.entry(n), expected);
+        QCOMPARE(InterfaceTexts::builtInEntry(n), shippedEnglish(n));
+    }
+    QVERIFY(!texts.text(Text::LanguageFileRefused).isEmpty());
+    QVERIFY(!texts.text(Text::FileMenu).isEmpty());
 }
 
 void TestInterfaceTexts::windowsBytesStillLoad()
@@ -166,6 +229,37 @@ void TestInterfaceTexts::firstLanguageFromLocale()
     QFETCH(QLocale, locale);
     QFETCH(QString, file);
     QCOMPARE(defaultLanguageFile(locale), file);
+}
+
+void TestInterfaceTexts::onlyPlainLanguageFileNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("plain");
+    QTest::newRow("bundled") << "English.lng" << true;
+    QTest::newRow("letters beyond ASCII") << "Français.lng" << true;
+    QTest::newRow("blanks") << "My language.lng" << true;
+    QTest::newRow("starting with two dots") << "..lng" << true;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("this folder") << "." << false;
+    QTest::newRow("the folder above") << ".." << false;
+    QTest::newRow("up and out") << "../../etc/passwd" << false;
+    QTest::newRow("absolute") << "/etc/passwd" << false;
+    QTest::newRow("a subfolder") << "Old/English.lng" << false;
+    QTest::newRow("Windows separators") << "..\\..\\Vocarta.ini" << false;
+    QTest::newRow("NUL inside") << QString::fromLatin1("a\0/../b", 8) << false;
+}
+
+void TestInterfaceTexts::onlyPlainLanguageFileNames()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, plain);
+    QCOMPARE(isPlainLanguageFileName(name), plain);
+
+    AppState state;
+    state.programFolder = QStringLiteral("/opt/vocarta");
+    state.languageFile = name;
+    QCOMPARE(state.languagePath(),
+             plain ? QStringLiteral("/opt/vocarta/Files/Lang/") + name : QString());
 }
 
 QTEST_GUILESS_MAIN(TestInterfaceTexts)

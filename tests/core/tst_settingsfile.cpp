@@ -1,7 +1,11 @@
 #include "TestFolder.h"
 #include "core/SettingsFile.h"
+#include "player/ValueEntry.h"
 
+#include <QFile>
 #include <QTest>
+
+Q_DECLARE_METATYPE(ValueEntry::Mode)
 
 namespace {
 
@@ -67,6 +71,9 @@ private Q_SLOTS:
     void garbageNeverCrashes_data();
     void garbageNeverCrashes();
     void roundTripWritesTwentyThreeLines();
+    void shippedFileIsWrittenBackByteForByte();
+    void everyValueReadIsOneTheDialogKeeps_data();
+    void everyValueReadIsOneTheDialogKeeps();
     void unwritableFolderFailsWithoutCrash();
 };
 
@@ -166,6 +173,33 @@ void TestSettingsFile::readingRules_data()
                                        << "backSeconds" << QVariant(0);
     QTest::newRow("back nan") << 5 << "nan"
                               << "backSeconds" << QVariant(0);
+
+    QTest::newRow("jump 0 stays unset") << 4 << "0"
+                                        << "jumpSeconds" << QVariant(0);
+    QTest::newRow("jump 1 reads 2") << 4 << "1"
+                                    << "jumpSeconds" << QVariant(2);
+    QTest::newRow("jump -30 reads 2") << 4 << "-30"
+                                      << "jumpSeconds" << QVariant(2);
+    QTest::newRow("jump 2 stays") << 4 << "2"
+                                  << "jumpSeconds" << QVariant(2);
+    QTest::newRow("jump 60 stays") << 4 << "60"
+                                   << "jumpSeconds" << QVariant(60);
+    QTest::newRow("jump 61 reads 60") << 4 << "61"
+                                      << "jumpSeconds" << QVariant(60);
+    QTest::newRow("jump 32767 reads 60") << 4 << "32767"
+                                         << "jumpSeconds" << QVariant(60);
+    QTest::newRow("back -5 reads 0") << 5 << "-5"
+                                     << "backSeconds" << QVariant(0);
+    QTest::newRow("back -32768 reads 0") << 5 << "-32768"
+                                         << "backSeconds" << QVariant(0);
+    QTest::newRow("back 0 stays") << 5 << "0"
+                                  << "backSeconds" << QVariant(0);
+    QTest::newRow("back 20 stays") << 5 << "20"
+                                   << "backSeconds" << QVariant(20);
+    QTest::newRow("back 21 reads 20") << 5 << "21"
+                                      << "backSeconds" << QVariant(20);
+    QTest::newRow("play time -10 reads 7") << 21 << "-10"
+                                           << "playTime" << QVariant(7);
 
     QTest::newRow("language quoted") << 1 << "\"Italiano.lng\""
                                      << "languageFile" << QVariant(QStringLiteral("Italiano.lng"));
@@ -291,6 +325,53 @@ void TestSettingsFile::roundTripWritesTwentyThreeLines()
     const auto back = SettingsFile::read(path);
     QVERIFY(back);
     QCOMPARE(SettingsFile::lines(*back), SettingsFile::lines(s));
+}
+
+void TestSettingsFile::shippedFileIsWrittenBackByteForByte()
+{
+    QFile shipped(QStringLiteral(VOCARTA_SOURCE_DATA_DIR "/Files/Vocarta.ini"));
+    QVERIFY(shipped.open(QIODevice::ReadOnly));
+    const QByteArray bytes = shipped.readAll();
+    TestFolder folder;
+    folder.writeBytes(QStringLiteral("Files/Vocarta.ini"), bytes);
+    const QString path = folder.filePath(QStringLiteral("Files/Vocarta.ini"));
+    const auto read = SettingsFile::read(path);
+    QVERIFY(read);
+    QVERIFY(SettingsFile::write(path, *read));
+    QCOMPARE(folder.readBytes(QStringLiteral("Files/Vocarta.ini")), bytes);
+}
+
+void TestSettingsFile::everyValueReadIsOneTheDialogKeeps_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<ValueEntry::Mode>("mode");
+    QTest::newRow("skip length") << 4 << ValueEntry::Mode::JumpSeconds;
+    QTest::newRow("seconds back") << 5 << ValueEntry::Mode::SecondsBack;
+    QTest::newRow("play time") << 21 << ValueEntry::Mode::PlayTime;
+    QTest::newRow("pause time") << 22 << ValueEntry::Mode::PauseTime;
+}
+
+void TestSettingsFile::everyValueReadIsOneTheDialogKeeps()
+{
+    QFETCH(int, line);
+    QFETCH(ValueEntry::Mode, mode);
+    const QString field = QHash<int, QString>{
+        {4, "jumpSeconds"},
+        {5, "backSeconds"},
+        {21, "playTime"},
+        {22, "pauseTime"}}.value(line);
+    for (int stored = -200; stored <= 200; ++stored) {
+        QStringList lines = fullFile();
+        lines[line - 1] = QString::number(stored);
+        const int read = ::field(SettingsFile::parse(lines), field).toInt();
+        // 0 is the skip length never set, which the player uses as the shortest.
+        if (mode == ValueEntry::Mode::JumpSeconds && read == 0)
+            continue;
+        const auto check = ValueEntry::checkRange(mode, read);
+        QVERIFY2(check.value == read && !check.message,
+                 qPrintable(QStringLiteral("%1 read as %2").arg(stored).arg(read)));
+        QCOMPARE(ValueEntry::openingValue(mode, read), read);
+    }
 }
 
 void TestSettingsFile::unwritableFolderFailsWithoutCrash()

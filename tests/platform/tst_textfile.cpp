@@ -1,0 +1,238 @@
+#include "TestFolder.h"
+#include "platform/TextFile.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cerrno>
+
+namespace {
+
+const QString kFile = QStringLiteral("Files/Vocarta.ini");
+
+QStringList oldLines()
+{
+    return {QStringLiteral("English.lng"), "80", "500"};
+}
+
+QStringList newLines()
+{
+    return QStringList(300, QStringLiteral("a line longer than the ones before it"));
+}
+
+QByteArray crlf(const QStringList& lines)
+{
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += line.toUtf8() + "\r\n";
+    return bytes;
+}
+
+QString noSpace()
+{
+    return qt_error_string(ENOSPC);
+}
+
+// A save file on a disk with `room` bytes left. An honest one writes what fits and says so, and
+// fails with the system's reason once nothing fits, as the kernel does; a lying one claims every
+// byte, as a buffered write does until its flush.
+class ShortOfSpaceFile : public QSaveFile {
+public:
+    ShortOfSpaceFile(const QString& path, qint64 room, bool honest)
+        : QSaveFile(path), m_room(room), m_honest(honest)
+    {
+    }
+
+protected:
+    qint64 writeData(const char* data, qint64 len) override
+    {
+        const qint64 fits = std::min(len, m_room);
+        if (fits <= 0 && m_honest) {
+            setErrorString(noSpace());
+            return -1;
+        }
+        const qint64 written = fits > 0 ? QSaveFile::writeData(data, fits) : 0;
+        m_room -= written;
+        return m_honest ? written : len;
+    }
+
+private:
+    qint64 m_room;
+    bool m_honest;
+};
+
+// A small file system of its own, mounted for one test and unmounted after it.
+class SmallDisk {
+public:
+    SmallDisk()
+    {
+        QProcess mount;
+        mount.start(QStringLiteral("mount"),
+                    {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                     QStringLiteral("size=64k"), QStringLiteral("tmpfs"), m_dir.path()});
+        if (!mount.waitForFinished() || mount.exitStatus() != QProcess::NormalExit ||
+            mount.exitCode() != 0)
+            m_refusal = QString::fromLocal8Bit(mount.readAllStandardError()).trimmed() +
+                        mount.errorString();
+        else
+            m_mounted = true;
+    }
+    ~SmallDisk()
+    {
+        if (m_mounted)
+            QProcess::execute(QStringLiteral("umount"), {m_dir.path()});
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+
+    bool mounted() const { return m_mounted; }
+    QString refusal() const { return m_refusal; }
+    QString filePath(const QString& name) const { return m_dir.path() + QLatin1Char('/') + name; }
+    QStringList files() const
+    {
+        QStringList names = QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden);
+        names.sort();
+        return names;
+    }
+
+    // Takes every byte left; returns whether the disk reported itself full.
+    bool fill() const
+    {
+        QFile filler(filePath(QStringLiteral("filler")));
+        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return false;
+        const QByteArray block(4096, 'x');
+        for (int i = 0; i < 1000; ++i) {
+            if (filler.write(block) != block.size())
+                return true;
+        }
+        return false;
+    }
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+    QString m_refusal;
+};
+
+} // namespace
+
+class TestTextFile : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void readsNoFurtherThanTheLimit_data();
+    void readsNoFurtherThanTheLimit();
+    void failedWritesKeepTheOldFile_data();
+    void failedWritesKeepTheOldFile();
+    void fullDiskKeepsTheOldFile_data();
+    void fullDiskKeepsTheOldFile();
+};
+
+void TestTextFile::readsNoFurtherThanTheLimit_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qint64>("limit");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("whole");
+    QTest::newRow("below the limit")
+        << QByteArray("a\r\nb\r\n") << qint64(100) << QStringList{"a", "b"} << true;
+    QTest::newRow("exactly the limit")
+        << QByteArray("a\r\nb\r\n") << qint64(6) << QStringList{"a", "b"} << true;
+    QTest::newRow("one byte beyond")
+        << QByteArray("a\r\nb\r\nc") << qint64(6) << QStringList{"a", "b"} << false;
+    QTest::newRow("cut inside a line")
+        << QByteArray("abc\r\ndef\r\n") << qint64(7) << QStringList{"abc", "de"} << false;
+    QTest::newRow("empty file, no room") << QByteArray() << qint64(0) << QStringList() << true;
+}
+
+void TestTextFile::readsNoFurtherThanTheLimit()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(qint64, limit);
+    QFETCH(QStringList, lines);
+    QFETCH(bool, whole);
+    TestFolder folder;
+    folder.writeBytes(kFile, bytes);
+    bool readWhole = !whole;
+    const auto read = readTextLines(folder.filePath(kFile), nullptr, limit, &readWhole);
+    QVERIFY(read);
+    QCOMPARE(*read, lines);
+    QCOMPARE(readWhole, whole);
+}
+
+void TestTextFile::failedWritesKeepTheOldFile_data()
+{
+    QTest::addColumn<qint64>("room");
+    QTest::addColumn<bool>("honest");
+    QTest::addColumn<bool>("systemReason");
+    QTest::newRow("no room at all") << qint64(0) << true << true;
+    QTest::newRow("a short write, then the failure") << qint64(100) << true << true;
+    QTest::newRow("every byte claimed, none written") << qint64(0) << false << false;
+    QTest::newRow("every byte claimed, some written") << qint64(100) << false << false;
+}
+
+void TestTextFile::failedWritesKeepTheOldFile()
+{
+    QFETCH(qint64, room);
+    QFETCH(bool, honest);
+    QFETCH(bool, systemReason);
+    TestFolder folder;
+    const QString path = folder.filePath(kFile);
+    QVERIFY(writeTextLines(path, oldLines()));
+
+    ShortOfSpaceFile file(path, room, honest);
+    QString error;
+    QVERIFY(!writeTextLines(file, newLines(), &error));
+    if (systemReason)
+        QCOMPARE(error, noSpace());
+    else
+        QVERIFY2(!error.isEmpty(), "no reason given");
+    QCOMPARE(folder.readBytes(kFile), crlf(oldLines()));
+    QCOMPARE(QDir(folder.filePath(QStringLiteral("Files"))).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("Vocarta.ini")});
+
+    ShortOfSpaceFile roomy(path, 1 << 20, honest);
+    QVERIFY2(writeTextLines(roomy, newLines(), &error), qPrintable(error));
+    QCOMPARE(folder.readBytes(kFile), crlf(newLines()));
+}
+
+void TestTextFile::fullDiskKeepsTheOldFile_data()
+{
+    QTest::addColumn<bool>("oldFile");
+    QTest::newRow("replacing a file") << true;
+    QTest::newRow("a new file") << false;
+}
+
+void TestTextFile::fullDiskKeepsTheOldFile()
+{
+    QFETCH(bool, oldFile);
+    SmallDisk disk;
+    if (!disk.mounted())
+        QSKIP(qPrintable(QStringLiteral("a small file system cannot be mounted here: ") +
+                         disk.refusal()));
+    const QString path = disk.filePath(QStringLiteral("Vocarta.ini"));
+    if (oldFile)
+        QVERIFY(writeTextLines(path, oldLines()));
+    QVERIFY(disk.fill());
+
+    QString error;
+    QVERIFY(!writeTextLines(path, newLines(), &error));
+    QCOMPARE(error, noSpace());
+    QStringList expected{QStringLiteral("filler")};
+    if (oldFile) {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), crlf(oldLines()));
+        expected << QStringLiteral("Vocarta.ini");
+    }
+    expected.sort();
+    QCOMPARE(disk.files(), expected);
+
+    QVERIFY(QFile::remove(disk.filePath(QStringLiteral("filler"))));
+    QVERIFY2(writeTextLines(path, newLines(), &error), qPrintable(error));
+}
+
+QTEST_GUILESS_MAIN(TestTextFile)
+#include "tst_textfile.moc"
