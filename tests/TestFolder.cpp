@@ -1,5 +1,8 @@
 #include "TestFolder.h"
 
+#include "core/InterfaceTexts.h"
+#include "platform/TextFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -43,4 +46,13 @@ void TestFolder::writeLanguage(const QString& name, const QString& prefix, int l
     for (int i = 0; i < lines; ++i)
         text << QStringLiteral("%1%2 %3").arg(i, 3, 10, QLatin1Char('0')).arg(prefix).arg(i);
     write(QStringLiteral("Files/Lang/") + name, text);
+}
+
+QString shippedEnglish(int n)
+{
+    static const auto lines =
+        readTextLines(QStringLiteral(VOCARTA_SOURCE_DATA_DIR "/Files/Lang/English.lng"));
+    if (!lines || n < 0 || n >= lines->size())
+        return QStringLiteral("<English.lng unreadable or short>");
+    return lines->at(n).mid(InterfaceTexts::kLabelLength);
 }

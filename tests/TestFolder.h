@@ -24,3 +24,6 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// Entry n of the English language file the program ships (its text after the label).
+QString shippedEnglish(int n);

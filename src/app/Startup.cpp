@@ -24,10 +24,12 @@ namespace Startup {
 
 namespace {
 
-void fatal(const Platform& platform, const QString& description)
+// The system's reason, then the file it concerns.
+void fatal(const Platform& platform, const QString& reason, const QString& path)
 {
     platform.dialogs->message(nullptr, QMessageBox::Warning, QString::fromLatin1(kFatalTitle),
-                              QString::fromLatin1(kFatalText) + QLatin1Char('\n') + description,
+                              QString::fromLatin1(kFatalText) + QLatin1Char('\n') + reason +
+                                  QLatin1Char('\n') + path,
                               QMessageBox::Ok);
 }
 
@@ -61,7 +63,7 @@ Session start(AppState& state, const Platform& platform, const QString& commandL
     QString error;
     const auto languageFile = SettingsFile::readLanguageFile(state.settingsPath(), &error);
     if (!languageFile) {
-        fatal(platform, error);
+        fatal(platform, error, state.settingsPath());
         return {};
     }
     state.languageFile = *languageFile;
@@ -82,7 +84,7 @@ Session start(AppState& state, const Platform& platform, const QString& commandL
 
     error = state.texts.loadStrict(state.languagePath());
     if (!error.isEmpty()) {
-        fatal(platform, error);
+        fatal(platform, error, state.languagePath());
         return {};
     }
 

@@ -104,14 +104,19 @@ void BookmarkController::loadBookmarks(const QString& mediaPath)
 void BookmarkController::saveTable(const QString& file)
 {
     QString error;
-    if (m_table.save(file, &error))
+    BookmarkTable::SaveFailure failure = BookmarkTable::SaveFailure::None;
+    if (m_table.save(file, &error, &failure))
         return;
     qCWarning(lcBookmarks, "Could not save the bookmarks to \"%s\": %s", qUtf8Printable(file),
               qUtf8Printable(error));
     if (m_platform.dialogs) {
         QWidget* owner = m_window ? static_cast<QWidget*>(m_window)
                                   : (m_player ? m_player->playerWindow() : nullptr);
-        m_state.saveFailures.tell(*m_platform.dialogs, owner, m_state.texts, file, error);
+        // The user is told why in words of their language; the log keeps the system's.
+        const QString reason = failure == BookmarkTable::SaveFailure::FileNotReadWhole
+                                   ? m_state.texts.plain(Text::FileNotReadWhole)
+                                   : error;
+        m_state.saveFailures.tell(*m_platform.dialogs, owner, m_state.texts, file, reason);
     }
 }
 

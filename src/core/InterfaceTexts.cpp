@@ -69,14 +69,10 @@ QString InterfaceTexts::loadStrict(const QString& path)
     if (!lines)
         return error;
     if (lines->size() > kCount)
-        return QCoreApplication::translate("InterfaceTexts", "%1: more than %2 lines")
-            .arg(path)
-            .arg(kCount);
+        return QCoreApplication::translate("InterfaceTexts", "more than %1 lines").arg(kCount);
     for (qsizetype i = 0; i < lines->size(); ++i) {
         if (lines->at(i).size() < kShortestLine)
-            return QCoreApplication::translate("InterfaceTexts", "%1: line %2 is too short")
-                .arg(path)
-                .arg(i + 1);
+            return QCoreApplication::translate("InterfaceTexts", "line %1 is too short").arg(i + 1);
     }
     m_texts = builtIn();
     for (qsizetype i = 0; i < lines->size(); ++i)

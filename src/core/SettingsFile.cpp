@@ -167,7 +167,7 @@ std::optional<QString> readLanguageFile(const QString& path, QString* error)
         return std::nullopt;
     if (fileLines->isEmpty()) {
         if (error)
-            *error = QCoreApplication::translate("SettingsFile", "%1: the file is empty").arg(path);
+            *error = QCoreApplication::translate("SettingsFile", "the file is empty");
         return std::nullopt;
     }
     return lineValue(fileLines->first());

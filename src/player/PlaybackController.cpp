@@ -1,6 +1,7 @@
 #include "player/PlaybackController.h"
 
 #include "core/AppState.h"
+#include "core/SettingLimits.h"
 #include "platform/MediaPlayer.h"
 
 #include <cmath>
@@ -9,7 +10,6 @@ namespace {
 
 constexpr int kRefreshMs = 100;
 constexpr int kWatchMs = 200;
-constexpr int kDefaultSkipSeconds = 2;
 constexpr double kSlowestRate = 0.1;
 constexpr double kFastestRate = 4.9;
 
@@ -123,7 +123,7 @@ void PlaybackController::stop()
 void PlaybackController::skip(int direction)
 {
     if (m_appState.jumpSeconds == 0)
-        m_appState.jumpSeconds = kDefaultSkipSeconds;
+        m_appState.jumpSeconds = SettingLimits::kShortestSkip;
     if (hasMedia())
         m_media->setCurrentPosition(m_media->currentPosition() +
                                     direction * m_appState.jumpSeconds);

@@ -38,16 +38,6 @@ struct Fixture {
     Startup::Session session;
 };
 
-// Entry n of the English file the program ships.
-QString shippedEnglish(int n)
-{
-    static const auto lines =
-        readTextLines(QStringLiteral(VOCARTA_SOURCE_DATA_DIR "/Files/Lang/English.lng"));
-    if (!lines || n >= lines->size())
-        return QStringLiteral("<English.lng unreadable or short>");
-    return lines->at(n).mid(3);
-}
-
 } // namespace
 
 class TestStartup : public QObject {
@@ -72,19 +62,26 @@ void TestStartup::fatalStarts_data()
 {
     QTest::addColumn<QByteArray>("settings"); // "-": no file
     QTest::addColumn<QByteArray>("language"); // "-": no file
-    QTest::newRow("no settings file") << QByteArray("-") << QByteArray("000a\r\n");
-    QTest::newRow("empty settings file") << QByteArray("") << QByteArray("000a\r\n");
-    QTest::newRow("language file missing") << QByteArray("Missing.lng\r\n") << QByteArray("-");
+    QTest::addColumn<QString>("file");        // the file the box names
+    QTest::newRow("no settings file")
+        << QByteArray("-") << QByteArray("000a\r\n") << "Files/Vocarta.ini";
+    QTest::newRow("empty settings file")
+        << QByteArray("") << QByteArray("000a\r\n") << "Files/Vocarta.ini";
+    QTest::newRow("language file missing")
+        << QByteArray("Missing.lng\r\n") << QByteArray("-") << "Files/Lang/Missing.lng";
     QTest::newRow("language line too short")
-        << QByteArray("Test.lng\r\n") << QByteArray("000a\r\nx\r\n002b\r\n");
+        << QByteArray("Test.lng\r\n") << QByteArray("000a\r\nx\r\n002b\r\n")
+        << "Files/Lang/Test.lng";
     QTest::newRow("language file too long")
-        << QByteArray("Test.lng\r\n") << QByteArray("000a\r\n").repeated(202);
+        << QByteArray("Test.lng\r\n") << QByteArray("000a\r\n").repeated(202)
+        << "Files/Lang/Test.lng";
 }
 
 void TestStartup::fatalStarts()
 {
     QFETCH(QByteArray, settings);
     QFETCH(QByteArray, language);
+    QFETCH(QString, file);
     Fixture f;
     if (settings != "-")
         f.folder.writeBytes(QStringLiteral("Files/Vocarta.ini"), settings);
@@ -96,7 +93,11 @@ void TestStartup::fatalStarts()
     const auto& box = f.dialogs.messages.first();
     QCOMPARE(box.title, QStringLiteral("Reg Error"));
     QVERIFY2(box.text.startsWith(QStringLiteral("Lib OCX -> Reg ERROR!\n")), qPrintable(box.text));
-    QVERIFY2(box.text.size() > 22, "the box names the error");
+    // The system's reason, then the file.
+    const QStringList lines = box.text.split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 3);
+    QVERIFY2(!lines[1].isEmpty(), "the box names the error");
+    QCOMPARE(lines[2], f.folder.filePath(file));
     QCOMPARE(box.icon, QMessageBox::Warning);
 }
 

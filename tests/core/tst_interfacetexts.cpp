@@ -7,16 +7,6 @@
 
 namespace {
 
-// Entry n of the English file the program ships.
-QString shippedEnglish(int n)
-{
-    static const auto lines =
-        readTextLines(QStringLiteral(VOCARTA_SOURCE_DATA_DIR "/Files/Lang/English.lng"));
-    if (!lines || n >= lines->size())
-        return QStringLiteral("<English.lng unreadable or short>");
-    return lines->at(n).mid(InterfaceTexts::kLabelLength);
-}
-
 } // namespace
 
 class TestInterfaceTexts : public QObject {
