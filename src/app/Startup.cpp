@@ -137,6 +137,8 @@ int run(QApplication& app)
     platform.media = &media;
     const QString commandLine = commandLinePath(QCoreApplication::arguments());
     const Session session = start(state, platform, commandLine);
+    // The window is up: the engine's loading needs to give way no more.
+    engineLoader.setGivingWay(false);
     if (!session.player)
         return 0;
     QObject::connect(session.player.get(), &PlayerWindow::programEnded, &app,
