@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSocketNotifier>
@@ -270,7 +271,10 @@ Times timeStart(const QString& program, const QStringList& arguments,
     process.waitForFinished();
     if (!done) {
         std::printf("%s: %s within %d ms; its output:\n%s\n", qPrintable(program),
-                    times.mapped < 0 ? "no window" : "no sound", RunTimeoutMs, errors.constData());
+                    times.mapped < 0  ? "no window"
+                    : times.sound < 0 ? "no sound"
+                                      : "no playing line",
+                    RunTimeoutMs, errors.constData());
     }
     return times;
 }
