@@ -102,11 +102,7 @@ private:
 // Xvfb on the first free display from :90 on.
 class XServer {
 public:
-    ~XServer()
-    {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
+    ~XServer() { stop(); }
 
     bool start(MapWatcher& watcher)
     {
@@ -128,8 +124,7 @@ public:
                     return true;
                 QThread::msleep(20);
             }
-            m_process.kill();
-            m_process.waitForFinished();
+            stop();
         }
         return false;
     }
@@ -137,6 +132,18 @@ public:
     QByteArray display() const { return m_display; }
 
 private:
+    // Asked to end, Xvfb removes its lock file and socket; killed, it would leave them behind.
+    void stop()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000)) {
+            m_process.kill();
+            m_process.waitForFinished();
+        }
+    }
+
     QProcess m_process;
     QByteArray m_display;
 };
@@ -147,10 +154,11 @@ class SoundServer {
 public:
     ~SoundServer()
     {
-        m_recorder.kill();
-        m_recorder.waitForFinished();
-        m_server.kill();
-        m_server.waitForFinished();
+        for (QProcess* process : {&m_recorder, &m_server}) {
+            process->terminate();
+            if (!process->waitForFinished(5000))
+                process->kill();
+        }
     }
 
     bool start()
