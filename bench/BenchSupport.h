@@ -47,16 +47,22 @@ inline double milliseconds(const QElapsedTimer& clock)
     return clock.nsecsElapsed() / 1e6;
 }
 
-inline void report(const QString& what, std::vector<double> values, const char* target)
+// Of at least one value.
+inline double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+inline void report(const QString& what, const std::vector<double>& values, const char* target)
 {
     if (values.empty()) {
         std::printf("%-44s no measurement\n", qPrintable(what));
         return;
     }
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-    std::printf("%-44s median %8.3f ms (n=%zu)   target %s\n", qPrintable(what), median, n, target);
+    std::printf("%-44s median %8.3f ms (n=%zu)   target %s\n", qPrintable(what), median(values),
+                values.size(), target);
     std::fflush(stdout);
 }
 

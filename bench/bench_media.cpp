@@ -2,7 +2,7 @@
 // opening, seeking and the reads of one display refresh. Prints medians; asserts nothing.
 
 #include "BenchSupport.h"
-#include "platform/MpvMediaPlayer.h"
+#include "engine/MpvMediaPlayer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

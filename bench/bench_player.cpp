@@ -5,7 +5,7 @@
 #include "BenchSupport.h"
 #include "core/AppState.h"
 #include "core/ProgramFolder.h"
-#include "platform/MpvMediaPlayer.h"
+#include "engine/MpvMediaPlayer.h"
 #include "platform/Platform.h"
 #include "platform/QtDesktop.h"
 #include "platform/QtDialogs.h"

@@ -6,9 +6,10 @@
 #include "core/Logging.h"
 #include "core/ProgramFolder.h"
 #include "core/SettingsFile.h"
+#include "platform/DeferredMediaPlayer.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
-#include "platform/MpvMediaPlayer.h"
+#include "platform/MediaEngineLoader.h"
 #include "platform/Platform.h"
 #include "platform/QtDesktop.h"
 #include "platform/QtDialogs.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTimer>
 #include <clocale>
 
 namespace Startup {
@@ -133,15 +135,52 @@ QString commandLinePath(const QStringList& arguments)
     return QFileInfo::exists(given) ? given : given.trimmed();
 }
 
+namespace {
+
+// With vocarta.player debug output on (the start benchmark reads it), logs when the engine is
+// there and when the command line's file has started to play.
+void logStartMilestones(DeferredMediaPlayer& media, QTimer& playingWatch, bool fileGiven)
+{
+    playingWatch.setInterval(2);
+    QObject::connect(&playingWatch, &QTimer::timeout, &media, [&media, &playingWatch] {
+        if (media.url().isEmpty()) {
+            playingWatch.stop();
+        } else if (media.playState() == MediaPlayer::State::Playing &&
+                   media.currentPosition() > 0) {
+            qCDebug(lcPlayer).noquote() << "Playing the command line's file" << media.url();
+            playingWatch.stop();
+        }
+    });
+    QObject::connect(&media, &DeferredMediaPlayer::engineAttached, &media,
+                     [&playingWatch, watch = fileGiven] {
+                         qCDebug(lcPlayer) << "Media engine ready";
+                         if (watch)
+                             playingWatch.start();
+                     });
+}
+
+} // namespace
+
 int run(QApplication& app)
 {
     QApplication::setApplicationName(QStringLiteral("vocarta"));
     QApplication::setApplicationVersion(QStringLiteral(VOCARTA_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
-    // The media engine reads numbers the C way.
+    // The media engine reads numbers the C way. Set before the engine's libraries start loading
+    // on another thread, as their initialisation may read the locale.
     std::setlocale(LC_NUMERIC, "C");
 
+    // The engine's libraries load while the windows are built; until it is there its commands
+    // wait for it (a file on the command line plays once it is).
     const QString executableFolder = QCoreApplication::applicationDirPath();
+    DeferredMediaPlayer media;
+    MediaEngineLoader engineLoader(media);
+    engineLoader.start({executableFolder, QDir::cleanPath(executableFolder + QLatin1Char('/') +
+                                                          QStringLiteral(VOCARTA_ENGINE_FROM_BIN))},
+                       QStringLiteral(VOCARTA_ENGINE_MODULE));
+    QObject::connect(&media, &MediaPlayer::engineUnavailable, &media,
+                     [](const QString& reason) { qCWarning(lcPlayer).noquote() << reason; });
+
     const QString installed = QDir::cleanPath(executableFolder + QStringLiteral("/../") +
                                               QStringLiteral(VOCARTA_DATA_INSTALL_DIR));
     AppState state;
@@ -157,12 +196,16 @@ int run(QApplication& app)
     Platform platform;
     platform.dialogs = &dialogs;
     platform.desktop = &desktop;
-
-    MpvMediaPlayer media;
     platform.media = &media;
-    const Session session = start(state, platform, commandLinePath(QCoreApplication::arguments()));
+    const QString commandLine = commandLinePath(QCoreApplication::arguments());
+    const Session session = start(state, platform, commandLine);
+    // The window is up: the engine's loading needs to give way no more.
+    engineLoader.setGivingWay(false);
     if (!session.player)
         return 0;
+    QTimer playingWatch;
+    if (lcPlayer().isDebugEnabled())
+        logStartMilestones(media, playingWatch, !commandLine.isEmpty());
     return exec(app, session);
 }
 

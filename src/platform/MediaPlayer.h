@@ -51,9 +51,18 @@ public:
 
     virtual State playState() const = 0;
 
+    // False once the engine is known to be missing. An engine still being loaded counts as
+    // available: the commands given meanwhile wait for it.
+    virtual bool isEngineAvailable() const { return true; }
+    // Why the engine is missing; "" while it is available.
+    virtual QString engineUnavailableReason() const { return QString(); }
+
 Q_SIGNALS:
     // The current media could not be opened or decoded; the text says why, for the title line.
     void mediaError(const QString& message);
+    // The engine could not be loaded, so nothing will play in this run; sent once. The reason is
+    // the system's, for a tooltip or the log.
+    void engineUnavailable(const QString& reason);
 };
 
 // Position texts as the windows show them.

@@ -1,5 +1,5 @@
+#include "engine/MpvMediaPlayer.h"
 #include "mock/TestMedia.h"
-#include "platform/MpvMediaPlayer.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>

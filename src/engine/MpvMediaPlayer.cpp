@@ -1,4 +1,4 @@
-#include "platform/MpvMediaPlayer.h"
+#include "engine/MpvMediaPlayer.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -71,8 +71,10 @@ MpvMediaPlayer::MpvMediaPlayer(const Options& options, QObject* parent) : MediaP
     // mpv refuses to start under a locale whose numbers have a decimal comma.
     std::setlocale(LC_NUMERIC, "C");
     m_mpv = mpv_create();
-    if (!m_mpv)
+    if (!m_mpv) {
+        m_startError = QStringLiteral("libmpv could not make a player");
         return;
+    }
 
     const auto set = [this](const char* name, const char* value) {
         mpv_set_option_string(m_mpv, name, value);
@@ -103,7 +105,8 @@ MpvMediaPlayer::MpvMediaPlayer(const Options& options, QObject* parent) : MediaP
     set("volume-max", "100");
     set("volume", QByteArray::number(m_volume).constData());
 
-    if (mpv_initialize(m_mpv) < 0) {
+    if (const int error = mpv_initialize(m_mpv); error < 0) {
+        m_startError = QString::fromUtf8(mpv_error_string(error));
         mpv_terminate_destroy(m_mpv);
         m_mpv = nullptr;
         return;

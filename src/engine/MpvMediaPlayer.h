@@ -47,6 +47,11 @@ public:
 
     State playState() const override;
 
+    // False when libmpv could not be started; startError() says why. Every file then gets
+    // mediaError.
+    bool isStarted() const { return m_mpv != nullptr; }
+    QString startError() const { return m_startError; }
+
     // True from a position write until mpv has finished the seek and confirmed where it stands.
     bool isSeeking() const { return m_seekPending; }
     // Reads a property straight from mpv, waiting for it: for diagnostics and tests only.
@@ -74,6 +79,7 @@ private:
     bool isLoaded() const { return !m_url.isEmpty() && !m_loading; }
 
     mpv_handle* m_mpv = nullptr;
+    QString m_startError;
     std::atomic_bool m_drainQueued = false;
 
     QString m_url;

@@ -1,0 +1,21 @@
+// The one symbol the media engine module exports: MediaEngineLoader looks it up by name.
+
+#include "engine/MpvMediaPlayer.h"
+#include "platform/MediaEngineModule.h"
+
+#include <memory>
+#include <type_traits>
+
+extern "C" Q_DECL_EXPORT MediaPlayer*
+vocartaCreateMediaEngine(const MediaEngineModule::Options& options, QString* error)
+{
+    auto engine = std::make_unique<MpvMediaPlayer>(MpvMediaPlayer::Options{options.nullOutput});
+    if (!engine->isStarted()) {
+        if (error)
+            *error = engine->startError();
+        return nullptr;
+    }
+    return engine.release();
+}
+
+static_assert(std::is_same_v<decltype(&vocartaCreateMediaEngine), MediaEngineModule::Factory>);

@@ -1,0 +1,83 @@
+#include "platform/MediaEngineLoader.h"
+
+#include "platform/DeferredMediaPlayer.h"
+#include "platform/LibraryDependencies.h"
+#include "platform/MediaPlayer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <chrono>
+#include <memory>
+
+namespace {
+
+// Long enough for a woken thread to run and take the dynamic loader.
+constexpr std::chrono::microseconds kGiveWay{60};
+
+} // namespace
+
+MediaEngineLoader::MediaEngineLoader(DeferredMediaPlayer& player, QObject* parent)
+    : QObject(parent), m_player(player)
+{
+}
+
+MediaEngineLoader::~MediaEngineLoader()
+{
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+void MediaEngineLoader::start(const QStringList& folders, const QString& fileName,
+                              const MediaEngineModule::Options& options)
+{
+    if (m_worker.joinable() || !m_player.isWaiting())
+        return;
+    m_options = options;
+    m_worker = std::thread([this, folders, fileName] { load(folders, fileName); });
+}
+
+void MediaEngineLoader::load(const QStringList& folders, const QString& fileName)
+{
+    QString path;
+    for (const QString& folder : folders) {
+        const QString candidate = QDir(folder).filePath(fileName);
+        if (QFileInfo::exists(candidate)) {
+            path = candidate;
+            break;
+        }
+    }
+    if (path.isEmpty()) {
+        m_error =
+            QStringLiteral("%1 is in none of %2").arg(fileName, folders.join(QStringLiteral(", ")));
+    } else {
+        LibraryDependencies::loadEach(LibraryDependencies::loadOrder(path), [this] {
+            if (m_givingWay.load())
+                std::this_thread::sleep_for(kGiveWay);
+        });
+        m_library.setFileName(path);
+        m_library.setLoadHints(QLibrary::ResolveAllSymbolsHint | QLibrary::PreventUnloadHint);
+        if (!m_library.load()) {
+            m_error = m_library.errorString();
+        } else {
+            m_factory = reinterpret_cast<MediaEngineModule::Factory>(
+                m_library.resolve(MediaEngineModule::kFactoryName));
+            if (!m_factory)
+                m_error = QStringLiteral("%1 has no %2")
+                              .arg(path, QLatin1String(MediaEngineModule::kFactoryName));
+        }
+    }
+    QMetaObject::invokeMethod(this, &MediaEngineLoader::finish, Qt::QueuedConnection);
+}
+
+void MediaEngineLoader::finish()
+{
+    m_worker.join();
+    QString error = m_error;
+    std::unique_ptr<MediaPlayer> engine;
+    if (m_factory)
+        engine.reset(m_factory(m_options, &error));
+    if (engine)
+        m_player.attach(std::move(engine));
+    else
+        m_player.fail(QStringLiteral("the media engine could not be loaded: ") + error);
+}
