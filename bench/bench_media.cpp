@@ -114,7 +114,7 @@ int main(int argc, char** argv)
     if (recordings.isEmpty())
         return 1;
 
-    MpvMediaPlayer player(MpvMediaPlayer::Options{.nullOutput = true});
+    MpvMediaPlayer player(MpvMediaPlayer::Options::silent());
     for (const QString& path : recordings)
         benchOpen(player, path, QFileInfo(path).suffix());
     for (const QString& path : recordings) {

@@ -33,7 +33,7 @@ int main(int argc, char** argv)
     state.texts.load(state.languagePath());
     QtDialogs dialogs;
     QtDesktop desktop(dir.path());
-    MpvMediaPlayer media(MpvMediaPlayer::Options{.nullOutput = true});
+    MpvMediaPlayer media(MpvMediaPlayer::Options::silent());
     PlayerWindow player(state, Platform{&media, &dialogs, &desktop});
     player.restoreSession(QString());
     state.jumpSeconds = 5;

@@ -97,6 +97,8 @@ MpvMediaPlayer::MpvMediaPlayer(const Options& options, QObject* parent) : MediaP
     set("sid", "no");
     if (options.nullOutput)
         set("ao", "null");
+    else if (!options.audioOutputs.isEmpty())
+        set("ao", options.audioOutputs.constData());
     set("audio-client-name", "Vocarta");
     set("idle", "yes");
     // Without it mpv unloads the file at its end, and an exact seek near the end does the same.
@@ -340,7 +342,7 @@ void MpvMediaPlayer::handleReply(const mpv_event& event)
         if (!m_loading || !sameGeneration(tag, m_loadGeneration))
             return;
         if (event.error < 0) {
-            failLoad(loadErrorText(event.error));
+            failLoad(loadErrorText(event.error), event.error);
             return;
         }
         {
@@ -439,7 +441,8 @@ void MpvMediaPlayer::handleEndFile(const mpv_event& event)
         return;
     if (end.reason == MPV_END_FILE_REASON_ERROR)
         failLoad(QFileInfo::exists(m_url) ? loadErrorText(end.error)
-                                          : QStringLiteral("the file does not exist"));
+                                          : QStringLiteral("the file does not exist"),
+                 end.error);
     else if (end.reason == MPV_END_FILE_REASON_REDIRECT)
         failLoad(QStringLiteral("it is a playlist, not a recording"));
 }
@@ -501,11 +504,15 @@ void MpvMediaPlayer::setDurationValue(double seconds)
         m_position = m_duration;
 }
 
-void MpvMediaPlayer::failLoad(const QString& reason)
+void MpvMediaPlayer::failLoad(const QString& reason, int error)
 {
     const QString name = QFileInfo(m_url).fileName();
     unload();
-    Q_EMIT mediaError(QStringLiteral("Cannot play %1: %2").arg(name, reason));
+    const QString message = QStringLiteral("Cannot play %1: %2").arg(name, reason);
+    if (error == MPV_ERROR_AO_INIT_FAILED)
+        Q_EMIT soundOutputMissing(message);
+    else
+        Q_EMIT mediaError(message);
 }
 
 void MpvMediaPlayer::unload()

@@ -18,6 +18,15 @@ public:
     struct Options {
         // No sound device (tests, benchmarks); the program itself uses the default output.
         bool nullOutput = false;
+        // The only sound outputs to try, in mpv's names ("" for mpv's own list).
+        QByteArray audioOutputs;
+
+        static Options silent()
+        {
+            Options options;
+            options.nullOutput = true;
+            return options;
+        }
     };
 
     explicit MpvMediaPlayer(QObject* parent = nullptr);
@@ -72,7 +81,8 @@ private:
     void requestProperty(const char* name, int format, std::uint64_t userdata);
     void setPositionValue(double seconds);
     void setDurationValue(double seconds);
-    void failLoad(const QString& reason);
+    // `error` is mpv's code, when there is one.
+    void failLoad(const QString& reason, int error = 0);
     void unload();
     void resetMediaState();
     bool atEnd() const;

@@ -15,6 +15,8 @@ void DeferredMediaPlayer::attach(std::unique_ptr<MediaPlayer> engine)
         return;
     m_engine = std::move(engine);
     connect(m_engine.get(), &MediaPlayer::mediaError, this, &MediaPlayer::mediaError);
+    connect(m_engine.get(), &MediaPlayer::soundOutputMissing, this,
+            &MediaPlayer::soundOutputMissing);
     // Taken out first: a command replayed here may make a handler call this player, and such a
     // call goes straight to the engine, after the commands that came before it.
     const std::vector<Command> kept = std::exchange(m_kept, {});

@@ -60,6 +60,9 @@ public:
 Q_SIGNALS:
     // The current media could not be opened or decoded; the text says why, for the title line.
     void mediaError(const QString& message);
+    // Like mediaError, when the file is fine but no sound output could be opened (no sound
+    // server, no device): the user can do something about that one.
+    void soundOutputMissing(const QString& message);
     // The engine could not be loaded, so nothing will play in this run; sent once. The reason is
     // the system's, for a tooltip or the log.
     void engineUnavailable(const QString& reason);

@@ -3,9 +3,10 @@
 #include <QEvent>
 #include <QFontMetrics>
 
-void CaptionLabel::setCaption(const QString& caption)
+void CaptionLabel::setCaption(const QString& caption, const QString& detail)
 {
     m_caption = caption;
+    m_detail = detail;
     fitText();
 }
 
@@ -29,7 +30,12 @@ void CaptionLabel::fitText()
     const QString shown = shownText(m_caption);
     const QString fitted = fontMetrics().elidedText(shown, Qt::ElideMiddle, contentsRect().width());
     setText(fitted);
-    setToolTip(fitted == shown ? QString() : shown);
+    QStringList tip;
+    if (fitted != shown)
+        tip << shown;
+    if (!m_detail.isEmpty())
+        tip << m_detail;
+    setToolTip(tip.join(QLatin1Char('\n')));
 }
 
 void CaptionLabel::resizeEvent(QResizeEvent* event)

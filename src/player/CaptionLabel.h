@@ -11,7 +11,8 @@ class CaptionLabel : public QLabel {
 public:
     using QLabel::QLabel;
 
-    void setCaption(const QString& caption);
+    // `detail` (why a file cannot play, say) is added to the tooltip.
+    void setCaption(const QString& caption, const QString& detail = QString());
     QString caption() const { return m_caption; }
 
     // The text a caption shows.
@@ -25,4 +26,5 @@ private:
     void fitText();
 
     QString m_caption;
+    QString m_detail;
 };

@@ -39,8 +39,16 @@ PlayerWindow::PlayerWindow(AppState& state, const Platform& platform, QWidget* p
     connectPlayback();
     connectFace();
     connect(&m_fadeTimer, &QTimer::timeout, this, &PlayerWindow::stepLabelFade);
-    if (m_platform.media)
-        connect(m_platform.media, &MediaPlayer::mediaError, this, &PlayerWindow::showMediaError);
+    if (MediaPlayer* media = m_platform.media) {
+        connect(media, &MediaPlayer::mediaError, this,
+                [this](const QString& message) { showPlaybackFailure(Text::CannotPlay, message); });
+        connect(media, &MediaPlayer::soundOutputMissing, this, [this](const QString& message) {
+            showPlaybackFailure(Text::NoSoundOutput, message);
+        });
+        connect(media, &MediaPlayer::engineUnavailable, this, [this](const QString& reason) {
+            showPlaybackFailure(Text::EngineNotLoaded, reason);
+        });
+    }
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &PlayerWindow::exitProgram);
 }
@@ -252,6 +260,9 @@ void PlayerWindow::restoreSession(const QString& commandLine)
     closeMedia();
     if (!commandLine.isEmpty())
         openMedia(commandLine);
+    // The engine may have failed before this window could hear it.
+    if (m_platform.media && !m_platform.media->isEngineAvailable() && !m_mediaFailed)
+        showPlaybackFailure(Text::EngineNotLoaded, m_platform.media->engineUnavailableReason());
     if (m_stored.volume)
         m_volumeKnob->setValue(*m_stored.volume);
     applyVolume();

@@ -133,7 +133,9 @@ private:
     void loadAndPlay(const QString& path);
     void updateTitle();
     void showPlayState(PlayState state);
-    void showMediaError(const QString& message);
+    // The title line says why nothing plays (a missing engine wins over any other reason); the
+    // engine's own words go to its tooltip.
+    void showPlaybackFailure(Text reason, const QString& detail);
     void applyVolume();
     void changeSpeed(double step);
     void startFade(int level);

@@ -66,7 +66,7 @@ void PlayerWindow::openMedia(const QString& path)
     }
     m_state.currentMediaPath = chosen;
     if (!playable) {
-        showMediaError(QString());
+        showPlaybackFailure(Text::CannotPlay, QString());
         return;
     }
     loadAndPlay(chosen);
@@ -124,14 +124,20 @@ void PlayerWindow::closeMedia()
         m_bookmarks->unloadWindow();
 }
 
-void PlayerWindow::showMediaError(const QString& message)
+void PlayerWindow::showPlaybackFailure(Text reason, const QString& detail)
 {
+    QString shownDetail = detail;
+    if (m_platform.media && !m_platform.media->isEngineAvailable()) {
+        reason = Text::EngineNotLoaded;
+        shownDetail = m_platform.media->engineUnavailableReason();
+    }
     closeMedia();
     m_mediaFailed = true;
-    m_titleLabel->setCaption(
-        MediaTitle::caption(m_state.currentMediaPath, m_fullPathAction->isChecked(), QString()) +
-        m_state.texts.text(Text::CannotPlay));
-    m_titleLabel->setToolTip(message);
+    const QString name = m_state.currentMediaPath.isEmpty()
+                             ? QString()
+                             : MediaTitle::caption(m_state.currentMediaPath,
+                                                   m_fullPathAction->isChecked(), QString());
+    m_titleLabel->setCaption(name + m_state.texts.text(reason), shownDetail);
     m_titleLabel->show();
     m_displayPanel->show();
 }

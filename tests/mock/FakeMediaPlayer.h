@@ -27,12 +27,16 @@ public:
     int volume() const override { return m_volume; }
     void setVolume(int volume) override;
     State playState() const override { return m_state; }
+    bool isEngineAvailable() const override { return engineReason.isEmpty(); }
+    QString engineUnavailableReason() const override { return engineReason; }
 
     // Moves the clock: a playing medium advances, and ends (state Stopped) at its duration.
     void advance(double seconds);
     // Makes the length known, as an engine does shortly after loading.
     void revealDuration() { m_durationKnown = true; }
 
+    // Set: the engine could not be loaded, for this reason.
+    QString engineReason;
     double loadedDuration = 200.0;
     bool durationKnownAtLoad = true;
     double fastestRate = 4.9; // rates beyond are refused, as an engine may do

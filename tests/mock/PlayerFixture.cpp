@@ -28,7 +28,8 @@ StoredSettings PlayerFixture::defaultSettings()
     return s;
 }
 
-PlayerFixture::PlayerFixture(const StoredSettings& settings, const QString& commandLine)
+PlayerFixture::PlayerFixture(const StoredSettings& settings, const QString& commandLine,
+                             const std::function<void(PlayerFixture&)>& beforeStart)
 {
     // The bundled skin, so that the pictures buttons show can be checked.
     ProgramFolder::fillMissing(QStringLiteral(VOCARTA_SOURCE_DATA_DIR), folder.path());
@@ -38,6 +39,8 @@ PlayerFixture::PlayerFixture(const StoredSettings& settings, const QString& comm
     folder.writeLanguage(QStringLiteral("English.lng"), QStringLiteral("en"));
     state.texts.load(state.languagePath());
     media.journal = &journal;
+    if (beforeStart)
+        beforeStart(*this);
     player = std::make_unique<PlayerWindow>(state, Platform{&media, &dialogs, &desktop});
     player->setEditor(&editor);
     player->setBookmarks(&bookmarks);

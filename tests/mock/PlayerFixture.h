@@ -9,6 +9,7 @@
 #include "core/SettingsFile.h"
 #include "player/PlayerWindow.h"
 
+#include <functional>
 #include <memory>
 
 // A loaded player window with stand-ins for everything around it; what happens to it is
@@ -27,8 +28,10 @@ struct PlayerFixture {
     // What the settings file holds unless a test says otherwise.
     static StoredSettings defaultSettings();
 
+    // `beforeStart` prepares the stand-ins before the window is built.
     explicit PlayerFixture(const StoredSettings& settings = defaultSettings(),
-                           const QString& commandLine = QString());
+                           const QString& commandLine = QString(),
+                           const std::function<void(PlayerFixture&)>& beforeStart = {});
 
     // A file in the program folder that the fake engine can open.
     QString mediaFile(const QString& name) const;

@@ -8,7 +8,7 @@
 
 namespace {
 
-const MpvMediaPlayer::Options NullOutput{.nullOutput = true};
+const MpvMediaPlayer::Options NullOutput = MpvMediaPlayer::Options::silent();
 constexpr double ToneSeconds = 3.0;
 
 // Waits polling every few milliseconds, for timings finer than QTRY's 50 ms steps.
@@ -38,6 +38,7 @@ private Q_SLOTS:
     void endOfMediaIsNoticedAndPlayRestarts();
     void badFileReportsErrorAndEngineStaysUsable_data();
     void badFileReportsErrorAndEngineStaysUsable();
+    void noSoundOutputIsToldApart();
     void textsFromAnHourOn();
     void settingsReachTheEngine();
 
@@ -267,6 +268,26 @@ void TestMpvMediaPlayer::badFileReportsErrorAndEngineStaysUsable()
 
     QVERIFY(openPlaying(player, pathOf("tone.wav")));
     QCOMPARE(errors.count(), 1);
+}
+
+void TestMpvMediaPlayer::noSoundOutputIsToldApart()
+{
+    // The one output allowed, with a sound server that is not there.
+    qputenv("PULSE_SERVER", "unix:/nonexistent/vocarta-test");
+    MpvMediaPlayer::Options onlyPulse;
+    onlyPulse.audioOutputs = "pulse";
+    MpvMediaPlayer player(onlyPulse);
+    QSignalSpy missing(&player, &MediaPlayer::soundOutputMissing);
+    QSignalSpy errors(&player, &MediaPlayer::mediaError);
+
+    player.setUrl(pathOf("tone.wav"));
+
+    QTRY_COMPARE(missing.count(), 1);
+    QVERIFY2(missing.first().first().toString().contains(QStringLiteral("tone.wav")),
+             qPrintable(missing.first().first().toString()));
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(player.url(), QString());
+    qunsetenv("PULSE_SERVER");
 }
 
 void TestMpvMediaPlayer::textsFromAnHourOn()

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QTest>
 
+Q_DECLARE_METATYPE(Text)
+
 namespace {
 
 QString image(const SkinButton* button)
@@ -32,6 +34,8 @@ private Q_SLOTS:
     void focusGoesBackToTheEditor();
     void nothingLoadedIsHarmless();
     void undecodableFileSaysSoInTheTitle();
+    void theTitleSaysWhyNothingPlays_data();
+    void theTitleSaysWhyNothingPlays();
     void playButtonShowsTheRealState_data();
     void playButtonShowsTheRealState();
 };
@@ -268,6 +272,50 @@ void TestTransport::undecodableFileSaysSoInTheTitle()
     f.player->refreshDisplay();
     QCOMPARE(titleLabel(f.player)->text(), QStringLiteral("good.wav - 03:20"));
     Q_UNUSED(path);
+}
+
+void TestTransport::theTitleSaysWhyNothingPlays_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<Text>("said");
+    QTest::addColumn<QString>("tooltip");
+    QTest::newRow("no sound output") << "sound" << Text::NoSoundOutput << "no sound device";
+    QTest::newRow("engine lost while a file waited")
+        << "engine" << Text::EngineNotLoaded << "libmpv.so.2: cannot open";
+    QTest::newRow("engine lost before the window")
+        << "engine first" << Text::EngineNotLoaded << "libmpv.so.2: cannot open";
+}
+
+void TestTransport::theTitleSaysWhyNothingPlays()
+{
+    QFETCH(QString, failure);
+    QFETCH(Text, said);
+    QFETCH(QString, tooltip);
+    const QString reason = QStringLiteral("libmpv.so.2: cannot open");
+    PlayerFixture f(PlayerFixture::defaultSettings(), QString(), [&](PlayerFixture& g) {
+        if (failure == QLatin1String("engine first"))
+            g.media.engineReason = reason;
+    });
+    QString expected = f.state.texts.text(said);
+    if (failure == QLatin1String("sound")) {
+        f.open(QStringLiteral("talk.wav"));
+        Q_EMIT f.media.soundOutputMissing(tooltip);
+        expected = QStringLiteral("talk.wav - ") + expected;
+    } else if (failure == QLatin1String("engine")) {
+        f.open(QStringLiteral("talk.wav"));
+        f.media.engineReason = reason;
+        // The waiting file is given up first, then the engine.
+        Q_EMIT f.media.mediaError(QStringLiteral("Cannot play talk.wav: ") + reason);
+        Q_EMIT f.media.engineUnavailable(reason);
+        expected = QStringLiteral("talk.wav - ") + expected;
+    }
+
+    QVERIFY(titleLabel(f.player)->isVisible());
+    QCOMPARE(titleLabel(f.player)->caption(), expected);
+    QCOMPARE(titleLabel(f.player)->toolTip(), tooltip);
+    QVERIFY(!action(f.player, "playAction")->isEnabled());
+    // Said where the user looks, not in a box to dismiss.
+    QVERIFY(f.dialogs.messages.isEmpty());
 }
 
 void TestTransport::playButtonShowsTheRealState_data()

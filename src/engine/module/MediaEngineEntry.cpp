@@ -9,7 +9,9 @@
 extern "C" Q_DECL_EXPORT MediaPlayer*
 vocartaCreateMediaEngine(const MediaEngineModule::Options& options, QString* error)
 {
-    auto engine = std::make_unique<MpvMediaPlayer>(MpvMediaPlayer::Options{options.nullOutput});
+    MpvMediaPlayer::Options engineOptions;
+    engineOptions.nullOutput = options.nullOutput;
+    auto engine = std::make_unique<MpvMediaPlayer>(engineOptions);
     if (!engine->isStarted()) {
         if (error)
             *error = engine->startError();
