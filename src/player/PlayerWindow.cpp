@@ -7,6 +7,7 @@
 #include "platform/MediaPlayer.h"
 #include "platform/Twips.h"
 #include "player/CaptionLabel.h"
+#include "player/Colours.h"
 #include "player/PlayerLayout.h"
 #include "player/PointerLabel.h"
 #include "player/SkinButton.h"
@@ -67,8 +68,7 @@ void PlayerWindow::setupFace()
     // the sides in the face's own background colour.
     auto* frame = new QWidget(this);
     frame->setObjectName(QStringLiteral("playerFrame"));
-    frame->setStyleSheet(
-        QStringLiteral("#playerFrame { background-color: %1; }").arg(QLatin1String(kFaceColour)));
+    Colours::fillBackground(frame, QColor(QLatin1String(kFaceColour)));
     auto* row = new QHBoxLayout(frame);
     row->setContentsMargins(0, 0, 0, 0);
     auto* face = new QWidget(frame);
@@ -93,7 +93,7 @@ void PlayerWindow::setupFace()
 
     m_progressBar = new QLabel(face);
     m_progressBar->setObjectName(QStringLiteral("progressBar"));
-    m_progressBar->setStyleSheet(QStringLiteral("background-color: rgba(240, 160, 48, 90);"));
+    Colours::fillBackground(m_progressBar, QColor(240, 160, 48, 90));
     Twips::place(m_progressBar, kPosition.left, kPosition.top, 0, kPosition.height);
 
     const auto whiteLabel = [face]<typename Label>(const char* name, const Box& box, int points,
@@ -103,7 +103,7 @@ void PlayerWindow::setupFace()
         QFont font = label->font();
         font.setPointSize(points);
         label->setFont(font);
-        label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+        Colours::setText(label, Qt::white);
         label->setAlignment(alignment);
         Twips::place(label, box.left, box.top, box.width, box.height);
         return label;
@@ -116,7 +116,7 @@ void PlayerWindow::setupFace()
                                                           Qt::AlignLeft | Qt::AlignVCenter);
     m_positionLabel->setText(QStringLiteral("0:00 / 0:00"));
     m_speedLabel = whiteLabel.operator()<QLabel>("speedLabel", kSpeed, 9, Qt::AlignCenter);
-    m_speedLabel->setStyleSheet(QStringLiteral("color: red; background: transparent;"));
+    Colours::setText(m_speedLabel, Qt::red);
     m_speedLabel->hide();
     m_volumeLabel = whiteLabel.operator()<QLabel>("volumeLabel", kVolumeText, 8, Qt::AlignCenter);
     m_volumeLabel->setText(QStringLiteral("100%"));
@@ -179,8 +179,7 @@ void PlayerWindow::connectFace()
     connect(m_volumeKnob, &VolumeKnob::touched, this, [this] { startFade(-15); });
     connect(m_volumeKnob, &VolumeKnob::trackPressed, this, [this] {
         m_fadeLevel = -15;
-        m_volumeLabel->setStyleSheet(
-            QStringLiteral("color: rgb(255, 0, 0); background: transparent;"));
+        Colours::setText(m_volumeLabel, Qt::red);
     });
     for (SkinButton* button :
          {m_playButton, m_stopButton, m_backButton, m_forwardButton, m_recordButton})

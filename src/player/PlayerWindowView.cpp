@@ -1,6 +1,7 @@
 #include "core/AppState.h"
 #include "core/EditorCommands.h"
 #include "platform/Dialogs.h"
+#include "player/Colours.h"
 #include "player/PlayerWindow.h"
 
 #include <QAction>
@@ -58,8 +59,7 @@ void PlayerWindow::stepLabelFade()
     m_fadeLevel += kFadeStep;
     QLabel* faded = m_fadedLabel == FadedLabel::Speed ? m_speedLabel : m_volumeLabel;
     const int level = std::clamp(m_fadeLevel, 0, 255);
-    faded->setStyleSheet(
-        QStringLiteral("color: rgb(255, %1, %1); background: transparent;").arg(level));
+    Colours::setText(faded, QColor(255, level, level));
     if (m_fadeLevel > kFadeEnd) {
         m_fadeLevel = -kFadeStep;
         m_fadeTimer.stop();
