@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/LazyIconStyle.h"
 #include "app/TerminationWatcher.h"
 #include "bookmarks/BookmarkController.h"
 #include "core/AppState.h"
@@ -166,6 +167,7 @@ int run(QApplication& app)
     QApplication::setApplicationName(QStringLiteral("vocarta"));
     QApplication::setApplicationVersion(QStringLiteral(VOCARTA_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setStyle(new LazyIconStyle);
     // The media engine reads numbers the C way. Set before the engine's libraries start loading
     // on another thread, as their initialisation may read the locale.
     std::setlocale(LC_NUMERIC, "C");

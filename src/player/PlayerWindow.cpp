@@ -11,6 +11,7 @@
 #include "player/PlayerLayout.h"
 #include "player/PointerLabel.h"
 #include "player/SkinButton.h"
+#include "player/SkinImage.h"
 #include "player/VolumeKnob.h"
 
 #include <QAction>
@@ -82,13 +83,13 @@ void PlayerWindow::setupFace()
     auto* background = new QLabel(face);
     background->setObjectName(QStringLiteral("faceBackground"));
     background->setScaledContents(true);
-    background->setPixmap(QPixmap(imagePath(QStringLiteral("sfondo.jpg"))));
+    background->setPixmap(SkinImage::pixmap(imagePath(QStringLiteral("sfondo.jpg"))));
     Twips::place(background, 0, 0, kFaceWidth, kFaceHeight);
 
     m_displayPanel = new QLabel(face);
     m_displayPanel->setObjectName(QStringLiteral("displayPanel"));
     m_displayPanel->setScaledContents(true);
-    m_displayPanel->setPixmap(QPixmap(imagePath(QStringLiteral("display.jpg"))));
+    m_displayPanel->setPixmap(SkinImage::pixmap(imagePath(QStringLiteral("display.jpg"))));
     Twips::place(m_displayPanel, kDisplay.left, kDisplay.top, kDisplay.width, kDisplay.height);
 
     m_progressBar = new QLabel(face);
@@ -145,7 +146,7 @@ void PlayerWindow::setupFace()
     for (SkinButton* b : skinButtons())
         showNormalImage(b);
 
-    const QPixmap icon(imagePath(QStringLiteral("vocarta.png")));
+    const QPixmap icon = SkinImage::pixmap(imagePath(QStringLiteral("vocarta.png")));
     if (!icon.isNull())
         setWindowIcon(icon);
 }
@@ -246,7 +247,7 @@ void PlayerWindow::restoreSession(const QString& commandLine)
     m_openButtonHome = m_openButton->pos();
     loadRecentMedia();
 
-    const QPixmap pointer(imagePath(QStringLiteral("Indica.ico")));
+    const QPixmap pointer = SkinImage::pixmap(imagePath(QStringLiteral("Indica.ico")));
     if (!pointer.isNull()) {
         const QCursor hand(pointer.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation),
                            PlayerLayout::kPointerHotX, PlayerLayout::kPointerHotY);

@@ -1,6 +1,7 @@
 #include "player/SkinButton.h"
 
-#include <QImageReader>
+#include "player/SkinImage.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -18,8 +19,7 @@ SkinButton::SkinButton(QWidget* parent) : QWidget(parent)
 
 bool SkinButton::showImage(const QString& path)
 {
-    QImageReader reader(path);
-    const QImage image = reader.read();
+    const QImage image = SkinImage::read(path);
     if (image.isNull())
         return false;
     m_pixmap = QPixmap::fromImage(image);

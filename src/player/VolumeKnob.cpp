@@ -3,6 +3,7 @@
 #include "platform/Twips.h"
 #include "player/PlayerLayout.h"
 #include "player/PointerLabel.h"
+#include "player/SkinImage.h"
 #include "player/VolumeSlider.h"
 
 #include <QPixmap>
@@ -50,13 +51,13 @@ VolumeKnob::VolumeKnob(const QString& knobImage, const QString& trackImage, QWid
     Twips::place(this, kLeft, kTop, kRight - kLeft, kBottom - kTop);
 
     m_track->setScaledContents(true);
-    m_track->setPixmap(QPixmap(trackImage));
+    m_track->setPixmap(SkinImage::pixmap(trackImage));
     Twips::place(m_track, kVolumeTrack.left - kLeft, kVolumeTrack.top - kTop, kVolumeTrack.width,
                  kVolumeTrack.height);
     // Above the track, so that the knob shows and takes the pointer where the two overlap.
     m_knob->raise();
     m_knob->setScaledContents(true);
-    m_knob->setPixmap(QPixmap(knobImage));
+    m_knob->setPixmap(SkinImage::pixmap(knobImage));
     Twips::place(m_knob, kVolumeKnob.left - kLeft, kVolumeKnob.top - kTop, kVolumeKnob.width,
                  kVolumeKnob.height);
     m_knobTop = kVolumeKnob.top;

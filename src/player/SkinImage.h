@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+#include <QString>
+
+// The skin's pictures, read by the format their file name says. Left to guess, Qt asks every
+// image plugin it has, loading them all, before the first window can show.
+namespace SkinImage {
+
+// A null image when the file is missing or unreadable.
+QImage read(const QString& path);
+QPixmap pixmap(const QString& path);
+
+} // namespace SkinImage
