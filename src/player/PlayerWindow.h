@@ -133,6 +133,8 @@ private:
     void loadAndPlay(const QString& path);
     void updateTitle();
     void showPlayState(PlayState state);
+    // "0:00 / <length>" and an empty progress bar.
+    void showStartPosition();
     // The title line says why nothing plays (a missing engine wins over any other reason); the
     // engine's own words go to its tooltip.
     void showPlaybackFailure(Text reason, const QString& detail);

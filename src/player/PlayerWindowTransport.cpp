@@ -51,13 +51,10 @@ void PlayerWindow::showPlayState(PlayState state)
     case PlayState::Paused:
         m_playAction->setText(m_state.texts.text(Text::Play));
         break;
-    case PlayState::Stopped: {
+    case PlayState::Stopped:
         m_playAction->setText(m_state.texts.text(Text::Play));
-        const QString duration = m_platform.media ? m_platform.media->durationString() : QString();
-        m_positionLabel->setText(QStringLiteral("0:00 / ") + MediaTitle::colons(duration));
-        m_progressBar->resize(0, m_progressBar->height());
+        showStartPosition();
         break;
-    }
     }
     // However the state changed (a key, the smart-play cycle, the end of the media), the button
     // shows it; the pointer only decides between its normal and its hover picture.
@@ -86,8 +83,14 @@ void PlayerWindow::refreshDisplay()
                               m_progressBar->height());
         return;
     }
+    showStartPosition();
+}
+
+void PlayerWindow::showStartPosition()
+{
+    const QString duration = m_platform.media ? m_platform.media->durationString() : QString();
+    m_positionLabel->setText(QStringLiteral("0:00 / ") + MediaTitle::colons(duration));
     m_progressBar->resize(0, m_progressBar->height());
-    m_positionLabel->setText(QStringLiteral("0:00 / ") + duration);
 }
 
 void PlayerWindow::seekToClick(double x)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Controls.h"
+
 #include <QListWidget>
 #include <QPushButton>
 #include <QStringList>
@@ -8,27 +10,19 @@
 // The bookmark window as the user sees and works it: its list and buttons, found by name.
 namespace BookmarkWindowUser {
 
-template <typename T> T* child(const QWidget* window, const char* name)
-{
-    T* found = window ? window->findChild<T*>(QLatin1String(name)) : nullptr;
-    if (!found)
-        qFatal("no %s in the bookmark window", name);
-    return found;
-}
-
 inline QListWidget* lineList(const QWidget* window)
 {
-    return child<QListWidget>(window, "bookmarkList");
+    return named<QListWidget>(window, "bookmarkList");
 }
 
 inline QPushButton* addButton(const QWidget* window)
 {
-    return child<QPushButton>(window, "addBookmarkButton");
+    return named<QPushButton>(window, "addBookmarkButton");
 }
 
 inline QPushButton* removeButton(const QWidget* window)
 {
-    return child<QPushButton>(window, "removeBookmarkButton");
+    return named<QPushButton>(window, "removeBookmarkButton");
 }
 
 // The shown lines; none while there is no window.

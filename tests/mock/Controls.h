@@ -27,7 +27,8 @@ template <typename Owner> const QObject* objectOf(const Owner& owner)
 
 template <typename T, typename Owner> T* named(const Owner& owner, const char* name)
 {
-    T* found = objectOf(owner)->template findChild<T*>(QLatin1String(name));
+    const QObject* parent = objectOf(owner);
+    T* found = parent ? parent->template findChild<T*>(QLatin1String(name)) : nullptr;
     if (!found)
         qFatal("no %s named %s", T::staticMetaObject.className(), name);
     return found;
