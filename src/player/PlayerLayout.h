@@ -36,8 +36,5 @@ constexpr Box kVolumeText{4380, 1575, 600, 240};
 constexpr int kEditorGap = 30;
 // Pixels from the screen's top left corner where the always-on-top option puts the player.
 constexpr int kTopmostCorner = 50;
-// The fingertip of the pointer icon.
-constexpr int kPointerHotX = 9;
-constexpr int kPointerHotY = 1;
 
 } // namespace PlayerLayout

@@ -11,7 +11,7 @@
 #include "player/PlayerLayout.h"
 #include "player/PointerLabel.h"
 #include "player/SkinButton.h"
-#include "player/SkinImage.h"
+#include "platform/SkinImage.h"
 #include "player/VolumeKnob.h"
 
 #include <QAction>
@@ -247,13 +247,10 @@ void PlayerWindow::restoreSession(const QString& commandLine)
     m_openButtonHome = m_openButton->pos();
     loadRecentMedia();
 
-    const QPixmap pointer = SkinImage::pixmap(imagePath(QStringLiteral("Indica.ico")));
-    if (!pointer.isNull()) {
-        const QCursor hand(pointer.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation),
-                           PlayerLayout::kPointerHotX, PlayerLayout::kPointerHotY);
+    if (const auto hand = SkinImage::pointer(imagePath(QStringLiteral("Indica.ico")))) {
         for (SkinButton* b :
              {m_openButton, m_playButton, m_backButton, m_stopButton, m_forwardButton})
-            b->setCursor(hand);
+            b->setCursor(*hand);
     }
 
     // Closed first, so that a recording named on the command line stays open.

@@ -1,6 +1,6 @@
 #include "player/SkinButton.h"
 
-#include "player/SkinImage.h"
+#include "platform/SkinImage.h"
 
 #include <QMouseEvent>
 #include <QPainter>

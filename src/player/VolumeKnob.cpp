@@ -3,7 +3,7 @@
 #include "platform/Twips.h"
 #include "player/PlayerLayout.h"
 #include "player/PointerLabel.h"
-#include "player/SkinImage.h"
+#include "platform/SkinImage.h"
 #include "player/VolumeSlider.h"
 
 #include <QPixmap>

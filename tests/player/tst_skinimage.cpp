@@ -1,5 +1,5 @@
 #include "TestFolder.h"
-#include "player/SkinImage.h"
+#include "platform/SkinImage.h"
 
 #include <QImage>
 #include <QTest>

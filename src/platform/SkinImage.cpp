@@ -1,4 +1,4 @@
-#include "player/SkinImage.h"
+#include "platform/SkinImage.h"
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -21,6 +21,18 @@ QImage read(const QString& path)
 QPixmap pixmap(const QString& path)
 {
     return QPixmap::fromImage(read(path));
+}
+
+std::optional<QCursor> pointer(const QString& path)
+{
+    // The fingertip of the pointer icon.
+    constexpr int kHotX = 9;
+    constexpr int kHotY = 1;
+    const QPixmap icon = pixmap(path);
+    if (icon.isNull())
+        return std::nullopt;
+    return QCursor(icon.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation), kHotX,
+                   kHotY);
 }
 
 } // namespace SkinImage

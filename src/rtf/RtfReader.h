@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+
+class QTextCursor;
+class QTextDocument;
+
+// Reads RTF as word processors and simple editors write it. Broken input (unbalanced braces, a
+// truncated file, unknown control words, deep nesting) gives what could be read; it never fails.
+namespace RtfReader {
+
+// True when the bytes begin with "{\rtf", the mark of a rich text file.
+bool isRtf(const QByteArray& data);
+
+// Replaces the document's content with the RTF. Meant for a document that is not shown: filling
+// a shown one lays out every insertion.
+void read(const QByteArray& rtf, QTextDocument* document);
+
+// Inserts the RTF at the cursor, replacing its selection, with its formatting.
+void insert(const QByteArray& rtf, QTextCursor& cursor);
+
+} // namespace RtfReader
