@@ -7,6 +7,7 @@
 #include "core/Logging.h"
 #include "core/ProgramFolder.h"
 #include "core/SettingsFile.h"
+#include "editor/EditorWindow.h"
 #include "platform/DeferredMediaPlayer.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
@@ -21,6 +22,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTimer>
+#include <functional>
+#include <memory>
 #include <clocale>
 
 namespace Startup {
@@ -45,8 +48,9 @@ Session& Session::operator=(Session&&) noexcept = default;
 
 namespace {
 
-// Connects the windows of a run: the player's bookmark commands reach the bookmarks, and a new
-// bookmark's description is asked in the player's value dialog.
+// Connects the windows of a run: the player's bookmark commands reach the bookmarks, a new
+// bookmark's description is asked in the player's value dialog, and the editor's keys reach the
+// player.
 void wire(Session& session, AppState& state, const Platform& platform)
 {
     PlayerWindow* player = session.player.get();
@@ -56,6 +60,41 @@ void wire(Session& session, AppState& state, const Platform& platform)
             [&bookmarks](const QString& text) { return bookmarks.createBookmark(text); });
     });
     player->setBookmarks(session.bookmarks.get());
+}
+
+// Runs `work` once the window has painted for the first time: before that, the window's mapping
+// still waits in the display connection, and anything done first delays it. A window that does
+// not paint (started minimised) gets the work a little later anyway.
+void afterFirstPaint(QWidget* window, QObject* context, const std::function<void()>& work)
+{
+    constexpr int kLatestMs = 500;
+    auto done = std::make_shared<bool>(false);
+    const auto once = [done, work] {
+        if (!*done) {
+            *done = true;
+            work();
+        }
+    };
+    class PaintWatch : public QObject {
+    public:
+        PaintWatch(QObject* parent, std::function<void()> then)
+            : QObject(parent), m_then(std::move(then))
+        {
+        }
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint) {
+                QTimer::singleShot(0, parent(), m_then);
+                deleteLater();
+            }
+            return false;
+        }
+
+    private:
+        std::function<void()> m_then;
+    };
+    window->installEventFilter(new PaintWatch(context, once));
+    QTimer::singleShot(kLatestMs, context, once);
 }
 
 } // namespace
@@ -107,6 +146,16 @@ Session start(AppState& state, const Platform& platform, const QString& commandL
     session.player->placeEditor();
     session.player->restoreSession(commandLine);
     session.player->show();
+    // Built once the player is on screen: the transcript window comes a moment later, never in
+    // the player's way.
+    session.editor = std::make_unique<EditorWindow>(state, platform, session.player.get(),
+                                                    EditorWindow::Build::Later);
+    EditorWindow* editor = session.editor.get();
+    PlayerWindow* player = session.player.get();
+    afterFirstPaint(player, editor, [editor, player] {
+        editor->build();
+        player->attachEditor(editor);
+    });
     return session;
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 class BookmarkController;
+class EditorWindow;
 class PlayerWindow;
 class QApplication;
 class TerminationWatcher;
@@ -17,8 +18,8 @@ namespace Startup {
 inline constexpr char kFatalTitle[] = "Reg Error";
 inline constexpr char kFatalText[] = "Lib OCX -> Reg ERROR!";
 
-// The windows of one run, wired to each other. The bookmarks go first when it ends: their window
-// lives inside the player's.
+// The windows of one run, wired to each other. The editor and the bookmarks go first when it ends:
+// they call on the player.
 struct Session {
     Session();
     ~Session();
@@ -27,6 +28,7 @@ struct Session {
 
     std::unique_ptr<PlayerWindow> player;
     std::unique_ptr<BookmarkController> bookmarks;
+    std::unique_ptr<EditorWindow> editor;
 };
 
 // The start procedure, for the program folder in `state`: reads the language, ends a second

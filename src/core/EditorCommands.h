@@ -17,6 +17,8 @@ public:
     };
     // Asks about an unsaved transcript before the program ends, and saves it if the user wants.
     virtual ExitAnswer askToSaveBeforeExit() = 0;
+    // Captions from the interface text table, after the language changed.
+    virtual void applyTexts() = 0;
     // Closes the find dialog along with the program.
     virtual void hideFindDialog() = 0;
     virtual void unload() = 0;

@@ -3,6 +3,26 @@
 class MediaPlayer;
 class QWidget;
 
+// The player's menu commands that the editor's keys run, each as if chosen in the player window.
+enum class PlayerCommand {
+    PlayPause,
+    SkipBack,
+    SkipForward,
+    SlowDown,
+    SpeedUp,
+    OpenMedia,
+    CloseMedia,
+    AddBookmark,
+    BookmarkWindow,
+    FullPath,
+    ShowHideEditor,
+    ChooseLanguage,
+    AudioSettings,
+    Help,
+    About,
+    Exit,
+};
+
 // What the other windows ask of the player window: its transport and display, and the player
 // commands that the editor's keys run.
 class PlayerCommands {
@@ -21,6 +41,9 @@ public:
     virtual void stop() = 0;
     // Refreshes the position text, progress bar and title line at once.
     virtual void refreshDisplay() = 0;
+    // Runs the command of the player's menu, as a click on it would (nothing while it is
+    // disabled).
+    virtual void runCommand(PlayerCommand command) = 0;
     // The caption of the bookmark window's show/hide command: true when the window is shown.
     virtual void setBookmarkMenuShown(bool shown) = 0;
 };

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QColor>
 #include <QList>
 #include <QMessageBox>
 #include <QPair>
 #include <QString>
+#include <optional>
 
 class QWidget;
 
@@ -32,6 +34,9 @@ public:
 
     // The chosen path, or "" when the user cancels.
     virtual QString showFileDialog(const FileDialogRequest& request) = 0;
+
+    // The colour chosen in the colour dialog, or nullopt when the user cancels.
+    virtual std::optional<QColor> chooseColour(QWidget* owner, const QColor& initial) = 0;
 
     // Convenience for the one-button boxes most messages are.
     void warning(QWidget* owner, const QString& title, const QString& text)

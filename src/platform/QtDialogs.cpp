@@ -1,6 +1,7 @@
 #include "platform/QtDialogs.h"
 
 #include <QDir>
+#include <QColorDialog>
 #include <QFileDialog>
 
 QString qtFileFilter(const QString& description, const QString& patterns)
@@ -50,4 +51,12 @@ QString QtDialogs::showFileDialog(const FileDialogRequest& request)
         return {};
     QDir::setCurrent(QFileInfo(chosen.first()).absolutePath());
     return QDir::toNativeSeparators(chosen.first());
+}
+
+std::optional<QColor> QtDialogs::chooseColour(QWidget* owner, const QColor& initial)
+{
+    const QColor chosen = QColorDialog::getColor(initial, owner);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
 }

@@ -8,4 +8,5 @@ public:
                                         const QString& title, const QString& text,
                                         QMessageBox::StandardButtons buttons) override;
     QString showFileDialog(const FileDialogRequest& request) override;
+    std::optional<QColor> chooseColour(QWidget* owner, const QColor& initial) override;
 };

@@ -8,9 +8,7 @@
 #include <cerrno>
 #include <unistd.h>
 
-namespace {
-
-QString decodeLine(QByteArrayView bytes)
+QString decodeText(QByteArrayView bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(bytes);
@@ -22,6 +20,8 @@ QString decodeLine(QByteArrayView bytes)
     return QString::fromLatin1(bytes);
 }
 
+namespace {
+
 bool fail(QSaveFile& file, QString* error, const QString& reason)
 {
     if (error)
@@ -31,6 +31,23 @@ bool fail(QSaveFile& file, QString* error, const QString& reason)
 }
 
 } // namespace
+
+std::optional<QByteArray> readFileWhole(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    return data;
+}
 
 std::optional<QStringList> readTextLines(const QString& path, QString* error, qint64 maxBytes,
                                          bool* whole)
@@ -63,7 +80,7 @@ std::optional<QStringList> readTextLines(const QString& path, QString* error, qi
         qsizetype end = start;
         while (end < size && data[end] != '\n' && data[end] != '\r')
             ++end;
-        lines << decodeLine(QByteArrayView(data).sliced(start, end - start));
+        lines << decodeText(QByteArrayView(data).sliced(start, end - start));
         if (end < size && data[end] == '\r' && end + 1 < size && data[end + 1] == '\n')
             ++end;
         start = end + 1;
@@ -79,17 +96,28 @@ bool writeTextLines(const QString& path, const QStringList& lines, QString* erro
 
 bool writeTextLines(QSaveFile& file, const QStringList& lines, QString* error)
 {
+    QByteArray data;
+    for (const QString& line : lines) {
+        data += line.toUtf8();
+        data += "\r\n";
+    }
+    return writeFileWhole(file, data, error);
+}
+
+bool writeFileWhole(const QString& path, const QByteArray& data, QString* error)
+{
+    QSaveFile file(path);
+    return writeFileWhole(file, data, error);
+}
+
+bool writeFileWhole(QSaveFile& file, const QByteArray& data, QString* error)
+{
     // Unbuffered, a failed write reports itself with its reason at once; a buffered one fails
     // only in the flush inside commit(), which ignores it and puts an empty file in place.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (error)
             *error = file.errorString();
         return false;
-    }
-    QByteArray data;
-    for (const QString& line : lines) {
-        data += line.toUtf8();
-        data += "\r\n";
     }
     // A short write is tried again: the next attempt fails with the system's reason.
     for (qint64 written = 0; written < data.size();) {

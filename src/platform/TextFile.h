@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -8,6 +9,19 @@ class QSaveFile;
 
 // The largest file the readers take in by default.
 constexpr qint64 kTextFileReadLimit = 64 * 1024 * 1024;
+
+// UTF-8, or Windows-1252 when the bytes are not valid UTF-8.
+QString decodeText(QByteArrayView bytes);
+
+// The whole file, or nullopt with the system's reason.
+std::optional<QByteArray> readFileWhole(const QString& path, QString* error = nullptr);
+
+// Replaces the file atomically with the bytes. The old file is replaced only once every byte is
+// known to be on the disk; otherwise it stays whole and `error` receives the system's reason
+// ("No space left on device"). The second form takes a save file that is named but not open yet,
+// so that a test can hand in one whose writes fail.
+bool writeFileWhole(const QString& path, const QByteArray& data, QString* error = nullptr);
+bool writeFileWhole(QSaveFile& file, const QByteArray& data, QString* error = nullptr);
 
 // The program's small text files: one value or record per line.
 //

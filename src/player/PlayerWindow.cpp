@@ -275,18 +275,36 @@ void PlayerWindow::setBookmarkMenuShown(bool shown)
 void PlayerWindow::applyStoredSettings()
 {
     const StoredSettings& s = m_stored;
-    if (s.editorWidth + s.editorHeight != 0) {
+    if (s.editorWidth + s.editorHeight != 0)
         Twips::move(this, s.playerLeft, s.playerTop);
-        if (editorWindow())
-            Twips::setFrame(editorWindow(),
-                            QRect(s.editorLeft, s.editorTop, s.editorWidth, s.editorHeight));
-    }
     m_alwaysOnTopAction->setChecked(s.alwaysOnTop);
     setAlwaysOnTop(s.alwaysOnTop);
-    if (editorWindow() && s.editorVisible) {
+    placeEditorAsStored();
+}
+
+void PlayerWindow::placeEditorAsStored()
+{
+    const StoredSettings& s = m_stored;
+    if (!editorWindow())
+        return;
+    // Without stored places the editor goes under the player where it now stands.
+    if (s.editorWidth + s.editorHeight != 0)
+        Twips::setFrame(editorWindow(),
+                        QRect(s.editorLeft, s.editorTop, s.editorWidth, s.editorHeight));
+    else
+        placeEditor();
+    if (s.editorVisible) {
         m_editorShown = true;
         editorWindow()->show();
     }
+}
+
+void PlayerWindow::attachEditor(EditorCommands* editor)
+{
+    m_editor = editor;
+    placeEditorAsStored();
+    m_editorAction->setText(
+        m_state.texts.text(m_editorShown ? Text::HideEditor : Text::ShowEditor));
 }
 
 void PlayerWindow::setAlwaysOnTop(bool onTop)

@@ -36,6 +36,8 @@ public:
     // Wiring done by start-up; both may stay unset.
     void setEditor(EditorCommands* editor) { m_editor = editor; }
     void setBookmarks(BookmarkCommands* bookmarks) { m_bookmarks = bookmarks; }
+    // An editor built after the session was restored: placed and shown as the settings say.
+    void attachEditor(EditorCommands* editor);
 
     PlaybackController* playback() const { return m_playback; }
 
@@ -66,6 +68,7 @@ public:
     void skipBack() override;
     void refreshDisplay() override;
     void setBookmarkMenuShown(bool shown) override;
+    void runCommand(PlayerCommand command) override;
 
     // Opening and closing media. An empty path asks for a file.
     void openMedia(const QString& path = QString());
@@ -127,6 +130,7 @@ private:
     // shown.
     void followWindowState();
     void applyStoredSettings();
+    void placeEditorAsStored();
     void resetPositionDisplay();
     void setAlwaysOnTop(bool onTop);
     void setMediaControlsEnabled(bool enabled);

@@ -1,6 +1,7 @@
 #include "core/AppState.h"
 #include "core/BookmarkCommands.h"
 #include "core/Logging.h"
+#include "core/RecentMenu.h"
 #include "platform/Dialogs.h"
 #include "platform/MediaPlayer.h"
 #include "player/CaptionLabel.h"
@@ -11,7 +12,6 @@
 
 #include <QAction>
 #include <QFileInfo>
-#include <QFontMetrics>
 #include <QMenu>
 
 namespace {
@@ -24,15 +24,6 @@ QString recentListPath(const AppState& state)
     return state.filesPath(QStringLiteral("LastFiles.ini"));
 }
 
-// About as many characters as a recent file's menu entry shows.
-constexpr int kRecentCaptionChars = 60;
-
-// Menu captions show a path as it is, not with access keys.
-QString menuText(const QString& path)
-{
-    QString text = path;
-    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
 
 } // namespace
 
@@ -156,16 +147,7 @@ void PlayerWindow::loadRecentMedia()
 
 void PlayerWindow::showRecentMedia()
 {
-    // A long path is shortened in its middle, so the menu keeps a sensible width and both the
-    // folder's start and the file's name stay readable; the whole path is its tooltip.
-    const QFontMetrics metrics(m_fileMenu->font());
-    const int widest = metrics.averageCharWidth() * kRecentCaptionChars;
-    for (int i = 0; i < RecentList::kSize; ++i) {
-        const QString path = m_recentMedia.caption(i);
-        m_recentActions[i]->setText(menuText(metrics.elidedText(path, Qt::ElideMiddle, widest)));
-        m_recentActions[i]->setToolTip(path);
-        m_recentActions[i]->setVisible(m_recentMedia.isUsed(i));
-    }
+    showRecentList(m_recentMedia, m_recentActions, m_fileMenu->font());
 }
 
 void PlayerWindow::openDroppedFile(const QString& name)

@@ -1,5 +1,6 @@
 #include "core/AppState.h"
 #include "core/BookmarkCommands.h"
+#include "core/EditorCommands.h"
 #include "player/PlayerWindow.h"
 #include "player/SkinButton.h"
 
@@ -218,4 +219,72 @@ void PlayerWindow::applyTexts()
     m_slowDownAction->setText(t.text(Text::SlowDown));
     m_speedUpAction->setText(t.text(Text::SpeedUp));
     fitMenuBar();
+    if (m_editor)
+        m_editor->applyTexts();
+}
+
+void PlayerWindow::runCommand(PlayerCommand command)
+{
+    // The transport runs as its buttons do; the rest as their menu entries, disabled or not.
+    switch (command) {
+    case PlayerCommand::PlayPause:
+        togglePlayPause();
+        return;
+    case PlayerCommand::SkipBack:
+        skipBack();
+        return;
+    case PlayerCommand::SkipForward:
+        skipForward();
+        return;
+    default:
+        break;
+    }
+    QAction* action = nullptr;
+    switch (command) {
+    case PlayerCommand::SlowDown:
+        action = m_slowDownAction;
+        break;
+    case PlayerCommand::SpeedUp:
+        action = m_speedUpAction;
+        break;
+    case PlayerCommand::OpenMedia:
+        action = m_openAction;
+        break;
+    case PlayerCommand::CloseMedia:
+        action = m_closeAction;
+        break;
+    case PlayerCommand::AddBookmark:
+        action = m_addBookmarkAction;
+        break;
+    case PlayerCommand::BookmarkWindow:
+        action = m_bookmarkWindowAction;
+        break;
+    case PlayerCommand::FullPath:
+        action = m_fullPathAction;
+        break;
+    case PlayerCommand::ShowHideEditor:
+        action = m_editorAction;
+        break;
+    case PlayerCommand::ChooseLanguage:
+        action = m_languageAction;
+        break;
+    case PlayerCommand::AudioSettings:
+        action = m_audioSettingsAction;
+        break;
+    case PlayerCommand::Help:
+        action = m_helpAction;
+        break;
+    case PlayerCommand::About:
+        action = m_aboutAction;
+        break;
+    case PlayerCommand::Exit:
+        action = m_exitAction;
+        break;
+    case PlayerCommand::PlayPause:
+    case PlayerCommand::SkipBack:
+    case PlayerCommand::SkipForward:
+        break;
+    }
+    if (action)
+        action->trigger();
 }

@@ -19,6 +19,7 @@ public:
         m_journal << QStringLiteral("editor question");
         return answer;
     }
+    void applyTexts() override {}
     void hideFindDialog() override { m_journal << QStringLiteral("find hidden"); }
     void unload() override
     {

@@ -19,3 +19,12 @@ QString RecordingDialogs::showFileDialog(const FileDialogRequest& request)
     fileDialogs.append(request);
     return chosenFiles.isEmpty() ? QString() : chosenFiles.dequeue();
 }
+
+std::optional<QColor> RecordingDialogs::chooseColour(QWidget*, const QColor&)
+{
+    ++colourDialogs;
+    const QColor chosen = chosenColours.isEmpty() ? QColor() : chosenColours.dequeue();
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
+}

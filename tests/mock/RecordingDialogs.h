@@ -21,9 +21,13 @@ public:
                                         const QString& title, const QString& text,
                                         QMessageBox::StandardButtons buttons) override;
     QString showFileDialog(const FileDialogRequest& request) override;
+    std::optional<QColor> chooseColour(QWidget* owner, const QColor& initial) override;
 
     QList<Message> messages;
     QList<FileDialogRequest> fileDialogs;
     QQueue<QMessageBox::StandardButton> answers;
     QQueue<QString> chosenFiles;
+    // An invalid colour stands for a cancelled dialog; none queued cancels too.
+    QQueue<QColor> chosenColours;
+    int colourDialogs = 0;
 };

@@ -3,10 +3,11 @@
 #include "FakeMediaPlayer.h"
 #include "core/PlayerCommands.h"
 
+#include <QList>
 #include <QStringList>
 #include <QWidget>
 
-// The player window as the bookmarks see it: two plain windows, the fake engine, and a record
+// The player window as the bookmarks and the editor see it: two plain windows, the fake engine, and a record
 // of the commands run.
 class FakePlayer : public PlayerCommands {
 public:
@@ -34,11 +35,14 @@ public:
         calls << (shown ? QStringLiteral("menu shown") : QStringLiteral("menu hidden"));
     }
 
+    void runCommand(PlayerCommand command) override { commands << command; }
+
     QWidget player;
     QWidget editor;
     bool hasEditor = true;
     bool menuShown = false;
     QStringList calls;
+    QList<PlayerCommand> commands;
 
 private:
     FakeMediaPlayer* m_engine;

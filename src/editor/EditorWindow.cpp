@@ -1,0 +1,336 @@
+#include "editor/EditorWindow.h"
+
+#include "core/AppState.h"
+#include "core/PlayerCommands.h"
+#include "editor/EditorToolbar.h"
+#include "editor/RichTextBox.h"
+#include "platform/Dialogs.h"
+#include "platform/SkinImage.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace {
+
+// The font and size the boxes show at first, and the text typed into an empty document gets.
+const QString kStartFont = QStringLiteral("Arial");
+constexpr int kStartSize = 12;
+// Larger sizes than word processors accept are not applied.
+constexpr double kLargestFontSize = 1638;
+constexpr QSize kStartWindowSize{640, 420};
+
+QStringList fontSizes()
+{
+    QStringList sizes;
+    for (int size = 5; size <= 15; ++size)
+        sizes << QString::number(size);
+    for (int size = 16; size <= 28; size += 2)
+        sizes << QString::number(size);
+    sizes << QStringLiteral("36") << QStringLiteral("48") << QStringLiteral("72");
+    return sizes;
+}
+
+} // namespace
+
+EditorWindow::EditorWindow(AppState& state, const Platform& platform, PlayerCommands* player,
+                           Build when, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_platform(platform), m_player(player)
+{
+    setObjectName(QStringLiteral("editorWindow"));
+    setWindowTitle(QStringLiteral("Text Editor"));
+    resize(kStartWindowSize);
+    if (when == Build::Now)
+        build();
+}
+
+void EditorWindow::build()
+{
+    if (m_built)
+        return;
+    m_built = true;
+    setupFace();
+    setupMenus();
+    connectTextBox();
+
+    if (const auto hand = SkinImage::pointer(m_state.filesPath(QStringLiteral("Indica.ico")))) {
+        m_toolbar->setPointer(*hand);
+        m_fontBox->setCursor(*hand);
+        m_sizeBox->setCursor(*hand);
+    }
+
+    applyTexts();
+    m_document.modified = false;
+    m_document.untitledNumber = 1;
+    updateCaption();
+    loadRecentDocuments();
+
+    auto* escape = new QShortcut(Qt::Key_Escape, this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (m_player)
+            m_player->runCommand(PlayerCommand::Exit);
+    });
+}
+
+EditorWindow::~EditorWindow() = default;
+
+void EditorWindow::setupFace()
+{
+    auto* face = new QWidget(this);
+    auto* column = new QVBoxLayout(face);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 8, 0);
+    row->setSpacing(6);
+    m_toolbar = new EditorToolbar(face);
+    m_toolbar->setObjectName(QStringLiteral("toolbar"));
+    row->addWidget(m_toolbar);
+
+    m_fontBox = new QComboBox(face);
+    m_fontBox->setObjectName(QStringLiteral("fontBox"));
+    m_fontBox->setEditable(true);
+    m_fontBox->setInsertPolicy(QComboBox::NoInsert);
+    m_fontBox->setMinimumContentsLength(14);
+    m_fontBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_fontBox->addItems(QFontDatabase::families());
+    m_fontBox->setEditText(kStartFont);
+    row->addWidget(m_fontBox);
+
+    m_sizeBox = new QComboBox(face);
+    m_sizeBox->setObjectName(QStringLiteral("sizeBox"));
+    m_sizeBox->setEditable(true);
+    m_sizeBox->setInsertPolicy(QComboBox::NoInsert);
+    m_sizeBox->setMinimumContentsLength(3);
+    m_sizeBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_sizeBox->addItems(fontSizes());
+    m_sizeBox->setEditText(QString::number(kStartSize));
+    row->addWidget(m_sizeBox);
+    row->addStretch();
+    column->addLayout(row);
+
+    auto* rule = new QFrame(face);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    column->addWidget(rule);
+
+    auto* frame = new QFrame(face);
+    frame->setObjectName(QStringLiteral("textFrame"));
+    auto* inside = new QVBoxLayout(frame);
+    inside->setContentsMargins(8, 8, 8, 8);
+    m_textBox = new RichTextBox(frame);
+    m_textBox->setObjectName(QStringLiteral("textBox"));
+    QFont typing(kStartFont);
+    typing.setPointSize(kStartSize);
+    m_textBox->document()->setDefaultFont(typing);
+    inside->addWidget(m_textBox);
+    column->addWidget(frame, 1);
+
+    setCentralWidget(face);
+
+    connect(m_toolbar, &EditorToolbar::zoneClicked, this, &EditorWindow::runToolbarZone);
+    connect(m_fontBox, &QComboBox::editTextChanged, this, &EditorWindow::applyFontName);
+    connect(m_fontBox, &QComboBox::textActivated, this, &EditorWindow::applyFontName);
+    connect(m_sizeBox, &QComboBox::editTextChanged, this, &EditorWindow::applyFontSize);
+    connect(m_sizeBox, &QComboBox::textActivated, this, &EditorWindow::applyFontSize);
+}
+
+void EditorWindow::connectTextBox()
+{
+    connect(m_textBox, &RichTextBox::contentChanged, this, &EditorWindow::textChanged);
+    connect(m_textBox, &RichTextBox::keyDown, this, &EditorWindow::keyDown);
+    connect(m_textBox, &RichTextBox::keyUp, this, &EditorWindow::keyUp);
+    connect(m_textBox, &RichTextBox::shortcutWanted, this, [](KeyStroke& stroke) {
+        stroke.swallowed = EditorKeys::keepsFromMenu(stroke.key, stroke.modifiers);
+    });
+    connect(m_textBox, &RichTextBox::rightButtonPressed, this, &EditorWindow::showEditMenu);
+}
+
+void EditorWindow::updateCaption()
+{
+    setWindowTitle(m_document.caption(m_state.texts.text(Text::TextEditor)));
+}
+
+void EditorWindow::textChanged()
+{
+    m_document.modified = true;
+}
+
+void EditorWindow::giveFocus()
+{
+    activateWindow();
+    m_textBox->setFocus();
+}
+
+void EditorWindow::unload()
+{
+    hide();
+}
+
+void EditorWindow::closeEvent(QCloseEvent* event)
+{
+    // The window's close button hides it, as the player's show/hide command does; the document
+    // stays.
+    event->ignore();
+    if (m_player)
+        m_player->runCommand(PlayerCommand::ShowHideEditor);
+    else
+        hide();
+}
+
+void EditorWindow::applyFontName(const QString& name)
+{
+    // A name typed that is no font of the list changes nothing.
+    if (m_fontBox->findText(name, Qt::MatchFixedString) >= 0)
+        m_textBox->setSelectionFontName(name);
+}
+
+void EditorWindow::applyFontSize(const QString& size)
+{
+    bool numeric = false;
+    double points = size.trimmed().toDouble(&numeric);
+    if (!numeric)
+        points = QLocale().toDouble(size.trimmed(), &numeric);
+    if (numeric && points > 0 && points <= kLargestFontSize)
+        m_textBox->setSelectionFontSize(points);
+}
+
+void EditorWindow::keyDown(KeyStroke& stroke)
+{
+    const KeyAction action = EditorKeys::onPress(stroke.key, stroke.modifiers);
+    stroke.swallowed = action.swallow;
+    runKeyAction(action);
+}
+
+void EditorWindow::keyUp(KeyStroke& stroke)
+{
+    const KeyAction action = EditorKeys::onRelease(
+        stroke.key, stroke.modifiers, EditorKeys::usesItalianKeys(m_state.languageFile));
+    stroke.swallowed = action.swallow;
+    runKeyAction(action);
+}
+
+void EditorWindow::runKeyAction(const KeyAction& action)
+{
+    if (action.editor)
+        runEditorCommand(*action.editor);
+    if (action.player && m_player)
+        m_player->runCommand(*action.player);
+}
+
+void EditorWindow::runEditorCommand(EditorCommand command)
+{
+    switch (command) {
+    case EditorCommand::Undo:
+        m_textBox->undo();
+        break;
+    case EditorCommand::Redo:
+        m_textBox->redo();
+        break;
+    case EditorCommand::Copy:
+        m_textBox->copy();
+        break;
+    case EditorCommand::Paste:
+        m_textBox->paste();
+        break;
+    case EditorCommand::Cut:
+        m_textBox->cut();
+        break;
+    case EditorCommand::Bold:
+        runToolbarZone(EditorToolbar::Bold);
+        break;
+    case EditorCommand::Italic:
+        runToolbarZone(EditorToolbar::Italic);
+        break;
+    case EditorCommand::Underline:
+        runToolbarZone(EditorToolbar::Underline);
+        break;
+    }
+}
+
+void EditorWindow::runToolbarZone(int zone)
+{
+    RichTextBox* box = m_textBox;
+    const auto toggled = [box](bool whole, void (RichTextBox::*set)(bool)) {
+        (box->*set)(!whole);
+        box->setFocus();
+    };
+    const auto aligned = [box](RichTextBox::Alignment alignment) {
+        box->setSelectionAlignment(alignment);
+        box->setFocus();
+    };
+    const auto resized = [box](double step) {
+        // A selection of several sizes has none to step from.
+        const double size = box->selectionFontSize();
+        if (size > 0 && size + step > 0)
+            box->setSelectionFontSize(size + step);
+    };
+    switch (zone) {
+    case EditorToolbar::New:
+        newDocument();
+        break;
+    case EditorToolbar::Open:
+        openDocument();
+        break;
+    case EditorToolbar::Save:
+        save();
+        break;
+    case EditorToolbar::Print:
+        m_printAction->trigger();
+        break;
+    case EditorToolbar::Bold:
+        toggled(box->selectionBold(), &RichTextBox::setSelectionBold);
+        break;
+    case EditorToolbar::Italic:
+        toggled(box->selectionItalic(), &RichTextBox::setSelectionItalic);
+        break;
+    case EditorToolbar::Underline:
+        toggled(box->selectionUnderline(), &RichTextBox::setSelectionUnderline);
+        break;
+    case EditorToolbar::StrikeOut:
+        toggled(box->selectionStrikeOut(), &RichTextBox::setSelectionStrikeOut);
+        break;
+    case EditorToolbar::Bullet:
+        toggled(box->selectionBullet(), &RichTextBox::setSelectionBullet);
+        break;
+    case EditorToolbar::AlignLeft:
+        aligned(RichTextBox::Alignment::Left);
+        break;
+    case EditorToolbar::AlignCentre:
+        aligned(RichTextBox::Alignment::Centre);
+        break;
+    case EditorToolbar::AlignRight:
+        aligned(RichTextBox::Alignment::Right);
+        break;
+    case EditorToolbar::Larger:
+        resized(+1);
+        break;
+    case EditorToolbar::Smaller:
+        resized(-1);
+        break;
+    case EditorToolbar::Colour:
+        if (const auto colour = m_platform.dialogs->chooseColour(
+                this, box->textCursor().charFormat().foreground().color()))
+            box->setSelectionColour(*colour);
+        break;
+    case EditorToolbar::Undo:
+        runEditorCommand(EditorCommand::Undo);
+        break;
+    case EditorToolbar::Redo:
+        runEditorCommand(EditorCommand::Redo);
+        break;
+    default:
+        break;
+    }
+}
+
+void EditorWindow::showEditMenu(QPoint globalPosition)
+{
+    m_editMenu->popup(globalPosition);
+}

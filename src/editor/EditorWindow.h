@@ -1,0 +1,119 @@
+#pragma once
+
+#include "core/EditorCommands.h"
+#include "core/RecentList.h"
+#include "editor/EditorDocument.h"
+#include "editor/EditorKeys.h"
+#include "platform/Platform.h"
+
+#include <QMainWindow>
+#include <array>
+
+class EditorToolbar;
+class PlayerCommands;
+class QAction;
+class QComboBox;
+class QMenu;
+class RichTextBox;
+struct AppState;
+struct KeyStroke;
+
+// The transcript editor: one document in a rich text area, written while the player plays. Its
+// keys reach the player's commands through PlayerCommands.
+class EditorWindow : public QMainWindow, public EditorCommands {
+    Q_OBJECT
+public:
+    // How a save ended.
+    enum class SaveOutcome { Saved, NothingToSave, Cancelled, Failed };
+
+    // Later: the window's controls are made by build(), so that a window that is not needed at
+    // once costs nothing until then.
+    enum class Build { Now, Later };
+
+    EditorWindow(AppState& state, const Platform& platform, PlayerCommands* player,
+                 Build when = Build::Now, QWidget* parent = nullptr);
+    // Makes the controls, menus and recent list; once.
+    void build();
+    ~EditorWindow() override;
+
+    const EditorDocument& document() const { return m_document; }
+    const RecentList& recentDocuments() const { return m_recentDocuments; }
+
+    // The document commands. Those that drop the document ask first about unsaved changes.
+    void newDocument();
+    void openDocument();
+    // Opens the file without asking about the document it replaces; an empty path asks for one.
+    void openDocumentFile(const QString& path);
+    void openRecentDocument(int index);
+    SaveOutcome save();
+    SaveOutcome saveAs();
+
+    // A click on a toolbar zone, numbered as EditorToolbar::Zone.
+    void runToolbarZone(int zone);
+    void runEditorCommand(EditorCommand command);
+
+    // EditorCommands
+    QWidget* window() override { return this; }
+    void giveFocus() override;
+    ExitAnswer askToSaveBeforeExit() override;
+    void applyTexts() override;
+    void hideFindDialog() override {}
+    void unload() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void setupMenus();
+    void setupFace();
+    void connectTextBox();
+    void loadRecentDocuments();
+    void showRecentDocuments();
+    // Puts the path first in the recent list and writes the list file.
+    void rememberDocument(const QString& path);
+    void updateCaption();
+    // The question about unsaved changes before a command drops the document; false when the
+    // command must stop.
+    bool maybeSave();
+    // Writes the document to the path; a failure is told and leaves the document modified.
+    bool writeDocument(const QString& path);
+    void textChanged();
+    void keyDown(KeyStroke& stroke);
+    void keyUp(KeyStroke& stroke);
+    void runKeyAction(const KeyAction& action);
+    void applyFontName(const QString& name);
+    void applyFontSize(const QString& size);
+    void showEditMenu(QPoint globalPosition);
+
+    AppState& m_state;
+    Platform m_platform;
+    PlayerCommands* m_player;
+    EditorDocument m_document;
+    RecentList m_recentDocuments;
+
+    bool m_built = false;
+    EditorToolbar* m_toolbar = nullptr;
+    QComboBox* m_fontBox = nullptr;
+    QComboBox* m_sizeBox = nullptr;
+    RichTextBox* m_textBox = nullptr;
+
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_newAction = nullptr;
+    QAction* m_openAction = nullptr;
+    QAction* m_saveAction = nullptr;
+    QAction* m_saveAsAction = nullptr;
+    std::array<QAction*, RecentList::kSize> m_recentActions{};
+    QAction* m_recentSeparator = nullptr;
+    QAction* m_printAction = nullptr;
+    QMenu* m_editMenu = nullptr;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
+    QAction* m_cutAction = nullptr;
+    QAction* m_copyAction = nullptr;
+    QAction* m_pasteAction = nullptr;
+    QAction* m_selectAllAction = nullptr;
+    QAction* m_findAction = nullptr;
+    QAction* m_replaceAction = nullptr;
+    QMenu* m_toolsMenu = nullptr;
+    QAction* m_spellingAction = nullptr;
+};

@@ -1,0 +1,198 @@
+#include "core/AppState.h"
+#include "core/Logging.h"
+#include "editor/EditorWindow.h"
+#include "editor/RichTextBox.h"
+#include "platform/Dialogs.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+namespace {
+
+QString recentListPath(const AppState& state)
+{
+    return state.filesPath(QStringLiteral("LastFilesEditor.ini"));
+}
+
+FileDialogRequest documentDialog(QWidget* owner, const InterfaceTexts& texts)
+{
+    FileDialogRequest request;
+    request.owner = owner;
+    request.filters = {{texts.plain(Text::RichTextDocuments), QStringLiteral("*.rtf")},
+                       {texts.plain(Text::TextFiles), QStringLiteral("*.txt")}};
+    request.defaultExtension = QStringLiteral("rtf");
+    return request;
+}
+
+} // namespace
+
+bool EditorWindow::maybeSave()
+{
+    if (m_textBox->document()->isEmpty() || !m_document.modified)
+        return true;
+    const InterfaceTexts& t = m_state.texts;
+    switch (m_platform.dialogs->message(this, QMessageBox::Warning, t.plain(Text::ProgramName),
+                                        t.plain(Text::DocumentModified),
+                                        QMessageBox::Yes | QMessageBox::No |
+                                            QMessageBox::Cancel)) {
+    case QMessageBox::Yes: {
+        // A save that did not happen keeps the text: the command stops.
+        const SaveOutcome outcome = save();
+        return outcome == SaveOutcome::Saved || outcome == SaveOutcome::NothingToSave;
+    }
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void EditorWindow::newDocument()
+{
+    if (!maybeSave())
+        return;
+    m_textBox->clear();
+    m_document.startUntitled();
+    updateCaption();
+}
+
+void EditorWindow::openDocument()
+{
+    if (maybeSave())
+        openDocumentFile(QString());
+}
+
+void EditorWindow::openRecentDocument(int index)
+{
+    openDocumentFile(m_recentDocuments.caption(index));
+}
+
+void EditorWindow::openDocumentFile(const QString& path)
+{
+    const InterfaceTexts& t = m_state.texts;
+    QString chosen = path;
+    if (chosen.isEmpty()) {
+        FileDialogRequest request = documentDialog(this, t);
+        request.open = true;
+        request.initialFolder = m_state.editorFolder;
+        request.title = t.plain(Text::OpenDocumentTitle);
+        chosen = m_platform.dialogs->showFileDialog(request);
+    }
+    if (chosen.trimmed().isEmpty())
+        return;
+    if (!QFileInfo(chosen).isFile()) {
+        m_platform.dialogs->warning(this, t.plain(Text::ProgramName), t.plain(Text::FileMissing));
+        return;
+    }
+    QString error;
+    if (!m_textBox->loadFile(chosen, &error)) {
+        qCWarning(lcEditor).noquote() << "Cannot read" << chosen << error;
+        m_platform.dialogs->warning(this, t.plain(Text::ProgramName),
+                                    t.plain(Text::CannotOpenFile) + QLatin1Char('\n') + chosen +
+                                        QLatin1Char('\n') + error);
+        return;
+    }
+    m_state.editorFolder = QFileInfo(chosen).absolutePath();
+    m_document.path = chosen;
+    rememberDocument(chosen);
+    updateCaption();
+    m_document.modified = false;
+}
+
+EditorWindow::SaveOutcome EditorWindow::save()
+{
+    if (m_document.isUntitled())
+        return m_document.modified ? saveAs() : SaveOutcome::NothingToSave;
+    QApplication::beep();
+    if (!m_document.modified)
+        return SaveOutcome::NothingToSave;
+    if (!writeDocument(m_document.path))
+        return SaveOutcome::Failed;
+    rememberDocument(m_document.path);
+    m_document.modified = false;
+    return SaveOutcome::Saved;
+}
+
+EditorWindow::SaveOutcome EditorWindow::saveAs()
+{
+    const InterfaceTexts& t = m_state.texts;
+    FileDialogRequest request = documentDialog(this, t);
+    request.initialFolder = m_state.editorFolder;
+    request.fileName = m_document.untitledFileName();
+    request.title = t.plain(Text::SaveAsTitle);
+    const QString chosen = m_platform.dialogs->showFileDialog(request);
+    if (chosen.isEmpty())
+        return SaveOutcome::Cancelled;
+    if (QFileInfo::exists(chosen) &&
+        m_platform.dialogs->message(this, QMessageBox::Warning, t.plain(Text::ProgramName),
+                                    t.plain(Text::FileExists) + QStringLiteral("\n\n") +
+                                        t.plain(Text::ReplaceFile),
+                                    QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return SaveOutcome::Cancelled;
+    m_state.editorFolder = QFileInfo(chosen).absolutePath();
+    if (!writeDocument(chosen))
+        return SaveOutcome::Failed;
+    m_document.path = chosen;
+    rememberDocument(chosen);
+    updateCaption();
+    m_document.modified = false;
+    return SaveOutcome::Saved;
+}
+
+bool EditorWindow::writeDocument(const QString& path)
+{
+    QString error;
+    if (m_textBox->saveFile(path, &error))
+        return true;
+    qCWarning(lcEditor).noquote() << "Cannot save" << path << error;
+    const InterfaceTexts& t = m_state.texts;
+    m_platform.dialogs->warning(this, t.plain(Text::ProgramName),
+                                t.plain(Text::SaveFailed) + QLatin1Char('\n') + path +
+                                    QLatin1Char('\n') + error);
+    return false;
+}
+
+void EditorWindow::rememberDocument(const QString& path)
+{
+    if (!m_recentDocuments.touch(path))
+        return;
+    showRecentDocuments();
+    m_recentSeparator->setVisible(true);
+    QString error;
+    if (!m_recentDocuments.save(recentListPath(m_state), &error)) {
+        qCWarning(lcSettings).noquote() << "Recent documents not saved:" << error;
+        m_state.saveFailures.tell(*m_platform.dialogs, this, m_state.texts,
+                                  recentListPath(m_state), error);
+    }
+}
+
+EditorCommands::ExitAnswer EditorWindow::askToSaveBeforeExit()
+{
+    // Asked also while the window is hidden: a transcript is never dropped unasked.
+    if (!m_document.modified || m_textBox->document()->isEmpty())
+        return ExitAnswer::Proceed;
+    const InterfaceTexts& t = m_state.texts;
+    const QString question = t.plain(Text::SaveChangesTo) + QLatin1Char(' ') +
+                             m_document.shownName() + QLatin1Char('?');
+    switch (m_platform.dialogs->message(this, QMessageBox::Warning, m_state.productTitle,
+                                        question,
+                                        QMessageBox::Yes | QMessageBox::No |
+                                            QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        break;
+    case QMessageBox::No:
+        return ExitAnswer::Proceed;
+    default:
+        return ExitAnswer::Cancel;
+    }
+    switch (save()) {
+    case SaveOutcome::Saved:
+    case SaveOutcome::NothingToSave:
+        return ExitAnswer::Proceed;
+    case SaveOutcome::Cancelled:
+        return ExitAnswer::Cancel;
+    case SaveOutcome::Failed:
+        return ExitAnswer::SaveFailed;
+    }
+    return ExitAnswer::Cancel;
+}

@@ -1,0 +1,432 @@
+#include "editor/RichTextBox.h"
+
+#include "platform/TextFile.h"
+#include "rtf/RtfReader.h"
+#include "rtf/RtfWriter.h"
+
+#include <QContextMenuEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextList>
+#include <algorithm>
+
+namespace {
+
+QString familyOf(const QTextCharFormat& format)
+{
+    const QStringList families = format.fontFamilies().toStringList();
+    return families.isEmpty() ? QString() : families.first();
+}
+
+// Calls visit for the format of every piece of text in [start, end).
+template<typename Visit>
+void forEachFormat(const QTextDocument* document, int start, int end, Visit visit)
+{
+    for (QTextBlock block = document->findBlock(start); block.isValid() && block.position() < end;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.position() + fragment.length() <= start)
+                continue;
+            if (fragment.position() >= end)
+                break;
+            if (!visit(fragment.charFormat()))
+                return;
+        }
+    }
+}
+
+} // namespace
+
+RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
+{
+    setAcceptRichText(true);
+    connect(this, &QTextEdit::textChanged, this, [this] {
+        if (!m_replacingDocument)
+            Q_EMIT contentChanged();
+    });
+}
+
+int RichTextBox::selectionStart() const
+{
+    return textCursor().selectionStart();
+}
+
+void RichTextBox::setSelectionStart(int position)
+{
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(std::clamp(position, 0, document()->characterCount() - 1));
+    setTextCursor(cursor);
+}
+
+int RichTextBox::selectionLength() const
+{
+    const QTextCursor cursor = textCursor();
+    return cursor.selectionEnd() - cursor.selectionStart();
+}
+
+void RichTextBox::setSelectionLength(int length)
+{
+    QTextCursor cursor = textCursor();
+    const int start = cursor.selectionStart();
+    cursor.setPosition(start);
+    cursor.setPosition(std::clamp(start + length, start, document()->characterCount() - 1),
+                       QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+QString RichTextBox::selectedPlainText() const
+{
+    QString text = textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+void RichTextBox::replaceSelection(const QString& text)
+{
+    QTextCursor cursor = textCursor();
+    cursor.insertText(text);
+    setTextCursor(cursor);
+}
+
+QByteArray RichTextBox::selectedRtf() const
+{
+    return RtfWriter::writeSelection(textCursor());
+}
+
+void RichTextBox::replaceSelectionWithRtf(const QByteArray& rtf)
+{
+    if (!RtfReader::isRtf(rtf)) {
+        replaceSelection(decodeText(rtf));
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    RtfReader::insert(rtf, cursor);
+    setTextCursor(cursor);
+}
+
+bool RichTextBox::wholeSelection(bool (*test)(const QTextCharFormat&)) const
+{
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection())
+        return test(cursor.charFormat());
+    bool all = true;
+    forEachFormat(document(), cursor.selectionStart(), cursor.selectionEnd(),
+                  [&](const QTextCharFormat& format) { return all = test(format); });
+    return all;
+}
+
+QString RichTextBox::selectionFontName() const
+{
+    const QTextCursor cursor = textCursor();
+    const QString fallback = document()->defaultFont().family();
+    const auto nameOf = [&](const QTextCharFormat& format) {
+        const QString family = familyOf(format);
+        return family.isEmpty() ? fallback : family;
+    };
+    if (!cursor.hasSelection())
+        return nameOf(cursor.charFormat());
+    QString common;
+    bool first = true;
+    forEachFormat(document(), cursor.selectionStart(), cursor.selectionEnd(),
+                  [&](const QTextCharFormat& format) {
+                      const QString name = nameOf(format);
+                      if (first)
+                          common = name;
+                      else if (name != common)
+                          common.clear();
+                      first = false;
+                      return !common.isEmpty();
+                  });
+    return common;
+}
+
+void RichTextBox::setSelectionFontName(const QString& family)
+{
+    QTextCharFormat format;
+    format.setFontFamilies({family});
+    mergeFormat(format);
+}
+
+double RichTextBox::selectionFontSize() const
+{
+    const QTextCursor cursor = textCursor();
+    const double fallback = document()->defaultFont().pointSizeF();
+    const auto sizeOf = [&](const QTextCharFormat& format) {
+        return format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize() : fallback;
+    };
+    if (!cursor.hasSelection())
+        return sizeOf(cursor.charFormat());
+    double common = -1;
+    forEachFormat(document(), cursor.selectionStart(), cursor.selectionEnd(),
+                  [&](const QTextCharFormat& format) {
+                      const double size = sizeOf(format);
+                      if (common < 0)
+                          common = size;
+                      else if (size != common)
+                          common = 0;
+                      return common != 0;
+                  });
+    return std::max(common, 0.0);
+}
+
+void RichTextBox::setSelectionFontSize(double points)
+{
+    if (points <= 0)
+        return;
+    QTextCharFormat format;
+    format.setFontPointSize(points);
+    mergeFormat(format);
+}
+
+bool RichTextBox::selectionBold() const
+{
+    return wholeSelection([](const QTextCharFormat& f) { return f.fontWeight() >= QFont::Bold; });
+}
+
+bool RichTextBox::selectionItalic() const
+{
+    return wholeSelection([](const QTextCharFormat& f) { return f.fontItalic(); });
+}
+
+bool RichTextBox::selectionUnderline() const
+{
+    return wholeSelection([](const QTextCharFormat& f) { return f.fontUnderline(); });
+}
+
+bool RichTextBox::selectionStrikeOut() const
+{
+    return wholeSelection([](const QTextCharFormat& f) { return f.fontStrikeOut(); });
+}
+
+bool RichTextBox::selectionBullet() const
+{
+    const QTextCursor cursor = textCursor();
+    const QTextBlock last = document()->findBlock(cursor.selectionEnd());
+    for (QTextBlock block = document()->findBlock(cursor.selectionStart()); block.isValid();
+         block = block.next()) {
+        if (!block.textList())
+            return false;
+        if (block == last)
+            break;
+    }
+    return true;
+}
+
+void RichTextBox::setSelectionBold(bool on)
+{
+    QTextCharFormat format;
+    format.setFontWeight(on ? QFont::Bold : QFont::Normal);
+    mergeFormat(format);
+}
+
+void RichTextBox::setSelectionItalic(bool on)
+{
+    QTextCharFormat format;
+    format.setFontItalic(on);
+    mergeFormat(format);
+}
+
+void RichTextBox::setSelectionUnderline(bool on)
+{
+    QTextCharFormat format;
+    format.setFontUnderline(on);
+    mergeFormat(format);
+}
+
+void RichTextBox::setSelectionStrikeOut(bool on)
+{
+    QTextCharFormat format;
+    format.setFontStrikeOut(on);
+    mergeFormat(format);
+}
+
+void RichTextBox::setSelectionBullet(bool on)
+{
+    QTextCursor cursor = textCursor();
+    if (on) {
+        if (!selectionBullet())
+            cursor.createList(QTextListFormat::ListDisc);
+        return;
+    }
+    cursor.beginEditBlock();
+    const QTextBlock last = document()->findBlock(cursor.selectionEnd());
+    for (QTextBlock block = document()->findBlock(cursor.selectionStart()); block.isValid();
+         block = block.next()) {
+        if (QTextList* list = block.textList()) {
+            list->remove(block);
+            QTextCursor at(block);
+            QTextBlockFormat format = block.blockFormat();
+            format.setIndent(0);
+            at.setBlockFormat(format);
+        }
+        if (block == last)
+            break;
+    }
+    cursor.endEditBlock();
+}
+
+void RichTextBox::setSelectionColour(const QColor& colour)
+{
+    QTextCharFormat format;
+    format.setForeground(colour);
+    mergeFormat(format);
+}
+
+void RichTextBox::setSelectionAlignment(Alignment alignment)
+{
+    switch (alignment) {
+    case Alignment::Left:
+        setAlignment(Qt::AlignLeft);
+        break;
+    case Alignment::Right:
+        setAlignment(Qt::AlignRight);
+        break;
+    case Alignment::Centre:
+        setAlignment(Qt::AlignHCenter);
+        break;
+    }
+}
+
+void RichTextBox::mergeFormat(const QTextCharFormat& format)
+{
+    mergeCurrentCharFormat(format);
+}
+
+int RichTextBox::find(const QString& text, int start, int end, int options)
+{
+    if (text.isEmpty() || start < 0)
+        return -1;
+    QTextDocument::FindFlags flags;
+    if (options & WholeWord)
+        flags |= QTextDocument::FindWholeWords;
+    if (options & MatchCase)
+        flags |= QTextDocument::FindCaseSensitively;
+    const QTextCursor match = document()->find(text, start, flags);
+    if (match.isNull() || (end >= 0 && match.selectionEnd() > end))
+        return -1;
+    setTextCursor(match);
+    return match.selectionStart();
+}
+
+bool RichTextBox::findNext(const QString& text, int options)
+{
+    if (find(text, textCursor().selectionEnd(), -1, options) >= 0)
+        return true;
+    QTextCursor cursor = textCursor();
+    cursor.clearSelection();
+    setTextCursor(cursor);
+    return false;
+}
+
+bool RichTextBox::loadFile(const QString& path, QString* error)
+{
+    const auto bytes = readFileWhole(path, error);
+    if (!bytes)
+        return false;
+    // Built apart and handed over whole: filling the shown document would lay out every piece.
+    auto* loaded = new QTextDocument(this);
+    loaded->setDefaultFont(document()->defaultFont());
+    if (RtfReader::isRtf(*bytes))
+        RtfReader::read(*bytes, loaded);
+    else
+        loaded->setPlainText(decodeText(*bytes));
+    takeDocument(loaded);
+    return true;
+}
+
+void RichTextBox::takeDocument(QTextDocument* replacement)
+{
+    QTextDocument* old = document();
+    replacement->setUndoRedoEnabled(old->isUndoRedoEnabled());
+    m_replacingDocument = true;
+    setDocument(replacement);
+    m_replacingDocument = false;
+    if (old->parent() == this)
+        delete old;
+    Q_EMIT contentChanged();
+}
+
+QByteArray RichTextBox::fileContents(const QString& path) const
+{
+    if (QFileInfo(path).suffix().compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0) {
+        QString text = toPlainText();
+        text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+        return text.toUtf8();
+    }
+    return RtfWriter::write(*document());
+}
+
+bool RichTextBox::saveFile(const QString& path, QString* error) const
+{
+    return writeFileWhole(path, fileContents(path), error);
+}
+
+void RichTextBox::printSelection(QPagedPaintDevice* printer) const
+{
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection()) {
+        document()->print(printer);
+        return;
+    }
+    QTextDocument selection;
+    selection.setDefaultFont(document()->defaultFont());
+    QTextCursor(&selection).insertFragment(cursor.selection());
+    selection.print(printer);
+}
+
+bool RichTextBox::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        KeyStroke stroke{key->key(), key->modifiers()};
+        Q_EMIT shortcutWanted(stroke);
+        if (stroke.swallowed) {
+            event->accept();
+            return true;
+        }
+    }
+    return QTextEdit::event(event);
+}
+
+void RichTextBox::keyPressEvent(QKeyEvent* event)
+{
+    KeyStroke stroke{event->key(), event->modifiers()};
+    Q_EMIT keyDown(stroke);
+    if (stroke.swallowed)
+        event->accept();
+    else
+        QTextEdit::keyPressEvent(event);
+}
+
+void RichTextBox::keyReleaseEvent(QKeyEvent* event)
+{
+    KeyStroke stroke{event->key(), event->modifiers()};
+    Q_EMIT keyUp(stroke);
+    if (stroke.swallowed)
+        event->accept();
+    else
+        QTextEdit::keyReleaseEvent(event);
+}
+
+void RichTextBox::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        Q_EMIT rightButtonPressed(event->globalPosition().toPoint());
+        event->accept();
+        return;
+    }
+    QTextEdit::mousePressEvent(event);
+}
+
+void RichTextBox::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The menu key: the same menu, at the caret.
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        Q_EMIT rightButtonPressed(viewport()->mapToGlobal(cursorRect().center()));
+    event->accept();
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QTextEdit>
+
+class QPagedPaintDevice;
+class QTextCharFormat;
+
+// A key as the editor's handlers see it. A handler that swallows it keeps the text area from
+// acting on it.
+struct KeyStroke {
+    int key = 0;
+    Qt::KeyboardModifiers modifiers;
+    bool swallowed = false;
+};
+
+// The transcript's text area: a QTextEdit with the operations the editor's commands use, on
+// selections and whole files. Positions are QTextCursor positions: a line break counts one.
+class RichTextBox : public QTextEdit {
+    Q_OBJECT
+public:
+    enum class Alignment { Left = 0, Right = 1, Centre = 2 };
+    enum FindOption { WholeWord = 2, MatchCase = 4 };
+
+    explicit RichTextBox(QWidget* parent = nullptr);
+
+    int selectionStart() const;
+    // Collapses the selection there.
+    void setSelectionStart(int position);
+    int selectionLength() const;
+    void setSelectionLength(int length);
+    QString selectedPlainText() const;
+    // Replaces the selection with plain text, the caret after it.
+    void replaceSelection(const QString& text);
+    QByteArray selectedRtf() const;
+    // Replaces the selection with the rich text; bytes that are no RTF go in as plain text.
+    void replaceSelectionWithRtf(const QByteArray& rtf);
+
+    // The selection's font, or that of the text typed next: "" or 0 when the selection mixes
+    // several.
+    QString selectionFontName() const;
+    void setSelectionFontName(const QString& family);
+    double selectionFontSize() const;
+    void setSelectionFontSize(double points);
+
+    // True only when the whole selection has the attribute.
+    bool selectionBold() const;
+    bool selectionItalic() const;
+    bool selectionUnderline() const;
+    bool selectionStrikeOut() const;
+    bool selectionBullet() const;
+    void setSelectionBold(bool on);
+    void setSelectionItalic(bool on);
+    void setSelectionUnderline(bool on);
+    void setSelectionStrikeOut(bool on);
+    void setSelectionBullet(bool on);
+    void setSelectionColour(const QColor& colour);
+    void setSelectionAlignment(Alignment alignment);
+
+    // The first match at or after start and before end (-1: the end of the text), selected; -1
+    // when there is none, the selection left as it was.
+    int find(const QString& text, int start, int end = -1, int options = 0);
+    // The next match after the selection, selected; an empty selection when there is none.
+    bool findNext(const QString& text, int options = 0);
+
+    // Replaces the document with the file: RTF when it begins with "{\rtf", otherwise plain text
+    // (UTF-8, or Windows-1252 when it is not valid UTF-8). On failure the document stays and
+    // `error` gets the system's reason.
+    bool loadFile(const QString& path, QString* error = nullptr);
+    // Writes the whole document atomically: plain UTF-8 text under a ".txt" name, RTF under any
+    // other. On failure the old file stays whole.
+    bool saveFile(const QString& path, QString* error = nullptr) const;
+    // The document's bytes as saveFile writes them to that path.
+    QByteArray fileContents(const QString& path) const;
+
+    // Prints the selection, or the whole document when nothing is selected.
+    void printSelection(QPagedPaintDevice* printer) const;
+
+Q_SIGNALS:
+    // After every change of content or formatting, also by the program and by loading a file.
+    void contentChanged();
+    // Before the text area acts on a key; a handler may swallow it.
+    void keyDown(KeyStroke& stroke);
+    void keyUp(KeyStroke& stroke);
+    // Whether the key is the text area's even where a menu shortcut has it; swallow to keep it.
+    void shortcutWanted(KeyStroke& stroke);
+    void rightButtonPressed(QPoint globalPosition);
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    // Whether every character of the selection (or the caret's format) passes the test.
+    bool wholeSelection(bool (*test)(const QTextCharFormat&)) const;
+    void mergeFormat(const QTextCharFormat& format);
+    void takeDocument(QTextDocument* document);
+
+    bool m_replacingDocument = false;
+};
