@@ -1,6 +1,12 @@
 #pragma once
 
+#include <QCursor>
+#include <QFont>
+#include <QPixmap>
 #include <QWidget>
+#include <array>
+
+class QAbstractButton;
 
 // The editor's toolbar: one picture of 17 icons with a clickable zone over each, the letters of
 // the four text styles over zones 4 to 7, and a mark over the zone under the pointer.
@@ -34,19 +40,55 @@ public:
     // The letters shown over the bold, italic, underline and strike zones.
     void setStyleLetters(const QString& bold, const QString& italic, const QString& underline,
                          const QString& strikeOut);
+    // The letter over a style zone (Bold to StrikeOut) and the font it is drawn in; an empty
+    // text and the widget's font for the other zones.
+    QString styleLetter(int zone) const;
+    QFont styleLetterFont(int zone) const;
+
     void setPointer(const QCursor& cursor);
+    // The name screen readers give the zone's button.
+    void setZoneName(int zone, const QString& name);
 
     // The zone's rectangle in this widget's pixels.
     QRect zoneRect(int zone) const;
-    // The zone under the point, or -1.
+    // The zone under the point, or -1. Where two zones overlap, the right one is on top.
     int zoneAt(QPoint point) const;
     // The zone the hover mark is over, or -1 while it is hidden.
     int markedZone() const { return m_markedZone; }
     void hideMark();
 
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 Q_SIGNALS:
     void zoneClicked(int zone);
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
+    static constexpr int kLetterCount = 4;
+
+    QRect pictureRect() const;
+    const QPixmap& picture(qreal devicePixelRatio);
+    void paintLetters(QPainter& painter) const;
+    void paintMark(QPainter& painter) const;
+    void setMarkedZone(int zone);
+    void showPointerOverZone(bool overZone);
+
     int m_markedZone = -1;
+    int m_pressedZone = -1;
+    bool m_pointerShown = false;
+    QCursor m_pointer{Qt::PointingHandCursor};
+    std::array<QString, kLetterCount> m_letters;
+    std::array<QFont, kLetterCount> m_letterFonts;
+    std::array<QAbstractButton*, kZoneCount> m_zoneButtons{};
+    // The icons drawn for one device pixel ratio and palette; drawn again when either changes.
+    QPixmap m_picture;
+    bool m_pictureStale = true;
 };
