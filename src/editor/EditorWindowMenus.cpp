@@ -109,6 +109,13 @@ void EditorWindow::applyTexts()
     m_redoAction->setText(t.text(Text::Redo));
     m_toolbar->setStyleLetters(t.text(Text::BoldLetter), t.text(Text::ItalicLetter),
                                t.text(Text::UnderlineLetter), t.text(Text::StrikeOutLetter));
+    // Screen readers name the zones whose commands have a caption of their own.
+    const std::pair<EditorToolbar::Zone, Text> zoneNames[] = {
+        {EditorToolbar::New, Text::NewDocument}, {EditorToolbar::Open, Text::OpenDocument},
+        {EditorToolbar::Save, Text::SaveDocument}, {EditorToolbar::Print, Text::Print},
+        {EditorToolbar::Undo, Text::Undo},       {EditorToolbar::Redo, Text::Redo}};
+    for (const auto& [zone, text] : zoneNames)
+        m_toolbar->setZoneName(zone, t.plain(text));
     m_document.untitledName = t.text(Text::Untitled) + QLatin1Char(' ');
     updateCaption();
 }
