@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -341,12 +342,13 @@ bool RichTextBox::loadFile(const QString& path, QString* error)
 
 void RichTextBox::takeDocument(QTextDocument* replacement)
 {
-    QTextDocument* old = document();
+    // The text area deletes a document it made itself; one made here goes with this widget.
+    QPointer<QTextDocument> old = document();
     replacement->setUndoRedoEnabled(old->isUndoRedoEnabled());
     m_replacingDocument = true;
     setDocument(replacement);
     m_replacingDocument = false;
-    if (old->parent() == this)
+    if (old && old->parent() == this)
         delete old;
     Q_EMIT contentChanged();
 }

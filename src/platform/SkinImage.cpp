@@ -7,10 +7,12 @@ namespace SkinImage {
 
 QImage read(const QString& path)
 {
+    if (!QFileInfo::exists(path))
+        return {};
     QImageReader reader(path, QFileInfo(path).suffix().toLower().toLatin1());
     reader.setAutoDetectImageFormat(false);
     QImage image = reader.read();
-    if (image.isNull() && QFileInfo::exists(path)) {
+    if (image.isNull()) {
         // A picture saved under another format's name still shows.
         QImageReader guessing(path);
         image = guessing.read();

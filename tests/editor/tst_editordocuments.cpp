@@ -1,0 +1,359 @@
+#include "EditorFixture.h"
+#include "platform/TextFile.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QTest>
+
+class TestEditorDocuments : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void captionFollowsTheDocument();
+    void untitledNumberStopsAtItsLimit();
+    void newAsksOnlyAboutAModifiedText_data();
+    void newAsksOnlyAboutAModifiedText();
+    void yesWithACancelledSaveKeepsTheText_data();
+    void yesWithACancelledSaveKeepsTheText();
+    void saveOfAnUnchangedDocumentWritesNothing();
+    void saveAfterNewAsksForANameAndLeavesTheOldFile();
+    void saveAsProposesTheUntitledNameAndAsksBeforeReplacing();
+    void formatFollowsTheFileName();
+    void failedSaveIsToldAndTheDocumentStaysModified();
+    void openReadsRtfAndPlainText_data();
+    void openReadsRtfAndPlainText();
+    void openOfAMissingFileKeepsTheDocument();
+    void recentDocumentsMoveAndAreKept();
+    void closingQuestion_data();
+    void closingQuestion();
+};
+
+void TestEditorDocuments::captionFollowsTheDocument()
+{
+    EditorFixture f;
+    QCOMPARE(f.editor->windowTitle(), QStringLiteral("en 96 - en 97 1"));
+    f.type(QStringLiteral("words"));
+    f.editor->newDocument();
+    f.dialogs.answers << QMessageBox::No;
+    QCOMPARE(f.editor->windowTitle(), QStringLiteral("en 96 - en 97 1"));
+    f.editor->newDocument();
+    QCOMPARE(f.editor->windowTitle(), QStringLiteral("en 96 - en 97 2"));
+
+    const QString path = f.document(QStringLiteral("Lecture 3.rtf"), "{\\rtf1 Hello}");
+    f.editor->openDocumentFile(path);
+    QCOMPARE(f.editor->windowTitle(), QStringLiteral("en 96 - Lecture 3.rtf"));
+}
+
+void TestEditorDocuments::untitledNumberStopsAtItsLimit()
+{
+    EditorDocument document;
+    document.untitledNumber = EditorDocument::kLastUntitledNumber - 1;
+    document.startUntitled();
+    document.startUntitled();
+    QCOMPARE(document.untitledNumber, EditorDocument::kLastUntitledNumber);
+}
+
+void TestEditorDocuments::newAsksOnlyAboutAModifiedText_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<bool>("cleared");
+
+    QTest::newRow("empty") << QString() << false << 0 << 0 << true;
+    QTest::newRow("unchanged since saved") << QStringLiteral("words") << true << 0 << 0 << true;
+    QTest::newRow("cancel") << QStringLiteral("words") << false << int(QMessageBox::Cancel) << 1
+                            << false;
+    QTest::newRow("no") << QStringLiteral("words") << false << int(QMessageBox::No) << 1 << true;
+    QTest::newRow("yes") << QStringLiteral("words") << false << int(QMessageBox::Yes) << 1
+                         << true;
+}
+
+void TestEditorDocuments::newAsksOnlyAboutAModifiedText()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, saved);
+    QFETCH(int, answer);
+    QFETCH(int, questions);
+    QFETCH(bool, cleared);
+
+    EditorFixture f;
+    const QString path = f.document(QStringLiteral("a.txt"), "");
+    f.editor->openDocumentFile(path);
+    f.type(typed);
+    if (saved)
+        QCOMPARE(f.editor->save(), EditorWindow::SaveOutcome::Saved);
+    f.dialogs.messages.clear();
+    f.dialogs.answers << QMessageBox::StandardButton(answer);
+
+    f.editor->newDocument();
+
+    QCOMPARE(f.dialogs.messages.size(), questions);
+    if (questions) {
+        QCOMPARE(f.dialogs.messages.first().text, f.entry(Text::DocumentModified));
+        QCOMPARE(f.dialogs.messages.first().title, f.entry(Text::ProgramName));
+    }
+    QCOMPARE(f.text()->toPlainText().isEmpty(), cleared);
+    if (answer == QMessageBox::Yes)
+        QCOMPARE(f.folder.readBytes(QStringLiteral("docs/a.txt")), QByteArray("words"));
+}
+
+void TestEditorDocuments::yesWithACancelledSaveKeepsTheText_data()
+{
+    QTest::addColumn<bool>("open");
+    QTest::newRow("new") << false;
+    QTest::newRow("open") << true;
+}
+
+void TestEditorDocuments::yesWithACancelledSaveKeepsTheText()
+{
+    QFETCH(bool, open);
+    EditorFixture f;
+    const QString other = f.document(QStringLiteral("other.txt"), "other");
+    f.type(QStringLiteral("unsaved words"));
+    f.dialogs.answers << QMessageBox::Yes;
+    // The save dialog is cancelled; the open dialog would offer the other file.
+    f.dialogs.chosenFiles << QString() << other;
+
+    if (open)
+        f.editor->openDocument();
+    else
+        f.editor->newDocument();
+
+    QCOMPARE(f.text()->toPlainText(), QStringLiteral("unsaved words"));
+    QVERIFY(f.editor->document().modified);
+    QCOMPARE(f.editor->document().untitledNumber, 1);
+    QCOMPARE(f.dialogs.fileDialogs.size(), 1);
+}
+
+void TestEditorDocuments::saveOfAnUnchangedDocumentWritesNothing()
+{
+    EditorFixture f;
+    QCOMPARE(f.editor->save(), EditorWindow::SaveOutcome::NothingToSave);
+    QVERIFY(f.dialogs.fileDialogs.isEmpty());
+
+    const QString path = f.document(QStringLiteral("a.txt"), "as on disk");
+    f.editor->openDocumentFile(path);
+    f.folder.writeBytes(QStringLiteral("docs/a.txt"), "changed outside");
+    QCOMPARE(f.editor->save(), EditorWindow::SaveOutcome::NothingToSave);
+    QCOMPARE(f.folder.readBytes(QStringLiteral("docs/a.txt")), QByteArray("changed outside"));
+}
+
+void TestEditorDocuments::saveAfterNewAsksForANameAndLeavesTheOldFile()
+{
+    EditorFixture f;
+    const QString old = f.document(QStringLiteral("old.txt"), "old");
+    f.editor->openDocumentFile(old);
+    f.editor->newDocument();
+    f.type(QStringLiteral("new words"));
+    f.dialogs.chosenFiles << f.path(QStringLiteral("new.txt"));
+
+    QCOMPARE(f.editor->save(), EditorWindow::SaveOutcome::Saved);
+
+    QCOMPARE(f.dialogs.fileDialogs.size(), 1);
+    QCOMPARE(f.folder.readBytes(QStringLiteral("docs/old.txt")), QByteArray("old"));
+    QCOMPARE(f.folder.readBytes(QStringLiteral("docs/new.txt")), QByteArray("new words"));
+    QCOMPARE(f.editor->document().path, f.path(QStringLiteral("new.txt")));
+    QVERIFY(!f.editor->document().modified);
+}
+
+void TestEditorDocuments::saveAsProposesTheUntitledNameAndAsksBeforeReplacing()
+{
+    EditorFixture f;
+    f.state.editorFolder = f.folder.filePath(QStringLiteral("docs"));
+    const QString existing = f.document(QStringLiteral("kept.rtf"), "kept");
+    f.type(QStringLiteral("words"));
+    f.dialogs.chosenFiles << existing;
+    f.dialogs.answers << QMessageBox::No;
+
+    QCOMPARE(f.editor->saveAs(), EditorWindow::SaveOutcome::Cancelled);
+
+    const FileDialogRequest request = f.dialogs.fileDialogs.first();
+    QCOMPARE(request.fileName, QStringLiteral("en 97 1"));
+    QCOMPARE(request.defaultExtension, QStringLiteral("rtf"));
+    QCOMPARE(request.initialFolder, f.state.editorFolder);
+    QCOMPARE(request.title, f.entry(Text::SaveAsTitle));
+    QCOMPARE(request.filters.size(), 2);
+    QCOMPARE(request.filters.at(0).second, QStringLiteral("*.rtf"));
+    QCOMPARE(request.filters.at(1).second, QStringLiteral("*.txt"));
+    QCOMPARE(f.dialogs.messages.last().text,
+             f.entry(Text::FileExists) + QStringLiteral("\n\n") + f.entry(Text::ReplaceFile));
+    QCOMPARE(f.folder.readBytes(QStringLiteral("docs/kept.rtf")), QByteArray("kept"));
+    QVERIFY(f.editor->document().isUntitled());
+}
+
+void TestEditorDocuments::formatFollowsTheFileName()
+{
+    EditorFixture f;
+    QDir().mkpath(f.folder.filePath(QStringLiteral("docs")));
+    f.type(QStringLiteral("Così è\nseconda riga"));
+    f.dialogs.chosenFiles << f.path(QStringLiteral("plain.TXT")) << f.path(QStringLiteral("rich"));
+    QCOMPARE(f.editor->saveAs(), EditorWindow::SaveOutcome::Saved);
+    QCOMPARE(f.folder.readBytes(QStringLiteral("docs/plain.TXT")),
+             QStringLiteral("Così è\r\nseconda riga").toUtf8());
+
+    f.type(QStringLiteral("!"));
+    QCOMPARE(f.editor->saveAs(), EditorWindow::SaveOutcome::Saved);
+    const QByteArray rich = f.folder.readBytes(QStringLiteral("docs/rich"));
+    QVERIFY(rich.startsWith("{\\rtf1"));
+
+    // What was written reads back as it was typed.
+    f.editor->newDocument();
+    f.editor->openDocumentFile(f.path(QStringLiteral("rich")));
+    QCOMPARE(f.text()->toPlainText(), QStringLiteral("Così è\nseconda riga!"));
+}
+
+void TestEditorDocuments::failedSaveIsToldAndTheDocumentStaysModified()
+{
+    EditorFixture f;
+    const QString path = f.document(QStringLiteral("a.txt"), "before");
+    f.editor->openDocumentFile(path);
+    f.type(QStringLiteral(" after"));
+    // The folder becomes a file's place that cannot hold the save's temporary file.
+    QFile::remove(path);
+    QDir(f.folder.filePath(QStringLiteral("docs"))).removeRecursively();
+    f.folder.writeBytes(QStringLiteral("docs"), "a file where the folder was");
+
+    QCOMPARE(f.editor->save(), EditorWindow::SaveOutcome::Failed);
+
+    QVERIFY(f.editor->document().modified);
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QCOMPARE(f.dialogs.messages.first().title, f.entry(Text::ProgramName));
+    QVERIFY(f.dialogs.messages.first().text.startsWith(f.entry(Text::SaveFailed) + '\n' + path));
+    QVERIFY(f.editor->recentDocuments().caption(0) == path);
+}
+
+void TestEditorDocuments::openReadsRtfAndPlainText_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("rtf") << QByteArray("{\\rtf1\\ansi {\\b bold} plain\\par next}")
+                         << QStringLiteral("bold plain\nnext");
+    QTest::newRow("utf-8") << QStringLiteral("città\r\nè").toUtf8() << QStringLiteral("città\nè");
+    QTest::newRow("windows-1252") << QByteArray("caf\xe9 \x80") << QStringLiteral("café €");
+    QTest::newRow("brace but no rtf") << QByteArray("{notes}") << QStringLiteral("{notes}");
+}
+
+void TestEditorDocuments::openReadsRtfAndPlainText()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, shown);
+    EditorFixture f;
+    f.editor->openDocumentFile(f.document(QStringLiteral("doc"), bytes));
+    QCOMPARE(f.text()->toPlainText(), shown);
+    QVERIFY(!f.editor->document().modified);
+}
+
+void TestEditorDocuments::openOfAMissingFileKeepsTheDocument()
+{
+    EditorFixture f;
+    const QString path = f.document(QStringLiteral("a.txt"), "kept");
+    f.editor->openDocumentFile(path);
+    f.editor->openDocumentFile(f.path(QStringLiteral("gone.rtf")));
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QCOMPARE(f.dialogs.messages.first().text, f.entry(Text::FileMissing));
+    QCOMPARE(f.editor->document().path, path);
+    QCOMPARE(f.text()->toPlainText(), QStringLiteral("kept"));
+
+    // A cancelled dialog or a blank name does nothing.
+    f.dialogs.chosenFiles << QStringLiteral("   ");
+    f.editor->openDocument();
+    f.editor->openDocument();
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QCOMPARE(f.editor->document().path, path);
+}
+
+void TestEditorDocuments::recentDocumentsMoveAndAreKept()
+{
+    EditorFixture f;
+    QAction* separator = f.editor->findChild<QAction*>(QStringLiteral("recentSeparator"));
+    QVERIFY(!separator->isVisible());
+    QStringList paths;
+    for (const char* name : {"A.txt", "B.txt", "C.txt", "D.txt", "E.txt", "c.txt"})
+        paths << f.document(QString::fromLatin1(name), name);
+
+    for (int i = 0; i < 5; ++i)
+        f.editor->openDocumentFile(paths[i]);
+    QCOMPARE(f.editor->recentDocuments().lines(),
+             (QStringList{paths[4], paths[3], paths[2], paths[1]}));
+    f.editor->openRecentDocument(2);
+    QCOMPARE(f.editor->recentDocuments().lines(),
+             (QStringList{paths[2], paths[4], paths[3], paths[1]}));
+    // Letter case makes another file.
+    f.editor->openDocumentFile(paths[5]);
+    QCOMPARE(f.editor->recentDocuments().caption(0), paths[5]);
+    QVERIFY(separator->isVisible());
+
+    const auto onDisk = readTextLines(f.state.filesPath(QStringLiteral("LastFilesEditor.ini")));
+    QVERIFY(onDisk);
+    QCOMPARE(*onDisk, f.editor->recentDocuments().lines());
+
+    // The next run finds them.
+    f.editor.reset();
+    f.editor = std::make_unique<EditorWindow>(f.state, Platform{&f.media, &f.dialogs, nullptr},
+                                              &f.player);
+    QCOMPARE(f.editor->recentDocuments().lines(), *onDisk);
+    QAction* first = f.editor->findChild<QAction*>(QStringLiteral("recentAction1"));
+    QVERIFY(first->isVisible());
+    QCOMPARE(first->toolTip(), paths[5]);
+}
+
+void TestEditorDocuments::closingQuestion_data()
+{
+    QTest::addColumn<bool>("titled");
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<bool>("chooseFile");
+    QTest::addColumn<int>("expected");
+
+    using A = EditorCommands::ExitAnswer;
+    QTest::newRow("cancel") << true << QList<int>{QMessageBox::Cancel} << false << int(A::Cancel);
+    QTest::newRow("no") << true << QList<int>{QMessageBox::No} << false << int(A::Proceed);
+    QTest::newRow("yes, titled") << true << QList<int>{QMessageBox::Yes} << false
+                                 << int(A::Proceed);
+    QTest::newRow("yes, untitled, dialog cancelled")
+        << false << QList<int>{QMessageBox::Yes} << false << int(A::Cancel);
+    QTest::newRow("yes, untitled, saved")
+        << false << QList<int>{QMessageBox::Yes} << true << int(A::Proceed);
+}
+
+void TestEditorDocuments::closingQuestion()
+{
+    QFETCH(bool, titled);
+    QFETCH(QList<int>, answers);
+    QFETCH(bool, chooseFile);
+    QFETCH(int, expected);
+
+    EditorFixture f;
+    f.state.editorFolder = f.folder.filePath(QStringLiteral("docs"));
+    const QString path = f.document(QStringLiteral("talk.txt"), "");
+    if (titled)
+        f.editor->openDocumentFile(path);
+    f.type(QStringLiteral("transcript"));
+    // Asked also while the window is hidden.
+    f.editor->hide();
+    for (int answer : answers)
+        f.dialogs.answers << QMessageBox::StandardButton(answer);
+    if (chooseFile)
+        f.dialogs.chosenFiles << f.path(QStringLiteral("chosen.txt"));
+
+    QCOMPARE(int(f.editor->askToSaveBeforeExit()), expected);
+
+    const auto& question = f.dialogs.messages.first();
+    QCOMPARE(question.title, QStringLiteral("Vocarta"));
+    QCOMPARE(question.text, f.entry(Text::SaveChangesTo) + ' ' +
+                                (titled ? path : QStringLiteral("en 97 1")) + '?');
+    if (!titled && !f.dialogs.fileDialogs.isEmpty()) {
+        QCOMPARE(f.dialogs.fileDialogs.first().fileName, QStringLiteral("en 97 1"));
+        QCOMPARE(f.dialogs.fileDialogs.first().initialFolder, f.state.editorFolder);
+    }
+    const bool saved = answers.first() == QMessageBox::Yes && expected == int(EditorCommands::ExitAnswer::Proceed);
+    QCOMPARE(f.folder.readBytes(titled ? QStringLiteral("docs/talk.txt")
+                                       : QStringLiteral("docs/chosen.txt")),
+             saved ? QByteArray("transcript") : QByteArray());
+    // Nothing is ever written without an extension into the working folder.
+    QVERIFY(!QFileInfo::exists(QStringLiteral("en 97 1")));
+}
+
+QTEST_MAIN(TestEditorDocuments)
+#include "tst_editordocuments.moc"
