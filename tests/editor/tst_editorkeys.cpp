@@ -1,0 +1,294 @@
+#include "EditorFixture.h"
+#include "editor/EditorKeys.h"
+#include "editor/EditorToolbar.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QTest>
+#include <QTextBlock>
+
+Q_DECLARE_METATYPE(KeyAction)
+
+class TestEditorKeys : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void keyTable_data();
+    void keyTable();
+    void italianKeysFollowTheLanguageFile();
+    void eachKeyRunsItsCommandOnce_data();
+    void eachKeyRunsItsCommandOnce();
+    void functionKeysReachThePlayerWhenTheyComeUp();
+    void escapeEndsTheProgramThroughThePlayer();
+    void styleToggleMakesAMixedSelectionWhole();
+    void sizeStepsLeaveTheSizeBoxAlone();
+    void fontBoxesIgnoreWhatIsNoFontOrSize_data();
+    void fontBoxesIgnoreWhatIsNoFontOrSize();
+    void colourComesFromTheDialog();
+    void bulletAndAlignmentApplyToEveryParagraphTouched();
+};
+
+void TestEditorKeys::keyTable_data()
+{
+    QTest::addColumn<bool>("press");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("italian");
+    QTest::addColumn<KeyAction>("action");
+
+    const int ctrl = Qt::ControlModifier;
+    const int ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    const auto player = [](PlayerCommand c) { return KeyAction{std::nullopt, c, true}; };
+    const auto editor = [](EditorCommand c) { return KeyAction{c, std::nullopt, true}; };
+    const KeyAction swallowed{std::nullopt, std::nullopt, true};
+    const KeyAction nothing;
+
+    QTest::newRow("down Ctrl+M") << true << int(Qt::Key_M) << ctrl << false
+                                 << player(PlayerCommand::AddBookmark);
+    QTest::newRow("down Ctrl+Q") << true << int(Qt::Key_Q) << ctrl << false
+                                 << player(PlayerCommand::Exit);
+    QTest::newRow("down Ctrl+F4") << true << int(Qt::Key_F4) << ctrl << false
+                                  << player(PlayerCommand::CloseMedia);
+    QTest::newRow("down Ctrl+F6") << true << int(Qt::Key_F6) << ctrl << false
+                                  << player(PlayerCommand::SlowDown);
+    QTest::newRow("down Ctrl+Z") << true << int(Qt::Key_Z) << ctrl << false << swallowed;
+    QTest::newRow("down Ctrl+Shift+M") << true << int(Qt::Key_M) << ctrlShift << false << nothing;
+    QTest::newRow("down F5") << true << int(Qt::Key_F5) << 0 << false << nothing;
+    QTest::newRow("up Ctrl+Z") << false << int(Qt::Key_Z) << ctrl << false
+                               << editor(EditorCommand::Undo);
+    QTest::newRow("up Ctrl+V") << false << int(Qt::Key_V) << ctrl << false
+                               << editor(EditorCommand::Paste);
+    QTest::newRow("up Ctrl+Shift+Z") << false << int(Qt::Key_Z) << ctrlShift << false << nothing;
+    QTest::newRow("up Ctrl+B") << false << int(Qt::Key_B) << ctrl << false
+                               << editor(EditorCommand::Bold);
+    QTest::newRow("up Ctrl+B, Italian") << false << int(Qt::Key_B) << ctrl << true << nothing;
+    QTest::newRow("up Ctrl+G, Italian") << false << int(Qt::Key_G) << ctrl << true
+                                        << editor(EditorCommand::Bold);
+    QTest::newRow("up Ctrl+S, Italian") << false << int(Qt::Key_S) << ctrl << true
+                                        << editor(EditorCommand::Underline);
+    QTest::newRow("up Ctrl+S") << false << int(Qt::Key_S) << ctrl << false << nothing;
+    QTest::newRow("up F6 with Ctrl") << false << int(Qt::Key_F6) << ctrl << false
+                                     << player(PlayerCommand::SkipBack);
+    QTest::newRow("up Shift+F7") << false << int(Qt::Key_F7) << int(Qt::ShiftModifier) << false
+                                 << player(PlayerCommand::SkipForward);
+    QTest::newRow("up F11") << false << int(Qt::Key_F11) << 0 << false
+                            << player(PlayerCommand::FullPath);
+    QTest::newRow("up F1") << false << int(Qt::Key_F1) << 0 << false
+                           << player(PlayerCommand::Help);
+}
+
+void TestEditorKeys::keyTable()
+{
+    QFETCH(bool, press);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, italian);
+    QFETCH(KeyAction, action);
+    const auto held = Qt::KeyboardModifiers(modifiers) | Qt::KeypadModifier;
+    const KeyAction found = press ? EditorKeys::onPress(key, held)
+                                  : EditorKeys::onRelease(key, held, italian);
+    QVERIFY(found == action);
+}
+
+void TestEditorKeys::italianKeysFollowTheLanguageFile()
+{
+    QVERIFY(EditorKeys::usesItalianKeys(QStringLiteral("ITALIANO.LNG")));
+    QVERIFY(!EditorKeys::usesItalianKeys(QStringLiteral("Italiano.lng.bak")));
+    QVERIFY(!EditorKeys::usesItalianKeys(QStringLiteral("English.lng")));
+}
+
+void TestEditorKeys::eachKeyRunsItsCommandOnce_data()
+{
+    QTest::addColumn<QString>("languageFile");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("underline");
+
+    QTest::newRow("English Ctrl+B") << QStringLiteral("English.lng") << int(Qt::Key_B) << true
+                                    << false;
+    QTest::newRow("English Ctrl+U") << QStringLiteral("English.lng") << int(Qt::Key_U) << false
+                                    << true;
+    QTest::newRow("Italian Ctrl+G") << QStringLiteral("Italiano.lng") << int(Qt::Key_G) << true
+                                    << false;
+    QTest::newRow("Italian Ctrl+B") << QStringLiteral("Italiano.lng") << int(Qt::Key_B) << false
+                                    << false;
+}
+
+void TestEditorKeys::eachKeyRunsItsCommandOnce()
+{
+    QFETCH(QString, languageFile);
+    QFETCH(int, key);
+    QFETCH(bool, bold);
+    QFETCH(bool, underline);
+
+    EditorFixture f(languageFile);
+    f.editor->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.editor.get()));
+    RichTextBox* box = f.text();
+    box->setFocus();
+    QTest::keyClicks(box, QStringLiteral("one two"));
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key(key), Qt::ControlModifier);
+    QCOMPARE(box->selectionBold(), bold);
+    QCOMPARE(box->selectionUnderline(), underline);
+
+    // Undo has a menu shortcut and a key of the text area: one press, one step back.
+    box->moveCursor(QTextCursor::End);
+    QTest::keyClicks(box, QStringLiteral(" three"));
+    const int steps = box->document()->availableUndoSteps();
+    QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(box->document()->availableUndoSteps(), steps - 1);
+    QVERIFY(box->toPlainText() != QStringLiteral("one two three"));
+    QTest::keyClick(box, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(box->document()->availableUndoSteps(), steps);
+    QCOMPARE(box->toPlainText(), QStringLiteral("one two three"));
+}
+
+void TestEditorKeys::functionKeysReachThePlayerWhenTheyComeUp()
+{
+    EditorFixture f;
+    f.editor->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.editor.get()));
+    RichTextBox* box = f.text();
+    box->setFocus();
+
+    QTest::keyPress(box, Qt::Key_F5);
+    QVERIFY(f.player.commands.isEmpty());
+    QTest::keyRelease(box, Qt::Key_F5);
+    QCOMPARE(f.player.commands, QList<PlayerCommand>{PlayerCommand::PlayPause});
+
+    // Ctrl+F6 slows down as it goes down and, F6 being F6 whatever is held, skips back as it
+    // comes up.
+    f.player.commands.clear();
+    QTest::keyClick(box, Qt::Key_F6, Qt::ControlModifier);
+    QCOMPARE(f.player.commands,
+             (QList<PlayerCommand>{PlayerCommand::SlowDown, PlayerCommand::SkipBack}));
+    QVERIFY(box->toPlainText().isEmpty());
+}
+
+void TestEditorKeys::escapeEndsTheProgramThroughThePlayer()
+{
+    EditorFixture f;
+    f.editor->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.editor.get()));
+    f.text()->setFocus();
+    QTest::keyClick(f.text(), Qt::Key_Escape);
+    QTest::keyClick(f.text(), Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(f.player.commands, (QList<PlayerCommand>{PlayerCommand::Exit, PlayerCommand::Exit}));
+}
+
+void TestEditorKeys::styleToggleMakesAMixedSelectionWhole()
+{
+    EditorFixture f;
+    f.type(QStringLiteral("half bold"));
+    RichTextBox* box = f.text();
+    box->setSelectionStart(0);
+    box->setSelectionLength(4);
+    f.editor->runToolbarZone(EditorToolbar::Bold);
+    box->setSelectionStart(0);
+    box->setSelectionLength(9);
+    QVERIFY(!box->selectionBold());
+
+    f.editor->runToolbarZone(EditorToolbar::Bold);
+    QVERIFY(box->selectionBold());
+    f.editor->runToolbarZone(EditorToolbar::Bold);
+    QVERIFY(!box->selectionBold());
+    box->setSelectionLength(0);
+    box->setSelectionStart(2);
+    box->setSelectionLength(3);
+    QVERIFY(!box->selectionBold());
+}
+
+void TestEditorKeys::sizeStepsLeaveTheSizeBoxAlone()
+{
+    EditorFixture f;
+    f.type(QStringLiteral("words"));
+    RichTextBox* box = f.text();
+    auto* sizeBox = f.editor->findChild<QComboBox*>(QStringLiteral("sizeBox"));
+    box->selectAll();
+    f.editor->runToolbarZone(EditorToolbar::Larger);
+    QCOMPARE(box->selectionFontSize(), 13.0);
+    QCOMPARE(sizeBox->currentText(), QStringLiteral("12"));
+
+    // A selection of two sizes has none to step from.
+    box->setSelectionStart(0);
+    box->setSelectionLength(2);
+    f.editor->runToolbarZone(EditorToolbar::Smaller);
+    box->selectAll();
+    QCOMPARE(box->selectionFontSize(), 0.0);
+    f.editor->runToolbarZone(EditorToolbar::Larger);
+    box->setSelectionStart(0);
+    box->setSelectionLength(2);
+    QCOMPARE(box->selectionFontSize(), 12.0);
+}
+
+void TestEditorKeys::fontBoxesIgnoreWhatIsNoFontOrSize_data()
+{
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<double>("applied");
+    QTest::newRow("listed") << QStringLiteral("20") << 20.0;
+    QTest::newRow("typed") << QStringLiteral("17") << 17.0;
+    QTest::newRow("zero") << QStringLiteral("0") << 12.0;
+    QTest::newRow("negative") << QStringLiteral("-4") << 12.0;
+    QTest::newRow("words") << QStringLiteral("big") << 12.0;
+    QTest::newRow("empty") << QString() << 12.0;
+}
+
+void TestEditorKeys::fontBoxesIgnoreWhatIsNoFontOrSize()
+{
+    QFETCH(QString, size);
+    QFETCH(double, applied);
+    EditorFixture f;
+    f.type(QStringLiteral("words"));
+    f.text()->selectAll();
+    auto* sizeBox = f.editor->findChild<QComboBox*>(QStringLiteral("sizeBox"));
+    sizeBox->setEditText(size);
+    QCOMPARE(f.text()->selectionFontSize(), applied);
+
+    auto* fontBox = f.editor->findChild<QComboBox*>(QStringLiteral("fontBox"));
+    const QString before = f.text()->selectionFontName();
+    fontBox->setEditText(QStringLiteral("No Such Font Family"));
+    QCOMPARE(f.text()->selectionFontName(), before);
+    if (fontBox->count() > 0) {
+        fontBox->setEditText(fontBox->itemText(fontBox->count() - 1));
+        QCOMPARE(f.text()->selectionFontName(), fontBox->itemText(fontBox->count() - 1));
+    }
+}
+
+void TestEditorKeys::colourComesFromTheDialog()
+{
+    EditorFixture f;
+    f.type(QStringLiteral("words"));
+    f.text()->selectAll();
+    f.dialogs.chosenColours << QColor() << QColor(Qt::red);
+    f.editor->runToolbarZone(EditorToolbar::Colour);
+    QCOMPARE(f.text()->textCursor().charFormat().foreground().color(), QColor(Qt::black));
+    f.editor->runToolbarZone(EditorToolbar::Colour);
+    QCOMPARE(f.dialogs.colourDialogs, 2);
+    QCOMPARE(f.text()->textCursor().charFormat().foreground().color(), QColor(Qt::red));
+}
+
+void TestEditorKeys::bulletAndAlignmentApplyToEveryParagraphTouched()
+{
+    EditorFixture f;
+    f.type(QStringLiteral("one\ntwo\nthree"));
+    RichTextBox* box = f.text();
+    box->setSelectionStart(1);
+    box->setSelectionLength(5); // "ne\ntw"
+    f.editor->runToolbarZone(EditorToolbar::Bullet);
+    f.editor->runToolbarZone(EditorToolbar::AlignRight);
+    QTextBlock block = box->document()->begin();
+    QVERIFY(block.textList());
+    QCOMPARE(block.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    block = block.next();
+    QVERIFY(block.textList());
+    QCOMPARE(block.textList(), box->document()->begin().textList());
+    QVERIFY(!block.next().textList());
+    QVERIFY(box->selectionBullet());
+
+    f.editor->runToolbarZone(EditorToolbar::Bullet);
+    QVERIFY(!box->document()->begin().textList());
+    QVERIFY(!box->document()->begin().next().textList());
+}
+
+QTEST_MAIN(TestEditorKeys)
+#include "tst_editorkeys.moc"
