@@ -8,6 +8,8 @@
 namespace {
 
 constexpr size_t kFormatCacheSize = 16;
+constexpr size_t kMaxOpenLists = 32;
+constexpr int kMaxListLevel = 8;
 
 QTextBlockFormat blockFormat(const RtfParaProps& props)
 {
@@ -125,30 +127,40 @@ void RtfDocumentBuilder::formatBlock(const RtfParaProps& props)
 void RtfDocumentBuilder::placeInList(const RtfParaProps& props)
 {
     if (props.list == RtfListSource::None) {
-        m_listSource = RtfListSource::None;
+        m_openLists.clear();
         return;
     }
-    const bool sameList = props.list == m_listSource &&
-                          (props.list == RtfListSource::Pn || props.listOverride == m_listOverride);
-    if (!sameList) {
-        m_lists.fill(nullptr);
-        m_listSource = props.list;
-        m_listOverride = props.listOverride;
-    }
-    const int level = std::clamp(props.level, 0, int(m_lists.size()) - 1);
+    const int listOverride = props.list == RtfListSource::Table ? props.listOverride : 0;
+    const int level = std::clamp(props.level, 0, kMaxListLevel);
     const QTextListFormat::Style style =
-        props.list == RtfListSource::Table ? m_tables.listStyle(props.listOverride, level)
+        props.list == RtfListSource::Table ? m_tables.listStyle(listOverride, level)
         : props.pnBullet                   ? QTextListFormat::ListDisc
                                            : QTextListFormat::Style(props.pnNumberStyle);
-    for (size_t deeper = size_t(level) + 1; deeper < m_lists.size(); ++deeper)
-        m_lists[deeper] = nullptr;
-    QTextList*& list = m_lists[size_t(level)];
-    if (list && list->format().style() == style) {
-        list->add(m_cursor.block());
-        return;
+    const auto sameList = [&](const OpenList& open) {
+        return open.source == props.list && open.listOverride == listOverride;
+    };
+    // An item ends the deeper levels of its list: their numbering starts again after it.
+    std::erase_if(m_openLists,
+                  [&](const OpenList& open) { return sameList(open) && open.level > level; });
+    for (OpenList& open : m_openLists) {
+        if (sameList(open) && open.level == level) {
+            if (open.list->format().style() == style) {
+                open.list->add(m_cursor.block());
+                return;
+            }
+            open.list = createList(style, level);
+            return;
+        }
     }
+    if (m_openLists.size() >= kMaxOpenLists)
+        m_openLists.erase(m_openLists.begin());
+    m_openLists.push_back({props.list, listOverride, level, createList(style, level)});
+}
+
+QTextList* RtfDocumentBuilder::createList(QTextListFormat::Style style, int level)
+{
     QTextListFormat format;
     format.setStyle(style);
     format.setIndent(level + 1);
-    list = m_cursor.createList(format);
+    return m_cursor.createList(format);
 }

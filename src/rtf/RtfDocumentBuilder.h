@@ -5,7 +5,6 @@
 #include <QString>
 #include <QTextCharFormat>
 #include <QTextCursor>
-#include <array>
 #include <vector>
 
 class QTextList;
@@ -44,6 +43,7 @@ private:
     const QTextCharFormat& format(const RtfCharProps& props);
     void formatBlock(const RtfParaProps& props);
     void placeInList(const RtfParaProps& props);
+    QTextList* createList(QTextListFormat::Style style, int level);
 
     QTextCursor& m_cursor;
     const RtfTables& m_tables;
@@ -62,8 +62,13 @@ private:
     std::vector<CachedFormat> m_formats;
     size_t m_nextFormatSlot = 0;
 
-    // The lists of the list paragraphs just before, one per level.
-    RtfListSource m_listSource = RtfListSource::None;
-    int m_listOverride = 0;
-    std::array<QTextList*, 9> m_lists{};
+    // The lists of the run of list paragraphs just before, by list and level, so that an item
+    // after a nested one goes back into its own list.
+    struct OpenList {
+        RtfListSource source;
+        int listOverride;
+        int level;
+        QTextList* list;
+    };
+    std::vector<OpenList> m_openLists;
 };

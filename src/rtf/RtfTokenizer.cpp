@@ -109,11 +109,15 @@ RtfTokenizer::Token RtfTokenizer::controlToken()
     if (c == '\r' || c == '\n')
         return {Kind::Word, "par"};
     if (c == '\'') {
+        // A broken \'h loses its one digit; what follows it is read as usual.
         const int high = m_pos < m_end ? hexValue(*m_pos) : -1;
-        const int low = m_pos + 1 < m_end ? hexValue(m_pos[1]) : -1;
-        if (high < 0 || low < 0)
+        if (high < 0)
             return {};
-        m_pos += 2;
+        ++m_pos;
+        const int low = m_pos < m_end ? hexValue(*m_pos) : -1;
+        if (low < 0)
+            return {};
+        ++m_pos;
         return {Kind::HexByte, {}, 0, false, static_cast<unsigned char>(high * 16 + low)};
     }
     return {Kind::Symbol, {}, 0, false, static_cast<unsigned char>(c)};
