@@ -70,7 +70,7 @@ constexpr Entry kWords[] = {
     {"levelnfc", W::LevelNumberFormat},
     {"levelnfcn", W::LevelNumberFormat},
     {"levelnumbers", W::SkipDestination},
-    {"leveltext", W::SkipDestination},
+    {"leveltext", W::LevelText},
     {"line", W::Character, 0x2028},
     {"list", W::List},
     {"listid", W::ListId},

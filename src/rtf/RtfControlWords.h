@@ -26,6 +26,7 @@ enum class RtfWord : unsigned char {
     List,
     ListLevel,
     LevelNumberFormat,
+    LevelText,
     ListId,
     ListOverride,
     ListOverrideIndex, // \ls

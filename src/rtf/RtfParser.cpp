@@ -25,6 +25,34 @@ bool isStarredDestination(RtfWord word)
     }
 }
 
+// The list style a bullet level's text shows, as Word and LibreOffice write them: a bullet from
+// the Symbol font or Unicode, an "o" or white bullet, a square from Wingdings or Unicode.
+int bulletStyle(const QString& levelText)
+{
+    for (const QChar c : levelText) {
+        switch (c.unicode()) {
+        case 0x2022:
+        case 0x00B7:
+        case 0xF0B7:
+        case 0x25CF:
+            return QTextListFormat::ListDisc;
+        case 'o':
+        case 0x25E6:
+        case 0x25CB:
+            return QTextListFormat::ListCircle;
+        case 0x25AA:
+        case 0x25A0:
+        case 0xF0A7:
+        case 0xF0A8:
+        case 0x00A7: // Wingdings' square read as code page 1252
+            return QTextListFormat::ListSquare;
+        default:
+            break;
+        }
+    }
+    return 0;
+}
+
 bool isOn(const RtfTokenizer::Token& token)
 {
     return !token.hasParam || token.param != 0;
@@ -139,6 +167,11 @@ void RtfParser::closeGroup()
     case RtfDestination::ListOverrideTable:
         if (parent.destination != closing.destination)
             m_tables.indexLists();
+        break;
+    case RtfDestination::LevelText:
+        if (parent.destination == RtfDestination::ListTable && !m_tables.lists.empty() &&
+            !m_tables.lists.back().levels.empty())
+            m_tables.lists.back().levels.back().bulletStyle = bulletStyle(m_levelText);
         break;
     case RtfDestination::Pn:
         // The numbering the group described belongs to the paragraph around it.
@@ -275,13 +308,21 @@ void RtfParser::handleWord(const RtfTokenizer::Token& token, bool starred)
         if (destination == RtfDestination::ListTable) {
             if (m_tables.lists.empty())
                 m_tables.lists.emplace_back();
-            m_tables.lists.back().levelFormats.push_back(0);
+            m_tables.lists.back().levels.emplace_back();
         }
         break;
     case RtfWord::LevelNumberFormat:
         if (destination == RtfDestination::ListTable && !m_tables.lists.empty() &&
-            !m_tables.lists.back().levelFormats.empty())
-            m_tables.lists.back().levelFormats.back() = param;
+            !m_tables.lists.back().levels.empty())
+            m_tables.lists.back().levels.back().numberFormat = param;
+        break;
+    case RtfWord::LevelText:
+        if (destination == RtfDestination::ListTable) {
+            s.destination = RtfDestination::LevelText;
+            m_levelText.clear();
+        } else {
+            s.destination = RtfDestination::Skip;
+        }
         break;
     case RtfWord::ListId:
         if (destination == RtfDestination::ListTable) {
@@ -433,6 +474,10 @@ void RtfParser::handleText(std::string_view bytes, bool escaped)
     case RtfDestination::FontTable:
         fontNameBytes(bytes, escaped);
         break;
+    case RtfDestination::LevelText:
+        if (m_levelText.size() < 16)
+            decoder().decode(bytes, m_levelText);
+        break;
     case RtfDestination::ColorTable:
         if (!escaped) {
             for (const char c : bytes) {
@@ -516,6 +561,8 @@ void RtfParser::appendCharacter(char32_t c)
         }
         return;
     }
+    if (s.destination == RtfDestination::LevelText && m_levelText.size() < 16)
+        m_levelText.append(QChar::fromUcs4(c));
     if (s.destination != RtfDestination::Text || s.chars.hidden)
         return;
     if (QChar::isLowSurrogate(c) && m_highSurrogate) {

@@ -76,6 +76,8 @@ private:
     QByteArray m_fontNameBytes;
     QString m_fontName;
 
+    QString m_levelText; // of the list level being read
+
     // The colour table entry being read.
     int m_red = 0, m_green = 0, m_blue = 0;
     bool m_colorGiven = false;

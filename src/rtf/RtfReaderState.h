@@ -11,6 +11,7 @@ enum class RtfDestination : unsigned char {
     FontTable,
     ColorTable,
     ListTable,
+    LevelText, // a list level's text: its bullet
     ListOverrideTable,
     Pn,
     Shell, // \object, \upr: own text dropped, \result or \ud shown

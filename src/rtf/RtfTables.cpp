@@ -6,11 +6,14 @@
 
 namespace {
 
-QTextListFormat::Style styleOfNumberFormat(int format, int level)
+QTextListFormat::Style styleOfLevel(const RtfListLevel& definition, int level)
 {
-    switch (format) {
+    switch (definition.numberFormat) {
     case 23:  // bullet
     case 255: // no number: shown as a bullet rather than lost
+        if (definition.bulletStyle)
+            return QTextListFormat::Style(definition.bulletStyle);
+        // Word's own choice by level when the bullet's character tells nothing.
         return level % 3 == 0   ? QTextListFormat::ListDisc
                : level % 3 == 1 ? QTextListFormat::ListCircle
                                 : QTextListFormat::ListSquare;
@@ -72,10 +75,10 @@ QTextListFormat::Style RtfTables::listStyle(int listOverride, int level) const
     if (override != m_listOfOverride.cend()) {
         const auto list = m_listById.constFind(*override);
         if (list != m_listById.cend()) {
-            const std::vector<int>& formats = lists[*list].levelFormats;
-            if (size_t(level) < formats.size())
-                return styleOfNumberFormat(formats[size_t(level)], level);
+            const std::vector<RtfListLevel>& levels = lists[*list].levels;
+            if (size_t(level) < levels.size())
+                return styleOfLevel(levels[size_t(level)], level);
         }
     }
-    return styleOfNumberFormat(23, level); // a list paragraph with no table: a bullet
+    return styleOfLevel({23, 0}, level); // a list paragraph with no table: a bullet
 }

@@ -14,9 +14,14 @@ struct RtfFont {
     int codePage = 0; // \cpg, which outranks the charset
 };
 
+struct RtfListLevel {
+    int numberFormat = 0; // \levelnfc: 23 is a bullet, 0 decimal...
+    int bulletStyle = 0;  // the QTextListFormat::Style its \leveltext shows; 0 if none known
+};
+
 struct RtfListDefinition {
     int id = 0;
-    std::vector<int> levelFormats; // \levelnfc per level: 23 is a bullet, 0 decimal...
+    std::vector<RtfListLevel> levels;
 };
 
 struct RtfListOverride {
