@@ -1,9 +1,10 @@
 #include "rtf/RtfReader.h"
 
+#include "rtf/RtfParser.h"
+
 #include <QTextCursor>
 #include <QTextDocument>
 
-// Placeholder until the reader lands.
 namespace RtfReader {
 
 bool isRtf(const QByteArray& data)
@@ -13,12 +14,23 @@ bool isRtf(const QByteArray& data)
 
 void read(const QByteArray& rtf, QTextDocument* document)
 {
-    document->setPlainText(QString::fromUtf8(rtf));
+    // The undo stack would keep a second copy of everything read.
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    document->clear();
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    RtfParser(rtf, cursor, false).run();
+    cursor.endEditBlock();
+    document->setUndoRedoEnabled(undo);
 }
 
 void insert(const QByteArray& rtf, QTextCursor& cursor)
 {
-    cursor.insertText(QString::fromUtf8(rtf));
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    RtfParser(rtf, cursor, true).run();
+    cursor.endEditBlock();
 }
 
 } // namespace RtfReader

@@ -1,0 +1,84 @@
+#include "rtf/RtfOutput.h"
+
+#include "rtf/RtfCodePages.h"
+
+namespace {
+
+bool endsWord(char16_t c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' ||
+           c == '-';
+}
+
+} // namespace
+
+void RtfOutput::word(const char* name)
+{
+    m_bytes += '\\';
+    m_bytes += name;
+    m_afterWord = true;
+}
+
+void RtfOutput::word(const char* name, int param)
+{
+    word(name);
+    m_bytes += QByteArray::number(param);
+}
+
+void RtfOutput::raw(const char* text)
+{
+    m_bytes += text;
+    m_afterWord = false;
+}
+
+void RtfOutput::text(QStringView text)
+{
+    for (const QChar qc : text) {
+        const char16_t c = qc.unicode();
+        if (c < 0x80) {
+            if (c == '\\' || c == '{' || c == '}') {
+                m_bytes += '\\';
+                m_bytes += char(c);
+                m_afterWord = false;
+            } else if (c == '\t') {
+                word("tab");
+            } else if (c >= 0x20) {
+                if (m_afterWord && endsWord(c))
+                    m_bytes += ' ';
+                m_bytes += char(c);
+                m_afterWord = false;
+            }
+            continue;
+        }
+        switch (c) {
+        case QChar::LineSeparator:
+            word("line");
+            continue;
+        case QChar::Nbsp:
+            raw("\\~");
+            continue;
+        case 0x2011: // the non-breaking hyphen
+            raw("\\_");
+            continue;
+        case QChar::ParagraphSeparator:
+        case QChar::ObjectReplacementCharacter:
+        case 0xFDD0: // the marks of frames and tables
+        case 0xFDD1:
+            continue;
+        default:
+            break;
+        }
+        // RTF numbers are signed 16-bit: 32768 to 65535 are written below zero.
+        word("u", c < 0x8000 ? int(c) : int(c) - 0x10000);
+        const int fallback = RtfCodePages::windows1252Byte(c);
+        if (fallback < 0) {
+            m_bytes += '?';
+        } else {
+            static constexpr char hex[] = "0123456789abcdef";
+            m_bytes += "\\'";
+            m_bytes += hex[fallback >> 4];
+            m_bytes += hex[fallback & 15];
+        }
+        m_afterWord = false;
+    }
+}
