@@ -22,9 +22,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTimer>
+#include <clocale>
 #include <functional>
 #include <memory>
-#include <clocale>
 
 namespace Startup {
 

@@ -9,8 +9,8 @@ namespace {
 // Keypad and other flags do not count; only Shift, Ctrl, Alt and Meta do.
 Qt::KeyboardModifiers held(Qt::KeyboardModifiers modifiers)
 {
-    return modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier |
-                        Qt::MetaModifier);
+    return modifiers &
+           (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
 }
 
 bool ctrlAlone(Qt::KeyboardModifiers modifiers)

@@ -33,8 +33,7 @@ bool EditorWindow::maybeSave()
     const InterfaceTexts& t = m_state.texts;
     switch (m_platform.dialogs->message(this, QMessageBox::Warning, t.plain(Text::ProgramName),
                                         t.plain(Text::DocumentModified),
-                                        QMessageBox::Yes | QMessageBox::No |
-                                            QMessageBox::Cancel)) {
+                                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes: {
         // A save that did not happen keeps the text: the command stops.
         const SaveOutcome outcome = save();
@@ -161,8 +160,8 @@ void EditorWindow::rememberDocument(const QString& path)
     QString error;
     if (!m_recentDocuments.save(recentListPath(m_state), &error)) {
         qCWarning(lcSettings).noquote() << "Recent documents not saved:" << error;
-        m_state.saveFailures.tell(*m_platform.dialogs, this, m_state.texts,
-                                  recentListPath(m_state), error);
+        m_state.saveFailures.tell(*m_platform.dialogs, this, m_state.texts, recentListPath(m_state),
+                                  error);
     }
 }
 
@@ -172,12 +171,10 @@ EditorCommands::ExitAnswer EditorWindow::askToSaveBeforeExit()
     if (!m_document.modified || m_textBox->document()->isEmpty())
         return ExitAnswer::Proceed;
     const InterfaceTexts& t = m_state.texts;
-    const QString question = t.plain(Text::SaveChangesTo) + QLatin1Char(' ') +
-                             m_document.shownName() + QLatin1Char('?');
-    switch (m_platform.dialogs->message(this, QMessageBox::Warning, m_state.productTitle,
-                                        question,
-                                        QMessageBox::Yes | QMessageBox::No |
-                                            QMessageBox::Cancel)) {
+    const QString question =
+        t.plain(Text::SaveChangesTo) + QLatin1Char(' ') + m_document.shownName() + QLatin1Char('?');
+    switch (m_platform.dialogs->message(this, QMessageBox::Warning, m_state.productTitle, question,
+                                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes:
         break;
     case QMessageBox::No:

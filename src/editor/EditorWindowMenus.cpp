@@ -44,7 +44,8 @@ void EditorWindow::setupMenus()
         m_recentActions[i] = m_fileMenu->addAction(QStringLiteral("mnuRecent%1").arg(i + 1));
         m_recentActions[i]->setObjectName(QStringLiteral("recentAction%1").arg(i + 1));
         m_recentActions[i]->setVisible(false);
-        connect(m_recentActions[i], &QAction::triggered, this, [this, i] { openRecentDocument(i); });
+        connect(m_recentActions[i], &QAction::triggered, this,
+                [this, i] { openRecentDocument(i); });
     }
     m_recentSeparator = m_fileMenu->addSeparator();
     m_recentSeparator->setObjectName(QStringLiteral("recentSeparator"));
@@ -111,9 +112,9 @@ void EditorWindow::applyTexts()
                                t.text(Text::UnderlineLetter), t.text(Text::StrikeOutLetter));
     // Screen readers name the zones whose commands have a caption of their own.
     const std::pair<EditorToolbar::Zone, Text> zoneNames[] = {
-        {EditorToolbar::New, Text::NewDocument}, {EditorToolbar::Open, Text::OpenDocument},
+        {EditorToolbar::New, Text::NewDocument},   {EditorToolbar::Open, Text::OpenDocument},
         {EditorToolbar::Save, Text::SaveDocument}, {EditorToolbar::Print, Text::Print},
-        {EditorToolbar::Undo, Text::Undo},       {EditorToolbar::Redo, Text::Redo}};
+        {EditorToolbar::Undo, Text::Undo},         {EditorToolbar::Redo, Text::Redo}};
     for (const auto& [zone, text] : zoneNames)
         m_toolbar->setZoneName(zone, t.plain(text));
     m_document.untitledName = t.text(Text::Untitled) + QLatin1Char(' ');

@@ -24,7 +24,7 @@ QString familyOf(const QTextCharFormat& format)
 }
 
 // Calls visit for the format of every piece of text in [start, end).
-template<typename Visit>
+template <typename Visit>
 void forEachFormat(const QTextDocument* document, int start, int end, Visit visit)
 {
     for (QTextBlock block = document->findBlock(start); block.isValid() && block.position() < end;

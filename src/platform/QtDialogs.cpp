@@ -1,7 +1,7 @@
 #include "platform/QtDialogs.h"
 
-#include <QDir>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 
 QString qtFileFilter(const QString& description, const QString& patterns)

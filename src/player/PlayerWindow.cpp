@@ -5,13 +5,13 @@
 #include "core/EditorCommands.h"
 #include "core/Logging.h"
 #include "platform/MediaPlayer.h"
+#include "platform/SkinImage.h"
 #include "platform/Twips.h"
 #include "player/CaptionLabel.h"
 #include "player/Colours.h"
 #include "player/PlayerLayout.h"
 #include "player/PointerLabel.h"
 #include "player/SkinButton.h"
-#include "platform/SkinImage.h"
 #include "player/VolumeKnob.h"
 
 #include <QAction>

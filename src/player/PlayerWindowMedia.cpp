@@ -24,7 +24,6 @@ QString recentListPath(const AppState& state)
     return state.filesPath(QStringLiteral("LastFiles.ini"));
 }
 
-
 } // namespace
 
 void PlayerWindow::openMedia(const QString& path)

@@ -29,7 +29,8 @@ struct EditorFixture {
         state.productTitle = QStringLiteral("Vocarta");
         folder.writeLanguage(languageFile, QStringLiteral("en"));
         state.texts.load(state.languagePath());
-        editor = std::make_unique<EditorWindow>(state, Platform{&media, &dialogs, nullptr}, &player);
+        editor =
+            std::make_unique<EditorWindow>(state, Platform{&media, &dialogs, nullptr}, &player);
     }
 
     RichTextBox* text() const { return editor->findChild<RichTextBox*>(QStringLiteral("textBox")); }
@@ -41,7 +42,10 @@ struct EditorFixture {
         text()->insertPlainText(words);
     }
 
-    QString path(const QString& name) const { return folder.filePath(QStringLiteral("docs/") + name); }
+    QString path(const QString& name) const
+    {
+        return folder.filePath(QStringLiteral("docs/") + name);
+    }
 
     // A document file in the folder, with the given bytes.
     QString document(const QString& name, const QByteArray& bytes) const

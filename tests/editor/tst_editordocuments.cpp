@@ -65,8 +65,7 @@ void TestEditorDocuments::newAsksOnlyAboutAModifiedText_data()
     QTest::newRow("cancel") << QStringLiteral("words") << false << int(QMessageBox::Cancel) << 1
                             << false;
     QTest::newRow("no") << QStringLiteral("words") << false << int(QMessageBox::No) << 1 << true;
-    QTest::newRow("yes") << QStringLiteral("words") << false << int(QMessageBox::Yes) << 1
-                         << true;
+    QTest::newRow("yes") << QStringLiteral("words") << false << int(QMessageBox::Yes) << 1 << true;
 }
 
 void TestEditorDocuments::newAsksOnlyAboutAModifiedText()
@@ -291,8 +290,8 @@ void TestEditorDocuments::recentDocumentsMoveAndAreKept()
 
     // The next run finds them.
     f.editor.reset();
-    f.editor = std::make_unique<EditorWindow>(f.state, Platform{&f.media, &f.dialogs, nullptr},
-                                              &f.player);
+    f.editor =
+        std::make_unique<EditorWindow>(f.state, Platform{&f.media, &f.dialogs, nullptr}, &f.player);
     QCOMPARE(f.editor->recentDocuments().lines(), *onDisk);
     QAction* first = f.editor->findChild<QAction*>(QStringLiteral("recentAction1"));
     QVERIFY(first->isVisible());
@@ -347,7 +346,8 @@ void TestEditorDocuments::closingQuestion()
         QCOMPARE(f.dialogs.fileDialogs.first().fileName, QStringLiteral("en 97 1"));
         QCOMPARE(f.dialogs.fileDialogs.first().initialFolder, f.state.editorFolder);
     }
-    const bool saved = answers.first() == QMessageBox::Yes && expected == int(EditorCommands::ExitAnswer::Proceed);
+    const bool saved =
+        answers.first() == QMessageBox::Yes && expected == int(EditorCommands::ExitAnswer::Proceed);
     QCOMPARE(f.folder.readBytes(titled ? QStringLiteral("docs/talk.txt")
                                        : QStringLiteral("docs/chosen.txt")),
              saved ? QByteArray("transcript") : QByteArray());

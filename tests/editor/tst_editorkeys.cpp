@@ -61,19 +61,18 @@ void TestEditorKeys::keyTable_data()
     QTest::newRow("up Ctrl+B") << false << int(Qt::Key_B) << ctrl << false
                                << editor(EditorCommand::Bold);
     QTest::newRow("up Ctrl+B, Italian") << false << int(Qt::Key_B) << ctrl << true << nothing;
-    QTest::newRow("up Ctrl+G, Italian") << false << int(Qt::Key_G) << ctrl << true
-                                        << editor(EditorCommand::Bold);
-    QTest::newRow("up Ctrl+S, Italian") << false << int(Qt::Key_S) << ctrl << true
-                                        << editor(EditorCommand::Underline);
+    QTest::newRow("up Ctrl+G, Italian")
+        << false << int(Qt::Key_G) << ctrl << true << editor(EditorCommand::Bold);
+    QTest::newRow("up Ctrl+S, Italian")
+        << false << int(Qt::Key_S) << ctrl << true << editor(EditorCommand::Underline);
     QTest::newRow("up Ctrl+S") << false << int(Qt::Key_S) << ctrl << false << nothing;
-    QTest::newRow("up F6 with Ctrl") << false << int(Qt::Key_F6) << ctrl << false
-                                     << player(PlayerCommand::SkipBack);
+    QTest::newRow("up F6 with Ctrl")
+        << false << int(Qt::Key_F6) << ctrl << false << player(PlayerCommand::SkipBack);
     QTest::newRow("up Shift+F7") << false << int(Qt::Key_F7) << int(Qt::ShiftModifier) << false
                                  << player(PlayerCommand::SkipForward);
     QTest::newRow("up F11") << false << int(Qt::Key_F11) << 0 << false
                             << player(PlayerCommand::FullPath);
-    QTest::newRow("up F1") << false << int(Qt::Key_F1) << 0 << false
-                           << player(PlayerCommand::Help);
+    QTest::newRow("up F1") << false << int(Qt::Key_F1) << 0 << false << player(PlayerCommand::Help);
 }
 
 void TestEditorKeys::keyTable()
@@ -84,8 +83,8 @@ void TestEditorKeys::keyTable()
     QFETCH(bool, italian);
     QFETCH(KeyAction, action);
     const auto held = Qt::KeyboardModifiers(modifiers) | Qt::KeypadModifier;
-    const KeyAction found = press ? EditorKeys::onPress(key, held)
-                                  : EditorKeys::onRelease(key, held, italian);
+    const KeyAction found =
+        press ? EditorKeys::onPress(key, held) : EditorKeys::onRelease(key, held, italian);
     QVERIFY(found == action);
 }
 
@@ -103,14 +102,14 @@ void TestEditorKeys::eachKeyRunsItsCommandOnce_data()
     QTest::addColumn<bool>("bold");
     QTest::addColumn<bool>("underline");
 
-    QTest::newRow("English Ctrl+B") << QStringLiteral("English.lng") << int(Qt::Key_B) << true
-                                    << false;
-    QTest::newRow("English Ctrl+U") << QStringLiteral("English.lng") << int(Qt::Key_U) << false
-                                    << true;
-    QTest::newRow("Italian Ctrl+G") << QStringLiteral("Italiano.lng") << int(Qt::Key_G) << true
-                                    << false;
-    QTest::newRow("Italian Ctrl+B") << QStringLiteral("Italiano.lng") << int(Qt::Key_B) << false
-                                    << false;
+    QTest::newRow("English Ctrl+B")
+        << QStringLiteral("English.lng") << int(Qt::Key_B) << true << false;
+    QTest::newRow("English Ctrl+U")
+        << QStringLiteral("English.lng") << int(Qt::Key_U) << false << true;
+    QTest::newRow("Italian Ctrl+G")
+        << QStringLiteral("Italiano.lng") << int(Qt::Key_G) << true << false;
+    QTest::newRow("Italian Ctrl+B")
+        << QStringLiteral("Italiano.lng") << int(Qt::Key_B) << false << false;
 }
 
 void TestEditorKeys::eachKeyRunsItsCommandOnce()

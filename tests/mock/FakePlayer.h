@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <QWidget>
 
-// The player window as the bookmarks and the editor see it: two plain windows, the fake engine, and a record
-// of the commands run.
+// The player window as the bookmarks and the editor see it: two plain windows, the fake engine, and
+// a record of the commands run.
 class FakePlayer : public PlayerCommands {
 public:
     explicit FakePlayer(FakeMediaPlayer* engine) : m_engine(engine) {}

@@ -1,0 +1,150 @@
+// Times the editor window as a transcriber uses it: opening a 5 MB RTF transcript, saving it, a
+// keystroke in a 1 MB one, and the memory an open transcript takes. It writes its own
+// transcripts, in the form word processors write them.
+
+#include "BenchSupport.h"
+#include "FakeMediaPlayer.h"
+#include "core/AppState.h"
+#include "editor/EditorWindow.h"
+#include "editor/RichTextBox.h"
+#include "platform/Platform.h"
+#include "platform/QtDialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <malloc.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace Bench;
+
+// An RTF transcript of about `bytes` bytes: a bold time stamp and a speaker per turn, a few
+// accented words, an italic aside now and then, paragraphs of a few lines.
+QByteArray makeRtf(qsizetype bytes)
+{
+    QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}"
+                     "{\\f1\\froman Times New Roman;}}{\\colortbl;\\red192\\green0\\blue0;}"
+                     "\\pard\\f0\\fs24 ";
+    const char* speakers[] = {"INTERVIEWER", "SPEAKER 1", "SPEAKER 2"};
+    const QByteArray sentence = "so the point is that we measured it twice, and the second "
+                                "time the result was clearer than the first; ";
+    for (int turn = 0; rtf.size() < bytes; ++turn) {
+        rtf += "{\\b [" + QByteArray::number(turn / 60) + ":" + QByteArray::number(turn % 60 + 10) +
+               "]} {\\cf1 " + speakers[turn % 3] + ":} ";
+        for (int i = 0; i < 3 + turn % 4; ++i)
+            rtf += sentence;
+        if (turn % 5 == 0)
+            rtf += "{\\i (laughs)} perch\\'e9 caf\\'e9 na\\'efve ";
+        rtf += "\\par\n";
+    }
+    return rtf + "}";
+}
+
+// Resident memory of this process.
+double residentMegabytes()
+{
+    malloc_trim(0);
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * sysconf(_SC_PAGESIZE) / 1048576.0 : 0;
+}
+
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir folder;
+    AppState state;
+    state.programFolder = folder.path();
+    QDir(folder.path()).mkpath(QStringLiteral("Files"));
+    state.languageFile = QStringLiteral("English.lng");
+    state.productTitle = QStringLiteral("Vocarta");
+    QtDialogs dialogs;
+    FakeMediaPlayer media;
+    const Platform platform{&media, &dialogs, nullptr};
+
+    const QString big = folder.filePath(QStringLiteral("big.rtf"));
+    const QString small = folder.filePath(QStringLiteral("small.rtf"));
+    const QByteArray bigRtf = makeRtf(5 << 20);
+    QFile bigFile(big);
+    QFile smallFile(small);
+    if (!bigFile.open(QIODevice::WriteOnly) || bigFile.write(bigRtf) != bigRtf.size() ||
+        !smallFile.open(QIODevice::WriteOnly) || smallFile.write(makeRtf(1 << 20)) <= 0) {
+        std::printf("cannot write the transcripts in %s\n", qPrintable(folder.path()));
+        return 1;
+    }
+    bigFile.close();
+    smallFile.close();
+    std::printf("Editor with a %.1f MB RTF transcript (%d runs)\n", bigRtf.size() / 1048576.0,
+                Runs / 2);
+
+    std::vector<double> loads, saves;
+    double emptyMemory = 0, openMemory = 0;
+    for (int run = 0; run < Runs / 2; ++run) {
+        EditorWindow editor(state, platform, nullptr);
+        editor.show();
+        settle();
+        if (run == 0)
+            emptyMemory = residentMegabytes();
+        QElapsedTimer clock;
+        clock.start();
+        editor.openDocumentFile(big);
+        settle();
+        loads.push_back(milliseconds(clock));
+
+        if (run == 0)
+            openMemory = residentMegabytes();
+
+        auto* box = editor.findChild<RichTextBox*>(QStringLiteral("textBox"));
+        box->moveCursor(QTextCursor::End);
+        box->insertPlainText(QStringLiteral("."));
+        clock.restart();
+        if (editor.save() != EditorWindow::SaveOutcome::Saved)
+            std::printf("the save failed\n");
+        saves.push_back(milliseconds(clock));
+    }
+
+    std::vector<double> keystrokes;
+    {
+        EditorWindow editor(state, platform, nullptr);
+        editor.show();
+        editor.openDocumentFile(small);
+        auto* box = editor.findChild<RichTextBox*>(QStringLiteral("textBox"));
+        box->setFocus();
+        // The document's layout finishes in the background first, as it does while one reads.
+        waitFor([] { return false; }, 1500);
+        box->setSelectionStart(box->document()->characterCount() / 2);
+        settle();
+        QElapsedTimer clock;
+        for (int i = 0; i < 200; ++i) {
+            clock.start();
+            QTest::keyClick(box, Qt::Key(Qt::Key_A + i % 26));
+            QCoreApplication::processEvents();
+            keystrokes.push_back(milliseconds(clock));
+        }
+    }
+
+    report(QStringLiteral("open 5 MB RTF transcript:"), loads, "< 300 ms");
+    report(QStringLiteral("save 5 MB RTF transcript:"), saves, "< 200 ms");
+    report(QStringLiteral("keystroke in a 1 MB transcript:"), keystrokes, "< 5 ms");
+    const double fileMegabytes = bigRtf.size() / 1048576.0;
+    std::printf("%-44s %8.1f MB above the empty editor (%.1f x the file)   target < 5 x\n",
+                "memory with the 5 MB transcript open:", openMemory - emptyMemory,
+                (openMemory - emptyMemory) / fileMegabytes);
+    return 0;
+}
