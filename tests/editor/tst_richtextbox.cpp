@@ -1,0 +1,149 @@
+#include "editor/RichTextBox.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestRichTextBox : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void selectionByPositions();
+    void richSelectionKeepsItsFormatting();
+    void find_data();
+    void find();
+    void findNextEndsWithAnEmptySelection();
+    void loadingRaisesOneChangeAndAFailureKeepsTheDocument();
+    void rightButtonAsksForTheMenu();
+};
+
+void TestRichTextBox::selectionByPositions()
+{
+    RichTextBox box;
+    box.setPlainText(QStringLiteral("first line\nsecond"));
+    box.setSelectionStart(6);
+    box.setSelectionLength(9);
+    // A line break counts one.
+    QCOMPARE(box.selectedPlainText(), QStringLiteral("line\nseco"));
+    box.replaceSelection(QStringLiteral("LINE SECO"));
+    QCOMPARE(box.toPlainText(), QStringLiteral("first LINE SECOnd"));
+    QCOMPARE(box.selectionStart(), 15);
+    QCOMPARE(box.selectionLength(), 0);
+    // Positions past the end stop at it.
+    box.setSelectionStart(500);
+    QCOMPARE(box.selectionStart(), 17);
+}
+
+void TestRichTextBox::richSelectionKeepsItsFormatting()
+{
+    RichTextBox source;
+    source.setPlainText(QStringLiteral("plain bold plain"));
+    source.setSelectionStart(6);
+    source.setSelectionLength(4);
+    source.setSelectionBold(true);
+    const QByteArray rtf = source.selectedRtf();
+    QVERIFY(rtf.startsWith("{\\rtf"));
+
+    RichTextBox target;
+    target.setPlainText(QStringLiteral("[]"));
+    target.setSelectionStart(1);
+    target.replaceSelectionWithRtf(rtf);
+    QCOMPARE(target.toPlainText(), QStringLiteral("[bold]"));
+    target.setSelectionStart(1);
+    target.setSelectionLength(4);
+    QVERIFY(target.selectionBold());
+    QCOMPARE(target.selectionStart(), 1);
+
+    // Bytes that are no RTF go in as they are.
+    target.setSelectionStart(0);
+    target.replaceSelectionWithRtf("{\\b not rtf}");
+    QCOMPARE(target.toPlainText(), QStringLiteral("{\\b not rtf}[bold]"));
+}
+
+void TestRichTextBox::find_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<int>("options");
+    QTest::addColumn<int>("found");
+
+    const QString what = QStringLiteral("cat");
+    QTest::newRow("first") << what << 0 << -1 << 0 << 0;
+    QTest::newRow("at start") << what << 4 << -1 << 0 << 4;
+    QTest::newRow("case") << what << 1 << -1 << int(RichTextBox::MatchCase) << 11;
+    QTest::newRow("whole word") << what << 1 << -1 << int(RichTextBox::WholeWord) << 4;
+    QTest::newRow("case, whole word")
+        << what << 1 << -1 << int(RichTextBox::MatchCase | RichTextBox::WholeWord) << 20;
+    QTest::newRow("beyond end") << what << 5 << 10 << 0 << -1;
+    QTest::newRow("nothing") << QStringLiteral("dog") << 0 << -1 << 0 << -1;
+}
+
+void TestRichTextBox::find()
+{
+    QFETCH(QString, text);
+    QFETCH(int, start);
+    QFETCH(int, end);
+    QFETCH(int, options);
+    QFETCH(int, found);
+    RichTextBox box;
+    box.setPlainText(QStringLiteral("cat Cat concatenate cat"));
+    box.setSelectionStart(2);
+    box.setSelectionLength(1);
+    QCOMPARE(box.find(text, start, end, options), found);
+    if (found >= 0) {
+        QCOMPARE(box.selectionStart(), found);
+        QCOMPARE(box.selectionLength(), text.size());
+    } else {
+        QCOMPARE(box.selectionStart(), 2);
+        QCOMPARE(box.selectionLength(), 1);
+    }
+}
+
+void TestRichTextBox::findNextEndsWithAnEmptySelection()
+{
+    RichTextBox box;
+    box.setPlainText(QStringLiteral("a-b-c"));
+    int found = 0;
+    while (box.findNext(QStringLiteral("-")))
+        ++found;
+    QCOMPARE(found, 2);
+    QCOMPARE(box.selectionLength(), 0);
+}
+
+void TestRichTextBox::loadingRaisesOneChangeAndAFailureKeepsTheDocument()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("doc.rtf"));
+    RichTextBox box;
+    box.setPlainText(QStringLiteral("before"));
+    QVERIFY(box.saveFile(path));
+    box.setPlainText(QStringLiteral("other"));
+
+    QSignalSpy changes(&box, &RichTextBox::contentChanged);
+    QVERIFY(box.loadFile(path));
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(box.toPlainText(), QStringLiteral("before"));
+
+    QString error;
+    QVERIFY(!box.loadFile(dir.filePath(QStringLiteral("missing.rtf")), &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(box.toPlainText(), QStringLiteral("before"));
+    QCOMPARE(changes.size(), 1);
+}
+
+void TestRichTextBox::rightButtonAsksForTheMenu()
+{
+    RichTextBox box;
+    box.setPlainText(QStringLiteral("words"));
+    box.setSelectionStart(1);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QSignalSpy asked(&box, &RichTextBox::rightButtonPressed);
+    QTest::mousePress(box.viewport(), Qt::RightButton, {}, QPoint(5, 5));
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked.first().first().toPoint(), box.viewport()->mapToGlobal(QPoint(5, 5)));
+    QCOMPARE(box.selectionStart(), 1);
+}
+
+QTEST_MAIN(TestRichTextBox)
+#include "tst_richtextbox.moc"
