@@ -407,6 +407,11 @@ void RichTextBox::keyPressEvent(QKeyEvent* event)
 
 void RichTextBox::keyReleaseEvent(QKeyEvent* event)
 {
+    // A key held down repeats its press, not its release: the key comes up once, at the end.
+    if (event->isAutoRepeat()) {
+        QTextEdit::keyReleaseEvent(event);
+        return;
+    }
     KeyStroke stroke{event->key(), event->modifiers()};
     Q_EMIT keyUp(stroke);
     if (stroke.swallowed)

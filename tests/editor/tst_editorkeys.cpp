@@ -3,7 +3,9 @@
 #include "editor/EditorToolbar.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QTest>
 #include <QTextBlock>
 
@@ -162,6 +164,16 @@ void TestEditorKeys::functionKeysReachThePlayerWhenTheyComeUp()
     QCOMPARE(f.player.commands,
              (QList<PlayerCommand>{PlayerCommand::SlowDown, PlayerCommand::SkipBack}));
     QVERIFY(box->toPlainText().isEmpty());
+
+    // Held down, F6 repeats; it skips back once, when it comes up.
+    f.player.commands.clear();
+    for (bool last : {false, false, true}) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_F6, Qt::NoModifier, QString(), !last);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_F6, Qt::NoModifier, QString(), !last);
+        QApplication::sendEvent(box, &press);
+        QApplication::sendEvent(box, &release);
+    }
+    QCOMPARE(f.player.commands, QList<PlayerCommand>{PlayerCommand::SkipBack});
 }
 
 void TestEditorKeys::escapeEndsTheProgramThroughThePlayer()
