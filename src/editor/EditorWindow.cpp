@@ -13,6 +13,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QPrinter>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -68,6 +69,10 @@ void EditorWindow::build()
     m_document.modified = false;
     m_document.untitledNumber = 1;
     updateCaption();
+    // The empty document is the first snapshot, never undone.
+    m_textBox->document()->setUndoRedoEnabled(false);
+    m_history.reset(QString(), 0);
+    m_undoRecording = true;
     loadRecentDocuments();
 
     auto* escape = new QShortcut(Qt::Key_Escape, this);
@@ -160,6 +165,70 @@ void EditorWindow::updateCaption()
 void EditorWindow::textChanged()
 {
     m_document.modified = true;
+    if (m_undoRecording)
+        recordChange();
+}
+
+void EditorWindow::recordChange()
+{
+    const RichTextBox::TextChange change = m_textBox->lastChange();
+    const int caret = m_textBox->textCursor().position();
+    const int predicted = int(m_history.text().size()) - change.removed + change.added;
+    if (change.known && predicted == m_textBox->plainLength()) {
+        m_history.record(
+            {change.position, change.removed, m_textBox->plainText(change.position, change.added)},
+            caret);
+        return;
+    }
+    // Several changes at once: the whole text tells what differs.
+    m_history.record(UndoHistory::difference(m_history.text(),
+                                             m_textBox->plainText(0, m_textBox->plainLength())),
+                     caret);
+}
+
+void EditorWindow::applyEdit(const UndoHistory::Edit& edit)
+{
+    m_undoRecording = false;
+    QTextCursor cursor = m_textBox->textCursor();
+    cursor.setPosition(edit.start);
+    cursor.setPosition(edit.start + edit.length, QTextCursor::KeepAnchor);
+    cursor.insertText(edit.text);
+    if (edit.selectText)
+        cursor.setPosition(edit.start, QTextCursor::KeepAnchor);
+    else
+        cursor.setPosition(edit.caret);
+    m_textBox->setTextCursor(cursor);
+    m_undoRecording = true;
+}
+
+void EditorWindow::undo()
+{
+    if (!m_undoRecording)
+        return;
+    if (const auto edit = m_history.undo()) {
+        applyEdit(*edit);
+        m_document.modified = true;
+    }
+    m_textBox->setFocus();
+}
+
+void EditorWindow::redo()
+{
+    if (!m_undoRecording)
+        return;
+    if (const auto edit = m_history.redo()) {
+        applyEdit(*edit);
+        m_document.modified = true;
+    }
+    m_textBox->setFocus();
+}
+
+void EditorWindow::print()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (m_platform.dialogs->choosePrinter(this, *m_printer))
+        m_textBox->printSelection(m_printer.get());
 }
 
 void EditorWindow::giveFocus()
@@ -228,10 +297,10 @@ void EditorWindow::runEditorCommand(EditorCommand command)
 {
     switch (command) {
     case EditorCommand::Undo:
-        m_textBox->undo();
+        undo();
         break;
     case EditorCommand::Redo:
-        m_textBox->redo();
+        redo();
         break;
     case EditorCommand::Copy:
         m_textBox->copy();
@@ -282,7 +351,7 @@ void EditorWindow::runToolbarZone(int zone)
         save();
         break;
     case EditorToolbar::Print:
-        m_printAction->trigger();
+        print();
         break;
     case EditorToolbar::Bold:
         toggled(box->selectionBold(), &RichTextBox::setSelectionBold);

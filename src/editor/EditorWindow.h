@@ -4,16 +4,19 @@
 #include "core/RecentList.h"
 #include "editor/EditorDocument.h"
 #include "editor/EditorKeys.h"
+#include "editor/UndoHistory.h"
 #include "platform/Platform.h"
 
 #include <QMainWindow>
 #include <array>
+#include <memory>
 
 class EditorToolbar;
 class PlayerCommands;
 class QAction;
 class QComboBox;
 class QMenu;
+class QPrinter;
 class RichTextBox;
 struct AppState;
 struct KeyStroke;
@@ -51,6 +54,12 @@ public:
     // A click on a toolbar zone, numbered as EditorToolbar::Zone.
     void runToolbarZone(int zone);
     void runEditorCommand(EditorCommand command);
+    // The editor's own undo and redo of the plain text; the text area's own stays off.
+    void undo();
+    void redo();
+    const UndoHistory& undoHistory() const { return m_history; }
+    // Asks for a printer and prints the selection, or the whole document without one.
+    void print();
 
     // EditorCommands
     QWidget* window() override { return this; }
@@ -78,6 +87,8 @@ private:
     // Writes the document to the path; a failure is told and leaves the document modified.
     bool writeDocument(const QString& path);
     void textChanged();
+    void recordChange();
+    void applyEdit(const UndoHistory::Edit& edit);
     void keyDown(KeyStroke& stroke);
     void keyUp(KeyStroke& stroke);
     void runKeyAction(const KeyAction& action);
@@ -90,6 +101,11 @@ private:
     PlayerCommands* m_player;
     EditorDocument m_document;
     RecentList m_recentDocuments;
+    UndoHistory m_history;
+    // Off only while undo and redo change the text.
+    bool m_undoRecording = false;
+    // The printer chosen last, kept for the run.
+    std::unique_ptr<QPrinter> m_printer;
 
     bool m_built = false;
     EditorToolbar* m_toolbar = nullptr;

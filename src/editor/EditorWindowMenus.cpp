@@ -84,7 +84,11 @@ void EditorWindow::setupMenus()
             [this] { runEditorCommand(EditorCommand::Copy); });
     connect(m_pasteAction, &QAction::triggered, this,
             [this] { runEditorCommand(EditorCommand::Paste); });
-    connect(m_selectAllAction, &QAction::triggered, m_textBox, &QTextEdit::selectAll);
+    connect(m_selectAllAction, &QAction::triggered, this, [this] {
+        m_textBox->selectAll();
+        m_textBox->setFocus();
+    });
+    connect(m_printAction, &QAction::triggered, this, &EditorWindow::print);
 }
 
 void EditorWindow::applyTexts()

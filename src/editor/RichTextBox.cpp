@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPointer>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -47,9 +48,55 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
 {
     setAcceptRichText(true);
     connect(this, &QTextEdit::textChanged, this, [this] {
-        if (!m_replacingDocument)
-            Q_EMIT contentChanged();
+        if (m_replacingDocument)
+            return;
+        Q_EMIT contentChanged();
+        m_changeSeen = false;
     });
+    watchDocument();
+}
+
+void RichTextBox::watchDocument()
+{
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int position, int removed, int added) {
+                m_change = {position, removed, added, !m_changeSeen};
+                m_changeSeen = true;
+            });
+}
+
+QString RichTextBox::plainText(int position, int length) const
+{
+    QTextCursor cursor(document());
+    const int end = plainLength();
+    cursor.setPosition(std::clamp(position, 0, end));
+    cursor.setPosition(std::clamp(position + length, 0, end), QTextCursor::KeepAnchor);
+    QString text = cursor.selectedText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+QMimeData* RichTextBox::createMimeDataFromSelection() const
+{
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("text/rtf"), selectedRtf());
+    data->setText(selectedPlainText());
+    return data;
+}
+
+bool RichTextBox::canInsertFromMimeData(const QMimeData* source) const
+{
+    return source->hasFormat(QStringLiteral("text/rtf")) || source->hasText();
+}
+
+void RichTextBox::insertFromMimeData(const QMimeData* source)
+{
+    const QByteArray rtf = source->data(QStringLiteral("text/rtf"));
+    if (!rtf.isEmpty())
+        replaceSelectionWithRtf(rtf);
+    else if (!source->text().isEmpty())
+        replaceSelection(source->text());
+    ensureCursorVisible();
 }
 
 int RichTextBox::selectionStart() const
@@ -344,13 +391,17 @@ void RichTextBox::takeDocument(QTextDocument* replacement)
 {
     // The text area deletes a document it made itself; one made here goes with this widget.
     QPointer<QTextDocument> old = document();
+    const int oldLength = plainLength();
     replacement->setUndoRedoEnabled(old->isUndoRedoEnabled());
     m_replacingDocument = true;
     setDocument(replacement);
     m_replacingDocument = false;
     if (old && old->parent() == this)
         delete old;
+    watchDocument();
+    m_change = {0, oldLength, plainLength(), true};
     Q_EMIT contentChanged();
+    m_changeSeen = false;
 }
 
 QByteArray RichTextBox::fileContents(const QString& path) const

@@ -72,6 +72,20 @@ public:
     // The document's bytes as saveFile writes them to that path.
     QByteArray fileContents(const QString& path) const;
 
+    // What the last change did to the plain text, reported with contentChanged: `removed`
+    // characters at `position` gave way to `added` ones. Not `known` when several changes came
+    // together; then only the whole text tells.
+    struct TextChange {
+        int position = 0;
+        int removed = 0;
+        int added = 0;
+        bool known = false;
+    };
+    TextChange lastChange() const { return m_change; }
+    // The plain text's length and a piece of it, a paragraph's end read as "\n".
+    int plainLength() const { return document()->characterCount() - 1; }
+    QString plainText(int position, int length) const;
+
     // Prints the selection, or the whole document when nothing is selected.
     void printSelection(QPagedPaintDevice* printer) const;
 
@@ -91,12 +105,19 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // Copies, drags and the selection carry RTF and plain text; pastes and drops take RTF first.
+    QMimeData* createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     // Whether every character of the selection (or the caret's format) passes the test.
     bool wholeSelection(bool (*test)(const QTextCharFormat&)) const;
     void mergeFormat(const QTextCharFormat& format);
     void takeDocument(QTextDocument* document);
+    void watchDocument();
 
     bool m_replacingDocument = false;
+    TextChange m_change;
+    bool m_changeSeen = false;
 };

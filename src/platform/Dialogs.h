@@ -7,6 +7,7 @@
 #include <QString>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 // One open or save dialog: every field is optional.
@@ -37,6 +38,10 @@ public:
 
     // The colour chosen in the colour dialog, or nullopt when the user cancels.
     virtual std::optional<QColor> chooseColour(QWidget* owner, const QColor& initial) = 0;
+
+    // The print dialog for the printer, which keeps what the user chose there; false when the
+    // user cancels.
+    virtual bool choosePrinter(QWidget* owner, QPrinter& printer) = 0;
 
     // Convenience for the one-button boxes most messages are.
     void warning(QWidget* owner, const QString& title, const QString& text)

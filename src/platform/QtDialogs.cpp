@@ -3,6 +3,8 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 
 QString qtFileFilter(const QString& description, const QString& patterns)
 {
@@ -59,4 +61,13 @@ std::optional<QColor> QtDialogs::chooseColour(QWidget* owner, const QColor& init
     if (!chosen.isValid())
         return std::nullopt;
     return chosen;
+}
+
+bool QtDialogs::choosePrinter(QWidget* owner, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, owner);
+    // The printer, its paper and orientation: what is printed is the selection or everything.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    return dialog.exec() == QDialog::Accepted;
 }

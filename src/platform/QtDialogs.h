@@ -9,4 +9,5 @@ public:
                                         QMessageBox::StandardButtons buttons) override;
     QString showFileDialog(const FileDialogRequest& request) override;
     std::optional<QColor> chooseColour(QWidget* owner, const QColor& initial) override;
+    bool choosePrinter(QWidget* owner, QPrinter& printer) override;
 };

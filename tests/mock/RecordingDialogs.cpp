@@ -1,5 +1,7 @@
 #include "RecordingDialogs.h"
 
+#include <QPrinter>
+
 QMessageBox::StandardButton RecordingDialogs::message(QWidget*, QMessageBox::Icon icon,
                                                       const QString& title, const QString& text,
                                                       QMessageBox::StandardButtons buttons)
@@ -27,4 +29,14 @@ std::optional<QColor> RecordingDialogs::chooseColour(QWidget*, const QColor&)
     if (!chosen.isValid())
         return std::nullopt;
     return chosen;
+}
+
+bool RecordingDialogs::choosePrinter(QWidget*, QPrinter& printer)
+{
+    ++printDialogs;
+    if (printFiles.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printFiles.dequeue());
+    return true;
 }

@@ -22,6 +22,8 @@ public:
                                         QMessageBox::StandardButtons buttons) override;
     QString showFileDialog(const FileDialogRequest& request) override;
     std::optional<QColor> chooseColour(QWidget* owner, const QColor& initial) override;
+    // Prints to the next queued PDF file; none queued cancels.
+    bool choosePrinter(QWidget* owner, QPrinter& printer) override;
 
     QList<Message> messages;
     QList<FileDialogRequest> fileDialogs;
@@ -30,4 +32,6 @@ public:
     // An invalid colour stands for a cancelled dialog; none queued cancels too.
     QQueue<QColor> chosenColours;
     int colourDialogs = 0;
+    QQueue<QString> printFiles;
+    int printDialogs = 0;
 };

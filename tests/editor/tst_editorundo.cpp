@@ -1,0 +1,255 @@
+#include "EditorFixture.h"
+#include "editor/UndoHistory.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+
+// The text area's text, with [ ] around the selection or | at the caret.
+QString shown(const RichTextBox* box)
+{
+    const QTextCursor cursor = box->textCursor();
+    QString text = box->toPlainText();
+    if (cursor.hasSelection()) {
+        text.insert(cursor.selectionEnd(), QLatin1Char(']'));
+        text.insert(cursor.selectionStart(), QLatin1Char('['));
+    } else {
+        text.insert(cursor.position(), QLatin1Char('|'));
+    }
+    return text;
+}
+
+struct Typing : EditorFixture {
+    Typing()
+    {
+        editor->show();
+        if (!QTest::qWaitForWindowExposed(editor.get()))
+            qFatal("the editor did not show");
+        text()->setFocus();
+    }
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const
+    {
+        QTest::keyClick(text(), key, modifiers);
+    }
+    void undo() const { key(Qt::Key_Z, Qt::ControlModifier); }
+    void redo() const { key(Qt::Key_Y, Qt::ControlModifier); }
+    void select(int start, int length) const
+    {
+        text()->setSelectionStart(start);
+        text()->setSelectionLength(length);
+    }
+};
+
+} // namespace
+
+class TestEditorUndo : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void typedCharactersGoBackOneByOne();
+    void deletionsComeBack_data();
+    void deletionsComeBack();
+    void sameLengthChangeIsTakenOffQuietly();
+    void newChangeForgetsWhatWasUndone();
+    void firstUndoAfterOpenGivesBackThePreviousText();
+    void historyGrowsWithWhatWasTyped();
+    void clipboardCarriesRtfAndPlainText();
+    void pasteTakesRtfFirst_data();
+    void pasteTakesRtfFirst();
+    void printsThroughTheChosenPrinter();
+};
+
+void TestEditorUndo::typedCharactersGoBackOneByOne()
+{
+    Typing f;
+    QTest::keyClicks(f.text(), QStringLiteral("abc"));
+    const QStringList back{QStringLiteral("ab|"), QStringLiteral("a|"), QStringLiteral("|")};
+    for (const QString& expected : back) {
+        f.undo();
+        QCOMPARE(shown(f.text()), expected);
+    }
+    // Only the empty document's snapshot is left: nothing more to undo.
+    f.undo();
+    QCOMPARE(shown(f.text()), QStringLiteral("|"));
+    const QStringList again{QStringLiteral("a|"), QStringLiteral("ab|"), QStringLiteral("abc|")};
+    for (const QString& expected : again) {
+        f.redo();
+        QCOMPARE(shown(f.text()), expected);
+    }
+    QVERIFY(f.editor->document().modified);
+    QCOMPARE(f.editor->undoHistory().text(), f.text()->toPlainText());
+}
+
+void TestEditorUndo::deletionsComeBack_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("afterUndo");
+
+    QTest::newRow("a character") << QStringLiteral("abc") << 3 << 0 << int(Qt::Key_Backspace)
+                                 << QStringLiteral("abc|");
+    QTest::newRow("a character ahead")
+        << QStringLiteral("abc") << 1 << 0 << int(Qt::Key_Delete) << QStringLiteral("ab|c");
+    QTest::newRow("a selected word") << QStringLiteral("one two three") << 4 << 4
+                                     << int(Qt::Key_Delete) << QStringLiteral("one [two ]three");
+    QTest::newRow("a line break") << QStringLiteral("ab\ncd") << 3 << 0 << int(Qt::Key_Backspace)
+                                  << QStringLiteral("ab\n|cd");
+}
+
+void TestEditorUndo::deletionsComeBack()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, start);
+    QFETCH(int, length);
+    QFETCH(int, key);
+    QFETCH(QString, afterUndo);
+    Typing f;
+    f.text()->insertPlainText(typed);
+    f.select(start, length);
+    f.key(Qt::Key(key));
+    f.undo();
+    QCOMPARE(shown(f.text()), afterUndo);
+}
+
+void TestEditorUndo::sameLengthChangeIsTakenOffQuietly()
+{
+    Typing f;
+    QTest::keyClicks(f.text(), QStringLiteral("abc"));
+    f.select(1, 1);
+    QTest::keyClicks(f.text(), QStringLiteral("x"));
+    const int steps = f.editor->undoHistory().undoCount();
+    f.undo();
+    QCOMPARE(f.text()->toPlainText(), QStringLiteral("axc"));
+    QCOMPARE(f.editor->undoHistory().undoCount(), steps - 1);
+    // The next undo takes out the character typed last before it, "c", by position.
+    f.undo();
+    QCOMPARE(f.text()->toPlainText(), QStringLiteral("ax"));
+}
+
+void TestEditorUndo::newChangeForgetsWhatWasUndone()
+{
+    Typing f;
+    QTest::keyClicks(f.text(), QStringLiteral("ab"));
+    f.undo();
+    QCOMPARE(f.editor->undoHistory().redoCount(), 1);
+    QTest::keyClicks(f.text(), QStringLiteral("z"));
+    QCOMPARE(f.editor->undoHistory().redoCount(), 0);
+    f.redo();
+    QCOMPARE(f.text()->toPlainText(), QStringLiteral("az"));
+}
+
+void TestEditorUndo::firstUndoAfterOpenGivesBackThePreviousText()
+{
+    Typing f;
+    QTest::keyClicks(f.text(), QStringLiteral("draft"));
+    f.dialogs.answers << QMessageBox::No;
+    f.editor->openDocumentFile(f.document(QStringLiteral("talk.txt"), "the interview"));
+    f.text()->setFocus();
+    f.undo();
+    QCOMPARE(f.text()->toPlainText(), QStringLiteral("draft"));
+    f.redo();
+    QCOMPARE(f.text()->toPlainText(), QStringLiteral("the interview"));
+    QCOMPARE(f.editor->undoHistory().text(), f.text()->toPlainText());
+}
+
+void TestEditorUndo::historyGrowsWithWhatWasTyped()
+{
+    UndoHistory history;
+    history.reset(QString(), 0);
+    QString text;
+    for (int i = 0; i < 20000; ++i) {
+        history.record({i, 0, QStringLiteral("x")}, i + 1);
+        text += QLatin1Char('x');
+    }
+    QCOMPARE(history.text(), text);
+    // A copy of the text per keystroke would be 20000 * 10000 characters on average.
+    QVERIFY(history.memoryBytes() < 2 * 1024 * 1024);
+    // A snapshot that does not fit the text is undone as it was made, never past its ends.
+    history.reset(QStringLiteral("abc"), 0);
+    history.record({0, 3, QStringLiteral("wxyz")}, 0);
+    const auto edit = history.undo();
+    QVERIFY(edit);
+    QCOMPARE(history.text(), QStringLiteral("abc"));
+    QVERIFY(history.redo());
+    QCOMPARE(history.text(), QStringLiteral("wxyz"));
+    QCOMPARE(history.undoCount(), 1);
+    QCOMPARE(history.redoCount(), 0);
+}
+
+void TestEditorUndo::clipboardCarriesRtfAndPlainText()
+{
+    Typing f;
+    f.text()->insertPlainText(QStringLiteral("keep this"));
+    f.select(5, 4);
+    f.text()->setSelectionBold(true);
+    f.key(Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* copied = QApplication::clipboard()->mimeData();
+    QVERIFY(copied->data(QStringLiteral("text/rtf")).startsWith("{\\rtf"));
+    QCOMPARE(copied->text(), QStringLiteral("this"));
+
+    f.key(Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(f.text()->toPlainText(), QStringLiteral("keep "));
+    f.key(Qt::Key_V, Qt::ControlModifier);
+    f.key(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f.text()->toPlainText(), QStringLiteral("keep thisthis"));
+    f.select(9, 4);
+    QVERIFY(f.text()->selectionBold());
+}
+
+void TestEditorUndo::pasteTakesRtfFirst_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("plain");
+    QTest::addColumn<QString>("pasted");
+    QTest::newRow("both") << QByteArray("{\\rtf1 {\\i rich}}") << QStringLiteral("plain")
+                          << QStringLiteral("rich");
+    QTest::newRow("plain only") << QByteArray() << QStringLiteral("plain")
+                                << QStringLiteral("plain");
+    QTest::newRow("neither") << QByteArray() << QString() << QString();
+}
+
+void TestEditorUndo::pasteTakesRtfFirst()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, plain);
+    QFETCH(QString, pasted);
+    Typing f;
+    auto* data = new QMimeData;
+    if (!rtf.isEmpty())
+        data->setData(QStringLiteral("text/rtf"), rtf);
+    if (!plain.isEmpty())
+        data->setText(plain);
+    QApplication::clipboard()->setMimeData(data);
+    f.key(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f.text()->toPlainText(), pasted);
+}
+
+void TestEditorUndo::printsThroughTheChosenPrinter()
+{
+    Typing f;
+    f.text()->insertPlainText(QStringLiteral("Printed transcript line"));
+    f.editor->print();
+    QCOMPARE(f.dialogs.printDialogs, 1);
+
+    const QString pdf = f.folder.filePath(QStringLiteral("out.pdf"));
+    f.dialogs.printFiles << pdf;
+    f.editor->print();
+    QVERIFY(QFileInfo(pdf).size() > 0);
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed to read the PDF back");
+    QProcess reader;
+    reader.start(pdftotext, {pdf, QStringLiteral("-")});
+    QVERIFY(reader.waitForFinished());
+    QCOMPARE(QString::fromUtf8(reader.readAllStandardOutput()).simplified(),
+             QStringLiteral("Printed transcript line"));
+}
+
+QTEST_MAIN(TestEditorUndo)
+#include "tst_editorundo.moc"
