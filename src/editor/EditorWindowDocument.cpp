@@ -84,7 +84,14 @@ void EditorWindow::openDocumentFile(const QString& path)
         return;
     }
     QString error;
-    if (!m_textBox->loadFile(chosen, &error)) {
+    // An opened file starts a history of its own: undoing into the previous document's text
+    // would let a save write that text over this file.
+    m_undoRecording = false;
+    const bool loaded = m_textBox->loadFile(chosen, &error);
+    m_undoRecording = true;
+    if (loaded)
+        m_history.reset(m_textBox->toPlainText(), m_textBox->textCursor().position());
+    if (!loaded) {
         qCWarning(lcEditor).noquote() << "Cannot read" << chosen << error;
         m_platform.dialogs->warning(this, t.plain(Text::ProgramName),
                                     t.plain(Text::CannotOpenFile) + QLatin1Char('\n') + chosen +

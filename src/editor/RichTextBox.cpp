@@ -72,7 +72,13 @@ QString RichTextBox::plainText(int position, int length) const
     cursor.setPosition(std::clamp(position, 0, end));
     cursor.setPosition(std::clamp(position + length, 0, end), QTextCursor::KeepAnchor);
     QString text = cursor.selectedText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    // As toPlainText() gives them.
+    for (QChar& c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = QLatin1Char('\n');
+        else if (c == QChar::Nbsp)
+            c = QLatin1Char(' ');
+    }
     return text;
 }
 
@@ -378,6 +384,7 @@ bool RichTextBox::loadFile(const QString& path, QString* error)
         return false;
     // Built apart and handed over whole: filling the shown document would lay out every piece.
     auto* loaded = new QTextDocument(this);
+    loaded->setUndoRedoEnabled(document()->isUndoRedoEnabled());
     loaded->setDefaultFont(document()->defaultFont());
     if (RtfReader::isRtf(*bytes))
         RtfReader::read(*bytes, loaded);

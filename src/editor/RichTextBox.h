@@ -82,7 +82,8 @@ public:
         bool known = false;
     };
     TextChange lastChange() const { return m_change; }
-    // The plain text's length and a piece of it, a paragraph's end read as "\n".
+    // The plain text's length and a piece of it, as toPlainText() gives it: a line or
+    // paragraph end as "\n", a no-break space as a space.
     int plainLength() const { return document()->characterCount() - 1; }
     QString plainText(int position, int length) const;
 
