@@ -384,8 +384,8 @@ void EditorWindow::runToolbarZone(int zone)
         resized(-1);
         break;
     case EditorToolbar::Colour:
-        if (const auto colour = m_platform.dialogs->chooseColour(
-                this, box->textCursor().charFormat().foreground().color()))
+        // Each use is a new chooser, starting from black.
+        if (const auto colour = m_platform.dialogs->chooseColour(this, Qt::black))
             box->setSelectionColour(*colour);
         break;
     case EditorToolbar::Undo:

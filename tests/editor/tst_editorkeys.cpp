@@ -274,8 +274,11 @@ void TestEditorKeys::colourComesFromTheDialog()
     f.editor->runToolbarZone(EditorToolbar::Colour);
     QCOMPARE(f.text()->textCursor().charFormat().foreground().color(), QColor(Qt::black));
     f.editor->runToolbarZone(EditorToolbar::Colour);
-    QCOMPARE(f.dialogs.colourDialogs, 2);
-    QCOMPARE(f.text()->textCursor().charFormat().foreground().color(), QColor(Qt::red));
+    f.dialogs.chosenColours << QColor(Qt::blue);
+    f.editor->runToolbarZone(EditorToolbar::Colour);
+    // Each chooser starts from black, whatever colour the text has.
+    QCOMPARE(f.dialogs.colourStarts, (QList<QColor>{Qt::black, Qt::black, Qt::black}));
+    QCOMPARE(f.text()->textCursor().charFormat().foreground().color(), QColor(Qt::blue));
 }
 
 void TestEditorKeys::bulletAndAlignmentApplyToEveryParagraphTouched()

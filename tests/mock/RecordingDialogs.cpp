@@ -22,9 +22,9 @@ QString RecordingDialogs::showFileDialog(const FileDialogRequest& request)
     return chosenFiles.isEmpty() ? QString() : chosenFiles.dequeue();
 }
 
-std::optional<QColor> RecordingDialogs::chooseColour(QWidget*, const QColor&)
+std::optional<QColor> RecordingDialogs::chooseColour(QWidget*, const QColor& initial)
 {
-    ++colourDialogs;
+    colourStarts << initial;
     const QColor chosen = chosenColours.isEmpty() ? QColor() : chosenColours.dequeue();
     if (!chosen.isValid())
         return std::nullopt;

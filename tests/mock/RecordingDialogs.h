@@ -31,7 +31,8 @@ public:
     QQueue<QString> chosenFiles;
     // An invalid colour stands for a cancelled dialog; none queued cancels too.
     QQueue<QColor> chosenColours;
-    int colourDialogs = 0;
+    // The colour each colour dialog started from.
+    QList<QColor> colourStarts;
     QQueue<QString> printFiles;
     int printDialogs = 0;
 };
