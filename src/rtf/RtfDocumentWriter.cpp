@@ -221,7 +221,8 @@ QByteArray RtfDocumentWriter::header() const
         table.word("f", i);
         table.word("fnil");
         table.word("fcharset0");
-        table.text(m_fonts[i]);
+        // A semicolon would end the name early.
+        table.text(QString(m_fonts[i]).remove(u';'));
         table.raw(";}");
     }
     table.raw("}");

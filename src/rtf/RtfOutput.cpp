@@ -70,15 +70,14 @@ void RtfOutput::text(QStringView text)
         }
         // RTF numbers are signed 16-bit: 32768 to 65535 are written below zero.
         word("u", c < 0x8000 ? int(c) : int(c) - 0x10000);
-        const int fallback = RtfCodePages::windows1252Byte(c);
-        if (fallback < 0) {
-            m_bytes += '?';
-        } else {
-            static constexpr char hex[] = "0123456789abcdef";
-            m_bytes += "\\'";
-            m_bytes += hex[fallback >> 4];
-            m_bytes += hex[fallback & 15];
-        }
+        // A question mark where code page 1252 has no byte; written as \'3f, since a plain one
+        // right after the number makes pandoc and unrtf drop the character that follows it.
+        const int byte = RtfCodePages::windows1252Byte(c);
+        const int fallback = byte < 0 ? '?' : byte;
+        static constexpr char hex[] = "0123456789abcdef";
+        m_bytes += "\\'";
+        m_bytes += hex[fallback >> 4];
+        m_bytes += hex[fallback & 15];
         m_afterWord = false;
     }
 }

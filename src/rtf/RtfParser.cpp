@@ -237,9 +237,14 @@ void RtfParser::handleWord(const RtfTokenizer::Token& token, bool starred)
         m_red = m_green = m_blue = 0;
         break;
     case RtfWord::ListTable:
+        // A second table replaces the first, as with colours; so each is indexed once.
+        if (destination != RtfDestination::ListTable)
+            m_tables.lists.clear();
         s.destination = RtfDestination::ListTable;
         break;
     case RtfWord::ListOverrideTable:
+        if (destination != RtfDestination::ListOverrideTable)
+            m_tables.listOverrides.clear();
         s.destination = RtfDestination::ListOverrideTable;
         break;
     case RtfWord::Pn:
@@ -554,7 +559,7 @@ void RtfParser::appendCharacter(char32_t c)
 {
     const RtfGroupState& s = state();
     if (s.destination == RtfDestination::FontTable) {
-        if (m_fontNameOpen && m_fontName.size() < qsizetype(kMaxFontNameBytes)) {
+        if (m_fontNameOpen && c >= 0x20 && m_fontName.size() < qsizetype(kMaxFontNameBytes)) {
             endFontName();
             m_fontNameOpen = true;
             m_fontName.append(QChar::fromUcs4(c));
@@ -626,8 +631,10 @@ void RtfParser::endFontName()
     }
     m_fontNameOpen = false;
     auto it = m_tables.fonts.find(m_font);
-    if (it != m_tables.fonts.end())
-        it->family = m_fontName.trimmed();
+    if (it != m_tables.fonts.end()) {
+        m_fontName.removeIf([](QChar c) { return c.unicode() < 0x20; }); // a tab, from a raw byte
+        it->family = m_fontName.left(qsizetype(kMaxFontNameBytes)).trimmed();
+    }
     tablesChanged();
 }
 
