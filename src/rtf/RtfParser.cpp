@@ -632,7 +632,13 @@ void RtfParser::endFontName()
     m_fontNameOpen = false;
     auto it = m_tables.fonts.find(m_font);
     if (it != m_tables.fonts.end()) {
-        m_fontName.removeIf([](QChar c) { return c.unicode() < 0x20; }); // a tab, from a raw byte
+        // What cannot be part of a name: control characters (a tab may come as a raw byte),
+        // marks of structure, a semicolon (from \u59).
+        m_fontName.removeIf([](QChar c) {
+            return c.unicode() < 0x20 || c == QChar::ObjectReplacementCharacter ||
+                   c == QChar::LineSeparator || c == QChar::ParagraphSeparator ||
+                   c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1 || c == u';';
+        });
         it->family = m_fontName.left(qsizetype(kMaxFontNameBytes)).trimmed();
     }
     tablesChanged();
