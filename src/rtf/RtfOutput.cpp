@@ -2,12 +2,21 @@
 
 #include "rtf/RtfCodePages.h"
 
+#include <algorithm>
+#include <charconv>
+
 namespace {
 
 bool endsWord(char16_t c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' ||
            c == '-';
+}
+
+// Printable ASCII that RTF does not escape.
+bool isPlain(char16_t c)
+{
+    return c >= 0x20 && c < 0x7F && c != '\\' && c != '{' && c != '}';
 }
 
 } // namespace
@@ -22,7 +31,9 @@ void RtfOutput::word(const char* name)
 void RtfOutput::word(const char* name, int param)
 {
     word(name);
-    m_bytes += QByteArray::number(param);
+    char digits[12];
+    const auto written = std::to_chars(digits, digits + sizeof digits, param);
+    m_bytes.append(digits, written.ptr - digits);
 }
 
 void RtfOutput::raw(const char* text)
@@ -33,8 +44,24 @@ void RtfOutput::raw(const char* text)
 
 void RtfOutput::text(QStringView text)
 {
-    for (const QChar qc : text) {
-        const char16_t c = qc.unicode();
+    const char16_t* next = text.utf16();
+    const char16_t* const end = next + text.size();
+    while (next < end) {
+        // Most of a transcript is printable ASCII that goes out as it is: copy it in one go.
+        const char16_t* const plain = next;
+        while (next < end && isPlain(*next))
+            ++next;
+        if (next > plain) {
+            if (m_afterWord && endsWord(*plain))
+                m_bytes += ' ';
+            const qsizetype start = m_bytes.size();
+            m_bytes.resize(start + (next - plain));
+            std::copy(plain, next, m_bytes.data() + start); // each below 0x80
+            m_afterWord = false;
+            if (next == end)
+                break;
+        }
+        const char16_t c = *next++;
         if (c < 0x80) {
             if (c == '\\' || c == '{' || c == '}') {
                 m_bytes += '\\';
@@ -42,13 +69,8 @@ void RtfOutput::text(QStringView text)
                 m_afterWord = false;
             } else if (c == '\t') {
                 word("tab");
-            } else if (c >= 0x20) {
-                if (m_afterWord && endsWord(c))
-                    m_bytes += ' ';
-                m_bytes += char(c);
-                m_afterWord = false;
             }
-            continue;
+            continue; // the other control characters are dropped
         }
         switch (c) {
         case QChar::LineSeparator:
