@@ -1,5 +1,5 @@
 // Times the RTF codec on 5 MB transcripts it makes, in English and in Russian (whose every letter
-// is a \\uN): writing the document, reading it into a document that is not shown, and pasting a
+// is a \uN): writing the document, reading it into a document that is not shown, and pasting a
 // slice into a document. Prints medians and the heap the read document holds; asserts nothing.
 
 #include "BenchSupport.h"
