@@ -122,9 +122,16 @@ void RtfParser::finish()
     endSurrogate();
     if (m_fontNameOpen)
         endFontName();
-    // A last paragraph with no \par has the properties of the group its text was in.
-    const bool outsideAllGroups = m_stack.size() == 1 && m_haveTopLevelPara;
-    m_builder.finish(outsideAllGroups ? m_lastTopLevelPara : state().para);
+    // A last paragraph with no \par has the properties of the group its text was in: the
+    // innermost open one that holds text, even when the file ends inside a table.
+    if (m_stack.size() == 1 && m_haveTopLevelPara) {
+        m_builder.finish(m_lastTopLevelPara);
+        return;
+    }
+    const auto text = std::find_if(m_stack.rbegin(), m_stack.rend(), [](const RtfGroupState& s) {
+        return s.destination == RtfDestination::Text;
+    });
+    m_builder.finish(text == m_stack.rend() ? RtfParaProps() : text->para);
 }
 
 void RtfParser::openGroup()
@@ -238,13 +245,17 @@ void RtfParser::handleWord(const RtfTokenizer::Token& token, bool starred)
         break;
     case RtfWord::ListTable:
         // A second table replaces the first, as with colours; so each is indexed once.
-        if (destination != RtfDestination::ListTable)
+        if (destination != RtfDestination::ListTable) {
             m_tables.lists.clear();
+            m_tables.indexLists();
+        }
         s.destination = RtfDestination::ListTable;
         break;
     case RtfWord::ListOverrideTable:
-        if (destination != RtfDestination::ListOverrideTable)
+        if (destination != RtfDestination::ListOverrideTable) {
             m_tables.listOverrides.clear();
+            m_tables.indexLists();
+        }
         s.destination = RtfDestination::ListOverrideTable;
         break;
     case RtfWord::Pn:
