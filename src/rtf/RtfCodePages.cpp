@@ -150,6 +150,26 @@ void RtfByteDecoder::decode(std::string_view bytes, QString& out) const
 
 const RtfByteDecoder& RtfByteDecoders::forCodePage(int codePage)
 {
+    // Windows' code pages for text, and the few DOS and Mac ones RTF names; any other number is
+    // read as 1252, so that no file makes a decoder per number it invents.
+    switch (codePage) {
+    case RtfCodePages::Symbol:
+    case 437:
+    case 850:
+    case 852:
+    case 866:
+    case 874:
+    case 932:
+    case 936:
+    case 949:
+    case 950:
+    case 10000:
+    case 65001:
+        break;
+    default:
+        if (codePage < 1250 || codePage > 1258)
+            codePage = 1252;
+    }
     std::unique_ptr<RtfByteDecoder>& decoder = m_decoders[codePage];
     if (!decoder)
         decoder = std::make_unique<RtfByteDecoder>(codePage);

@@ -87,6 +87,7 @@ const QTextCharFormat& RtfDocumentBuilder::format(const RtfCharProps& props)
 
 void RtfDocumentBuilder::forgetFormats()
 {
+    flushRun(); // text read before the tables changed keeps what they said then
     m_formats.clear();
     m_nextFormatSlot = 0;
 }

@@ -184,8 +184,7 @@ void RtfDocumentWriter::writeParagraphStart(const QTextBlock& block)
 QByteArray RtfDocumentWriter::write(int from, int to)
 {
     m_out.reserve(std::max(0, to - from) + 1024);
-    m_current = RunProps();
-    m_current.font = 0;
+    m_current = RunProps(); // RTF's own start: the default font, 12 points, nothing set
 
     QTextBlock block = m_document.findBlock(from);
     for (; block.isValid() && block.position() <= to; block = block.next()) {
@@ -221,7 +220,8 @@ QByteArray RtfDocumentWriter::header() const
         table.word("f", i);
         table.word("fnil");
         table.word("fcharset0");
-        table.text(m_fonts[i]);
+        // A semicolon would end the name early.
+        table.text(QString(m_fonts[i]).remove(u';'));
         table.raw(";}");
     }
     table.raw("}");

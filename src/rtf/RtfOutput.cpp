@@ -2,12 +2,21 @@
 
 #include "rtf/RtfCodePages.h"
 
+#include <algorithm>
+#include <charconv>
+
 namespace {
 
 bool endsWord(char16_t c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' ||
            c == '-';
+}
+
+// Printable ASCII that RTF does not escape.
+bool isPlain(char16_t c)
+{
+    return c >= 0x20 && c < 0x7F && c != '\\' && c != '{' && c != '}';
 }
 
 } // namespace
@@ -22,7 +31,9 @@ void RtfOutput::word(const char* name)
 void RtfOutput::word(const char* name, int param)
 {
     word(name);
-    m_bytes += QByteArray::number(param);
+    char digits[12];
+    const auto written = std::to_chars(digits, digits + sizeof digits, param);
+    m_bytes.append(digits, written.ptr - digits);
 }
 
 void RtfOutput::raw(const char* text)
@@ -33,8 +44,24 @@ void RtfOutput::raw(const char* text)
 
 void RtfOutput::text(QStringView text)
 {
-    for (const QChar qc : text) {
-        const char16_t c = qc.unicode();
+    const char16_t* next = text.utf16();
+    const char16_t* const end = next + text.size();
+    while (next < end) {
+        // Most of a transcript is printable ASCII that goes out as it is: copy it in one go.
+        const char16_t* const plain = next;
+        while (next < end && isPlain(*next))
+            ++next;
+        if (next > plain) {
+            if (m_afterWord && endsWord(*plain))
+                m_bytes += ' ';
+            const qsizetype start = m_bytes.size();
+            m_bytes.resize(start + (next - plain));
+            std::copy(plain, next, m_bytes.data() + start); // each below 0x80
+            m_afterWord = false;
+            if (next == end)
+                break;
+        }
+        const char16_t c = *next++;
         if (c < 0x80) {
             if (c == '\\' || c == '{' || c == '}') {
                 m_bytes += '\\';
@@ -42,13 +69,8 @@ void RtfOutput::text(QStringView text)
                 m_afterWord = false;
             } else if (c == '\t') {
                 word("tab");
-            } else if (c >= 0x20) {
-                if (m_afterWord && endsWord(c))
-                    m_bytes += ' ';
-                m_bytes += char(c);
-                m_afterWord = false;
             }
-            continue;
+            continue; // the other control characters are dropped
         }
         switch (c) {
         case QChar::LineSeparator:
@@ -70,15 +92,14 @@ void RtfOutput::text(QStringView text)
         }
         // RTF numbers are signed 16-bit: 32768 to 65535 are written below zero.
         word("u", c < 0x8000 ? int(c) : int(c) - 0x10000);
-        const int fallback = RtfCodePages::windows1252Byte(c);
-        if (fallback < 0) {
-            m_bytes += '?';
-        } else {
-            static constexpr char hex[] = "0123456789abcdef";
-            m_bytes += "\\'";
-            m_bytes += hex[fallback >> 4];
-            m_bytes += hex[fallback & 15];
-        }
+        // A question mark where code page 1252 has no byte; written as \'3f, since a plain one
+        // right after the number makes pandoc and unrtf drop the character that follows it.
+        const int byte = RtfCodePages::windows1252Byte(c);
+        const int fallback = byte < 0 ? '?' : byte;
+        static constexpr char hex[] = "0123456789abcdef";
+        m_bytes += "\\'";
+        m_bytes += hex[fallback >> 4];
+        m_bytes += hex[fallback & 15];
         m_afterWord = false;
     }
 }

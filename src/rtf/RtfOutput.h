@@ -4,8 +4,8 @@
 #include <QStringView>
 
 // Appends RTF: control words, group marks and text. Text is escaped, and every character outside
-// ASCII becomes \uN with its byte in code page 1252 as the fallback (? where there is none), as
-// \uc1 promises.
+// ASCII becomes \uN with its byte in code page 1252 as the fallback (a question mark where there is
+// none), as \uc1 promises.
 class RtfOutput {
 public:
     void word(const char* name);

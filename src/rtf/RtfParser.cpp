@@ -122,9 +122,16 @@ void RtfParser::finish()
     endSurrogate();
     if (m_fontNameOpen)
         endFontName();
-    // A last paragraph with no \par has the properties of the group its text was in.
-    const bool outsideAllGroups = m_stack.size() == 1 && m_haveTopLevelPara;
-    m_builder.finish(outsideAllGroups ? m_lastTopLevelPara : state().para);
+    // A last paragraph with no \par has the properties of the group its text was in: the
+    // innermost open one that holds text, even when the file ends inside a table.
+    if (m_stack.size() == 1 && m_haveTopLevelPara) {
+        m_builder.finish(m_lastTopLevelPara);
+        return;
+    }
+    const auto text = std::find_if(m_stack.rbegin(), m_stack.rend(), [](const RtfGroupState& s) {
+        return s.destination == RtfDestination::Text;
+    });
+    m_builder.finish(text == m_stack.rend() ? RtfParaProps() : text->para);
 }
 
 void RtfParser::openGroup()
@@ -237,9 +244,18 @@ void RtfParser::handleWord(const RtfTokenizer::Token& token, bool starred)
         m_red = m_green = m_blue = 0;
         break;
     case RtfWord::ListTable:
+        // A second table replaces the first, as with colours; so each is indexed once.
+        if (destination != RtfDestination::ListTable) {
+            m_tables.lists.clear();
+            m_tables.indexLists();
+        }
         s.destination = RtfDestination::ListTable;
         break;
     case RtfWord::ListOverrideTable:
+        if (destination != RtfDestination::ListOverrideTable) {
+            m_tables.listOverrides.clear();
+            m_tables.indexLists();
+        }
         s.destination = RtfDestination::ListOverrideTable;
         break;
     case RtfWord::Pn:
@@ -554,7 +570,7 @@ void RtfParser::appendCharacter(char32_t c)
 {
     const RtfGroupState& s = state();
     if (s.destination == RtfDestination::FontTable) {
-        if (m_fontNameOpen && m_fontName.size() < qsizetype(kMaxFontNameBytes)) {
+        if (m_fontNameOpen && c >= 0x20 && m_fontName.size() < qsizetype(kMaxFontNameBytes)) {
             endFontName();
             m_fontNameOpen = true;
             m_fontName.append(QChar::fromUcs4(c));
@@ -626,8 +642,16 @@ void RtfParser::endFontName()
     }
     m_fontNameOpen = false;
     auto it = m_tables.fonts.find(m_font);
-    if (it != m_tables.fonts.end())
-        it->family = m_fontName.trimmed();
+    if (it != m_tables.fonts.end()) {
+        // What cannot be part of a name: control characters (a tab may come as a raw byte),
+        // marks of structure, a semicolon (from \u59).
+        m_fontName.removeIf([](QChar c) {
+            return c.unicode() < 0x20 || c == QChar::ObjectReplacementCharacter ||
+                   c == QChar::LineSeparator || c == QChar::ParagraphSeparator ||
+                   c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1 || c == u';';
+        });
+        it->family = m_fontName.left(qsizetype(kMaxFontNameBytes)).trimmed();
+    }
     tablesChanged();
 }
 

@@ -12,11 +12,14 @@ namespace RtfReader {
 // True when the bytes begin with "{\rtf", the mark of a rich text file.
 bool isRtf(const QByteArray& data);
 
-// Replaces the document's content with the RTF. Meant for a document that is not shown: filling
-// a shown one lays out every insertion.
+// Replaces the document's content with the RTF, leaving nothing to undo. Meant for a document
+// that is not shown: filling a shown one lays out every insertion.
 void read(const QByteArray& rtf, QTextDocument* document);
 
-// Inserts the RTF at the cursor, replacing its selection, with its formatting.
+// Inserts the RTF at the cursor, replacing its selection, with its formatting, as one step to
+// undo; the cursor ends after the inserted text. A paragraph takes the RTF's paragraph format
+// when its mark is part of the RTF; the last one, which runs on into the text after the cursor,
+// keeps the format of the paragraph it went into.
 void insert(const QByteArray& rtf, QTextCursor& cursor);
 
 } // namespace RtfReader

@@ -74,7 +74,7 @@ QTextListFormat::Style RtfTables::listStyle(int listOverride, int level) const
     const auto override = m_listOfOverride.constFind(listOverride);
     if (override != m_listOfOverride.cend()) {
         const auto list = m_listById.constFind(*override);
-        if (list != m_listById.cend()) {
+        if (list != m_listById.cend() && *list < lists.size()) {
             const std::vector<RtfListLevel>& levels = lists[*list].levels;
             if (size_t(level) < levels.size())
                 return styleOfLevel(levels[size_t(level)], level);

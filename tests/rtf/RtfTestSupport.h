@@ -80,10 +80,10 @@ inline QStringList blocks(const QTextDocument& document)
     QHash<const QTextList*, int> lists;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         const Qt::Alignment alignment = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-        QString description = alignment & Qt::AlignHCenter   ? QStringLiteral("c")
-                              : alignment & Qt::AlignRight   ? QStringLiteral("r")
-                              : alignment & Qt::AlignJustify ? QStringLiteral("j")
-                                                             : QStringLiteral("l");
+        QString summary = alignment & Qt::AlignHCenter   ? QStringLiteral("c")
+                          : alignment & Qt::AlignRight   ? QStringLiteral("r")
+                          : alignment & Qt::AlignJustify ? QStringLiteral("j")
+                                                         : QStringLiteral("l");
         if (const QTextList* list = block.textList()) {
             static const QHash<int, QString> marks = {
                 {QTextListFormat::ListDisc, "•"},       {QTextListFormat::ListCircle, "◦"},
@@ -92,12 +92,12 @@ inline QStringList blocks(const QTextDocument& document)
                 {QTextListFormat::ListLowerRoman, "i"}, {QTextListFormat::ListUpperRoman, "I"}};
             if (!lists.contains(list))
                 lists.insert(list, int(lists.size()) + 1);
-            description +=
+            summary +=
                 marks.value(list->format().style(), "?") + QString::number(lists.value(list));
             if (list->format().indent() > 1)
-                description += u'@' + QString::number(list->format().indent());
+                summary += u'@' + QString::number(list->format().indent());
         }
-        result << description;
+        result << summary;
     }
     return result;
 }

@@ -238,6 +238,11 @@ void TestRtfReader::brokenInput_data()
         << QByteArray("{\\rtf1 a\x01\x7f\0b\\u0?\\u13?c}", 23) << "abc";
     QTest::newRow("characters that would split blocks")
         << QByteArray("{\\rtf1 a\\u8233?b\\u-560?c\\u-559?d\\u-4?e}") << "a\u2028bcde";
+    QTest::newRow("the end inside a second list table")
+        << QByteArray("{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc0}\\listid1}}"
+                      "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}"
+                      "\\ls1 item\\par last{\\*\\listtable")
+        << "item\nlast";
     QTest::newRow("a paragraph mark in a font name")
         << QByteArray("{\\rtf1{\\fonttbl{\\f0 Ari\\par al;}}\\f0 x}") << "x";
 }
