@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+
+class Dialogs;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class RichTextBox;
+struct AppState;
+
+// The find and replace dialog over the editor's text area: modeless, on top, no owner. It lives
+// until it is cancelled or closed (it deletes itself), and the texts used while it lives are the
+// lists of its two boxes.
+//
+// The Find button's caption tells where the next search starts: "&" and the Find text at the top,
+// the Find next text after the selection. The Replace button's caption tells what its next press
+// does: the Replace text and "..." only finds, the Replace text alone replaces the match found and
+// finds the next.
+class FindDialog : public QDialog {
+    Q_OBJECT
+public:
+    enum class Mode { Find, Replace };
+
+    // Takes the text area's selection, up to its first line break, as the text to find. Give no
+    // parent: the dialog stays on top of its own. It closes when the text area goes.
+    FindDialog(const AppState& state, Dialogs& dialogs, RichTextBox* text, Mode mode,
+               QWidget* parent = nullptr);
+
+    Mode mode() const { return m_mode; }
+    // Whether the text to find was cut at a line break; the next replacement puts the break
+    // back.
+    bool findTextCut() const { return m_findTextCut; }
+
+    // Shows the dialog or, when it is shown, brings it forward as it is.
+    void bringForward();
+
+    // The buttons' commands.
+    void find();
+    void replace();
+    void replaceAll();
+
+    // Appends the box's text to its list unless it is there already or blank.
+    void rememberFindText();
+    void rememberReplaceText();
+
+    // A text dropped on the box: its first line, trimmed, becomes the box's text.
+    void dropOnFindBox(const QString& dropped);
+    void dropOnReplaceBox(const QString& dropped);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void applyTexts();
+    void setFindFromTop(bool fromTop);
+    void setReplaceArmed(bool armed);
+    int searchOptions() const;
+    // Focus goes back to the text, in the editor's window.
+    void focusText();
+    void tellNotFound(int entry);
+    void reportError(const QString& reason);
+
+    const AppState& m_state;
+    Dialogs& m_dialogs;
+    QPointer<RichTextBox> m_text;
+    Mode m_mode;
+    bool m_findTextCut = false;
+    bool m_findFromTop = true;
+    bool m_replaceArmed = false;
+
+    QLabel* m_findLabel = nullptr;
+    QComboBox* m_findBox = nullptr;
+    QLabel* m_replaceLabel = nullptr;
+    QComboBox* m_replaceBox = nullptr;
+    QPushButton* m_findButton = nullptr;
+    QPushButton* m_replaceButton = nullptr;
+    QPushButton* m_replaceAllButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
+    QGroupBox* m_optionsGroup = nullptr;
+    QCheckBox* m_wholeWordBox = nullptr;
+    QCheckBox* m_matchCaseBox = nullptr;
+};
