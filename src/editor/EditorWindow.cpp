@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/PlayerCommands.h"
 #include "editor/EditorToolbar.h"
+#include "editor/FindDialog.h"
 #include "editor/RichTextBox.h"
 #include "platform/Dialogs.h"
 #include "platform/SkinImage.h"
@@ -221,6 +222,21 @@ void EditorWindow::redo()
         m_document.modified = true;
     }
     m_textBox->setFocus();
+}
+
+void EditorWindow::showFindDialog(bool replacing)
+{
+    if (!m_findDialog)
+        m_findDialog =
+            new FindDialog(m_state, *m_platform.dialogs, m_textBox,
+                           replacing ? FindDialog::Mode::Replace : FindDialog::Mode::Find);
+    m_findDialog->bringForward();
+}
+
+void EditorWindow::hideFindDialog()
+{
+    if (m_findDialog)
+        m_findDialog->close();
 }
 
 void EditorWindow::print()

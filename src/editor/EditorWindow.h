@@ -8,10 +8,12 @@
 #include "platform/Platform.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <memory>
 
 class EditorToolbar;
+class FindDialog;
 class PlayerCommands;
 class QAction;
 class QComboBox;
@@ -58,6 +60,8 @@ public:
     void undo();
     void redo();
     const UndoHistory& undoHistory() const { return m_history; }
+    // Opens the find dialog, or brings it forward with the mode it was opened in.
+    void showFindDialog(bool replacing);
     // Asks for a printer and prints the selection, or the whole document without one.
     void print();
 
@@ -66,7 +70,7 @@ public:
     void giveFocus() override;
     ExitAnswer askToSaveBeforeExit() override;
     void applyTexts() override;
-    void hideFindDialog() override {}
+    void hideFindDialog() override;
     void unload() override;
 
 protected:
@@ -106,6 +110,7 @@ private:
     bool m_undoRecording = false;
     // The printer chosen last, kept for the run.
     std::unique_ptr<QPrinter> m_printer;
+    QPointer<FindDialog> m_findDialog;
 
     bool m_built = false;
     EditorToolbar* m_toolbar = nullptr;

@@ -89,6 +89,8 @@ void EditorWindow::setupMenus()
         m_textBox->setFocus();
     });
     connect(m_printAction, &QAction::triggered, this, &EditorWindow::print);
+    connect(m_findAction, &QAction::triggered, this, [this] { showFindDialog(false); });
+    connect(m_replaceAction, &QAction::triggered, this, [this] { showFindDialog(true); });
 }
 
 void EditorWindow::applyTexts()

@@ -21,18 +21,6 @@
 namespace {
 
 // Entries of the interface text table the dialog uses beside the named ones.
-enum Entry {
-    FindNextEntry = 57,
-    ReplaceWithEntry = 60,
-    ReplaceAllEntry = 61,
-    SearchOptionsEntry = 62,
-    WholeWordsEntry = 63,
-    MatchCaseEntry = 64,
-    NotFoundEntry = 65,
-    NoFurtherEntry = 66,
-    ReplacementsMadeEntry = 67,
-    InTotalEntry = 68,
-};
 
 const QString kEllipsis = QStringLiteral("...");
 
@@ -173,12 +161,12 @@ void FindDialog::applyTexts()
     setFindFromTop(true);
     m_cancelButton->setText(t.text(Text::Cancel));
     setReplaceArmed(false);
-    m_replaceAllButton->setText(t.entry(ReplaceAllEntry));
+    m_replaceAllButton->setText(t.text(Text::ReplaceAll));
     m_findLabel->setText(t.text(Text::Find));
-    m_replaceLabel->setText(t.entry(ReplaceWithEntry));
-    m_optionsGroup->setTitle(t.entry(SearchOptionsEntry));
-    m_wholeWordBox->setText(t.entry(WholeWordsEntry));
-    m_matchCaseBox->setText(t.entry(MatchCaseEntry));
+    m_replaceLabel->setText(t.text(Text::ReplaceWith));
+    m_optionsGroup->setTitle(t.text(Text::SearchOptions));
+    m_wholeWordBox->setText(t.text(Text::WholeWordsOnly));
+    m_matchCaseBox->setText(t.text(Text::MatchCase));
 }
 
 void FindDialog::bringForward()
@@ -192,7 +180,7 @@ void FindDialog::setFindFromTop(bool fromTop)
 {
     m_findFromTop = fromTop;
     m_findButton->setText(fromTop ? QStringLiteral("&") + m_state.texts.text(Text::Find)
-                                  : m_state.texts.entry(FindNextEntry));
+                                  : m_state.texts.text(Text::FindNext));
 }
 
 void FindDialog::setReplaceArmed(bool armed)
@@ -233,11 +221,11 @@ void FindDialog::find()
         if (m_text->find(what, 0, -1, searchOptions()) >= 0)
             setFindFromTop(false);
         else
-            tellNotFound(NotFoundEntry);
+            tellNotFound(Text::TextNotFound);
     } else {
         const int from = m_text->selectionStart() + m_text->selectionLength();
         if (m_text->find(what, from, -1, searchOptions()) < 0) {
-            tellNotFound(NoFurtherEntry);
+            tellNotFound(Text::NoFurtherOccurrences);
             setFindFromTop(true);
         }
     }
@@ -255,7 +243,7 @@ void FindDialog::replace()
     // From the selection's start, so that a match already selected is the one replaced. An
     // empty text to find is never found.
     if (m_text->find(what, m_text->selectionStart(), -1, options) < 0) {
-        tellNotFound(NotFoundEntry);
+        tellNotFound(Text::TextNotFound);
         return;
     }
     if (!m_replaceArmed) {
@@ -290,9 +278,9 @@ void FindDialog::replaceAll()
     }
     const InterfaceTexts& t = m_state.texts;
     m_dialogs.message(this, QMessageBox::NoIcon, m_state.productTitle,
-                      StripAmpersands(t.entry(ReplacementsMadeEntry)) + QStringLiteral(" \n") +
+                      StripAmpersands(t.text(Text::ReplacementsMade)) + QStringLiteral(" \n") +
                           QString::number(count) + QLatin1Char(' ') +
-                          StripAmpersands(t.entry(InTotalEntry)),
+                          StripAmpersands(t.text(Text::InTotal)),
                       QMessageBox::Ok);
 }
 
@@ -345,9 +333,9 @@ void FindDialog::focusText()
     m_text->setFocus();
 }
 
-void FindDialog::tellNotFound(int entry)
+void FindDialog::tellNotFound(Text entry)
 {
-    m_dialogs.information(this, m_state.productTitle, StripAmpersands(m_state.texts.entry(entry)));
+    m_dialogs.information(this, m_state.productTitle, m_state.texts.plain(entry));
 }
 
 void FindDialog::reportError(const QString& reason)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Text.h"
+
 #include <QDialog>
 #include <QPointer>
 
@@ -62,7 +64,7 @@ private:
     int searchOptions() const;
     // Focus goes back to the text, in the editor's window.
     void focusText();
-    void tellNotFound(int entry);
+    void tellNotFound(Text entry);
     void reportError(const QString& reason);
 
     const AppState& m_state;

@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 #include "editor/EditorKeys.h"
 #include "editor/EditorToolbar.h"
+#include "editor/FindDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,6 +28,7 @@ private Q_SLOTS:
     void fontBoxesIgnoreWhatIsNoFontOrSize();
     void colourComesFromTheDialog();
     void bulletAndAlignmentApplyToEveryParagraphTouched();
+    void findCommandsShareOneDialog();
 };
 
 void TestEditorKeys::keyTable_data()
@@ -302,6 +304,28 @@ void TestEditorKeys::bulletAndAlignmentApplyToEveryParagraphTouched()
     f.editor->runToolbarZone(EditorToolbar::Bullet);
     QVERIFY(!box->document()->begin().textList());
     QVERIFY(!box->document()->begin().next().textList());
+}
+
+void TestEditorKeys::findCommandsShareOneDialog()
+{
+    EditorFixture f;
+    f.editor->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.editor.get()));
+    f.text()->setFocus();
+    QTest::keyClick(f.text(), Qt::Key_H, Qt::ControlModifier);
+    QTest::keyClick(f.text(), Qt::Key_F3);
+    const auto dialogs = QApplication::topLevelWidgets();
+    QList<FindDialog*> found;
+    for (QWidget* w : dialogs) {
+        if (auto* d = qobject_cast<FindDialog*>(w); d && d->isVisible())
+            found << d;
+    }
+    QCOMPARE(found.size(), 1);
+    // Opened for replacing, it stays so.
+    QCOMPARE(found.first()->mode(), FindDialog::Mode::Replace);
+    QPointer<FindDialog> dialog = found.first();
+    f.editor->hideFindDialog();
+    QTRY_VERIFY(!dialog);
 }
 
 QTEST_MAIN(TestEditorKeys)

@@ -189,7 +189,7 @@ void TestFindDialog::loadSetsTheCaptionsOfTheMode()
 void TestFindDialog::findInAnEmptyDocumentIsNotFound()
 {
     FindFixture f;
-    f.editor.state.texts.setEntry(65, QStringLiteral("Text &not found."));
+    f.editor.state.texts.setText(Text::TextNotFound, QStringLiteral("Text &not found."));
     f.open(FindDialog::Mode::Find);
     f.findBox()->setEditText(QStringLiteral("cat"));
     f.press("findButton");
@@ -326,7 +326,7 @@ void TestFindDialog::replaceAllCountsEachOriginalOccurrenceOnce()
     QFETCH(int, count);
 
     FindFixture f(document);
-    f.editor.state.texts.setEntry(67, QStringLiteral("Replacements &made:"));
+    f.editor.state.texts.setText(Text::ReplacementsMade, QStringLiteral("Replacements &made:"));
     // A selection that is no occurrence stays as it is.
     f.select(0, 1);
     f.open(FindDialog::Mode::Replace);
