@@ -6,15 +6,20 @@
 
 #include <QContextMenuEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPageLayout>
+#include <QPagedPaintDevice>
 #include <QPointer>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextList>
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -429,14 +434,23 @@ bool RichTextBox::saveFile(const QString& path, QString* error) const
 void RichTextBox::printSelection(QPagedPaintDevice* printer) const
 {
     const QTextCursor cursor = textCursor();
-    if (!cursor.hasSelection()) {
-        document()->print(printer);
-        return;
+    std::unique_ptr<QTextDocument> printed;
+    if (cursor.hasSelection()) {
+        printed = std::make_unique<QTextDocument>();
+        printed->setDefaultFont(document()->defaultFont());
+        QTextCursor(printed.get()).insertFragment(cursor.selection());
+    } else {
+        printed.reset(document()->clone());
     }
-    QTextDocument selection;
-    selection.setDefaultFont(document()->defaultFont());
-    QTextCursor(&selection).insertFragment(cursor.selection());
-    selection.print(printer);
+    // Laid out for the printer's page: a document without a page size is printed with margins
+    // and page numbers of Qt's own.
+    // The page in the document's own units, the screen's pixels; printing scales them.
+    const int dpi = QGuiApplication::primaryScreen()
+                        ? qRound(QGuiApplication::primaryScreen()->logicalDotsPerInch())
+                        : 96;
+    printed->setPageSize(printer->pageLayout().paintRectPixels(dpi).size());
+    printed->setDocumentMargin(0);
+    printed->print(printer);
 }
 
 bool RichTextBox::event(QEvent* event)
