@@ -129,6 +129,16 @@ bool UndoHistory::fits(int start, int length) const
     return start >= 0 && length >= 0 && start + length <= m_text.size();
 }
 
+bool UndoHistory::insertedBeforeCaret(const Snapshot& s)
+{
+    return s.removedLength == 0 && s.position + s.insertedLength == s.caret;
+}
+
+bool UndoHistory::removedAtCaret(const Snapshot& s)
+{
+    return s.insertedLength == 0 && s.position == s.caret;
+}
+
 std::optional<UndoHistory::Edit> UndoHistory::undo()
 {
     if (m_undo.size() < 2)
@@ -137,17 +147,18 @@ std::optional<UndoHistory::Edit> UndoHistory::undo()
     const Snapshot& previous = m_undo.last();
     m_redo.append(current);
     const int grown = current.length - previous.length;
-    if (grown > 0 && fits(current.caret - grown, grown)) {
-        // The change put text in before the caret it left: take it out.
+    if (grown > 0 && insertedBeforeCaret(current) && fits(current.caret - grown, grown)) {
+        // Typing: take out what was put in before the caret.
         Edit edit = apply(current.caret - grown, grown, QString());
         edit.selectText = false;
         return edit;
     }
-    if (grown <= 0 && fits(current.caret, 0)) {
-        // The change took text out at the caret (or kept the length): put it back.
+    if (grown == 0 || (grown < 0 && removedAtCaret(current) && fits(current.caret, 0))) {
+        // A deletion at the caret comes back there; a change that kept the length is only
+        // taken off the list.
         return apply(current.caret, 0, textBefore(current, current.caret, -grown));
     }
-    // A change away from the caret (a whole document opened): undone as it was made.
+    // A change away from the caret or over a selection (a paste, Replace All): undone as made.
     return apply(current.position, current.insertedLength, removedBy(current).toString());
 }
 
@@ -157,15 +168,14 @@ std::optional<UndoHistory::Edit> UndoHistory::redo()
         return std::nullopt;
     const Snapshot next = m_redo.takeLast();
     m_undo.append(next);
-    const int length = int(m_text.size());
-    const int shrunk = length - next.length;
-    if (shrunk > 0 && fits(next.caret, shrunk)) {
+    const int shrunk = int(m_text.size()) - next.length;
+    if (shrunk > 0 && removedAtCaret(next) && fits(next.caret, shrunk)) {
         Edit edit = apply(next.caret, shrunk, QString());
         edit.selectText = false;
         return edit;
     }
-    // What the change put in ends at the caret it left.
-    if (shrunk <= 0 && fits(next.caret + shrunk, 0))
+    // What typing put in ends at the caret it left.
+    if (shrunk == 0 || (shrunk < 0 && insertedBeforeCaret(next) && fits(next.caret + shrunk, 0)))
         return apply(next.caret + shrunk, 0, textAfter(next, next.caret + shrunk, -shrunk));
     return apply(next.position, next.removedLength, insertedBy(next).toString());
 }

@@ -71,6 +71,10 @@ private:
     QString textBefore(const Snapshot& s, int from, int n) const;
     QString textAfter(const Snapshot& s, int from, int n) const;
     Edit apply(int start, int length, const QString& text);
+    // Whether the change was typing at the caret: text put in just before the caret it left, or
+    // taken out just after it. Those are undone by length and caret; any other as it was made.
+    static bool insertedBeforeCaret(const Snapshot& s);
+    static bool removedAtCaret(const Snapshot& s);
     // Whether the span lies within the current text.
     bool fits(int start, int length) const;
 

@@ -55,6 +55,7 @@ private Q_SLOTS:
     void deletionsComeBack();
     void sameLengthChangeIsTakenOffQuietly();
     void newChangeForgetsWhatWasUndone();
+    void changesOverASelectionComeBackWhole();
     void openedFileStartsAHistoryOfItsOwn();
     void historyGrowsWithWhatWasTyped();
     void clipboardCarriesRtfAndPlainText();
@@ -142,6 +143,28 @@ void TestEditorUndo::newChangeForgetsWhatWasUndone()
     QCOMPARE(f.editor->undoHistory().redoCount(), 0);
     f.redo();
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("az"));
+}
+
+void TestEditorUndo::changesOverASelectionComeBackWhole()
+{
+    Typing f;
+    QTest::keyClicks(f.text(), QStringLiteral("one two three"));
+    f.select(4, 3);
+    QTest::keyClicks(f.text(), QStringLiteral("x"));
+    QCOMPARE(f.text()->toPlainText(), QStringLiteral("one x three"));
+    f.undo();
+    QCOMPARE(f.text()->toPlainText(), QStringLiteral("one two three"));
+    f.redo();
+    QCOMPARE(f.text()->toPlainText(), QStringLiteral("one x three"));
+
+    // A change far from the caret, as Replace All makes.
+    QTextCursor away(f.text()->document());
+    away.setPosition(0);
+    away.insertText(QStringLiteral(">> "));
+    f.text()->moveCursor(QTextCursor::End);
+    f.undo();
+    QCOMPARE(f.text()->toPlainText(), QStringLiteral("one x three"));
+    QCOMPARE(f.editor->undoHistory().text(), f.text()->toPlainText());
 }
 
 void TestEditorUndo::openedFileStartsAHistoryOfItsOwn()
