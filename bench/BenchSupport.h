@@ -42,6 +42,21 @@ inline bool waitFor(const std::function<bool()>& condition, int timeoutMs = 5000
     return true;
 }
 
+// Serves the events already waiting, a few rounds, so that what they trigger is done.
+inline void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+// Windows of a benchmark that measures no display go to the offscreen platform, unless the
+// environment chose one.
+inline void useOffscreenUnlessTold()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
 inline double milliseconds(const QElapsedTimer& clock)
 {
     return clock.nsecsElapsed() / 1e6;

@@ -45,18 +45,11 @@ QByteArray makeRtf()
     return rtf + "}";
 }
 
-void settle()
-{
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    useOffscreenUnlessTold();
     QApplication app(argc, argv);
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("transcript.rtf"));

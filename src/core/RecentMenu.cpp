@@ -1,6 +1,7 @@
 #include "core/RecentMenu.h"
 
 #include <QFontMetrics>
+#include <QMenu>
 
 namespace {
 
@@ -15,6 +16,17 @@ QString menuText(const QString& path)
 }
 
 } // namespace
+
+std::array<QAction*, RecentList::kSize> addRecentEntries(QMenu* menu)
+{
+    std::array<QAction*, RecentList::kSize> entries{};
+    for (int i = 0; i < RecentList::kSize; ++i) {
+        entries[i] = menu->addAction(QStringLiteral("mnuRecent%1").arg(i + 1));
+        entries[i]->setObjectName(QStringLiteral("recentAction%1").arg(i + 1));
+        entries[i]->setVisible(false);
+    }
+    return entries;
+}
 
 void showRecentList(const RecentList& list, const std::array<QAction*, RecentList::kSize>& entries,
                     const QFont& menuFont)

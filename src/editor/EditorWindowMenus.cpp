@@ -1,4 +1,5 @@
 #include "core/AppState.h"
+#include "core/MenuEntries.h"
 #include "core/RecentMenu.h"
 #include "editor/EditorToolbar.h"
 #include "editor/EditorWindow.h"
@@ -8,67 +9,44 @@
 #include <QMenu>
 #include <QMenuBar>
 
-namespace {
-
-// The built-in captions are the Italian ones; the language file replaces them at load.
-QAction* entry(QMenu* menu, const char* name, const char* caption, const QKeySequence& key = {})
-{
-    QAction* action = menu->addAction(QString::fromUtf8(caption));
-    action->setObjectName(QLatin1String(name));
-    if (!key.isEmpty()) {
-        action->setShortcut(key);
-        action->setShortcutContext(Qt::WindowShortcut);
-    }
-    return action;
-}
-
-} // namespace
-
 void EditorWindow::setupMenus()
 {
     QMenuBar* bar = menuBar();
-    const auto menu = [bar](const char* name, const char* title) {
-        QMenu* m = bar->addMenu(QString::fromUtf8(title));
-        m->setObjectName(QLatin1String(name));
-        return m;
-    };
 
-    m_fileMenu = menu("fileMenu", "&File");
-    m_newAction = entry(m_fileMenu, "newAction", "&Nuovo", Qt::CTRL | Qt::Key_N);
-    m_openAction = entry(m_fileMenu, "openAction", "&Apri...");
-    m_saveAction = entry(m_fileMenu, "saveAction", "Sa&lva", Qt::CTRL | Qt::Key_S);
-    m_saveAsAction = entry(m_fileMenu, "saveAsAction", "Salva con &nome");
+    m_fileMenu = addNamedMenu(bar, "fileMenu", "&File");
+    m_newAction = addNamedEntry(m_fileMenu, "newAction", "&Nuovo", Qt::CTRL | Qt::Key_N);
+    m_openAction = addNamedEntry(m_fileMenu, "openAction", "&Apri...");
+    m_saveAction = addNamedEntry(m_fileMenu, "saveAction", "Sa&lva", Qt::CTRL | Qt::Key_S);
+    m_saveAsAction = addNamedEntry(m_fileMenu, "saveAsAction", "Salva con &nome");
     m_fileMenu->addSeparator();
     m_fileMenu->setToolTipsVisible(true);
-    for (int i = 0; i < RecentList::kSize; ++i) {
-        m_recentActions[i] = m_fileMenu->addAction(QStringLiteral("mnuRecent%1").arg(i + 1));
-        m_recentActions[i]->setObjectName(QStringLiteral("recentAction%1").arg(i + 1));
-        m_recentActions[i]->setVisible(false);
+    m_recentActions = addRecentEntries(m_fileMenu);
+    for (int i = 0; i < RecentList::kSize; ++i)
         connect(m_recentActions[i], &QAction::triggered, this,
                 [this, i] { openRecentDocument(i); });
-    }
     m_recentSeparator = m_fileMenu->addSeparator();
     m_recentSeparator->setObjectName(QStringLiteral("recentSeparator"));
     m_recentSeparator->setVisible(false);
-    m_printAction = entry(m_fileMenu, "printAction", "Stam&pa...", Qt::CTRL | Qt::Key_P);
+    m_printAction = addNamedEntry(m_fileMenu, "printAction", "Stam&pa...", Qt::CTRL | Qt::Key_P);
 
-    m_editMenu = menu("editMenu", "&Modifica");
-    m_undoAction = entry(m_editMenu, "undoAction", "Annulla", Qt::CTRL | Qt::Key_Z);
-    m_redoAction = entry(m_editMenu, "redoAction", "&Ripeti", Qt::CTRL | Qt::Key_Y);
+    m_editMenu = addNamedMenu(bar, "editMenu", "&Modifica");
+    m_undoAction = addNamedEntry(m_editMenu, "undoAction", "Annulla", Qt::CTRL | Qt::Key_Z);
+    m_redoAction = addNamedEntry(m_editMenu, "redoAction", "&Ripeti", Qt::CTRL | Qt::Key_Y);
     m_editMenu->addSeparator();
-    m_cutAction = entry(m_editMenu, "cutAction", "&Taglia", Qt::CTRL | Qt::Key_X);
-    m_copyAction = entry(m_editMenu, "copyAction", "&Copia", Qt::CTRL | Qt::Key_C);
-    m_pasteAction = entry(m_editMenu, "pasteAction", "I&ncolla", Qt::CTRL | Qt::Key_V);
+    m_cutAction = addNamedEntry(m_editMenu, "cutAction", "&Taglia", Qt::CTRL | Qt::Key_X);
+    m_copyAction = addNamedEntry(m_editMenu, "copyAction", "&Copia", Qt::CTRL | Qt::Key_C);
+    m_pasteAction = addNamedEntry(m_editMenu, "pasteAction", "I&ncolla", Qt::CTRL | Qt::Key_V);
     m_editMenu->addSeparator();
     m_selectAllAction =
-        entry(m_editMenu, "selectAllAction", "&Seleziona tutto", Qt::CTRL | Qt::Key_A);
+        addNamedEntry(m_editMenu, "selectAllAction", "&Seleziona tutto", Qt::CTRL | Qt::Key_A);
     m_editMenu->addSeparator();
-    m_findAction = entry(m_editMenu, "findAction", "Tro&va...", Qt::Key_F3);
-    m_replaceAction = entry(m_editMenu, "replaceAction", "S&ostituisci", Qt::CTRL | Qt::Key_H);
+    m_findAction = addNamedEntry(m_editMenu, "findAction", "Tro&va...", Qt::Key_F3);
+    m_replaceAction =
+        addNamedEntry(m_editMenu, "replaceAction", "S&ostituisci", Qt::CTRL | Qt::Key_H);
 
-    m_toolsMenu = menu("toolsMenu", "&Strumenti");
-    m_spellingAction =
-        entry(m_toolsMenu, "spellingAction", "Controllo ortografico e grammaticale", Qt::Key_F7);
+    m_toolsMenu = addNamedMenu(bar, "toolsMenu", "&Strumenti");
+    m_spellingAction = addNamedEntry(m_toolsMenu, "spellingAction",
+                                     "Controllo ortografico e grammaticale", Qt::Key_F7);
 
     connect(m_newAction, &QAction::triggered, this, &EditorWindow::newDocument);
     connect(m_openAction, &QAction::triggered, this, &EditorWindow::openDocument);

@@ -1,6 +1,8 @@
 #include "core/AppState.h"
 #include "core/BookmarkCommands.h"
 #include "core/EditorCommands.h"
+#include "core/MenuEntries.h"
+#include "core/RecentMenu.h"
 #include "player/PlayerWindow.h"
 #include "player/SkinButton.h"
 
@@ -9,20 +11,6 @@
 #include <QMenuBar>
 
 namespace {
-
-// The built-in captions are the Italian ones; the language file replaces them at start.
-QAction* entry(QMenu* menu, const char* name, const char* caption, const QKeySequence& key = {})
-{
-    QAction* action = menu->addAction(QString::fromUtf8(caption));
-    action->setObjectName(QLatin1String(name));
-    if (!key.isEmpty()) {
-        action->setShortcut(key);
-        // Keys of the player's commands must reach it only from this window; the editor passes
-        // its own keys on.
-        action->setShortcutContext(Qt::WindowShortcut);
-    }
-    return action;
-}
 
 // Tooltips show no accelerator marks.
 QString padded(const QString& text)
@@ -35,89 +23,82 @@ QString padded(const QString& text)
 void PlayerWindow::setupMenus()
 {
     QMenuBar* bar = menuBar();
-    const auto menu = [bar](const char* name, const char* title) {
-        QMenu* m = bar->addMenu(QString::fromUtf8(title));
-        m->setObjectName(QLatin1String(name));
-        return m;
-    };
 
-    m_fileMenu = menu("fileMenu", "&File");
-    m_openAction = entry(m_fileMenu, "openAction", "&Apri file...", Qt::CTRL | Qt::Key_O);
-    m_closeAction =
-        entry(m_fileMenu, "closeAction", "&Chiudi file multimediale", Qt::CTRL | Qt::Key_F4);
+    m_fileMenu = addNamedMenu(bar, "fileMenu", "&File");
+    m_openAction = addNamedEntry(m_fileMenu, "openAction", "&Apri file...", Qt::CTRL | Qt::Key_O);
+    m_closeAction = addNamedEntry(m_fileMenu, "closeAction", "&Chiudi file multimediale",
+                                  Qt::CTRL | Qt::Key_F4);
     m_fileMenu->setToolTipsVisible(true);
     m_recentSeparator = m_fileMenu->addSeparator();
     m_recentSeparator->setObjectName(QStringLiteral("recentSeparator"));
     m_recentSeparator->setVisible(false);
-    for (int i = 0; i < RecentList::kSize; ++i) {
-        // The placeholder captions are those the recent list stores for a free place.
-        m_recentActions[i] = m_fileMenu->addAction(QStringLiteral("mnuRecent%1").arg(i + 1));
-        m_recentActions[i]->setObjectName(QStringLiteral("recentAction%1").arg(i + 1));
-        m_recentActions[i]->setVisible(false);
-    }
+    m_recentActions = addRecentEntries(m_fileMenu);
     m_fileMenu->addSeparator();
-    m_exitAction = entry(m_fileMenu, "exitAction", "&Esci", Qt::CTRL | Qt::Key_Q);
+    m_exitAction = addNamedEntry(m_fileMenu, "exitAction", "&Esci", Qt::CTRL | Qt::Key_Q);
 
-    m_playbackMenu = menu("playbackMenu", "&Riproduzione");
-    m_playAction = entry(m_playbackMenu, "playAction", "&Play", Qt::Key_F5);
-    m_stopAction = entry(m_playbackMenu, "stopAction", "&Stop");
-    m_skipBackAction = entry(m_playbackMenu, "skipBackAction", "&Indietro", Qt::Key_F6);
-    m_skipForwardAction = entry(m_playbackMenu, "skipForwardAction", "&Avanti", Qt::Key_F7);
-    m_goToAction = entry(m_playbackMenu, "goToAction", "Vai a...");
+    m_playbackMenu = addNamedMenu(bar, "playbackMenu", "&Riproduzione");
+    m_playAction = addNamedEntry(m_playbackMenu, "playAction", "&Play", Qt::Key_F5);
+    m_stopAction = addNamedEntry(m_playbackMenu, "stopAction", "&Stop");
+    m_skipBackAction = addNamedEntry(m_playbackMenu, "skipBackAction", "&Indietro", Qt::Key_F6);
+    m_skipForwardAction = addNamedEntry(m_playbackMenu, "skipForwardAction", "&Avanti", Qt::Key_F7);
+    m_goToAction = addNamedEntry(m_playbackMenu, "goToAction", "Vai a...");
     m_playbackMenu->addSeparator();
-    m_slowDownAction = entry(m_playbackMenu, "slowDownAction", "Diminuisci velocità riproduzione",
-                             Qt::CTRL | Qt::Key_F6);
-    m_speedUpAction = entry(m_playbackMenu, "speedUpAction", "Aumenta velocità riproduzione",
-                            Qt::CTRL | Qt::Key_F7);
+    m_slowDownAction = addNamedEntry(m_playbackMenu, "slowDownAction",
+                                     "Diminuisci velocità riproduzione", Qt::CTRL | Qt::Key_F6);
+    m_speedUpAction = addNamedEntry(m_playbackMenu, "speedUpAction",
+                                    "Aumenta velocità riproduzione", Qt::CTRL | Qt::Key_F7);
     m_playbackMenu->addSeparator();
-    m_addBookmarkAction =
-        entry(m_playbackMenu, "addBookmarkAction", "Aggiungi BookMark", Qt::CTRL | Qt::Key_M);
+    m_addBookmarkAction = addNamedEntry(m_playbackMenu, "addBookmarkAction", "Aggiungi BookMark",
+                                        Qt::CTRL | Qt::Key_M);
     m_nextBookmarkAction =
-        entry(m_playbackMenu, "nextBookmarkAction", "Vai al BookMark successivo");
+        addNamedEntry(m_playbackMenu, "nextBookmarkAction", "Vai al BookMark successivo");
     m_previousBookmarkAction =
-        entry(m_playbackMenu, "previousBookmarkAction", "Vai al BookMark precedente");
+        addNamedEntry(m_playbackMenu, "previousBookmarkAction", "Vai al BookMark precedente");
     m_playbackMenu->addSeparator();
-    m_recordAction = entry(m_playbackMenu, "recordAction", "Registra...");
+    m_recordAction = addNamedEntry(m_playbackMenu, "recordAction", "Registra...");
 
-    m_optionsMenu = menu("optionsMenu", "&Opzioni");
+    m_optionsMenu = addNamedMenu(bar, "optionsMenu", "&Opzioni");
     m_skipSecondsAction =
-        entry(m_optionsMenu, "skipSecondsAction", "&Salto avanti / indietro secondi...");
+        addNamedEntry(m_optionsMenu, "skipSecondsAction", "&Salto avanti / indietro secondi...");
     m_backSecondsAction =
-        entry(m_optionsMenu, "backSecondsAction", "Secondi indietro su &pausa...");
+        addNamedEntry(m_optionsMenu, "backSecondsAction", "Secondi indietro su &pausa...");
     m_optionsMenu->addSeparator();
-    m_smartPlayAction = entry(m_optionsMenu, "smartPlayAction", "Play intelligente");
+    m_smartPlayAction = addNamedEntry(m_optionsMenu, "smartPlayAction", "Play intelligente");
     m_smartPlayAction->setCheckable(true);
-    m_playTimeAction =
-        entry(m_optionsMenu, "playTimeAction", "Tempo di riproduzione prima della pausa...");
-    m_pauseTimeAction =
-        entry(m_optionsMenu, "pauseTimeAction", "Tempo di pausa prima della riproduzione...");
+    m_playTimeAction = addNamedEntry(m_optionsMenu, "playTimeAction",
+                                     "Tempo di riproduzione prima della pausa...");
+    m_pauseTimeAction = addNamedEntry(m_optionsMenu, "pauseTimeAction",
+                                      "Tempo di pausa prima della riproduzione...");
     m_optionsMenu->addSeparator();
-    m_languageAction = entry(m_optionsMenu, "languageAction", "&Lingua...", Qt::CTRL | Qt::Key_W);
-    m_addLanguageAction = entry(m_optionsMenu, "addLanguageAction", "Aggiungi Lingua...");
+    m_languageAction =
+        addNamedEntry(m_optionsMenu, "languageAction", "&Lingua...", Qt::CTRL | Qt::Key_W);
+    m_addLanguageAction = addNamedEntry(m_optionsMenu, "addLanguageAction", "Aggiungi Lingua...");
     m_optionsMenu->addSeparator();
     m_audioSettingsAction =
-        entry(m_optionsMenu, "audioSettingsAction", "&Imposta audio...", Qt::Key_F9);
+        addNamedEntry(m_optionsMenu, "audioSettingsAction", "&Imposta audio...", Qt::Key_F9);
 
-    m_viewMenu = menu("viewMenu", "&Visualizza");
-    m_fullPathAction = entry(m_viewMenu, "fullPathAction", "Mostra percorso file", Qt::Key_F11);
+    m_viewMenu = addNamedMenu(bar, "viewMenu", "&Visualizza");
+    m_fullPathAction =
+        addNamedEntry(m_viewMenu, "fullPathAction", "Mostra percorso file", Qt::Key_F11);
     m_fullPathAction->setCheckable(true);
-    m_alwaysOnTopAction = entry(m_viewMenu, "alwaysOnTopAction", "Player sempre in primo piano");
+    m_alwaysOnTopAction =
+        addNamedEntry(m_viewMenu, "alwaysOnTopAction", "Player sempre in primo piano");
     m_alwaysOnTopAction->setCheckable(true);
     m_viewMenu->addSeparator();
-    m_editorAction = entry(m_viewMenu, "editorAction", "Mostra l'editor di testo");
+    m_editorAction = addNamedEntry(m_viewMenu, "editorAction", "Mostra l'editor di testo");
     m_bookmarkWindowAction =
-        entry(m_viewMenu, "bookmarkWindowAction", "Mostra &BookMark", Qt::Key_F8);
+        addNamedEntry(m_viewMenu, "bookmarkWindowAction", "Mostra &BookMark", Qt::Key_F8);
 
-    m_donationsMenu = menu("donationsMenu", "&Donazioni");
-    m_donateAction = entry(m_donationsMenu, "donateAction", "&Fai una donazione");
+    m_donationsMenu = addNamedMenu(bar, "donationsMenu", "&Donazioni");
+    m_donateAction = addNamedEntry(m_donationsMenu, "donateAction", "&Fai una donazione");
 
-    m_helpMenu = menu("helpMenu", "&?");
-    m_helpAction = entry(m_helpMenu, "helpAction", "&Guida...", Qt::Key_F1);
-    m_versionsAction = entry(m_helpMenu, "versionsAction", "Versioni");
-    m_updatesAction = entry(m_helpMenu, "updatesAction", "&Controlla aggiornamenti...");
+    m_helpMenu = addNamedMenu(bar, "helpMenu", "&?");
+    m_helpAction = addNamedEntry(m_helpMenu, "helpAction", "&Guida...", Qt::Key_F1);
+    m_versionsAction = addNamedEntry(m_helpMenu, "versionsAction", "Versioni");
+    m_updatesAction = addNamedEntry(m_helpMenu, "updatesAction", "&Controlla aggiornamenti...");
     m_helpMenu->addSeparator();
-    m_aboutAction =
-        entry(m_helpMenu, "aboutAction", "&Informazioni sul programma...", Qt::CTRL | Qt::Key_F1);
+    m_aboutAction = addNamedEntry(m_helpMenu, "aboutAction", "&Informazioni sul programma...",
+                                  Qt::CTRL | Qt::Key_F1);
 
     // The closed state: nothing to play yet.
     setMediaControlsEnabled(false);
