@@ -15,6 +15,7 @@
 #include "platform/Platform.h"
 #include "platform/QtDesktop.h"
 #include "platform/QtDialogs.h"
+#include "platform/SkinImage.h"
 #include "player/PlayerWindow.h"
 
 #include <QApplication>
@@ -217,6 +218,9 @@ int run(QApplication& app)
     QApplication::setApplicationVersion(QStringLiteral(VOCARTA_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setStyle(new LazyIconStyle);
+    // The menus belong in the windows, laid out with them. A desktop's global menu bar would take
+    // them out, and asking the session bus for one would hold up the first window.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     // The media engine reads numbers the C way. Set before the engine's libraries start loading
     // on another thread, as their initialisation may read the locale.
     std::setlocale(LC_NUMERIC, "C");
@@ -238,6 +242,11 @@ int run(QApplication& app)
     state.programFolder = ProgramFolder::locate(
         executableFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
         installed);
+    // Decoded on another thread while the settings and texts are read and the window is built.
+    QStringList pictures = PlayerWindow::skinPictureNames();
+    for (QString& name : pictures)
+        name = state.filesPath(name);
+    SkinImage::preload(pictures);
 
     QString lockFolder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (lockFolder.isEmpty())

@@ -41,6 +41,9 @@ public:
 
     PlaybackController* playback() const { return m_playback; }
 
+    // The skin's picture files, those the window shows first at the head of the list.
+    static QStringList skinPictureNames();
+
     // Puts the editor below the player, or below the bookmark window when it has bookmarks.
     void placeEditor();
     // Reads the settings and the recent list and shows them; `commandLine` is a media path given

@@ -11,6 +11,20 @@ constexpr double kOpenShift = 20;
 
 } // namespace
 
+QStringList PlayerWindow::skinPictureNames()
+{
+    return {QStringLiteral("sfondo.jpg"),       QStringLiteral("display.jpg"),
+            QStringLiteral("volume-track.png"), QStringLiteral("volume-knob.png"),
+            QStringLiteral("play.jpg"),         QStringLiteral("stop.jpg"),
+            QStringLiteral("bac.jpg"),          QStringLiteral("for.jpg"),
+            QStringLiteral("rec.jpg"),          QStringLiteral("Apri.bmp"),
+            QStringLiteral("vocarta.png"),      QStringLiteral("Indica.ico"),
+            QStringLiteral("play2.jpg"),        QStringLiteral("pause.jpg"),
+            QStringLiteral("pause2.jpg"),       QStringLiteral("stop2.jpg"),
+            QStringLiteral("bac2.jpg"),         QStringLiteral("for2.jpg"),
+            QStringLiteral("rec2.jpg"),         QStringLiteral("Apri2.bmp")};
+}
+
 PlayerWindow::ButtonPictures PlayerWindow::picturesOf(const SkinButton* button) const
 {
     if (button == m_playButton)

@@ -1,6 +1,7 @@
 #include "TestFolder.h"
 #include "platform/SkinImage.h"
 
+#include <QFile>
 #include <QImage>
 #include <QTest>
 
@@ -9,6 +10,8 @@ class TestSkinImage : public QObject {
 private Q_SLOTS:
     void readsWhatTheFileHolds_data();
     void readsWhatTheFileHolds();
+    void readsAChangedFileAgain();
+    void preloadedPicturesReadTheSame();
 };
 
 void TestSkinImage::readsWhatTheFileHolds_data()
@@ -45,6 +48,53 @@ void TestSkinImage::readsWhatTheFileHolds()
     if (read)
         QCOMPARE(image.size(), QSize(12, 8));
     QCOMPARE(SkinImage::pixmap(path).isNull(), !read);
+}
+
+namespace {
+
+bool savePicture(const QString& path, const QSize& size, const QColor& colour)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(colour);
+    return picture.save(path, "PNG");
+}
+
+} // namespace
+
+void TestSkinImage::readsAChangedFileAgain()
+{
+    TestFolder folder;
+    const QString path = folder.filePath(QStringLiteral("button.png"));
+    QVERIFY(savePicture(path, {12, 8}, Qt::red));
+    QCOMPARE(SkinImage::read(path).pixelColor(0, 0), QColor(Qt::red));
+
+    QVERIFY(savePicture(path, {20, 10}, Qt::blue));
+    const QImage changed = SkinImage::read(path);
+    QCOMPARE(changed.size(), QSize(20, 10));
+    QCOMPARE(changed.pixelColor(0, 0), QColor(Qt::blue));
+
+    QVERIFY(QFile::remove(path));
+    QVERIFY(SkinImage::read(path).isNull());
+}
+
+void TestSkinImage::preloadedPicturesReadTheSame()
+{
+    TestFolder folder;
+    QStringList paths;
+    for (int i = 0; i < 8; ++i) {
+        paths << folder.filePath(QStringLiteral("picture%1.png").arg(i));
+        QVERIFY(savePicture(paths.last(), {4 + i, 3}, QColor(i * 30, 0, 0)));
+    }
+    paths << folder.filePath(QStringLiteral("missing.png"));
+
+    SkinImage::preload(paths);
+    // Read at once, while the pictures may still be on their way.
+    for (int i = 0; i < 8; ++i) {
+        const QImage image = SkinImage::read(paths[i]);
+        QCOMPARE(image.size(), QSize(4 + i, 3));
+        QCOMPARE(image.pixelColor(0, 0), QColor(i * 30, 0, 0));
+    }
+    QVERIFY(SkinImage::read(paths.last()).isNull());
 }
 
 QTEST_MAIN(TestSkinImage)
