@@ -13,10 +13,12 @@
 #include "platform/Dialogs.h"
 #include "platform/MediaEngineLoader.h"
 #include "platform/Platform.h"
+#include "platform/PulseCaptureDevice.h"
 #include "platform/QtDesktop.h"
 #include "platform/QtDialogs.h"
 #include "platform/SkinImage.h"
 #include "player/PlayerWindow.h"
+#include "recorder/Recorder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -61,6 +63,8 @@ void wire(Session& session, AppState& state, const Platform& platform)
             [&bookmarks](const QString& text) { return bookmarks.createBookmark(text); });
     });
     player->setBookmarks(session.bookmarks.get());
+    session.recorder = std::make_unique<Recorder>(state, platform);
+    player->setRecorder(session.recorder.get());
 }
 
 // Runs `work` once the window has painted for the first time: before that, the window's mapping
@@ -253,9 +257,11 @@ int run(QApplication& app)
         lockFolder = QDir::tempPath();
     QtDialogs dialogs;
     QtDesktop desktop(lockFolder);
+    PulseCaptureDevice capture;
     Platform platform;
     platform.dialogs = &dialogs;
     platform.desktop = &desktop;
+    platform.capture = &capture;
     platform.media = &media;
     const QString commandLine = commandLinePath(QCoreApplication::arguments());
     const Session session = start(state, platform, commandLine);

@@ -8,6 +8,7 @@ class BookmarkController;
 class EditorWindow;
 class PlayerWindow;
 class QApplication;
+class Recorder;
 class TerminationWatcher;
 struct AppState;
 struct Platform;
@@ -26,6 +27,8 @@ struct Session {
     Session(Session&&) noexcept;
     Session& operator=(Session&&) noexcept;
 
+    // Outlives the player, which holds on to it.
+    std::unique_ptr<Recorder> recorder;
     std::unique_ptr<PlayerWindow> player;
     std::unique_ptr<BookmarkController> bookmarks;
     std::unique_ptr<EditorWindow> editor;

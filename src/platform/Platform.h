@@ -3,6 +3,7 @@
 class MediaPlayer;
 class Dialogs;
 class Desktop;
+class CaptureDevice;
 
 // The outside world as the windows see it. The pointers are not owned: start-up owns the real
 // ones, a test owns its doubles.
@@ -10,4 +11,5 @@ struct Platform {
     MediaPlayer* media = nullptr;
     Dialogs* dialogs = nullptr;
     Desktop* desktop = nullptr;
+    CaptureDevice* capture = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "core/BookmarkCommands.h"
 #include "core/EditorCommands.h"
 #include "core/Logging.h"
+#include "core/RecorderCommands.h"
 #include "platform/MediaPlayer.h"
 #include "platform/SkinImage.h"
 #include "platform/Twips.h"
@@ -436,6 +437,9 @@ void PlayerWindow::endWithoutAsking()
 
 void PlayerWindow::finishClosing()
 {
+    // A recording's file is finished before anything else can go wrong.
+    if (m_recorder)
+        m_recorder->closeAtExit();
     setAcceptDrops(false);
     saveSettings();
     if (m_bookmarks)

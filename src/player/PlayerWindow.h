@@ -20,6 +20,7 @@ class PointerLabel;
 class QAction;
 class QLabel;
 class QMenu;
+class RecorderCommands;
 class SkinButton;
 class ValueDialog;
 class VolumeKnob;
@@ -36,6 +37,7 @@ public:
     // Wiring done by start-up; both may stay unset.
     void setEditor(EditorCommands* editor) { m_editor = editor; }
     void setBookmarks(BookmarkCommands* bookmarks) { m_bookmarks = bookmarks; }
+    void setRecorder(RecorderCommands* recorder) { m_recorder = recorder; }
     // An editor built after the session was restored: placed and shown as the settings say.
     void attachEditor(EditorCommands* editor);
 
@@ -97,6 +99,8 @@ public:
     void toggleFullPath();
     void toggleAlwaysOnTop();
     void toggleEditor();
+    // The record command and button: playback stops and the recorder window shows.
+    void openRecorder();
 
     // A click on the position text, `x` twips from its left: plays from that share of the length.
     void seekToClick(double x);
@@ -183,6 +187,7 @@ private:
     PlaybackController* m_playback;
     EditorCommands* m_editor = nullptr;
     BookmarkCommands* m_bookmarks = nullptr;
+    RecorderCommands* m_recorder = nullptr;
     // The values read at start, kept for what no live control holds yet.
     StoredSettings m_stored;
     RecentList m_recentMedia;

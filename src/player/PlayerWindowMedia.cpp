@@ -2,6 +2,7 @@
 #include "core/BookmarkCommands.h"
 #include "core/Logging.h"
 #include "core/RecentMenu.h"
+#include "core/RecorderCommands.h"
 #include "platform/Dialogs.h"
 #include "platform/MediaPlayer.h"
 #include "player/CaptionLabel.h"
@@ -40,6 +41,9 @@ void PlayerWindow::openMedia(const QString& path)
         chosen = m_platform.dialogs->showFileDialog(request);
     }
     if (chosen.isEmpty())
+        return;
+    // The engine would read a file still being written, and hold it open.
+    if (m_recorder && m_recorder->isRecordingTo(chosen))
         return;
     if (!path.isEmpty() && !QFileInfo::exists(chosen)) {
         m_platform.dialogs->warning(this, m_state.texts.plain(Text::ProgramName),

@@ -3,12 +3,14 @@
 #include "core/EditorCommands.h"
 #include "core/MenuEntries.h"
 #include "core/RecentMenu.h"
+#include "core/RecorderCommands.h"
 #include "player/PlayerWindow.h"
 #include "player/SkinButton.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <algorithm>
 
 namespace {
 
@@ -143,6 +145,23 @@ void PlayerWindow::setupMenus()
     connect(m_stopButton, &SkinButton::clicked, this, &PlayerWindow::stop);
     connect(m_forwardButton, &SkinButton::clicked, this, &PlayerWindow::skipForward);
     connect(m_backButton, &SkinButton::clicked, this, &PlayerWindow::skipBack);
+    connect(m_recordAction, &QAction::triggered, this, &PlayerWindow::openRecorder);
+    connect(m_recordButton, &SkinButton::clicked, this, &PlayerWindow::openRecorder);
+}
+
+void PlayerWindow::openRecorder()
+{
+    if (m_playback->isPlaying())
+        stop();
+    // The window opening over the button takes the pointer away without a move off it.
+    const auto buttons = skinButtons();
+    const auto record = std::find(buttons.begin(), buttons.end(), m_recordButton);
+    if (bool& hovered = m_hover[size_t(record - buttons.begin())]) {
+        hovered = false;
+        showNormalImage(m_recordButton);
+    }
+    if (m_recorder)
+        m_recorder->showRecorder();
 }
 
 void PlayerWindow::connectCheckCommand(QAction* action, void (PlayerWindow::*command)())

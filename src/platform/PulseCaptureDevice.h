@@ -1,0 +1,75 @@
+#pragma once
+
+#include "platform/CaptureDevice.h"
+
+#include <deque>
+#include <mutex>
+
+struct pa_context;
+struct pa_mainloop_api;
+struct pa_stream;
+struct pa_threaded_mainloop;
+struct pa_time_event;
+struct timeval;
+
+// The sound server's default source through libpulse (PulseAudio, or PipeWire's PulseAudio
+// service). libpulse's own thread reads the stream and cuts it into buffers, so a busy GUI thread
+// only delays them; the GUI thread hears of full buffers through its event queue.
+class PulseCaptureDevice : public CaptureDevice {
+    Q_OBJECT
+public:
+    explicit PulseCaptureDevice(QObject* parent = nullptr);
+    ~PulseCaptureDevice() override;
+
+    bool open(const PcmFormat& format, int bufferSize, QString* error) override;
+    void setPaused(bool paused) override;
+    void close() override;
+    bool isOpen() const override { return m_mainloop != nullptr; }
+
+    // How long opening waits for the server's answers.
+    static constexpr int kOpenTimeoutMs = 5000;
+    // How much sound the server sends at a time: a filled buffer reaches the GUI thread at most
+    // this much later.
+    static constexpr int kFragmentMs = 20;
+
+private:
+    static void onContextState(pa_context* context, void* self);
+    static void onStreamState(pa_stream* stream, void* self);
+    static void onReadable(pa_stream* stream, size_t length, void* self);
+    static void onOperationDone(pa_stream* stream, int success, void* self);
+    static void onTimeout(pa_mainloop_api* api, pa_time_event* event, const timeval* when,
+                          void* self);
+
+    // On libpulse's thread, or on the GUI thread holding the loop's lock.
+    void readStream();
+    // `data` null stands for a gap in the stream, taken as silence.
+    void take(const char* data, size_t length);
+    void handOverPartial();
+    void handOver(QByteArray buffer);
+    void reportFailure();
+    bool connectContext(QString* error);
+    bool connectStream(const PcmFormat& format, QString* error);
+    void cork(bool corked);
+    // Waits on the loop (its lock held) until `done` holds or the open's time is up.
+    template <typename Done> bool waitUntil(Done done);
+
+    // On the GUI thread.
+    void deliver();
+    void release();
+    QString serverError() const;
+
+    pa_threaded_mainloop* m_mainloop = nullptr;
+    pa_context* m_context = nullptr;
+    pa_stream* m_stream = nullptr;
+    int m_bufferSize = 0;
+    char m_silence = 0;
+    // Guarded by the loop's lock.
+    QByteArray m_filling;
+    bool m_timedOut = false;
+    bool m_capturing = false;
+    bool m_failureReported = false;
+
+    std::mutex m_fullLock;
+    std::deque<QByteArray> m_full;
+    bool m_deliveryPosted = false;
+};

@@ -1,0 +1,3 @@
+#include "recorder/RecorderLog.h"
+
+Q_LOGGING_CATEGORY(lcRecorder, "vocarta.recorder")
