@@ -1,9 +1,13 @@
 #include "app/Startup.h"
+#include "remote/CommandLineOptions.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    // --help and --command end before any window system is reached.
+    if (const auto status = CommandLineOptions::run(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     return Startup::run(app);
 }

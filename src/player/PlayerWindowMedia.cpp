@@ -90,6 +90,7 @@ void PlayerWindow::loadAndPlay(const QString& path)
     setMediaControlsEnabled(true);
     m_playback->load(path);
     updateTitle();
+    Q_EMIT m_events.mediaChanged();
 }
 
 void PlayerWindow::updateTitle()
@@ -112,6 +113,7 @@ void PlayerWindow::closeMedia()
     setMediaControlsEnabled(false);
     if (m_bookmarks)
         m_bookmarks->unloadWindow();
+    Q_EMIT m_events.mediaChanged();
 }
 
 void PlayerWindow::showPlaybackFailure(Text reason, const QString& detail)
