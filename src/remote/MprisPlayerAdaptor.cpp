@@ -22,7 +22,9 @@ const QString kNoTrack = QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTra
 } // namespace
 
 MprisPlayerAdaptor::MprisPlayerAdaptor(PlayerCommands* player, QObject* service)
-    : QDBusAbstractAdaptor(service), m_player(player)
+    : QDBusAbstractAdaptor(service), m_player(player),
+      // QtDBus gives the context of a call to the registered object, not to its adaptors.
+      m_calls(dynamic_cast<const QDBusContext*>(service))
 {
 }
 
@@ -220,10 +222,11 @@ void MprisPlayerAdaptor::OpenUri(const QString& uri)
     const QUrl url(uri);
     const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        if (calledFromDBus())
-            sendErrorReply(QDBusError::InvalidArgs,
-                           url.isLocalFile() ? QStringLiteral("No such file: %1").arg(path)
-                                             : QStringLiteral("Only local files can be opened"));
+        if (m_calls && m_calls->calledFromDBus())
+            m_calls->sendErrorReply(QDBusError::InvalidArgs,
+                                    url.isLocalFile()
+                                        ? QStringLiteral("No such file: %1").arg(path)
+                                        : QStringLiteral("Only local files can be opened"));
         return;
     }
     // After the answer: opening may ask something of the user, and the caller must not wait.

@@ -10,7 +10,7 @@ class PlayerCommands;
 // The MPRIS player interface over the player window's own commands: PlayPause is the toggle with
 // its step back, Next and Previous are the skips, Rate moves by the speed steps, Volume is the
 // slider. Times are microseconds, as MPRIS counts them.
-class MprisPlayerAdaptor : public QDBusAbstractAdaptor, protected QDBusContext {
+class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
     Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
@@ -27,6 +27,7 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor, protected QDBusContext {
     Q_PROPERTY(bool CanSeek READ hasMedia)
     Q_PROPERTY(bool CanControl READ canControl)
 public:
+    // `service` is the registered object; its call context answers a call with an error.
     MprisPlayerAdaptor(PlayerCommands* player, QObject* service);
 
     QString playbackStatus() const;
@@ -66,6 +67,7 @@ private:
     void moveTo(double seconds);
 
     PlayerCommands* m_player;
+    const QDBusContext* m_calls;
     // The file the track number was given for.
     mutable QString m_trackUrl;
     mutable int m_trackNumber = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusContext>
 #include <QObject>
 #include <QVariantMap>
 #include <optional>
@@ -11,7 +12,8 @@ class PlayerCommands;
 // The player on the session bus as an MPRIS 2 media player, so that the desktop's media keys, its
 // panel and tools like playerctl drive it. Changes are announced once the command that made them
 // has finished: PropertiesChanged for the values that changed, Seeked when the position moved.
-class MprisService : public QObject {
+// It holds the context of each call, for the adaptors' error answers.
+class MprisService : public QObject, public QDBusContext {
     Q_OBJECT
 public:
     static constexpr char kServiceName[] = "org.mpris.MediaPlayer2.vocarta";
