@@ -43,7 +43,7 @@ bool RemoteControl::take(const RemoteMessage::Request& request)
             this,
             [this, command] {
                 command->run(m_targets);
-                qCDebug(lcRemote) << "Ran the command" << command->name;
+                logCommandRun(command->name);
             },
             Qt::QueuedConnection);
         return true;
@@ -54,6 +54,25 @@ bool RemoteControl::take(const RemoteMessage::Request& request)
         return true;
     }
     return false;
+}
+
+void RemoteControl::logCommandRun(const char* name) const
+{
+    if (!lcRemote().isDebugEnabled() || !m_targets.player)
+        return;
+    // The command benchmark reads the state that follows.
+    const char* state = "stopped";
+    switch (m_targets.player->transportState()) {
+    case PlayerCommands::TransportState::Playing:
+        state = "playing";
+        break;
+    case PlayerCommands::TransportState::Paused:
+        state = "paused";
+        break;
+    case PlayerCommands::TransportState::Stopped:
+        break;
+    }
+    qCDebug(lcRemote).nospace() << "Ran the command " << name << ": " << state;
 }
 
 void RemoteControl::open(const QString& path)

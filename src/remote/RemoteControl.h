@@ -30,6 +30,7 @@ public:
 
 private:
     void open(const QString& path);
+    void logCommandRun(const char* name) const;
 
     RemoteTargets m_targets;
     std::unique_ptr<InstanceServer> m_server;
