@@ -42,6 +42,11 @@ int sendCommand(const QString& name)
         printError(QStringLiteral("Vocarta is not running; the command \"%1\" was not delivered")
                        .arg(name));
         return kFailed;
+    case InstanceClient::Outcome::NotListening:
+        printError(QStringLiteral("the running Vocarta takes no commands (its log says why); the "
+                                  "command \"%1\" was not delivered")
+                       .arg(name));
+        return kFailed;
     case InstanceClient::Outcome::NoAnswer:
         break;
     }

@@ -39,8 +39,10 @@ Outcome send(const QString& socketPath, const QString& lockPath, const QByteArra
         socket.connectToServer(socketPath);
         if (socket.waitForConnected(kAnswerMs))
             break;
-        if (clock.elapsed() > kStartingMs || !isStarting(lockPath))
+        if (!isStarting(lockPath))
             return Outcome::NoInstance;
+        if (clock.elapsed() > kStartingMs)
+            return Outcome::NotListening;
         QThread::msleep(kRetryMs);
     }
 

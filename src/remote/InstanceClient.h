@@ -9,9 +9,10 @@ namespace InstanceClient {
 
 enum class Outcome {
     Accepted,
-    Refused,    // the program does not know the request
-    NoInstance, // no program runs
-    NoAnswer,   // it runs but did not answer in time; the request may still be carried out
+    Refused,      // the program does not know the request
+    NoInstance,   // no program runs
+    NotListening, // a program runs but its socket never opened
+    NoAnswer,     // it runs but did not answer in time; the request may still be carried out
 };
 
 // Sends one request line. While the program that holds the single-instance lock at `lockPath` is
