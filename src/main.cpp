@@ -1,10 +1,14 @@
 #include "app/Startup.h"
 #include "platform/FontConfigWarmUp.h"
+#include "remote/CommandLineOptions.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    // --help and --command end before any window system is reached.
+    if (const auto status = CommandLineOptions::run(argc, argv))
+        return *status;
     const FontConfigWarmUp fonts;
     QApplication app(argc, argv);
     return Startup::run(app);

@@ -19,6 +19,10 @@
 #include "platform/SkinImage.h"
 #include "player/PlayerWindow.h"
 #include "recorder/Recorder.h"
+#include "remote/InstanceClient.h"
+#include "remote/RemoteControl.h"
+#include "remote/RemoteMessage.h"
+#include "remote/RuntimeFolder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -105,7 +109,7 @@ void afterFirstPaint(QWidget* window, QObject* context, const std::function<void
 } // namespace
 
 Session start(AppState& state, const Platform& platform, const QString& commandLine,
-              const QLocale& locale)
+              const QLocale& locale, const HandOver& handOver)
 {
     QString error;
     const auto languageFile = SettingsFile::readLanguageFile(state.settingsPath(), &error);
@@ -136,6 +140,8 @@ Session start(AppState& state, const Platform& platform, const QString& commandL
     }
 
     if (!platform.desktop->claimSingleInstance()) {
+        if (!commandLine.isEmpty() && handOver && handOver(commandLine))
+            return {};
         platform.dialogs->warning(nullptr, state.texts.plain(Text::ProgramName),
                                   state.texts.plain(Text::AlreadyRunning));
         return {};
@@ -252,11 +258,9 @@ int run(QApplication& app)
         name = state.filesPath(name);
     SkinImage::preload(pictures);
 
-    QString lockFolder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (lockFolder.isEmpty())
-        lockFolder = QDir::tempPath();
+    const QString runtimeFolder = RuntimeFolder::path();
     QtDialogs dialogs;
-    QtDesktop desktop(lockFolder);
+    QtDesktop desktop(runtimeFolder);
     PulseCaptureDevice capture;
     Platform platform;
     platform.dialogs = &dialogs;
@@ -264,7 +268,12 @@ int run(QApplication& app)
     platform.capture = &capture;
     platform.media = &media;
     const QString commandLine = commandLinePath(QCoreApplication::arguments());
-    const Session session = start(state, platform, commandLine);
+    const QString socketPath = RuntimeFolder::socketPath(runtimeFolder);
+    const auto handOver = [&](const QString& path) {
+        return InstanceClient::send(socketPath, QtDesktop::lockPath(runtimeFolder),
+                                    RemoteMessage::open(path)) == InstanceClient::Outcome::Accepted;
+    };
+    const Session session = start(state, platform, commandLine, QLocale::system(), handOver);
     // The window is up: the engine's loading needs to give way no more.
     engineLoader.setGivingWay(false);
     if (!session.player)
@@ -272,6 +281,10 @@ int run(QApplication& app)
     QTimer playingWatch;
     if (lcPlayer().isDebugEnabled())
         logStartMilestones(media, playingWatch, !commandLine.isEmpty());
+    // Other processes reach this one once its window is on screen.
+    RemoteControl remote({session.player.get(), session.bookmarks.get(), session.editor.get()});
+    afterFirstPaint(session.player.get(), &remote,
+                    [&remote, socketPath] { remote.start(socketPath); });
     return exec(app, session);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class BookmarkController;
@@ -34,12 +35,16 @@ struct Session {
     std::unique_ptr<EditorWindow> editor;
 };
 
+// Gives a media path to the instance that already runs; true once it has taken it.
+using HandOver = std::function<bool(const QString& mediaPath)>;
+
 // The start procedure, for the program folder in `state`: reads the language, ends a second
 // instance, then builds the windows, wires them, and shows the player with the settings and
 // the media path of the command line ("" for none) applied. Returns no player when the program
-// must end (after its message box).
+// must end (after its message box). A second instance with a media path hands it over to the
+// first and ends without a message.
 Session start(AppState& state, const Platform& platform, const QString& commandLine,
-              const QLocale& locale = QLocale::system());
+              const QLocale& locale = QLocale::system(), const HandOver& handOver = {});
 
 // A signal from the system or the desktop session's request to save ends the run without a
 // question, after the closing sequence's saves.

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QString>
+
 class MediaPlayer;
+class PlayerEvents;
 class QWidget;
 
 // The player's menu commands that the editor's keys run, each as if chosen in the player window.
@@ -46,4 +49,18 @@ public:
     virtual void runCommand(PlayerCommand command) = 0;
     // The caption of the bookmark window's show/hide command: true when the window is shown.
     virtual void setBookmarkMenuShown(bool shown) = 0;
+
+    // ---- Control from outside the program: the desktop's media keys and panel, and the
+    // commands and files handed to the running program. ----
+
+    enum class TransportState { Stopped, Paused, Playing };
+    // What the play button shows.
+    virtual TransportState transportState() const = 0;
+    // Signals when a value shown outside the program may have changed.
+    virtual PlayerEvents* events() = 0;
+    // The open command for this file: the bookmarks of the one left are written and the recent
+    // list is updated.
+    virtual void openMedia(const QString& path) = 0;
+    // Moves the volume slider to `percent` (0 to 100) and applies it.
+    virtual void setVolumeLevel(int percent) = 0;
 };

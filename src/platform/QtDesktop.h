@@ -14,6 +14,9 @@ public:
     bool openSoundSettings() override;
     bool claimSingleInstance() override;
 
+    // The lock file that the claim holds in `lockFolder`.
+    static QString lockPath(const QString& lockFolder);
+
 private:
     QString m_lockFolder;
     std::unique_ptr<QLockFile> m_lock;

@@ -85,6 +85,7 @@ void PlaybackController::pauseWithStepBack()
 {
     m_media->setCurrentPosition(m_media->currentPosition() - m_appState.backSeconds);
     m_media->pause();
+    Q_EMIT positionMoved();
 }
 
 void PlaybackController::togglePlayPause()
@@ -118,6 +119,7 @@ void PlaybackController::stop()
     if (m_media)
         m_media->stop();
     setState(PlayState::Stopped);
+    Q_EMIT positionMoved();
 }
 
 void PlaybackController::skip(int direction)
@@ -127,6 +129,7 @@ void PlaybackController::skip(int direction)
     if (hasMedia())
         m_media->setCurrentPosition(m_media->currentPosition() +
                                     direction * m_appState.jumpSeconds);
+    Q_EMIT positionMoved();
     Q_EMIT displayDue();
     Q_EMIT commandDone();
 }
@@ -145,6 +148,7 @@ void PlaybackController::goTo(double seconds)
 {
     if (m_media)
         m_media->setCurrentPosition(seconds);
+    Q_EMIT positionMoved();
     if (hasMedia() && !isPlaying()) {
         // Paused as from playing: the typed position is stepped back from, as every pause does.
         m_state = PlayState::Playing;
@@ -159,6 +163,7 @@ void PlaybackController::playFrom(double seconds)
         return;
     m_media->setCurrentPosition(seconds);
     m_media->play();
+    Q_EMIT positionMoved();
     if (!isPlaying()) {
         m_state = PlayState::Playing;
         togglePlayPause();

@@ -62,6 +62,8 @@ Q_SIGNALS:
     void stateChanged(PlayState state);
     // The position display is due: on each tick while a file is loaded, and after a seek.
     void displayDue();
+    // The position was moved other than by playing on: a skip, a seek, a pause's step back, stop.
+    void positionMoved();
     // The engine is loading or changing state (or has finished doing so).
     void busyChanged(bool busy);
     // A command the user gave through the transport has run: the keyboard goes back to the

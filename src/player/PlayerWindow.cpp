@@ -165,7 +165,11 @@ QWidget* PlayerWindow::bookmarkWindow() const
 void PlayerWindow::connectPlayback()
 {
     connect(m_playback, &PlaybackController::stateChanged, this, &PlayerWindow::showPlayState);
-    connect(m_playback, &PlaybackController::displayDue, this, &PlayerWindow::refreshDisplay);
+    connect(m_playback, &PlaybackController::displayDue, this, &PlayerWindow::showPosition);
+    connect(m_playback, &PlaybackController::stateChanged, &m_events,
+            &PlayerEvents::playStateChanged);
+    connect(m_playback, &PlaybackController::positionMoved, &m_events,
+            &PlayerEvents::positionMoved);
     connect(m_playback, &PlaybackController::busyChanged, this, &PlayerWindow::setBusyPointer);
     connect(m_playback, &PlaybackController::commandDone, this, &PlayerWindow::returnFocus);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/PlayerCommands.h"
+#include "core/PlayerEvents.h"
 #include "core/RecentList.h"
 #include "core/SettingsFile.h"
 #include "platform/Platform.h"
@@ -74,9 +75,12 @@ public:
     void refreshDisplay() override;
     void setBookmarkMenuShown(bool shown) override;
     void runCommand(PlayerCommand command) override;
+    TransportState transportState() const override;
+    PlayerEvents* events() override { return &m_events; }
+    void setVolumeLevel(int percent) override;
 
     // Opening and closing media. An empty path asks for a file.
-    void openMedia(const QString& path = QString());
+    void openMedia(const QString& path = QString()) override;
     void closeMedia();
     void openRecentMedia(int index);
     void openDroppedFile(const QString& name);
@@ -143,6 +147,8 @@ private:
     void setMediaControlsEnabled(bool enabled);
     void loadAndPlay(const QString& path);
     void updateTitle();
+    // Position text, progress bar and title line, as the refresh timer shows them.
+    void showPosition();
     void showPlayState(PlayState state);
     // "0:00 / <length>" and an empty progress bar.
     void showStartPosition();
@@ -251,6 +257,10 @@ private:
     VolumeKnob* m_volumeKnob = nullptr;
     QLabel* m_volumeLabel = nullptr;
     QLabel* m_speedLabel = nullptr;
+
+    PlayerEvents m_events;
+    // The length the title line showed last, to tell when it became known.
+    QString m_shownLength;
 
     QTimer m_fadeTimer{this};
     // Green and blue of the faded text: below 0 at rest, 255 when white again.

@@ -94,6 +94,7 @@ void PlayerWindow::loadAndPlay(const QString& path)
     setMediaControlsEnabled(true);
     m_playback->load(path);
     updateTitle();
+    Q_EMIT m_events.mediaChanged();
 }
 
 void PlayerWindow::updateTitle()
@@ -116,6 +117,7 @@ void PlayerWindow::closeMedia()
     setMediaControlsEnabled(false);
     if (m_bookmarks)
         m_bookmarks->unloadWindow();
+    Q_EMIT m_events.mediaChanged();
 }
 
 void PlayerWindow::showPlaybackFailure(Text reason, const QString& detail)

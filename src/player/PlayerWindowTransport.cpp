@@ -63,10 +63,21 @@ void PlayerWindow::showPlayState(PlayState state)
 
 void PlayerWindow::refreshDisplay()
 {
+    showPosition();
+    // Called by those who moved the position themselves (a bookmark's jump).
+    Q_EMIT m_events.positionMoved();
+}
+
+void PlayerWindow::showPosition()
+{
     MediaPlayer* media = m_platform.media;
     if (!media)
         return;
     const QString duration = MediaTitle::colons(media->durationString());
+    if (duration != m_shownLength) {
+        m_shownLength = duration;
+        Q_EMIT m_events.mediaChanged();
+    }
     if (!m_mediaFailed)
         m_titleLabel->setCaption(MediaTitle::caption(
             m_state.currentMediaPath, m_fullPathAction->isChecked(), media->durationString()));
@@ -117,4 +128,17 @@ void PlayerWindow::returnFocus()
     QWidget* editor = editorWindow();
     if (m_editor && editor && editor->isVisible())
         m_editor->giveFocus();
+}
+
+PlayerCommands::TransportState PlayerWindow::transportState() const
+{
+    switch (m_playback->state()) {
+    case PlayState::Playing:
+        return TransportState::Playing;
+    case PlayState::Paused:
+        return TransportState::Paused;
+    case PlayState::Stopped:
+        break;
+    }
+    return TransportState::Stopped;
 }

@@ -46,6 +46,7 @@ void PlayerWindow::changeSpeed(double step)
                           QStringLiteral(" x"));
     m_speedLabel->show();
     startFade(0);
+    Q_EMIT m_events.rateChanged();
 }
 
 void PlayerWindow::startFade(int level)

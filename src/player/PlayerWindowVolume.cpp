@@ -13,4 +13,11 @@ void PlayerWindow::applyVolume()
         percent = m_platform.media->volume();
     }
     m_volumeLabel->setText(QString::number(percent) + QStringLiteral("%"));
+    Q_EMIT m_events.volumeChanged();
+}
+
+void PlayerWindow::setVolumeLevel(int percent)
+{
+    m_volumeKnob->moveToValue(percent);
+    applyVolume();
 }

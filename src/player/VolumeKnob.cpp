@@ -1,9 +1,9 @@
 #include "player/VolumeKnob.h"
 
+#include "platform/SkinImage.h"
 #include "platform/Twips.h"
 #include "player/PlayerLayout.h"
 #include "player/PointerLabel.h"
-#include "platform/SkinImage.h"
 #include "player/VolumeSlider.h"
 
 #include <QPixmap>
@@ -99,6 +99,13 @@ void VolumeKnob::centre()
     moveKnob(kVolumeTrack.top + (kVolumeTrack.height - kVolumeKnob.height) / 2);
     m_knob->move(Twips::toPixels(kCentredKnobLeft - kLeft), m_knob->y());
     m_value = valueAtKnob();
+}
+
+void VolumeKnob::moveToValue(int value)
+{
+    m_dragTimer.stop();
+    m_value = std::clamp(value, 0, 100);
+    moveKnob(kVolumeTrack.top + (100 - m_value) * (kLowestKnobTop - kVolumeTrack.top) / 100);
 }
 
 void VolumeKnob::setKnobToolTip(const QString& text)

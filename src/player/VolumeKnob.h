@@ -21,6 +21,8 @@ public:
     void setStoredKnobTop(double twips);
     // The knob in the middle of its track, and the value it reads there.
     void centre();
+    // The knob at the place of `value` (0 to 100), reading that value.
+    void moveToValue(int value);
     void setKnobToolTip(const QString& text);
 
     // Positions in twips from the top of the knob or of the track.

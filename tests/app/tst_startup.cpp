@@ -46,6 +46,8 @@ private Q_SLOTS:
     void fatalStarts_data();
     void fatalStarts();
     void secondInstanceEndsWithItsMessage();
+    void secondInstanceHandsItsFileOver_data();
+    void secondInstanceHandsItsFileOver();
     void emptyLanguageLineFollowsLocale_data();
     void emptyLanguageLineFollowsLocale();
     void startShowsPlayerInLanguageOfSettings();
@@ -116,6 +118,39 @@ void TestStartup::secondInstanceEndsWithItsMessage()
     QCOMPARE(f.dialogs.messages.first().title, QStringLiteral("Vocarta"));
     QCOMPARE(f.dialogs.messages.first().icon, QMessageBox::Warning);
     QCOMPARE(f.folder.readBytes(QStringLiteral("Files/Vocarta.ini")), before);
+}
+
+void TestStartup::secondInstanceHandsItsFileOver_data()
+{
+    QTest::addColumn<QString>("commandLine");
+    QTest::addColumn<bool>("taken"); // by the running instance
+    QTest::addColumn<QStringList>("handedOver");
+    QTest::addColumn<int>("boxes");
+    QTest::newRow("file taken") << "/tmp/a.wav" << true << QStringList{"/tmp/a.wav"} << 0;
+    QTest::newRow("file not taken") << "/tmp/a.wav" << false << QStringList{"/tmp/a.wav"} << 1;
+    QTest::newRow("no file") << "" << true << QStringList() << 1;
+}
+
+void TestStartup::secondInstanceHandsItsFileOver()
+{
+    QFETCH(QString, commandLine);
+    QFETCH(bool, taken);
+    QFETCH(QStringList, handedOver);
+    QFETCH(int, boxes);
+    Fixture f;
+    f.folder.write(QStringLiteral("Files/Vocarta.ini"), {QStringLiteral("Test.lng"), "50"});
+    f.folder.write(QStringLiteral("Files/Lang/Test.lng"),
+                   {QStringLiteral("000Vocarta is &already running."), "001&Vocarta"});
+    f.desktop.anotherInstanceRuns = true;
+    QStringList given;
+    const auto session = Startup::start(f.state, f.platform, commandLine, QLocale(QLocale::English),
+                                        [&](const QString& path) {
+                                            given << path;
+                                            return taken;
+                                        });
+    QVERIFY(!session.player);
+    QCOMPARE(given, handedOver);
+    QCOMPARE(f.dialogs.messages.size(), boxes);
 }
 
 void TestStartup::emptyLanguageLineFollowsLocale_data()

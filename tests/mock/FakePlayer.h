@@ -2,6 +2,7 @@
 
 #include "FakeMediaPlayer.h"
 #include "core/PlayerCommands.h"
+#include "core/PlayerEvents.h"
 
 #include <QList>
 #include <QStringList>
@@ -36,6 +37,17 @@ public:
     }
 
     void runCommand(PlayerCommand command) override { commands << command; }
+
+    TransportState transportState() const override
+    {
+        return m_engine->playState() == MediaPlayer::State::Playing ? TransportState::Playing
+                                                                    : TransportState::Paused;
+    }
+    PlayerEvents* events() override { return &playerEvents; }
+    void openMedia(const QString& path) override { calls << QStringLiteral("open ") + path; }
+    void setVolumeLevel(int percent) override { m_engine->setVolume(percent); }
+
+    PlayerEvents playerEvents;
 
     QWidget player;
     QWidget editor;

@@ -1,0 +1,235 @@
+#include "remote/MprisPlayerAdaptor.h"
+
+#include "core/PlayerCommands.h"
+#include "platform/MediaPlayer.h"
+
+#include <QDBusError>
+#include <QFileInfo>
+#include <QUrl>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kMicroseconds = 1e6;
+// The player's speed steps, a tenth each.
+constexpr double kSlowestRate = 0.1;
+constexpr double kFastestRate = 4.9;
+constexpr double kRateStep = 0.1;
+
+const QString kNoTrack = QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
+
+} // namespace
+
+MprisPlayerAdaptor::MprisPlayerAdaptor(PlayerCommands* player, QObject* service)
+    : QDBusAbstractAdaptor(service), m_player(player),
+      // QtDBus gives the context of a call to the registered object, not to its adaptors.
+      m_calls(dynamic_cast<const QDBusContext*>(service))
+{
+}
+
+bool MprisPlayerAdaptor::hasMedia() const
+{
+    const MediaPlayer* media = m_player->media();
+    return media && !media->url().isEmpty();
+}
+
+bool MprisPlayerAdaptor::isPlaying() const
+{
+    return m_player->transportState() == PlayerCommands::TransportState::Playing;
+}
+
+double MprisPlayerAdaptor::durationSeconds() const
+{
+    return hasMedia() ? m_player->media()->duration() : 0;
+}
+
+QString MprisPlayerAdaptor::playbackStatus() const
+{
+    if (!hasMedia())
+        return QStringLiteral("Stopped");
+    switch (m_player->transportState()) {
+    case PlayerCommands::TransportState::Playing:
+        return QStringLiteral("Playing");
+    case PlayerCommands::TransportState::Paused:
+        return QStringLiteral("Paused");
+    case PlayerCommands::TransportState::Stopped:
+        break;
+    }
+    return QStringLiteral("Stopped");
+}
+
+double MprisPlayerAdaptor::rate() const
+{
+    const MediaPlayer* media = m_player->media();
+    return media ? media->rate() : 1.0;
+}
+
+void MprisPlayerAdaptor::setRate(double rate)
+{
+    if (!std::isfinite(rate))
+        return;
+    // MPRIS asks that a rate of 0 pause.
+    if (rate <= 0) {
+        Pause();
+        return;
+    }
+    // Step by step, as the speed keys go, so that the player shows each speed as it does for them.
+    const double target = std::clamp(rate, kSlowestRate, kFastestRate);
+    const long steps = std::lround((target - this->rate()) / kRateStep);
+    for (long i = 0; i < std::labs(steps); ++i)
+        m_player->runCommand(steps > 0 ? PlayerCommand::SpeedUp : PlayerCommand::SlowDown);
+}
+
+QDBusObjectPath MprisPlayerAdaptor::trackId() const
+{
+    if (!hasMedia())
+        return QDBusObjectPath(kNoTrack);
+    const QString url = m_player->media()->url();
+    if (url != m_trackUrl) {
+        m_trackUrl = url;
+        ++m_trackNumber;
+    }
+    return QDBusObjectPath(QStringLiteral("/org/vocarta/track/%1").arg(m_trackNumber));
+}
+
+QVariantMap MprisPlayerAdaptor::metadata() const
+{
+    QVariantMap data{{QStringLiteral("mpris:trackid"), QVariant::fromValue(trackId())}};
+    if (!hasMedia())
+        return data;
+    const QString path = m_player->media()->url();
+    data.insert(QStringLiteral("xesam:url"),
+                QString::fromUtf8(QUrl::fromLocalFile(path).toEncoded()));
+    data.insert(QStringLiteral("xesam:title"), QFileInfo(path).fileName());
+    if (const double length = durationSeconds(); length > 0)
+        data.insert(QStringLiteral("mpris:length"),
+                    qlonglong(std::llround(length * kMicroseconds)));
+    return data;
+}
+
+double MprisPlayerAdaptor::volume() const
+{
+    const MediaPlayer* media = m_player->media();
+    return media ? media->volume() / 100.0 : 0;
+}
+
+void MprisPlayerAdaptor::setVolume(double volume)
+{
+    if (std::isfinite(volume))
+        m_player->setVolumeLevel(int(std::lround(std::clamp(volume, 0.0, 1.0) * 100)));
+}
+
+qlonglong MprisPlayerAdaptor::position() const
+{
+    if (!hasMedia())
+        return 0;
+    return qlonglong(
+        std::llround(std::max(0.0, m_player->media()->currentPosition()) * kMicroseconds));
+}
+
+double MprisPlayerAdaptor::minimumRate() const
+{
+    return kSlowestRate;
+}
+
+double MprisPlayerAdaptor::maximumRate() const
+{
+    return kFastestRate;
+}
+
+QVariantMap MprisPlayerAdaptor::announcedProperties() const
+{
+    const bool media = hasMedia();
+    return {
+        {QStringLiteral("PlaybackStatus"), playbackStatus()},
+        {QStringLiteral("Rate"), rate()},
+        {QStringLiteral("Metadata"), metadata()},
+        {QStringLiteral("Volume"), volume()},
+        {QStringLiteral("CanGoNext"), media},
+        {QStringLiteral("CanGoPrevious"), media},
+        {QStringLiteral("CanPlay"), media},
+        {QStringLiteral("CanPause"), media},
+        {QStringLiteral("CanSeek"), media},
+    };
+}
+
+void MprisPlayerAdaptor::Next()
+{
+    if (hasMedia())
+        m_player->runCommand(PlayerCommand::SkipForward);
+}
+
+void MprisPlayerAdaptor::Previous()
+{
+    if (hasMedia())
+        m_player->runCommand(PlayerCommand::SkipBack);
+}
+
+void MprisPlayerAdaptor::Pause()
+{
+    if (hasMedia() && isPlaying())
+        m_player->runCommand(PlayerCommand::PlayPause);
+}
+
+void MprisPlayerAdaptor::PlayPause()
+{
+    if (hasMedia())
+        m_player->runCommand(PlayerCommand::PlayPause);
+}
+
+void MprisPlayerAdaptor::Stop()
+{
+    if (hasMedia())
+        m_player->stop();
+}
+
+void MprisPlayerAdaptor::Play()
+{
+    if (hasMedia() && !isPlaying())
+        m_player->runCommand(PlayerCommand::PlayPause);
+}
+
+void MprisPlayerAdaptor::moveTo(double seconds)
+{
+    m_player->media()->setCurrentPosition(seconds);
+    m_player->refreshDisplay();
+}
+
+void MprisPlayerAdaptor::Seek(qlonglong offset)
+{
+    if (!hasMedia())
+        return;
+    double target = std::max(0.0, m_player->media()->currentPosition() + offset / kMicroseconds);
+    if (const double length = durationSeconds(); length > 0)
+        target = std::min(target, length);
+    moveTo(target);
+}
+
+void MprisPlayerAdaptor::SetPosition(const QDBusObjectPath& track, qlonglong position)
+{
+    // A position meant for a track that is no longer the current one is dropped.
+    if (!hasMedia() || track != trackId() || position < 0)
+        return;
+    const double seconds = position / kMicroseconds;
+    if (const double length = durationSeconds(); length > 0 && seconds > length)
+        return;
+    moveTo(seconds);
+}
+
+void MprisPlayerAdaptor::OpenUri(const QString& uri)
+{
+    const QUrl url(uri);
+    const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        if (m_calls && m_calls->calledFromDBus())
+            m_calls->sendErrorReply(QDBusError::InvalidArgs,
+                                    url.isLocalFile()
+                                        ? QStringLiteral("No such file: %1").arg(path)
+                                        : QStringLiteral("Only local files can be opened"));
+        return;
+    }
+    // After the answer: opening may ask something of the user, and the caller must not wait.
+    QMetaObject::invokeMethod(
+        this, [player = m_player, path] { player->openMedia(path); }, Qt::QueuedConnection);
+}

@@ -1,0 +1,78 @@
+#include "remote/RemoteCommand.h"
+
+#include "core/BookmarkCommands.h"
+#include "core/PlayerCommands.h"
+#include "platform/MediaPlayer.h"
+#include "remote/FrontWindow.h"
+
+#include <QString>
+
+namespace {
+
+void runPlayerCommand(const RemoteTargets& targets, PlayerCommand command)
+{
+    if (targets.player)
+        targets.player->runCommand(command);
+}
+
+// The player's bookmark entries are there only while a recording is open.
+bool hasMedia(const RemoteTargets& targets)
+{
+    return targets.player && targets.player->media() && !targets.player->media()->url().isEmpty();
+}
+
+void runBookmarkCommand(const RemoteTargets& targets, void (BookmarkCommands::*command)())
+{
+    if (targets.bookmarks && hasMedia(targets))
+        (targets.bookmarks->*command)();
+}
+
+// Typing the description needs the keyboard, wherever the user was.
+void bringPlayerToFront(const RemoteTargets& targets)
+{
+    if (hasMedia(targets))
+        bringToFront(targets.player->playerWindow());
+}
+
+constexpr RemoteCommand kCommands[] = {
+    {"play-pause", "play, or pause with the step back",
+     [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::PlayPause); }},
+    {"stop", "stop and go back to the start",
+     [](const RemoteTargets& t) {
+         if (t.player)
+             t.player->stop();
+     }},
+    {"skip-back", "skip back by the set seconds",
+     [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::SkipBack); }},
+    {"skip-forward", "skip forward by the set seconds",
+     [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::SkipForward); }},
+    {"slower", "play a step slower",
+     [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::SlowDown); }},
+    {"faster", "play a step faster",
+     [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::SpeedUp); }},
+    {"add-bookmark", "add a bookmark at the current position (asks for its description)",
+     [](const RemoteTargets& t) {
+         bringPlayerToFront(t);
+         runPlayerCommand(t, PlayerCommand::AddBookmark);
+     }},
+    {"next-bookmark", "go to the next bookmark",
+     [](const RemoteTargets& t) { runBookmarkCommand(t, &BookmarkCommands::nextBookmark); }},
+    {"previous-bookmark", "go to the previous bookmark",
+     [](const RemoteTargets& t) { runBookmarkCommand(t, &BookmarkCommands::previousBookmark); }},
+};
+
+} // namespace
+
+std::span<const RemoteCommand> remoteCommands()
+{
+    return kCommands;
+}
+
+const RemoteCommand* findRemoteCommand(QStringView name)
+{
+    for (const RemoteCommand& command : kCommands) {
+        if (name == QLatin1String(command.name))
+            return &command;
+    }
+    return nullptr;
+}

@@ -1,0 +1,3 @@
+#include "remote/RemoteLogging.h"
+
+Q_LOGGING_CATEGORY(lcRemote, "vocarta.remote", QtInfoMsg)

@@ -1,0 +1,120 @@
+#include "PlayerFixture.h"
+#include "remote/RemoteControl.h"
+
+#include <QTest>
+
+using RemoteMessage::Request;
+using Kind = RemoteMessage::Request::Kind;
+
+namespace {
+
+// A player window on the fake engine, reached as the socket reaches it.
+struct Fixture {
+    PlayerFixture f;
+    RemoteControl remote{{f.player.get(), &f.bookmarks, &f.editor}};
+
+    // What the engine and the bookmarks were asked since `from`, focus returns left out.
+    QStringList asked(qsizetype from) const
+    {
+        QStringList calls = f.journal.mid(from);
+        calls.removeAll(QStringLiteral("editor focus"));
+        return calls;
+    }
+};
+
+} // namespace
+
+class TestRemoteControl : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void commandsRunFromTheEventLoopInOrderOnce();
+    void commands_data();
+    void commands();
+    void unknownCommandIsRefused();
+    void handedFileOpensAsTheOpenCommand();
+};
+
+void TestRemoteControl::commandsRunFromTheEventLoopInOrderOnce()
+{
+    Fixture x;
+    x.f.open(QStringLiteral("a.wav"));
+    x.f.media.advance(20);
+    const qsizetype from = x.f.journal.size();
+    for (const char* name : {"play-pause", "skip-forward", "next-bookmark", "faster"})
+        QVERIFY(x.remote.take({Kind::Command, QLatin1String(name)}));
+    // Taken, not yet run: the socket's answer never waits for a command.
+    QVERIFY(x.asked(from).isEmpty());
+    QTRY_COMPARE(x.asked(from), (QStringList{"media seek 17", "media pause", "media seek 23",
+                                             "next bookmark", "media rate 1.1"}));
+    QTest::qWait(20);
+    QCOMPARE(x.asked(from).size(), 5);
+}
+
+void TestRemoteControl::commands_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("withMedia");
+    QTest::addColumn<QStringList>("asked");
+    QTest::newRow("play-pause") << "play-pause" << true
+                                << QStringList{"media seek 17", "media pause"};
+    QTest::newRow("stop") << "stop" << true << QStringList{"media stop"};
+    QTest::newRow("skip-back") << "skip-back" << true << QStringList{"media seek 14"};
+    QTest::newRow("skip-forward") << "skip-forward" << true << QStringList{"media seek 26"};
+    QTest::newRow("slower") << "slower" << true << QStringList{"media rate 0.9"};
+    QTest::newRow("faster") << "faster" << true << QStringList{"media rate 1.1"};
+    QTest::newRow("next-bookmark") << "next-bookmark" << true << QStringList{"next bookmark"};
+    QTest::newRow("previous-bookmark")
+        << "previous-bookmark" << true << QStringList{"previous bookmark"};
+    QTest::newRow("add-bookmark") << "add-bookmark" << true << QStringList{"add bookmark"};
+    // As the player's menu entries, disabled while nothing is open.
+    QTest::newRow("play-pause, nothing open") << "play-pause" << false << QStringList();
+    QTest::newRow("faster, nothing open") << "faster" << false << QStringList();
+    QTest::newRow("next-bookmark, nothing open") << "next-bookmark" << false << QStringList();
+    QTest::newRow("add-bookmark, nothing open") << "add-bookmark" << false << QStringList();
+}
+
+void TestRemoteControl::commands()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, withMedia);
+    QFETCH(QStringList, asked);
+    Fixture x;
+    if (withMedia) {
+        x.f.open(QStringLiteral("a.wav"));
+        x.f.media.advance(20);
+    }
+    const qsizetype from = x.f.journal.size();
+    QVERIFY(x.remote.take({Kind::Command, name}));
+    QTest::qWait(20);
+    QCOMPARE(x.asked(from), asked);
+}
+
+void TestRemoteControl::unknownCommandIsRefused()
+{
+    Fixture x;
+    x.f.open(QStringLiteral("a.wav"));
+    const qsizetype from = x.f.journal.size();
+    QVERIFY(!x.remote.take({Kind::Command, QStringLiteral("rewind")}));
+    QTest::qWait(20);
+    QVERIFY(x.asked(from).isEmpty());
+}
+
+void TestRemoteControl::handedFileOpensAsTheOpenCommand()
+{
+    Fixture x;
+    const QString a = x.f.open(QStringLiteral("a.wav"));
+    x.f.bookmarks.bookmarks = true;
+    x.f.player->showMinimized();
+    const QString b = x.f.mediaFile(QStringLiteral("b.wav"));
+    QVERIFY(x.remote.take({Kind::Open, b}));
+    QTRY_COMPARE(x.f.media.url(), b);
+    QVERIFY(x.f.journal.contains(QStringLiteral("bookmarks saved")));
+    QVERIFY(x.f.journal.contains(QStringLiteral("bookmarks loaded for ") + b));
+    QCOMPARE(x.f.player->recentMedia().caption(0), b);
+    QCOMPARE(x.f.player->recentMedia().caption(1), a);
+    // Brought to the front.
+    QVERIFY(!x.f.player->isMinimized());
+}
+
+QTEST_MAIN(TestRemoteControl)
+#include "tst_remotecontrol.moc"
