@@ -25,6 +25,8 @@ enum class Text {
     About = 19,
     Ok = 20,
     Cancel = 21,
+    DescriptionHeading = 22,
+    AllRightsReserved = 23,
     OpenMediaTitle = 25,
     AllFiles = 26,
     VolumeTip = 27,
@@ -101,6 +103,8 @@ enum class Text {
     Record = 104,
     ItalicLetter = 115,
     HideEditor = 116,
+    VersionLabel = 117,
+    HomePage = 118,
     BookmarksTitle = 120,
     RichTextDocuments = 121,
     TextFiles = 122,
@@ -117,4 +121,5 @@ enum class Text {
     LanguageFileRefused = 134,
     FileNotReadWhole = 135,
     EngineNotLoaded = 136,
+    AboutText = 196,
 };
