@@ -16,6 +16,7 @@
 #include "platform/QtDesktop.h"
 #include "platform/QtDialogs.h"
 #include "player/PlayerWindow.h"
+#include "ui/HelpController.h"
 
 #include <QApplication>
 #include <QDir>
@@ -60,6 +61,8 @@ void wire(Session& session, AppState& state, const Platform& platform)
             [&bookmarks](const QString& text) { return bookmarks.createBookmark(text); });
     });
     player->setBookmarks(session.bookmarks.get());
+    session.help = std::make_unique<HelpController>(state, platform.desktop, *player);
+    player->setHelp(session.help.get());
 }
 
 // Runs `work` once the window has painted for the first time: before that, the window's mapping

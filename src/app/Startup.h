@@ -6,6 +6,7 @@
 
 class BookmarkController;
 class EditorWindow;
+class HelpController;
 class PlayerWindow;
 class QApplication;
 class TerminationWatcher;
@@ -29,6 +30,7 @@ struct Session {
     std::unique_ptr<PlayerWindow> player;
     std::unique_ptr<BookmarkController> bookmarks;
     std::unique_ptr<EditorWindow> editor;
+    std::unique_ptr<HelpController> help;
 };
 
 // The start procedure, for the program folder in `state`: reads the language, ends a second

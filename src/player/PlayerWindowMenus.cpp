@@ -143,6 +143,7 @@ void PlayerWindow::setupMenus()
     connect(m_stopButton, &SkinButton::clicked, this, &PlayerWindow::stop);
     connect(m_forwardButton, &SkinButton::clicked, this, &PlayerWindow::skipForward);
     connect(m_backButton, &SkinButton::clicked, this, &PlayerWindow::skipBack);
+    connectHelpCommands();
 }
 
 void PlayerWindow::connectCheckCommand(QAction* action, void (PlayerWindow::*command)())
@@ -199,9 +200,12 @@ void PlayerWindow::applyTexts()
     m_pauseTimeAction->setText(t.text(Text::PauseTime) + QStringLiteral("..."));
     m_slowDownAction->setText(t.text(Text::SlowDown));
     m_speedUpAction->setText(t.text(Text::SpeedUp));
+    if (m_bookmarks)
+        m_bookmarks->applyTexts();
     fitMenuBar();
     if (m_editor)
         m_editor->applyTexts();
+    Q_EMIT textsApplied();
 }
 
 void PlayerWindow::runCommand(PlayerCommand command)

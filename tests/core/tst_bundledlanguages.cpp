@@ -11,10 +11,10 @@
 
 namespace {
 
-const QStringList kLanguages = {
-    QStringLiteral("Brazilian.lng"), QStringLiteral("Hungarian.lng"), QStringLiteral("Italiano.lng"),
-    QStringLiteral("Russian.lng"),   QStringLiteral("Spanish.lng"),   QStringLiteral("Français.lng"),
-    QStringLiteral("Svenska.lng"),   QStringLiteral("English.lng")};
+const QStringList kLanguages = {QStringLiteral("Brazilian.lng"), QStringLiteral("Hungarian.lng"),
+                                QStringLiteral("Italiano.lng"),  QStringLiteral("Russian.lng"),
+                                QStringLiteral("Spanish.lng"),   QStringLiteral("Français.lng"),
+                                QStringLiteral("Svenska.lng"),   QStringLiteral("English.lng")};
 
 // Lines the program reads but never shows; they stay empty so that later numbers hold.
 const QSet<int> kUnused = {24, 28, 29, 58, 69, 73, 83, 108, 109, 119};

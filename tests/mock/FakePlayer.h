@@ -36,6 +36,8 @@ public:
     }
 
     void runCommand(PlayerCommand command) override { commands << command; }
+    void hideWindows() override { calls << QStringLiteral("windows hidden"); }
+    void showWindows() override { calls << QStringLiteral("windows shown"); }
 
     QWidget player;
     QWidget editor;
