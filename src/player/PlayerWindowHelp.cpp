@@ -79,6 +79,10 @@ void PlayerWindow::hideWindows()
 
 void PlayerWindow::showWindows()
 {
+    // The About window closing as the program ends (a quit closes every window) must not bring
+    // the windows back: a window shown again would stop the quit.
+    if (m_closed)
+        return;
     show();
     followWindowState();
 }

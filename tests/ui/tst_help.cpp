@@ -42,6 +42,7 @@ private Q_SLOTS:
     void scrollRestsOnceAtTheEnd();
     void windowsHiddenAndRestored_data();
     void windowsHiddenAndRestored();
+    void endingProgramClosesTheAboutWindowForGood();
     void whatClosesTheAboutWindow_data();
     void whatClosesTheAboutWindow();
     void helpPageOfTheLanguage_data();
@@ -154,6 +155,16 @@ void TestHelp::windowsHiddenAndRestored()
     QCOMPARE(f.editor.widget.isVisible(), editorShown);
     QCOMPARE(f.bookmarks.widget.isVisible(), bookmarksShown);
     QTRY_VERIFY(!f.help.aboutDialog());
+}
+
+void TestHelp::endingProgramClosesTheAboutWindowForGood()
+{
+    HelpFixture f;
+    AboutDialog* about = f.openAbout();
+    f.player->endWithoutAsking();
+    about->close();
+    QVERIFY(!f.player->isVisible());
+    QVERIFY(!f.editor.widget.isVisible());
 }
 
 void TestHelp::whatClosesTheAboutWindow_data()
