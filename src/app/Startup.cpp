@@ -23,6 +23,7 @@
 #include "remote/RemoteControl.h"
 #include "remote/RemoteMessage.h"
 #include "remote/RuntimeFolder.h"
+#include "ui/HelpController.h"
 
 #include <QApplication>
 #include <QDir>
@@ -69,6 +70,8 @@ void wire(Session& session, AppState& state, const Platform& platform)
     player->setBookmarks(session.bookmarks.get());
     session.recorder = std::make_unique<Recorder>(state, platform);
     player->setRecorder(session.recorder.get());
+    session.help = std::make_unique<HelpController>(state, platform.desktop, *player);
+    player->setHelp(session.help.get());
 }
 
 // Runs `work` once the window has painted for the first time: before that, the window's mapping

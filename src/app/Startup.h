@@ -7,6 +7,7 @@
 
 class BookmarkController;
 class EditorWindow;
+class HelpController;
 class PlayerWindow;
 class QApplication;
 class Recorder;
@@ -33,6 +34,7 @@ struct Session {
     std::unique_ptr<PlayerWindow> player;
     std::unique_ptr<BookmarkController> bookmarks;
     std::unique_ptr<EditorWindow> editor;
+    std::unique_ptr<HelpController> help;
 };
 
 // Gives a media path to the instance that already runs; true once it has taken it.

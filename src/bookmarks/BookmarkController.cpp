@@ -162,6 +162,12 @@ void BookmarkController::closeAtExit()
     m_window->unloadSoon(kExitDelayMs);
 }
 
+void BookmarkController::applyTexts()
+{
+    if (m_window)
+        m_window->applyTexts();
+}
+
 BookmarkWindow* BookmarkController::loadWindow()
 {
     if (!m_window) {

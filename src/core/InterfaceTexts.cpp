@@ -4,6 +4,8 @@
 #include "platform/TextFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -62,21 +64,45 @@ void InterfaceTexts::setEntry(int n, const QString& text)
         m_texts[n] = text;
 }
 
+namespace {
+
+// Why the start-up reading refuses the lines, or "".
+QString faultOf(const QStringList& lines)
+{
+    if (lines.size() > InterfaceTexts::kCount)
+        return QCoreApplication::translate("InterfaceTexts", "more than %1 lines")
+            .arg(InterfaceTexts::kCount);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines.at(i).size() < kShortestLine)
+            return QCoreApplication::translate("InterfaceTexts", "line %1 is too short").arg(i + 1);
+    }
+    return {};
+}
+
+} // namespace
+
+QString InterfaceTexts::checkFile(const QString& path)
+{
+    QString error;
+    const auto lines = readTextLines(path, &error);
+    return lines ? faultOf(*lines) : error;
+}
+
 QString InterfaceTexts::loadStrict(const QString& path)
 {
     QString error;
     const auto lines = readTextLines(path, &error);
     if (!lines)
         return error;
-    if (lines->size() > kCount)
-        return QCoreApplication::translate("InterfaceTexts", "more than %1 lines").arg(kCount);
-    for (qsizetype i = 0; i < lines->size(); ++i) {
-        if (lines->at(i).size() < kShortestLine)
-            return QCoreApplication::translate("InterfaceTexts", "line %1 is too short").arg(i + 1);
-    }
+    error = faultOf(*lines);
+    if (!error.isEmpty())
+        return error;
     m_texts = builtIn();
-    for (qsizetype i = 0; i < lines->size(); ++i)
-        m_texts[i] = lines->at(i).mid(kLabelLength);
+    for (qsizetype i = 0; i < lines->size(); ++i) {
+        const QString text = lines->at(i).mid(kLabelLength);
+        if (!text.isEmpty())
+            m_texts[i] = text;
+    }
     return {};
 }
 
@@ -90,8 +116,11 @@ bool InterfaceTexts::load(const QString& path)
         if (lines->at(i).size() >= kShortestLine)
             m_texts[i] = lines->at(i).mid(kLabelLength);
     }
-    for (qsizetype i = used; i < kCount; ++i)
-        m_texts[i] = builtIn()[i];
+    // Entries beyond the file's last line keep the text they had: the previous language's.
+    for (qsizetype i = 0; i < kCount; ++i) {
+        if (m_texts[i].isEmpty())
+            m_texts[i] = builtIn()[i];
+    }
     return true;
 }
 
@@ -140,4 +169,14 @@ bool isPlainLanguageFileName(const QString& name)
     return !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..") &&
            !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
            !name.contains(QChar::Null);
+}
+
+std::optional<QString> languageFileOf(const QString& chosenPath, const QString& languageFolder)
+{
+    const QFileInfo chosen(chosenPath);
+    const QString folder = QDir(languageFolder).canonicalPath();
+    if (folder.isEmpty() || chosen.absoluteDir().canonicalPath() != folder ||
+        !isPlainLanguageFileName(chosen.fileName()))
+        return std::nullopt;
+    return chosen.fileName();
 }

@@ -5,11 +5,12 @@
 #include <QLocale>
 #include <QString>
 #include <array>
+#include <optional>
 
 // The interface text table: every caption, tooltip, title and message by number, filled from a
 // language file. Line k of the file feeds entry k; its first three characters are a label.
-// Entries a language file lacks read the built-in English texts (data/Files/Lang/English.lng,
-// compiled into the program).
+// No entry is left empty where the built-in English texts (data/Files/Lang/English.lng, compiled
+// into the program) have a text: an empty line, or an entry no file has given yet, reads English.
 class InterfaceTexts {
 public:
     static constexpr int kCount = 201;
@@ -33,9 +34,13 @@ public:
     // built-in English text. Returns "" on success, otherwise the error's description.
     QString loadStrict(const QString& path);
 
+    // Whether the start-up reading would take the file: "" when it would, otherwise the reason.
+    static QString checkFile(const QString& path);
+
     // Reading after start-up: a file that cannot be read leaves the table as it was, a line
     // shorter than two characters leaves its entry unchanged, lines beyond the table are ignored.
-    // Entries beyond the file's last line read the built-in English text.
+    // Entries beyond the file's last line keep their text (a shorter file over a longer one
+    // leaves the longer one's last texts in place).
     bool load(const QString& path);
 
 private:
@@ -53,3 +58,8 @@ QString defaultLanguageFile(const QLocale& locale);
 // empty, no "/" or backslash, not "." or "..". Any other name is refused, so that it cannot lead
 // the program to read a file elsewhere.
 bool isPlainLanguageFileName(const QString& name);
+
+// The language file name a file chosen in the language dialog gives: its name when it lies
+// directly in languageFolder (Files/Lang/), otherwise none. A file from anywhere else would be
+// looked for in Files/Lang/ under its name at the next start, and might not be there.
+std::optional<QString> languageFileOf(const QString& chosenPath, const QString& languageFolder);

@@ -49,6 +49,10 @@ public:
     virtual void runCommand(PlayerCommand command) = 0;
     // The caption of the bookmark window's show/hide command: true when the window is shown.
     virtual void setBookmarkMenuShown(bool shown) = 0;
+    // Hides the player and its companion windows, for a window shown in their place; then shows
+    // the player again with the companions the user has shown.
+    virtual void hideWindows() = 0;
+    virtual void showWindows() = 0;
 
     // ---- Control from outside the program: the desktop's media keys and panel, and the
     // commands and files handed to the running program. ----

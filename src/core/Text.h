@@ -25,6 +25,8 @@ enum class Text {
     About = 19,
     Ok = 20,
     Cancel = 21,
+    DescriptionHeading = 22,
+    AllRightsReserved = 23,
     OpenMediaTitle = 25,
     AllFiles = 26,
     VolumeTip = 27,
@@ -109,6 +111,8 @@ enum class Text {
     RecordingPaused = 114,
     ItalicLetter = 115,
     HideEditor = 116,
+    VersionLabel = 117,
+    HomePage = 118,
     BookmarksTitle = 120,
     RichTextDocuments = 121,
     TextFiles = 122,
@@ -132,4 +136,5 @@ enum class Text {
     BitsPerSample = 140,
     TimeRecorded = 141,
     BytesWritten = 142,
+    AboutText = 196,
 };

@@ -3,6 +3,7 @@
 #include "core/RecentMenu.h"
 #include "editor/EditorToolbar.h"
 #include "editor/EditorWindow.h"
+#include "editor/FindDialog.h"
 #include "editor/RichTextBox.h"
 
 #include <QAction>
@@ -103,6 +104,8 @@ void EditorWindow::applyTexts()
         m_toolbar->setZoneName(zone, t.plain(text));
     m_document.untitledName = t.text(Text::Untitled) + QLatin1Char(' ');
     updateCaption();
+    if (m_findDialog)
+        m_findDialog->showTexts();
 }
 
 void EditorWindow::loadRecentDocuments()

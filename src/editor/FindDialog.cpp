@@ -69,8 +69,6 @@ FindDialog::FindDialog(const AppState& state, Dialogs& dialogs, RichTextBox* tex
         m_findBox->addItem(m_findBox->currentText());
 
     const bool replacing = mode == Mode::Replace;
-    setWindowTitle(
-        StripAmpersands(m_state.texts.text(replacing ? Text::Replace : Text::Find) + kEllipsis));
     m_replaceButton->setEnabled(replacing);
     m_replaceAllButton->setEnabled(replacing);
     m_replaceLabel->setEnabled(replacing);
@@ -157,10 +155,19 @@ void FindDialog::createControls()
 
 void FindDialog::applyTexts()
 {
+    m_findFromTop = true;
+    m_replaceArmed = false;
+    showTexts();
+}
+
+void FindDialog::showTexts()
+{
     const InterfaceTexts& t = m_state.texts;
-    setFindFromTop(true);
+    setWindowTitle(
+        StripAmpersands(t.text(m_mode == Mode::Replace ? Text::Replace : Text::Find) + kEllipsis));
+    setFindFromTop(m_findFromTop);
     m_cancelButton->setText(t.text(Text::Cancel));
-    setReplaceArmed(false);
+    setReplaceArmed(m_replaceArmed);
     m_replaceAllButton->setText(t.text(Text::ReplaceAll));
     m_findLabel->setText(t.text(Text::Find));
     m_replaceLabel->setText(t.text(Text::ReplaceWith));

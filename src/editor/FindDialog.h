@@ -39,6 +39,9 @@ public:
 
     // Shows the dialog or, when it is shown, brings it forward as it is.
     void bringForward();
+    // The captions from the interface text table, after the language changed; what the buttons
+    // will do next stays as it was.
+    void showTexts();
 
     // The buttons' commands.
     void find();

@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -14,22 +15,39 @@ bool QtDesktop::openUrl(const QUrl& url)
     return QDesktopServices::openUrl(url);
 }
 
-bool QtDesktop::openSoundSettings()
+QStringList QtDesktop::soundSettingsCommand(const QString& configured,
+                                            const std::function<QString(const QString&)>& find)
 {
-    // The first sound settings program this desktop has.
-    const QList<QStringList> candidates = {
+    QList<QStringList> candidates = {
         {QStringLiteral("pavucontrol")},
+        {QStringLiteral("pavucontrol-qt")},
         {QStringLiteral("gnome-control-center"), QStringLiteral("sound")},
         {QStringLiteral("systemsettings"), QStringLiteral("kcm_pulseaudio")},
         {QStringLiteral("xfce4-mixer")},
     };
-    for (const QStringList& command : candidates) {
-        if (QStandardPaths::findExecutable(command.first()).isEmpty())
+    const QStringList own = QProcess::splitCommand(configured);
+    if (!own.isEmpty())
+        candidates.prepend(own);
+    for (QStringList command : candidates) {
+        const QString program = find(command.first());
+        if (program.isEmpty())
             continue;
-        if (QProcess::startDetached(command.first(), command.mid(1)))
-            return true;
+        command.first() = program;
+        return command;
     }
-    return false;
+    return {};
+}
+
+bool QtDesktop::openSoundSettings()
+{
+    const QStringList command = soundSettingsCommand(
+        qEnvironmentVariable(kSoundSettingsVariable), [](const QString& program) {
+            // A path is taken as it stands; a bare name is looked for on PATH.
+            if (program.contains(QLatin1Char('/')))
+                return QFileInfo(program).isExecutable() ? program : QString();
+            return QStandardPaths::findExecutable(program);
+        });
+    return !command.isEmpty() && QProcess::startDetached(command.first(), command.mid(1));
 }
 
 bool QtDesktop::claimSingleInstance()

@@ -17,6 +17,7 @@
 class BookmarkCommands;
 class CaptionLabel;
 class EditorCommands;
+class HelpCommands;
 class PointerLabel;
 class QAction;
 class QLabel;
@@ -39,6 +40,7 @@ public:
     void setEditor(EditorCommands* editor) { m_editor = editor; }
     void setBookmarks(BookmarkCommands* bookmarks) { m_bookmarks = bookmarks; }
     void setRecorder(RecorderCommands* recorder) { m_recorder = recorder; }
+    void setHelp(HelpCommands* help) { m_help = help; }
     // An editor built after the session was restored: placed and shown as the settings say.
     void attachEditor(EditorCommands* editor);
 
@@ -60,8 +62,13 @@ public:
     void endWithoutAsking();
     // Writes the settings file; a failure is logged.
     bool saveSettings();
-    // Captions and tooltips from the interface text table.
+    // Captions and tooltips from the interface text table, here and in the companion windows.
     void applyTexts();
+    // The language command: a language file chosen from Files/Lang/ becomes the language of the
+    // whole interface and of the settings.
+    void chooseLanguage();
+    // The desktop's sound settings, when it has a program for them.
+    void openSoundSettings();
     void exitProgram();
 
     // PlayerCommands
@@ -78,6 +85,8 @@ public:
     TransportState transportState() const override;
     PlayerEvents* events() override { return &m_events; }
     void setVolumeLevel(int percent) override;
+    void hideWindows() override;
+    void showWindows() override;
 
     // Opening and closing media. An empty path asks for a file.
     void openMedia(const QString& path = QString()) override;
@@ -116,6 +125,8 @@ Q_SIGNALS:
     void settingsSaved(bool ok);
     // The closing sequence has finished: the program ends.
     void programEnded();
+    // The interface texts were applied anew (a language switch): open windows show them too.
+    void textsApplied();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -137,6 +148,7 @@ private:
     // Widens the window when the menu titles need more room than the face.
     void fitMenuBar();
     void connectCheckCommand(QAction* action, void (PlayerWindow::*command)());
+    void connectHelpCommands();
     // Hides the companion windows with the minimised player, and brings back those meant to be
     // shown.
     void followWindowState();
@@ -194,6 +206,7 @@ private:
     EditorCommands* m_editor = nullptr;
     BookmarkCommands* m_bookmarks = nullptr;
     RecorderCommands* m_recorder = nullptr;
+    HelpCommands* m_help = nullptr;
     // The values read at start, kept for what no live control holds yet.
     StoredSettings m_stored;
     RecentList m_recentMedia;

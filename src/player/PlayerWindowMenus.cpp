@@ -147,6 +147,7 @@ void PlayerWindow::setupMenus()
     connect(m_backButton, &SkinButton::clicked, this, &PlayerWindow::skipBack);
     connect(m_recordAction, &QAction::triggered, this, &PlayerWindow::openRecorder);
     connect(m_recordButton, &SkinButton::clicked, this, &PlayerWindow::openRecorder);
+    connectHelpCommands();
 }
 
 void PlayerWindow::openRecorder()
@@ -218,9 +219,14 @@ void PlayerWindow::applyTexts()
     m_pauseTimeAction->setText(t.text(Text::PauseTime) + QStringLiteral("..."));
     m_slowDownAction->setText(t.text(Text::SlowDown));
     m_speedUpAction->setText(t.text(Text::SpeedUp));
+    if (m_bookmarks)
+        m_bookmarks->applyTexts();
+    if (m_recorder)
+        m_recorder->applyTexts();
     fitMenuBar();
     if (m_editor)
         m_editor->applyTexts();
+    Q_EMIT textsApplied();
 }
 
 void PlayerWindow::runCommand(PlayerCommand command)

@@ -35,6 +35,12 @@ bool Recorder::isRecordingTo(const QString& path) const
            RecordingFile::sameFile(m_window->engine().fileName(), path);
 }
 
+void Recorder::applyTexts()
+{
+    if (m_window)
+        m_window->followLanguage();
+}
+
 void Recorder::closeAtExit()
 {
     // Deleting the window stops the recording and finishes its file.

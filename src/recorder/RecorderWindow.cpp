@@ -194,6 +194,12 @@ void RecorderWindow::applyTexts()
     m_rightLabel->setText(t.text(Text::RightChannel));
 }
 
+void RecorderWindow::followLanguage()
+{
+    applyTexts();
+    showState();
+}
+
 QString RecorderWindow::fileName() const
 {
     return m_fileBox->text();

@@ -41,6 +41,9 @@ public:
     static constexpr int kLevelIntervalMs = 50;
     static constexpr int kBlinkIntervalMs = 500;
 
+    // The captions again, in the language just chosen, the recording going on.
+    void followLanguage();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

@@ -16,8 +16,8 @@ private Q_SLOTS:
     void strictReadingFailsWhole_data();
     void strictReadingFailsWhole();
     void lenientReadingSkipsBadLines();
-    void shorterFileOverLongerReadsEnglishBeyondItsEnd_data();
-    void shorterFileOverLongerReadsEnglishBeyondItsEnd();
+    void shorterFileOverLonger_data();
+    void shorterFileOverLonger();
     void missingEntriesReadEnglish_data();
     void missingEntriesReadEnglish();
     void windowsBytesStillLoad();
@@ -45,8 +45,9 @@ void TestInterfaceTexts::labelsAreSkipped()
     QCOMPARE(texts.loadStrict(folder.filePath(QStringLiteral("Files/Lang/Test.lng"))), QString());
     QCOMPARE(texts.entry(0), QStringLiteral("text 0"));
     QCOMPARE(texts.entry(130), QStringLiteral("text 130"));
-    QCOMPARE(texts.entry(5), QString());
-    QCOMPARE(texts.entry(6), QString());
+    // A line without a text leaves no empty caption: it reads English.
+    QCOMPARE(texts.entry(5), shippedEnglish(5));
+    QCOMPARE(texts.entry(6), shippedEnglish(6));
     QCOMPARE(texts.entry(7), QStringLiteral("  padded  "));
     QCOMPARE(texts.entry(8), QStringLiteral("&Play"));
     QCOMPARE(StripAmpersands(texts.entry(8)), QStringLiteral("Play"));
@@ -90,26 +91,29 @@ void TestInterfaceTexts::lenientReadingSkipsBadLines()
     TestFolder folder;
     QStringList lines(250, QStringLiteral("000new"));
     lines[3] = QStringLiteral("x");
+    lines[4] = QStringLiteral("004");
     folder.write(QStringLiteral("Files/Lang/Long.lng"), lines);
 
     InterfaceTexts texts;
     texts.setEntry(3, QStringLiteral("kept"));
+    texts.setEntry(4, QStringLiteral("old"));
     QVERIFY(texts.load(folder.filePath(QStringLiteral("Files/Lang/Long.lng"))));
     QCOMPARE(texts.entry(3), QStringLiteral("kept"));
+    QCOMPARE(texts.entry(4), shippedEnglish(4));
     QCOMPARE(texts.entry(200), QStringLiteral("new"));
 
     QVERIFY(!texts.load(folder.filePath(QStringLiteral("Files/Lang/None.lng"))));
     QCOMPARE(texts.entry(200), QStringLiteral("new"));
 }
 
-void TestInterfaceTexts::shorterFileOverLongerReadsEnglishBeyondItsEnd_data()
+void TestInterfaceTexts::shorterFileOverLonger_data()
 {
     QTest::addColumn<bool>("strict");
     QTest::newRow("start-up reading") << true;
     QTest::newRow("later reading") << false;
 }
 
-void TestInterfaceTexts::shorterFileOverLongerReadsEnglishBeyondItsEnd()
+void TestInterfaceTexts::shorterFileOverLonger()
 {
     QFETCH(bool, strict);
     TestFolder folder;
@@ -122,9 +126,16 @@ void TestInterfaceTexts::shorterFileOverLongerReadsEnglishBeyondItsEnd()
     QVERIFY(strict ? texts.loadStrict(second).isEmpty() : texts.load(second));
     QCOMPARE(texts.entry(0), QStringLiteral("second 0"));
     QCOMPARE(texts.entry(119), QStringLiteral("second 119"));
-    // No caption of the first language is left behind: English instead.
-    QCOMPARE(texts.entry(120), shippedEnglish(120));
-    QCOMPARE(texts.entry(130), shippedEnglish(130));
+    if (strict) {
+        // At start-up nothing came before: English.
+        QCOMPARE(texts.entry(120), shippedEnglish(120));
+        QCOMPARE(texts.entry(130), shippedEnglish(130));
+    } else {
+        // A language switch keeps the texts the shorter file does not have.
+        QCOMPARE(texts.entry(120), QStringLiteral("first 120"));
+        QCOMPARE(texts.entry(130), QStringLiteral("first 130"));
+    }
+    QCOMPARE(texts.entry(131), shippedEnglish(131));
 }
 
 void TestInterfaceTexts::missingEntriesReadEnglish_data()

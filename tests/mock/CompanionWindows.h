@@ -66,9 +66,11 @@ public:
     void nextBookmark() override { m_journal << QStringLiteral("next bookmark"); }
     void previousBookmark() override { m_journal << QStringLiteral("previous bookmark"); }
     void toggleBookmarkWindow() override { m_journal << QStringLiteral("show bookmarks"); }
+    void applyTexts() override { ++textsApplied; }
 
     QWidget widget;
     bool bookmarks = false;
+    int textsApplied = 0;
 
 private:
     QStringList& m_journal;

@@ -37,6 +37,8 @@ public:
     }
 
     void runCommand(PlayerCommand command) override { commands << command; }
+    void hideWindows() override { calls << QStringLiteral("windows hidden"); }
+    void showWindows() override { calls << QStringLiteral("windows shown"); }
 
     TransportState transportState() const override
     {

@@ -1,0 +1,88 @@
+#include "core/AppState.h"
+#include "core/HelpCommands.h"
+#include "core/Logging.h"
+#include "platform/Desktop.h"
+#include "platform/Dialogs.h"
+#include "player/PlayerWindow.h"
+
+#include <QAction>
+
+void PlayerWindow::connectHelpCommands()
+{
+    const auto helpCommand = [this](QAction* action, void (HelpCommands::*command)()) {
+        connect(action, &QAction::triggered, this, [this, command] {
+            if (m_help)
+                (m_help->*command)();
+        });
+    };
+    helpCommand(m_aboutAction, &HelpCommands::showAbout);
+    helpCommand(m_helpAction, &HelpCommands::showHelp);
+    helpCommand(m_versionsAction, &HelpCommands::showVersionHistory);
+    helpCommand(m_updatesAction, &HelpCommands::showUpdatesPage);
+    helpCommand(m_donateAction, &HelpCommands::showDonationPage);
+    helpCommand(m_addLanguageAction, &HelpCommands::showLanguagesPage);
+    connect(m_languageAction, &QAction::triggered, this, &PlayerWindow::chooseLanguage);
+    connect(m_audioSettingsAction, &QAction::triggered, this, &PlayerWindow::openSoundSettings);
+}
+
+void PlayerWindow::chooseLanguage()
+{
+    const QString language = m_state.texts.plain(Text::Language);
+    FileDialogRequest request;
+    request.owner = this;
+    request.open = true;
+    request.title = language;
+    // The entry ends in "...", which a filter's description does without.
+    request.filters = {
+        {language.chopped(std::min<qsizetype>(3, language.size())), QStringLiteral("*.lng")}};
+    request.defaultExtension = QStringLiteral("lng");
+    request.initialFolder = m_state.path(QStringLiteral("Files/Lang"));
+    const QString chosen = m_platform.dialogs->showFileDialog(request);
+    if (chosen.isEmpty())
+        return;
+
+    // A file the next start could not find or read is not taken: the current language is read
+    // again instead, and the settings keep it.
+    const QString current = m_state.languageFile;
+    if (const auto name = languageFileOf(chosen, request.initialFolder)) {
+        const QString fault = InterfaceTexts::checkFile(chosen);
+        if (fault.isEmpty())
+            m_state.languageFile = *name;
+        else
+            qCWarning(lcLanguage).noquote() << "Language file refused:" << chosen << fault;
+    } else {
+        qCWarning(lcLanguage).noquote()
+            << "Not in" << request.initialFolder << "so not taken:" << chosen;
+    }
+    if (!m_state.texts.load(m_state.languagePath())) {
+        qCWarning(lcLanguage).noquote() << "Cannot read" << m_state.languagePath();
+        m_state.languageFile = current;
+    }
+    applyTexts();
+    saveSettings();
+}
+
+void PlayerWindow::openSoundSettings()
+{
+    if (!m_platform.desktop || !m_platform.desktop->openSoundSettings())
+        qCInfo(lcPlayer) << "No sound settings program was found";
+}
+
+void PlayerWindow::hideWindows()
+{
+    hide();
+    for (QWidget* window : {editorWindow(), bookmarkWindow()}) {
+        if (window && window->isVisible())
+            window->hide();
+    }
+}
+
+void PlayerWindow::showWindows()
+{
+    // The About window closing as the program ends (a quit closes every window) must not bring
+    // the windows back: a window shown again would stop the quit.
+    if (m_closed)
+        return;
+    show();
+    followWindowState();
+}

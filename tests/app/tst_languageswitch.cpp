@@ -1,0 +1,324 @@
+// The language command on a whole run: the player, the editor and the open companion windows
+// take the chosen file's texts, and the settings keep its name.
+
+#include "Controls.h"
+#include "FakeMediaPlayer.h"
+#include "RecordingDesktop.h"
+#include "RecordingDialogs.h"
+#include "TestFolder.h"
+#include "app/Startup.h"
+#include "bookmarks/BookmarkController.h"
+#include "core/AppState.h"
+#include "core/InterfaceTexts.h"
+#include "core/ProgramFolder.h"
+#include "editor/EditorToolbar.h"
+#include "editor/EditorWindow.h"
+#include "editor/FindDialog.h"
+#include "editor/RichTextBox.h"
+#include "platform/Platform.h"
+#include "player/PlayerWindow.h"
+#include "recorder/Recorder.h"
+#include "recorder/RecorderWindow.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+// A run started in First.lng, a file of 131 lines, beside Second.lng, a file of 120 lines.
+struct Run {
+    TestFolder folder;
+    AppState state;
+    RecordingDialogs dialogs;
+    RecordingDesktop desktop;
+    FakeMediaPlayer media;
+    Startup::Session session;
+
+    Run()
+    {
+        ProgramFolder::fillMissing(QStringLiteral(VOCARTA_SOURCE_DATA_DIR), folder.path());
+        folder.writeLanguage(QStringLiteral("First.lng"), QStringLiteral("first"), 131);
+        folder.writeLanguage(QStringLiteral("Second.lng"), QStringLiteral("second"), 120);
+        QStringList settings(23, QStringLiteral("0"));
+        settings[0] = QStringLiteral("First.lng");
+        folder.write(QStringLiteral("Files/Vocarta.ini"), settings);
+        state.programFolder = folder.path();
+        session = Startup::start(state, Platform{&media, &dialogs, &desktop}, QString());
+        if (!session.player)
+            qFatal("the program did not start");
+        QTRY_VERIFY_WITH_TIMEOUT(session.editor->findChild<RichTextBox*>(), 5000);
+    }
+
+    PlayerWindow* player() const { return session.player.get(); }
+    QString langPath(const QString& name) const
+    {
+        return folder.filePath(QStringLiteral("Files/Lang/") + name);
+    }
+    // Chooses the path in the language dialog.
+    void choose(const QString& path)
+    {
+        dialogs.chosenFiles.enqueue(path);
+        action(player(), "languageAction")->trigger();
+    }
+    QString storedLanguage() const
+    {
+        return QString::fromUtf8(folder.readBytes(QStringLiteral("Files/Vocarta.ini")))
+            .section(QStringLiteral("\r\n"), 0, 0);
+    }
+};
+
+// The text a control shows: a menu's or a group's title, an action's, a label's or a button's
+// caption, or (with `tip`) a widget's tooltip.
+QString shown(const QObject* root, const QString& name, bool tip)
+{
+    const QObject* object = root ? root->findChild<QObject*>(name) : nullptr;
+    if (!object)
+        return QStringLiteral("<no %1>").arg(name);
+    if (tip)
+        return qobject_cast<const QWidget*>(object)->toolTip();
+    if (const auto* menu = qobject_cast<const QMenu*>(object))
+        return menu->title();
+    if (const auto* entry = qobject_cast<const QAction*>(object))
+        return entry->text();
+    if (const auto* labelled = qobject_cast<const QLabel*>(object))
+        return labelled->text();
+    if (const auto* group = qobject_cast<const QGroupBox*>(object))
+        return group->title();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(object))
+        return button->text();
+    return QStringLiteral("<%1 shows no text>").arg(name);
+}
+
+FindDialog* openFindDialog()
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<FindDialog*>(window); dialog && dialog->isVisible())
+            return dialog;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestLanguageSwitch : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void cancelledDialogChangesNothing();
+    void everyCaptionFollows_data();
+    void everyCaptionFollows();
+    void shorterFileKeepsTheLaterTexts();
+    void fileNotTakenReadsTheCurrentOneAgain_data();
+    void fileNotTakenReadsTheCurrentOneAgain();
+
+private:
+    // One run switched from First.lng to Second.lng with every window open, for the captions.
+    std::unique_ptr<Run> m_switched;
+};
+
+void TestLanguageSwitch::initTestCase()
+{
+    m_switched = std::make_unique<Run>();
+    Run& run = *m_switched;
+    run.session.bookmarks->toggleBookmarkWindow();
+    action(run.session.editor, "findAction")->trigger();
+    action(run.player(), "recordAction")->trigger();
+    QVERIFY(run.session.bookmarks->window());
+    QVERIFY(run.session.recorder->window());
+    QVERIFY(openFindDialog());
+    run.choose(run.langPath(QStringLiteral("Second.lng")));
+}
+
+void TestLanguageSwitch::cancelledDialogChangesNothing()
+{
+    Run run;
+    const QByteArray settings = run.folder.readBytes(QStringLiteral("Files/Vocarta.ini"));
+    QSignalSpy saved(run.player(), &PlayerWindow::settingsSaved);
+    run.folder.writeLanguage(QStringLiteral("First.lng"), QStringLiteral("changed"), 131);
+
+    run.choose(QString());
+
+    QCOMPARE(run.dialogs.fileDialogs.size(), 1);
+    const FileDialogRequest& asked = run.dialogs.fileDialogs.first();
+    QVERIFY(asked.open);
+    QCOMPARE(asked.title, QStringLiteral("first 15"));
+    QCOMPARE(asked.filters.first(), qMakePair(QStringLiteral("first"), QStringLiteral("*.lng")));
+    QCOMPARE(asked.initialFolder, run.folder.filePath(QStringLiteral("Files/Lang")));
+    QCOMPARE(saved.size(), 0);
+    QCOMPARE(run.folder.readBytes(QStringLiteral("Files/Vocarta.ini")), settings);
+    QCOMPARE(run.state.languageFile, QStringLiteral("First.lng"));
+    QCOMPARE(action(run.player(), "openAction")->text(), QStringLiteral("first 3"));
+}
+
+void TestLanguageSwitch::everyCaptionFollows_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("tip");
+    QTest::addColumn<QString>("expected");
+
+    const auto row = [](const char* window, const char* control, const QString& expected,
+                        bool tip = false) {
+        QTest::addRow("%s %s", window, control)
+            << QString::fromLatin1(window) << QString::fromLatin1(control) << tip << expected;
+    };
+    // Second.lng ends before entry 120: the later ones keep First.lng's texts, and those beyond
+    // First.lng's end the built-in English ones.
+    const auto entry = [](int n) {
+        if (n >= 131)
+            return InterfaceTexts::builtInEntry(n);
+        return QStringLiteral("%1 %2").arg(n < 120 ? "second" : "first").arg(n);
+    };
+    const auto tip = [&](int n) { return QLatin1Char(' ') + entry(n) + QLatin1Char(' '); };
+    const std::pair<const char*, int> playerCaptions[] = {
+        {"fileMenu", 2},
+        {"openAction", 3},
+        {"closeAction", 4},
+        {"exitAction", 5},
+        {"playbackMenu", 6},
+        {"playAction", 7},
+        {"stopAction", 9},
+        {"skipForwardAction", 10},
+        {"skipBackAction", 11},
+        {"goToAction", 12},
+        {"optionsMenu", 13},
+        {"skipSecondsAction", 14},
+        {"backSecondsAction", 30},
+        {"alwaysOnTopAction", 103},
+        {"donationsMenu", 74},
+        {"donateAction", 17},
+        {"helpAction", 16},
+        {"versionsAction", 102},
+        {"updatesAction", 18},
+        {"aboutAction", 19},
+        {"fullPathAction", 80},
+        {"audioSettingsAction", 81},
+        {"editorAction", 116},
+        {"viewMenu", 87},
+        {"bookmarkWindowAction", 85},
+        {"addBookmarkAction", 93},
+        {"nextBookmarkAction", 94},
+        {"previousBookmarkAction", 95},
+        {"addLanguageAction", 101},
+        {"smartPlayAction", 124},
+        {"slowDownAction", 129},
+        {"speedUpAction", 130},
+    };
+    for (const auto& [control, n] : playerCaptions)
+        row("player", control, entry(n));
+    row("player", "recordAction", entry(104) + QStringLiteral("..."));
+    row("player", "languageAction", QStringLiteral("&") + entry(15));
+    row("player", "playTimeAction", entry(125) + QStringLiteral("..."));
+    row("player", "pauseTimeAction", entry(126) + QStringLiteral("..."));
+    const std::pair<const char*, int> playerTips[] = {{"openButton", 3},
+                                                      {"playButton", 78},
+                                                      {"stopButton", 79},
+                                                      {"forwardButton", 77},
+                                                      {"backButton", 76}};
+    for (const auto& [control, n] : playerTips)
+        row("player", control, tip(n), true);
+    row("bookmarks", "addBookmarkButton", tip(93), true);
+    row("bookmarks", "removeBookmarkButton", tip(100), true);
+
+    const std::pair<const char*, int> editorCaptions[] = {
+        {"fileMenu", 2},       {"newAction", 42},   {"openAction", 43},      {"saveAction", 44},
+        {"saveAsAction", 45},  {"printAction", 46}, {"editMenu", 47},        {"cutAction", 48},
+        {"copyAction", 49},    {"pasteAction", 50}, {"selectAllAction", 51}, {"findAction", 56},
+        {"replaceAction", 59}, {"undoAction", 70},  {"toolsMenu", 71},       {"spellingAction", 72},
+        {"redoAction", 82},
+    };
+    for (const auto& [control, n] : editorCaptions)
+        row("editor", control, entry(n));
+    const std::pair<const char*, int> findTexts[] = {
+        {"findLabel", 56},    {"replaceLabel", 60}, {"replaceAllButton", 61}, {"cancelButton", 21},
+        {"optionsGroup", 62}, {"wholeWordBox", 63}, {"matchCaseBox", 64}};
+    for (const auto& [control, n] : findTexts)
+        row("find", control, entry(n));
+    const std::pair<const char*, int> recorderTexts[] = {
+        {"optionsBox", 137}, {"channelsLabel", 138}, {"frequencyLabel", 139},
+        {"bitsLabel", 140},  {"timeTitle", 141},     {"bytesTitle", 142},
+        {"stopButton", 9},   {"leftLabel", 107},     {"rightLabel", 106}};
+    for (const auto& [control, n] : recorderTexts)
+        row("recorder", control, entry(n));
+    row("recorder", "startButton", QStringLiteral("&") + entry(111));
+}
+
+void TestLanguageSwitch::everyCaptionFollows()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    QFETCH(bool, tip);
+    QFETCH(QString, expected);
+    const Run& run = *m_switched;
+    QCOMPARE(run.state.languageFile, QStringLiteral("Second.lng"));
+    QCOMPARE(run.storedLanguage(), QStringLiteral("Second.lng"));
+
+    const QObject* root = run.player();
+    if (window == QLatin1String("editor"))
+        root = run.session.editor.get();
+    else if (window == QLatin1String("bookmarks"))
+        root = run.session.bookmarks->window();
+    else if (window == QLatin1String("find"))
+        root = openFindDialog();
+    else if (window == QLatin1String("recorder"))
+        root = run.session.recorder->window();
+    QCOMPARE(shown(root, control, tip), expected);
+}
+
+void TestLanguageSwitch::shorterFileKeepsTheLaterTexts()
+{
+    const Run& run = *m_switched;
+    auto* toolbar = run.session.editor->findChild<EditorToolbar*>();
+
+    for (int n = 0; n < 120; ++n)
+        QCOMPARE(run.state.texts.entry(n), QStringLiteral("second %1").arg(n));
+    for (int n = 120; n <= 130; ++n)
+        QCOMPARE(run.state.texts.entry(n), QStringLiteral("first %1").arg(n));
+    QCOMPARE(action(run.player(), "smartPlayAction")->text(), QStringLiteral("first 124"));
+    QCOMPARE(action(run.player(), "speedUpAction")->text(), QStringLiteral("first 130"));
+    QCOMPARE(run.session.bookmarks->window()->windowTitle(), QStringLiteral("first 120"));
+    QCOMPARE(toolbar->styleLetter(EditorToolbar::Bold), QStringLiteral("second 90"));
+    // Entries no file gave read English, never an empty caption.
+    QCOMPARE(run.state.texts.entry(131), shippedEnglish(131));
+    QCOMPARE(run.state.texts.text(Text::AboutText), shippedEnglish(196));
+}
+
+void TestLanguageSwitch::fileNotTakenReadsTheCurrentOneAgain_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QStringList>("content");
+    const QStringList good = QStringList(201, QStringLiteral("000other"));
+    QStringList broken = good;
+    broken[7] = QStringLiteral("x");
+    QTest::newRow("no Lang folder in the path") << QStringLiteral("elsewhere/Other.lng") << good;
+    QTest::newRow("another Lang folder") << QStringLiteral("elsewhere/Lang/Other.lng") << good;
+    QTest::newRow("a file the next start would refuse")
+        << QStringLiteral("Files/Lang/Other.lng") << broken;
+}
+
+void TestLanguageSwitch::fileNotTakenReadsTheCurrentOneAgain()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QStringList, content);
+    Run run;
+    run.folder.write(chosen, content);
+    // The current file changed on disk since start: its new texts show.
+    run.folder.writeLanguage(QStringLiteral("First.lng"), QStringLiteral("again"), 131);
+    QSignalSpy saved(run.player(), &PlayerWindow::settingsSaved);
+
+    run.choose(run.folder.filePath(chosen));
+
+    QCOMPARE(run.state.languageFile, QStringLiteral("First.lng"));
+    QCOMPARE(action(run.player(), "openAction")->text(), QStringLiteral("again 3"));
+    QCOMPARE(action(run.session.editor, "newAction")->text(), QStringLiteral("again 42"));
+    QCOMPARE(saved.size(), 1);
+    QCOMPARE(run.storedLanguage(), QStringLiteral("First.lng"));
+}
+
+QTEST_MAIN(TestLanguageSwitch)
+#include "tst_languageswitch.moc"
