@@ -106,6 +106,43 @@ private:
     QString m_display;
 };
 
+// PulseAudio with a null sink, its socket in the runtime folder the program is given: the
+// recording plays, so its position moves as it does for a user.
+class SoundServer {
+public:
+    ~SoundServer()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000))
+            m_process.kill();
+        m_process.waitForFinished();
+    }
+
+    bool start(const QString& runtime)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        m_process.setProcessEnvironment(environment);
+        m_process.setStandardOutputFile(QProcess::nullDevice());
+        m_process.setStandardErrorFile(QProcess::nullDevice());
+        m_process.start(QStringLiteral("pulseaudio"),
+                        {"--daemonize=no", "--exit-idle-time=-1", "--system=false", "-n",
+                         "--load=module-native-protocol-unix auth-anonymous=1",
+                         "--load=module-null-sink sink_name=test"});
+        m_address = runtime + QStringLiteral("/pulse/native");
+        return m_process.waitForStarted() &&
+               waitUntil([this] { return QFile::exists(m_address); }, 10000);
+    }
+
+    QString address() const { return QStringLiteral("unix:") + m_address; }
+
+private:
+    QProcess m_process;
+    QString m_address;
+};
+
 } // namespace
 
 class TestRecoveryProgram : public QObject {
@@ -118,6 +155,7 @@ private:
 
     QTemporaryDir m_work;
     XServer m_x;
+    SoundServer m_sound;
     QProcessEnvironment m_environment;
     QString m_program;
     QString m_folder;
@@ -133,7 +171,7 @@ bool TestRecoveryProgram::startProgram(QProcess& program, const QStringList& arg
 
 void TestRecoveryProgram::typedWordsSurviveAKill()
 {
-    for (const char* tool : {"Xvfb", "xdotool"}) {
+    for (const char* tool : {"Xvfb", "xdotool", "pulseaudio"}) {
         if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
             QSKIP(qPrintable(QStringLiteral("%1 is not installed (scripts/setup installs it)")
                                  .arg(QLatin1String(tool))));
@@ -158,6 +196,7 @@ void TestRecoveryProgram::typedWordsSurviveAKill()
     const QString runtime = m_work.filePath(QStringLiteral("runtime"));
     QVERIFY(QDir().mkpath(runtime));
     QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(m_sound.start(runtime));
     const QString recording = m_work.filePath(QStringLiteral("talk.wav"));
     QVERIFY(TestMedia::writeTone(recording, 60));
 
@@ -165,6 +204,7 @@ void TestRecoveryProgram::typedWordsSurviveAKill()
     m_environment.insert(QStringLiteral("DISPLAY"), m_x.display());
     m_environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     m_environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    m_environment.insert(QStringLiteral("PULSE_SERVER"), m_sound.address());
     m_environment.insert(QStringLiteral("XDG_DATA_HOME"), m_work.filePath(QStringLiteral("data")));
     m_environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                          m_work.filePath(QStringLiteral("config")));
@@ -194,7 +234,11 @@ void TestRecoveryProgram::typedWordsSurviveAKill()
         editors = m_x.windows(QStringLiteral("^Text editor - "));
         return !editors.isEmpty();
     }));
+    // A click into the text, as the keyboard is elsewhere when the window first shows.
     QVERIFY(m_x.run({QStringLiteral("windowfocus"), QStringLiteral("--sync"), editors.first()}));
+    QVERIFY(m_x.run({QStringLiteral("mousemove"), QStringLiteral("--window"), editors.first(),
+                     QStringLiteral("300"), QStringLiteral("200"), QStringLiteral("click"),
+                     QStringLiteral("1")}));
     QVERIFY(
         m_x.run({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), kTyped}));
     QVERIFY(m_x.run({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("200"),
