@@ -41,7 +41,7 @@ bool EditorWindow::maybeSave()
         return outcome == SaveOutcome::Saved || outcome == SaveOutcome::NothingToSave;
     }
     case QMessageBox::No:
-        discardRecoveryCopy();
+        // Its copy goes with the text itself, once the command has dropped it.
         return true;
     default:
         return false;

@@ -174,6 +174,7 @@ void TestRecovery::copyGoesOnlyWhenTheUserDecides_data()
     QTest::newRow("saved") << "save" << false;
     QTest::newRow("No to the question before New") << "new, No" << false;
     QTest::newRow("Cancel to the question before New") << "new, Cancel" << true;
+    QTest::newRow("No before Open, then no file chosen") << "open, No" << true;
     QTest::newRow("No to the question at the end") << "end, No" << false;
     QTest::newRow("Cancel to the question at the end") << "end, Cancel" << true;
 }
@@ -196,6 +197,9 @@ void TestRecovery::copyGoesOnlyWhenTheUserDecides()
     } else if (how.startsWith(QLatin1String("new"))) {
         f.dialogs.answers.enqueue(answer);
         f.editor->newDocument();
+    } else if (how.startsWith(QLatin1String("open"))) {
+        f.dialogs.answers.enqueue(answer);
+        f.editor->openDocument();
     } else {
         f.dialogs.answers.enqueue(answer);
         f.editor->askToSaveBeforeExit();
