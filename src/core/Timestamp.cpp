@@ -181,9 +181,13 @@ std::optional<Found> findAtOrBefore(QStringView text, qsizetype position)
 
 std::optional<Found> findAtOrBefore(const QTextDocument& document, int position)
 {
+    // Paragraph by paragraph near the caret, where a timestamp usually is; past that, the whole
+    // text at once costs less than a string for every paragraph.
+    constexpr int kParagraphsOneByOne = 64;
     QTextBlock block = document.findBlock(std::max(position, 0));
     qsizetype inBlock = std::max(position, 0) - block.position();
-    for (; block.isValid(); block = block.previous()) {
+    for (int read = 0; block.isValid() && read < kParagraphsOneByOne;
+         ++read, block = block.previous()) {
         const QString text = block.text();
         if (auto found = findAtOrBefore(text, std::min<qsizetype>(inBlock, text.size()))) {
             found->start += block.position();
@@ -191,7 +195,10 @@ std::optional<Found> findAtOrBefore(const QTextDocument& document, int position)
         }
         inBlock = std::numeric_limits<qsizetype>::max();
     }
-    return std::nullopt;
+    if (!block.isValid())
+        return std::nullopt;
+    // Document positions are indices into the raw text, paragraphs ended by U+2029.
+    return findAtOrBefore(document.toRawText(), block.position() + block.length() - 1);
 }
 
 } // namespace Timestamp

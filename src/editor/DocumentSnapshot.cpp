@@ -34,8 +34,10 @@ DocumentSnapshot DocumentSnapshot::take(const QTextDocument& document)
 
     QHash<const QTextList*, int> lists;
     snapshot.m_paragraphs.reserve(size_t(document.blockCount()));
+    // Positions counted along: a block or fragment asked for its own walks Qt's tree.
+    int position = 0;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        Paragraph paragraph{block.position(), block.blockFormatIndex(), block.charFormatIndex(), -1,
+        Paragraph paragraph{position, block.blockFormatIndex(), block.charFormatIndex(), -1,
                             int(snapshot.m_runs.size())};
         if (const QTextList* list = block.textList()) {
             auto it = lists.constFind(list);
@@ -46,11 +48,14 @@ DocumentSnapshot DocumentSnapshot::take(const QTextDocument& document)
             paragraph.list = *it;
         }
         snapshot.m_paragraphs.push_back(paragraph);
+        int run = position;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            snapshot.m_runs.push_back(
-                {fragment.position(), fragment.length(), fragment.charFormatIndex()});
+            const int length = fragment.length();
+            snapshot.m_runs.push_back({run, length, fragment.charFormatIndex()});
+            run += length;
         }
+        position += block.length();
     }
     return snapshot;
 }
