@@ -115,10 +115,16 @@ void EditorWindow::offerRecovery()
         question += QLatin1Char('\n') + t.plain(Text::RecoveryWritten) + QLatin1Char(' ') +
                     QLocale().toString(record.written, QLocale::ShortFormat);
     question += QStringLiteral("\n\n") + t.plain(Text::RecoveryQuestion);
-    if (m_platform.dialogs->message(owner, QMessageBox::Question, t.plain(Text::ProgramName),
-                                    question,
-                                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
+    const QMessageBox::StandardButton answer =
+        m_platform.dialogs->message(owner, QMessageBox::Question, t.plain(Text::ProgramName),
+                                    question, QMessageBox::Yes | QMessageBox::No);
+    if (answer == QMessageBox::Yes) {
         restoreRecovery(kept->copy, record);
+        return;
+    }
+    if (answer != QMessageBox::No) {
+        // No answer: the program is ending. The copy stays where the next start finds it.
+        stopRecovery();
         return;
     }
     if (m_recoveryStore->setAside(QDateTime::currentDateTime(), &error).isEmpty()) {

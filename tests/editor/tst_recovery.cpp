@@ -215,12 +215,16 @@ void TestRecovery::aCopyLeftBehindIsOffered_data()
     QTest::newRow("Yes, untitled") << true << "";
     QTest::newRow("Yes, with a path") << true << "/home/anna/interview.rtf";
     QTest::newRow("No") << false << "";
+    QTest::newRow("no answer, the program ending") << false << "ending";
 }
 
 void TestRecovery::aCopyLeftBehindIsOffered()
 {
     QFETCH(bool, restore);
     QFETCH(QString, document);
+    const bool ending = document == QLatin1String("ending");
+    if (ending)
+        document.clear();
     EditorFixture f;
     f.media.loadedDuration = 3600;
     f.folder.writeBytes(QStringLiteral("media/talk.wav"), "RIFF");
@@ -230,7 +234,9 @@ void TestRecovery::aCopyLeftBehindIsOffered()
     kept.setPlainText(QStringLiteral("what was typed\nbefore the crash"));
     leaveCopy(f, RtfWriter::write(kept), record.lines());
 
-    f.dialogs.answers.enqueue(restore ? QMessageBox::Yes : QMessageBox::No);
+    f.dialogs.answers.enqueue(restore  ? QMessageBox::Yes
+                              : ending ? QMessageBox::NoButton
+                                       : QMessageBox::No);
     f.editor->startRecovery();
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.dialogs.messages[0].icon, QMessageBox::Question);
@@ -241,6 +247,12 @@ void TestRecovery::aCopyLeftBehindIsOffered()
 
     const QStringList left = QDir(f.folder.filePath(QStringLiteral("Recovery")))
                                  .entryList({QStringLiteral("*.rtf")}, QDir::Files);
+    if (ending) {
+        // Left where the next start offers it again, and never written over in this run.
+        QCOMPARE(left, QStringList{QStringLiteral("Transcript.rtf")});
+        QVERIFY(!f.editor->keepsRecoveryCopies());
+        return;
+    }
     if (!restore) {
         QVERIFY(f.text()->document()->isEmpty());
         QVERIFY(f.player.calls.isEmpty());
