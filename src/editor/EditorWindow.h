@@ -146,6 +146,8 @@ private:
     // Stops recovery copies for the run, so that a copy that could not be set aside is never
     // written over.
     void stopRecovery();
+    // Brings the copy up to date and waits until it is on the disk.
+    void flushRecoveryCopy();
 
     AppState& m_state;
     Platform m_platform;
@@ -164,6 +166,8 @@ private:
     RecoverySchedule m_recoverySchedule;
     QElapsedTimer m_recoveryClock;
     QTimer* m_recoveryTimer = nullptr;
+    // Set once the program ends without asking: a question then open has no answer.
+    bool m_ending = false;
 
     bool m_built = false;
     EditorToolbar* m_toolbar = nullptr;

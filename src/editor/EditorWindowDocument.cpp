@@ -69,7 +69,7 @@ void EditorWindow::openRecentDocument(int index)
     // A recent document opens without the question about the one it replaces: unsaved changes
     // are kept aside in the Recovery folder rather than lost.
     if (m_recoveryStore && m_document.modified && !m_textBox->document()->isEmpty()) {
-        keepRecoveryCopy();
+        flushRecoveryCopy();
         QString error;
         if (m_recoveryStore->hasCopy() &&
             m_recoveryStore->setAside(QDateTime::currentDateTime(), &error).isEmpty())

@@ -76,6 +76,12 @@ void EditorWindow::writeRecoveryCopy()
 
 void EditorWindow::keepRecoveryCopy()
 {
+    m_ending = true;
+    flushRecoveryCopy();
+}
+
+void EditorWindow::flushRecoveryCopy()
+{
     if (!m_recoveryWriter)
         return;
     if (m_document.modified)
@@ -122,8 +128,8 @@ void EditorWindow::offerRecovery()
         restoreRecovery(kept->copy, record);
         return;
     }
-    if (answer != QMessageBox::No) {
-        // No answer: the program is ending. The copy stays where the next start finds it.
+    if (answer != QMessageBox::No || m_ending) {
+        // The program was ended while it asked: the copy stays where the next start finds it.
         stopRecovery();
         return;
     }

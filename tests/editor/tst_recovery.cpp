@@ -28,6 +28,7 @@ private Q_SLOTS:
     void damagedCopyIsRestoredAsFarAsItReads_data();
     void damagedCopyIsRestoredAsFarAsItReads();
     void twoProgramsNeverShareACopy();
+    void aRecentDocumentOpenedOverChangesKeepsThemAside();
 };
 
 namespace {
@@ -343,6 +344,28 @@ void TestRecovery::twoProgramsNeverShareACopy()
     RecoveryStore third(recovery);
     QVERIFY(third.claim());
     QCOMPARE(third.copyPath(), recovery + QStringLiteral("/Transcript.rtf"));
+}
+
+void TestRecovery::aRecentDocumentOpenedOverChangesKeepsThemAside()
+{
+    EditorFixture f;
+    const QString other = f.document(QStringLiteral("other.txt"), "the other one");
+    f.editor->startRecovery();
+    f.editor->openDocumentFile(other);
+    f.editor->newDocument();
+    f.type(QStringLiteral("changes never saved"));
+    // The recent entry opens at once, without the question about the changes.
+    f.editor->openRecentDocument(0);
+    QCOMPARE(f.text()->toPlainText(), QStringLiteral("the other one"));
+    QVERIFY(f.dialogs.messages.isEmpty());
+    f.editor.reset();
+    const QStringList aside = QDir(f.folder.filePath(QStringLiteral("Recovery")))
+                                  .entryList({QStringLiteral("Transcript 2*.rtf")}, QDir::Files);
+    QCOMPARE(aside.size(), 1);
+    QTextDocument kept;
+    RtfReader::read(f.folder.readBytes(QStringLiteral("Recovery/") + aside[0]), &kept);
+    QCOMPARE(kept.toPlainText(), QStringLiteral("changes never saved"));
+    QCOMPARE(copyText(f), QStringLiteral("-"));
 }
 
 QTEST_MAIN(TestRecovery)
