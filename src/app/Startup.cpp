@@ -166,6 +166,7 @@ Session start(AppState& state, const Platform& platform, const QString& commandL
     afterFirstPaint(player, editor, [editor, player] {
         editor->build();
         player->attachEditor(editor);
+        editor->startRecovery();
     });
     return session;
 }
@@ -173,6 +174,13 @@ Session start(AppState& state, const Platform& platform, const QString& commandL
 void endQuietlyOnRequest(const Session& session, TerminationWatcher& watcher)
 {
     PlayerWindow* player = session.player.get();
+    // The transcript's changes are kept in its recovery copy, first: nobody is asked to save.
+    if (EditorWindow* editor = session.editor.get()) {
+        QObject::connect(&watcher, &TerminationWatcher::terminationRequested, editor,
+                         &EditorWindow::keepRecoveryCopy);
+        QObject::connect(qApp, &QGuiApplication::commitDataRequest, editor,
+                         &EditorWindow::keepRecoveryCopy, Qt::DirectConnection);
+    }
     QObject::connect(&watcher, &TerminationWatcher::terminationRequested, player,
                      &PlayerWindow::endWithoutAsking);
     // Connected directly: the session manager wants the saves done before it goes on.

@@ -2,6 +2,7 @@
 
 #include "core/InterfaceTexts.h"
 #include "core/SaveFailures.h"
+#include "core/TimestampOptions.h"
 
 #include <QString>
 
@@ -22,6 +23,8 @@ struct AppState {
     // belong to it.
     QString currentMediaPath;
     InterfaceTexts texts;
+    // Read by the editor when it is built; any window that writes timestamps uses them.
+    TimestampOptions timestamps;
     SaveFailures saveFailures;
 
     // programFolder + "/" + relative.

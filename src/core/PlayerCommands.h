@@ -42,6 +42,11 @@ public:
     virtual void skipForward() = 0;
     virtual void skipBack() = 0;
     virtual void stop() = 0;
+    // Moves to the position and plays from there, the keyboard back in the transcript; nothing
+    // without media.
+    virtual void playFrom(double seconds) = 0;
+    // Opens the recording as the open command does and waits there, paused at the position.
+    virtual void openMediaAt(const QString& path, double seconds) = 0;
     // Refreshes the position text, progress bar and title line at once.
     virtual void refreshDisplay() = 0;
     // Runs the command of the player's menu, as a click on it would (nothing while it is

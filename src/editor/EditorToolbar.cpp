@@ -8,6 +8,7 @@
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <cmath>
 #include <utility>
 
@@ -36,6 +37,7 @@ constexpr std::array<ZoneSpan, EditorToolbar::kZoneCount> kZoneSpans = {{
     {7460, 465}, // Bullet
     {1980, 435}, // Undo
     {2400, 435}, // Redo
+    {7970, 465}, // Timestamp
 }};
 constexpr int kZoneTop = 30;
 constexpr int kZoneHeight = 435;
@@ -47,13 +49,13 @@ constexpr std::array<int, EditorToolbar::kZoneCount> kZonesLeftToRight = {
     EditorToolbar::Bold,       EditorToolbar::Italic,    EditorToolbar::Underline,
     EditorToolbar::StrikeOut,  EditorToolbar::AlignLeft, EditorToolbar::AlignCentre,
     EditorToolbar::AlignRight, EditorToolbar::Larger,    EditorToolbar::Smaller,
-    EditorToolbar::Colour,     EditorToolbar::Bullet,
+    EditorToolbar::Colour,     EditorToolbar::Bullet,    EditorToolbar::Timestamp,
 };
 
 // The picture of the icons, in twips: it holds every icon, centred in its zone.
 constexpr int kPictureLeft = 120;
 constexpr int kPictureTop = 60;
-constexpr int kPictureWidth = 7800;
+constexpr int kPictureWidth = 8280;
 constexpr int kPictureHeight = 390;
 constexpr int kMargin = 120;
 constexpr int kToolbarHeight = 465;
@@ -150,6 +152,31 @@ void EditorToolbar::setZoneName(int zone, const QString& name)
 {
     if (isZone(zone))
         m_zoneButtons[zone]->setAccessibleName(name);
+}
+
+void EditorToolbar::setZoneToolTip(int zone, const QString& tip)
+{
+    if (isZone(zone))
+        m_zoneToolTips[zone] = tip;
+}
+
+QString EditorToolbar::zoneToolTip(int zone) const
+{
+    return isZone(zone) ? m_zoneToolTips[zone] : QString();
+}
+
+bool EditorToolbar::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const int zone = zoneAt(help->pos());
+        if (isZone(zone) && !m_zoneToolTips[zone].isEmpty())
+            QToolTip::showText(help->globalPos(), m_zoneToolTips[zone], this, zoneRect(zone));
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 QRect EditorToolbar::zoneRect(int zone) const

@@ -8,7 +8,7 @@
 
 class QAbstractButton;
 
-// The editor's toolbar: one picture of 17 icons with a clickable zone over each, the letters of
+// The editor's toolbar: one picture of 18 icons with a clickable zone over each, the letters of
 // the four text styles over zones 4 to 7, and a mark over the zone under the pointer.
 class EditorToolbar : public QWidget {
     Q_OBJECT
@@ -32,8 +32,9 @@ public:
         Bullet = 14,
         Undo = 15,
         Redo = 16,
+        Timestamp = 17,
     };
-    static constexpr int kZoneCount = 17;
+    static constexpr int kZoneCount = 18;
 
     explicit EditorToolbar(QWidget* parent = nullptr);
 
@@ -48,6 +49,9 @@ public:
     void setPointer(const QCursor& cursor);
     // The name screen readers give the zone's button.
     void setZoneName(int zone, const QString& name);
+    // The tip shown while the pointer rests on the zone; none when empty.
+    void setZoneToolTip(int zone, const QString& tip);
+    QString zoneToolTip(int zone) const;
 
     // The zone's rectangle in this widget's pixels.
     QRect zoneRect(int zone) const;
@@ -64,6 +68,7 @@ Q_SIGNALS:
     void zoneClicked(int zone);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -88,6 +93,7 @@ private:
     std::array<QString, kLetterCount> m_letters;
     std::array<QFont, kLetterCount> m_letterFonts;
     std::array<QAbstractButton*, kZoneCount> m_zoneButtons{};
+    std::array<QString, kZoneCount> m_zoneToolTips;
     // The icons drawn for one device pixel ratio and palette; drawn again when either changes.
     QPixmap m_picture;
     bool m_pictureStale = true;

@@ -4,6 +4,8 @@
 #include "core/PlayerCommands.h"
 #include "editor/EditorToolbar.h"
 #include "editor/FindDialog.h"
+#include "editor/RecoveryStore.h"
+#include "editor/RecoveryWriter.h"
 #include "editor/RichTextBox.h"
 #include "platform/Dialogs.h"
 #include "platform/SkinImage.h"
@@ -16,6 +18,7 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -56,6 +59,10 @@ void EditorWindow::build()
     if (m_built)
         return;
     m_built = true;
+    m_recoveryTimer = new QTimer(this);
+    m_recoveryTimer->setObjectName(QStringLiteral("recoveryTimer"));
+    m_recoveryTimer->setSingleShot(true);
+    connect(m_recoveryTimer, &QTimer::timeout, this, &EditorWindow::writeRecoveryCopy);
     setupFace();
     setupMenus();
     connectTextBox();
@@ -168,6 +175,7 @@ void EditorWindow::textChanged()
     m_document.modified = true;
     if (m_undoRecording)
         recordChange();
+    noteChangeForRecovery();
 }
 
 void EditorWindow::recordChange()
@@ -409,6 +417,9 @@ void EditorWindow::runToolbarZone(int zone)
         break;
     case EditorToolbar::Redo:
         runEditorCommand(EditorCommand::Redo);
+        break;
+    case EditorToolbar::Timestamp:
+        insertTimestamp();
         break;
     default:
         break;

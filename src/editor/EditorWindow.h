@@ -2,11 +2,14 @@
 
 #include "core/EditorCommands.h"
 #include "core/RecentList.h"
+#include "core/Timestamp.h"
 #include "editor/EditorDocument.h"
 #include "editor/EditorKeys.h"
+#include "editor/RecoverySchedule.h"
 #include "editor/UndoHistory.h"
 #include "platform/Platform.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -14,14 +17,19 @@
 
 class EditorToolbar;
 class FindDialog;
+class MediaPlayer;
 class PlayerCommands;
 class QAction;
 class QComboBox;
 class QMenu;
 class QPrinter;
+class QTimer;
+class RecoveryStore;
+class RecoveryWriter;
 class RichTextBox;
 struct AppState;
 struct KeyStroke;
+struct RecoveryRecord;
 
 // The transcript editor: one document in a rich text area, written while the player plays. Its
 // keys reach the player's commands through PlayerCommands.
@@ -65,6 +73,27 @@ public:
     // Asks for a printer and prints the selection, or the whole document without one.
     void print();
 
+    // Writes the player's position at the caret as a timestamp, in the chosen style; nothing
+    // without media.
+    void insertTimestamp();
+    // Plays from the timestamp at the caret or the nearest one before it (the end of the media
+    // for one beyond it); nothing without media or such a timestamp.
+    void playFromTimestamp();
+    // The timestamp options, kept in their file at once.
+    void setTimestampStyle(Timestamp::Style style);
+    void setStampNewParagraphs(bool on);
+
+    // Recovery copies for this run: takes a copy name of its own in the Recovery folder, offers
+    // a copy left by a run that did not end normally, then keeps a copy of the changed
+    // transcript from now on.
+    void startRecovery();
+    bool keepsRecoveryCopies() const { return m_recoveryWriter != nullptr; }
+    // The recovery timer's handler: takes the copy and hands it to the writer's thread.
+    void writeRecoveryCopy();
+    // The program ends without asking (a signal, the end of the desktop session): the copy is
+    // brought up to date and on the disk before this returns.
+    void keepRecoveryCopy();
+
     // EditorCommands
     QWidget* window() override { return this; }
     void giveFocus() override;
@@ -99,6 +128,26 @@ private:
     void applyFontName(const QString& name);
     void applyFontSize(const QString& size);
     void showEditMenu(QPoint globalPosition);
+    void setupTimestampMenu();
+    void applyTimestampTexts();
+    void showTimestampOptions();
+    void saveTimestampOptions();
+    // Plays from the timestamp at or before the position; with `onTimestamp`, only from one
+    // the position lies in.
+    bool playFromTimestampAt(int position, bool onTimestamp);
+    void stampNewParagraph(const KeyStroke& stroke);
+    MediaPlayer* loadedMedia() const;
+
+    void noteChangeForRecovery();
+    // The user saved the transcript or chose to drop it: its copy goes.
+    void discardRecoveryCopy();
+    void offerRecovery();
+    void restoreRecovery(const QByteArray& copy, const RecoveryRecord& record);
+    // Stops recovery copies for the run, so that a copy that could not be set aside is never
+    // written over.
+    void stopRecovery();
+    // Brings the copy up to date and waits until it is on the disk.
+    void flushRecoveryCopy();
 
     AppState& m_state;
     Platform m_platform;
@@ -111,6 +160,14 @@ private:
     // The printer chosen last, kept for the run.
     std::unique_ptr<QPrinter> m_printer;
     QPointer<FindDialog> m_findDialog;
+
+    std::unique_ptr<RecoveryStore> m_recoveryStore;
+    std::unique_ptr<RecoveryWriter> m_recoveryWriter;
+    RecoverySchedule m_recoverySchedule;
+    QElapsedTimer m_recoveryClock;
+    QTimer* m_recoveryTimer = nullptr;
+    // Set once the program ends without asking: a question then open has no answer.
+    bool m_ending = false;
 
     bool m_built = false;
     EditorToolbar* m_toolbar = nullptr;
@@ -135,6 +192,11 @@ private:
     QAction* m_selectAllAction = nullptr;
     QAction* m_findAction = nullptr;
     QAction* m_replaceAction = nullptr;
+    QAction* m_insertTimestampAction = nullptr;
+    QAction* m_playFromTimestampAction = nullptr;
+    QMenu* m_timestampMenu = nullptr;
+    std::array<QAction*, Timestamp::kStyleCount> m_timestampStyleActions{};
+    QAction* m_newParagraphStampAction = nullptr;
     QMenu* m_toolsMenu = nullptr;
     QAction* m_spellingAction = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "core/AppState.h"
 #include "core/Logging.h"
 #include "editor/EditorWindow.h"
+#include "editor/RecoveryStore.h"
 #include "editor/RichTextBox.h"
 #include "platform/Dialogs.h"
 
@@ -40,6 +41,7 @@ bool EditorWindow::maybeSave()
         return outcome == SaveOutcome::Saved || outcome == SaveOutcome::NothingToSave;
     }
     case QMessageBox::No:
+        // Its copy goes with the text itself, once the command has dropped it.
         return true;
     default:
         return false;
@@ -53,6 +55,7 @@ void EditorWindow::newDocument()
     m_textBox->clear();
     m_document.startUntitled();
     updateCaption();
+    discardRecoveryCopy();
 }
 
 void EditorWindow::openDocument()
@@ -63,6 +66,15 @@ void EditorWindow::openDocument()
 
 void EditorWindow::openRecentDocument(int index)
 {
+    // A recent document opens without the question about the one it replaces: unsaved changes
+    // are kept aside in the Recovery folder rather than lost.
+    if (m_recoveryStore && m_document.modified && !m_textBox->document()->isEmpty()) {
+        flushRecoveryCopy();
+        QString error;
+        if (m_recoveryStore->hasCopy() &&
+            m_recoveryStore->setAside(QDateTime::currentDateTime(), &error).isEmpty())
+            qCWarning(lcEditor).noquote() << "Unsaved changes not set aside:" << error;
+    }
     openDocumentFile(m_recentDocuments.caption(index));
 }
 
@@ -103,6 +115,7 @@ void EditorWindow::openDocumentFile(const QString& path)
     rememberDocument(chosen);
     updateCaption();
     m_document.modified = false;
+    discardRecoveryCopy();
 }
 
 EditorWindow::SaveOutcome EditorWindow::save()
@@ -116,6 +129,7 @@ EditorWindow::SaveOutcome EditorWindow::save()
         return SaveOutcome::Failed;
     rememberDocument(m_document.path);
     m_document.modified = false;
+    discardRecoveryCopy();
     return SaveOutcome::Saved;
 }
 
@@ -142,6 +156,7 @@ EditorWindow::SaveOutcome EditorWindow::saveAs()
     rememberDocument(chosen);
     updateCaption();
     m_document.modified = false;
+    discardRecoveryCopy();
     return SaveOutcome::Saved;
 }
 
@@ -175,8 +190,10 @@ void EditorWindow::rememberDocument(const QString& path)
 EditorCommands::ExitAnswer EditorWindow::askToSaveBeforeExit()
 {
     // Asked also while the window is hidden: a transcript is never dropped unasked.
-    if (!m_document.modified || m_textBox->document()->isEmpty())
+    if (!m_document.modified || m_textBox->document()->isEmpty()) {
+        discardRecoveryCopy();
         return ExitAnswer::Proceed;
+    }
     const InterfaceTexts& t = m_state.texts;
     const QString question =
         t.plain(Text::SaveChangesTo) + QLatin1Char(' ') + m_document.shownName() + QLatin1Char('?');
@@ -185,6 +202,7 @@ EditorCommands::ExitAnswer EditorWindow::askToSaveBeforeExit()
     case QMessageBox::Yes:
         break;
     case QMessageBox::No:
+        discardRecoveryCopy();
         return ExitAnswer::Proceed;
     default:
         return ExitAnswer::Cancel;

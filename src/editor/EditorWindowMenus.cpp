@@ -69,6 +69,7 @@ void EditorWindow::setupMenus()
     connect(m_printAction, &QAction::triggered, this, &EditorWindow::print);
     connect(m_findAction, &QAction::triggered, this, [this] { showFindDialog(false); });
     connect(m_replaceAction, &QAction::triggered, this, [this] { showFindDialog(true); });
+    setupTimestampMenu();
 }
 
 void EditorWindow::applyTexts()
@@ -101,6 +102,7 @@ void EditorWindow::applyTexts()
         {EditorToolbar::Undo, Text::Undo},         {EditorToolbar::Redo, Text::Redo}};
     for (const auto& [zone, text] : zoneNames)
         m_toolbar->setZoneName(zone, t.plain(text));
+    applyTimestampTexts();
     m_document.untitledName = t.text(Text::Untitled) + QLatin1Char(' ');
     updateCaption();
 }

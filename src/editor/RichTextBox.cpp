@@ -387,16 +387,21 @@ bool RichTextBox::loadFile(const QString& path, QString* error)
     const auto bytes = readFileWhole(path, error);
     if (!bytes)
         return false;
+    setContents(*bytes);
+    return true;
+}
+
+void RichTextBox::setContents(const QByteArray& bytes)
+{
     // Built apart and handed over whole: filling the shown document would lay out every piece.
     auto* loaded = new QTextDocument(this);
     loaded->setUndoRedoEnabled(document()->isUndoRedoEnabled());
     loaded->setDefaultFont(document()->defaultFont());
-    if (RtfReader::isRtf(*bytes))
-        RtfReader::read(*bytes, loaded);
+    if (RtfReader::isRtf(bytes))
+        RtfReader::read(bytes, loaded);
     else
-        loaded->setPlainText(decodeText(*bytes));
+        loaded->setPlainText(decodeText(bytes));
     takeDocument(loaded);
-    return true;
 }
 
 void RichTextBox::takeDocument(QTextDocument* replacement)
@@ -471,10 +476,12 @@ void RichTextBox::keyPressEvent(QKeyEvent* event)
 {
     KeyStroke stroke{event->key(), event->modifiers()};
     Q_EMIT keyDown(stroke);
-    if (stroke.swallowed)
+    if (stroke.swallowed) {
         event->accept();
-    else
-        QTextEdit::keyPressEvent(event);
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+    Q_EMIT keyHandled(stroke);
 }
 
 void RichTextBox::keyReleaseEvent(QKeyEvent* event)
@@ -500,6 +507,10 @@ void RichTextBox::mousePressEvent(QMouseEvent* event)
         return;
     }
     QTextEdit::mousePressEvent(event);
+    const Qt::KeyboardModifiers held =
+        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (event->button() == Qt::LeftButton && held == Qt::ControlModifier)
+        Q_EMIT controlClicked(cursorForPosition(event->position().toPoint()).position());
 }
 
 void RichTextBox::contextMenuEvent(QContextMenuEvent* event)

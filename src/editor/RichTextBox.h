@@ -66,6 +66,8 @@ public:
     // (UTF-8, or Windows-1252 when it is not valid UTF-8). On failure the document stays and
     // `error` gets the system's reason.
     bool loadFile(const QString& path, QString* error = nullptr);
+    // The same from a file's bytes. RTF that breaks off is read as far as it goes.
+    void setContents(const QByteArray& bytes);
     // Writes the whole document atomically: plain UTF-8 text under a ".txt" name, RTF under any
     // other. On failure the old file stays whole.
     bool saveFile(const QString& path, QString* error = nullptr) const;
@@ -96,9 +98,13 @@ Q_SIGNALS:
     // Before the text area acts on a key; a handler may swallow it.
     void keyDown(KeyStroke& stroke);
     void keyUp(KeyStroke& stroke);
+    // After the text area acted on a key press that no handler swallowed.
+    void keyHandled(const KeyStroke& stroke);
     // Whether the key is the text area's even where a menu shortcut has it; swallow to keep it.
     void shortcutWanted(KeyStroke& stroke);
     void rightButtonPressed(QPoint globalPosition);
+    // A left click with Ctrl alone held, after the caret went to the text position under it.
+    void controlClicked(int position);
 
 protected:
     bool event(QEvent* event) override;

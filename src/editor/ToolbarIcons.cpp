@@ -254,6 +254,28 @@ void paintBullets(QPainter& painter, const Colours& colours)
         painter.drawEllipse(QPointF(4.25, row), 1.4, 1.4);
 }
 
+// A clock face with its hands at ten past ten, the accent marking the hours.
+void paintClock(QPainter& painter, const Colours& colours)
+{
+    const QPointF centre(10, 10);
+    painter.setPen(strokePen(colours.ink));
+    painter.setBrush(colours.paper);
+    painter.drawEllipse(centre, 7.25, 7.25);
+    painter.setPen(strokePen(colours.accent, kFineStroke));
+    for (int hour = 0; hour < 12; hour += 3) {
+        painter.save();
+        painter.translate(centre);
+        painter.rotate(hour * 30);
+        painter.drawLine(QPointF(0, -6.25), QPointF(0, -5.0));
+        painter.restore();
+    }
+    QPainterPath hands;
+    hands.moveTo(centre + QPointF(-3.0, -1.75));
+    hands.lineTo(centre);
+    hands.lineTo(centre + QPointF(3.5, -2.0));
+    drawStroke(painter, hands, colours.ink);
+}
+
 } // namespace
 
 Colours coloursFor(const QPalette& palette)
@@ -323,6 +345,9 @@ void paint(QPainter& painter, int zone, const QPointF& topLeft, double scale,
         break;
     case EditorToolbar::Bullet:
         paintBullets(painter, colours);
+        break;
+    case EditorToolbar::Timestamp:
+        paintClock(painter, colours);
         break;
     default:
         break;

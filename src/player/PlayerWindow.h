@@ -72,6 +72,8 @@ public:
     void stop() override;
     void skipForward() override;
     void skipBack() override;
+    void playFrom(double seconds) override;
+    void openMediaAt(const QString& path, double seconds) override;
     void refreshDisplay() override;
     void setBookmarkMenuShown(bool shown) override;
     void runCommand(PlayerCommand command) override;

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QMenu>
+#include <algorithm>
 
 namespace {
 
@@ -81,6 +82,17 @@ void PlayerWindow::openMedia(const QString& path)
     m_openButton->move(m_openButtonHome);
     placeEditor();
     returnFocus();
+}
+
+void PlayerWindow::openMediaAt(const QString& path, double seconds)
+{
+    openMedia(path);
+    if (m_mediaFailed || m_state.currentMediaPath != path || !m_playback->hasMedia())
+        return;
+    if (m_playback->isPlaying())
+        m_playback->togglePlayPause();
+    m_platform.media->setCurrentPosition(std::max(seconds, 0.0));
+    refreshDisplay();
 }
 
 void PlayerWindow::loadAndPlay(const QString& path)

@@ -12,11 +12,24 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <algorithm>
 #include <cmath>
 
 void PlayerWindow::togglePlayPause()
 {
     m_playback->togglePlayPause();
+}
+
+void PlayerWindow::playFrom(double seconds)
+{
+    if (!m_playback->hasMedia())
+        return;
+    m_platform.media->setCurrentPosition(std::max(seconds, 0.0));
+    if (m_playback->isPlaying())
+        refreshDisplay();
+    else
+        m_playback->togglePlayPause();
+    returnFocus();
 }
 
 void PlayerWindow::stop()

@@ -29,6 +29,19 @@ public:
     void skipForward() override { calls << QStringLiteral("forward"); }
     void skipBack() override { calls << QStringLiteral("back"); }
     void stop() override { calls << QStringLiteral("stop"); }
+    void playFrom(double seconds) override
+    {
+        calls << QStringLiteral("play from %1").arg(seconds);
+        m_engine->setCurrentPosition(seconds);
+        m_engine->play();
+    }
+    void openMediaAt(const QString& path, double seconds) override
+    {
+        calls << QStringLiteral("open %1 at %2").arg(path).arg(seconds);
+        m_engine->setUrl(path);
+        m_engine->setCurrentPosition(seconds);
+        m_engine->pause();
+    }
     void refreshDisplay() override { calls << QStringLiteral("refresh"); }
     void setBookmarkMenuShown(bool shown) override
     {
