@@ -7,6 +7,7 @@
 
 class BookmarkController;
 class EditorWindow;
+class FootPedals;
 class PlayerWindow;
 class QApplication;
 class Recorder;
@@ -33,6 +34,8 @@ struct Session {
     std::unique_ptr<PlayerWindow> player;
     std::unique_ptr<BookmarkController> bookmarks;
     std::unique_ptr<EditorWindow> editor;
+    // Goes first: its pedals run the commands of all the others.
+    std::unique_ptr<FootPedals> pedals;
 };
 
 // Gives a media path to the instance that already runs; true once it has taken it.

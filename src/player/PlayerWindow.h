@@ -17,6 +17,7 @@
 class BookmarkCommands;
 class CaptionLabel;
 class EditorCommands;
+class FootPedals;
 class PointerLabel;
 class QAction;
 class QLabel;
@@ -39,6 +40,8 @@ public:
     void setEditor(EditorCommands* editor) { m_editor = editor; }
     void setBookmarks(BookmarkCommands* bookmarks) { m_bookmarks = bookmarks; }
     void setRecorder(RecorderCommands* recorder) { m_recorder = recorder; }
+    // The pedal options entry opens their dialog.
+    void setPedals(FootPedals* pedals) { m_pedals = pedals; }
     // An editor built after the session was restored: placed and shown as the settings say.
     void attachEditor(EditorCommands* editor);
 
@@ -196,6 +199,7 @@ private:
     EditorCommands* m_editor = nullptr;
     BookmarkCommands* m_bookmarks = nullptr;
     RecorderCommands* m_recorder = nullptr;
+    FootPedals* m_pedals = nullptr;
     // The values read at start, kept for what no live control holds yet.
     StoredSettings m_stored;
     RecentList m_recentMedia;
@@ -229,6 +233,7 @@ private:
     QAction* m_languageAction = nullptr;
     QAction* m_addLanguageAction = nullptr;
     QAction* m_audioSettingsAction = nullptr;
+    QAction* m_pedalsAction = nullptr;
 
     QMenu* m_viewMenu = nullptr;
     QAction* m_fullPathAction = nullptr;

@@ -19,6 +19,9 @@ constexpr int kLastUsed = 142;
 // The timestamp and recovery texts.
 constexpr int kFirstTimestampEntry = 144;
 constexpr int kLastTimestampEntry = 156;
+// The foot pedal and speaker label texts.
+constexpr int kFirstPedalEntry = 171;
+constexpr int kLastPedalEntry = 197;
 
 QString languagePath(const QString& file)
 {
@@ -28,7 +31,8 @@ QString languagePath(const QString& file)
 bool isUsed(int n)
 {
     return (n <= kLastUsed && !kUnused.contains(n)) ||
-           (n >= kFirstTimestampEntry && n <= kLastTimestampEntry);
+           (n >= kFirstTimestampEntry && n <= kLastTimestampEntry) ||
+           (n >= kFirstPedalEntry && n <= kLastPedalEntry);
 }
 
 void addLanguageRows()
@@ -73,7 +77,7 @@ const std::vector<Menu> kPlayerMenus = {
     {"menu bar", {{2}, {6}, {13}, {87}, {74}}},
     {"File", {{3}, {4}, {5}}},
     {"Playback", {{7, 8}, {9}, {11}, {10}, {12}, {129}, {130}, {93}, {94}, {95}, {104}}},
-    {"Options", {{14}, {30}, {124}, {125}, {126}, {15}, {101}, {81}}},
+    {"Options", {{14}, {30}, {124}, {125}, {126}, {15}, {101}, {81}, {171}}},
     {"View", {{80}, {103}, {86, 116}, {84, 85}}},
     {"Donations", {{17}}},
     {"Help", {{16}, {102}, {18}, {19}}},
