@@ -64,7 +64,7 @@ SnippetDialog::SnippetDialog(const InterfaceTexts& texts, const Snippets& snippe
         grid->addWidget(row.timestamp, i + 1, TimestampColumn, Qt::AlignHCenter);
     }
     grid->setColumnStretch(TextColumn, 1);
-    grid->setColumnMinimumWidth(TextColumn, fontMetrics().averageCharWidth() * 32);
+    grid->setColumnMinimumWidth(TextColumn, fontMetrics().averageCharWidth() * 40);
 
     auto* hint = new QLabel(texts.plain(Text::SnippetKeysHint), this);
     hint->setWordWrap(true);
