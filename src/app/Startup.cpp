@@ -8,6 +8,7 @@
 #include "core/ProgramFolder.h"
 #include "core/SettingsFile.h"
 #include "editor/EditorWindow.h"
+#include "pedal/FootPedals.h"
 #include "platform/DeferredMediaPlayer.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
@@ -72,6 +73,9 @@ void wire(Session& session, AppState& state, const Platform& platform)
     player->setRecorder(session.recorder.get());
     session.help = std::make_unique<HelpController>(state, platform.desktop, *player);
     player->setHelp(session.help.get());
+    session.pedals = std::make_unique<FootPedals>(
+        state, *platform.dialogs, PedalTargets{player, session.bookmarks.get(), nullptr});
+    player->setPedals(session.pedals.get());
 }
 
 // Runs `work` once the window has painted for the first time: before that, the window's mapping
@@ -166,9 +170,12 @@ Session start(AppState& state, const Platform& platform, const QString& commandL
                                                     EditorWindow::Build::Later);
     EditorWindow* editor = session.editor.get();
     PlayerWindow* player = session.player.get();
-    afterFirstPaint(player, editor, [editor, player] {
+    FootPedals* pedals = session.pedals.get();
+    afterFirstPaint(player, editor, [editor, player, pedals] {
         editor->build();
         player->attachEditor(editor);
+        pedals->setEditor(editor);
+        pedals->start();
         editor->startRecovery();
     });
     return session;
@@ -293,7 +300,8 @@ int run(QApplication& app)
     if (lcPlayer().isDebugEnabled())
         logStartMilestones(media, playingWatch, !commandLine.isEmpty());
     // Other processes reach this one once its window is on screen.
-    RemoteControl remote({session.player.get(), session.bookmarks.get(), session.editor.get()});
+    RemoteControl remote(
+        {session.player.get(), session.bookmarks.get(), session.editor.get(), &state.timestamps});
     afterFirstPaint(session.player.get(), &remote,
                     [&remote, socketPath] { remote.start(socketPath); });
     return exec(app, session);

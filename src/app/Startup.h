@@ -8,6 +8,7 @@
 class BookmarkController;
 class EditorWindow;
 class HelpController;
+class FootPedals;
 class PlayerWindow;
 class QApplication;
 class Recorder;
@@ -35,6 +36,8 @@ struct Session {
     std::unique_ptr<BookmarkController> bookmarks;
     std::unique_ptr<EditorWindow> editor;
     std::unique_ptr<HelpController> help;
+    // Goes first: its pedals run the commands of all the others.
+    std::unique_ptr<FootPedals> pedals;
 };
 
 // Gives a media path to the instance that already runs; true once it has taken it.

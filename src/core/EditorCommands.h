@@ -19,6 +19,8 @@ public:
     virtual ExitAnswer askToSaveBeforeExit() = 0;
     // Captions from the interface text table, after the language changed.
     virtual void applyTexts() = 0;
+    // Writes the player's position at the caret as a timestamp; nothing without media.
+    virtual void insertTimestamp() = 0;
     // Closes the find dialog along with the program.
     virtual void hideFindDialog() = 0;
     virtual void unload() = 0;

@@ -6,6 +6,7 @@
 #include "editor/EditorDocument.h"
 #include "editor/EditorKeys.h"
 #include "editor/RecoverySchedule.h"
+#include "editor/Snippets.h"
 #include "editor/UndoHistory.h"
 #include "platform/Platform.h"
 
@@ -27,6 +28,7 @@ class QTimer;
 class RecoveryStore;
 class RecoveryWriter;
 class RichTextBox;
+class SnippetDialog;
 struct AppState;
 struct KeyStroke;
 struct RecoveryRecord;
@@ -75,13 +77,21 @@ public:
 
     // Writes the player's position at the caret as a timestamp, in the chosen style; nothing
     // without media.
-    void insertTimestamp();
+    void insertTimestamp() override;
     // Plays from the timestamp at the caret or the nearest one before it (the end of the media
     // for one beyond it); nothing without media or such a timestamp.
     void playFromTimestamp();
     // The timestamp options, kept in their file at once.
     void setTimestampStyle(Timestamp::Style style);
     void setStampNewParagraphs(bool on);
+
+    // Ctrl+1 ... Ctrl+9: the snippet of the slot (0 to 8) at the caret, after a new paragraph
+    // and the timestamp when it asks for them; nothing for an empty slot.
+    void insertSnippet(int slot);
+    const Snippets& snippets() const { return m_snippets; }
+    // Opens the dialog of the nine snippets; its OK keeps them in their file.
+    void editSnippets();
+    void setSnippets(const Snippets& snippets);
 
     // Recovery copies for this run: takes a copy name of its own in the Recovery folder, offers
     // a copy left by a run that did not end normally, then keeps a copy of the changed
@@ -137,6 +147,9 @@ private:
     bool playFromTimestampAt(int position, bool onTimestamp);
     void stampNewParagraph(const KeyStroke& stroke);
     MediaPlayer* loadedMedia() const;
+    void setupSnippetMenu();
+    void applySnippetTexts();
+    void showSnippetEntries();
 
     void noteChangeForRecovery();
     // The user saved the transcript or chose to drop it: its copy goes.
@@ -197,6 +210,13 @@ private:
     QMenu* m_timestampMenu = nullptr;
     std::array<QAction*, Timestamp::kStyleCount> m_timestampStyleActions{};
     QAction* m_newParagraphStampAction = nullptr;
+    Snippets m_snippets;
+    // Read from their file or set by the user: no longer the language's defaults.
+    bool m_snippetsStored = false;
+    QMenu* m_snippetMenu = nullptr;
+    std::array<QAction*, Snippets::kCount> m_snippetActions{};
+    QAction* m_editSnippetsAction = nullptr;
+    QPointer<SnippetDialog> m_snippetDialog;
     QMenu* m_toolsMenu = nullptr;
     QAction* m_spellingAction = nullptr;
 };

@@ -71,6 +71,7 @@ void EditorWindow::setupMenus()
     connect(m_findAction, &QAction::triggered, this, [this] { showFindDialog(false); });
     connect(m_replaceAction, &QAction::triggered, this, [this] { showFindDialog(true); });
     setupTimestampMenu();
+    setupSnippetMenu();
 }
 
 void EditorWindow::applyTexts()
@@ -104,6 +105,7 @@ void EditorWindow::applyTexts()
     for (const auto& [zone, text] : zoneNames)
         m_toolbar->setZoneName(zone, t.plain(text));
     applyTimestampTexts();
+    applySnippetTexts();
     m_document.untitledName = t.text(Text::Untitled) + QLatin1Char(' ');
     updateCaption();
     if (m_findDialog)

@@ -121,6 +121,9 @@ MediaPlayer* EditorWindow::loadedMedia() const
 
 void EditorWindow::insertTimestamp()
 {
+    // Asked from outside the program, perhaps before the window's controls are made.
+    if (!m_built)
+        return;
     m_textBox->setFocus();
     MediaPlayer* media = loadedMedia();
     if (!media)

@@ -18,6 +18,7 @@ class BookmarkCommands;
 class CaptionLabel;
 class EditorCommands;
 class HelpCommands;
+class FootPedals;
 class PointerLabel;
 class QAction;
 class QLabel;
@@ -41,6 +42,8 @@ public:
     void setBookmarks(BookmarkCommands* bookmarks) { m_bookmarks = bookmarks; }
     void setRecorder(RecorderCommands* recorder) { m_recorder = recorder; }
     void setHelp(HelpCommands* help) { m_help = help; }
+    // The pedal options entry opens their dialog.
+    void setPedals(FootPedals* pedals) { m_pedals = pedals; }
     // An editor built after the session was restored: placed and shown as the settings say.
     void attachEditor(EditorCommands* editor);
 
@@ -209,6 +212,7 @@ private:
     BookmarkCommands* m_bookmarks = nullptr;
     RecorderCommands* m_recorder = nullptr;
     HelpCommands* m_help = nullptr;
+    FootPedals* m_pedals = nullptr;
     // The values read at start, kept for what no live control holds yet.
     StoredSettings m_stored;
     RecentList m_recentMedia;
@@ -242,6 +246,7 @@ private:
     QAction* m_languageAction = nullptr;
     QAction* m_addLanguageAction = nullptr;
     QAction* m_audioSettingsAction = nullptr;
+    QAction* m_pedalsAction = nullptr;
 
     QMenu* m_viewMenu = nullptr;
     QAction* m_fullPathAction = nullptr;

@@ -4,6 +4,7 @@
 #include "core/MenuEntries.h"
 #include "core/RecentMenu.h"
 #include "core/RecorderCommands.h"
+#include "pedal/FootPedals.h"
 #include "player/PlayerWindow.h"
 #include "player/SkinButton.h"
 
@@ -78,6 +79,7 @@ void PlayerWindow::setupMenus()
     m_optionsMenu->addSeparator();
     m_audioSettingsAction =
         addNamedEntry(m_optionsMenu, "audioSettingsAction", "&Imposta audio...", Qt::Key_F9);
+    m_pedalsAction = addNamedEntry(m_optionsMenu, "pedalsAction", "P&edaliera...");
 
     m_viewMenu = addNamedMenu(bar, "viewMenu", "&Visualizza");
     m_fullPathAction =
@@ -146,6 +148,10 @@ void PlayerWindow::setupMenus()
     connect(m_forwardButton, &SkinButton::clicked, this, &PlayerWindow::skipForward);
     connect(m_backButton, &SkinButton::clicked, this, &PlayerWindow::skipBack);
     connect(m_recordAction, &QAction::triggered, this, &PlayerWindow::openRecorder);
+    connect(m_pedalsAction, &QAction::triggered, this, [this] {
+        if (m_pedals)
+            m_pedals->showOptions(this);
+    });
     connect(m_recordButton, &SkinButton::clicked, this, &PlayerWindow::openRecorder);
     connectHelpCommands();
 }
@@ -206,6 +212,7 @@ void PlayerWindow::applyTexts()
     m_aboutAction->setText(t.text(Text::About));
     m_fullPathAction->setText(t.text(Text::ShowFullPath));
     m_audioSettingsAction->setText(t.text(Text::AudioSettings));
+    m_pedalsAction->setText(t.text(Text::PedalOptionsEntry));
     m_editorAction->setText(t.text(m_editorShown ? Text::HideEditor : Text::ShowEditor));
     m_viewMenu->setTitle(t.text(Text::ViewMenu));
     m_bookmarkWindowAction->setText(

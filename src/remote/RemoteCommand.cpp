@@ -1,10 +1,14 @@
 #include "remote/RemoteCommand.h"
 
 #include "core/BookmarkCommands.h"
+#include "core/EditorCommands.h"
 #include "core/PlayerCommands.h"
+#include "core/TimestampOptions.h"
 #include "platform/MediaPlayer.h"
 #include "remote/FrontWindow.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QString>
 
 namespace {
@@ -34,6 +38,17 @@ void bringPlayerToFront(const RemoteTargets& targets)
         bringToFront(targets.player->playerWindow());
 }
 
+// For any other program: the position in the form the transcript's timestamps take.
+void copyTimestamp(const RemoteTargets& targets)
+{
+    if (!hasMedia(targets))
+        return;
+    const Timestamp::Style style =
+        targets.timestamps ? targets.timestamps->style : Timestamp::kDefaultStyle;
+    QGuiApplication::clipboard()->setText(
+        Timestamp::formatSeconds(targets.player->media()->currentPosition(), style));
+}
+
 constexpr RemoteCommand kCommands[] = {
     {"play-pause", "play, or pause with the step back",
      [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::PlayPause); }},
@@ -59,6 +74,12 @@ constexpr RemoteCommand kCommands[] = {
      [](const RemoteTargets& t) { runBookmarkCommand(t, &BookmarkCommands::nextBookmark); }},
     {"previous-bookmark", "go to the previous bookmark",
      [](const RemoteTargets& t) { runBookmarkCommand(t, &BookmarkCommands::previousBookmark); }},
+    {"insert-timestamp", "write the position as a timestamp at the transcript's caret",
+     [](const RemoteTargets& t) {
+         if (t.editor)
+             t.editor->insertTimestamp();
+     }},
+    {"copy-timestamp", "put the current position on the clipboard, as a timestamp", copyTimestamp},
 };
 
 } // namespace

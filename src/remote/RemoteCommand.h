@@ -6,12 +6,15 @@
 class BookmarkCommands;
 class EditorCommands;
 class PlayerCommands;
+struct TimestampOptions;
 
 // The windows a command sent to the running program acts on; any may be missing.
 struct RemoteTargets {
     PlayerCommands* player = nullptr;
     BookmarkCommands* bookmarks = nullptr;
     EditorCommands* editor = nullptr;
+    // How the user writes timestamps; the default form without it.
+    const TimestampOptions* timestamps = nullptr;
 };
 
 // A command that `vocarta --command NAME` hands to the running program, where it runs as the

@@ -285,7 +285,7 @@ void TestLanguageSwitch::shorterFileKeepsTheLaterTexts()
     QCOMPARE(toolbar->styleLetter(EditorToolbar::Bold), QStringLiteral("second 90"));
     // Entries no file gave read English, never an empty caption.
     QCOMPARE(run.state.texts.entry(131), shippedEnglish(131));
-    QCOMPARE(run.state.texts.text(Text::AboutText), shippedEnglish(196));
+    QCOMPARE(run.state.texts.text(Text::AboutText), shippedEnglish(int(Text::AboutText)));
 }
 
 void TestLanguageSwitch::fileNotTakenReadsTheCurrentOneAgain_data()

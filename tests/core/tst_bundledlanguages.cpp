@@ -22,6 +22,9 @@ constexpr int kLastUsed = 142;
 // The timestamp and recovery texts.
 constexpr int kFirstTimestampEntry = 144;
 constexpr int kLastTimestampEntry = 156;
+// The foot pedal and speaker label texts.
+constexpr int kFirstPedalEntry = 171;
+constexpr int kLastPedalEntry = 197;
 // Used beyond the contiguous blocks.
 const QSet<int> kUsedLater = {int(Text::AboutText)};
 
@@ -47,7 +50,8 @@ const InterfaceTexts& loaded(const QString& file)
 bool isUsed(int n)
 {
     return (n <= kLastUsed && !kUnused.contains(n)) ||
-           (n >= kFirstTimestampEntry && n <= kLastTimestampEntry) || kUsedLater.contains(n);
+           (n >= kFirstTimestampEntry && n <= kLastTimestampEntry) ||
+           (n >= kFirstPedalEntry && n <= kLastPedalEntry) || kUsedLater.contains(n);
 }
 
 void addLanguageRows()
@@ -91,13 +95,13 @@ const std::vector<Menu> kMenus = {
     {"menu bar", {{2}, {6}, {13}, {87}, {74}}},
     {"File", {{3}, {4}, {5}}},
     {"Playback", {{7, 8}, {9}, {11}, {10}, {12}, {129}, {130}, {93}, {94}, {95}, {104}}},
-    {"Options", {{14}, {30}, {124}, {125}, {126}, {-15}, {101}, {81}}},
+    {"Options", {{14}, {30}, {124}, {125}, {126}, {-15}, {101}, {81}, {171}}},
     {"View", {{80}, {103}, {86, 116}, {84, 85}}},
     {"Donations", {{17}}},
     {"Help", {{16}, {102}, {18}, {19}}},
     {"editor menu bar", {{2}, {47}, {71}}},
     {"editor File", {{42}, {43}, {44}, {45}, {46}}},
-    {"editor Edit", {{70}, {82}, {48}, {49}, {50}, {51}, {56}, {59}}},
+    {"editor Edit", {{70}, {82}, {48}, {49}, {50}, {51}, {56}, {59}, {144}, {145}, {146}, {190}}},
     {"find dialog", {{-56, 57}, {59}, {60}, {61}, {63}, {64}, {21}}},
 };
 

@@ -20,6 +20,7 @@ public:
         return answer;
     }
     void applyTexts() override {}
+    void insertTimestamp() override { m_journal << QStringLiteral("timestamp inserted"); }
     void hideFindDialog() override { m_journal << QStringLiteral("find hidden"); }
     void unload() override
     {

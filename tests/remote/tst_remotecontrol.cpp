@@ -1,17 +1,21 @@
 #include "PlayerFixture.h"
+#include "core/Timestamp.h"
 #include "remote/RemoteControl.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
 
 using RemoteMessage::Request;
 using Kind = RemoteMessage::Request::Kind;
+Q_DECLARE_METATYPE(Timestamp::Style)
 
 namespace {
 
 // A player window on the fake engine, reached as the socket reaches it.
 struct Fixture {
     PlayerFixture f;
-    RemoteControl remote{{f.player.get(), &f.bookmarks, &f.editor}};
+    RemoteControl remote{{f.player.get(), &f.bookmarks, &f.editor, &f.state.timestamps}};
 
     // What the engine and the bookmarks were asked since `from`, focus returns left out.
     QStringList asked(qsizetype from) const
@@ -31,6 +35,8 @@ private Q_SLOTS:
     void commands_data();
     void commands();
     void unknownCommandIsRefused();
+    void copyTimestamp_data();
+    void copyTimestamp();
     void handedFileOpensAsTheOpenCommand();
 };
 
@@ -66,6 +72,8 @@ void TestRemoteControl::commands_data()
     QTest::newRow("previous-bookmark")
         << "previous-bookmark" << true << QStringList{"previous bookmark"};
     QTest::newRow("add-bookmark") << "add-bookmark" << true << QStringList{"add bookmark"};
+    QTest::newRow("insert-timestamp")
+        << "insert-timestamp" << true << QStringList{"timestamp inserted"};
     // As the player's menu entries, disabled while nothing is open.
     QTest::newRow("play-pause, nothing open") << "play-pause" << false << QStringList();
     QTest::newRow("faster, nothing open") << "faster" << false << QStringList();
@@ -97,6 +105,36 @@ void TestRemoteControl::unknownCommandIsRefused()
     QVERIFY(!x.remote.take({Kind::Command, QStringLiteral("rewind")}));
     QTest::qWait(20);
     QVERIFY(x.asked(from).isEmpty());
+}
+
+void TestRemoteControl::copyTimestamp_data()
+{
+    QTest::addColumn<bool>("withMedia");
+    QTest::addColumn<Timestamp::Style>("style");
+    QTest::addColumn<QString>("copied");
+    QTest::newRow("hours") << true << Timestamp::Style::HoursMinutesSeconds << "[00:01:20]";
+    QTest::newRow("tenths") << true << Timestamp::Style::Tenths << "[00:01:20.5]";
+    QTest::newRow("minutes") << true << Timestamp::Style::MinutesSeconds << "[01:20]";
+    QTest::newRow("hashes") << true << Timestamp::Style::HashHundredths << "#00:01:20.50#";
+    // What the clipboard held stays.
+    QTest::newRow("nothing open") << false << Timestamp::Style::HoursMinutesSeconds << "before";
+}
+
+void TestRemoteControl::copyTimestamp()
+{
+    QFETCH(bool, withMedia);
+    QFETCH(Timestamp::Style, style);
+    QFETCH(QString, copied);
+    Fixture x;
+    if (withMedia) {
+        x.f.open(QStringLiteral("a.wav"));
+        x.f.media.advance(80.5);
+    }
+    x.f.state.timestamps.style = style;
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    QVERIFY(x.remote.take({Kind::Command, QStringLiteral("copy-timestamp")}));
+    QTest::qWait(20);
+    QCOMPARE(QGuiApplication::clipboard()->text(), copied);
 }
 
 void TestRemoteControl::handedFileOpensAsTheOpenCommand()

@@ -93,7 +93,8 @@ void TestRemoteMessage::everyCommandIsListedAndFound()
         QCOMPARE(RemoteMessage::parse(line), (Request{Kind::Command, name}));
     }
     QCOMPARE(names, (QStringList{"play-pause", "stop", "skip-back", "skip-forward", "slower",
-                                 "faster", "add-bookmark", "next-bookmark", "previous-bookmark"}));
+                                 "faster", "add-bookmark", "next-bookmark", "previous-bookmark",
+                                 "insert-timestamp", "copy-timestamp"}));
     QVERIFY(!findRemoteCommand(u"pause"));
 }
 

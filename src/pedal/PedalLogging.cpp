@@ -1,0 +1,3 @@
+#include "pedal/PedalLogging.h"
+
+Q_LOGGING_CATEGORY(lcPedal, "vocarta.pedal", QtInfoMsg)
