@@ -2,6 +2,7 @@
 // typed into the editor reach the recovery copy, survive a SIGKILL, and come back with the
 // recording at its place when the next start is answered Yes.
 
+#include "ProcessEnd.h"
 #include "TestMedia.h"
 #include "core/ProgramFolder.h"
 #include "core/SettingsFile.h"
@@ -44,15 +45,7 @@ bool waitUntil(const std::function<bool()>& condition, int timeoutMs = kTimeoutM
 // Xvfb on the first free display from :160 on; ended with the test.
 class XServer {
 public:
-    ~XServer()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-        m_process.waitForFinished();
-    }
+    ~XServer() { endProcess(m_process); }
 
     bool start()
     {
@@ -110,15 +103,7 @@ private:
 // recording plays, so its position moves as it does for a user.
 class SoundServer {
 public:
-    ~SoundServer()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-        m_process.waitForFinished();
-    }
+    ~SoundServer() { endProcess(m_process); }
 
     bool start(const QString& runtime)
     {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProcessEnd.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -14,14 +16,8 @@ class PrivateSoundServer {
 public:
     ~PrivateSoundServer()
     {
-        for (QProcess* process : {&m_player, &m_server}) {
-            if (process->state() == QProcess::NotRunning)
-                continue;
-            process->terminate();
-            if (!process->waitForFinished(5000))
-                process->kill();
-            process->waitForFinished();
-        }
+        for (QProcess* process : {&m_player, &m_server})
+            endProcess(*process);
     }
 
     // Starts the server; "" when it answers, otherwise why it could not start.

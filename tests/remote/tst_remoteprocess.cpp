@@ -2,6 +2,7 @@
 // command line, the desktop's media controls through playerctl, and rubbish in its socket. Runs
 // on a private session bus and a sound server of its own.
 
+#include "ProcessEnd.h"
 #include "TestMedia.h"
 
 #include <QDBusConnection>
@@ -104,13 +105,8 @@ void TestRemoteProcess::initTestCase()
 
 void TestRemoteProcess::cleanupTestCase()
 {
-    for (QProcess* process : {&m_instance, &m_soundServer}) {
-        if (process->state() == QProcess::NotRunning)
-            continue;
-        process->terminate();
-        if (!process->waitForFinished(20000))
-            process->kill();
-    }
+    for (QProcess* process : {&m_instance, &m_soundServer})
+        endProcess(*process, 20000);
     if (m_instance.exitStatus() == QProcess::NormalExit)
         QCOMPARE(m_instance.exitCode(), 0);
 }
