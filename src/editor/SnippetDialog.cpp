@@ -1,5 +1,6 @@
 #include "editor/SnippetDialog.h"
 
+#include "core/DialogButtons.h"
 #include "core/InterfaceTexts.h"
 
 #include <QCheckBox>
@@ -69,11 +70,7 @@ SnippetDialog::SnippetDialog(const InterfaceTexts& texts, const Snippets& snippe
     auto* hint = new QLabel(texts.plain(Text::SnippetKeysHint), this);
     hint->setWordWrap(true);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(texts.plain(Text::Ok));
-    buttons->button(QDialogButtonBox::Cancel)->setText(texts.plain(Text::Cancel));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = okCancelButtons(this, texts);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);

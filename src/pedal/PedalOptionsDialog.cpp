@@ -1,5 +1,6 @@
 #include "pedal/PedalOptionsDialog.h"
 
+#include "core/DialogButtons.h"
 #include "core/InterfaceTexts.h"
 
 #include <QComboBox>
@@ -58,11 +59,7 @@ PedalOptionsDialog::PedalOptionsDialog(const InterfaceTexts& texts, const PedalO
     auto* hint = new QLabel(texts.plain(Text::PedalRepeatHint), this);
     hint->setWordWrap(true);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(texts.plain(Text::Ok));
-    buttons->button(QDialogButtonBox::Cancel)->setText(texts.plain(Text::Cancel));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = okCancelButtons(this, texts);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_status);
