@@ -2,6 +2,7 @@
 // keystroke in a 1 MB one, and the memory an open transcript takes. It writes its own
 // transcripts, in the form word processors write them.
 
+#include "BenchState.h"
 #include "BenchSupport.h"
 #include "FakeMediaPlayer.h"
 #include "core/AppState.h"
@@ -64,10 +65,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTemporaryDir folder;
     AppState state;
-    state.programFolder = folder.path();
-    QDir(folder.path()).mkpath(QStringLiteral("Files"));
-    state.languageFile = QStringLiteral("English.lng");
-    state.productTitle = QStringLiteral("Vocarta");
+    prepareState(state, folder.path());
     QtDialogs dialogs;
     FakeMediaPlayer media;
     const Platform platform{&media, &dialogs, nullptr};

@@ -5,6 +5,7 @@
 //
 //   bench_timestamps [timestamps per paragraph]     (1 by default)
 
+#include "BenchState.h"
 #include "BenchSupport.h"
 #include "FakeMediaPlayer.h"
 #include "FakePlayer.h"
@@ -97,10 +98,7 @@ int main(int argc, char** argv)
     const int perParagraph = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
     QTemporaryDir folder;
     AppState state;
-    state.programFolder = folder.path();
-    QDir(folder.path()).mkpath(QStringLiteral("Files"));
-    state.languageFile = QStringLiteral("English.lng");
-    state.productTitle = QStringLiteral("Vocarta");
+    prepareState(state, folder.path());
     QtDialogs dialogs;
     FakeMediaPlayer media;
     media.loadedDuration = 24 * 3600;

@@ -1,6 +1,7 @@
 #include "FakeMediaPlayer.h"
 #include "RecordingDesktop.h"
 #include "RecordingDialogs.h"
+#include "StartedRun.h"
 #include "TestFolder.h"
 #include "app/Startup.h"
 #include "core/AppState.h"
@@ -17,25 +18,15 @@
 namespace {
 
 // One run of the program with its editor, started as the program starts.
-struct Run {
-    TestFolder folder;
-    AppState state;
-    RecordingDialogs dialogs;
-    RecordingDesktop desktop;
-    FakeMediaPlayer media;
-    Startup::Session session;
-
+struct Run : StartedRun {
     explicit Run(bool editorShown)
     {
-        ProgramFolder::fillMissing(QStringLiteral(VOCARTA_SOURCE_DATA_DIR), folder.path());
         folder.writeLanguage(QStringLiteral("English.lng"), QStringLiteral("en"));
         QStringList settings(23, QStringLiteral("0"));
         settings[0] = QStringLiteral("English.lng");
         settings[7] = editorShown ? QStringLiteral("0") : QStringLiteral("1");
-        folder.write(QStringLiteral("Files/Vocarta.ini"), settings);
-        state.programFolder = folder.path();
-        session = Startup::start(state, Platform{&media, &dialogs, &desktop}, QString());
-        if (!session.player || !session.editor)
+        start(settings);
+        if (!session.editor)
             qFatal("the program did not start");
     }
 

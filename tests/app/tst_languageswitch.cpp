@@ -5,6 +5,7 @@
 #include "FakeMediaPlayer.h"
 #include "RecordingDesktop.h"
 #include "RecordingDialogs.h"
+#include "StartedRun.h"
 #include "TestFolder.h"
 #include "app/Startup.h"
 #include "bookmarks/BookmarkController.h"
@@ -31,26 +32,14 @@
 namespace {
 
 // A run started in First.lng, a file of 131 lines, beside Second.lng, a file of 120 lines.
-struct Run {
-    TestFolder folder;
-    AppState state;
-    RecordingDialogs dialogs;
-    RecordingDesktop desktop;
-    FakeMediaPlayer media;
-    Startup::Session session;
-
+struct Run : StartedRun {
     Run()
     {
-        ProgramFolder::fillMissing(QStringLiteral(VOCARTA_SOURCE_DATA_DIR), folder.path());
         folder.writeLanguage(QStringLiteral("First.lng"), QStringLiteral("first"), 131);
         folder.writeLanguage(QStringLiteral("Second.lng"), QStringLiteral("second"), 120);
         QStringList settings(23, QStringLiteral("0"));
         settings[0] = QStringLiteral("First.lng");
-        folder.write(QStringLiteral("Files/Vocarta.ini"), settings);
-        state.programFolder = folder.path();
-        session = Startup::start(state, Platform{&media, &dialogs, &desktop}, QString());
-        if (!session.player)
-            qFatal("the program did not start");
+        start(settings);
         QTRY_VERIFY_WITH_TIMEOUT(session.editor->findChild<RichTextBox*>(), 5000);
     }
 
