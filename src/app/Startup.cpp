@@ -301,7 +301,7 @@ int run(QApplication& app)
         logStartMilestones(media, playingWatch, !commandLine.isEmpty());
     // Other processes reach this one once its window is on screen.
     RemoteControl remote(
-        {session.player.get(), session.bookmarks.get(), session.editor.get(), &state.timestamps});
+        {{session.player.get(), session.bookmarks.get(), session.editor.get()}, &state.timestamps});
     afterFirstPaint(session.player.get(), &remote,
                     [&remote, socketPath] { remote.start(socketPath); });
     return exec(app, session);

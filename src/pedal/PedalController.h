@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CommandTargets.h"
 #include "pedal/PedalOptions.h"
 
 #include <QObject>
@@ -7,16 +8,8 @@
 #include <array>
 #include <optional>
 
-class BookmarkCommands;
-class EditorCommands;
-class PlayerCommands;
-
-// What the pedals act on; any may be missing.
-struct PedalTargets {
-    PlayerCommands* player = nullptr;
-    BookmarkCommands* bookmarks = nullptr;
-    EditorCommands* editor = nullptr;
-};
+// What the pedals act on.
+using PedalTargets = CommandTargets;
 
 // Turns pedals going down and coming up into the player's, the bookmarks' and the editor's
 // commands, as the options say. A skip repeats while its pedal is held, like a rewind.

@@ -1,18 +1,14 @@
 #pragma once
 
+#include "core/CommandTargets.h"
+
 #include <QStringView>
 #include <span>
 
-class BookmarkCommands;
-class EditorCommands;
-class PlayerCommands;
 struct TimestampOptions;
 
-// The windows a command sent to the running program acts on; any may be missing.
-struct RemoteTargets {
-    PlayerCommands* player = nullptr;
-    BookmarkCommands* bookmarks = nullptr;
-    EditorCommands* editor = nullptr;
+// The windows a command sent to the running program acts on.
+struct RemoteTargets : CommandTargets {
     // How the user writes timestamps; the default form without it.
     const TimestampOptions* timestamps = nullptr;
 };
