@@ -1,21 +1,22 @@
 #include "remote/InstanceClient.h"
 
+#include "remote/LocalSocket.h"
 #include "remote/RemoteMessage.h"
 
-#include <QElapsedTimer>
-#include <QLocalSocket>
+#include <QDeadlineTimer>
+#include <QFile>
 #include <QLockFile>
 #include <QThread>
 #include <cerrno>
 #include <csignal>
+#include <optional>
+#include <poll.h>
 
 namespace InstanceClient {
 
 namespace {
 
-constexpr int kStartingMs = 5000;
 constexpr int kRetryMs = 20;
-constexpr int kAnswerMs = 5000;
 
 // The lock's owner lives but has not opened its socket yet.
 bool isStarting(const QString& lockPath)
@@ -28,36 +29,69 @@ bool isStarting(const QString& lockPath)
     return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 }
 
+bool writeAll(int socket, QByteArrayView bytes, QDeadlineTimer deadline)
+{
+    while (!bytes.isEmpty()) {
+        const ssize_t size = LocalSocket::writeSome(socket, bytes.data(), size_t(bytes.size()));
+        if (size >= 0)
+            bytes = bytes.sliced(size);
+        else if (!LocalSocket::wouldBlock(errno) ||
+                 !LocalSocket::waitFor(socket, POLLOUT, deadline))
+            return false;
+    }
+    return true;
+}
+
+// The answer's line with its line feed; nothing when the connection ends or the deadline passes
+// before it is whole.
+std::optional<QByteArray> readAnswer(int socket, QDeadlineTimer deadline)
+{
+    QByteArray answer;
+    while (!answer.contains('\n')) {
+        if (answer.size() > RemoteMessage::kMaxLineBytes)
+            return std::nullopt;
+        char chunk[256];
+        const ssize_t size = LocalSocket::readSome(socket, chunk, sizeof chunk);
+        if (size > 0)
+            answer.append(chunk, size);
+        else if (size == 0 || !LocalSocket::wouldBlock(errno) ||
+                 !LocalSocket::waitFor(socket, POLLIN, deadline))
+            return std::nullopt;
+    }
+    return answer;
+}
+
 } // namespace
 
-Outcome send(const QString& socketPath, const QString& lockPath, const QByteArray& request)
+Outcome send(const QString& socketPath, const QString& lockPath, const QByteArray& request,
+             const Waits& waits)
 {
-    QLocalSocket socket;
-    QElapsedTimer clock;
-    clock.start();
+    const auto address = LocalSocket::address(QFile::encodeName(socketPath));
+    // No program can listen there.
+    if (!address)
+        return isStarting(lockPath) ? Outcome::NotListening : Outcome::NoInstance;
+
+    const QDeadlineTimer starting(waits.starting);
+    LocalSocket::Descriptor socket;
     for (;;) {
-        socket.connectToServer(socketPath);
-        if (socket.waitForConnected(kAnswerMs))
+        socket = LocalSocket::openStream();
+        if (socket.isValid() && LocalSocket::connectTo(socket.get(), *address))
             break;
         if (!isStarting(lockPath))
             return Outcome::NoInstance;
-        if (clock.elapsed() > kStartingMs)
+        if (starting.hasExpired())
             return Outcome::NotListening;
         QThread::msleep(kRetryMs);
     }
 
-    socket.write(request);
-    if (!socket.waitForBytesWritten(kAnswerMs))
+    const QDeadlineTimer answering(waits.answer);
+    if (!writeAll(socket.get(), request, answering))
         return Outcome::NoAnswer;
-    QByteArray answer;
-    while (!answer.contains('\n')) {
-        if (!socket.waitForReadyRead(kAnswerMs))
-            return Outcome::NoAnswer;
-        answer += socket.readAll();
-    }
-    socket.disconnectFromServer();
-    return answer.startsWith(QByteArray(RemoteMessage::kAccepted) + '\n') ? Outcome::Accepted
-                                                                          : Outcome::Refused;
+    const auto answer = readAnswer(socket.get(), answering);
+    if (!answer)
+        return Outcome::NoAnswer;
+    return answer->startsWith(QByteArray(RemoteMessage::kAccepted) + '\n') ? Outcome::Accepted
+                                                                           : Outcome::Refused;
 }
 
 } // namespace InstanceClient

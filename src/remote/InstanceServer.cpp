@@ -2,22 +2,35 @@
 
 #include "remote/RemoteLogging.h"
 
-#include <QLocalSocket>
+#include <QFile>
+#include <QSocketNotifier>
 #include <QTimer>
+#include <cerrno>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
+constexpr int kBacklog = 32;
+constexpr int kAcceptPauseMs = 100;
+constexpr mode_t kUserOnly = S_IRUSR | S_IWUSR;
+
 // The socket file is the user's alone already; this also turns away a process that was handed
 // an open connection by another user's.
-bool isSameUser(const QLocalSocket* socket)
+bool isSameUser(int socket)
 {
     ucred peer{};
     socklen_t size = sizeof peer;
-    if (getsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0)
+    if (getsockopt(socket, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0)
         return false;
     return peer.uid == getuid();
+}
+
+QString systemFailure(const QString& path, int error)
+{
+    return QStringLiteral("%1: %2").arg(path, LocalSocket::errorText(error));
 }
 
 } // namespace
@@ -25,90 +38,114 @@ bool isSameUser(const QLocalSocket* socket)
 InstanceServer::InstanceServer(Handler handler, QObject* parent)
     : QObject(parent), m_handler(std::move(handler))
 {
-    m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&m_server, &QLocalServer::newConnection, this, &InstanceServer::acceptConnections);
 }
 
-InstanceServer::~InstanceServer() = default;
+InstanceServer::~InstanceServer()
+{
+    close();
+}
 
 bool InstanceServer::listen(const QString& socketPath, QString* error)
 {
-    QLocalServer::removeServer(socketPath);
-    if (m_server.listen(socketPath))
-        return true;
-    if (error)
-        *error = m_server.errorString();
-    return false;
+    close();
+    const auto fail = [error](const QString& reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    const QByteArray path = QFile::encodeName(socketPath);
+    const auto address = LocalSocket::address(path);
+    if (!address)
+        return fail(QStringLiteral("%1: the path is too long for a socket (%2 bytes at most)")
+                        .arg(socketPath)
+                        .arg(sizeof(sockaddr_un::sun_path) - 1));
+
+    LocalSocket::Descriptor socket = LocalSocket::openStream();
+    // Linux gives the file the socket's mode, less the umask, when it is bound.
+    if (!socket.isValid() || ::fchmod(socket.get(), kUserOnly) != 0)
+        return fail(systemFailure(socketPath, errno));
+    struct stat existing {};
+    if (::lstat(path.constData(), &existing) == 0 && S_ISSOCK(existing.st_mode))
+        ::unlink(path.constData());
+    if (::bind(socket.get(), reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0)
+        return fail(systemFailure(socketPath, errno));
+    // Nobody can connect before listen(), so a mode that came out otherwise is set in time.
+    struct stat made {};
+    if (::lstat(path.constData(), &made) != 0 ||
+        ((made.st_mode & (S_IRWXU | S_IRWXG | S_IRWXO)) != kUserOnly &&
+         ::chmod(path.constData(), kUserOnly) != 0) ||
+        ::listen(socket.get(), kBacklog) != 0) {
+        const int reason = errno;
+        ::unlink(path.constData());
+        return fail(systemFailure(socketPath, reason));
+    }
+
+    m_socket = std::move(socket);
+    m_path = socketPath;
+    m_device = made.st_dev;
+    m_inode = made.st_ino;
+    m_notifier = new QSocketNotifier(m_socket.get(), QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &InstanceServer::acceptConnections);
+    return true;
 }
 
-QString InstanceServer::socketPath() const
+void InstanceServer::close()
 {
-    return m_server.fullServerName();
+    for (InstanceConnection* connection : std::exchange(m_connections, {})) {
+        connection->disconnect(this);
+        connection->close();
+        connection->deleteLater();
+    }
+    if (!m_socket.isValid())
+        return;
+    // Removed while the socket is still bound, so that its file cannot be another's by now.
+    const QByteArray path = QFile::encodeName(m_path);
+    struct stat current {};
+    if (::lstat(path.constData(), &current) == 0 && S_ISSOCK(current.st_mode) &&
+        current.st_dev == m_device && current.st_ino == m_inode)
+        ::unlink(path.constData());
+    m_notifier->setEnabled(false);
+    m_notifier->deleteLater();
+    m_notifier = nullptr;
+    m_socket.reset();
+    m_path.clear();
 }
 
 void InstanceServer::acceptConnections()
 {
-    while (QLocalSocket* socket = m_server.nextPendingConnection()) {
-        if (m_connections >= kMaxConnections || !isSameUser(socket)) {
-            qCWarning(lcRemote) << "Connection to the program's socket refused";
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        ++m_connections;
-        connect(socket, &QObject::destroyed, this, [this] { --m_connections; });
-        auto* idle = new QTimer(socket);
-        idle->setSingleShot(true);
-        idle->start(kIdleMs);
-        connect(idle, &QTimer::timeout, socket, [this, socket] {
-            qCWarning(lcRemote) << "A silent connection to the program's socket was closed";
-            drop(socket);
-        });
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket, idle] {
-            idle->start(kIdleMs);
-            readRequests(socket);
-        });
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        // Sent before the connection was taken.
-        if (socket->bytesAvailable() > 0)
-            readRequests(socket);
-    }
-}
-
-void InstanceServer::readRequests(QLocalSocket* socket)
-{
-    while (socket->state() == QLocalSocket::ConnectedState) {
-        if (!socket->canReadLine()) {
-            if (socket->bytesAvailable() > RemoteMessage::kMaxLineBytes) {
-                qCWarning(lcRemote) << "An overlong message to the program's socket was dropped";
-                drop(socket);
+    while (m_socket.isValid()) {
+        LocalSocket::Descriptor socket(
+            ::accept4(m_socket.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
+        if (!socket.isValid()) {
+            const int reason = errno;
+            if (reason == EINTR || reason == ECONNABORTED)
+                continue;
+            if (!LocalSocket::wouldBlock(reason)) {
+                qCWarning(lcRemote).noquote() << "The program's socket cannot take a connection:"
+                                              << LocalSocket::errorText(reason);
+                pauseAccepting();
             }
             return;
         }
-        QByteArray line = socket->readLine(RemoteMessage::kMaxLineBytes + 2);
-        if (!line.endsWith('\n')) {
-            qCWarning(lcRemote) << "An overlong message to the program's socket was dropped";
-            drop(socket);
-            return;
+        if (m_connections.size() >= kMaxConnections || !isSameUser(socket.get())) {
+            qCWarning(lcRemote) << "Connection to the program's socket refused";
+            continue;
         }
-        line.chop(1);
-        const auto request = RemoteMessage::parse(line);
-        if (!request)
-            qCWarning(lcRemote) << "A malformed message to the program's socket was ignored";
-        answer(socket,
-               request && m_handler(*request) ? RemoteMessage::kAccepted : RemoteMessage::kRefused);
+        auto* connection =
+            new InstanceConnection(std::move(socket), m_handler, m_idleTimeout, this);
+        m_connections.append(connection);
+        connect(connection, &InstanceConnection::closed, this, [this, connection] {
+            m_connections.removeOne(connection);
+            connection->deleteLater();
+        });
     }
 }
 
-void InstanceServer::drop(QLocalSocket* socket)
+void InstanceServer::pauseAccepting()
 {
-    socket->abort();
-    socket->deleteLater();
-}
-
-void InstanceServer::answer(QLocalSocket* socket, const char* reply)
-{
-    socket->write(reply);
-    socket->write("\n");
-    socket->flush();
+    m_notifier->setEnabled(false);
+    QTimer::singleShot(kAcceptPauseMs, this, [this] {
+        if (m_notifier)
+            m_notifier->setEnabled(true);
+    });
 }

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "remote/InstanceConnection.h"
+#include "remote/LocalSocket.h"
 #include "remote/RemoteMessage.h"
 
-#include <QLocalServer>
+#include <QList>
 #include <QObject>
-#include <functional>
+#include <chrono>
+#include <sys/types.h>
 
-class QLocalSocket;
+class QSocketNotifier;
 
 // The running program's end of its socket: takes the requests of the user's other processes,
 // line by line, in the order they come, and answers each. It never waits on a client: a line
@@ -14,27 +17,40 @@ class QLocalSocket;
 class InstanceServer : public QObject {
     Q_OBJECT
 public:
-    // Returns whether the request was taken.
-    using Handler = std::function<bool(const RemoteMessage::Request&)>;
+    using Handler = InstanceConnection::Handler;
 
     explicit InstanceServer(Handler handler, QObject* parent = nullptr);
     ~InstanceServer() override;
 
     // Listens at `socketPath`, readable and writable by this user alone. A socket left there by
     // an instance that crashed is replaced: whoever calls this holds the single-instance claim.
+    // Anything else there is left alone, and so is a path too long for a socket's address.
     bool listen(const QString& socketPath, QString* error = nullptr);
-    QString socketPath() const;
+    // Drops every connection and stops listening. The socket file goes, unless another has
+    // taken its place since.
+    void close();
+    // Where it listens; empty when it does not.
+    QString socketPath() const { return m_path; }
+
+    // How long a client may stay silent before it loses its connection.
+    void setIdleTimeout(std::chrono::milliseconds timeout) { m_idleTimeout = timeout; }
 
     static constexpr int kMaxConnections = 16;
     static constexpr int kIdleMs = 5000;
 
 private:
     void acceptConnections();
-    void readRequests(QLocalSocket* socket);
-    void answer(QLocalSocket* socket, const char* reply);
-    void drop(QLocalSocket* socket);
+    // Too many descriptors open: the waiting connections are taken again a little later rather
+    // than in a busy loop.
+    void pauseAccepting();
 
     Handler m_handler;
-    QLocalServer m_server;
-    int m_connections = 0;
+    LocalSocket::Descriptor m_socket;
+    QSocketNotifier* m_notifier = nullptr;
+    QString m_path;
+    // The socket file this server made, to know it again.
+    dev_t m_device = 0;
+    ino_t m_inode = 0;
+    QList<InstanceConnection*> m_connections;
+    std::chrono::milliseconds m_idleTimeout{kIdleMs};
 };
