@@ -60,8 +60,10 @@ QString InterfaceTexts::plain(Text id) const
 
 void InterfaceTexts::setEntry(int n, const QString& text)
 {
-    if (n >= 0 && n < kCount)
+    if (n >= 0 && n < kCount) {
         m_texts[n] = text;
+        m_readFrom.clear();
+    }
 }
 
 namespace {
@@ -103,6 +105,7 @@ QString InterfaceTexts::loadStrict(const QString& path)
         if (!text.isEmpty())
             m_texts[i] = text;
     }
+    m_readFrom = path;
     return {};
 }
 
@@ -121,6 +124,7 @@ bool InterfaceTexts::load(const QString& path)
         if (m_texts[i].isEmpty())
             m_texts[i] = builtIn()[i];
     }
+    m_readFrom = path;
     return true;
 }
 

@@ -43,8 +43,12 @@ public:
     // leaves the longer one's last texts in place).
     bool load(const QString& path);
 
+    // Whether the table is the file at `path` as last read, untouched since.
+    bool holdsFile(const QString& path) const { return !path.isEmpty() && path == m_readFrom; }
+
 private:
     std::array<QString, kCount> m_texts;
+    QString m_readFrom;
 };
 
 // The text without any "&".

@@ -34,6 +34,9 @@ PlayerWindow::PlayerWindow(AppState& state, const Platform& platform, QWidget* p
 {
     m_playback->setObjectName(QStringLiteral("playback"));
     m_fadeTimer.setObjectName(QStringLiteral("labelFadeTimer"));
+    m_recentSaveDue.setSingleShot(true);
+    m_recentSaveDue.setInterval(0);
+    connect(&m_recentSaveDue, &QTimer::timeout, this, &PlayerWindow::saveRecentMedia);
     setupFace();
     setupMenus();
     // The player keeps the size of its face and menus, from before it is first shown.
@@ -238,7 +241,9 @@ void PlayerWindow::restoreSession(const QString& commandLine)
     m_state.pauseTime = m_stored.pauseTime;
     m_smartPlayAction->setChecked(m_stored.smartPlay);
 
-    if (!m_state.texts.load(m_state.languagePath()))
+    // The start has just read the file, unless the player is made on its own.
+    if (!m_state.texts.holdsFile(m_state.languagePath()) &&
+        !m_state.texts.load(m_state.languagePath()))
         qCWarning(lcLanguage).noquote() << "Cannot read" << m_state.languagePath();
 
     applyStoredSettings();
@@ -445,6 +450,8 @@ void PlayerWindow::finishClosing()
     if (m_recorder)
         m_recorder->closeAtExit();
     setAcceptDrops(false);
+    if (m_recentSaveDue.isActive())
+        saveRecentMedia();
     saveSettings();
     if (m_bookmarks)
         m_bookmarks->closeAtExit();

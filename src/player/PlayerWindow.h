@@ -179,6 +179,7 @@ private:
     void showImage(SkinButton* button, const QString& name);
     void showRecentMedia();
     void loadRecentMedia();
+    void saveRecentMedia();
     void setBusyPointer(bool busy);
     ValueDialog* newValueDialog(ValueEntry::Mode mode);
     void openValueDialog(ValueEntry::Mode mode);
@@ -283,6 +284,7 @@ private:
     QString m_shownLength;
 
     QTimer m_fadeTimer{this};
+    QTimer m_recentSaveDue{this};
     // Green and blue of the faded text: below 0 at rest, 255 when white again.
     int m_fadeLevel = -15;
     FadedLabel m_fadedLabel = FadedLabel::Volume;

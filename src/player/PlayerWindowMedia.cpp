@@ -69,12 +69,9 @@ void PlayerWindow::openMedia(const QString& path)
     if (m_recentMedia.touch(chosen)) {
         showRecentMedia();
         m_recentSeparator->setVisible(true);
-        QString error;
-        if (!m_recentMedia.save(recentListPath(m_state), &error)) {
-            qCWarning(lcSettings).noquote() << "Recent files not saved:" << error;
-            m_state.saveFailures.tell(*m_platform.dialogs, this, m_state.texts,
-                                      recentListPath(m_state), error);
-        }
+        // Written from the event loop: a file given at start plays and shows without waiting for
+        // the disk, and the end of the program writes it if it is still due.
+        m_recentSaveDue.start();
     }
 
     if (m_bookmarks)
@@ -153,6 +150,17 @@ void PlayerWindow::showPlaybackFailure(Text reason, const QString& detail)
 void PlayerWindow::openRecentMedia(int index)
 {
     openMedia(m_recentMedia.caption(index));
+}
+
+void PlayerWindow::saveRecentMedia()
+{
+    m_recentSaveDue.stop();
+    QString error;
+    if (!m_recentMedia.save(recentListPath(m_state), &error)) {
+        qCWarning(lcSettings).noquote() << "Recent files not saved:" << error;
+        m_state.saveFailures.tell(*m_platform.dialogs, this, m_state.texts, recentListPath(m_state),
+                                  error);
+    }
 }
 
 void PlayerWindow::loadRecentMedia()

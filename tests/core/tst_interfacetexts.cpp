@@ -27,6 +27,8 @@ private Q_SLOTS:
     void firstLanguageFromLocale();
     void onlyPlainLanguageFileNames_data();
     void onlyPlainLanguageFileNames();
+    void tableHoldsTheFileLastRead_data();
+    void tableHoldsTheFileLastRead();
 };
 
 void TestInterfaceTexts::labelsAreSkipped()
@@ -261,6 +263,47 @@ void TestInterfaceTexts::onlyPlainLanguageFileNames()
     state.languageFile = name;
     QCOMPARE(state.languagePath(),
              plain ? QStringLiteral("/opt/vocarta/Files/Lang/") + name : QString());
+}
+
+void TestInterfaceTexts::tableHoldsTheFileLastRead_data()
+{
+    QTest::addColumn<QString>("then");
+    QTest::addColumn<bool>("holdsFirst");
+    QTest::addColumn<bool>("holdsSecond");
+    QTest::newRow("read once") << "" << true << false;
+    QTest::newRow("an entry changed") << "set" << false << false;
+    QTest::newRow("another file read") << "second" << false << true;
+    QTest::newRow("another file refused") << "broken" << true << false;
+    QTest::newRow("a missing file") << "missing" << true << false;
+}
+
+void TestInterfaceTexts::tableHoldsTheFileLastRead()
+{
+    QFETCH(QString, then);
+    QFETCH(bool, holdsFirst);
+    QFETCH(bool, holdsSecond);
+    TestFolder folder;
+    folder.write(QStringLiteral("first.lng"), {QStringLiteral("L0One")});
+    folder.write(QStringLiteral("second.lng"), {QStringLiteral("L0Two")});
+    folder.write(QStringLiteral("broken.lng"), {QStringLiteral("L0Three"), QStringLiteral("x")});
+    const QString first = folder.filePath(QStringLiteral("first.lng"));
+    const QString second = folder.filePath(QStringLiteral("second.lng"));
+
+    InterfaceTexts texts;
+    QVERIFY(!texts.holdsFile(first));
+    QCOMPARE(texts.loadStrict(first), QString());
+    if (then == QLatin1String("set"))
+        texts.setEntry(0, QStringLiteral("Changed"));
+    else if (then == QLatin1String("second"))
+        QVERIFY(texts.load(second));
+    else if (then == QLatin1String("broken"))
+        QVERIFY(!texts.loadStrict(folder.filePath(QStringLiteral("broken.lng"))).isEmpty());
+    else if (then == QLatin1String("missing"))
+        QVERIFY(!texts.load(folder.filePath(QStringLiteral("missing.lng"))));
+
+    QCOMPARE(texts.holdsFile(first), holdsFirst);
+    QCOMPARE(texts.holdsFile(second), holdsSecond);
+    QVERIFY(!texts.holdsFile(QString()));
 }
 
 QTEST_GUILESS_MAIN(TestInterfaceTexts)

@@ -3,6 +3,8 @@
 #include "core/ProgramFolder.h"
 #include "platform/Platform.h"
 
+#include <QCoreApplication>
+
 StoredSettings PlayerFixture::defaultSettings()
 {
     StoredSettings s;
@@ -66,5 +68,11 @@ QString PlayerFixture::open(const QString& name)
 {
     const QString path = mediaFile(name);
     player->openMedia(path);
+    settle();
     return path;
+}
+
+void PlayerFixture::settle()
+{
+    QCoreApplication::processEvents();
 }

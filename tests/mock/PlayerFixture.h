@@ -37,4 +37,6 @@ struct PlayerFixture {
     QString mediaFile(const QString& name) const;
     // Opens a new media file through the open command.
     QString open(const QString& name);
+    // Runs what the player left to its event loop, such as writing the recent list.
+    static void settle();
 };

@@ -16,6 +16,8 @@ private Q_SLOTS:
     void recentListMoves_data();
     void recentListMoves();
     void firstOpenWritesPlaceholders();
+    void recentEntryDueIsWrittenAtTheEnd_data();
+    void recentEntryDueIsWrittenAtTheEnd();
     void recentEntriesFollowTheFile();
     void deletedRecentFileChangesNothing();
     void cancelledDialogChangesNothing();
@@ -72,6 +74,29 @@ void TestOpenMedia::firstOpenWritesPlaceholders()
         QVERIFY(!recentAction(f.player, i)->isVisible());
 }
 
+void TestOpenMedia::recentEntryDueIsWrittenAtTheEnd_data()
+{
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("closed") << true;
+    QTest::newRow("ended by a signal") << false;
+}
+
+void TestOpenMedia::recentEntryDueIsWrittenAtTheEnd()
+{
+    QFETCH(bool, asked);
+    PlayerFixture f;
+    const QString path = f.mediaFile(QStringLiteral("last.wav"));
+
+    // Ended before the event loop has had its turn.
+    f.player->openMedia(path);
+    if (asked)
+        QVERIFY(f.player->close());
+    else
+        f.player->endWithoutAsking();
+
+    QVERIFY(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")).startsWith(path.toUtf8()));
+}
+
 void TestOpenMedia::recentEntriesFollowTheFile()
 {
     // A new player reads the list at start.
@@ -101,6 +126,7 @@ void TestOpenMedia::deletedRecentFileChangesNothing()
     const QString gone = f.open(QStringLiteral("gone.wav"));
     QFile::remove(gone);
     f.player->openMedia(a);
+    f.settle();
     const QByteArray listBefore = f.folder.readBytes(QStringLiteral("Files/LastFiles.ini"));
     f.media.calls.clear();
 
@@ -113,6 +139,7 @@ void TestOpenMedia::deletedRecentFileChangesNothing()
     QVERIFY(f.media.calls.isEmpty());
     QCOMPARE(f.state.currentMediaPath, a);
     QCOMPARE(f.player->recentMedia().caption(1), gone);
+    f.settle();
     QCOMPARE(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")), listBefore);
 }
 
@@ -127,6 +154,7 @@ void TestOpenMedia::cancelledDialogChangesNothing()
 
     QCOMPARE(f.dialogs.fileDialogs.size(), 1);
     QCOMPARE(f.media.url(), a);
+    f.settle();
     QCOMPARE(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")), listBefore);
     QVERIFY(f.journal.isEmpty());
 }
@@ -237,6 +265,7 @@ void TestOpenMedia::pathWithALineBreakOpensButIsNotListed()
 
     QCOMPARE(f.media.url(), broken);
     QCOMPARE(f.player->recentMedia().caption(0), kept);
+    f.settle();
     QCOMPARE(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")), listBefore);
     QVERIFY(!recentAction(f.player, 1)->isVisible());
 }
