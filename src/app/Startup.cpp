@@ -13,8 +13,8 @@
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/MediaEngineLoader.h"
+#include "platform/ModuleCaptureDevice.h"
 #include "platform/Platform.h"
-#include "platform/PulseCaptureDevice.h"
 #include "platform/QtDesktop.h"
 #include "platform/QtDialogs.h"
 #include "platform/SkinImage.h"
@@ -253,14 +253,16 @@ int run(QApplication& app)
     // on another thread, as their initialisation may read the locale.
     std::setlocale(LC_NUMERIC, "C");
 
+    // The modules beside the executable (the build tree), else where they are installed.
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    const QStringList moduleFolders = {executableFolder,
+                                       QDir::cleanPath(executableFolder + QLatin1Char('/') +
+                                                       QStringLiteral(VOCARTA_MODULES_FROM_BIN))};
     // The engine's libraries load while the windows are built; until it is there its commands
     // wait for it (a file on the command line plays once it is).
-    const QString executableFolder = QCoreApplication::applicationDirPath();
     DeferredMediaPlayer media;
     MediaEngineLoader engineLoader(media);
-    engineLoader.start({executableFolder, QDir::cleanPath(executableFolder + QLatin1Char('/') +
-                                                          QStringLiteral(VOCARTA_ENGINE_FROM_BIN))},
-                       QStringLiteral(VOCARTA_ENGINE_MODULE));
+    engineLoader.start(moduleFolders, QStringLiteral(VOCARTA_ENGINE_MODULE));
     QObject::connect(&media, &MediaPlayer::engineUnavailable, &media,
                      [](const QString& reason) { qCWarning(lcPlayer).noquote() << reason; });
 
@@ -279,7 +281,8 @@ int run(QApplication& app)
     const QString runtimeFolder = RuntimeFolder::path();
     QtDialogs dialogs;
     QtDesktop desktop(runtimeFolder);
-    PulseCaptureDevice capture;
+    // Its module, and libpulse with it, is loaded when the recorder first records.
+    ModuleCaptureDevice capture(moduleFolders, QStringLiteral(VOCARTA_CAPTURE_MODULE));
     Platform platform;
     platform.dialogs = &dialogs;
     platform.desktop = &desktop;

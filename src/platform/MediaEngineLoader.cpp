@@ -3,9 +3,8 @@
 #include "platform/DeferredMediaPlayer.h"
 #include "platform/LibraryDependencies.h"
 #include "platform/MediaPlayer.h"
+#include "platform/ModuleFile.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <chrono>
 #include <memory>
 
@@ -38,33 +37,16 @@ void MediaEngineLoader::start(const QStringList& folders, const QString& fileNam
 
 void MediaEngineLoader::load(const QStringList& folders, const QString& fileName)
 {
-    QString path;
-    for (const QString& folder : folders) {
-        const QString candidate = QDir(folder).filePath(fileName);
-        if (QFileInfo::exists(candidate)) {
-            path = candidate;
-            break;
-        }
-    }
+    const QString path = ModuleFile::find(folders, fileName);
     if (path.isEmpty()) {
-        m_error =
-            QStringLiteral("%1 is in none of %2").arg(fileName, folders.join(QStringLiteral(", ")));
+        m_error = ModuleFile::notFoundReason(folders, fileName);
     } else {
         LibraryDependencies::loadEach(LibraryDependencies::loadOrder(path), [this] {
             if (m_givingWay.load())
                 std::this_thread::sleep_for(kGiveWay);
         });
-        m_library.setFileName(path);
-        m_library.setLoadHints(QLibrary::ResolveAllSymbolsHint | QLibrary::PreventUnloadHint);
-        if (!m_library.load()) {
-            m_error = m_library.errorString();
-        } else {
-            m_factory = reinterpret_cast<MediaEngineModule::Factory>(
-                m_library.resolve(MediaEngineModule::kFactoryName));
-            if (!m_factory)
-                m_error = QStringLiteral("%1 has no %2")
-                              .arg(path, QLatin1String(MediaEngineModule::kFactoryName));
-        }
+        m_factory = reinterpret_cast<MediaEngineModule::Factory>(
+            ModuleFile::loadFactory(m_library, path, MediaEngineModule::kFactoryName, &m_error));
     }
     QMetaObject::invokeMethod(this, &MediaEngineLoader::finish, Qt::QueuedConnection);
 }

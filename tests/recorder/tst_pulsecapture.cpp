@@ -6,7 +6,7 @@
 #include "TestFolder.h"
 #include "ToneCaptureDevice.h"
 #include "WavFacts.h"
-#include "platform/PulseCaptureDevice.h"
+#include "capture/PulseCaptureDevice.h"
 #include "recorder/CaptureEngine.h"
 #include "recorder/WavHeader.h"
 

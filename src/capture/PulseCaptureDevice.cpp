@@ -1,4 +1,4 @@
-#include "platform/PulseCaptureDevice.h"
+#include "capture/PulseCaptureDevice.h"
 
 #include <algorithm>
 #include <pulse/pulseaudio.h>

@@ -1,0 +1,63 @@
+#include "platform/ModuleCaptureDevice.h"
+
+#include "platform/CaptureModule.h"
+#include "platform/ModuleFile.h"
+
+ModuleCaptureDevice::ModuleCaptureDevice(const QStringList& folders, const QString& fileName,
+                                         QObject* parent)
+    : CaptureDevice(parent), m_folders(folders), m_fileName(fileName)
+{
+}
+
+ModuleCaptureDevice::~ModuleCaptureDevice() = default;
+
+bool ModuleCaptureDevice::load(QString* error)
+{
+    const QString path = ModuleFile::find(m_folders, m_fileName);
+    QString reason;
+    CaptureModule::Factory factory = nullptr;
+    if (path.isEmpty())
+        reason = ModuleFile::notFoundReason(m_folders, m_fileName);
+    else
+        factory = reinterpret_cast<CaptureModule::Factory>(
+            ModuleFile::loadFactory(m_library, path, CaptureModule::kFactoryName, &reason));
+    if (factory) {
+        m_device.reset(factory());
+        if (!m_device)
+            reason = QStringLiteral("%1 made no device").arg(path);
+    }
+    if (!m_device) {
+        if (error)
+            *error = QStringLiteral("the sound capture module could not be loaded: ") + reason;
+        return false;
+    }
+    // The module has its own copy of CaptureDevice's meta-object. Qt keeps a connection by the
+    // signal's index, which both copies give alike, so the module's emits reach these.
+    connect(m_device.get(), &CaptureDevice::bufferFilled, this, &CaptureDevice::bufferFilled);
+    connect(m_device.get(), &CaptureDevice::failed, this, &CaptureDevice::failed);
+    return true;
+}
+
+bool ModuleCaptureDevice::open(const PcmFormat& format, int bufferSize, QString* error)
+{
+    if (!m_device && !load(error))
+        return false;
+    return m_device->open(format, bufferSize, error);
+}
+
+void ModuleCaptureDevice::setPaused(bool paused)
+{
+    if (m_device)
+        m_device->setPaused(paused);
+}
+
+void ModuleCaptureDevice::close()
+{
+    if (m_device)
+        m_device->close();
+}
+
+bool ModuleCaptureDevice::isOpen() const
+{
+    return m_device && m_device->isOpen();
+}

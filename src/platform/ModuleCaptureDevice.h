@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/CaptureDevice.h"
+
+#include <QLibrary>
+#include <QStringList>
+#include <memory>
+
+// The sound input of the capture module. The module, and the sound server's libraries it needs,
+// are loaded on the GUI thread the first time the input is opened; from then on every call goes
+// to the module's device and its signals come out of this one. When the module cannot be loaded,
+// open() fails with the reason and tries again on the next open().
+class ModuleCaptureDevice : public CaptureDevice {
+    Q_OBJECT
+public:
+    // Looks for the module `fileName` in `folders`, first match first.
+    ModuleCaptureDevice(const QStringList& folders, const QString& fileName,
+                        QObject* parent = nullptr);
+    ~ModuleCaptureDevice() override;
+
+    bool open(const PcmFormat& format, int bufferSize, QString* error) override;
+    void setPaused(bool paused) override;
+    void close() override;
+    bool isOpen() const override;
+
+    // The module's device once it is loaded, else null.
+    CaptureDevice* device() const { return m_device.get(); }
+
+private:
+    bool load(QString* error);
+
+    QStringList m_folders;
+    QString m_fileName;
+    QLibrary m_library;
+    std::unique_ptr<CaptureDevice> m_device;
+};
