@@ -24,6 +24,7 @@
 #include "remote/RemoteControl.h"
 #include "remote/RemoteMessage.h"
 #include "remote/RuntimeFolder.h"
+#include "remote/SessionBusWarmUp.h"
 #include "ui/HelpController.h"
 
 #include <QApplication>
@@ -242,6 +243,7 @@ void logStartMilestones(DeferredMediaPlayer& media, QTimer& playingWatch, bool f
 
 int run(QApplication& app)
 {
+    const SessionBusWarmUp sessionBus;
     QApplication::setApplicationName(QStringLiteral("vocarta"));
     QApplication::setApplicationVersion(QStringLiteral(VOCARTA_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -55,10 +55,8 @@ bool QtDesktop::claimSingleInstance()
     if (m_lock)
         return true;
     QDir().mkpath(m_lockFolder);
-    auto lock = std::make_unique<QLockFile>(lockPath(m_lockFolder));
-    // A lock left by a crashed instance is taken over: QLockFile checks whether its owner lives.
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
+    auto lock = InstanceLock::claim(lockPath(m_lockFolder));
+    if (!lock)
         return false;
     m_lock = std::move(lock);
     return true;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/Desktop.h"
+#include "platform/InstanceLock.h"
 
-#include <QLockFile>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -28,5 +28,5 @@ public:
 
 private:
     QString m_lockFolder;
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<InstanceLock> m_lock;
 };

@@ -1,11 +1,11 @@
 #include "remote/InstanceClient.h"
 
+#include "platform/InstanceLock.h"
 #include "remote/LocalSocket.h"
 #include "remote/RemoteMessage.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QLockFile>
 #include <QThread>
 #include <cerrno>
 #include <csignal>
@@ -18,15 +18,10 @@ namespace {
 
 constexpr int kRetryMs = 20;
 
-// The lock's owner lives but has not opened its socket yet.
+// A program holds the claim but has not opened its socket yet.
 bool isStarting(const QString& lockPath)
 {
-    qint64 pid = 0;
-    QString host;
-    QString application;
-    if (!QLockFile(lockPath).getLockInfo(&pid, &host, &application) || pid <= 0)
-        return false;
-    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+    return InstanceLock::isHeld(lockPath);
 }
 
 bool writeAll(int socket, QByteArrayView bytes, QDeadlineTimer deadline)

@@ -1,11 +1,11 @@
 // The client on its own, before any QCoreApplication exists, as `vocarta --command` runs it,
 // against a stand-in for the running program that answers as each test says.
 
+#include "platform/InstanceLock.h"
 #include "remote/InstanceClient.h"
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLockFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -216,9 +216,9 @@ void TestInstanceClient::programStillStarting()
     QFETCH(Outcome, outcome);
     QFETCH(int, leastMs);
     Folder f;
-    QLockFile lock(f.lockPath());
+    std::unique_ptr<InstanceLock> lock;
     if (locked)
-        QVERIFY(lock.tryLock());
+        QVERIFY(lock = InstanceLock::claim(f.lockPath()));
     std::optional<ScriptedProgram> program;
     if (opensAfterMs >= 0)
         program.emplace(f.socketPath(), ScriptedProgram::Script{
@@ -246,9 +246,9 @@ void TestInstanceClient::pathTooLongForASocket()
     QFETCH(bool, locked);
     QFETCH(Outcome, outcome);
     Folder f;
-    QLockFile lock(f.lockPath());
+    std::unique_ptr<InstanceLock> lock;
     if (locked)
-        QVERIFY(lock.tryLock());
+        QVERIFY(lock = InstanceLock::claim(f.lockPath()));
     const QString path = f.folder.filePath(QString(200, QLatin1Char('d')) + "/vocarta.socket");
     QElapsedTimer clock;
     clock.start();
