@@ -43,6 +43,10 @@ void Recorder::applyTexts()
 
 void Recorder::closeAtExit()
 {
-    // Deleting the window stops the recording and finishes its file.
-    delete m_window;
+    if (!m_window)
+        return;
+    // The file is finished now; the window stays until the recorder goes. The program may be
+    // ending from inside one of the window's own message boxes, which must not go under it.
+    m_window->finishRecording();
+    m_window->hide();
 }

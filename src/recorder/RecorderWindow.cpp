@@ -90,7 +90,12 @@ RecorderWindow::RecorderWindow(AppState& state, const Platform& platform, QWidge
 
 RecorderWindow::~RecorderWindow()
 {
-    QSignalBlocker quiet(&m_engine);
+    finishRecording();
+}
+
+void RecorderWindow::finishRecording()
+{
+    const QSignalBlocker quiet(&m_engine);
     m_engine.stop();
 }
 

@@ -27,6 +27,8 @@ public:
     void pressStart();
     // The Stop button: the recording's file is complete when it returns.
     void pressStop();
+    // Ends a recording without a word to the user, its file complete, as the program ends.
+    void finishRecording();
     // The level timer's step: the meters, the time and the byte count.
     void refreshLevels();
     // The blink timer's step: the state text comes and goes while capturing.

@@ -229,8 +229,13 @@ void TestRecoveryProgram::typedWordsSurviveAKill()
     QVERIFY(m_x.run({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("200"),
                      QStringLiteral("F7"), QStringLiteral("F7")}));
     // Written a few seconds after the typing paused.
-    QVERIFY2(waitUntil([&] { return copyText() == kTyped; }), qPrintable(copyText()));
-    const RecoveryRecord kept = record();
+    // The copy is replaced before its record: both are waited for.
+    RecoveryRecord kept;
+    QVERIFY2(waitUntil([&] {
+                 kept = record();
+                 return copyText() == kTyped && kept.mediaPath == recording && kept.position >= 15;
+             }),
+             qPrintable(copyText()));
     QCOMPARE(kept.mediaPath, recording);
     QVERIFY2(kept.position >= 15, qPrintable(QString::number(kept.position)));
 

@@ -8,6 +8,9 @@
 #include "recorder/Recorder.h"
 #include "recorder/RecorderWindow.h"
 
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -48,6 +51,7 @@ private Q_SLOTS:
     void fileBeingRecordedIsNotOpened();
     void leavingTheProgramFinishesTheRecording_data();
     void leavingTheProgramFinishesTheRecording();
+    void endingInsideARecorderMessage();
 };
 
 void TestRecorderPlayer::recordCommandOpensTheRecorder_data()
@@ -137,11 +141,35 @@ void TestRecorderPlayer::leavingTheProgramFinishesTheRecording()
         p.f.player->endWithoutAsking();
 
     QVERIFY(p.f.journal.contains(QStringLiteral("program ended")));
-    QVERIFY(!p.recorder->window());
     QVERIFY(!p.device.isOpen());
     const WavFacts wav = WavFacts::readFile(take);
     QCOMPARE(wav.dataSize, quint32(3 * 8192 + 1236));
     QCOMPARE(wav.sound.size(), 3 * 8192 + 1236);
+    QVERIFY(p.recorder->window()->isHidden());
+}
+
+void TestRecorderPlayer::endingInsideARecorderMessage()
+{
+    RecordingPlayer p;
+    const QString take = p.f.folder.filePath(QStringLiteral("take.wav"));
+    p.record(take);
+    p.device.capture(8192);
+    QPointer<RecorderWindow> window = p.recorder->window();
+    {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Vocarta"), QStringLiteral("?"),
+                        QMessageBox::Ok, window);
+        // The session ends while the box waits for an answer; the program's end closes it.
+        QTimer::singleShot(0, p.f.player.get(), [&p] { p.f.player->endWithoutAsking(); });
+        connect(p.f.player.get(), &PlayerWindow::programEnded, &box, &QDialog::reject,
+                Qt::QueuedConnection);
+        box.exec();
+        QVERIFY(window);
+        QVERIFY(window->isHidden());
+    }
+    QVERIFY(!p.device.isOpen());
+    QCOMPARE(WavFacts::readFile(take).dataSize, quint32(8192));
+    p.recorder.reset();
+    QVERIFY(!window);
 }
 
 QTEST_MAIN(TestRecorderPlayer)
