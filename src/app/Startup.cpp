@@ -173,6 +173,7 @@ Session start(AppState& state, const Platform& platform, const QString& commandL
     PlayerWindow* player = session.player.get();
     FootPedals* pedals = session.pedals.get();
     afterFirstPaint(player, editor, [editor, player, pedals] {
+        player->showWindowIcon();
         editor->build();
         player->attachEditor(editor);
         pedals->setEditor(editor);

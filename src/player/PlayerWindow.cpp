@@ -34,6 +34,9 @@ PlayerWindow::PlayerWindow(AppState& state, const Platform& platform, QWidget* p
 {
     m_playback->setObjectName(QStringLiteral("playback"));
     m_fadeTimer.setObjectName(QStringLiteral("labelFadeTimer"));
+    m_busyPointerDue.setSingleShot(true);
+    m_busyPointerDue.setInterval(kBusyPointerDelayMs);
+    connect(&m_busyPointerDue, &QTimer::timeout, this, &PlayerWindow::showBusyPointer);
     m_recentSaveDue.setSingleShot(true);
     m_recentSaveDue.setInterval(0);
     connect(&m_recentSaveDue, &QTimer::timeout, this, &PlayerWindow::saveRecentMedia);
@@ -149,7 +152,10 @@ void PlayerWindow::setupFace()
     m_recordButton = button("recordButton", kRecordButton);
     for (SkinButton* b : skinButtons())
         showNormalImage(b);
+}
 
+void PlayerWindow::showWindowIcon()
+{
     const QPixmap icon = SkinImage::pixmap(imagePath(QStringLiteral("vocarta.png")));
     if (!icon.isNull())
         setWindowIcon(icon);

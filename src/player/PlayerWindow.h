@@ -54,6 +54,11 @@ public:
 
     // Puts the editor below the player, or below the bookmark window when it has bookmarks.
     void placeEditor();
+    // The program's icon for the window. Set once the window is on screen: the display server
+    // is given the picture at full size, which nobody needs before.
+    void showWindowIcon();
+    // How long a wait goes on before the pointer shows it.
+    static constexpr int kBusyPointerDelayMs = 300;
     // Reads the settings and the recent list and shows them; `commandLine` is a media path given
     // at start ("" for none), opened last.
     void restoreSession(const QString& commandLine);
@@ -180,7 +185,9 @@ private:
     void showRecentMedia();
     void loadRecentMedia();
     void saveRecentMedia();
+    // The busy pointer shows only when a wait goes on: a quick load does not flicker it.
     void setBusyPointer(bool busy);
+    void showBusyPointer();
     ValueDialog* newValueDialog(ValueEntry::Mode mode);
     void openValueDialog(ValueEntry::Mode mode);
     // Hands the keyboard back to the transcript after a transport command.
@@ -285,6 +292,7 @@ private:
 
     QTimer m_fadeTimer{this};
     QTimer m_recentSaveDue{this};
+    QTimer m_busyPointerDue{this};
     // Green and blue of the faded text: below 0 at rest, 255 when white again.
     int m_fadeLevel = -15;
     FadedLabel m_fadedLabel = FadedLabel::Volume;

@@ -127,13 +127,22 @@ void PlayerWindow::seekToClick(double x)
 
 void PlayerWindow::setBusyPointer(bool busy)
 {
-    if (busy == m_busyPointer)
+    if (busy) {
+        if (!m_busyPointer && !m_busyPointerDue.isActive())
+            m_busyPointerDue.start();
         return;
-    m_busyPointer = busy;
-    if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
+    }
+    m_busyPointerDue.stop();
+    if (m_busyPointer) {
+        m_busyPointer = false;
         QApplication::restoreOverrideCursor();
+    }
+}
+
+void PlayerWindow::showBusyPointer()
+{
+    m_busyPointer = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 void PlayerWindow::returnFocus()

@@ -1,9 +1,11 @@
 #include "Controls.h"
 #include "PlayerFixture.h"
 #include "player/CaptionLabel.h"
+#include "player/PlaybackController.h"
 #include "player/SkinButton.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QTest>
 
@@ -21,6 +23,8 @@ QString image(const SkinButton* button)
 class TestTransport : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void busyPointerOnlyForLongWaits_data();
+    void busyPointerOnlyForLongWaits();
     void openingStartsPlaybackFromZero();
     void pauseStepsBackAndResumeOnlyPlays();
     void resumeAtZeroPausesFirst();
@@ -367,6 +371,34 @@ void TestTransport::playButtonShowsTheRealState()
     else
         f.player->togglePlayPause();
     QCOMPARE(image(button(f.player, "playButton")), playing);
+}
+
+void TestTransport::busyPointerOnlyForLongWaits_data()
+{
+    QTest::addColumn<int>("busyMs");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("a quick load") << PlayerWindow::kBusyPointerDelayMs / 3 << false;
+    QTest::newRow("a long wait") << PlayerWindow::kBusyPointerDelayMs * 2 << true;
+}
+
+void TestTransport::busyPointerOnlyForLongWaits()
+{
+    QFETCH(int, busyMs);
+    QFETCH(bool, shown);
+    PlayerFixture f;
+    PlaybackController* playback = f.player->playback();
+
+    Q_EMIT playback->busyChanged(true);
+    QVERIFY(!QApplication::overrideCursor());
+    QTest::qWait(busyMs);
+    QCOMPARE(QApplication::overrideCursor() != nullptr, shown);
+    if (shown)
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    Q_EMIT playback->busyChanged(false);
+    QVERIFY(!QApplication::overrideCursor());
+    // Nothing shows later either.
+    QTest::qWait(PlayerWindow::kBusyPointerDelayMs + 50);
+    QVERIFY(!QApplication::overrideCursor());
 }
 
 QTEST_MAIN(TestTransport)
