@@ -2,9 +2,4 @@
 
 #include <fontconfig/fontconfig.h>
 
-FontConfigWarmUp::FontConfigWarmUp() : m_worker([] { FcInit(); }) {}
-
-FontConfigWarmUp::~FontConfigWarmUp()
-{
-    m_worker.join();
-}
+FontConfigWarmUp::FontConfigWarmUp() : WarmUpThread([] { FcInit(); }) {}

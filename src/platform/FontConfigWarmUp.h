@@ -1,18 +1,12 @@
 #pragma once
 
-#include <thread>
+#include "platform/WarmUpThread.h"
 
 // Reads the system's font configuration on a thread of its own, from the first moment of the
 // program. It is the costliest step before the first window can be laid out, fontconfig's
 // loading is safe to race (it keeps the first configuration built), and the display connection
 // that the program sets up meanwhile mostly waits on the display server.
-class FontConfigWarmUp {
+class FontConfigWarmUp : public WarmUpThread {
 public:
     FontConfigWarmUp();
-    ~FontConfigWarmUp();
-    FontConfigWarmUp(const FontConfigWarmUp&) = delete;
-    FontConfigWarmUp& operator=(const FontConfigWarmUp&) = delete;
-
-private:
-    std::thread m_worker;
 };

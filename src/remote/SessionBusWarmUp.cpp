@@ -2,11 +2,7 @@
 
 #include <QDBusConnection>
 
-SessionBusWarmUp::SessionBusWarmUp() : m_worker([] { QDBusConnection::sessionBus().isConnected(); })
+SessionBusWarmUp::SessionBusWarmUp()
+    : WarmUpThread([] { QDBusConnection::sessionBus().isConnected(); })
 {
-}
-
-SessionBusWarmUp::~SessionBusWarmUp()
-{
-    m_worker.join();
 }
