@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QThread>
 #include <cerrno>
-#include <csignal>
 #include <optional>
 #include <poll.h>
 
@@ -17,12 +16,6 @@ namespace InstanceClient {
 namespace {
 
 constexpr int kRetryMs = 20;
-
-// A program holds the claim but has not opened its socket yet.
-bool isStarting(const QString& lockPath)
-{
-    return InstanceLock::isHeld(lockPath);
-}
 
 bool writeAll(int socket, QByteArrayView bytes, QDeadlineTimer deadline)
 {
@@ -64,7 +57,7 @@ Outcome send(const QString& socketPath, const QString& lockPath, const QByteArra
     const auto address = LocalSocket::address(QFile::encodeName(socketPath));
     // No program can listen there.
     if (!address)
-        return isStarting(lockPath) ? Outcome::NotListening : Outcome::NoInstance;
+        return InstanceLock::isHeld(lockPath) ? Outcome::NotListening : Outcome::NoInstance;
 
     const QDeadlineTimer starting(waits.starting);
     LocalSocket::Descriptor socket;
@@ -72,7 +65,8 @@ Outcome send(const QString& socketPath, const QString& lockPath, const QByteArra
         socket = LocalSocket::openStream();
         if (socket.isValid() && LocalSocket::connectTo(socket.get(), *address))
             break;
-        if (!isStarting(lockPath))
+        // A program that holds the claim but has no socket yet is still starting.
+        if (!InstanceLock::isHeld(lockPath))
             return Outcome::NoInstance;
         if (starting.hasExpired())
             return Outcome::NotListening;

@@ -13,6 +13,33 @@
 #include <unistd.h>
 #include <utility>
 
+// The address of the socket file at `path`; false when the path does not fit.
+inline bool unixSocketAddress(const QString& path, sockaddr_un* address)
+{
+    const QByteArray name = QFile::encodeName(path);
+    *address = {};
+    if (name.size() >= qsizetype(sizeof address->sun_path))
+        return false;
+    address->sun_family = AF_UNIX;
+    std::memcpy(address->sun_path, name.constData(), size_t(name.size()));
+    return true;
+}
+
+// A socket bound to the file at `path`, not listening yet (as a program that crashed leaves its
+// file, while the descriptor is open); -1 when it cannot be bound.
+inline int bindUnixSocket(const QString& path)
+{
+    sockaddr_un address;
+    if (!unixSocketAddress(path, &address))
+        return -1;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 // A client of a Unix-domain socket for tests, on the system's calls alone, so that it checks the
 // program's socket code instead of sharing it. It never blocks: while it waits, the test's event
 // loop runs, and with it a server on the same thread.
@@ -20,12 +47,9 @@ class UnixClient {
 public:
     explicit UnixClient(const QString& path)
     {
-        const QByteArray name = QFile::encodeName(path);
-        sockaddr_un address{};
-        if (name.size() >= qsizetype(sizeof address.sun_path))
+        sockaddr_un address;
+        if (!unixSocketAddress(path, &address))
             return;
-        address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
         m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (m_fd < 0)
             return;

@@ -1,6 +1,7 @@
 // The client on its own, before any QCoreApplication exists, as `vocarta --command` runs it,
 // against a stand-in for the running program that answers as each test says.
 
+#include "UnixClient.h"
 #include "platform/InstanceLock.h"
 #include "remote/InstanceClient.h"
 
@@ -36,8 +37,7 @@ public:
         qsizetype readsAtMost = -1;
     };
 
-    ScriptedProgram(const QString& path, Script script)
-        : m_path(QFile::encodeName(path)), m_script(std::move(script))
+    ScriptedProgram(const QString& path, Script script) : m_path(path), m_script(std::move(script))
     {
         if (m_script.opensAfter == 0ms)
             open();
@@ -50,7 +50,7 @@ public:
             m_thread.join();
         if (m_listening >= 0) {
             ::close(m_listening);
-            ::unlink(m_path.constData());
+            ::unlink(QFile::encodeName(m_path).constData());
         }
     }
 
@@ -66,12 +66,8 @@ public:
 private:
     void open()
     {
-        m_listening = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, m_path.constData(), sizeof address.sun_path - 1);
-        if (::bind(m_listening, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-            ::listen(m_listening, 4) != 0)
+        m_listening = bindUnixSocket(m_path);
+        if (m_listening < 0 || ::listen(m_listening, 4) != 0)
             qFatal("the stand-in cannot listen");
     }
 
@@ -125,7 +121,7 @@ private:
         ::close(connection);
     }
 
-    QByteArray m_path;
+    QString m_path;
     Script m_script;
     int m_listening = -1;
     QByteArray m_request;

@@ -53,22 +53,6 @@ struct Fixture {
     }
 };
 
-// A socket file that nobody listens on, as a program that crashed leaves it. Bound while the
-// returned descriptor is open.
-int bindSocketFile(const QString& socketPath)
-{
-    const QByteArray path = QFile::encodeName(socketPath);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
 ino_t inodeOf(const QString& path)
 {
     struct stat info {};
@@ -132,19 +116,15 @@ void TestInstanceServer::socketIsTheUsersAloneAndReplacesAStaleOne()
 {
     Fixture f;
     // A socket file that nobody listens on, as a program that crashed leaves it.
-    const QByteArray path = QFile::encodeName(f.socketPath());
-    const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
-    QCOMPARE(::bind(stale, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const int stale = bindUnixSocket(f.socketPath());
+    QVERIFY(stale >= 0);
     ::close(stale);
     QVERIFY(QFileInfo::exists(f.socketPath()));
 
     QString error;
     QVERIFY2(f.server.listen(f.socketPath(), &error), qPrintable(error));
     struct stat info {};
-    QCOMPARE(::stat(path.constData(), &info), 0);
+    QCOMPARE(::stat(QFile::encodeName(f.socketPath()).constData(), &info), 0);
     QVERIFY(S_ISSOCK(info.st_mode));
     QCOMPARE(info.st_mode & (S_IRWXG | S_IRWXO), 0u);
     QCOMPARE(f.send("command stop\n"), InstanceClient::Outcome::Accepted);
@@ -249,7 +229,7 @@ void TestInstanceServer::closeRemovesOnlyItsOwnSocketFile()
     int other = -1;
     if (replaced) {
         QVERIFY(QFile::remove(f.socketPath()));
-        other = bindSocketFile(f.socketPath());
+        other = bindUnixSocket(f.socketPath());
         QVERIFY(other >= 0);
     }
     const ino_t otherFile = inodeOf(f.socketPath());
@@ -538,7 +518,8 @@ void TestInstanceServer::otherUsersAreTurnedAway()
     // Opened to all, so that only the check of the peer's user remains.
     QVERIFY(::chmod(QFile::encodeName(f.folder.path()).constData(), 0755) == 0);
     QVERIFY(::chmod(QFile::encodeName(f.socketPath()).constData(), 0666) == 0);
-    const QByteArray path = QFile::encodeName(f.socketPath());
+    sockaddr_un address;
+    QVERIFY(unixSocketAddress(f.socketPath(), &address));
 
     // The child: 0 when the connection was closed unanswered, 1 when answered, 2 when it could
     // not connect.
@@ -548,9 +529,6 @@ void TestInstanceServer::otherUsersAreTurnedAway()
         if (::setgid(65534) != 0 || ::setuid(65534) != 0)
             ::_exit(2);
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
         if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
             ::_exit(2);
         const char request[] = "command stop\n";
