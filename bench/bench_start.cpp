@@ -1,8 +1,8 @@
 // Times the start of the real program on an X server of its own (Xvfb): from process start to the
 // player window mapped, beside a bare Qt window (this benchmark again, run with --bare) measured
 // the same way in the same run, and to the command line's 10-minute WAV playing on a sound server
-// of its own (PulseAudio with a null sink). Every run gets a throwaway program folder and lock
-// folder. Prints medians; asserts nothing.
+// of its own (PulseAudio with a null sink), beside a program that only plays it with libmpv. Every
+// run gets a throwaway program folder and lock folder. Prints medians; asserts nothing.
 //
 //   bench_start [runs]     (12 by default)
 
@@ -193,6 +193,14 @@ public:
 
     QString address() const { return QStringLiteral("unix:") + m_runtime.path() + "/pulse/native"; }
 
+    // Waits (up to 5 s) until the sink has been silent for a moment: the sound of a program just
+    // ended may still be on its way out.
+    void awaitSilence()
+    {
+        m_silentSamples = 0;
+        waitFor([this] { return m_silentSamples >= kSilentMoment; }, 5000);
+    }
+
     // Calls `heard` once, when the next sound comes out of the sink.
     void awaitSound(std::function<void()> heard)
     {
@@ -201,17 +209,22 @@ public:
     }
 
 private:
+    static constexpr qint64 kSilentMoment = 44100 / 50; // 20 ms
+
     void listen()
     {
         const QByteArray data = m_recorder.readAllStandardOutput();
         m_heardBytes += data.size();
-        if (!m_heard)
-            return;
         for (qsizetype i = 0; i + 1 < data.size(); i += 2) {
             const auto sample = qint16(quint8(data[i]) | quint8(data[i + 1]) << 8);
-            if (std::abs(sample) > 256) {
-                std::exchange(m_heard, nullptr)();
-                return;
+            if (std::abs(sample) <= 256) {
+                ++m_silentSamples;
+            } else {
+                m_silentSamples = 0;
+                if (m_heard) {
+                    std::exchange(m_heard, nullptr)();
+                    return;
+                }
             }
         }
     }
@@ -220,6 +233,7 @@ private:
     QProcess m_server;
     QProcess m_recorder;
     qint64 m_heardBytes = 0;
+    qint64 m_silentSamples = 0;
     std::function<void()> m_heard;
 };
 
@@ -230,11 +244,17 @@ struct Times {
     double sound = -1;   // as the sound server gets it
 };
 
-// One start of `program`, timed from just before the process is made; ends it once its window
-// is mapped and, when asked, its file plays.
+// What a start is timed until.
+struct Until {
+    bool window = false;
+    bool playingLine = false;
+    SoundServer* sound = nullptr; // its sound at this server
+};
+
+// One start of `program`, timed from just before the process is made; ends it once all that
+// `until` names has come.
 Times timeStart(const QString& program, const QStringList& arguments,
-                const QProcessEnvironment& environment, MapWatcher& watcher,
-                SoundServer* untilPlaying)
+                const QProcessEnvironment& environment, MapWatcher& watcher, const Until& until)
 {
     Times times;
     QProcess process;
@@ -263,25 +283,29 @@ Times timeStart(const QString& program, const QStringList& arguments,
             times.playing = now;
     });
 
-    if (untilPlaying)
-        untilPlaying->awaitSound([&] { times.sound = milliseconds(clock); });
+    if (until.sound) {
+        until.sound->awaitSilence();
+        until.sound->awaitSound([&] { times.sound = milliseconds(clock); });
+    }
 
     clock.start();
     process.start();
-    const bool done = waitFor(
-        [&] {
-            return times.mapped >= 0 && (!untilPlaying || (times.playing >= 0 && times.sound >= 0));
-        },
-        RunTimeoutMs);
-    if (untilPlaying)
-        untilPlaying->awaitSound(nullptr);
+    const auto missing = [&]() -> const char* {
+        if (until.window && times.mapped < 0)
+            return "no window";
+        if (until.sound && times.sound < 0)
+            return "no sound";
+        if (until.playingLine && times.playing < 0)
+            return "no playing line";
+        return nullptr;
+    };
+    const bool done = waitFor([&] { return !missing(); }, RunTimeoutMs);
+    if (until.sound)
+        until.sound->awaitSound(nullptr);
     process.kill();
     process.waitForFinished();
     if (!done) {
-        std::printf("%s: %s within %d ms; its output:\n%s\n", qPrintable(program),
-                    times.mapped < 0  ? "no window"
-                    : times.sound < 0 ? "no sound"
-                                      : "no playing line",
+        std::printf("%s: %s within %d ms; its output:\n%s\n", qPrintable(program), missing(),
                     RunTimeoutMs, errors.constData());
     }
     return times;
@@ -363,9 +387,9 @@ int benchmark(int argc, char* argv[])
     if (sound)
         environment.insert(QStringLiteral("PULSE_SERVER"), soundServer.address());
 
-    std::vector<double> bare, player, ready, playing, sounding;
+    std::vector<double> bare, player, ready, playing, sounding, libmpvSounding;
     for (int i = 0; i < runs; ++i) {
-        // Taken in turns, so that a change in the machine's load touches both alike.
+        // Taken in turns, so that a change in the machine's load touches all alike.
         QTemporaryDir bareRun, playerRun;
         QProcessEnvironment bareEnvironment = environment;
         QProcessEnvironment playerEnvironment = environment;
@@ -375,9 +399,16 @@ int benchmark(int argc, char* argv[])
             return 1;
         }
         const Times b = timeStart(QCoreApplication::applicationFilePath(), {"--bare"},
-                                  bareEnvironment, watcher, nullptr);
-        const Times p = timeStart(program, {recording}, playerEnvironment, watcher,
-                                  sound ? &soundServer : nullptr);
+                                  bareEnvironment, watcher, {.window = true});
+        const Times p = timeStart(
+            program, {recording}, playerEnvironment, watcher,
+            {.window = true, .playingLine = sound, .sound = sound ? &soundServer : nullptr});
+        if (sound) {
+            const Times l = timeStart(QStringLiteral(LIBMPV_ONLY_PLAYER), {recording}, environment,
+                                      watcher, {.sound = &soundServer});
+            if (l.sound >= 0)
+                libmpvSounding.push_back(l.sound);
+        }
         if (b.mapped >= 0)
             bare.push_back(b.mapped);
         if (p.mapped >= 0)
@@ -401,6 +432,10 @@ int benchmark(int argc, char* argv[])
     // after the sound.
     report(QStringLiteral("start->file playing, as the program logs it:"), playing, "(no target)");
     report(QStringLiteral("start->file's sound at the sound server:"), sounding, "< 150 ms");
+    // What the engine library alone takes to load and play the file, in the same run: the part of
+    // the figure above that the program's own work does not add.
+    report(QStringLiteral("start->the same, a program of libmpv alone:"), libmpvSounding,
+           "(reference)");
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "engine/MpvMediaPlayer.h"
 
+#include "engine/MpvComponentOptions.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -79,22 +81,8 @@ MpvMediaPlayer::MpvMediaPlayer(const Options& options, QObject* parent) : MediaP
     const auto set = [this](const char* name, const char* value) {
         mpv_set_option_string(m_mpv, name, value);
     };
-    // No user configuration, scripts, key bindings or on-screen controls: this is a component.
-    set("config", "no");
-    set("terminal", "no");
-    set("load-scripts", "no");
-    set("ytdl", "no");
-    set("osc", "no");
-    set("load-stats-overlay", "no");
-    set("load-osd-console", "no");
-    set("load-auto-profiles", "no");
-    set("input-default-bindings", "no");
-    set("input-vo-keyboard", "no");
-    // Video files give only their sound: no picture is decoded and no window can open.
-    set("vid", "no");
-    set("vo", "null");
-    set("audio-display", "no");
-    set("sid", "no");
+    for (const auto& [name, value] : MpvComponentOptions::kOptions)
+        set(name, value);
     if (options.nullOutput)
         set("ao", "null");
     else if (!options.audioOutputs.isEmpty())
