@@ -50,6 +50,12 @@ ValueDialog::ValueDialog(AppState& state, Dialogs& dialogs, const QPixmap& backg
     connect(m_okButton, &QPushButton::clicked, this, &ValueDialog::confirm);
     connect(m_cancelButton, &QPushButton::clicked, this, &ValueDialog::cancel);
 
+    fitToPrompt();
+}
+
+void ValueDialog::fitToPrompt()
+{
+    // A window's minimum size leaves out the lines a wrapped label needs; adjustSize counts them.
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
@@ -128,6 +134,7 @@ void ValueDialog::setMode(Mode mode)
         break;
     }
     m_promptLabel->setText(prompt());
+    fitToPrompt();
     m_valueEdit->clear();
     if (int* value = setting()) {
         *value = ValueEntry::openingValue(mode, *value);

@@ -49,6 +49,8 @@ protected:
 private:
     int* setting();
     QString prompt() const;
+    // Sized for the prompt, however many lines it wraps onto, and centred on the screen.
+    void fitToPrompt();
 
     AppState& m_state;
     Dialogs& m_dialogs;

@@ -56,6 +56,7 @@ private Q_SLOTS:
     void blankFieldStoresNothing();
     void openingShowsTheLowerBound();
     void promptsAndCaptions();
+    void longPromptShowsWhole();
     void goToWhilePlayingAndPaused_data();
     void goToWhilePlayingAndPaused();
     void menuCommandsOpenTheDialog();
@@ -201,6 +202,26 @@ void TestValueEntry::promptsAndCaptions()
     QCOMPARE(named<QLineEdit>(dialog, "valueEdit")->text(), QString());
     QCOMPARE(named<QPushButton>(dialog, "okButton")->text(), f.state.texts.text(Text::Ok));
     QCOMPARE(named<QPushButton>(dialog, "cancelButton")->text(), f.state.texts.text(Text::Cancel));
+}
+
+// Some languages' prompts take two or three lines; none of them is cut.
+void TestValueEntry::longPromptShowsWhole()
+{
+    PlayerFixture f;
+    f.state.texts.setText(Text::SkipLengthPrompt, QStringLiteral("seconds ").repeated(30));
+    ValueDialog dialog(f.state, f.dialogs, QPixmap());
+    dialog.setAttribute(Qt::WA_DeleteOnClose, false);
+    dialog.setMode(Mode::JumpSeconds);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+    const QLabel* prompt = named<QLabel>(dialog, "promptLabel");
+    QVERIFY(prompt->heightForWidth(prompt->width()) > 2 * prompt->fontMetrics().height());
+    QVERIFY2(prompt->height() >= prompt->heightForWidth(prompt->width()),
+             qPrintable(QStringLiteral("%1 < %2")
+                            .arg(prompt->height())
+                            .arg(prompt->heightForWidth(prompt->width()))));
+    QVERIFY(prompt->geometry().bottom() < named<QLineEdit>(dialog, "valueEdit")->geometry().top());
 }
 
 void TestValueEntry::goToWhilePlayingAndPaused_data()
