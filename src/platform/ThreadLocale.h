@@ -1,6 +1,5 @@
 #pragma once
 
-#include <clocale>
 #include <locale.h>
 
 // The locale the program runs under, the environment's with C numbers, for a thread started

@@ -49,8 +49,6 @@ ValueDialog::ValueDialog(AppState& state, Dialogs& dialogs, const QPixmap& backg
 
     connect(m_okButton, &QPushButton::clicked, this, &ValueDialog::confirm);
     connect(m_cancelButton, &QPushButton::clicked, this, &ValueDialog::cancel);
-
-    fitToPrompt();
 }
 
 void ValueDialog::fitToPrompt()
