@@ -94,6 +94,15 @@ public:
         return found.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
+    // The titles of all visible windows, for a failure's message.
+    QString titles() const
+    {
+        QStringList names;
+        for (const QString& window : windows(QStringLiteral(".*")))
+            names << run({QStringLiteral("getwindowname"), window}).value_or(QStringLiteral("?"));
+        return names.isEmpty() ? QStringLiteral("no window") : names.join(QStringLiteral(" | "));
+    }
+
 private:
     QProcess m_process;
     QString m_display;
@@ -215,10 +224,11 @@ void TestRecoveryProgram::typedWordsSurviveAKill()
     QProcess first;
     QVERIFY(startProgram(first, {recording}));
     QStringList editors;
-    QVERIFY(waitUntil([&] {
-        editors = m_x.windows(QStringLiteral("^Text editor - "));
-        return !editors.isEmpty();
-    }));
+    QVERIFY2(waitUntil([&] {
+                 editors = m_x.windows(QStringLiteral("^Text editor - "));
+                 return !editors.isEmpty();
+             }),
+             qPrintable(m_x.titles()));
     // A click into the text, as the keyboard is elsewhere when the window first shows.
     QVERIFY(m_x.run({QStringLiteral("windowfocus"), QStringLiteral("--sync"), editors.first()}));
     QVERIFY(m_x.run({QStringLiteral("mousemove"), QStringLiteral("--window"), editors.first(),
