@@ -105,27 +105,41 @@ void BookmarkController::saveTable(const QString& file)
 {
     QString error;
     BookmarkTable::SaveFailure failure = BookmarkTable::SaveFailure::None;
-    if (m_table.save(file, &error, &failure))
+    if (m_table.save(file, &error, &failure)) {
+        // A file that could not be read before may have been read now, its bookmarks joining
+        // the window's.
+        if (m_window && m_window->records() != m_table.records())
+            m_window->showRecords(m_table.records());
         return;
+    }
     qCWarning(lcBookmarks, "Could not save the bookmarks to \"%s\": %s", qUtf8Printable(file),
               qUtf8Printable(error));
-    if (m_platform.dialogs) {
-        QWidget* owner = m_window ? static_cast<QWidget*>(m_window)
-                                  : (m_player ? m_player->playerWindow() : nullptr);
-        // The user is told why in words of their language; the log keeps the system's.
-        const QString reason = failure == BookmarkTable::SaveFailure::FileNotReadWhole
-                                   ? m_state.texts.plain(Text::FileNotReadWhole)
-                                   : error;
-        m_state.saveFailures.tell(*m_platform.dialogs, owner, m_state.texts, file, reason);
-    }
+    // The user is told why in words of their language; the log keeps the system's.
+    const QString reason = failure == BookmarkTable::SaveFailure::FileNotReadWhole
+                               ? m_state.texts.plain(Text::FileNotReadWhole)
+                               : error;
+    tell(file, reason, Text::SaveFailed);
 }
 
 void BookmarkController::loadTable(const QString& file)
 {
     QString error;
-    if (!m_table.load(file, &error))
-        qCWarning(lcBookmarks, "Could not read the bookmarks from \"%s\": %s", qUtf8Printable(file),
-                  qUtf8Printable(error));
+    if (m_table.load(file, &error))
+        return;
+    qCWarning(lcBookmarks, "Could not read the bookmarks from \"%s\": %s", qUtf8Printable(file),
+              qUtf8Printable(error));
+    // Its bookmarks are missing from the window; the file stays as it is until it can be read.
+    if (QFileInfo::exists(file))
+        tell(file, error, Text::ReadFailed);
+}
+
+void BookmarkController::tell(const QString& file, const QString& reason, Text heading)
+{
+    if (!m_platform.dialogs)
+        return;
+    QWidget* owner = m_window ? static_cast<QWidget*>(m_window)
+                              : (m_player ? m_player->playerWindow() : nullptr);
+    m_state.saveFailures.tell(*m_platform.dialogs, owner, m_state.texts, file, reason, heading);
 }
 
 BookmarkWindow* BookmarkController::detachWindow()

@@ -2,6 +2,7 @@
 
 #include "bookmarks/BookmarkTable.h"
 #include "core/BookmarkCommands.h"
+#include "core/Text.h"
 #include "platform/Platform.h"
 
 #include <QObject>
@@ -68,9 +69,11 @@ private:
     void placeWindow(bool setHeight);
     // Keeps the window's records, hides it and forgets it; the caller deletes it.
     BookmarkWindow* detachWindow();
-    // There is no interface text for these failures: they are logged, not shown.
+    // Failures are logged, and told once per file and run.
     void saveTable(const QString& file);
     void loadTable(const QString& file);
+    // A box, once per file and heading, naming the file and the reason.
+    void tell(const QString& file, const QString& reason, Text heading);
     MediaPlayer* media() const;
     void setMenuShown(bool shown);
 

@@ -11,6 +11,7 @@ void BookmarkTable::clear()
     m_file.clear();
     m_onDisk.clear();
     m_readWhole = true;
+    m_unread = false;
 }
 
 void BookmarkTable::setRecords(const QStringList& records)
@@ -26,8 +27,10 @@ bool BookmarkTable::load(const QString& filePath, QString* error)
         return false;
     bool whole = true;
     auto records = BookmarkFile::read(filePath, error, &whole, m_readLimit);
-    if (!records)
+    if (!records) {
+        m_unread = QFileInfo::exists(filePath);
         return false;
+    }
     m_records = std::move(*records);
     m_onDisk = m_records;
     m_readWhole = whole;
@@ -51,6 +54,11 @@ bool BookmarkTable::save(const QString& filePath, QString* error, SaveFailure* f
         return refuse(SaveFailure::CannotWrite, QStringLiteral("the recording has no file name"));
     }
     const bool sameFile = filePath == m_file;
+    if (sameFile && m_unread && !m_records.isEmpty()) {
+        QString reason;
+        if (!readAgain(&reason))
+            return refuse(SaveFailure::FileNotRead, reason);
+    }
     if (sameFile && !m_readWhole && m_records != m_onDisk)
         return refuse(SaveFailure::FileNotReadWhole,
                       QStringLiteral("the file is larger than %1 bytes and was read only that far")
@@ -74,5 +82,26 @@ bool BookmarkTable::save(const QString& filePath, QString* error, SaveFailure* f
     m_file = filePath;
     m_onDisk = m_records;
     m_readWhole = true;
+    return true;
+}
+
+bool BookmarkTable::readAgain(QString* error)
+{
+    if (!QFileInfo::exists(m_file)) {
+        m_unread = false;
+        return true;
+    }
+    bool whole = true;
+    auto records = BookmarkFile::read(m_file, error, &whole, m_readLimit);
+    if (!records)
+        return false;
+    m_onDisk = *records;
+    for (const QString& record : std::as_const(m_records)) {
+        if (!records->contains(record))
+            records->append(record);
+    }
+    m_records = std::move(*records);
+    m_readWhole = whole;
+    m_unread = false;
     return true;
 }

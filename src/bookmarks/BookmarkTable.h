@@ -18,6 +18,9 @@ public:
         // The file was larger than the table reads (readLimit), so the table holds only its
         // first part; rewriting the file would cut it.
         FileNotReadWhole,
+        // The file exists but could not be read, when the table was loaded and again now:
+        // replacing it would lose the bookmarks it holds.
+        FileNotRead,
     };
 
     explicit BookmarkTable(qint64 readLimit = BookmarkFile::kReadLimit) : m_readLimit(readLimit) {}
@@ -46,17 +49,25 @@ public:
     // - when the user removed every bookmark that this file holds, the file is removed, so that
     //   the deleted bookmarks do not come back;
     // - an empty table writes nothing;
-    // - a file that was not read whole is never rewritten or removed.
+    // - a file that was not read whole is never rewritten or removed;
+    // - a file that existed but could not be read is read again first: if it now reads, its
+    //   records come first and the table's new ones follow; if not, it is left alone.
     // Returns false, with the reason in `error` and its kind in `failure`, when a needed write or
     // removal failed or was refused; the table then still holds its records and a later save
     // tries again.
     bool save(const QString& filePath, QString* error = nullptr, SaveFailure* failure = nullptr);
 
 private:
+    // Reads m_file, which could not be read at load time, and puts its records in front of the
+    // table's. False, with the reason, while it still cannot be read.
+    bool readAgain(QString* error);
+
     qint64 m_readLimit;
     QStringList m_records;
     QString m_file;
     // What m_file holds as far as this table knows.
     QStringList m_onDisk;
     bool m_readWhole = true;
+    // m_file existed but could not be read: the table does not know what it holds.
+    bool m_unread = false;
 };

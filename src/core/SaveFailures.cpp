@@ -4,13 +4,13 @@
 #include "platform/Dialogs.h"
 
 bool SaveFailures::tell(Dialogs& dialogs, QWidget* owner, const InterfaceTexts& texts,
-                        const QString& path, const QString& reason)
+                        const QString& path, const QString& reason, Text heading)
 {
-    if (m_quiet || m_told.contains(path))
+    const QString key = QString::number(int(heading)) + QLatin1Char('\n') + path;
+    if (m_quiet || m_told.contains(key))
         return false;
-    m_told.insert(path);
+    m_told.insert(key);
     dialogs.warning(owner, texts.plain(Text::ProgramName),
-                    texts.plain(Text::SaveFailed) + QLatin1Char('\n') + path + QLatin1Char('\n') +
-                        reason);
+                    texts.plain(heading) + QLatin1Char('\n') + path + QLatin1Char('\n') + reason);
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Text.h"
+
 #include <QSet>
 #include <QString>
 
@@ -8,7 +10,8 @@ class InterfaceTexts;
 class QWidget;
 
 // Saves that failed, told to the user once per file and run: the settings are saved after every
-// option change, and one box about a read-only folder is enough. The caller logs every failure.
+// option change, and one box about a read-only folder is enough. Also reads that failed where a
+// later save depends on what the file holds. The caller logs every failure.
 class SaveFailures {
 public:
     // While quiet (the program ends on a signal or with the desktop session) nothing is asked
@@ -16,12 +19,12 @@ public:
     void setQuiet(bool quiet) { m_quiet = quiet; }
     bool isQuiet() const { return m_quiet; }
 
-    // Shows a box naming the file and the system's reason, unless this file was told already.
-    // Returns whether it showed one.
+    // Shows a box with the heading, the file and the system's reason, unless this file was told
+    // already under this heading. Returns whether it showed one.
     bool tell(Dialogs& dialogs, QWidget* owner, const InterfaceTexts& texts, const QString& path,
-              const QString& reason);
+              const QString& reason, Text heading = Text::SaveFailed);
 
 private:
-    QSet<QString> m_told;
+    QSet<QString> m_told; // heading number, "\n", path
     bool m_quiet = false;
 };

@@ -177,4 +177,5 @@ enum class Text {
     SnippetTimestamp = 196,
     SnippetKeysHint = 197,
     AboutText = 198,
+    ReadFailed = 199,
 };

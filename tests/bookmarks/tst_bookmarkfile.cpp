@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <sys/fsuid.h>
+#include <unistd.h>
 
 namespace {
 
@@ -27,6 +29,40 @@ QByteArray crlf(const QStringList& lines)
 
 // The longest name a file can be replaced under: a save writes "<name>.XXXXXX" first.
 constexpr qsizetype kReplaceableName = 255 - 7;
+
+// Makes a file unreadable while its folder stays writable, as a file left by another user is.
+// Root, whom mode bits do not stop, checks files as nobody on this thread meanwhile.
+class Unreadable {
+public:
+    Unreadable(const TestFolder& folder, const QString& relative)
+        : m_path(folder.filePath(relative))
+    {
+        constexpr auto open = QFileDevice::Permissions(0x7777);
+        QFile::setPermissions(folder.path(), open);
+        QFile::setPermissions(QFileInfo(m_path).path(), open);
+        QFile::setPermissions(m_path, {});
+        if (geteuid() == 0) {
+            setfsuid(kNobody);
+            m_asNobody = setfsuid(uid_t(-1)) == kNobody;
+        }
+    }
+    ~Unreadable() { end(); }
+
+    // False where this machine lets the file be read all the same.
+    bool holds() const { return !QFile(m_path).open(QIODevice::ReadOnly); }
+    void end()
+    {
+        if (m_asNobody)
+            setfsuid(0);
+        m_asNobody = false;
+        QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+private:
+    static constexpr uid_t kNobody = 65534;
+    QString m_path;
+    bool m_asNobody = false;
+};
 
 } // namespace
 
@@ -51,6 +87,8 @@ private Q_SLOTS:
     void aFileSavedUnderTheFullNameIsMoved();
     void aFileNotReadWholeIsNeverRewritten_data();
     void aFileNotReadWholeIsNeverRewritten();
+    void anUnreadableFileIsNeverReplaced_data();
+    void anUnreadableFileIsNeverReplaced();
 };
 
 void TestBookmarkFile::writtenInTableOrderWithCrLf()
@@ -420,6 +458,60 @@ void TestBookmarkFile::aFileNotReadWholeIsNeverRewritten()
         QVERIFY(table.save(other, &error, &failure));
         QCOMPARE(failure, BookmarkTable::SaveFailure::None);
         QCOMPARE(folder.readBytes(QStringLiteral("Bookmarks/other.wav.bm")), crlf(records));
+    }
+}
+
+void TestBookmarkFile::anUnreadableFileIsNeverReplaced_data()
+{
+    QTest::addColumn<bool>("added");
+    QTest::addColumn<QString>("bySave"); // what has become of the file when the table is saved
+    QTest::newRow("still unreadable") << true << QStringLiteral("unreadable");
+    QTest::newRow("readable again") << true << QStringLiteral("readable");
+    QTest::newRow("removed") << true << QStringLiteral("removed");
+    QTest::newRow("nothing added") << false << QStringLiteral("unreadable");
+}
+
+void TestBookmarkFile::anUnreadableFileIsNeverReplaced()
+{
+    QFETCH(bool, added);
+    QFETCH(QString, bySave);
+    TestFolder folder;
+    const QString path = folder.filePath(kFile);
+    const QStringList old = {record("00:00:10", "old one"), record("00:00:20", "old two")};
+    folder.writeBytes(kFile, crlf(old));
+    const QStringList added_ = added ? QStringList{record("00:00:15", "new")} : QStringList{};
+
+    Unreadable unreadable(folder, kFile);
+    if (!unreadable.holds())
+        QSKIP("this machine lets every file be read");
+    BookmarkTable table;
+    QString error;
+    QVERIFY(!table.load(path, &error));
+    QVERIFY(!error.isEmpty());
+    table.setRecords(added_);
+
+    if (bySave != QLatin1String("unreadable"))
+        unreadable.end();
+    if (bySave == QLatin1String("removed"))
+        QVERIFY(QFile::remove(path));
+    error.clear();
+    auto failure = BookmarkTable::SaveFailure::None;
+    const bool refused = added && bySave == QLatin1String("unreadable");
+    QCOMPARE(table.save(path, &error, &failure), !refused);
+    unreadable.end();
+
+    QCOMPARE(failure,
+             refused ? BookmarkTable::SaveFailure::FileNotRead : BookmarkTable::SaveFailure::None);
+    QCOMPARE(error.isEmpty(), !refused);
+    if (bySave == QLatin1String("readable")) {
+        QCOMPARE(table.records(), old + added_);
+        QCOMPARE(folder.readBytes(kFile), crlf(old + added_));
+    } else if (bySave == QLatin1String("removed")) {
+        QCOMPARE(table.records(), added_);
+        QCOMPARE(folder.readBytes(kFile), crlf(added_));
+    } else {
+        QCOMPARE(table.records(), added_);
+        QCOMPARE(folder.readBytes(kFile), crlf(old));
     }
 }
 

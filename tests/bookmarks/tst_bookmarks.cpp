@@ -103,15 +103,15 @@ QStringList threeMarks()
     QVERIFY2(qAbs((actual) - (expected)) <= Twips::fromPixels(1),                                  \
              qPrintable(QStringLiteral("%1 is not %2").arg(actual).arg(expected)))
 
-// The user was told once that the file could not be saved, with its path and the reason.
-void checkToldOnce(const Fixture& f, const QString& file)
+// The user's box number `count` says, under the heading, the file's path and the reason.
+void checkTold(const Fixture& f, const QString& file, Text heading, qsizetype count = 1)
 {
-    QCOMPARE(f.dialogs.messages.size(), 1);
-    const auto& box = f.dialogs.messages.first();
+    QCOMPARE(f.dialogs.messages.size(), count);
+    const auto& box = f.dialogs.messages.last();
     QCOMPARE(box.title, f.state.texts.plain(Text::ProgramName));
     const QStringList lines = box.text.split(QLatin1Char('\n'));
     QCOMPARE(lines.size(), 3);
-    QCOMPARE(lines[0], f.state.texts.plain(Text::SaveFailed));
+    QCOMPARE(lines[0], f.state.texts.plain(heading));
     QCOMPARE(lines[1], file);
     QVERIFY(!lines[2].isEmpty());
 }
@@ -144,7 +144,7 @@ private Q_SLOTS:
     void badFileShownAsFarAsPossible();
     void aFailedSaveIsLoggedAndNothingElseBreaks_data();
     void aFailedSaveIsLoggedAndNothingElseBreaks();
-    void anUnreadableFileIsLoggedAndShownEmpty();
+    void anUnreadableFileIsToldAndNeverReplaced();
     void hundredThousandBookmarks();
 };
 
@@ -677,11 +677,11 @@ void TestBookmarks::aFailedSaveIsLoggedAndNothingElseBreaks()
         f.bookmarks->saveBookmarks();
         QCOMPARE(*BookmarkFile::read(f.bookmarks->bookmarkFile(f.interview)),
                  (QStringList{record("00:00:07", "hello"), record("00:00:30", "more")}));
-        checkToldOnce(f, file);
+        checkTold(f, file, Text::SaveFailed);
         return;
     }
     f.bookmarks->saveBookmarks();
-    checkToldOnce(f, file);
+    checkTold(f, file, Text::SaveFailed);
     // Told once: a second failing save of the same file only logs.
     QTest::ignoreMessage(QtWarningMsg,
                          QRegularExpression(QStringLiteral("^Could not save the bookmarks to")));
@@ -699,7 +699,7 @@ void TestBookmarks::aFailedSaveIsLoggedAndNothingElseBreaks()
     QCOMPARE(*saved, records);
 }
 
-void TestBookmarks::anUnreadableFileIsLoggedAndShownEmpty()
+void TestBookmarks::anUnreadableFileIsToldAndNeverReplaced()
 {
     Fixture f;
     const QString file = f.bookmarks->bookmarkFile(f.lecture);
@@ -712,8 +712,25 @@ void TestBookmarks::anUnreadableFileIsLoggedAndShownEmpty()
     QVERIFY(f.window()->isVisible());
     QVERIFY(f.lines().isEmpty());
     QVERIFY(!f.bookmarks->hasBookmarks());
+    checkTold(f, file, Text::ReadFailed);
     QVERIFY(f.add(10, QStringLiteral("a")));
     QCOMPARE(f.lines(), QStringList{"00:00:10  a"});
+
+    // What the file holds is unknown, so it is not replaced while it cannot be read.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Could not save")));
+    f.bookmarks->saveBookmarks();
+    QVERIFY(QFileInfo(file).isDir());
+    checkTold(f, file, Text::SaveFailed, 2);
+
+    // Readable again: its bookmarks and the new one are kept together, in the window too.
+    QVERIFY(QDir(file).removeRecursively());
+    f.folder.write(QStringLiteral("Bookmarks/") + QFileInfo(file).fileName(),
+                   {record("00:00:20", "b")});
+    f.bookmarks->saveBookmarks();
+    QCOMPARE(BookmarkFile::read(file),
+             (QStringList{record("00:00:20", "b"), record("00:00:10", "a")}));
+    QCOMPARE(f.lines(), (QStringList{"00:00:10  a", "00:00:20  b"}));
+    QCOMPARE(f.dialogs.messages.size(), 2);
 }
 
 void TestBookmarks::hundredThousandBookmarks()

@@ -26,7 +26,7 @@ constexpr int kLastTimestampEntry = 156;
 constexpr int kFirstPedalEntry = 171;
 constexpr int kLastPedalEntry = 197;
 // Used beyond the contiguous blocks.
-const QSet<int> kUsedLater = {int(Text::AboutText)};
+const QSet<int> kUsedLater = {int(Text::AboutText), int(Text::ReadFailed)};
 
 QString languagePath(const QString& file)
 {
