@@ -45,6 +45,14 @@ bool PlayerWindow::saveSettings()
     s.playTime = m_state.playTime;
     s.pauseTime = m_state.pauseTime;
     s.smartPlay = m_playback->smartPlay();
+    // Minimised, or hidden while the About window is open, the player hides its companions only
+    // for the while: what the menus say is what the next start shows.
+    if (isMinimized() || !isVisible()) {
+        if (editorWindow())
+            s.editorVisible = m_editorShown;
+        if (bookmarkWindow())
+            s.bookmarksVisible = m_bookmarkWindowShown;
+    }
     QString error;
     const bool saved = SettingsFile::write(m_state.settingsPath(), s, &error);
     if (!saved) {

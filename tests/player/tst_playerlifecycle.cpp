@@ -37,6 +37,8 @@ private Q_SLOTS:
     void saveSettingsWritesTheLiveState();
     void unwritableFolderStillCloses();
     void minimiseHidesCompanionsRestoreShowsWhatMenusSay();
+    void companionsHiddenForTheWhileAreSavedAsShown_data();
+    void companionsHiddenForTheWhileAreSavedAsShown();
 };
 
 void TestPlayerLifecycle::everyWayOutRunsTheWholeClosingSequence_data()
@@ -214,6 +216,42 @@ void TestPlayerLifecycle::minimiseHidesCompanionsRestoreShowsWhatMenusSay()
     f.player->setWindowState(Qt::WindowNoState);
     QVERIFY(f.editor.widget.isVisible());
     QVERIFY(!f.bookmarks.widget.isVisible());
+}
+
+void TestPlayerLifecycle::companionsHiddenForTheWhileAreSavedAsShown_data()
+{
+    QTest::addColumn<bool>("minimised"); // else hidden behind the About window
+    QTest::addColumn<bool>("editorShown");
+    QTest::addColumn<bool>("bookmarksShown");
+    QTest::newRow("minimised, both shown") << true << true << true;
+    QTest::newRow("minimised, editor hidden") << true << false << true;
+    QTest::newRow("About, both shown") << false << true << true;
+    QTest::newRow("About, bookmarks hidden") << false << true << false;
+}
+
+void TestPlayerLifecycle::companionsHiddenForTheWhileAreSavedAsShown()
+{
+    QFETCH(bool, minimised);
+    QFETCH(bool, editorShown);
+    QFETCH(bool, bookmarksShown);
+    Fixture f(settings(true, editorShown));
+    QCOMPARE(f.editor.widget.isVisible(), editorShown);
+    f.player->setBookmarkMenuShown(bookmarksShown);
+    f.bookmarks.widget.setVisible(bookmarksShown);
+
+    if (minimised)
+        f.player->setWindowState(Qt::WindowMinimized);
+    else
+        f.player->hideWindows();
+    QVERIFY(!f.editor.widget.isVisible());
+    QVERIFY(!f.bookmarks.widget.isVisible());
+    // The program ends now, by a signal or the end of the desktop session.
+    QVERIFY(f.player->saveSettings());
+
+    const auto written = SettingsFile::read(f.state.settingsPath());
+    QVERIFY(written);
+    QCOMPARE(written->editorVisible, editorShown);
+    QCOMPARE(written->bookmarksVisible, bookmarksShown);
 }
 
 QTEST_MAIN(TestPlayerLifecycle)
