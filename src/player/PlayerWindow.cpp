@@ -6,6 +6,7 @@
 #include "core/Logging.h"
 #include "core/RecorderCommands.h"
 #include "platform/MediaPlayer.h"
+#include "platform/OnScreen.h"
 #include "platform/SkinImage.h"
 #include "platform/Twips.h"
 #include "player/CaptionLabel.h"
@@ -304,10 +305,11 @@ void PlayerWindow::placeEditorAsStored()
     if (!editorWindow())
         return;
     // Without stored places the editor goes under the player where it now stands.
-    if (s.editorWidth + s.editorHeight != 0)
+    if (s.editorWidth + s.editorHeight != 0) {
         Twips::setFrame(editorWindow(),
                         QRect(s.editorLeft, s.editorTop, s.editorWidth, s.editorHeight));
-    else
+        keepOnScreen(editorWindow());
+    } else
         placeEditor();
     if (s.editorVisible) {
         m_editorShown = true;

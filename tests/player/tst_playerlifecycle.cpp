@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -39,6 +40,8 @@ private Q_SLOTS:
     void minimiseHidesCompanionsRestoreShowsWhatMenusSay();
     void companionsHiddenForTheWhileAreSavedAsShown_data();
     void companionsHiddenForTheWhileAreSavedAsShown();
+    void anEditorStoredOffEveryScreenIsBroughtBack_data();
+    void anEditorStoredOffEveryScreenIsBroughtBack();
 };
 
 void TestPlayerLifecycle::everyWayOutRunsTheWholeClosingSequence_data()
@@ -252,6 +255,52 @@ void TestPlayerLifecycle::companionsHiddenForTheWhileAreSavedAsShown()
     QVERIFY(written);
     QCOMPARE(written->editorVisible, editorShown);
     QCOMPARE(written->bookmarksVisible, bookmarksShown);
+}
+
+void TestPlayerLifecycle::anEditorStoredOffEveryScreenIsBroughtBack_data()
+{
+    // Stored twips; the test screen is at least 800 x 600 pixels, 15 twips each.
+    QTest::addColumn<QRect>("stored");
+    QTest::addColumn<bool>("stays");
+    QTest::newRow("on screen") << QRect(1200, 3000, 9000, 4500) << true;
+    QTest::newRow("title bar showing at the right") << QRect(10000, 3000, 9000, 4500) << true;
+    QTest::newRow("beyond the right and the bottom") << QRect(30000, 30000, 9000, 4500) << false;
+    QTest::newRow("beyond the left and the top") << QRect(-30000, -30000, 9000, 4500) << false;
+    QTest::newRow("above the top, title bar hidden") << QRect(1200, -2000, 9000, 4500) << false;
+    QTest::newRow("off screen and larger than it") << QRect(-32000, 0, 32000, 32000) << false;
+}
+
+void TestPlayerLifecycle::anEditorStoredOffEveryScreenIsBroughtBack()
+{
+    QFETCH(QRect, stored);
+    QFETCH(bool, stays);
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY2(area.width() >= 800 && area.height() >= 600, "the rows assume an 800 x 600 screen");
+    StoredSettings s = settings();
+    s.editorLeft = stored.left();
+    s.editorTop = stored.top();
+    s.editorWidth = stored.width();
+    s.editorHeight = stored.height();
+    Fixture f(s);
+
+    const QWidget& editor = f.editor.widget;
+    if (stays) {
+        QCOMPARE(editor.pos(),
+                 QPoint(Twips::toPixels(stored.left()), Twips::toPixels(stored.top())));
+        QCOMPARE(editor.size(),
+                 QSize(Twips::toPixels(stored.width()), Twips::toPixels(stored.height())));
+    } else {
+        // The frame's decorations are not known before the window is first shown.
+        QVERIFY2(area.contains(QRect(editor.pos(), editor.size())),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(editor.x())
+                                .arg(editor.y())
+                                .arg(editor.width())
+                                .arg(editor.height())));
+        // Kept as large as it was where the screen has room for it.
+        const QSize storedSize(Twips::toPixels(stored.width()), Twips::toPixels(stored.height()));
+        QCOMPARE(editor.size(), storedSize.boundedTo(area.size()));
+    }
 }
 
 QTEST_MAIN(TestPlayerLifecycle)
