@@ -107,8 +107,8 @@ void BookmarkController::saveTable(const QString& file)
     BookmarkTable::SaveFailure failure = BookmarkTable::SaveFailure::None;
     if (m_table.save(file, &error, &failure)) {
         // A file that could not be read before may have been read now, its bookmarks joining
-        // the window's.
-        if (m_window && m_window->records() != m_table.records())
+        // the window's. (The window keeps its own order, so only the number tells.)
+        if (m_window && m_window->records().size() != m_table.size())
             m_window->showRecords(m_table.records());
         return;
     }
