@@ -6,6 +6,8 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 QString decodeText(QByteArrayView bytes)
@@ -30,16 +32,50 @@ bool fail(QSaveFile& file, QString* error, const QString& reason)
     return false;
 }
 
+// Opens the file for reading only when it is a regular one: a FIFO would wait for a writer on
+// the GUI thread, and a device such as /dev/zero would never end.
+bool openRegularFile(QFile& file, const QString& path, QString* error)
+{
+    const auto failWith = [error](const QString& reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    // The built-in texts are compiled in, out of reach of the system calls below.
+    if (path.startsWith(QLatin1Char(':'))) {
+        file.setFileName(path);
+        return file.open(QIODevice::ReadOnly) || failWith(file.errorString());
+    }
+    // Without O_NONBLOCK the open itself waits for a FIFO's writer.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return failWith(qt_error_string(errno));
+    struct stat status {};
+    const bool known = ::fstat(fd, &status) == 0;
+    const int cause = errno;
+    if (!known || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        if (!known)
+            return failWith(qt_error_string(cause));
+        return failWith(S_ISDIR(status.st_mode)
+                            ? qt_error_string(EISDIR)
+                            : QCoreApplication::translate("TextFile", "it is not a regular file"));
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return failWith(file.errorString());
+    }
+    return true;
+}
+
 } // namespace
 
 std::optional<QByteArray> readFileWhole(const QString& path, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
+    QFile file;
+    if (!openRegularFile(file, path, error))
         return std::nullopt;
-    }
     QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         if (error)
@@ -52,12 +88,9 @@ std::optional<QByteArray> readFileWhole(const QString& path, QString* error)
 std::optional<QStringList> readTextLines(const QString& path, QString* error, qint64 maxBytes,
                                          bool* whole)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
+    QFile file;
+    if (!openRegularFile(file, path, error))
         return std::nullopt;
-    }
     maxBytes = std::max<qint64>(maxBytes, 0);
     // One byte more than the limit tells whether anything lies beyond it.
     QByteArray data = file.read(maxBytes + 1);

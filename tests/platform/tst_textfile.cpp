@@ -2,11 +2,19 @@
 #include "platform/TextFile.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -128,6 +136,8 @@ private Q_SLOTS:
     void failedWritesKeepTheOldFile();
     void fullDiskKeepsTheOldFile_data();
     void fullDiskKeepsTheOldFile();
+    void onlyRegularFilesAreRead_data();
+    void onlyRegularFilesAreRead();
 };
 
 void TestTextFile::readsNoFurtherThanTheLimit_data()
@@ -232,6 +242,61 @@ void TestTextFile::fullDiskKeepsTheOldFile()
 
     QVERIFY(QFile::remove(disk.filePath(QStringLiteral("filler"))));
     QVERIFY2(writeTextLines(path, newLines(), &error), qPrintable(error));
+}
+
+void TestTextFile::onlyRegularFilesAreRead_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("a FIFO") << QStringLiteral("fifo");
+    QTest::newRow("a device that never ends") << QStringLiteral("/dev/zero");
+    QTest::newRow("a folder") << QStringLiteral("folder");
+}
+
+void TestTextFile::onlyRegularFilesAreRead()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QString path = kind;
+    if (kind == QLatin1String("fifo")) {
+        path = dir.filePath(QStringLiteral("pipe"));
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    } else if (kind == QLatin1String("folder")) {
+        path = dir.path();
+    } else if (!QFileInfo::exists(path)) {
+        QSKIP("no /dev/zero here");
+    }
+    // A reader stuck waiting for the FIFO's writer is let go after a while, so that a failure
+    // shows as one instead of a test that never ends.
+    std::atomic_bool done = false;
+    std::thread releaser([&] {
+        for (int i = 0; !done; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            if (i < 40)
+                continue;
+            const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0)
+                ::close(fd);
+        }
+    });
+
+    QElapsedTimer clock;
+    clock.start();
+    QString wholeError;
+    const auto whole = kind == QLatin1String("/dev/zero") ? std::optional<QByteArray>()
+                                                          : readFileWhole(path, &wholeError);
+    QString linesError;
+    const auto lines = readTextLines(path, &linesError);
+    const qint64 took = clock.elapsed();
+    done = true;
+    releaser.join();
+
+    QVERIFY(!lines);
+    QVERIFY(!linesError.isEmpty());
+    if (kind != QLatin1String("/dev/zero")) {
+        QVERIFY(!whole);
+        QVERIFY(!wholeError.isEmpty());
+    }
+    QVERIFY2(took < 1000, qPrintable(QStringLiteral("took %1 ms").arg(took)));
 }
 
 QTEST_GUILESS_MAIN(TestTextFile)
