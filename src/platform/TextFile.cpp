@@ -51,15 +51,14 @@ bool openRegularFile(QFile& file, const QString& path, QString* error)
     if (fd < 0)
         return failWith(qt_error_string(errno));
     struct stat status {};
-    const bool known = ::fstat(fd, &status) == 0;
-    const int cause = errno;
-    if (!known || !S_ISREG(status.st_mode)) {
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        const QString reason =
+            status.st_mode == 0 ? qt_error_string(errno)
+            : S_ISDIR(status.st_mode)
+                ? qt_error_string(EISDIR)
+                : QCoreApplication::translate("TextFile", "it is not a regular file");
         ::close(fd);
-        if (!known)
-            return failWith(qt_error_string(cause));
-        return failWith(S_ISDIR(status.st_mode)
-                            ? qt_error_string(EISDIR)
-                            : QCoreApplication::translate("TextFile", "it is not a regular file"));
+        return failWith(reason);
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {

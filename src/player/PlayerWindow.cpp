@@ -309,8 +309,9 @@ void PlayerWindow::placeEditorAsStored()
         Twips::setFrame(editorWindow(),
                         QRect(s.editorLeft, s.editorTop, s.editorWidth, s.editorHeight));
         keepOnScreen(editorWindow());
-    } else
+    } else {
         placeEditor();
+    }
     if (s.editorVisible) {
         m_editorShown = true;
         editorWindow()->show();
