@@ -1,4 +1,5 @@
 #include "FakeMediaPlayer.h"
+#include "RealWait.h"
 #include "RecordingDesktop.h"
 #include "RecordingDialogs.h"
 #include "StartedRun.h"
@@ -59,7 +60,7 @@ void TestEditorWiring::editorComesAfterThePlayerAsTheSettingsSay()
 {
     QFETCH(bool, shown);
     Run run(shown);
-    QTRY_VERIFY(run.text());
+    QTRY_VERIFY_WITH_TIMEOUT(run.text(), kRealWaitMs);
     QCOMPARE(run.session.editor->isVisible(), shown);
     const QRect player = run.session.player->frameGeometry();
     if (shown)
@@ -84,7 +85,7 @@ void TestEditorWiring::everyWayOutAsksAboutTheTranscript()
     QFETCH(QString, way);
     QFETCH(bool, editorShown);
     Run run(editorShown);
-    QTRY_VERIFY(run.text());
+    QTRY_VERIFY_WITH_TIMEOUT(run.text(), kRealWaitMs);
     PlayerWindow* player = run.session.player.get();
     QSignalSpy ended(player, &PlayerWindow::programEnded);
     run.text()->insertPlainText(QStringLiteral("an hour of typing"));
@@ -123,7 +124,7 @@ void TestEditorWiring::everyWayOutAsksAboutTheTranscript()
 void TestEditorWiring::editorKeysRunThePlayersCommands()
 {
     Run run(true);
-    QTRY_VERIFY(run.text());
+    QTRY_VERIFY_WITH_TIMEOUT(run.text(), kRealWaitMs);
     run.folder.writeBytes(QStringLiteral("media/talk.wav"), "RIFF");
     run.session.player->openMedia(run.folder.filePath(QStringLiteral("media/talk.wav")));
     RichTextBox* box = run.text();

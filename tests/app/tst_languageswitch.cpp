@@ -3,6 +3,7 @@
 
 #include "Controls.h"
 #include "FakeMediaPlayer.h"
+#include "RealWait.h"
 #include "RecordingDesktop.h"
 #include "RecordingDialogs.h"
 #include "StartedRun.h"
@@ -40,7 +41,7 @@ struct Run : StartedRun {
         QStringList settings(23, QStringLiteral("0"));
         settings[0] = QStringLiteral("First.lng");
         start(settings);
-        QTRY_VERIFY_WITH_TIMEOUT(session.editor->findChild<RichTextBox*>(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(session.editor->findChild<RichTextBox*>(), kRealWaitMs);
     }
 
     PlayerWindow* player() const { return session.player.get(); }

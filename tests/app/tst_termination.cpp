@@ -1,4 +1,5 @@
 #include "FakeMediaPlayer.h"
+#include "RealWait.h"
 #include "RecordingDesktop.h"
 #include "RecordingDialogs.h"
 #include "TestFolder.h"
@@ -91,7 +92,7 @@ void TestTermination::signalsEndTheProgramAfterItsSaves()
     QVERIFY2(output.contains("ready\n"), output.constData());
 
     QCOMPARE(::kill(pid_t(program.processId()), signalNumber), 0);
-    QVERIFY(program.waitForFinished(30000));
+    QVERIFY(program.waitForFinished(kRealWaitMs));
     output += program.readAllStandardOutput();
 
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ProcessEnd.h"
+#include "RealWait.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -65,7 +66,7 @@ public:
         QProcess tool;
         tool.setProcessEnvironment(m_environment);
         tool.start(QStringLiteral("pactl"), arguments);
-        return tool.waitForFinished(5000) && tool.exitStatus() == QProcess::NormalExit &&
+        return tool.waitForFinished(kRealWaitMs) && tool.exitStatus() == QProcess::NormalExit &&
                tool.exitCode() == 0;
     }
 

@@ -3,6 +3,7 @@
 
 #include "CompanionWindows.h"
 #include "FakePlayer.h"
+#include "RealWait.h"
 #include "RecordingDialogs.h"
 #include "TestFolder.h"
 #include "core/AppState.h"
@@ -188,25 +189,26 @@ void TestFootPedals::reportsDriveThePlayer()
 
     // Hold to play: plays while the middle pedal is down, pauses as it comes up.
     QVERIFY(f.send(0x02));
-    QTRY_VERIFY(f.playing());
+    QTRY_VERIFY_WITH_TIMEOUT(f.playing(), kRealWaitMs);
     QVERIFY(f.send(0x00));
-    QTRY_VERIFY(!f.playing());
+    QTRY_VERIFY_WITH_TIMEOUT(!f.playing(), kRealWaitMs);
     QCOMPARE(f.player.calls, (QStringList{"play toggle", "play toggle"}));
 
     // A skip held down repeats, each tick of its timer, until the pedal comes up.
     QVERIFY(f.send(0x01));
-    QTRY_COMPARE(f.player.commands, (QList<PlayerCommand>{PlayerCommand::SkipBack}));
+    QTRY_COMPARE_WITH_TIMEOUT(f.player.commands, (QList<PlayerCommand>{PlayerCommand::SkipBack}),
+                              kRealWaitMs);
     QVERIFY(controller.isRepeating(Pedal::Left));
     controller.repeat(Pedal::Left);
     controller.repeat(Pedal::Left);
     QCOMPARE(f.player.commands.size(), 3);
     // Right goes down too, left stays.
     QVERIFY(f.send(0x05));
-    QTRY_COMPARE(f.player.commands.size(), 4);
+    QTRY_COMPARE_WITH_TIMEOUT(f.player.commands.size(), 4, kRealWaitMs);
     QCOMPARE(f.player.commands.last(), PlayerCommand::SkipForward);
     QVERIFY(controller.isRepeating(Pedal::Right));
     QVERIFY(f.send(0x00));
-    QTRY_VERIFY(!controller.isRepeating(Pedal::Left));
+    QTRY_VERIFY_WITH_TIMEOUT(!controller.isRepeating(Pedal::Left), kRealWaitMs);
     QVERIFY(!controller.isRepeating(Pedal::Right));
     controller.repeat(Pedal::Left);
     QCOMPARE(f.player.commands,
@@ -225,11 +227,11 @@ void TestFootPedals::anUnpluggedPedalStopsWhatItHeld()
     QVERIFY(status->text().contains(f.devicePath(QStringLiteral("hidraw0"))));
     QVERIFY(f.plugIn());
     QVERIFY(f.send(0x03));
-    QTRY_VERIFY(f.playing());
+    QTRY_VERIFY_WITH_TIMEOUT(f.playing(), kRealWaitMs);
     QVERIFY(pedals.controller().isRepeating(Pedal::Left));
 
     f.unplug();
-    QTRY_COMPARE(pedals.status().kind, PedalStatus::Kind::NotFound);
+    QTRY_COMPARE_WITH_TIMEOUT(pedals.status().kind, PedalStatus::Kind::NotFound, kRealWaitMs);
     QVERIFY(!f.playing());
     QVERIFY(!pedals.controller().isRepeating(Pedal::Left));
     QVERIFY(!pedals.reader().isOpen());
@@ -242,7 +244,7 @@ void TestFootPedals::anUnpluggedPedalStopsWhatItHeld()
     QCOMPARE(pedals.status().kind, PedalStatus::Kind::Connected);
     QVERIFY(f.plugIn());
     QVERIFY(f.send(0x04));
-    QTRY_COMPARE(f.player.commands.last(), PlayerCommand::SkipForward);
+    QTRY_COMPARE_WITH_TIMEOUT(f.player.commands.last(), PlayerCommand::SkipForward, kRealWaitMs);
 }
 
 void TestFootPedals::theOptionsChooseWhatEachPedalDoes()

@@ -1,3 +1,4 @@
+#include "RealWait.h"
 #include "mock/TestMedia.h"
 #include "platform/DeferredMediaPlayer.h"
 #include "platform/LibraryDependencies.h"
@@ -19,7 +20,6 @@ namespace {
 // The module as the build made it, beside the program.
 const QFileInfo Module(QStringLiteral(VOCARTA_ENGINE_MODULE));
 const MediaEngineModule::Options NullOutput{.nullOutput = true};
-constexpr int LoadTimeoutMs = 30000;
 
 bool isLoaded(const QString& name)
 {
@@ -92,7 +92,7 @@ void TestMediaEngineLoader::loadOrderFindsWhatTheDynamicLoaderFinds()
         QSKIP("ldd is not installed");
     QProcess ldd;
     ldd.start(QStringLiteral("ldd"), {Module.filePath()});
-    QVERIFY(ldd.waitForFinished(LoadTimeoutMs));
+    QVERIFY(ldd.waitForFinished(kRealWaitMs));
     QSet<QString> expected;
     // "libmpv.so.2 => /lib/x86_64-linux-gnu/libmpv.so.2 (0x...)", and the dynamic loader itself
     // as "/lib64/ld-linux-x86-64.so.2 (0x...)".
@@ -176,14 +176,15 @@ void TestMediaEngineLoader::loadedModulePlaysTheFileGivenBefore()
     player.play();
     QCOMPARE(player.playState(), MediaPlayer::State::Busy);
 
-    QVERIFY(attached.wait(LoadTimeoutMs));
+    QVERIFY(attached.wait(kRealWaitMs));
     QVERIFY(!loader.isLoading());
     QCOMPARE(unavailable.count(), 0);
     QVERIFY(player.isEngineAvailable());
     QCOMPARE(player.engine()->metaObject()->className(), "MpvMediaPlayer");
     QCOMPARE(player.url(), pathOf("tone.wav"));
-    QTRY_VERIFY(player.playState() == MediaPlayer::State::Playing &&
-                player.currentPosition() > 0.2);
+    QTRY_VERIFY_WITH_TIMEOUT(player.playState() == MediaPlayer::State::Playing &&
+                                 player.currentPosition() > 0.2,
+                             kRealWaitMs);
     QCOMPARE(player.durationString(), QStringLiteral("00:01"));
     QVERIFY(qAbs(player.duration() - 1.5) < 0.1);
     QCOMPARE(mediaErrors.count(), 0);
@@ -221,7 +222,7 @@ void TestMediaEngineLoader::missingOrBrokenModule()
     player.setUrl(pathOf("tone.wav"));
     player.play();
 
-    QVERIFY(unavailable.wait(LoadTimeoutMs));
+    QVERIFY(unavailable.wait(kRealWaitMs));
     QVERIFY(!loader.isLoading());
     const QString reason = unavailable.first().first().toString();
     QVERIFY2(reason.startsWith(QStringLiteral("the media engine could not be loaded: ")),

@@ -3,6 +3,7 @@
 // test's own through it; and the program itself, which must not link the sound server's libraries.
 
 #include "PrivateSoundServer.h"
+#include "RealWait.h"
 #include "platform/CaptureModule.h"
 #include "platform/ModuleCaptureDevice.h"
 
@@ -22,7 +23,6 @@ const PcmFormat kFormat{2, 16, 44100};
 // A second of sound: the first buffer comes after it, and what follows fills the next only
 // partly before the test closes the device.
 const int kBufferSize = kFormat.bytesPerSecond();
-constexpr int kWaitMs = 15000;
 
 // The libraries ldd says `file` needs, one line each.
 QByteArray neededLibraries(const QString& file)
@@ -157,7 +157,7 @@ void TestModuleCaptureDevice::recordsThroughTheModule()
     if (QTest::currentTestFailed())
         return;
 
-    QTRY_VERIFY_WITH_TIMEOUT(!sizes.isEmpty(), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!sizes.isEmpty(), kRealWaitMs);
     QTest::qWait(300);
     const qsizetype before = sizes.size();
     for (qsizetype size : sizes)
@@ -187,7 +187,7 @@ void TestModuleCaptureDevice::serverGoneIsReported()
 
     QTest::qWait(200);
     m_server.reset();
-    QVERIFY(failures.wait(kWaitMs));
+    QVERIFY(failures.wait(kRealWaitMs));
     QCOMPARE(failures.count(), 1);
     QVERIFY(!failures.first().first().toString().isEmpty());
     // Open until closed; what came in before the server went is handed over then.

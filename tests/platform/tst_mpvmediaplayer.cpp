@@ -1,3 +1,4 @@
+#include "RealWait.h"
 #include "engine/MpvMediaPlayer.h"
 #include "mock/TestMedia.h"
 
@@ -12,7 +13,7 @@ const MpvMediaPlayer::Options NullOutput = MpvMediaPlayer::Options::silent();
 constexpr double ToneSeconds = 3.0;
 
 // Waits polling every few milliseconds, for timings finer than QTRY's 50 ms steps.
-template <typename Condition> bool waitFor(Condition condition, int timeoutMs = 3000)
+template <typename Condition> bool waitFor(Condition condition, int timeoutMs = kRealWaitMs)
 {
     return QTest::qWaitFor(condition, timeoutMs);
 }
@@ -114,10 +115,10 @@ void TestMpvMediaPlayer::opensPlaysAndPauses()
     QCOMPARE(player.url(), path);
     QCOMPARE(player.playState(), MediaPlayer::State::Busy);
     QCOMPARE(player.durationString(), QString());
-    QTRY_COMPARE(player.playState(), MediaPlayer::State::Playing);
-    QTRY_COMPARE(player.durationString(), QStringLiteral("00:03"));
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), MediaPlayer::State::Playing, kRealWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(player.durationString(), QStringLiteral("00:03"), kRealWaitMs);
     QVERIFY(qAbs(player.duration() - ToneSeconds) < 0.1);
-    QTRY_VERIFY(player.currentPosition() > 0.3);
+    QTRY_VERIFY_WITH_TIMEOUT(player.currentPosition() > 0.3, kRealWaitMs);
     QCOMPARE(player.currentPositionString(), QStringLiteral("00:00"));
 
     player.pause();
@@ -159,7 +160,7 @@ void TestMpvMediaPlayer::seekLandsOnTarget()
 
     if (how == "step back") {
         // As the window pauses: write the position minus the step, then pause.
-        QTRY_VERIFY(player.currentPosition() > 1.2);
+        QTRY_VERIFY_WITH_TIMEOUT(player.currentPosition() > 1.2, kRealWaitMs);
         expected = target = player.currentPosition() + target;
         player.setCurrentPosition(target);
         player.pause();
@@ -172,7 +173,7 @@ void TestMpvMediaPlayer::seekLandsOnTarget()
     }
     QCOMPARE(player.currentPosition(), expected);
     QCOMPARE(player.playState(), MediaPlayer::State::Paused);
-    QTRY_VERIFY(!player.isSeeking());
+    QTRY_VERIFY_WITH_TIMEOUT(!player.isSeeking(), kRealWaitMs);
     QTest::qWait(150); // mpv's own paused time, off by its output buffer, would come by now
     QCOMPARE(player.currentPosition(), expected);
     QCOMPARE(player.currentPositionString(), formatMediaTime(expected));
@@ -194,7 +195,7 @@ void TestMpvMediaPlayer::stopKeepsMediaAtStart()
     MpvMediaPlayer player(NullOutput);
     QVERIFY(openPlaying(player, path));
     player.setCurrentPosition(2.0);
-    QTRY_VERIFY(!player.isSeeking());
+    QTRY_VERIFY_WITH_TIMEOUT(!player.isSeeking(), kRealWaitMs);
 
     player.stop();
     QCOMPARE(player.playState(), MediaPlayer::State::Stopped);
@@ -208,7 +209,7 @@ void TestMpvMediaPlayer::stopKeepsMediaAtStart()
 
     player.play();
     QCOMPARE(player.playState(), MediaPlayer::State::Playing);
-    QTRY_VERIFY(player.currentPosition() > 0.2);
+    QTRY_VERIFY_WITH_TIMEOUT(player.currentPosition() > 0.2, kRealWaitMs);
     QVERIFY(player.currentPosition() < 1.0);
 }
 
@@ -222,7 +223,7 @@ void TestMpvMediaPlayer::endOfMediaIsNoticedAndPlayRestarts()
     player.pause();
     const double remaining = 1.0;
     player.setCurrentPosition(player.duration() - remaining);
-    QTRY_VERIFY(!player.isSeeking());
+    QTRY_VERIFY_WITH_TIMEOUT(!player.isSeeking(), kRealWaitMs);
 
     QElapsedTimer clock;
     clock.start();
@@ -238,7 +239,7 @@ void TestMpvMediaPlayer::endOfMediaIsNoticedAndPlayRestarts()
     player.play();
     QCOMPARE(player.playState(), MediaPlayer::State::Playing);
     QCOMPARE(player.currentPosition(), 0.0);
-    QTRY_VERIFY(player.currentPosition() > 0.2);
+    QTRY_VERIFY_WITH_TIMEOUT(player.currentPosition() > 0.2, kRealWaitMs);
     QVERIFY(player.currentPosition() < 1.0);
 }
 
@@ -258,7 +259,7 @@ void TestMpvMediaPlayer::badFileReportsErrorAndEngineStaysUsable()
     QVERIFY(openPlaying(player, pathOf("tone.wav")));
 
     player.setUrl(pathOf(file));
-    QTRY_COMPARE(errors.count(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, kRealWaitMs);
     QVERIFY2(errors.first().first().toString().contains(file),
              qPrintable(errors.first().first().toString()));
     QCOMPARE(player.url(), QString());
@@ -282,7 +283,7 @@ void TestMpvMediaPlayer::noSoundOutputIsToldApart()
 
     player.setUrl(pathOf("tone.wav"));
 
-    QTRY_COMPARE(missing.count(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(missing.count(), 1, kRealWaitMs);
     QVERIFY2(missing.first().first().toString().contains(QStringLiteral("tone.wav")),
              qPrintable(missing.first().first().toString()));
     QCOMPARE(errors.count(), 0);
@@ -297,12 +298,12 @@ void TestMpvMediaPlayer::textsFromAnHourOn()
     MpvMediaPlayer player(NullOutput);
     player.setUrl(path);
     player.pause();
-    QTRY_COMPARE(player.durationString(), QStringLiteral("01:00:01"));
+    QTRY_COMPARE_WITH_TIMEOUT(player.durationString(), QStringLiteral("01:00:01"), kRealWaitMs);
     player.setCurrentPosition(3600.4);
     QCOMPARE(player.currentPositionString(), QStringLiteral("01:00:00"));
     player.setCurrentPosition(3599.9);
     QCOMPARE(player.currentPositionString(), QStringLiteral("59:59"));
-    QTRY_VERIFY(!player.isSeeking());
+    QTRY_VERIFY_WITH_TIMEOUT(!player.isSeeking(), kRealWaitMs);
     QCOMPARE(player.currentPositionString(), QStringLiteral("59:59"));
 }
 
@@ -314,8 +315,8 @@ void TestMpvMediaPlayer::settingsReachTheEngine()
     player.setVolume(30);
     QCOMPARE(player.rate(), 1.5);
     QCOMPARE(player.volume(), 30);
-    QTRY_COMPARE(player.engineProperty("speed").toDouble(), 1.5);
-    QTRY_COMPARE(player.engineProperty("volume").toDouble(), 30.0);
+    QTRY_COMPARE_WITH_TIMEOUT(player.engineProperty("speed").toDouble(), 1.5, kRealWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(player.engineProperty("volume").toDouble(), 30.0, kRealWaitMs);
     QCOMPARE(player.engineProperty("audio-pitch-correction").toBool(), true);
     player.setVolume(130);
     QCOMPARE(player.volume(), 100);

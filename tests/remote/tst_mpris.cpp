@@ -1,4 +1,5 @@
 #include "PlayerFixture.h"
+#include "RealWait.h"
 #include "core/PlayerEvents.h"
 #include "remote/MprisService.h"
 
@@ -261,7 +262,7 @@ void TestMpris::raiseAndQuit()
     QVERIFY(x.f.player->isVisible());
     QCOMPARE(x.call(kRoot, QStringLiteral("Quit")).type(), QDBusMessage::ReplyMessage);
     // Through the closing sequence: the transcript is asked about.
-    QTRY_VERIFY(x.f.journal.contains(QStringLiteral("program ended")));
+    QTRY_VERIFY_WITH_TIMEOUT(x.f.journal.contains(QStringLiteral("program ended")), kRealWaitMs);
     QVERIFY(x.f.journal.contains(QStringLiteral("editor question")));
 }
 
@@ -302,24 +303,24 @@ void TestMpris::changesAreAnnounced()
 {
     Fixture x;
     x.call(kPlayer, QStringLiteral("Pause"));
-    QTRY_COMPARE(x.listener.changes.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(x.listener.changes.size(), 1, kRealWaitMs);
     QCOMPARE(x.listener.changes.takeFirst(), (QVariantMap{{"PlaybackStatus", "Paused"}}));
-    QTRY_COMPARE(x.listener.seeks, QList<qlonglong>{17'000'000});
+    QTRY_COMPARE_WITH_TIMEOUT(x.listener.seeks, QList<qlonglong>{17'000'000}, kRealWaitMs);
     x.listener.seeks.clear();
 
     // The player's own key is heard as well.
     x.f.player->togglePlayPause();
-    QTRY_COMPARE(x.listener.changes.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(x.listener.changes.size(), 1, kRealWaitMs);
     QCOMPARE(x.listener.changes.takeFirst(), (QVariantMap{{"PlaybackStatus", "Playing"}}));
 
     // A seek moves the position: Seeked tells it, PropertiesChanged does not carry it.
     x.call(kPlayer, QStringLiteral("Seek"), {qlonglong(30'000'000)});
-    QTRY_COMPARE(x.listener.seeks, QList<qlonglong>{47'000'000});
+    QTRY_COMPARE_WITH_TIMEOUT(x.listener.seeks, QList<qlonglong>{47'000'000}, kRealWaitMs);
     x.settle();
     QVERIFY(x.listener.changes.isEmpty());
 
     x.f.open(QStringLiteral("b.wav"));
-    QTRY_COMPARE(x.listener.changes.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(x.listener.changes.size(), 1, kRealWaitMs);
     const QVariantMap metadata = toMap(x.listener.changes.first().value("Metadata"));
     QCOMPARE(metadata["xesam:title"].toString(), QStringLiteral("b.wav"));
 }

@@ -1,4 +1,5 @@
 #include "PlayerFixture.h"
+#include "RealWait.h"
 #include "core/Timestamp.h"
 #include "remote/RemoteControl.h"
 
@@ -50,8 +51,10 @@ void TestRemoteControl::commandsRunFromTheEventLoopInOrderOnce()
         QVERIFY(x.remote.take({Kind::Command, QLatin1String(name)}));
     // Taken, not yet run: the socket's answer never waits for a command.
     QVERIFY(x.asked(from).isEmpty());
-    QTRY_COMPARE(x.asked(from), (QStringList{"media seek 17", "media pause", "media seek 23",
-                                             "next bookmark", "media rate 1.1"}));
+    QTRY_COMPARE_WITH_TIMEOUT(x.asked(from),
+                              (QStringList{"media seek 17", "media pause", "media seek 23",
+                                           "next bookmark", "media rate 1.1"}),
+                              kRealWaitMs);
     QTest::qWait(20);
     QCOMPARE(x.asked(from).size(), 5);
 }
@@ -145,7 +148,7 @@ void TestRemoteControl::handedFileOpensAsTheOpenCommand()
     x.f.player->showMinimized();
     const QString b = x.f.mediaFile(QStringLiteral("b.wav"));
     QVERIFY(x.remote.take({Kind::Open, b}));
-    QTRY_COMPARE(x.f.media.url(), b);
+    QTRY_COMPARE_WITH_TIMEOUT(x.f.media.url(), b, kRealWaitMs);
     QVERIFY(x.f.journal.contains(QStringLiteral("bookmarks saved")));
     QVERIFY(x.f.journal.contains(QStringLiteral("bookmarks loaded for ") + b));
     QCOMPARE(x.f.player->recentMedia().caption(0), b);

@@ -3,6 +3,7 @@
 // on a private session bus and a sound server of its own.
 
 #include "ProcessEnd.h"
+#include "RealWait.h"
 #include "TestMedia.h"
 #include "UnixClient.h"
 
@@ -139,9 +140,9 @@ void TestRemoteProcess::commandTogglesPlayPause()
 {
     QCOMPARE(playbackStatus(), QStringLiteral("Playing"));
     QCOMPARE(vocarta({"--command", "play-pause"}).status, 0);
-    QTRY_COMPARE(playbackStatus(), QStringLiteral("Paused"));
+    QTRY_COMPARE_WITH_TIMEOUT(playbackStatus(), QStringLiteral("Paused"), kRealWaitMs);
     QCOMPARE(vocarta({"--command", "play-pause"}).status, 0);
-    QTRY_COMPARE(playbackStatus(), QStringLiteral("Playing"));
+    QTRY_COMPARE_WITH_TIMEOUT(playbackStatus(), QStringLiteral("Playing"), kRealWaitMs);
 }
 
 void TestRemoteProcess::playerctlDrivesTheProgram()
@@ -153,20 +154,20 @@ void TestRemoteProcess::playerctlDrivesTheProgram()
         return run(playerctl, QStringList{"--player=vocarta"} + arguments, m_environment).status;
     };
     QCOMPARE(control({"pause"}), 0);
-    QTRY_COMPARE(playbackStatus(), QStringLiteral("Paused"));
+    QTRY_COMPARE_WITH_TIMEOUT(playbackStatus(), QStringLiteral("Paused"), kRealWaitMs);
     QCOMPARE(control({"position", "42"}), 0);
-    QTRY_COMPARE(property("Position").toLongLong(), 42'000'000LL);
+    QTRY_COMPARE_WITH_TIMEOUT(property("Position").toLongLong(), 42'000'000LL, kRealWaitMs);
     QCOMPARE(control({"play-pause"}), 0);
-    QTRY_COMPARE(playbackStatus(), QStringLiteral("Playing"));
+    QTRY_COMPARE_WITH_TIMEOUT(playbackStatus(), QStringLiteral("Playing"), kRealWaitMs);
     QCOMPARE(control({"volume", "0.4"}), 0);
-    QTRY_COMPARE(property("Volume").toDouble(), 0.4);
+    QTRY_COMPARE_WITH_TIMEOUT(property("Volume").toDouble(), 0.4, kRealWaitMs);
 }
 
 void TestRemoteProcess::rubbishInTheSocketChangesNothing()
 {
     QDBusInterface player(kService, "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Player");
     player.call("Pause");
-    QTRY_COMPARE(playbackStatus(), QStringLiteral("Paused"));
+    QTRY_COMPARE_WITH_TIMEOUT(playbackStatus(), QStringLiteral("Paused"), kRealWaitMs);
     const qlonglong position = property("Position").toLongLong();
     const QString title =
         qdbus_cast<QVariantMap>(property("Metadata")).value("xesam:title").toString();
@@ -190,7 +191,7 @@ void TestRemoteProcess::rubbishInTheSocketChangesNothing()
     QCOMPARE(qdbus_cast<QVariantMap>(property("Metadata")).value("xesam:title").toString(), title);
     // And it still takes what is well made.
     QCOMPARE(vocarta({"--command", "skip-forward"}).status, 0);
-    QTRY_VERIFY(property("Position").toLongLong() > position);
+    QTRY_VERIFY_WITH_TIMEOUT(property("Position").toLongLong() > position, kRealWaitMs);
 }
 
 void TestRemoteProcess::secondStartHandsTheFileOver()
@@ -199,9 +200,10 @@ void TestRemoteProcess::secondStartHandsTheFileOver()
     // keep it from ending.
     const Finished second = vocarta({"b.wav"});
     QCOMPARE(second.status, 0);
-    QTRY_COMPARE(qdbus_cast<QVariantMap>(property("Metadata")).value("xesam:title").toString(),
-                 QStringLiteral("b.wav"));
-    QTRY_COMPARE(playbackStatus(), QStringLiteral("Playing"));
+    QTRY_COMPARE_WITH_TIMEOUT(
+        qdbus_cast<QVariantMap>(property("Metadata")).value("xesam:title").toString(),
+        QStringLiteral("b.wav"), kRealWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(playbackStatus(), QStringLiteral("Playing"), kRealWaitMs);
     // Opened as the open command does: first in the recent list.
     QFile recent(path("data/vocarta/Files/LastFiles.ini"));
     QVERIFY(recent.open(QIODevice::ReadOnly));
