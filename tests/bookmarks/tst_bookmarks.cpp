@@ -496,7 +496,7 @@ void TestBookmarks::anUnloadedWindowNoLongerReachesTheBookmarks()
     f.writeBookmarks(f.lecture, threeMarks());
     f.open(f.lecture);
     int asked = 0;
-    f.bookmarks->setDescriptionPrompt([&asked](BookmarkController&) { ++asked; });
+    f.bookmarks->setDescriptionPrompt([&asked](const auto&) { ++asked; });
     QPointer<BookmarkWindow> old = f.window();
     old->close();
     f.bookmarks->toggleBookmarkWindow();
@@ -563,10 +563,10 @@ void TestBookmarks::addCommandAndPlusAtTheEnd()
     f.bookmarks->toggleBookmarkWindow();
 
     QStringList asked;
-    f.bookmarks->setDescriptionPrompt([&](BookmarkController& b) {
+    f.bookmarks->setDescriptionPrompt([&](const BookmarkController::BookmarkAcceptor& add) {
         asked << f.media.currentPositionString();
-        QVERIFY(b.bookmarkWindow()->isVisible());
-        b.createBookmark(QStringLiteral("start"));
+        QVERIFY(f.window()->isVisible());
+        add(QStringLiteral("start"));
     });
     f.media.setCurrentPosition(100);
     f.bookmarks->addBookmark();
