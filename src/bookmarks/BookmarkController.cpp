@@ -285,8 +285,10 @@ bool BookmarkController::createBookmark(const QString& description, const QStrin
 
 void BookmarkController::takeWindowRecords()
 {
-    if (m_window)
-        m_table.setRecords(m_window->records());
+    if (!m_window)
+        return;
+    m_table.setRecords(m_window->records());
+    saveBookmarks();
 }
 
 void BookmarkController::jumpTo(const QString& record)

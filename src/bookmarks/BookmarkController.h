@@ -63,7 +63,8 @@ private Q_SLOTS:
     // The window's "+", and the add command once the window is shown.
     void askForNewBookmark();
     void jumpTo(const QString& record);
-    // The user changed the window's lines: the table follows them.
+    // The user changed the window's lines: the table and the file follow them, so that a crash
+    // loses none.
     void takeWindowRecords();
     // The window asked to go (closed by its frame, or its delayed unload at exit).
     void unloadOnRequest();
