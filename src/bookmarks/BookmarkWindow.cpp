@@ -78,12 +78,14 @@ void BookmarkWindow::clearLines()
 
 bool BookmarkWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    // Enter on a line jumps as a double click does: the hands stay on the keyboard.
+    // Enter on a line jumps as a double click does: the hands stay on the keyboard. The line is
+    // the one with the keyboard's frame, which the list does not select when it takes the focus.
     if (watched == m_lineList && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<const QKeyEvent*>(event);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
-            selectedIndex() >= 0) {
+        const int line = m_lineList->currentRow();
+        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && line >= 0) {
+            selectLine(line);
             jumpToSelected();
             return true;
         }
