@@ -65,10 +65,10 @@ void wire(Session& session, AppState& state, const Platform& platform)
 {
     PlayerWindow* player = session.player.get();
     session.bookmarks = std::make_unique<BookmarkController>(state, platform, player);
-    session.bookmarks->setDescriptionPrompt([player](BookmarkController& bookmarks) {
-        player->askBookmarkDescription(
-            [&bookmarks](const QString& text) { return bookmarks.createBookmark(text); });
-    });
+    session.bookmarks->setDescriptionPrompt(
+        [player](const BookmarkController::BookmarkAcceptor& add) {
+            player->askBookmarkDescription(add);
+        });
     player->setBookmarks(session.bookmarks.get());
     session.recorder = std::make_unique<Recorder>(state, platform);
     player->setRecorder(session.recorder.get());

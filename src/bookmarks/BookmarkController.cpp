@@ -251,18 +251,26 @@ void BookmarkController::askForNewBookmark()
                 m_player->togglePlayPause();
         }
     }
+    // The bookmark marks the moment of the command: playback may run on while the user types.
+    const QString position = media() ? media()->currentPositionString() : QString();
     if (m_askDescription)
-        m_askDescription(*this);
+        m_askDescription([this, position](const QString& description) {
+            return createBookmark(description, position);
+        });
 }
 
 bool BookmarkController::createBookmark(const QString& description)
+{
+    return createBookmark(description, media() ? media()->currentPositionString() : QString());
+}
+
+bool BookmarkController::createBookmark(const QString& description, const QString& position)
 {
     // A line break would split the record into two lines of the file.
     QString text = description;
     text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
 
     BookmarkWindow* window = loadWindow();
-    const QString position = media() ? media()->currentPositionString() : QString();
     const QString time = BookmarkRecord::timeField(position);
     const QString shown = BookmarkRecord::shownLine(position, text);
     if (!window->insertLine(shown, BookmarkRecord::makeRecord(shown, time))) {
@@ -277,8 +285,10 @@ bool BookmarkController::createBookmark(const QString& description)
 
 void BookmarkController::takeWindowRecords()
 {
-    if (m_window)
-        m_table.setRecords(m_window->records());
+    if (!m_window)
+        return;
+    m_table.setRecords(m_window->records());
+    saveBookmarks();
 }
 
 void BookmarkController::jumpTo(const QString& record)

@@ -40,13 +40,18 @@ public:
     void previousBookmark() override;
     void toggleBookmarkWindow() override;
 
-    // The OK steps of the description dialog for a new bookmark, at the player's position now.
-    // False (after a warning box) when the same line exists already: the dialog stays open.
+    // The OK steps of the description dialog for a new bookmark at `position`, a position text
+    // of the player, and writes the file. False (after a warning box) when the same line exists
+    // already: the dialog stays open.
+    bool createBookmark(const QString& description, const QString& position);
+    // The same at the player's position now.
     bool createBookmark(const QString& description);
 
-    // What opens the description dialog and returns when it has closed; its OK runs
-    // createBookmark. Set by the wiring; until then "+" asks nothing.
-    using DescriptionPrompt = std::function<void(BookmarkController&)>;
+    // Takes the description typed for a new bookmark; false keeps the dialog open.
+    using BookmarkAcceptor = std::function<bool(const QString& description)>;
+    // What opens the description dialog and returns when it has closed; its OK runs `add`.
+    // Set by the wiring; until then "+" asks nothing.
+    using DescriptionPrompt = std::function<void(const BookmarkAcceptor& add)>;
     void setDescriptionPrompt(DescriptionPrompt prompt) { m_askDescription = std::move(prompt); }
 
     // The loaded window, or nullptr.
@@ -58,7 +63,8 @@ private Q_SLOTS:
     // The window's "+", and the add command once the window is shown.
     void askForNewBookmark();
     void jumpTo(const QString& record);
-    // The user changed the window's lines: the table follows them.
+    // The user changed the window's lines: the table and the file follow them, so that a crash
+    // loses none.
     void takeWindowRecords();
     // The window asked to go (closed by its frame, or its delayed unload at exit).
     void unloadOnRequest();

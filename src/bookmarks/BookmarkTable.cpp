@@ -74,7 +74,8 @@ bool BookmarkTable::save(const QString& filePath, QString* error, SaveFailure* f
         m_onDisk.clear();
         return true;
     }
-    if (sameFile && m_records == m_onDisk && QFileInfo::exists(filePath))
+    // Something else in the file's place (a folder) is no copy of the bookmarks.
+    if (sameFile && m_records == m_onDisk && QFileInfo(filePath).isFile())
         return true;
     QString reason;
     if (!BookmarkFile::write(filePath, m_records, &reason))

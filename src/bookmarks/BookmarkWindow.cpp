@@ -5,6 +5,7 @@
 #include "platform/Twips.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -47,6 +48,7 @@ BookmarkWindow::BookmarkWindow(const InterfaceTexts& texts, QWidget* parent)
     connect(m_addButton, &QPushButton::clicked, this, &BookmarkWindow::addRequested);
     connect(m_removeButton, &QPushButton::clicked, this, &BookmarkWindow::removeSelected);
     connect(m_lineList, &QListWidget::itemDoubleClicked, this, &BookmarkWindow::jumpToSelected);
+    m_lineList->installEventFilter(this);
     connect(m_unloadTimer, &QTimer::timeout, this, &BookmarkWindow::unloadRequested);
 
     applyTexts();
@@ -72,6 +74,23 @@ void BookmarkWindow::clearLines()
 {
     m_lineList->clear();
     m_records.clear();
+}
+
+bool BookmarkWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Enter on a line jumps as a double click does: the hands stay on the keyboard. The line is
+    // the one with the keyboard's frame, which the list does not select when it takes the focus.
+    if (watched == m_lineList && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const int line = m_lineList->currentRow();
+        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && line >= 0) {
+            selectLine(line);
+            jumpToSelected();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void BookmarkWindow::resizeEvent(QResizeEvent* event)

@@ -42,12 +42,13 @@ Q_SIGNALS:
     void addRequested();
     // The user removed a line with the "-" button; records() holds what remains.
     void linesChanged();
-    // A line was double-clicked; `record` is its record.
+    // A line was double-clicked, or Enter pressed on it; `record` is its record.
     void jumpRequested(const QString& record);
     // Closed by its frame, or the delay of unloadSoon ran out.
     void unloadRequested();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

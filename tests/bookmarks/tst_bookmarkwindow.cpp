@@ -193,6 +193,12 @@ void TestBookmarkWindow::doubleClickAsksToJump()
     QCOMPARE(f.window.selectedIndex(), row);
     QCOMPARE(f.signalCount(), 1);
     QCOMPARE(f.window.lineCount(), 3);
+    // Enter on the current line, the keypad's too, asks the same, selected or not.
+    lineList(&f.window)->clearSelection();
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter})
+        QTest::keyClick(lineList(&f.window), key);
+    QCOMPARE(f.jumps.size(), 3);
+    QCOMPARE(f.jumps.last().first().toString(), expected);
 }
 
 void TestBookmarkWindow::closingAsksToUnload()
