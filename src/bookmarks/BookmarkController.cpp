@@ -8,6 +8,7 @@
 #include "core/PlayerCommands.h"
 #include "platform/Dialogs.h"
 #include "platform/MediaPlayer.h"
+#include "platform/OnScreen.h"
 #include "platform/Twips.h"
 
 #include <QApplication>
@@ -178,8 +179,12 @@ void BookmarkController::closeAtExit()
 
 void BookmarkController::applyTexts()
 {
-    if (m_window)
-        m_window->applyTexts();
+    if (!m_window)
+        return;
+    m_window->applyTexts();
+    // The player's menus may have made it wider or narrower: the window stays beside it.
+    if (m_window->isVisible())
+        placeWindow(false);
 }
 
 BookmarkWindow* BookmarkController::loadWindow()
@@ -212,8 +217,20 @@ void BookmarkController::placeWindow(bool setHeight)
     const QRect frame(playerFrame.left() + playerFrame.width() + kSideGap, playerFrame.top(), width,
                       height);
     Twips::setFrame(m_window, frame);
-    if (editor)
-        Twips::move(editor, Twips::frame(editor).left(), frame.top() + frame.height() + kEditorGap);
+    keepOnScreen(m_window);
+    if (editor) {
+        Twips::move(editor, Twips::frame(editor).left(),
+                    Twips::frame(m_window).bottom() + 1 + kEditorGap);
+        keepOnScreen(editor);
+    }
+}
+
+void BookmarkController::showPlacedWindow(bool setHeight)
+{
+    // Placed before it is shown: a window moved while the window manager frames it may land
+    // off by its title bar.
+    placeWindow(setHeight);
+    m_window->show();
 }
 
 void BookmarkController::toggleBookmarkWindow()
@@ -225,17 +242,14 @@ void BookmarkController::toggleBookmarkWindow()
     }
     setMenuShown(true);
     loadWindow();
-    // Shown first, so that its frame is known when it is placed.
-    m_window->show();
-    placeWindow(true);
+    showPlacedWindow(true);
 }
 
 void BookmarkController::addBookmark()
 {
     setMenuShown(true);
     loadWindow();
-    m_window->show();
-    placeWindow(false);
+    showPlacedWindow(false);
     askForNewBookmark();
     QApplication::beep();
 }

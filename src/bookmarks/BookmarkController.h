@@ -73,6 +73,7 @@ private:
     // Loads the window hidden if it is not loaded yet.
     BookmarkWindow* loadWindow();
     void placeWindow(bool setHeight);
+    void showPlacedWindow(bool setHeight);
     // Keeps the window's records, hides it and forgets it; the caller deletes it.
     BookmarkWindow* detachWindow();
     // Failures are logged, and told once per file and run.

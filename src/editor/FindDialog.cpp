@@ -4,6 +4,7 @@
 #include "editor/ReplaceAll.h"
 #include "editor/RichTextBox.h"
 #include "platform/Dialogs.h"
+#include "platform/OnScreen.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -61,7 +62,6 @@ FindDialog::FindDialog(const AppState& state, Dialogs& dialogs, RichTextBox* tex
 {
     setAttribute(Qt::WA_DeleteOnClose);
     createControls();
-    move(50, 50);
 
     m_findBox->setEditText(firstLine(text->selectedPlainText().trimmed(), &m_findTextCut));
     applyTexts();
@@ -178,6 +178,10 @@ void FindDialog::showTexts()
 
 void FindDialog::bringForward()
 {
+    if (!isVisible()) {
+        adjustSize();
+        centreOver(this, m_text->window());
+    }
     show();
     raise();
     activateWindow();

@@ -1,5 +1,8 @@
 #include "platform/QtDialogs.h"
 
+#include "platform/OnScreen.h"
+
+#include <QApplication>
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -13,18 +16,40 @@ QString qtFileFilter(const QString& description, const QString& patterns)
     return description + QStringLiteral(" (") + spaced + QLatin1Char(')');
 }
 
+namespace {
+
+// A dialog belongs over the window that asks. One asked for by a hidden window, or by none, goes
+// over the window the user is in.
+QWidget* ownerWindow(QWidget* owner)
+{
+    QWidget* window = owner ? owner->window() : nullptr;
+    if (window && window->isVisible() && !window->isMinimized())
+        return window;
+    return QApplication::activeWindow();
+}
+
+void placeOverOwner(QDialog& dialog)
+{
+    // The size Qt would give it on showing.
+    dialog.adjustSize();
+    centreOver(&dialog, dialog.parentWidget());
+}
+
+} // namespace
+
 QMessageBox::StandardButton QtDialogs::message(QWidget* owner, QMessageBox::Icon icon,
                                                const QString& title, const QString& text,
                                                QMessageBox::StandardButtons buttons)
 {
-    QMessageBox box(icon, title, text, buttons, owner);
+    QMessageBox box(icon, title, text, buttons, ownerWindow(owner));
     box.setTextFormat(Qt::PlainText);
+    placeOverOwner(box);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
 QString QtDialogs::showFileDialog(const FileDialogRequest& request)
 {
-    QFileDialog dialog(request.owner, request.title);
+    QFileDialog dialog(ownerWindow(request.owner), request.title);
     dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     // Callers ask before overwriting themselves.
@@ -46,6 +71,7 @@ QString QtDialogs::showFileDialog(const FileDialogRequest& request)
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName.left(kMaxPresetFileName));
 
+    placeOverOwner(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     const QStringList chosen = dialog.selectedFiles();
@@ -57,17 +83,19 @@ QString QtDialogs::showFileDialog(const FileDialogRequest& request)
 
 std::optional<QColor> QtDialogs::chooseColour(QWidget* owner, const QColor& initial)
 {
-    const QColor chosen = QColorDialog::getColor(initial, owner);
-    if (!chosen.isValid())
+    QColorDialog dialog(initial, ownerWindow(owner));
+    placeOverOwner(dialog);
+    if (dialog.exec() != QDialog::Accepted || !dialog.selectedColor().isValid())
         return std::nullopt;
-    return chosen;
+    return dialog.selectedColor();
 }
 
 bool QtDialogs::choosePrinter(QWidget* owner, QPrinter& printer)
 {
-    QPrintDialog dialog(&printer, owner);
+    QPrintDialog dialog(&printer, ownerWindow(owner));
     // The printer, its paper and orientation: what is printed is the selection or everything.
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    placeOverOwner(dialog);
     return dialog.exec() == QDialog::Accepted;
 }

@@ -1,5 +1,7 @@
 #include "platform/Twips.h"
 
+#include "platform/OnScreen.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -36,10 +38,9 @@ void move(QWidget* widget, double left, double top)
 
 QRect frame(const QWidget* window)
 {
-    // Decorations are known once the window has been shown; before, the frame is the window.
-    const QPoint origin = window->pos();
-    const QSize outer = window->frameGeometry().size();
-    return QRect(fromPixels(origin.x()), fromPixels(origin.y()), fromPixels(outer.width()),
+    const QMargins decoration = decorationOf(window);
+    const QSize outer = window->size().grownBy(decoration);
+    return QRect(fromPixels(window->x()), fromPixels(window->y()), fromPixels(outer.width()),
                  fromPixels(outer.height()));
 }
 
@@ -47,11 +48,22 @@ void setFrame(QWidget* window, const QRect& twips)
 {
     window->move(toPixels(twips.left()), toPixels(twips.top()));
     if (twips.width() > 0 && twips.height() > 0) {
-        // The window manager's border and title bar are part of the stored size.
-        const QSize decoration = window->frameGeometry().size() - window->size();
-        window->resize(toPixels(twips.width()) - decoration.width(),
-                       toPixels(twips.height()) - decoration.height());
+        const QSize outer(toPixels(twips.width()), toPixels(twips.height()));
+        window->resize(outer.shrunkBy(decorationOf(window)));
     }
+}
+
+QRect storedPlace(const QWidget* window)
+{
+    return QRect(fromPixels(window->x()), fromPixels(window->y()), fromPixels(window->width()),
+                 fromPixels(window->height()));
+}
+
+void restorePlace(QWidget* window, const QRect& twips)
+{
+    window->move(toPixels(twips.left()), toPixels(twips.top()));
+    if (twips.width() > 0 && twips.height() > 0)
+        window->resize(toPixels(twips.width()), toPixels(twips.height()));
 }
 
 } // namespace Twips

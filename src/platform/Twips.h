@@ -18,8 +18,16 @@ int fromPixels(int pixels);
 void place(QWidget* widget, double left, double top, double width, double height);
 void move(QWidget* widget, double left, double top);
 
-// A top-level window's frame in twips (its outer left and top, its inner width and height).
+// A top-level window's outer frame in twips, decorations included, for placing windows beside
+// each other. Before the window manager has framed the window its decorations are estimated.
 QRect frame(const QWidget* window);
+// Moves the outer top left corner and sizes the window so that its frame has the given size.
 void setFrame(QWidget* window, const QRect& twips);
+
+// What the settings keep of a top-level window: its outer left and top, its inner width and
+// height. Each can be set before the window manager frames the window, so a run ends with the
+// numbers it started with.
+QRect storedPlace(const QWidget* window);
+void restorePlace(QWidget* window, const QRect& twips);
 
 } // namespace Twips

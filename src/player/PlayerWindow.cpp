@@ -222,6 +222,7 @@ void PlayerWindow::placeEditor()
     const QRect player = Twips::frame(this);
     Twips::move(editorWindow(), player.left(),
                 above.top() + above.height() + PlayerLayout::kEditorGap);
+    keepOnScreen(editorWindow());
 }
 
 void PlayerWindow::restoreSession(const QString& commandLine)
@@ -306,8 +307,8 @@ void PlayerWindow::placeEditorAsStored()
         return;
     // Without stored places the editor goes under the player where it now stands.
     if (s.editorWidth + s.editorHeight != 0) {
-        Twips::setFrame(editorWindow(),
-                        QRect(s.editorLeft, s.editorTop, s.editorWidth, s.editorHeight));
+        Twips::restorePlace(editorWindow(),
+                            QRect(s.editorLeft, s.editorTop, s.editorWidth, s.editorHeight));
         keepOnScreen(editorWindow());
     } else {
         placeEditor();
@@ -331,6 +332,7 @@ void PlayerWindow::setAlwaysOnTop(bool onTop)
     const bool wasVisible = isVisible();
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
     move(PlayerLayout::kTopmostCorner, PlayerLayout::kTopmostCorner);
+    keepOnScreen(this);
     if (wasVisible)
         show();
 }

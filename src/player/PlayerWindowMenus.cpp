@@ -226,11 +226,12 @@ void PlayerWindow::applyTexts()
     m_pauseTimeAction->setText(t.text(Text::PauseTime) + QStringLiteral("..."));
     m_slowDownAction->setText(t.text(Text::SlowDown));
     m_speedUpAction->setText(t.text(Text::SpeedUp));
+    // Sized first: the bookmark window is placed beside the player as wide as it is now.
+    fitMenuBar();
     if (m_bookmarks)
         m_bookmarks->applyTexts();
     if (m_recorder)
         m_recorder->applyTexts();
-    fitMenuBar();
     if (m_editor)
         m_editor->applyTexts();
     Q_EMIT textsApplied();

@@ -8,18 +8,18 @@
 
 namespace {
 
-// Takes a companion window's visibility and frame; a window that does not exist keeps the
+// Takes a companion window's visibility and place; a window that does not exist keeps the
 // stored values.
 void takePlace(const QWidget* window, bool& visible, int& left, int& top, int& width, int& height)
 {
     if (!window)
         return;
     visible = window->isVisible();
-    const QRect frame = Twips::frame(window);
-    left = frame.left();
-    top = frame.top();
-    width = frame.width();
-    height = frame.height();
+    const QRect place = Twips::storedPlace(window);
+    left = place.left();
+    top = place.top();
+    width = place.width();
+    height = place.height();
 }
 
 } // namespace
@@ -34,7 +34,7 @@ bool PlayerWindow::saveSettings()
     s.backSeconds = m_state.backSeconds;
     s.showFullPath = m_fullPathAction->isChecked();
     s.editorFolder = m_state.editorFolder;
-    const QRect player = Twips::frame(this);
+    const QRect player = Twips::storedPlace(this);
     s.playerLeft = player.left();
     s.playerTop = player.top();
     takePlace(editorWindow(), s.editorVisible, s.editorLeft, s.editorTop, s.editorWidth,

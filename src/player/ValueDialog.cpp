@@ -2,13 +2,13 @@
 
 #include "core/AppState.h"
 #include "platform/Dialogs.h"
+#include "platform/OnScreen.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 ValueDialog::ValueDialog(AppState& state, Dialogs& dialogs, const QPixmap& background,
@@ -55,11 +55,9 @@ void ValueDialog::fitToPrompt()
 {
     // A window's minimum size leaves out the lines a wrapped label needs; adjustSize counts them.
     adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.left() + (area.width() - width()) / 2,
-             area.top() + (area.height() - height()) / 2);
-    }
+    // Over the window the command came from: the editor's keys reach the player's commands too.
+    const QWidget* active = QApplication::activeWindow();
+    centreOver(this, active && active != this ? active : parentWidget());
 }
 
 void ValueDialog::resizeEvent(QResizeEvent* event)

@@ -432,16 +432,21 @@ void TestBookmarks::placement()
     // The add command places it again but keeps the height the user gave it.
     f.bookmarks->toggleBookmarkWindow();
     Twips::setFrame(f.window(), QRect(0, 0, 1000, 1200));
-    Twips::move(&f.player.player, 3000, 600);
+    Twips::move(&f.player.player, 1800, 600);
     f.media.setCurrentPosition(5);
     f.bookmarks->addBookmark();
     const QRect again = Twips::frame(f.window());
-    COMPARE_TWIPS(again.left(), 3000 + 5040 + 60);
+    COMPARE_TWIPS(again.left(), 1800 + 5040 + 60);
     COMPARE_TWIPS(again.top(), 600);
     COMPARE_TWIPS(again.width(), width);
     COMPARE_TWIPS(again.height(), 1200);
     if (f.player.hasEditor)
         COMPARE_TWIPS(Twips::frame(&f.player.editor).top(), 600 + 1200 + 30);
+
+    // Another language widens the player's menus: the window stays beside it.
+    Twips::setFrame(&f.player.player, QRect(1800, 600, 5700, 2400));
+    f.bookmarks->applyTexts();
+    COMPARE_TWIPS(Twips::frame(f.window()).left(), 1800 + 5700 + 60);
 }
 
 void TestBookmarks::showHideAndUnload()

@@ -42,6 +42,8 @@ private Q_SLOTS:
     void companionsHiddenForTheWhileAreSavedAsShown();
     void anEditorStoredOffEveryScreenIsBroughtBack_data();
     void anEditorStoredOffEveryScreenIsBroughtBack();
+    void aStartAndAnEndKeepTheSettingsFile_data();
+    void aStartAndAnEndKeepTheSettingsFile();
 };
 
 void TestPlayerLifecycle::everyWayOutRunsTheWholeClosingSequence_data()
@@ -173,7 +175,7 @@ void TestPlayerLifecycle::saveSettingsWritesTheLiveState()
     QCOMPARE(written->jumpSeconds, 11);
     QVERIFY(!written->editorVisible);
     QCOMPARE(written->playerLeft, Twips::fromPixels(f.player->pos().x()));
-    QCOMPARE(written->editorWidth, Twips::fromPixels(f.editor.widget.frameGeometry().width()));
+    QCOMPARE(written->editorWidth, Twips::fromPixels(f.editor.widget.width()));
     QVERIFY(!written->alwaysOnTop);
     QVERIFY(!written->smartPlay);
     QVERIFY(f.folder.readBytes(QStringLiteral("Files/Vocarta.ini")).endsWith("\r\n"));
@@ -263,7 +265,9 @@ void TestPlayerLifecycle::anEditorStoredOffEveryScreenIsBroughtBack_data()
     QTest::addColumn<QRect>("stored");
     QTest::addColumn<bool>("stays");
     QTest::newRow("on screen") << QRect(1200, 3000, 9000, 4500) << true;
-    QTest::newRow("title bar showing at the right") << QRect(10000, 3000, 9000, 4500) << true;
+    QTest::newRow("reaching past the right edge") << QRect(10000, 3000, 9000, 4500) << false;
+    QTest::newRow("larger than the screen, as at twice the scale")
+        << QRect(0, 0, 24900, 14850) << false;
     QTest::newRow("beyond the right and the bottom") << QRect(30000, 30000, 9000, 4500) << false;
     QTest::newRow("beyond the left and the top") << QRect(-30000, -30000, 9000, 4500) << false;
     QTest::newRow("above the top, title bar hidden") << QRect(1200, -2000, 9000, 4500) << false;
@@ -290,7 +294,7 @@ void TestPlayerLifecycle::anEditorStoredOffEveryScreenIsBroughtBack()
         QCOMPARE(editor.size(),
                  QSize(Twips::toPixels(stored.width()), Twips::toPixels(stored.height())));
     } else {
-        // The frame's decorations are not known before the window is first shown.
+        // The frame's decorations are not known before the first window is shown.
         QVERIFY2(area.contains(QRect(editor.pos(), editor.size())),
                  qPrintable(QStringLiteral("%1,%2 %3x%4")
                                 .arg(editor.x())
@@ -301,6 +305,32 @@ void TestPlayerLifecycle::anEditorStoredOffEveryScreenIsBroughtBack()
         const QSize storedSize(Twips::toPixels(stored.width()), Twips::toPixels(stored.height()));
         QCOMPARE(editor.size(), storedSize.boundedTo(area.size()));
     }
+}
+
+void TestPlayerLifecycle::aStartAndAnEndKeepTheSettingsFile_data()
+{
+    QTest::addColumn<bool>("editorShown");
+    QTest::newRow("editor framed on screen") << true;
+    QTest::newRow("editor never shown") << false;
+}
+
+void TestPlayerLifecycle::aStartAndAnEndKeepTheSettingsFile()
+{
+    QFETCH(bool, editorShown);
+    StoredSettings s = settings(false, editorShown);
+    // Where every start puts the player.
+    s.playerLeft = s.playerTop = Twips::fromPixels(50);
+    Fixture f(s);
+    // Lines 9 to 14: the player's and the editor's places.
+    const auto places = [&f] {
+        return f.folder.readBytes(QStringLiteral("Files/Vocarta.ini")).split('\n').mid(8, 6);
+    };
+    const QList<QByteArray> before = places();
+    // The window manager's frame, known only once shown, is left out of what is kept.
+    QVERIFY(f.editor.widget.frameGeometry().size() != f.editor.widget.size() || !editorShown);
+
+    QVERIFY(f.player->saveSettings());
+    QCOMPARE(places(), before);
 }
 
 QTEST_MAIN(TestPlayerLifecycle)

@@ -57,6 +57,8 @@ private Q_SLOTS:
     void openingShowsTheLowerBound();
     void promptsAndCaptions();
     void longPromptShowsWhole();
+    void opensOverTheWindowInUse_data();
+    void opensOverTheWindowInUse();
     void goToWhilePlayingAndPaused_data();
     void goToWhilePlayingAndPaused();
     void menuCommandsOpenTheDialog();
@@ -222,6 +224,32 @@ void TestValueEntry::longPromptShowsWhole()
                             .arg(prompt->height())
                             .arg(prompt->heightForWidth(prompt->width()))));
     QVERIFY(prompt->geometry().bottom() < named<QLineEdit>(dialog, "valueEdit")->geometry().top());
+}
+
+void TestValueEntry::opensOverTheWindowInUse_data()
+{
+    QTest::addColumn<bool>("inEditor");
+    QTest::newRow("player") << false;
+    QTest::newRow("editor, as for Ctrl+M there") << true;
+}
+
+void TestValueEntry::opensOverTheWindowInUse()
+{
+    QFETCH(bool, inEditor);
+    PlayerFixture f;
+    f.editor.widget.setGeometry(380, 300, 400, 260);
+    f.editor.widget.show();
+    QWidget* inUse = inEditor ? &f.editor.widget : static_cast<QWidget*>(f.player.get());
+    inUse->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(inUse));
+    ValueDialog dialog(f.state, f.dialogs, QPixmap(), f.player.get());
+    dialog.setAttribute(Qt::WA_DeleteOnClose, false);
+    dialog.setMode(Mode::NewBookmark);
+    dialog.show();
+
+    const QPoint offCentre = dialog.frameGeometry().center() - inUse->frameGeometry().center();
+    QVERIFY2(offCentre.manhattanLength() <= 2,
+             qPrintable(QStringLiteral("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
 }
 
 void TestValueEntry::goToWhilePlayingAndPaused_data()
