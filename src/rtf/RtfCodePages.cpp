@@ -5,12 +5,6 @@
 
 namespace {
 
-bool isMultiBytePage(int codePage)
-{
-    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 ||
-           codePage == 65001;
-}
-
 QByteArray codecName(int codePage)
 {
     switch (codePage) {
@@ -63,6 +57,12 @@ void fillSymbolTable(char16_t* table)
 
 namespace RtfCodePages {
 
+bool isMultiByte(int codePage)
+{
+    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 ||
+           codePage == 65001;
+}
+
 int forCharset(int charset)
 {
     switch (charset) {
@@ -111,7 +111,7 @@ RtfByteDecoder::RtfByteDecoder(int codePage)
     m_codec = QStringDecoder(codecName(base).constData(), QStringDecoder::Flag::Stateless);
     if (!m_codec.isValid())
         m_codec = QStringDecoder(QStringDecoder::Latin1, QStringDecoder::Flag::Stateless);
-    m_multiByte = isMultiBytePage(base);
+    m_multiByte = RtfCodePages::isMultiByte(base);
     for (int byte = 0; byte < 128; ++byte)
         m_table[byte] = isControl(char16_t(byte)) ? 0 : char16_t(byte);
     if (!m_multiByte) {

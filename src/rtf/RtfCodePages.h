@@ -14,6 +14,9 @@ constexpr int Symbol = 42;
 // The code page of a font's \fcharset; 0 for the document's own (\ansicpg).
 int forCharset(int charset);
 
+// Whether a character of the code page may take more than one byte.
+bool isMultiByte(int codePage);
+
 } // namespace RtfCodePages
 
 // Turns the bytes of one code page into text. Single-byte pages go through a table made once

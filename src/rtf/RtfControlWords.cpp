@@ -1,5 +1,7 @@
 #include "rtf/RtfControlWords.h"
 
+#include "rtf/RtfReaderState.h"
+
 #include <QTextListFormat>
 #include <algorithm>
 #include <iterator>
@@ -17,6 +19,7 @@ constexpr int Bullet = QTextListFormat::ListDisc;
 
 // Sorted by name, as the search needs.
 constexpr Entry kWords[] = {
+    {"af", W::AssociatedFont},
     {"annotation", W::SkipDestination},
     {"ansi", W::DocumentCharset, 1252},
     {"ansicpg", W::AnsiCodePage},
@@ -37,6 +40,7 @@ constexpr Entry kWords[] = {
     {"comment", W::SkipDestination},
     {"cpg", W::FontCodePage},
     {"datastore", W::SkipDestination},
+    {"dbch", W::CharClass, int(RtfCharClass::Double)},
     {"deff", W::DefaultFont},
     {"doccomm", W::SkipDestination},
     {"emdash", W::Character, 0x2014},
@@ -46,6 +50,7 @@ constexpr Entry kWords[] = {
     {"f", W::Font},
     {"falt", W::SkipDestination},
     {"fcharset", W::FontCharset},
+    {"fcs", W::ComplexScript},
     {"fldinst", W::SkipDestination},
     {"fonttbl", W::FontTable},
     {"footer", W::SkipDestination},
@@ -60,6 +65,7 @@ constexpr Entry kWords[] = {
     {"headerf", W::SkipDestination},
     {"headerl", W::SkipDestination},
     {"headerr", W::SkipDestination},
+    {"hich", W::CharClass, int(RtfCharClass::High)},
     {"highlight", W::Background},
     {"i", W::Italic},
     {"ilvl", W::ListLevelIndex},
@@ -81,12 +87,16 @@ constexpr Entry kWords[] = {
     {"listpicture", W::SkipDestination},
     {"listtable", W::ListTable},
     {"listtext", W::SkipDestination},
+    {"loch", W::CharClass, int(RtfCharClass::Low)},
     {"lquote", W::Character, 0x2018},
     {"ls", W::ListOverrideIndex},
+    {"ltrch", W::ComplexScript, 0},
     {"ltrmark", W::Character, 0x200E},
     {"mac", W::DocumentCharset, 10000},
     {"nestcell", W::Cell},
-    {"nestrow", W::Par},
+    {"nestrow", W::NestRow},
+    {"nesttableprops", W::NestTableProps},
+    {"nonesttables", W::SkipDestination},
     {"nonshppict", W::SkipDestination},
     {"objdata", W::SkipDestination},
     {"object", W::Shell},
@@ -125,6 +135,7 @@ constexpr Entry kWords[] = {
     {"row", W::Par},
     {"rquote", W::Character, 0x2019},
     {"rsidtbl", W::SkipDestination},
+    {"rtlch", W::ComplexScript, 1},
     {"rtlmark", W::Character, 0x200F},
     {"sect", W::Par},
     {"shp", W::SkipDestination},

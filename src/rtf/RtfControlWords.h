@@ -18,6 +18,9 @@ enum class RtfWord : unsigned char {
     AnsiCodePage,
     DefaultFont,
     Font,
+    AssociatedFont, // \af
+    CharClass,      // \loch, \hich, \dbch: the RtfCharClass in value
+    ComplexScript,  // \rtlch, \ltrch, \fcsN: whether \af names the complex-script font
     FontCharset,
     FontCodePage,
     Red,
@@ -40,6 +43,8 @@ enum class RtfWord : unsigned char {
     Pard,
     Align, // the Qt alignment in value
     Cell,
+    NestTableProps,
+    NestRow,
     Plain,
     Bold,
     Italic,

@@ -19,6 +19,7 @@ bool isStarredDestination(RtfWord word)
     case RtfWord::ListOverrideTable:
     case RtfWord::Pn:
     case RtfWord::ShellText:
+    case RtfWord::NestTableProps:
         return true;
     default:
         return false;
@@ -73,6 +74,7 @@ void RtfParser::run()
     for (;;) {
         const RtfTokenizer::Token token = m_tokenizer.next();
         const bool starred = std::exchange(m_starred, false);
+        const bool atGroupStart = std::exchange(m_atGroupStart, false);
         if (state().destination == RtfDestination::Skip) {
             // Only the groups and \bin matter in what is not shown.
             if (token.kind == Kind::GroupStart)
@@ -92,6 +94,7 @@ void RtfParser::run()
         case Kind::GroupStart:
             flushBytes();
             openGroup();
+            m_atGroupStart = true;
             break;
         case Kind::GroupEnd:
             flushBytes();
@@ -109,6 +112,11 @@ void RtfParser::run()
             break;
         }
         case Kind::Text:
+            // Some writers drop the backslash of \*: "{*\word" is an optional destination too.
+            if (atGroupStart && token.text == "*" && m_tokenizer.atControlWord()) {
+                m_starred = true;
+                break;
+            }
             handleText(token.text, false);
             break;
         }
@@ -292,10 +300,28 @@ void RtfParser::handleWord(const RtfTokenizer::Token& token, bool starred)
         tablesChanged();
         break;
     case RtfWord::Font:
-        if (destination == RtfDestination::FontTable)
+        if (destination == RtfDestination::FontTable) {
             startFont(param);
-        else
-            s.chars.font = param < 0 ? -1 : param;
+        } else {
+            s.fonts.plain = param < 0 ? -1 : param;
+            if (s.fonts.charClass != RtfCharClass::None)
+                s.fonts.classFont[int(s.fonts.charClass)] = s.fonts.plain;
+            s.chars.font = s.fonts.font();
+        }
+        break;
+    case RtfWord::AssociatedFont:
+        if (s.fonts.charClass != RtfCharClass::None && !s.fonts.complexScript) {
+            s.fonts.classFont[int(s.fonts.charClass)] = param < 0 ? -1 : param;
+            s.chars.font = s.fonts.font();
+        }
+        break;
+    case RtfWord::CharClass:
+        s.fonts.charClass = RtfCharClass(info.value);
+        s.fonts.complexScript = false;
+        s.chars.font = s.fonts.font();
+        break;
+    case RtfWord::ComplexScript:
+        s.fonts.complexScript = token.hasParam ? param != 0 : info.value != 0;
         break;
     case RtfWord::FontCharset:
     case RtfWord::FontCodePage:
@@ -401,8 +427,20 @@ void RtfParser::handleWord(const RtfTokenizer::Token& token, bool starred)
     case RtfWord::Cell:
         appendCharacter('\t');
         break;
+    case RtfWord::NestTableProps:
+        s.destination = destination == RtfDestination::Text ? RtfDestination::NestTableProps
+                                                            : RtfDestination::Skip;
+        break;
+    case RtfWord::NestRow:
+        // A nested table is flattened into its cell as the outer ones are: a paragraph per row.
+        if (destination == RtfDestination::Text || destination == RtfDestination::NestTableProps) {
+            endSurrogate();
+            m_builder.endParagraph(s.para);
+        }
+        break;
     case RtfWord::Plain:
         s.chars = RtfCharProps();
+        s.fonts = RtfFontSelection();
         break;
     case RtfWord::Bold:
         s.chars.bold = isOn(token);
@@ -510,9 +548,12 @@ void RtfParser::handleText(std::string_view bytes, bool escaped)
 const RtfByteDecoder& RtfParser::decoder()
 {
     const int font = state().chars.font;
-    if (font != m_decoderFont || m_decoderGeneration != m_tablesGeneration) {
-        m_decoder = &m_decoders.forCodePage(m_tables.codePageOf(font));
+    const RtfCharClass charClass = state().fonts.charClass;
+    if (font != m_decoderFont || charClass != m_decoderClass ||
+        m_decoderGeneration != m_tablesGeneration) {
+        m_decoder = &m_decoders.forCodePage(m_tables.codePageOf(font, charClass));
         m_decoderFont = font;
+        m_decoderClass = charClass;
         m_decoderGeneration = m_tablesGeneration;
     }
     return *m_decoder;

@@ -56,7 +56,8 @@ private:
     size_t m_overflowDepth = 0;
     RtfParaProps m_lastTopLevelPara; // the properties of a last paragraph with no \par
     bool m_haveTopLevelPara = false;
-    bool m_starred = false; // \* came just before
+    bool m_starred = false;      // \* came just before
+    bool m_atGroupStart = false; // the token before was a group's opening brace
     int m_fallbackToSkip = 0;
 
     // Bytes of a multi-byte code page wait here until the run they belong to ends.
@@ -66,6 +67,7 @@ private:
 
     // The decoder of the last font asked for; the tables' generation tells when it is stale.
     int m_decoderFont = -2;
+    RtfCharClass m_decoderClass = RtfCharClass::None;
     int m_decoderGeneration = -1;
     int m_tablesGeneration = 0;
     const RtfByteDecoder* m_decoder = nullptr;

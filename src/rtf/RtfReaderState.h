@@ -14,11 +14,12 @@ enum class RtfDestination : unsigned char {
     LevelText, // a list level's text: its bullet
     ListOverrideTable,
     Pn,
-    Shell, // \object, \upr: own text dropped, \result or \ud shown
+    NestTableProps, // a nested table's row: only its end, \nestrow, matters
+    Shell,          // \object, \upr: own text dropped, \result or \ud shown
 };
 
 struct RtfCharProps {
-    int font = -1; // -1: the document's default font
+    int font = -1; // the font the text is shown in and decoded with; -1: the document's default
     int halfPoints = 24;
     int foreground = 0; // colour table index; 0 is automatic
     int background = 0;
@@ -46,9 +47,30 @@ struct RtfParaProps {
     int pnNumberStyle = QTextListFormat::ListDecimal;
 };
 
+// Word in an East Asian locale gives each class of character a font of its own: \loch, \hich or
+// \dbch names the class of the text that follows, \af the font of the class named last, and \f
+// the font of the text, which is also that of the class named last.
+enum class RtfCharClass : unsigned char { None, Low, High, Double };
+
+struct RtfFontSelection {
+    static constexpr int kUnset = -2;
+
+    int plain = -1; // \f
+    int classFont[4] = {kUnset, kUnset, kUnset, kUnset};
+    RtfCharClass charClass = RtfCharClass::None;
+    bool complexScript = false; // after \rtlch or \fcs1, \af names the complex-script font
+
+    int font() const
+    {
+        const int chosen = classFont[int(charClass)];
+        return chosen == kUnset ? plain : chosen;
+    }
+};
+
 struct RtfGroupState {
     RtfDestination destination = RtfDestination::Text;
     int unicodeSkip = 1; // \uc
     RtfCharProps chars;
     RtfParaProps para;
+    RtfFontSelection fonts;
 };

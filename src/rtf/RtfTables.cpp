@@ -38,7 +38,25 @@ const RtfFont* RtfTables::font(int number) const
     return it == fonts.cend() ? nullptr : &*it;
 }
 
-int RtfTables::codePageOf(int fontNumber) const
+int RtfTables::codePageOf(int fontNumber, RtfCharClass charClass) const
+{
+    const int fontPage = codePageOfFont(fontNumber);
+    switch (charClass) {
+    case RtfCharClass::High:
+        // Single bytes, though the font be Japanese: a \'93 there is a quotation mark.
+        return RtfCodePages::isMultiByte(fontPage) ? 1252 : fontPage;
+    case RtfCharClass::Double:
+        return !RtfCodePages::isMultiByte(fontPage) && RtfCodePages::isMultiByte(ansiCodePage)
+                   ? ansiCodePage
+                   : fontPage;
+    case RtfCharClass::None:
+    case RtfCharClass::Low: // ASCII, the same in every code page; the font decides otherwise
+        break;
+    }
+    return fontPage;
+}
+
+int RtfTables::codePageOfFont(int fontNumber) const
 {
     const RtfFont* entry = font(fontNumber);
     if (!entry)
@@ -51,7 +69,11 @@ int RtfTables::codePageOf(int fontNumber) const
     if (codePage == RtfCodePages::Symbol &&
         entry->family.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) != 0)
         return ansiCodePage;
-    return codePage > 0 ? codePage : ansiCodePage;
+    if (codePage > 0)
+        return codePage;
+    // The ANSI character set is the document's own code page, unless that is an East Asian
+    // one: then it marks the Western fonts beside the Asian ones.
+    return entry->charset == 0 && RtfCodePages::isMultiByte(ansiCodePage) ? 1252 : ansiCodePage;
 }
 
 QColor RtfTables::color(int index) const

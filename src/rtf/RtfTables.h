@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rtf/RtfReaderState.h"
+
 #include <QColor>
 #include <QHash>
 #include <QString>
@@ -40,8 +42,8 @@ public:
 
     // The font's family, or nothing when the table has no such font.
     const RtfFont* font(int number) const;
-    // The code page of the font's text.
-    int codePageOf(int fontNumber) const;
+    // The code page of the font's text, in a run of the given class of characters.
+    int codePageOf(int fontNumber, RtfCharClass charClass = RtfCharClass::None) const;
     QColor color(int index) const;
     // Indexes the lists once their tables are read.
     void indexLists();
@@ -49,6 +51,8 @@ public:
     QTextListFormat::Style listStyle(int listOverride, int level) const;
 
 private:
+    int codePageOfFont(int fontNumber) const;
+
     QHash<int, int> m_listOfOverride; // \ls number -> list id
     QHash<int, size_t> m_listById;    // list id -> index in lists
 };

@@ -123,6 +123,14 @@ RtfTokenizer::Token RtfTokenizer::controlToken()
     return {Kind::Symbol, {}, 0, false, static_cast<unsigned char>(c)};
 }
 
+bool RtfTokenizer::atControlWord() const
+{
+    const char* pos = m_pos;
+    while (pos < m_end && (*pos == '\r' || *pos == '\n'))
+        ++pos;
+    return m_end - pos >= 2 && pos[0] == '\\' && isLetter(pos[1]);
+}
+
 void RtfTokenizer::skipBytes(qint64 count)
 {
     if (count > 0)

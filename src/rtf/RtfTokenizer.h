@@ -22,6 +22,9 @@ public:
 
     Token next();
 
+    // Whether a control word comes next, after any line breaks.
+    bool atControlWord() const;
+
     // Passes over raw bytes, as \binN asks; stops at the end.
     void skipBytes(qint64 count);
 

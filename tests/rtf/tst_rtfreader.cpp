@@ -171,6 +171,23 @@ void TestRtfReader::corpus_data()
     QTest::newRow("table cells") << "table.rtf"
                                  << QStringLiteral("Before\nA1\tB1\t\nA2\tB2\t\nAfter")
                                  << QStringList(4, "l") << QStringList{};
+    QTest::newRow("a nested table, flattened into its cell without its fallback")
+        << "word-nested-table.rtf"
+        << QStringLiteral(
+               "Before\nOuter one\nInner alpha\tInner beta\t\nInner gamma\tInner delta\t\n"
+               "Outer tail\tOuter two\t\nAfter")
+        << QStringList(6, "l") << QStringList{};
+    QTest::newRow("fonts chosen per class of character")
+        << "east-asian-runs.rtf" << QStringLiteral("見出し\nWord “quoted”日本\n“Western” 漢字")
+        << QStringList(3, "l")
+        << QStringList{"見出し|f=MS Mincho", "Word |f=Century", "“quoted”日本|f=MS Mincho",
+                       "“Western” |f=Arial", "漢字|f=MS Mincho"};
+    QTest::newRow("a double-byte run in a Western document")
+        << "east-asian-heading.rtf" << QStringLiteral("見出し\nBody") << QStringList(2, "l")
+        << QStringList{"見出し|pt=16 f=MS Mincho", "Body|f=Times New Roman"};
+    QTest::newRow("a destination's star without its backslash")
+        << "star-without-backslash.rtf" << QStringLiteral("Kept text* star") << QStringList{"l"}
+        << QStringList{};
     QTest::newRow("unbalanced braces")
         << "unbalanced.rtf" << QStringLiteral("One two\nbold nested still bold\n Unclosed")
         << QStringList(3, "l")
