@@ -1,10 +1,12 @@
 #include "EditorFixture.h"
+#include "editor/ReplaceAll.h"
 #include "editor/UndoHistory.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -53,7 +55,9 @@ private Q_SLOTS:
     void typedCharactersGoBackOneByOne();
     void deletionsComeBack_data();
     void deletionsComeBack();
-    void sameLengthChangeIsTakenOffQuietly();
+    void sameLengthChangeComesBack();
+    void randomEditsUndoToTextsThatWere_data();
+    void randomEditsUndoToTextsThatWere();
     void newChangeForgetsWhatWasUndone();
     void changesOverASelectionComeBackWhole();
     void openedFileStartsAHistoryOfItsOwn();
@@ -118,19 +122,99 @@ void TestEditorUndo::deletionsComeBack()
     QCOMPARE(shown(f.text()), afterUndo);
 }
 
-void TestEditorUndo::sameLengthChangeIsTakenOffQuietly()
+void TestEditorUndo::sameLengthChangeComesBack()
 {
     Typing f;
     QTest::keyClicks(f.text(), QStringLiteral("abc"));
     f.select(1, 1);
     QTest::keyClicks(f.text(), QStringLiteral("x"));
-    const int steps = f.editor->undoHistory().undoCount();
+    f.undo();
+    QCOMPARE(shown(f.text()), QStringLiteral("ab|c"));
+    f.undo();
+    QCOMPARE(shown(f.text()), QStringLiteral("ab|"));
+    f.redo();
+    f.redo();
+    QCOMPARE(shown(f.text()), QStringLiteral("ax|c"));
+    // A change of formatting alone is taken off the list without a visible change.
+    f.select(0, 3);
+    f.editor->runEditorCommand(EditorCommand::Bold);
     f.undo();
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("axc"));
-    QCOMPARE(f.editor->undoHistory().undoCount(), steps - 1);
-    // The next undo takes out the character typed last before it, "c", by position.
-    f.undo();
-    QCOMPARE(f.text()->toPlainText(), QStringLiteral("ax"));
+}
+
+void TestEditorUndo::randomEditsUndoToTextsThatWere_data()
+{
+    QTest::addColumn<quint32>("seed");
+    for (const quint32 seed : {1u, 2u, 3u})
+        QTest::addRow("seed %u", seed) << seed;
+}
+
+void TestEditorUndo::randomEditsUndoToTextsThatWere()
+{
+    QFETCH(quint32, seed);
+    QRandomGenerator random(seed);
+    const QStringList words{QStringLiteral("alpha"), QStringLiteral("omega"),
+                            QStringLiteral("Alpha "), QStringLiteral("be"), QStringLiteral("x")};
+    const auto word = [&] { return words.at(random.bounded(int(words.size()))); };
+    Typing f;
+    // The texts each step led to, and those undone.
+    QStringList done{QString()};
+    QStringList undone;
+    const auto changed = [&](const QString& text) {
+        done << text;
+        undone.clear();
+    };
+    for (int step = 0; step < 60; ++step) {
+        const QString now = done.last();
+        const int at = random.bounded(int(now.size()) + 1);
+        switch (random.bounded(5)) {
+        case 0: // typing, one step a character
+            f.select(at, 0);
+            for (const QChar c : word()) {
+                QTest::keyClicks(f.text(), QString(c));
+                changed(QString(done.last()).insert(f.text()->selectionStart() - 1, c));
+            }
+            break;
+        case 1: { // Replace All
+            const QString find = word().trimmed();
+            const QString by = word();
+            if (::replaceAll(*f.text(), find, by) > 0)
+                changed(QString(now).replace(find, by, Qt::CaseInsensitive));
+            break;
+        }
+        case 2: { // paste over a selection
+            const QString pasted = word();
+            QApplication::clipboard()->setText(pasted);
+            const int length = random.bounded(int(now.size()) - at + 1);
+            f.select(at, length);
+            f.key(Qt::Key_V, Qt::ControlModifier);
+            changed(QString(now).replace(at, length, pasted));
+            break;
+        }
+        case 3:
+            f.undo();
+            if (done.size() > 1)
+                undone << done.takeLast();
+            break;
+        default:
+            f.redo();
+            if (!undone.isEmpty())
+                done << undone.takeLast();
+            break;
+        }
+        QVERIFY2(f.text()->toPlainText() == done.last(), qPrintable(QString::number(step)));
+    }
+    // Back to the start, and forward to the end, one step at a time.
+    while (done.size() > 1) {
+        f.undo();
+        undone << done.takeLast();
+        QCOMPARE(f.text()->toPlainText(), done.last());
+    }
+    while (!undone.isEmpty()) {
+        f.redo();
+        done << undone.takeLast();
+        QCOMPARE(f.text()->toPlainText(), done.last());
+    }
 }
 
 void TestEditorUndo::newChangeForgetsWhatWasUndone()
