@@ -18,6 +18,8 @@ private Q_SLOTS:
     void saveAfterNewAsksForANameAndLeavesTheOldFile();
     void saveAsProposesTheUntitledNameAndAsksBeforeReplacing();
     void formatFollowsTheFileName();
+    void saveAsProposesTheDocumentsOwnName();
+    void newDocumentTypesInTheBoxesFont();
     void failedSaveIsToldAndTheDocumentStaysModified();
     void openReadsRtfAndPlainText_data();
     void openReadsRtfAndPlainText();
@@ -200,6 +202,36 @@ void TestEditorDocuments::formatFollowsTheFileName()
     f.editor->newDocument();
     f.editor->openDocumentFile(f.path(QStringLiteral("rich")));
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("Così è\nseconda riga!"));
+}
+
+void TestEditorDocuments::saveAsProposesTheDocumentsOwnName()
+{
+    EditorFixture f;
+    f.editor->openDocumentFile(f.document(QStringLiteral("talk.txt"), "words"));
+    QCOMPARE(f.editor->saveAs(), EditorWindow::SaveOutcome::Cancelled);
+    const FileDialogRequest request = f.dialogs.fileDialogs.last();
+    QCOMPARE(
+        QStringLiteral("%1 in %2, filter %3")
+            .arg(request.fileName, request.initialFolder)
+            .arg(request.filterIndex),
+        QStringLiteral("talk.txt in %1, filter 2").arg(f.folder.filePath(QStringLiteral("docs"))));
+}
+
+void TestEditorDocuments::newDocumentTypesInTheBoxesFont()
+{
+    EditorFixture f;
+    f.editor->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.editor.get()));
+    f.editor->openDocumentFile(f.document(
+        QStringLiteral("times.rtf"), "{\\rtf1{\\fonttbl{\\f0 Times New Roman;}}\\f0\\fs40 Times}"));
+    f.text()->moveCursor(QTextCursor::End);
+    f.editor->newDocument();
+    QTest::keyClicks(f.text(), QStringLiteral("new"));
+    f.text()->selectAll();
+    QCOMPARE(QStringLiteral("%1 %2")
+                 .arg(f.text()->selectionFontName())
+                 .arg(f.text()->selectionFontSize()),
+             QStringLiteral("Arial 12"));
 }
 
 void TestEditorDocuments::failedSaveIsToldAndTheDocumentStaysModified()

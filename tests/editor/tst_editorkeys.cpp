@@ -6,11 +6,28 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 
 Q_DECLARE_METATYPE(KeyAction)
+
+namespace {
+
+// How the editor window comes forward.
+enum class Forward { Shown, BackFromThePlayer, PlayerCommand, PlayerDialog, DialogLeftOpen };
+
+bool bringForward(QWidget* window)
+{
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
+} // namespace
 
 class TestEditorKeys : public QObject {
     Q_OBJECT
@@ -29,6 +46,8 @@ private Q_SLOTS:
     void colourComesFromTheDialog();
     void bulletAndAlignmentApplyToEveryParagraphTouched();
     void findCommandsShareOneDialog();
+    void keyboardIsInTheTextWhenTheWindowComesForward_data();
+    void keyboardIsInTheTextWhenTheWindowComesForward();
 };
 
 void TestEditorKeys::keyTable_data()
@@ -330,3 +349,60 @@ void TestEditorKeys::findCommandsShareOneDialog()
 
 QTEST_MAIN(TestEditorKeys)
 #include "tst_editorkeys.moc"
+
+void TestEditorKeys::keyboardIsInTheTextWhenTheWindowComesForward_data()
+{
+    QTest::addColumn<Forward>("way");
+    QTest::addColumn<QString>("shown");
+    const QString inText = QStringLiteral("editorWindow textBox 2");
+    QTest::newRow("shown") << Forward::Shown << inText;
+    QTest::newRow("back from the player, the font box had it")
+        << Forward::BackFromThePlayer << inText;
+    QTest::newRow("Ctrl+M brings the player forward") << Forward::PlayerCommand << inText;
+    QTest::newRow("Ctrl+M asks in a dialog of the player") << Forward::PlayerDialog << inText;
+    QTest::newRow("a dialog left open keeps it")
+        << Forward::DialogLeftOpen << QStringLiteral("dialog answer 2");
+}
+
+void TestEditorKeys::keyboardIsInTheTextWhenTheWindowComesForward()
+{
+    QFETCH(Forward, way);
+    QFETCH(QString, shown);
+    EditorFixture f;
+    QWidget* player = &f.player.player;
+    QDialog dialog(player);
+    dialog.setObjectName(QStringLiteral("dialog"));
+    (new QLineEdit(&dialog))->setObjectName(QStringLiteral("answer"));
+    f.player.onCommand = [&](PlayerCommand) {
+        if (way == Forward::PlayerCommand) {
+            bringForward(player);
+        } else if (way == Forward::PlayerDialog) {
+            QTimer::singleShot(0, &dialog, [&dialog] {
+                if (QTest::qWaitForWindowActive(&dialog))
+                    dialog.accept();
+            });
+            dialog.exec();
+        } else if (way == Forward::DialogLeftOpen) {
+            bringForward(&dialog);
+        }
+    };
+    f.type(QStringLiteral("hello"));
+    f.text()->setSelectionStart(2);
+    QVERIFY(bringForward(f.editor.get()));
+    if (way == Forward::BackFromThePlayer) {
+        f.editor->findChild<QComboBox*>(QStringLiteral("fontBox"))->setFocus();
+        QVERIFY(bringForward(player));
+        QVERIFY(bringForward(f.editor.get()));
+    } else if (way != Forward::Shown) {
+        QTest::keyClick(f.text(), Qt::Key_M, Qt::ControlModifier);
+    }
+    const auto state = [&f] {
+        const QWidget* active = QApplication::activeWindow();
+        const QWidget* focus = QApplication::focusWidget();
+        return QStringLiteral("%1 %2 %3")
+            .arg(active ? active->objectName() : QStringLiteral("-"),
+                 focus ? focus->objectName() : QStringLiteral("-"))
+            .arg(f.text()->textCursor().position());
+    };
+    QTRY_COMPARE(state(), shown);
+}

@@ -27,6 +27,7 @@ private Q_SLOTS:
     void cancelGivesNothing();
     void chosenPathComesBackWhole();
     void presetNameIsCut();
+    void requestShapesTheDialog_data();
     void requestShapesTheDialog();
     void filterLine();
 };
@@ -73,28 +74,47 @@ void TestFileDialog::presetNameIsCut()
     QCOMPARE(preset.size(), 256);
 }
 
+void TestFileDialog::requestShapesTheDialog_data()
+{
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("text filter") << 2 << QStringLiteral("Untitled 1")
+                                 << QStringLiteral("Untitled 1.txt");
+    QTest::newRow("rich text filter")
+        << 1 << QStringLiteral("notes") << QStringLiteral("notes.rtf");
+    QTest::newRow("own extension")
+        << 2 << QStringLiteral("notes.rtf") << QStringLiteral("notes.rtf");
+    QTest::newRow("filter of any name")
+        << 3 << QStringLiteral("notes") << QStringLiteral("notes.rtf");
+}
+
 void TestFileDialog::requestShapesTheDialog()
 {
+    QFETCH(int, filter);
+    QFETCH(QString, name);
+    QFETCH(QString, saved);
     TestFolder folder;
     QtDialogs dialogs;
     FileDialogRequest request;
     request.title = QStringLiteral("Save as");
     request.initialFolder = folder.path();
     request.filters = {{QStringLiteral("Rich text"), QStringLiteral("*.rtf")},
-                       {QStringLiteral("Text"), QStringLiteral("*.txt")}};
-    request.filterIndex = 2;
+                       {QStringLiteral("Text"), QStringLiteral("*.txt")},
+                       {QStringLiteral("All"), QStringLiteral("*")}};
+    request.filterIndex = filter;
     request.defaultExtension = QStringLiteral("rtf");
-    request.fileName = QStringLiteral("Untitled 1");
+    request.fileName = name;
     QString chosen;
     whenDialogShows([&](QFileDialog* d) {
         QCOMPARE(d->windowTitle(), QStringLiteral("Save as"));
         QCOMPARE(d->acceptMode(), QFileDialog::AcceptSave);
-        QCOMPARE(d->selectedNameFilter(), QStringLiteral("Text (*.txt)"));
+        QCOMPARE(d->selectedNameFilter(), d->nameFilters().at(filter - 1));
         QCOMPARE(d->directory().absolutePath(), QDir(folder.path()).absolutePath());
         QMetaObject::invokeMethod(d, "accept");
     });
     chosen = dialogs.showFileDialog(request);
-    QCOMPARE(chosen, folder.filePath(QStringLiteral("Untitled 1.rtf")));
+    QCOMPARE(chosen, folder.filePath(saved));
 }
 
 void TestFileDialog::filterLine()
