@@ -18,7 +18,6 @@ private Q_SLOTS:
     void saveAfterNewAsksForANameAndLeavesTheOldFile();
     void saveAsProposesTheUntitledNameAndAsksBeforeReplacing();
     void formatFollowsTheFileName();
-    void saveAsProposesTheDocumentsOwnName();
     void newDocumentTypesInTheBoxesFont();
     void failedSaveIsToldAndTheDocumentStaysModified();
     void openReadsRtfAndPlainText_data();
@@ -195,6 +194,9 @@ void TestEditorDocuments::formatFollowsTheFileName()
 
     f.type(QStringLiteral("!"));
     QCOMPARE(f.editor->saveAs(), EditorWindow::SaveOutcome::Saved);
+    // Proposed under its own name, with the filter of its kind.
+    QCOMPARE(f.dialogs.fileDialogs.last().fileName, QStringLiteral("plain.TXT"));
+    QCOMPARE(f.dialogs.fileDialogs.last().filterIndex, 2);
     const QByteArray rich = f.folder.readBytes(QStringLiteral("docs/rich"));
     QVERIFY(rich.startsWith("{\\rtf1"));
 
@@ -204,24 +206,9 @@ void TestEditorDocuments::formatFollowsTheFileName()
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("Così è\nseconda riga!"));
 }
 
-void TestEditorDocuments::saveAsProposesTheDocumentsOwnName()
-{
-    EditorFixture f;
-    f.editor->openDocumentFile(f.document(QStringLiteral("talk.txt"), "words"));
-    QCOMPARE(f.editor->saveAs(), EditorWindow::SaveOutcome::Cancelled);
-    const FileDialogRequest request = f.dialogs.fileDialogs.last();
-    QCOMPARE(
-        QStringLiteral("%1 in %2, filter %3")
-            .arg(request.fileName, request.initialFolder)
-            .arg(request.filterIndex),
-        QStringLiteral("talk.txt in %1, filter 2").arg(f.folder.filePath(QStringLiteral("docs"))));
-}
-
 void TestEditorDocuments::newDocumentTypesInTheBoxesFont()
 {
     EditorFixture f;
-    f.editor->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.editor.get()));
     f.editor->openDocumentFile(f.document(
         QStringLiteral("times.rtf"), "{\\rtf1{\\fonttbl{\\f0 Times New Roman;}}\\f0\\fs40 Times}"));
     f.text()->moveCursor(QTextCursor::End);

@@ -1,8 +1,5 @@
 #include "editor/RichTextBox.h"
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QKeySequence>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,8 +14,6 @@ private Q_SLOTS:
     void findNextEndsWithAnEmptySelection();
     void loadingRaisesOneChangeAndAFailureKeepsTheDocument();
     void rightButtonAsksForTheMenu();
-    void keyComesUpWithTheModifiersOfItsPress_data();
-    void keyComesUpWithTheModifiersOfItsPress();
 };
 
 void TestRichTextBox::selectionByPositions()
@@ -148,45 +143,6 @@ void TestRichTextBox::rightButtonAsksForTheMenu()
     QCOMPARE(asked.size(), 1);
     QCOMPARE(asked.first().first().toPoint(), box.viewport()->mapToGlobal(QPoint(5, 5)));
     QCOMPARE(box.selectionStart(), 1);
-}
-
-void TestRichTextBox::keyComesUpWithTheModifiersOfItsPress_data()
-{
-    // Each step: d(own), u(p) or r(epeat, down and up) of a letter, "c" when Ctrl is held.
-    QTest::addColumn<QString>("steps");
-    QTest::addColumn<QString>("up");
-
-    QTest::newRow("Ctrl let go first") << QStringLiteral("dVc uV") << QStringLiteral("Ctrl+V");
-    QTest::newRow("letter let go first") << QStringLiteral("dVc uVc") << QStringLiteral("Ctrl+V");
-    QTest::newRow("held, repeating")
-        << QStringLiteral("dZc rZc rZc rZ uZ") << QStringLiteral("Ctrl+Z");
-    QTest::newRow("twice, Ctrl held")
-        << QStringLiteral("dBc uBc dBc uB") << QStringLiteral("Ctrl+B Ctrl+B");
-    QTest::newRow("Ctrl after the letter") << QStringLiteral("dV uVc") << QStringLiteral("V");
-    QTest::newRow("went down elsewhere") << QStringLiteral("uVc") << QString();
-}
-
-void TestRichTextBox::keyComesUpWithTheModifiersOfItsPress()
-{
-    QFETCH(QString, steps);
-    QFETCH(QString, up);
-    RichTextBox box;
-    QStringList seen;
-    connect(&box, &RichTextBox::keyUp, this, [&seen](KeyStroke& stroke) {
-        seen << QKeySequence(QKeyCombination(stroke.modifiers, Qt::Key(stroke.key))).toString();
-    });
-    for (const QString& step : steps.split(QLatin1Char(' '))) {
-        const int key = Qt::Key_A + (step.at(1).unicode() - u'A');
-        const auto held = step.endsWith(QLatin1Char('c')) ? Qt::ControlModifier : Qt::NoModifier;
-        const bool repeat = step.at(0) == QLatin1Char('r');
-        for (const auto type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-            if (step.at(0) == QLatin1Char(type == QEvent::KeyPress ? 'u' : 'd'))
-                continue;
-            QKeyEvent event(type, key, held, QString(), repeat);
-            QApplication::sendEvent(&box, &event);
-        }
-    }
-    QCOMPARE(seen.join(QLatin1Char(' ')), up);
 }
 
 QTEST_MAIN(TestRichTextBox)

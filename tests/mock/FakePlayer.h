@@ -54,7 +54,7 @@ public:
     {
         commands << command;
         if (onCommand)
-            onCommand(command);
+            onCommand();
     }
     void hideWindows() override { calls << QStringLiteral("windows hidden"); }
     void showWindows() override { calls << QStringLiteral("windows shown"); }
@@ -76,8 +76,8 @@ public:
     bool menuShown = false;
     QStringList calls;
     QList<PlayerCommand> commands;
-    // What a command does beside being recorded: a dialog it shows, a window it brings forward.
-    std::function<void(PlayerCommand)> onCommand;
+    // What every command does beside being recorded: a dialog it shows, say.
+    std::function<void()> onCommand;
 
 private:
     FakeMediaPlayer* m_engine;
