@@ -357,7 +357,7 @@ void EditorWindow::runKeyAction(const KeyAction& action)
         runEditorCommand(*action.editor);
     if (action.player && m_player) {
         const QList<QWidget*> dialogsBefore = shownDialogs();
-        // The command may end the program, or close this window's document.
+        // The command may end the program.
         const QPointer<EditorWindow> self(this);
         m_player->runCommand(*action.player);
         if (self)

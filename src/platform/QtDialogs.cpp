@@ -53,7 +53,8 @@ QString QtDialogs::showFileDialog(const FileDialogRequest& request)
     if (chosen.isEmpty())
         return {};
     QString path = chosen.first();
-    if (!request.open && QFileInfo(path).suffix().isEmpty()) {
+    // As Qt's own default suffix: only a name with no dot at all is given one.
+    if (!request.open && !QFileInfo(path).fileName().contains(QLatin1Char('.'))) {
         const qsizetype filter = filters.indexOf(dialog.selectedNameFilter());
         // The first pattern's extension, when it names one ("*.txt"), else the default one.
         QString extension = request.defaultExtension;
