@@ -19,7 +19,8 @@ struct KeyAction {
 };
 
 // The text area's key table. Player commands and swallowed keys act when a key goes down, the
-// editor's commands and the function keys when it comes up.
+// editor's commands and the function keys when it comes up, with the modifiers held when it went
+// down.
 namespace EditorKeys {
 
 KeyAction onPress(int key, Qt::KeyboardModifiers modifiers);

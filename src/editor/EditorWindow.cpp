@@ -10,8 +10,10 @@
 #include "platform/Dialogs.h"
 #include "platform/SkinImage.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -20,6 +22,7 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace {
 
@@ -29,6 +32,29 @@ constexpr int kStartSize = 12;
 // Larger sizes than word processors accept are not applied.
 constexpr double kLargestFontSize = 1638;
 constexpr QSize kStartWindowSize{640, 420};
+
+// The points a size box's text gives, or nothing for a text that is no size to apply.
+std::optional<double> sizeInPoints(const QString& text)
+{
+    bool numeric = false;
+    double points = text.trimmed().toDouble(&numeric);
+    if (!numeric)
+        points = QLocale().toDouble(text.trimmed(), &numeric);
+    if (!numeric || points <= 0 || points > kLargestFontSize)
+        return std::nullopt;
+    return points;
+}
+
+// The dialogs shown now, of any window.
+QList<QWidget*> shownDialogs()
+{
+    QList<QWidget*> shown;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && qobject_cast<QDialog*>(widget))
+            shown << widget;
+    }
+    return shown;
+}
 
 QStringList fontSizes()
 {
@@ -66,6 +92,8 @@ void EditorWindow::build()
     setupFace();
     setupMenus();
     connectTextBox();
+    // The font box comes first in the window: the keyboard goes to the text instead.
+    m_textBox->setFocus();
 
     if (const auto hand = SkinImage::pointer(m_state.filesPath(QStringLiteral("Indica.ico")))) {
         m_toolbar->setPointer(*hand);
@@ -261,6 +289,16 @@ void EditorWindow::giveFocus()
     m_textBox->setFocus();
 }
 
+bool EditorWindow::event(QEvent* event)
+{
+    // Whenever the window comes forward by the keyboard, a dialog closing or a command, the
+    // keyboard is in the text; a click on another control puts it there instead.
+    if (event->type() == QEvent::WindowActivate && m_textBox &&
+        QGuiApplication::mouseButtons() == Qt::NoButton)
+        m_textBox->setFocus(Qt::ActiveWindowFocusReason);
+    return QMainWindow::event(event);
+}
+
 void EditorWindow::unload()
 {
     hide();
@@ -286,12 +324,16 @@ void EditorWindow::applyFontName(const QString& name)
 
 void EditorWindow::applyFontSize(const QString& size)
 {
-    bool numeric = false;
-    double points = size.trimmed().toDouble(&numeric);
-    if (!numeric)
-        points = QLocale().toDouble(size.trimmed(), &numeric);
-    if (numeric && points > 0 && points <= kLargestFontSize)
-        m_textBox->setSelectionFontSize(points);
+    if (const auto points = sizeInPoints(size))
+        m_textBox->setSelectionFontSize(*points);
+}
+
+QFont EditorWindow::boxesFont() const
+{
+    const QString name = m_fontBox->currentText();
+    QFont font(m_fontBox->findText(name, Qt::MatchFixedString) >= 0 ? name : kStartFont);
+    font.setPointSizeF(sizeInPoints(m_sizeBox->currentText()).value_or(kStartSize));
+    return font;
 }
 
 void EditorWindow::keyDown(KeyStroke& stroke)
@@ -313,8 +355,25 @@ void EditorWindow::runKeyAction(const KeyAction& action)
 {
     if (action.editor)
         runEditorCommand(*action.editor);
-    if (action.player && m_player)
+    if (action.player && m_player) {
+        const QList<QWidget*> dialogsBefore = shownDialogs();
+        // The command may end the program.
+        const QPointer<EditorWindow> self(this);
         m_player->runCommand(*action.player);
+        if (self)
+            takeKeyboardBack(dialogsBefore);
+    }
+}
+
+void EditorWindow::takeKeyboardBack(const QList<QWidget*>& dialogsBefore)
+{
+    // A modal dialog has returned by now; one left open (About, Go to) keeps the keyboard.
+    for (QWidget* dialog : shownDialogs()) {
+        if (!dialogsBefore.contains(dialog))
+            return;
+    }
+    if (isVisible() && !isMinimized())
+        giveFocus();
 }
 
 void EditorWindow::runEditorCommand(EditorCommand command)

@@ -113,6 +113,7 @@ public:
     void unload() override;
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -135,7 +136,12 @@ private:
     void keyDown(KeyStroke& stroke);
     void keyUp(KeyStroke& stroke);
     void runKeyAction(const KeyAction& action);
+    // After a command of the player started here: the keyboard comes back to the text, unless
+    // the command left a dialog of its own open.
+    void takeKeyboardBack(const QList<QWidget*>& dialogsBefore);
     void applyFontName(const QString& name);
+    // The font and size the boxes show.
+    QFont boxesFont() const;
     void applyFontSize(const QString& size);
     void showEditMenu(QPoint globalPosition);
     void setupTimestampMenu();

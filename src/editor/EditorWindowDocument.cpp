@@ -15,6 +15,9 @@ QString recentListPath(const AppState& state)
     return state.filesPath(QStringLiteral("LastFilesEditor.ini"));
 }
 
+// The text files' filter in the document dialog, counted from 1 as the request does.
+constexpr int kTextFilesFilter = 2;
+
 FileDialogRequest documentDialog(QWidget* owner, const InterfaceTexts& texts)
 {
     FileDialogRequest request;
@@ -53,6 +56,10 @@ void EditorWindow::newDocument()
     if (!maybeSave())
         return;
     m_textBox->clear();
+    // The text area would keep typing in the last document's format: the new one types in the
+    // font and size the boxes show.
+    m_textBox->document()->setDefaultFont(boxesFont());
+    m_textBox->setCurrentCharFormat(QTextCharFormat());
     m_document.startUntitled();
     updateCaption();
     discardRecoveryCopy();
@@ -139,6 +146,14 @@ EditorWindow::SaveOutcome EditorWindow::saveAs()
     FileDialogRequest request = documentDialog(this, t);
     request.initialFolder = m_state.editorFolder;
     request.fileName = m_document.untitledFileName();
+    if (!m_document.isUntitled()) {
+        // Saved again under its own name, or a new one beside it.
+        const QFileInfo file(m_document.path);
+        request.initialFolder = file.absolutePath();
+        request.fileName = file.fileName();
+        if (file.suffix().compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0)
+            request.filterIndex = kTextFilesFilter;
+    }
     request.title = t.plain(Text::SaveAsTitle);
     const QString chosen = m_platform.dialogs->showFileDialog(request);
     if (chosen.isEmpty())

@@ -462,6 +462,8 @@ bool RichTextBox::event(QEvent* event)
 {
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
+        // A menu shortcut may take the press itself: the override is all this area sees of it.
+        notePress(key);
         KeyStroke stroke{key->key(), key->modifiers()};
         Q_EMIT shortcutWanted(stroke);
         if (stroke.swallowed) {
@@ -472,8 +474,16 @@ bool RichTextBox::event(QEvent* event)
     return QTextEdit::event(event);
 }
 
+void RichTextBox::notePress(const QKeyEvent* event)
+{
+    // A key held down repeats its press: the first one tells what was held.
+    if (!event->isAutoRepeat() || !m_pressedWith.contains(event->key()))
+        m_pressedWith.insert(event->key(), event->modifiers());
+}
+
 void RichTextBox::keyPressEvent(QKeyEvent* event)
 {
+    notePress(event);
     KeyStroke stroke{event->key(), event->modifiers()};
     Q_EMIT keyDown(stroke);
     if (stroke.swallowed) {
@@ -487,16 +497,26 @@ void RichTextBox::keyPressEvent(QKeyEvent* event)
 void RichTextBox::keyReleaseEvent(QKeyEvent* event)
 {
     // A key held down repeats its press, not its release: the key comes up once, at the end.
-    if (event->isAutoRepeat()) {
+    const auto pressed = m_pressedWith.constFind(event->key());
+    if (event->isAutoRepeat() || pressed == m_pressedWith.cend()) {
         QTextEdit::keyReleaseEvent(event);
         return;
     }
-    KeyStroke stroke{event->key(), event->modifiers()};
+    // Quick typists let Ctrl go before the letter: the press decides.
+    KeyStroke stroke{event->key(), *pressed};
+    m_pressedWith.erase(pressed);
     Q_EMIT keyUp(stroke);
     if (stroke.swallowed)
         event->accept();
     else
         QTextEdit::keyReleaseEvent(event);
+}
+
+void RichTextBox::focusOutEvent(QFocusEvent* event)
+{
+    // What goes down now goes down elsewhere; what was down here comes up there.
+    m_pressedWith.clear();
+    QTextEdit::focusOutEvent(event);
 }
 
 void RichTextBox::mousePressEvent(QMouseEvent* event)

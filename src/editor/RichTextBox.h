@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QTextEdit>
 
 class QPagedPaintDevice;
@@ -95,7 +96,9 @@ public:
 Q_SIGNALS:
     // After every change of content or formatting, also by the program and by loading a file.
     void contentChanged();
-    // Before the text area acts on a key; a handler may swallow it.
+    // Before the text area acts on a key; a handler may swallow it. A key comes up with the
+    // modifiers held when it went down, whatever was let go first; one that went down elsewhere
+    // does not come up here.
     void keyDown(KeyStroke& stroke);
     void keyUp(KeyStroke& stroke);
     // After the text area acted on a key press that no handler swallowed.
@@ -110,6 +113,7 @@ protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     // Copies, drags and the selection carry RTF and plain text; pastes and drops take RTF first.
@@ -123,8 +127,11 @@ private:
     void mergeFormat(const QTextCharFormat& format);
     void takeDocument(QTextDocument* document);
     void watchDocument();
+    void notePress(const QKeyEvent* event);
 
     bool m_replacingDocument = false;
     TextChange m_change;
     bool m_changeSeen = false;
+    // The keys down, each with the modifiers held when it went down.
+    QHash<int, Qt::KeyboardModifiers> m_pressedWith;
 };

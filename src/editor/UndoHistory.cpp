@@ -134,6 +134,11 @@ bool UndoHistory::insertedBeforeCaret(const Snapshot& s)
     return s.removedLength == 0 && s.position + s.insertedLength == s.caret;
 }
 
+bool UndoHistory::changedFormatOnly(const Snapshot& s)
+{
+    return s.removedLength == 0 && s.insertedLength == 0;
+}
+
 bool UndoHistory::removedAtCaret(const Snapshot& s)
 {
     return s.insertedLength == 0 && s.position == s.caret;
@@ -153,12 +158,14 @@ std::optional<UndoHistory::Edit> UndoHistory::undo()
         edit.selectText = false;
         return edit;
     }
-    if (grown == 0 || (grown < 0 && removedAtCaret(current) && fits(current.caret, 0))) {
-        // A deletion at the caret comes back there; a change that kept the length is only
-        // taken off the list.
+    if (changedFormatOnly(current) ||
+        (grown < 0 && removedAtCaret(current) && fits(current.caret, 0))) {
+        // A deletion at the caret comes back there; a change of formatting only is taken off
+        // the list.
         return apply(current.caret, 0, textBefore(current, current.caret, -grown));
     }
-    // A change away from the caret or over a selection (a paste, Replace All): undone as made.
+    // A change away from the caret or over a selection (a paste, Replace All, one that kept the
+    // length): undone as made.
     return apply(current.position, current.insertedLength, removedBy(current).toString());
 }
 
@@ -175,7 +182,8 @@ std::optional<UndoHistory::Edit> UndoHistory::redo()
         return edit;
     }
     // What typing put in ends at the caret it left.
-    if (shrunk == 0 || (shrunk < 0 && insertedBeforeCaret(next) && fits(next.caret + shrunk, 0)))
+    if (changedFormatOnly(next) ||
+        (shrunk < 0 && insertedBeforeCaret(next) && fits(next.caret + shrunk, 0)))
         return apply(next.caret + shrunk, 0, textAfter(next, next.caret + shrunk, -shrunk));
     return apply(next.position, next.removedLength, insertedBy(next).toString());
 }

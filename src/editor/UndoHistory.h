@@ -75,6 +75,8 @@ private:
     // taken out just after it. Those are undone by length and caret; any other as it was made.
     static bool insertedBeforeCaret(const Snapshot& s);
     static bool removedAtCaret(const Snapshot& s);
+    // Whether the change left the plain text as it was: its undo only takes it off the list.
+    static bool changedFormatOnly(const Snapshot& s);
     // Whether the span lies within the current text.
     bool fits(int start, int length) const;
 

@@ -18,6 +18,8 @@ struct FileDialogRequest {
     // Pairs of description and patterns, the patterns separated by ";" ("*.wav;*.mp3").
     QList<QPair<QString, QString>> filters;
     int filterIndex = 1; // 1-based
+    // A name saved without extension gets the chosen filter's ("*.txt"), or this one when the
+    // filter names none.
     QString defaultExtension;
     QString initialFolder; // empty: the current folder
     QString fileName;

@@ -66,7 +66,8 @@ QString QtDialogs::showFileDialog(const FileDialogRequest& request)
         if (index >= 0 && index < filters.size())
             dialog.selectNameFilter(filters.at(index));
     }
-    if (!request.defaultExtension.isEmpty())
+    // A name saved without extension gets the chosen filter's, below, not always the default.
+    if (request.open && !request.defaultExtension.isEmpty())
         dialog.setDefaultSuffix(request.defaultExtension);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName.left(kMaxPresetFileName));
@@ -77,8 +78,24 @@ QString QtDialogs::showFileDialog(const FileDialogRequest& request)
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty())
         return {};
-    QDir::setCurrent(QFileInfo(chosen.first()).absolutePath());
-    return QDir::toNativeSeparators(chosen.first());
+    QString path = chosen.first();
+    // As Qt's own default suffix: only a name with no dot at all is given one.
+    if (!request.open && !QFileInfo(path).fileName().contains(QLatin1Char('.'))) {
+        const qsizetype filter = filters.indexOf(dialog.selectedNameFilter());
+        // The first pattern's extension, when it names one ("*.txt"), else the default one.
+        QString extension = request.defaultExtension;
+        if (filter >= 0) {
+            const QString first = request.filters.at(filter).second.section(QLatin1Char(';'), 0, 0);
+            const QString named = first.mid(2);
+            if (first.startsWith(QLatin1String("*.")) && !named.isEmpty() &&
+                !named.contains(QLatin1Char('*')) && !named.contains(QLatin1Char('?')))
+                extension = named;
+        }
+        if (!extension.isEmpty())
+            path += QLatin1Char('.') + extension;
+    }
+    QDir::setCurrent(QFileInfo(path).absolutePath());
+    return QDir::toNativeSeparators(path);
 }
 
 std::optional<QColor> QtDialogs::chooseColour(QWidget* owner, const QColor& initial)

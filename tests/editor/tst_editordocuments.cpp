@@ -18,6 +18,7 @@ private Q_SLOTS:
     void saveAfterNewAsksForANameAndLeavesTheOldFile();
     void saveAsProposesTheUntitledNameAndAsksBeforeReplacing();
     void formatFollowsTheFileName();
+    void newDocumentTypesInTheBoxesFont();
     void failedSaveIsToldAndTheDocumentStaysModified();
     void openReadsRtfAndPlainText_data();
     void openReadsRtfAndPlainText();
@@ -193,6 +194,9 @@ void TestEditorDocuments::formatFollowsTheFileName()
 
     f.type(QStringLiteral("!"));
     QCOMPARE(f.editor->saveAs(), EditorWindow::SaveOutcome::Saved);
+    // Proposed under its own name, with the filter of its kind.
+    QCOMPARE(f.dialogs.fileDialogs.last().fileName, QStringLiteral("plain.TXT"));
+    QCOMPARE(f.dialogs.fileDialogs.last().filterIndex, 2);
     const QByteArray rich = f.folder.readBytes(QStringLiteral("docs/rich"));
     QVERIFY(rich.startsWith("{\\rtf1"));
 
@@ -200,6 +204,21 @@ void TestEditorDocuments::formatFollowsTheFileName()
     f.editor->newDocument();
     f.editor->openDocumentFile(f.path(QStringLiteral("rich")));
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("Così è\nseconda riga!"));
+}
+
+void TestEditorDocuments::newDocumentTypesInTheBoxesFont()
+{
+    EditorFixture f;
+    f.editor->openDocumentFile(f.document(
+        QStringLiteral("times.rtf"), "{\\rtf1{\\fonttbl{\\f0 Times New Roman;}}\\f0\\fs40 Times}"));
+    f.text()->moveCursor(QTextCursor::End);
+    f.editor->newDocument();
+    QTest::keyClicks(f.text(), QStringLiteral("new"));
+    f.text()->selectAll();
+    QCOMPARE(QStringLiteral("%1 %2")
+                 .arg(f.text()->selectionFontName())
+                 .arg(f.text()->selectionFontSize()),
+             QStringLiteral("Arial 12"));
 }
 
 void TestEditorDocuments::failedSaveIsToldAndTheDocumentStaysModified()

@@ -6,11 +6,27 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTest>
 #include <QTextBlock>
 
 Q_DECLARE_METATYPE(KeyAction)
+
+namespace {
+
+// How the editor window comes forward.
+enum class Forward { Shown, BackFromThePlayer, PlayerDialog, DialogLeftOpen };
+
+bool bringForward(QWidget* window)
+{
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
+} // namespace
 
 class TestEditorKeys : public QObject {
     Q_OBJECT
@@ -29,6 +45,8 @@ private Q_SLOTS:
     void colourComesFromTheDialog();
     void bulletAndAlignmentApplyToEveryParagraphTouched();
     void findCommandsShareOneDialog();
+    void keyboardIsInTheTextWhenTheWindowComesForward_data();
+    void keyboardIsInTheTextWhenTheWindowComesForward();
 };
 
 void TestEditorKeys::keyTable_data()
@@ -130,7 +148,9 @@ void TestEditorKeys::eachKeyRunsItsCommandOnce()
     box->setFocus();
     QTest::keyClicks(box, QStringLiteral("one two"));
     box->selectAll();
-    QTest::keyClick(box, Qt::Key(key), Qt::ControlModifier);
+    // Ctrl let go before the letter: what was held when it went down counts.
+    QTest::keyPress(box, Qt::Key(key), Qt::ControlModifier);
+    QTest::keyRelease(box, Qt::Key(key), Qt::NoModifier);
     QCOMPARE(box->selectionBold(), bold);
     QCOMPARE(box->selectionUnderline(), underline);
 
@@ -138,7 +158,10 @@ void TestEditorKeys::eachKeyRunsItsCommandOnce()
     box->moveCursor(QTextCursor::End);
     QTest::keyClicks(box, QStringLiteral(" three"));
     const int steps = f.editor->undoHistory().undoCount();
-    QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyPress(box, Qt::Key_Z, Qt::ControlModifier);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier, QString(), true);
+    QApplication::sendEvent(box, &repeat);
+    QTest::keyRelease(box, Qt::Key_Z, Qt::NoModifier);
     QCOMPARE(f.editor->undoHistory().undoCount(), steps - 1);
     QVERIFY(box->toPlainText() != QStringLiteral("one two three"));
     QTest::keyClick(box, Qt::Key_Y, Qt::ControlModifier);
@@ -326,6 +349,49 @@ void TestEditorKeys::findCommandsShareOneDialog()
     QPointer<FindDialog> dialog = found.first();
     f.editor->hideFindDialog();
     QTRY_VERIFY(!dialog);
+}
+
+void TestEditorKeys::keyboardIsInTheTextWhenTheWindowComesForward_data()
+{
+    QTest::addColumn<Forward>("way");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("shown") << Forward::Shown << QStringLiteral("editorWindow textBox 2");
+    QTest::newRow("back from the player")
+        << Forward::BackFromThePlayer << QStringLiteral("editorWindow textBox 2");
+    QTest::newRow("Ctrl+M, the player's dialog closed")
+        << Forward::PlayerDialog << QStringLiteral("editorWindow textBox 2");
+    QTest::newRow("Ctrl+M, the dialog stays")
+        << Forward::DialogLeftOpen << QStringLiteral("dialog answer 2");
+}
+
+void TestEditorKeys::keyboardIsInTheTextWhenTheWindowComesForward()
+{
+    QFETCH(Forward, way);
+    QFETCH(QString, shown);
+    EditorFixture f;
+    QDialog dialog(&f.player.player);
+    dialog.setObjectName(QStringLiteral("dialog"));
+    (new QLineEdit(&dialog))->setObjectName(QStringLiteral("answer"));
+    f.player.onCommand = [&] {
+        QVERIFY(bringForward(&dialog));
+        if (way == Forward::PlayerDialog)
+            dialog.close();
+    };
+    f.type(QStringLiteral("hello"));
+    f.text()->setSelectionStart(2);
+    QVERIFY(bringForward(f.editor.get()));
+    if (way == Forward::BackFromThePlayer) {
+        // The font box had the keyboard before the player came forward.
+        f.editor->findChild<QComboBox*>(QStringLiteral("fontBox"))->setFocus();
+        QVERIFY(bringForward(&f.player.player) && bringForward(f.editor.get()));
+    }
+    if (way >= Forward::PlayerDialog)
+        QTest::keyClick(f.text(), Qt::Key_M, Qt::ControlModifier);
+    const auto name = [](const QWidget* w) { return w ? w->objectName() : QString(); };
+    QTRY_COMPARE(QStringLiteral("%1 %2 %3")
+                     .arg(name(QApplication::activeWindow()), name(QApplication::focusWidget()))
+                     .arg(f.text()->textCursor().position()),
+                 shown);
 }
 
 QTEST_MAIN(TestEditorKeys)

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 
 // The player window as the bookmarks and the editor see it: two plain windows, the fake engine, and
 // a record of the commands run.
@@ -49,7 +50,12 @@ public:
         calls << (shown ? QStringLiteral("menu shown") : QStringLiteral("menu hidden"));
     }
 
-    void runCommand(PlayerCommand command) override { commands << command; }
+    void runCommand(PlayerCommand command) override
+    {
+        commands << command;
+        if (onCommand)
+            onCommand();
+    }
     void hideWindows() override { calls << QStringLiteral("windows hidden"); }
     void showWindows() override { calls << QStringLiteral("windows shown"); }
 
@@ -70,6 +76,8 @@ public:
     bool menuShown = false;
     QStringList calls;
     QList<PlayerCommand> commands;
+    // What every command does beside being recorded: a dialog it shows, say.
+    std::function<void()> onCommand;
 
 private:
     FakeMediaPlayer* m_engine;
