@@ -1,5 +1,6 @@
 #include "Controls.h"
 #include "PlayerFixture.h"
+#include "core/MediaFormats.h"
 #include "core/RecentList.h"
 #include "platform/Platform.h"
 #include "player/CaptionLabel.h"
@@ -30,8 +31,8 @@ private Q_SLOTS:
     void pathWithALineBreakOpensButIsNotListed();
     void unsavableRecentListIsToldOnce();
     void longRecentPathIsShortenedInTheMenu();
-    void pipesAndDevicesAreNotPlayed_data();
-    void pipesAndDevicesAreNotPlayed();
+    void refusedFileIsToldAndForgotten_data();
+    void refusedFileIsToldAndForgotten();
 };
 
 void TestOpenMedia::recentListMoves_data()
@@ -173,7 +174,7 @@ void TestOpenMedia::dialogAsksForMedia()
     QCOMPARE(request.defaultExtension, QStringLiteral("wav"));
     QCOMPARE(request.filters.size(), 2);
     QCOMPARE(request.filters[0].first, f.state.texts.text(Text::MediaFiles));
-    QVERIFY(request.filters[0].second.contains(QStringLiteral("*.ogv")));
+    QCOMPARE(request.filters[0].second, MediaFormats::dialogPatterns());
     QCOMPARE(request.filters[1].second, QStringLiteral("*.*"));
     QCOMPARE(f.media.url(), chosen);
 }
@@ -313,33 +314,65 @@ void TestOpenMedia::longRecentPathIsShortenedInTheMenu()
     QCOMPARE(f.media.url(), path);
 }
 
-void TestOpenMedia::pipesAndDevicesAreNotPlayed_data()
+void TestOpenMedia::refusedFileIsToldAndForgotten_data()
 {
-    QTest::addColumn<bool>("fifo");
-    QTest::newRow("named pipe") << true;
-    QTest::newRow("folder") << false;
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<Text>("reason");
+    QTest::addColumn<QString>("detail");
+    QTest::newRow("named pipe") << "fifo" << Text::CannotPlay << "";
+    QTest::newRow("folder") << "folder" << Text::CannotPlay << "";
+    QTest::newRow("undecodable, told later")
+        << "error" << Text::CannotPlay << "Cannot play refused.m4a: unrecognized file format";
+    QTest::newRow("no sound server")
+        << "sound" << Text::NoSoundOutput << "Cannot play refused.m4a: audio output failed";
+    QTest::newRow("engine lost while the file waited")
+        << "engine" << Text::EngineNotLoaded << "Cannot play refused.m4a: libmpv.so.2: missing";
 }
 
-void TestOpenMedia::pipesAndDevicesAreNotPlayed()
+void TestOpenMedia::refusedFileIsToldAndForgotten()
 {
-    QFETCH(bool, fifo);
+    QFETCH(QString, how);
+    QFETCH(Text, reason);
+    QFETCH(QString, detail);
     PlayerFixture f;
     const QString kept = f.open(QStringLiteral("kept.wav"));
-    const QString path = f.folder.filePath(QStringLiteral("media/stream"));
-    if (fifo)
+    const QByteArray listBefore = f.folder.readBytes(QStringLiteral("Files/LastFiles.ini"));
+    QString path = f.folder.filePath(QStringLiteral("media/refused.m4a"));
+    if (how == QLatin1String("fifo"))
         QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
-    else
+    else if (how == QLatin1String("folder"))
         QVERIFY(QDir().mkpath(path));
-    f.media.calls.clear();
+    else
+        path = f.mediaFile(QStringLiteral("refused.m4a"));
 
     f.player->openMedia(path);
+    f.settle();
+    // The refused file's own bookmarks, read as it opened.
+    f.bookmarks.bookmarks = true;
+    if (how == QLatin1String("engine"))
+        f.media.engineReason = QStringLiteral("libmpv.so.2: missing");
+    if (how == QLatin1String("sound"))
+        Q_EMIT f.media.soundOutputMissing(detail);
+    else if (how == QLatin1String("error") || how == QLatin1String("engine"))
+        Q_EMIT f.media.mediaError(detail);
+    f.settle();
 
-    QVERIFY(!f.media.calls.contains(QStringLiteral("url ") + path));
-    QVERIFY(titleLabel(f.player)->isVisible());
-    QVERIFY2(titleLabel(f.player)->caption().endsWith(f.state.texts.text(Text::CannotPlay)),
-             qPrintable(titleLabel(f.player)->caption()));
-    QVERIFY(!action(f.player, "playAction")->isEnabled());
-    QCOMPARE(f.player->recentMedia().caption(0), kept);
+    QStringList told{f.state.texts.plain(reason), path};
+    if (!detail.isEmpty())
+        told << detail;
+    const QStringList shown{
+        f.dialogs.messages.size() == 1 ? f.dialogs.messages.first().text : QString(),
+        QStringLiteral("media: ") + f.state.currentMediaPath,
+        QStringLiteral("first recent: ") + f.player->recentMedia().caption(0),
+        QStringLiteral("list on disk kept: %1")
+            .arg(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")) == listBefore),
+        QStringLiteral("bookmarks held: %1")
+            .arg(f.bookmarks.hasBookmarks() && how != "fifo" && how != "folder"),
+        QStringLiteral("title shown: %1").arg(titleLabel(f.player)->isVisible()),
+        QStringLiteral("play enabled: %1").arg(action(f.player, "playAction")->isEnabled())};
+    QCOMPARE(shown, (QStringList{told.join(QStringLiteral("\n\n")),
+                                 "media: ", "first recent: " + kept, "list on disk kept: 1",
+                                 "bookmarks held: 0", "title shown: 0", "play enabled: 0"}));
 }
 
 QTEST_MAIN(TestOpenMedia)
