@@ -8,6 +8,8 @@ class TestQtDesktop : public QObject {
 private Q_SLOTS:
     void soundSettingsCommand_data();
     void soundSettingsCommand();
+    void wouldShow_data();
+    void wouldShow();
 };
 
 void TestQtDesktop::soundSettingsCommand_data()
@@ -36,6 +38,53 @@ void TestQtDesktop::soundSettingsCommand()
         return there.contains(program) ? QStringLiteral("/usr/bin/") + program : QString();
     };
     QCOMPARE(QtDesktop::soundSettingsCommand(configured, find), command);
+}
+
+void TestQtDesktop::wouldShow_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("inBrowser");
+    QTest::addColumn<QStringList>("defaults"); // "type=program"; "?" when the desktop cannot tell
+    QTest::addColumn<bool>("shown");
+    const QString web = QStringLiteral("https://example.org/page.html");
+    const QString help = QStringLiteral("/opt/vocarta/Files/Help-en.html");
+    const QString text = QStringLiteral("/opt/vocarta/Versioni.txt");
+    const QString browser = QStringLiteral("x-scheme-handler/https=firefox.desktop");
+    QTest::newRow("web page") << web << true << QStringList{browser} << true;
+    QTest::newRow("web page, no browser") << web << true << QStringList() << false;
+    QTest::newRow("help, HTML in the browser")
+        << help << true << QStringList{browser, "text/html=firefox.desktop"} << true;
+    QTest::newRow("help, HTML in another browser")
+        << help << true << QStringList{browser, "text/html=chromium.desktop"} << true;
+    QTest::newRow("help, HTML in a text editor")
+        << help << true << QStringList{browser, "text/html=vim.desktop"} << false;
+    QTest::newRow("help, nothing for HTML") << help << true << QStringList{browser} << false;
+    QTest::newRow("text file in an editor")
+        << text << false << QStringList{"text/plain=vim.desktop"} << true;
+    QTest::newRow("text file, no program") << text << false << QStringList{browser} << false;
+    QTest::newRow("desktop cannot tell") << help << true << QStringList{"?"} << true;
+}
+
+void TestQtDesktop::wouldShow()
+{
+    QFETCH(QString, page);
+    QFETCH(bool, inBrowser);
+    QFETCH(QStringList, defaults);
+    QFETCH(bool, shown);
+    const auto defaultProgram = [&defaults](const QString& type) -> std::optional<QString> {
+        if (defaults.contains(QStringLiteral("?")))
+            return std::nullopt;
+        for (const QString& entry : defaults) {
+            if (entry.section(u'=', 0, 0) == type)
+                return entry.section(u'=', 1);
+        }
+        return QString();
+    };
+    const auto isWebBrowser = [](const QString& entry) {
+        return entry == QLatin1String("chromium.desktop");
+    };
+    const QUrl url = page.startsWith(u'/') ? QUrl::fromLocalFile(page) : QUrl(page);
+    QCOMPARE(QtDesktop::wouldShow(url, inBrowser, defaultProgram, isWebBrowser), shown);
 }
 
 QTEST_GUILESS_MAIN(TestQtDesktop)

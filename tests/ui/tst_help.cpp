@@ -7,6 +7,7 @@
 #include "ui/CreditsScroll.h"
 #include "ui/HelpController.h"
 #include "ui/HelpFiles.h"
+#include "ui/HelpWindow.h"
 #include "ui/WebSite.h"
 
 #include <QSignalSpy>
@@ -16,7 +17,7 @@ namespace {
 
 // A player with its help wired as start-up wires it.
 struct HelpFixture : PlayerFixture {
-    HelpController help{state, &desktop, *player};
+    HelpController help{state, Platform{&media, &dialogs, &desktop}, *player};
 
     explicit HelpFixture(const StoredSettings& settings = defaultSettings())
         : PlayerFixture(settings)
@@ -49,6 +50,8 @@ private Q_SLOTS:
     void helpPageOfTheLanguage();
     void pagesOpenAndThePlayerMinimises_data();
     void pagesOpenAndThePlayerMinimises();
+    void pageNotShownIsToldAndWindowsStay_data();
+    void pageNotShownIsToldAndWindowsStay();
     void soundSettings();
 };
 
@@ -239,36 +242,87 @@ void TestHelp::pagesOpenAndThePlayerMinimises_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QUrl>("page");
-    QTest::addColumn<bool>("fileThere");
-    QTest::newRow("version history") << "versionsAction" << QUrl() << true;
-    QTest::newRow("version history missing") << "versionsAction" << QUrl() << false;
-    QTest::newRow("updates") << "updatesAction" << WebSite::page(WebSite::kUpdatesPage) << true;
-    QTest::newRow("donation") << "donateAction" << WebSite::page(WebSite::kDonationPage) << true;
-    QTest::newRow("languages") << "addLanguageAction" << WebSite::page(WebSite::kLanguagesPage)
-                               << true;
+    QTest::newRow("version history") << "versionsAction" << QUrl();
+    QTest::newRow("updates") << "updatesAction" << WebSite::page(WebSite::kUpdatesPage);
+    QTest::newRow("donation") << "donateAction" << WebSite::page(WebSite::kDonationPage);
+    QTest::newRow("languages") << "addLanguageAction" << WebSite::page(WebSite::kLanguagesPage);
 }
 
 void TestHelp::pagesOpenAndThePlayerMinimises()
 {
     QFETCH(QString, command);
     QFETCH(QUrl, page);
-    QFETCH(bool, fileThere);
     HelpFixture f;
+    if (page.isEmpty())
+        page = QUrl::fromLocalFile(f.folder.filePath(QStringLiteral("Versioni.txt")));
+    f.editor.widget.show();
+
+    action(f.player, qPrintable(command))->trigger();
+
+    QCOMPARE(f.desktop.openedUrls, QList<QUrl>{page});
+    QVERIFY(f.player->isMinimized());
+    QVERIFY(!f.editor.widget.isVisible());
+}
+
+void TestHelp::pageNotShownIsToldAndWindowsStay_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("desktop"); // what the desktop lacks
+    QTest::addColumn<QString>("told");    // the message, or the help window's first words
+    const auto noBrowser = [](const char* page) {
+        return QStringLiteral("message: en 210\n") + WebSite::page(page).toString();
+    };
+    QTest::newRow("updates") << "updatesAction"
+                             << "browser" << noBrowser(WebSite::kUpdatesPage);
+    QTest::newRow("donation") << "donateAction"
+                              << "browser" << noBrowser(WebSite::kDonationPage);
+    QTest::newRow("languages") << "addLanguageAction"
+                               << "programs" << noBrowser(WebSite::kLanguagesPage);
+    QTest::newRow("help without a browser") << "helpAction"
+                                            << "browser"
+                                            << "help window: en 16";
+    QTest::newRow("history without any program") << "versionsAction"
+                                                 << "programs"
+                                                 << "help window: Versioni";
+    QTest::newRow("history missing") << "versionsAction"
+                                     << "file"
+                                     << "message: en 37\n";
+}
+
+void TestHelp::pageNotShownIsToldAndWindowsStay()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, desktop);
+    QFETCH(QString, told);
+    HelpFixture f;
+    f.state.texts.setText(Text::Help, QStringLiteral("en 16..."));
+    f.state.texts.setText(Text::VersionHistory, QStringLiteral("Versioni"));
+    f.state.texts.setText(Text::NoWebBrowser, QStringLiteral("en 210"));
+    f.state.texts.setText(Text::CannotOpenFile, QStringLiteral("en 37"));
+    f.desktop.browser = desktop != QLatin1String("browser");
+    f.desktop.programs = desktop != QLatin1String("programs");
     const QString history = f.folder.filePath(QStringLiteral("Versioni.txt"));
-    if (page.isEmpty()) {
-        if (fileThere)
-            QVERIFY(QFileInfo::exists(history));
-        else
-            QVERIFY(QFile::remove(history));
-        page = QUrl::fromLocalFile(history);
+    if (desktop == QLatin1String("file")) {
+        QVERIFY(QFile::remove(history));
+        told += history;
     }
     f.editor.widget.show();
 
     action(f.player, qPrintable(command))->trigger();
 
-    QCOMPARE(f.desktop.openedUrls, fileThere ? QList<QUrl>{page} : QList<QUrl>());
-    QVERIFY(f.player->isMinimized());
-    QVERIFY(!f.editor.widget.isVisible());
+    HelpWindow* window = f.help.helpWindow();
+    const QString shown = f.dialogs.messages.size() == 1
+                              ? QStringLiteral("message: ") + f.dialogs.messages.first().text
+                          : window && window->isVisible()
+                              ? QStringLiteral("help window: ") + window->windowTitle()
+                              : QStringLiteral("nothing");
+    QCOMPARE(shown, told);
+    QVERIFY(f.desktop.openedUrls.isEmpty());
+    QVERIFY(!f.player->isMinimized());
+    QVERIFY(f.editor.widget.isVisible());
+    // Shown as a page, not as its source.
+    if (window && command == QLatin1String("helpAction"))
+        QVERIFY(!window->toPlainText().contains(QLatin1String("<body")));
 }
 
 void TestHelp::soundSettings()
