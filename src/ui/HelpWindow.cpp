@@ -15,8 +15,11 @@ HelpWindow::HelpWindow(QWidget* parent) : QTextBrowser(parent)
     // window.
     setOpenLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this, &HelpWindow::followLink);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        resize(screen->availableSize() * 3 / 5);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        resize(area.size() * 3 / 5);
+        move(area.center() - rect().center());
+    }
 }
 
 bool HelpWindow::showPage(const QString& path, QString* error)
