@@ -32,8 +32,7 @@
 
 namespace {
 
-// A run started in First.lng, a file of 131 lines, beside Second.lng, a file of 120 lines (or
-// started in another language file).
+// A run started in First.lng (or another), a file of 131 lines, beside Second.lng, of 120 lines.
 struct Run : StartedRun {
     explicit Run(const QString& language = QStringLiteral("First.lng"))
     {
@@ -318,19 +317,14 @@ void TestLanguageSwitch::qtTextsFollowTheLanguage_data()
     QTest::addColumn<QString>("started");
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("cancel");
-    QTest::newRow("Russian from the start") << "Russian.lng"
-                                            << "" << QStringLiteral("Отмена");
-    QTest::newRow("Hungarian chosen") << "First.lng"
-                                      << "Hungarian.lng" << QStringLiteral("Mégse");
-    QTest::newRow("Brazilian after Russian") << "Russian.lng"
-                                             << "Brazilian.lng"
-                                             << "Cancelar";
-    QTest::newRow("back to English") << "Russian.lng"
-                                     << "English.lng"
-                                     << "Cancel";
-    QTest::newRow("a language file of the user's") << "Hungarian.lng"
-                                                   << "Second.lng"
-                                                   << "Cancel";
+    const auto row = [](const char* name, const char* started, const char* chosen, QString cancel) {
+        QTest::newRow(name) << QString(started) << QString(chosen) << cancel;
+    };
+    row("Russian from the start", "Russian.lng", "", QStringLiteral("Отмена"));
+    row("Hungarian chosen", "First.lng", "Hungarian.lng", QStringLiteral("Mégse"));
+    row("Brazilian after Russian", "Russian.lng", "Brazilian.lng", "Cancelar");
+    row("back to English", "Russian.lng", "English.lng", "Cancel");
+    row("a language file of the user's", "Hungarian.lng", "Second.lng", "Cancel");
 }
 
 void TestLanguageSwitch::qtTextsFollowTheLanguage()

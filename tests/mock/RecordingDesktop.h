@@ -6,8 +6,8 @@
 
 class RecordingDesktop : public Desktop {
 public:
-    bool openUrl(const QUrl& url) override { return open(url, programs); }
-    bool openInBrowser(const QUrl& url) override { return open(url, programs && browser); }
+    bool openUrl(const QUrl& url) override { return shown(url, programs); }
+    bool openInBrowser(const QUrl& url) override { return shown(url, programs && browser); }
     bool openSoundSettings() override
     {
         ++soundSettingsOpened;
@@ -19,15 +19,13 @@ public:
     // Cleared: the desktop has no program to show anything (or no web browser).
     bool programs = true;
     bool browser = true;
-    // What was shown.
-    QList<QUrl> openedUrls;
+    QList<QUrl> openedUrls; // what was shown
     int soundSettingsOpened = 0;
 
 private:
-    bool open(const QUrl& url, bool shown)
+    bool shown(const QUrl& url, bool can)
     {
-        if (shown)
-            openedUrls << url;
-        return shown;
+        openedUrls << QList<QUrl>(can ? 1 : 0, url);
+        return can;
     }
 };
