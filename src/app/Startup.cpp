@@ -72,7 +72,7 @@ void wire(Session& session, AppState& state, const Platform& platform)
     player->setBookmarks(session.bookmarks.get());
     session.recorder = std::make_unique<Recorder>(state, platform);
     player->setRecorder(session.recorder.get());
-    session.help = std::make_unique<HelpController>(state, platform.desktop, *player);
+    session.help = std::make_unique<HelpController>(state, platform, *player);
     player->setHelp(session.help.get());
     session.pedals = std::make_unique<FootPedals>(
         state, *platform.dialogs, PedalTargets{player, session.bookmarks.get(), nullptr});
@@ -146,6 +146,7 @@ Session start(AppState& state, const Platform& platform, const QString& commandL
         fatal(platform, error, state.languagePath());
         return {};
     }
+    translateQtTexts(state.languageFile);
 
     if (!platform.desktop->claimSingleInstance()) {
         if (!commandLine.isEmpty() && handOver && handOver(commandLine))

@@ -1,6 +1,7 @@
 #include "core/InterfaceTexts.h"
 
 #include "core/Logging.h"
+#include "platform/QtTranslation.h"
 #include "platform/TextFile.h"
 
 #include <QCoreApplication>
@@ -135,37 +136,54 @@ QString StripAmpersands(const QString& text)
     return result;
 }
 
+namespace {
+
+// The language files that come with the program, the locale language each serves, and the name
+// of Qt's own translation for it (qtbase_<name>.qm).
+struct BundledLanguage {
+    QStringView name;
+    QLocale::Language language;
+    QLatin1StringView qtLocale;
+};
+
+using namespace Qt::Literals::StringLiterals;
+
+constexpr BundledLanguage kBundledLanguages[] = {
+    {u"English", QLocale::English, "en"_L1},         {u"Italiano", QLocale::Italian, "it"_L1},
+    {u"Brazilian", QLocale::Portuguese, "pt_BR"_L1}, {u"Spanish", QLocale::Spanish, "es"_L1},
+    {u"Français", QLocale::French, "fr"_L1},         {u"Svenska", QLocale::Swedish, "sv"_L1},
+    {u"Hungarian", QLocale::Hungarian, "hu"_L1},     {u"Russian", QLocale::Russian, "ru"_L1},
+};
+
+} // namespace
+
 QString defaultLanguageFile(const QLocale& locale)
 {
-    QString name = QStringLiteral("English");
-    switch (locale.language()) {
-    case QLocale::Portuguese:
-        name = QStringLiteral("Brazilian");
-        break;
-    case QLocale::Hungarian:
-        name = QStringLiteral("Hungarian");
-        break;
-    case QLocale::Italian:
-        name = QStringLiteral("Italiano");
-        break;
-    case QLocale::Russian:
-        name = QStringLiteral("Russian");
-        break;
-    case QLocale::Spanish:
-        name = QStringLiteral("Spanish");
-        break;
-    case QLocale::French:
-        name = QStringLiteral("Français");
-        break;
-    case QLocale::Swedish:
-        name = QStringLiteral("Svenska");
-        break;
-    default:
-        if (locale.territory() == QLocale::Brazil)
-            name = QStringLiteral("Brazilian");
-        break;
+    QStringView name = u"English";
+    for (const BundledLanguage& bundled : kBundledLanguages) {
+        if (bundled.language == locale.language())
+            name = bundled.name;
     }
-    return name + QStringLiteral(".lng");
+    if (name == u"English" && locale.territory() == QLocale::Brazil)
+        name = u"Brazilian";
+    return name.toString() + QStringLiteral(".lng");
+}
+
+QString qtLocaleName(const QString& languageFile)
+{
+    for (const BundledLanguage& bundled : kBundledLanguages) {
+        if (languageFile.compare(bundled.name.toString() + QStringLiteral(".lng"),
+                                 Qt::CaseInsensitive) == 0)
+            return bundled.qtLocale;
+    }
+    return QString();
+}
+
+void translateQtTexts(const QString& languageFile)
+{
+    const QString fault = QtTranslation::use(qtLocaleName(languageFile));
+    if (!fault.isEmpty())
+        qCWarning(lcLanguage).noquote() << "Qt's own texts stay English:" << fault;
 }
 
 bool isPlainLanguageFileName(const QString& name)

@@ -13,7 +13,7 @@
 // into the program) have a text: an empty line, or an entry no file has given yet, reads English.
 class InterfaceTexts {
 public:
-    static constexpr int kCount = 201;
+    static constexpr int kCount = 211;
     static constexpr int kLabelLength = 3;
 
     QString text(Text id) const { return entry(static_cast<int>(id)); }
@@ -57,6 +57,15 @@ QString StripAmpersands(const QString& text);
 // The name of the language file a user gets when the settings name none, from the locale's
 // language (and country, for Brazil): "Italiano.lng", "English.lng", ...
 QString defaultLanguageFile(const QLocale& locale);
+
+// The name of the Qt locale whose translation of Qt's own texts goes with a language file that
+// comes with the program ("ru" for Russian.lng, "pt_BR" for Brazilian.lng, in any letter case);
+// "" for any other file.
+QString qtLocaleName(const QString& languageFile);
+
+// Qt's own texts in the language of the file, where Qt has a translation for it; a translation
+// that cannot be read is logged and leaves them English.
+void translateQtTexts(const QString& languageFile);
 
 // Whether a language file name from the settings names a file directly inside Files/Lang/: not
 // empty, no "/" or backslash, not "." or "..". Any other name is refused, so that it cannot lead

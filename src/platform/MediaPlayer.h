@@ -58,7 +58,7 @@ public:
     virtual QString engineUnavailableReason() const { return QString(); }
 
 Q_SIGNALS:
-    // The current media could not be opened or decoded; the text says why, for the title line.
+    // The current media could not be opened or decoded; the text says why, in the engine's words.
     void mediaError(const QString& message);
     // Like mediaError, when the file is fine but no sound output could be opened (no sound
     // server, no device): the user can do something about that one.

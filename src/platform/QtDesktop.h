@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QtDesktop : public Desktop {
 public:
@@ -13,6 +14,7 @@ public:
     ~QtDesktop() override;
 
     bool openUrl(const QUrl& url) override;
+    bool openInBrowser(const QUrl& url) override;
     bool openSoundSettings() override;
     bool claimSingleInstance() override;
 
@@ -26,7 +28,19 @@ public:
     static QStringList soundSettingsCommand(const QString& configured,
                                             const std::function<QString(const QString&)>& find);
 
+    // The desktop entry ("firefox.desktop") a MIME type or URL scheme handler type
+    // ("x-scheme-handler/https") opens with: "" for none, nullopt when the desktop cannot tell.
+    using DefaultProgram = std::function<std::optional<QString>(const QString& type)>;
+    // Whether the desktop entry is a web browser's.
+    using IsWebBrowser = std::function<bool(const QString& desktopEntry)>;
+    // Whether the desktop would show the URL (in a web browser with `inBrowser`). Where the
+    // desktop cannot tell, the URL is taken as shown.
+    static bool wouldShow(const QUrl& url, bool inBrowser, const DefaultProgram& defaultProgram,
+                          const IsWebBrowser& isWebBrowser);
+
 private:
+    bool open(const QUrl& url, bool inBrowser);
+
     QString m_lockFolder;
     std::unique_ptr<InstanceLock> m_lock;
 };

@@ -51,13 +51,11 @@ PlayerWindow::PlayerWindow(AppState& state, const Platform& platform, QWidget* p
     connect(&m_fadeTimer, &QTimer::timeout, this, &PlayerWindow::stepLabelFade);
     if (MediaPlayer* media = m_platform.media) {
         connect(media, &MediaPlayer::mediaError, this,
-                [this](const QString& message) { showPlaybackFailure(Text::CannotPlay, message); });
-        connect(media, &MediaPlayer::soundOutputMissing, this, [this](const QString& message) {
-            showPlaybackFailure(Text::NoSoundOutput, message);
-        });
-        connect(media, &MediaPlayer::engineUnavailable, this, [this](const QString& reason) {
-            showPlaybackFailure(Text::EngineNotLoaded, reason);
-        });
+                [this](const QString& message) { refuseMedia(Text::CannotPlay, message); });
+        connect(media, &MediaPlayer::soundOutputMissing, this,
+                [this](const QString& message) { refuseMedia(Text::NoSoundOutput, message); });
+        connect(media, &MediaPlayer::engineUnavailable, this,
+                [this](const QString& reason) { showEngineMissing(reason); });
     }
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &PlayerWindow::exitProgram);
@@ -276,8 +274,8 @@ void PlayerWindow::restoreSession(const QString& commandLine)
     if (!commandLine.isEmpty())
         openMedia(commandLine);
     // The engine may have failed before this window could hear it.
-    if (m_platform.media && !m_platform.media->isEngineAvailable() && !m_mediaFailed)
-        showPlaybackFailure(Text::EngineNotLoaded, m_platform.media->engineUnavailableReason());
+    if (m_platform.media && !m_platform.media->isEngineAvailable())
+        showEngineMissing(m_platform.media->engineUnavailableReason());
     if (m_stored.volume)
         m_volumeKnob->setValue(*m_stored.volume);
     applyVolume();

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <array>
 #include <functional>
+#include <optional>
 
 class BookmarkCommands;
 class CaptionLabel;
@@ -174,9 +175,12 @@ private:
     void showPlayState(PlayState state);
     // "0:00 / <length>" and an empty progress bar.
     void showStartPosition();
-    // The title line says why nothing plays (a missing engine wins over any other reason); the
-    // engine's own words go to its tooltip.
-    void showPlaybackFailure(Text reason, const QString& detail);
+    // Nothing will play in this run: the title line says so, with the system's reason in its
+    // tooltip.
+    void showEngineMissing(const QString& reason);
+    // The current file cannot be played: the player is left without media, as before the file
+    // was opened, and a message box says why, with the engine's own words.
+    void refuseMedia(Text reason, const QString& detail);
     void applyVolume();
     void changeSpeed(double step);
     void startFade(int level);
@@ -303,8 +307,11 @@ private:
     // minimised).
     bool m_editorShown = false;
     bool m_bookmarkWindowShown = false;
-    // The current file could not be played: the title line says so until another opens.
+    // The current file could not be played (or nothing can be): until another opens.
     bool m_mediaFailed = false;
+    // The recent list as it was before the current file entered it, while the engine may still
+    // refuse that file.
+    std::optional<RecentList> m_recentBeforeOpen;
     bool m_busyPointer = false;
     bool m_closing = false;
     bool m_closed = false;

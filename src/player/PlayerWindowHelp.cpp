@@ -58,6 +58,7 @@ void PlayerWindow::chooseLanguage()
         qCWarning(lcLanguage).noquote() << "Cannot read" << m_state.languagePath();
         m_state.languageFile = current;
     }
+    translateQtTexts(m_state.languageFile);
     applyTexts();
     saveSettings();
 }

@@ -1,6 +1,7 @@
 #include "core/AppState.h"
 #include "core/BookmarkCommands.h"
 #include "core/Logging.h"
+#include "core/MediaFormats.h"
 #include "core/RecentMenu.h"
 #include "core/RecorderCommands.h"
 #include "platform/Dialogs.h"
@@ -15,11 +16,9 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <algorithm>
+#include <utility>
 
 namespace {
-
-const QString kMediaPatterns =
-    QStringLiteral("*.avi;*.mp3;*.mpg;*.mpeg;*.ogg;*.ogv;*.wav;*.wma;*.wmv;*.ts;*.vob;*.flv");
 
 QString recentListPath(const AppState& state)
 {
@@ -36,7 +35,7 @@ void PlayerWindow::openMedia(const QString& path)
         request.owner = this;
         request.open = true;
         request.title = m_state.texts.text(Text::OpenMediaTitle);
-        request.filters = {{m_state.texts.text(Text::MediaFiles), kMediaPatterns},
+        request.filters = {{m_state.texts.text(Text::MediaFiles), MediaFormats::dialogPatterns()},
                            {m_state.texts.text(Text::AllFiles), QStringLiteral("*.*")}};
         request.defaultExtension = QStringLiteral("wav");
         chosen = m_platform.dialogs->showFileDialog(request);
@@ -60,13 +59,20 @@ void PlayerWindow::openMedia(const QString& path)
         m_bookmarks->clearBookmarks();
     }
     m_state.currentMediaPath = chosen;
+    m_recentBeforeOpen.reset();
     if (!playable) {
-        showPlaybackFailure(Text::CannotPlay, QString());
+        refuseMedia(Text::CannotPlay, QString());
         return;
     }
     loadAndPlay(chosen);
+    // The engine may refuse the file at once.
+    if (m_mediaFailed)
+        return;
 
+    const RecentList recentBefore = m_recentMedia;
     if (m_recentMedia.touch(chosen)) {
+        // Most engines tell later that the file cannot be played; the list is put back then.
+        m_recentBeforeOpen = recentBefore;
         showRecentMedia();
         m_recentSeparator->setVisible(true);
         // Written from the event loop: a file given at start plays and shows without waiting for
@@ -129,22 +135,40 @@ void PlayerWindow::closeMedia()
     Q_EMIT m_events.mediaChanged();
 }
 
-void PlayerWindow::showPlaybackFailure(Text reason, const QString& detail)
+void PlayerWindow::showEngineMissing(const QString& reason)
 {
-    QString shownDetail = detail;
-    if (m_platform.media && !m_platform.media->isEngineAvailable()) {
-        reason = Text::EngineNotLoaded;
-        shownDetail = m_platform.media->engineUnavailableReason();
-    }
     closeMedia();
     m_mediaFailed = true;
-    const QString name = m_state.currentMediaPath.isEmpty()
-                             ? QString()
-                             : MediaTitle::caption(m_state.currentMediaPath,
-                                                   m_fullPathAction->isChecked(), QString());
-    m_titleLabel->setCaption(name + m_state.texts.text(reason), shownDetail);
+    m_titleLabel->setCaption(m_state.texts.text(Text::EngineNotLoaded), reason);
     m_titleLabel->show();
     m_displayPanel->show();
+}
+
+void PlayerWindow::refuseMedia(Text reason, const QString& detail)
+{
+    const QString path = m_state.currentMediaPath;
+    if (m_platform.media && !m_platform.media->isEngineAvailable())
+        reason = Text::EngineNotLoaded;
+    closeMedia();
+    m_mediaFailed = true;
+    // Nothing of the file stays: not its bookmarks, not its place in the recent list.
+    if (m_bookmarks && m_bookmarks->hasBookmarks()) {
+        m_bookmarks->saveBookmarks();
+        m_bookmarks->clearBookmarks();
+    }
+    m_state.currentMediaPath.clear();
+    if (m_recentBeforeOpen) {
+        m_recentMedia = *std::exchange(m_recentBeforeOpen, std::nullopt);
+        showRecentMedia();
+        m_recentSeparator->setVisible(m_recentMedia.anyUsed());
+        m_recentSaveDue.start();
+    }
+    Q_EMIT m_events.mediaChanged();
+
+    QStringList told{m_state.texts.plain(reason), path, detail};
+    told.removeAll(QString());
+    m_platform.dialogs->warning(this, m_state.texts.plain(Text::ProgramName),
+                                told.join(QStringLiteral("\n\n")));
 }
 
 void PlayerWindow::openRecentMedia(int index)

@@ -1,5 +1,6 @@
 #include "remote/MprisRootAdaptor.h"
 
+#include "core/MediaFormats.h"
 #include "core/PlayerCommands.h"
 #include "remote/FrontWindow.h"
 
@@ -27,13 +28,7 @@ QStringList MprisRootAdaptor::supportedUriSchemes() const
 
 QStringList MprisRootAdaptor::supportedMimeTypes() const
 {
-    // As the desktop entry offers them.
-    return {QStringLiteral("video/x-msvideo"), QStringLiteral("audio/mpeg"),
-            QStringLiteral("video/mpeg"),      QStringLiteral("audio/ogg"),
-            QStringLiteral("video/ogg"),       QStringLiteral("audio/x-wav"),
-            QStringLiteral("audio/wav"),       QStringLiteral("audio/x-ms-wma"),
-            QStringLiteral("video/x-ms-wmv"),  QStringLiteral("video/mp2t"),
-            QStringLiteral("video/x-ms-vob"),  QStringLiteral("video/x-flv")};
+    return MediaFormats::mimeTypes();
 }
 
 void MprisRootAdaptor::Raise()

@@ -4,17 +4,21 @@
 #include "core/Logging.h"
 #include "core/PlayerCommands.h"
 #include "platform/Desktop.h"
+#include "platform/Dialogs.h"
+#include "platform/Platform.h"
 #include "ui/AboutDialog.h"
 #include "ui/HelpFiles.h"
+#include "ui/HelpWindow.h"
 #include "ui/WebSite.h"
 
 #include <QFileInfo>
 #include <QUrl>
 #include <QWidget>
 
-HelpController::HelpController(const AppState& state, Desktop* desktop, PlayerCommands& player,
-                               QObject* parent)
-    : QObject(parent), m_state(state), m_desktop(desktop), m_player(player)
+HelpController::HelpController(const AppState& state, const Platform& platform,
+                               PlayerCommands& player, QObject* parent)
+    : QObject(parent), m_state(state), m_desktop(platform.desktop), m_dialogs(platform.dialogs),
+      m_player(player)
 {
 }
 
@@ -25,11 +29,17 @@ HelpController::~HelpController()
         m_about->disconnect(this);
         delete m_about;
     }
+    delete m_helpWindow;
 }
 
 AboutDialog* HelpController::aboutDialog() const
 {
     return m_about;
+}
+
+HelpWindow* HelpController::helpWindow() const
+{
+    return m_helpWindow;
 }
 
 void HelpController::showAbout()
@@ -45,53 +55,79 @@ void HelpController::showAbout()
         m_about->deleteLater();
         m_player.showWindows();
     });
-    connect(m_about, &AboutDialog::homePageClicked, this, [this] { openUrl(WebSite::page()); });
+    connect(m_about, &AboutDialog::homePageClicked, this,
+            [this] { showWebPage(WebSite::page(), m_about); });
     m_about->show();
 }
 
 void HelpController::showHelp()
 {
-    openFile(HelpFiles::helpPage(m_state.programFolder, m_state.languageFile));
-    minimisePlayer();
+    showLocalPage(HelpFiles::helpPage(m_state.programFolder, m_state.languageFile), true,
+                  AboutDialog::caption(m_state.texts.text(Text::Help)));
 }
 
 void HelpController::showVersionHistory()
 {
-    openFile(HelpFiles::versionHistory(m_state.programFolder));
-    minimisePlayer();
+    showLocalPage(HelpFiles::versionHistory(m_state.programFolder), false,
+                  AboutDialog::caption(m_state.texts.text(Text::VersionHistory)));
 }
 
 void HelpController::showUpdatesPage()
 {
-    openUrl(WebSite::page(WebSite::kUpdatesPage));
-    minimisePlayer();
+    showWebPageAndMinimise(WebSite::page(WebSite::kUpdatesPage));
 }
 
 void HelpController::showDonationPage()
 {
-    openUrl(WebSite::page(WebSite::kDonationPage));
-    minimisePlayer();
+    showWebPageAndMinimise(WebSite::page(WebSite::kDonationPage));
 }
 
 void HelpController::showLanguagesPage()
 {
-    openUrl(WebSite::page(WebSite::kLanguagesPage));
-    minimisePlayer();
+    showWebPageAndMinimise(WebSite::page(WebSite::kLanguagesPage));
 }
 
-void HelpController::openFile(const QString& path)
+void HelpController::showLocalPage(const QString& path, bool html, const QString& title)
 {
-    if (!QFileInfo(path).isFile()) {
-        qCWarning(lcPlayer).noquote() << "Not found:" << path;
+    const QUrl url = QUrl::fromLocalFile(path);
+    if (QFileInfo(path).isFile() && m_desktop &&
+        (html ? m_desktop->openInBrowser(url) : m_desktop->openUrl(url))) {
+        minimisePlayer();
         return;
     }
-    openUrl(QUrl::fromLocalFile(path));
+    if (!m_helpWindow) {
+        m_helpWindow = new HelpWindow;
+        connect(m_helpWindow, &HelpWindow::outsideLinkClicked, this,
+                [this](const QUrl& link) { showWebPage(link, m_helpWindow); });
+    }
+    QString error;
+    if (!m_helpWindow->showPage(path, &error)) {
+        delete m_helpWindow;
+        qCWarning(lcPlayer).noquote() << error;
+        m_dialogs->warning(m_player.playerWindow(), m_state.texts.plain(Text::ProgramName),
+                           m_state.texts.plain(Text::CannotOpenFile) + QLatin1Char('\n') + path);
+        return;
+    }
+    m_helpWindow->setWindowTitle(title);
+    m_helpWindow->show();
+    m_helpWindow->raise();
+    m_helpWindow->activateWindow();
 }
 
-void HelpController::openUrl(const QUrl& url)
+bool HelpController::showWebPage(const QUrl& url, QWidget* owner)
 {
-    if (!m_desktop || !m_desktop->openUrl(url))
-        qCWarning(lcPlayer).noquote() << "Nothing could show" << url.toString();
+    if (m_desktop && m_desktop->openInBrowser(url))
+        return true;
+    m_dialogs->warning(owner, m_state.texts.plain(Text::ProgramName),
+                       m_state.texts.plain(Text::NoWebBrowser) + QLatin1Char('\n') +
+                           url.toString());
+    return false;
+}
+
+void HelpController::showWebPageAndMinimise(const QUrl& url)
+{
+    if (showWebPage(url, m_player.playerWindow()))
+        minimisePlayer();
 }
 
 void HelpController::minimisePlayer()

@@ -26,20 +26,21 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
 namespace {
 
-// A run started in First.lng, a file of 131 lines, beside Second.lng, a file of 120 lines.
+// A run started in First.lng (or another), a file of 131 lines, beside Second.lng, of 120 lines.
 struct Run : StartedRun {
-    Run()
+    explicit Run(const QString& language = QStringLiteral("First.lng"))
     {
         folder.writeLanguage(QStringLiteral("First.lng"), QStringLiteral("first"), 131);
         folder.writeLanguage(QStringLiteral("Second.lng"), QStringLiteral("second"), 120);
         QStringList settings(23, QStringLiteral("0"));
-        settings[0] = QStringLiteral("First.lng");
+        settings[0] = language;
         start(settings);
         QTRY_VERIFY_WITH_TIMEOUT(session.editor->findChild<RichTextBox*>(), kRealWaitMs);
     }
@@ -105,6 +106,8 @@ private Q_SLOTS:
     void shorterFileKeepsTheLaterTexts();
     void fileNotTakenReadsTheCurrentOneAgain_data();
     void fileNotTakenReadsTheCurrentOneAgain();
+    void qtTextsFollowTheLanguage_data();
+    void qtTextsFollowTheLanguage();
 
 private:
     // One run switched from First.lng to Second.lng with every window open, for the captions.
@@ -308,6 +311,33 @@ void TestLanguageSwitch::fileNotTakenReadsTheCurrentOneAgain()
     QCOMPARE(action(run.session.editor, "newAction")->text(), QStringLiteral("again 42"));
     QCOMPARE(saved.size(), 1);
     QCOMPARE(run.storedLanguage(), QStringLiteral("First.lng"));
+}
+
+void TestLanguageSwitch::qtTextsFollowTheLanguage_data()
+{
+    QTest::addColumn<QString>("started");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("cancel");
+    const auto row = [](const char* name, const char* started, const char* chosen, QString cancel) {
+        QTest::newRow(name) << QString(started) << QString(chosen) << cancel;
+    };
+    row("Russian from the start", "Russian.lng", "", QStringLiteral("Отмена"));
+    row("Hungarian chosen", "First.lng", "Hungarian.lng", QStringLiteral("Mégse"));
+    row("Brazilian after Russian", "Russian.lng", "Brazilian.lng", "Cancelar");
+    row("back to English", "Russian.lng", "English.lng", "Cancel");
+    row("a language file of the user's", "Hungarian.lng", "Second.lng", "Cancel");
+}
+
+void TestLanguageSwitch::qtTextsFollowTheLanguage()
+{
+    QFETCH(QString, started);
+    QFETCH(QString, chosen);
+    QFETCH(QString, cancel);
+    Run run(started);
+    if (!chosen.isEmpty())
+        run.choose(run.langPath(chosen));
+    QMessageBox box(QMessageBox::Question, QString(), QString(), QMessageBox::Cancel);
+    QCOMPARE(box.button(QMessageBox::Cancel)->text(), cancel);
 }
 
 QTEST_MAIN(TestLanguageSwitch)

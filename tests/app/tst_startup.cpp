@@ -75,7 +75,7 @@ void TestStartup::fatalStarts_data()
         << QByteArray("Test.lng\r\n") << QByteArray("000a\r\nx\r\n002b\r\n")
         << "Files/Lang/Test.lng";
     QTest::newRow("language file too long")
-        << QByteArray("Test.lng\r\n") << QByteArray("000a\r\n").repeated(202)
+        << QByteArray("Test.lng\r\n") << QByteArray("000a\r\n").repeated(InterfaceTexts::kCount + 1)
         << "Files/Lang/Test.lng";
 }
 

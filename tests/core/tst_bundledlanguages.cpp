@@ -26,7 +26,7 @@ constexpr int kLastTimestampEntry = 156;
 constexpr int kFirstPedalEntry = 171;
 constexpr int kLastPedalEntry = 197;
 // Used beyond the contiguous blocks.
-const QSet<int> kUsedLater = {int(Text::AboutText), int(Text::ReadFailed)};
+const QSet<int> kUsedLater = {int(Text::AboutText), int(Text::ReadFailed), int(Text::NoWebBrowser)};
 
 QString languagePath(const QString& file)
 {
@@ -131,7 +131,16 @@ private Q_SLOTS:
     void stateTextsDiffer();
     void menuAcceleratorsDistinct_data();
     void menuAcceleratorsDistinct();
+    void qtLocaleLeadsBack_data() { addLanguageRows(); }
+    void qtLocaleLeadsBack();
 };
+
+void TestBundledLanguages::qtLocaleLeadsBack()
+{
+    // The locale named for Qt's texts is the one whose users get this file.
+    QFETCH(QString, file);
+    QCOMPARE(defaultLanguageFile(QLocale(qtLocaleName(file))), file);
+}
 
 void TestBundledLanguages::fileLayout()
 {

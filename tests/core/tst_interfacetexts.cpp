@@ -55,7 +55,7 @@ void TestInterfaceTexts::labelsAreSkipped()
     QCOMPARE(StripAmpersands(texts.entry(8)), QStringLiteral("Play"));
     QCOMPARE(texts.entry(131), shippedEnglish(131));
     QCOMPARE(texts.entry(-1), QString());
-    QCOMPARE(texts.entry(201), QString());
+    QCOMPARE(texts.entry(InterfaceTexts::kCount), QString());
 }
 
 void TestInterfaceTexts::strictReadingFailsWhole_data()
@@ -69,7 +69,8 @@ void TestInterfaceTexts::strictReadingFailsWhole_data()
     emptyLine[9] = QString();
     QTest::newRow("line of one character") << shortLine << true;
     QTest::newRow("empty line") << emptyLine << true;
-    QTest::newRow("202 lines") << QStringList(202, QStringLiteral("000new")) << true;
+    QTest::newRow("more lines than entries")
+        << QStringList(InterfaceTexts::kCount + 1, QStringLiteral("000new")) << true;
     QTest::newRow("missing file") << QStringList() << false;
 }
 

@@ -1,5 +1,6 @@
 #include "Controls.h"
 #include "PlayerFixture.h"
+#include "core/MediaFormats.h"
 #include "core/RecentList.h"
 #include "platform/Platform.h"
 #include "player/CaptionLabel.h"
@@ -30,8 +31,8 @@ private Q_SLOTS:
     void pathWithALineBreakOpensButIsNotListed();
     void unsavableRecentListIsToldOnce();
     void longRecentPathIsShortenedInTheMenu();
-    void pipesAndDevicesAreNotPlayed_data();
-    void pipesAndDevicesAreNotPlayed();
+    void refusedFileIsToldAndForgotten_data();
+    void refusedFileIsToldAndForgotten();
 };
 
 void TestOpenMedia::recentListMoves_data()
@@ -173,7 +174,7 @@ void TestOpenMedia::dialogAsksForMedia()
     QCOMPARE(request.defaultExtension, QStringLiteral("wav"));
     QCOMPARE(request.filters.size(), 2);
     QCOMPARE(request.filters[0].first, f.state.texts.text(Text::MediaFiles));
-    QVERIFY(request.filters[0].second.contains(QStringLiteral("*.ogv")));
+    QCOMPARE(request.filters[0].second, MediaFormats::dialogPatterns());
     QCOMPARE(request.filters[1].second, QStringLiteral("*.*"));
     QCOMPARE(f.media.url(), chosen);
 }
@@ -313,33 +314,58 @@ void TestOpenMedia::longRecentPathIsShortenedInTheMenu()
     QCOMPARE(f.media.url(), path);
 }
 
-void TestOpenMedia::pipesAndDevicesAreNotPlayed_data()
+void TestOpenMedia::refusedFileIsToldAndForgotten_data()
 {
-    QTest::addColumn<bool>("fifo");
-    QTest::newRow("named pipe") << true;
-    QTest::newRow("folder") << false;
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<Text>("reason");
+    QTest::addColumn<QString>("detail");
+    QTest::newRow("named pipe") << "fifo" << Text::CannotPlay << "";
+    QTest::newRow("folder") << "folder" << Text::CannotPlay << "";
+    QTest::newRow("undecodable, told later") << "error" << Text::CannotPlay << "bad format";
+    QTest::newRow("no sound server") << "sound" << Text::NoSoundOutput << "no audio output";
+    QTest::newRow("engine lost while it waited") << "engine" << Text::EngineNotLoaded << "no mpv";
 }
 
-void TestOpenMedia::pipesAndDevicesAreNotPlayed()
+void TestOpenMedia::refusedFileIsToldAndForgotten()
 {
-    QFETCH(bool, fifo);
+    QFETCH(QString, how);
+    QFETCH(Text, reason);
+    QFETCH(QString, detail);
     PlayerFixture f;
     const QString kept = f.open(QStringLiteral("kept.wav"));
-    const QString path = f.folder.filePath(QStringLiteral("media/stream"));
-    if (fifo)
+    const QByteArray listBefore = f.folder.readBytes(QStringLiteral("Files/LastFiles.ini"));
+    const QString path = f.folder.filePath(QStringLiteral("media/refused.m4a"));
+    if (how == QLatin1String("fifo"))
         QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
     else
-        QVERIFY(QDir().mkpath(path));
-    f.media.calls.clear();
+        QVERIFY(how == QLatin1String("folder") ? QDir().mkpath(path)
+                                               : !f.mediaFile("refused.m4a").isEmpty());
 
-    f.player->openMedia(path);
+    f.open(QStringLiteral("refused.m4a"));
+    // The refused file's own bookmarks, read as it opened.
+    f.bookmarks.bookmarks = !detail.isEmpty();
+    f.media.engineReason = how == QLatin1String("engine") ? detail : QString();
+    if (how == QLatin1String("sound"))
+        Q_EMIT f.media.soundOutputMissing(detail);
+    else if (!detail.isEmpty())
+        Q_EMIT f.media.mediaError(detail);
+    f.settle();
 
-    QVERIFY(!f.media.calls.contains(QStringLiteral("url ") + path));
-    QVERIFY(titleLabel(f.player)->isVisible());
-    QVERIFY2(titleLabel(f.player)->caption().endsWith(f.state.texts.text(Text::CannotPlay)),
-             qPrintable(titleLabel(f.player)->caption()));
-    QVERIFY(!action(f.player, "playAction")->isEnabled());
-    QCOMPARE(f.player->recentMedia().caption(0), kept);
+    const QString shown =
+        QStringList{f.dialogs.messages.value(0).text,
+                    f.state.currentMediaPath,
+                    f.player->recentMedia().caption(0),
+                    QString::number(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")) ==
+                                    listBefore),
+                    QString::number(f.bookmarks.hasBookmarks()),
+                    QString::number(titleLabel(f.player)->isVisible()),
+                    QString::number(action(f.player, "playAction")->isEnabled())}
+            .join(u'|');
+    QStringList told{f.state.texts.plain(reason), path, detail};
+    told.removeAll(QString());
+    // Told once; no file loaded, none listed or kept on disk, no bookmarks held, nothing to play.
+    QCOMPARE(shown, told.join(QStringLiteral("\n\n")) + QStringLiteral("||") + kept + "|1|0|0|0");
+    QCOMPARE(f.dialogs.messages.size(), 1);
 }
 
 QTEST_MAIN(TestOpenMedia)

@@ -7,6 +7,7 @@
 #include "ui/CreditsScroll.h"
 #include "ui/HelpController.h"
 #include "ui/HelpFiles.h"
+#include "ui/HelpWindow.h"
 #include "ui/WebSite.h"
 
 #include <QSignalSpy>
@@ -16,7 +17,7 @@ namespace {
 
 // A player with its help wired as start-up wires it.
 struct HelpFixture : PlayerFixture {
-    HelpController help{state, &desktop, *player};
+    HelpController help{state, Platform{&media, &dialogs, &desktop}, *player};
 
     explicit HelpFixture(const StoredSettings& settings = defaultSettings())
         : PlayerFixture(settings)
@@ -49,6 +50,8 @@ private Q_SLOTS:
     void helpPageOfTheLanguage();
     void pagesOpenAndThePlayerMinimises_data();
     void pagesOpenAndThePlayerMinimises();
+    void pageNotShownIsToldAndWindowsStay_data();
+    void pageNotShownIsToldAndWindowsStay();
     void soundSettings();
 };
 
@@ -239,36 +242,75 @@ void TestHelp::pagesOpenAndThePlayerMinimises_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QUrl>("page");
-    QTest::addColumn<bool>("fileThere");
-    QTest::newRow("version history") << "versionsAction" << QUrl() << true;
-    QTest::newRow("version history missing") << "versionsAction" << QUrl() << false;
-    QTest::newRow("updates") << "updatesAction" << WebSite::page(WebSite::kUpdatesPage) << true;
-    QTest::newRow("donation") << "donateAction" << WebSite::page(WebSite::kDonationPage) << true;
-    QTest::newRow("languages") << "addLanguageAction" << WebSite::page(WebSite::kLanguagesPage)
-                               << true;
+    QTest::newRow("version history") << "versionsAction" << QUrl();
+    QTest::newRow("updates") << "updatesAction" << WebSite::page(WebSite::kUpdatesPage);
+    QTest::newRow("donation") << "donateAction" << WebSite::page(WebSite::kDonationPage);
+    QTest::newRow("languages") << "addLanguageAction" << WebSite::page(WebSite::kLanguagesPage);
 }
 
 void TestHelp::pagesOpenAndThePlayerMinimises()
 {
     QFETCH(QString, command);
     QFETCH(QUrl, page);
-    QFETCH(bool, fileThere);
     HelpFixture f;
-    const QString history = f.folder.filePath(QStringLiteral("Versioni.txt"));
-    if (page.isEmpty()) {
-        if (fileThere)
-            QVERIFY(QFileInfo::exists(history));
-        else
-            QVERIFY(QFile::remove(history));
-        page = QUrl::fromLocalFile(history);
+    if (page.isEmpty())
+        page = QUrl::fromLocalFile(f.folder.filePath(QStringLiteral("Versioni.txt")));
+    f.editor.widget.show();
+
+    action(f.player, qPrintable(command))->trigger();
+
+    QCOMPARE(f.desktop.openedUrls, QList<QUrl>{page});
+    QVERIFY(f.player->isMinimized());
+    QVERIFY(!f.editor.widget.isVisible());
+}
+
+void TestHelp::pageNotShownIsToldAndWindowsStay_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("lacking");
+    QTest::addColumn<QString>("told"); // the message, or the help window's title
+    const QString noBrowser = QStringLiteral("No web browser was found to show this page:\n");
+    QTest::newRow("updates") << "updatesAction"
+                             << "browser"
+                             << noBrowser + WebSite::page(WebSite::kUpdatesPage).toString();
+    QTest::newRow("languages") << "addLanguageAction"
+                               << "programs"
+                               << noBrowser + WebSite::page(WebSite::kLanguagesPage).toString();
+    QTest::newRow("help, no browser") << "helpAction"
+                                      << "browser"
+                                      << "window en 16";
+    QTest::newRow("history, no program") << "versionsAction"
+                                         << "programs"
+                                         << "window en 102";
+    QTest::newRow("history missing") << "versionsAction"
+                                     << "file"
+                                     << "en 37\n";
+}
+
+void TestHelp::pageNotShownIsToldAndWindowsStay()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, lacking);
+    QFETCH(QString, told);
+    HelpFixture f;
+    f.desktop.browser = lacking != QLatin1String("browser");
+    f.desktop.programs = lacking != QLatin1String("programs");
+    if (lacking == QLatin1String("file")) {
+        told += f.folder.filePath(QStringLiteral("Versioni.txt"));
+        QVERIFY(QFile::remove(told.section(u'\n', 1)));
     }
     f.editor.widget.show();
 
     action(f.player, qPrintable(command))->trigger();
 
-    QCOMPARE(f.desktop.openedUrls, fileThere ? QList<QUrl>{page} : QList<QUrl>());
-    QVERIFY(f.player->isMinimized());
-    QVERIFY(!f.editor.widget.isVisible());
+    const HelpWindow* window = f.help.helpWindow();
+    QCOMPARE(window ? QStringLiteral("window ") + window->windowTitle()
+                    : f.dialogs.messages.value(0).text,
+             told);
+    QVERIFY(f.desktop.openedUrls.isEmpty() && f.dialogs.messages.size() == (window ? 0 : 1));
+    QVERIFY(!f.player->isMinimized() && f.editor.widget.isVisible());
+    // Shown as a page, not as its source.
+    QVERIFY(!window || !window->toPlainText().contains(QLatin1String("<p>")));
 }
 
 void TestHelp::soundSettings()
