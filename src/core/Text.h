@@ -178,5 +178,5 @@ enum class Text {
     SnippetKeysHint = 197,
     AboutText = 198,
     ReadFailed = 199,
-    NoWebBrowser = 210,
+    NoWebBrowser = 201,
 };
