@@ -142,6 +142,9 @@ void EditorWindow::setupFace()
     m_fontBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_fontBox->addItems(QFontDatabase::families());
     m_fontBox->setEditText(kStartFont);
+    // Narrower than its usual width when it must be, so that the window fits a small or
+    // scaled screen whole.
+    m_fontBox->setMinimumWidth(m_fontBox->minimumSizeHint().width() / 2);
     row->addWidget(m_fontBox);
 
     m_sizeBox = new QComboBox(face);

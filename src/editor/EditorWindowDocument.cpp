@@ -55,7 +55,11 @@ void EditorWindow::newDocument()
 {
     if (!maybeSave())
         return;
+    // A new document starts a history of its own, as an opened one does.
+    m_undoRecording = false;
     m_textBox->clear();
+    m_undoRecording = true;
+    m_history.reset(QString(), 0);
     // The text area would keep typing in the last document's format: the new one types in the
     // font and size the boxes show.
     m_textBox->document()->setDefaultFont(boxesFont());

@@ -1,8 +1,11 @@
 #include "EditorFixture.h"
+#include "platform/OnScreen.h"
 #include "platform/TextFile.h"
 
 #include <QAction>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 
 class TestEditorDocuments : public QObject {
@@ -19,6 +22,7 @@ private Q_SLOTS:
     void saveAsProposesTheUntitledNameAndAsksBeforeReplacing();
     void formatFollowsTheFileName();
     void newDocumentTypesInTheBoxesFont();
+    void windowFitsAScreen800PixelsWide();
     void failedSaveIsToldAndTheDocumentStaysModified();
     void openReadsRtfAndPlainText_data();
     void openReadsRtfAndPlainText();
@@ -204,6 +208,20 @@ void TestEditorDocuments::formatFollowsTheFileName()
     f.editor->newDocument();
     f.editor->openDocumentFile(f.path(QStringLiteral("rich")));
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("Così è\nseconda riga!"));
+}
+
+// A screen of 1600 pixels at twice the scale is 800 wide: the editor must fit it whole.
+void TestEditorDocuments::windowFitsAScreen800PixelsWide()
+{
+    EditorFixture f;
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(area.width(), 800);
+    f.editor->setGeometry(area.left(), area.top(), 1660, 990);
+    f.editor->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.editor.get()));
+    keepOnScreen(f.editor.get());
+    QVERIFY2(area.contains(f.editor->frameGeometry()),
+             qPrintable(QStringLiteral("%1 wide").arg(f.editor->frameGeometry().width())));
 }
 
 void TestEditorDocuments::newDocumentTypesInTheBoxesFont()

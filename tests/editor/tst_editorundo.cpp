@@ -58,7 +58,7 @@ private Q_SLOTS:
     void sameLengthChangeComesBack();
     void newChangeForgetsWhatWasUndone();
     void changesOverASelectionComeBackWhole();
-    void openedFileStartsAHistoryOfItsOwn();
+    void newOrOpenedDocumentStartsAHistoryOfItsOwn();
     void historyGrowsWithWhatWasTyped();
     void randomChangesUndoToTextsThatWere();
     void clipboardCarriesRtfAndPlainText();
@@ -173,7 +173,7 @@ void TestEditorUndo::changesOverASelectionComeBackWhole()
     QCOMPARE(f.editor->undoHistory().text(), f.text()->toPlainText());
 }
 
-void TestEditorUndo::openedFileStartsAHistoryOfItsOwn()
+void TestEditorUndo::newOrOpenedDocumentStartsAHistoryOfItsOwn()
 {
     Typing f;
     QTest::keyClicks(f.text(), QStringLiteral("draft"));
@@ -189,6 +189,13 @@ void TestEditorUndo::openedFileStartsAHistoryOfItsOwn()
     f.undo();
     QCOMPARE(shown(f.text()), QStringLiteral("the interview|"));
     QCOMPARE(f.editor->undoHistory().text(), f.text()->toPlainText());
+    // Nor does a new document take the text before it back.
+    QTest::keyClicks(f.text(), QStringLiteral("?"));
+    f.dialogs.answers << QMessageBox::No;
+    f.editor->newDocument();
+    f.text()->setFocus();
+    f.undo();
+    QCOMPARE(f.text()->toPlainText(), QString());
 }
 
 void TestEditorUndo::historyGrowsWithWhatWasTyped()

@@ -354,6 +354,11 @@ void TestDeferredMediaPlayer::commandLineFileOfAStartedProgram()
         QCOMPARE(mediaErrors.count(), 2);
         QVERIFY(session.player->isVisible());
         QCOMPARE(media.playState(), MediaPlayer::State::Undefined);
+        // Each refused file is told in a box of its own, with its name.
+        QCOMPARE(dialogs.messages.size(), 2);
+        QVERIFY(dialogs.messages.at(0).text.contains(QStringLiteral("a.wav")));
+        QVERIFY(dialogs.messages.at(1).text.contains(QStringLiteral("b.wav")));
+        return;
     }
     QCOMPARE(dialogs.messages.size(), 0);
 }
