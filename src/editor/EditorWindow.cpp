@@ -102,6 +102,8 @@ void EditorWindow::build()
     }
 
     applyTexts();
+    // Wide enough for the whole toolbar at first; only a small screen makes it narrower.
+    resize(size().expandedTo(sizeHint()));
     m_document.modified = false;
     m_document.untitledNumber = 1;
     updateCaption();
