@@ -179,4 +179,6 @@ enum class Text {
     AboutText = 198,
     ReadFailed = 199,
     NoWebBrowser = 201,
+    RecoveryKeptAside = 202,
+    RecoveryUnavailable = 203,
 };

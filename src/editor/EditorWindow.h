@@ -98,6 +98,8 @@ public:
     // transcript from now on.
     void startRecovery();
     bool keepsRecoveryCopies() const { return m_recoveryWriter != nullptr; }
+    // Tries again a Recovery folder that could not be used; a change does it once it is due.
+    void retryRecovery();
     // The recovery timer's handler: takes the copy and hands it to the writer's thread.
     void writeRecoveryCopy();
     // The program ends without asking (a signal, the end of the desktop session): the copy is
@@ -167,6 +169,13 @@ private:
     void stopRecovery();
     // Brings the copy up to date and waits until it is on the disk.
     void flushRecoveryCopy();
+    // Takes the folder's copy name; a folder that cannot be used is told the first time only
+    // and tried again later in the run.
+    bool claimRecovery();
+    RecoveryRecord recoveryRecord() const;
+    // Writes the changed text as this run's copy and moves it under a dated name, read back to
+    // be sure it is all there. The copy's path, or "" with the reason.
+    QString setChangesAside(QString* error);
 
     AppState& m_state;
     Platform m_platform;
@@ -185,6 +194,8 @@ private:
     RecoverySchedule m_recoverySchedule;
     QElapsedTimer m_recoveryClock;
     QTimer* m_recoveryTimer = nullptr;
+    RecoveryRetry m_recoveryRetry;
+    bool m_recoveryUnavailableTold = false;
     // Set once the program ends without asking: a question then open has no answer.
     bool m_ending = false;
 

@@ -1,7 +1,6 @@
 #include "core/AppState.h"
 #include "core/Logging.h"
 #include "editor/EditorWindow.h"
-#include "editor/RecoveryStore.h"
 #include "editor/RichTextBox.h"
 #include "platform/Dialogs.h"
 
@@ -77,16 +76,26 @@ void EditorWindow::openDocument()
 
 void EditorWindow::openRecentDocument(int index)
 {
-    // A recent document opens without the question about the one it replaces: unsaved changes
-    // are kept aside in the Recovery folder rather than lost.
-    if (m_recoveryStore && m_document.modified && !m_textBox->document()->isEmpty()) {
-        flushRecoveryCopy();
+    const QString path = m_recentDocuments.caption(index);
+    // Unsaved changes kept safely aside in the Recovery folder need no question, only a word on
+    // where they went; when they cannot be kept, the question comes as for Open.
+    if (m_document.modified && !m_textBox->document()->isEmpty() && QFileInfo(path).isFile()) {
         QString error;
-        if (m_recoveryStore->hasCopy() &&
-            m_recoveryStore->setAside(QDateTime::currentDateTime(), &error).isEmpty())
+        const QString kept = setChangesAside(&error);
+        if (kept.isEmpty()) {
             qCWarning(lcEditor).noquote() << "Unsaved changes not set aside:" << error;
+            if (!maybeSave())
+                return;
+        } else {
+            const InterfaceTexts& t = m_state.texts;
+            m_platform.dialogs->information(
+                this, t.plain(Text::ProgramName),
+                t.plain(Text::RecoveryKeptAside)
+                        .replace(QLatin1String("%1"), m_document.shownName()) +
+                    QLatin1Char('\n') + kept);
+        }
     }
-    openDocumentFile(m_recentDocuments.caption(index));
+    openDocumentFile(path);
 }
 
 void EditorWindow::openDocumentFile(const QString& path)

@@ -23,3 +23,22 @@ private:
     qint64 m_firstChange = 0; // the oldest change the copy lacks
     qint64 m_lastChange = 0;
 };
+
+// When to try again a Recovery folder that could not be used: at the first change a minute or
+// more after the last try.
+class RecoveryRetry {
+public:
+    static constexpr qint64 kAfterMs = 60000;
+
+    void failed(qint64 now)
+    {
+        m_waiting = true;
+        m_failedAt = now;
+    }
+    void clear() { m_waiting = false; }
+    bool isDue(qint64 now) const { return m_waiting && now - m_failedAt >= kAfterMs; }
+
+private:
+    bool m_waiting = false;
+    qint64 m_failedAt = 0;
+};

@@ -1,11 +1,17 @@
 #include "editor/RecoveryStore.h"
 
+#include "core/Logging.h"
 #include "platform/TextFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSysInfo>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -13,6 +19,38 @@ const QString kBaseName = QStringLiteral("Transcript");
 const QString kCopySuffix = QStringLiteral(".rtf");
 const QString kRecordSuffix = QStringLiteral(".ini");
 const QString kLockSuffix = QStringLiteral(".lock");
+
+QString slotBaseName(int slot)
+{
+    return slot == 1 ? kBaseName : kBaseName + QLatin1Char('-') + QString::number(slot);
+}
+
+// QLockFile takes over a lock whose program is gone from this computer, but never one it cannot
+// read or that names another computer (a folder carried between two). Such a lock is abandoned
+// when no program here holds it: a running program keeps its lock file flock()ed.
+bool ownerIsGone(QLockFile& lock, const QString& path)
+{
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    const bool understood = lock.getLockInfo(&pid, &host, &application);
+    if (understood && (host.isEmpty() || host == QSysInfo::machineHostName()))
+        return false; // QLockFile judged it: its program runs
+    // A lock file a program is writing this very moment reads as empty too.
+    constexpr qint64 kYoungMs = 5000;
+    if (!understood &&
+        qAbs(QFileInfo(path).lastModified().msecsTo(QDateTime::currentDateTime())) < kYoungMs)
+        return false;
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT; // gone meanwhile: free to take
+    const bool gone = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(name.constData()) == 0;
+    ::close(fd);
+    if (gone)
+        qCInfo(lcEditor).noquote() << "Took over the abandoned lock" << path;
+    return gone;
+}
 
 bool removeIfThere(const QString& path, QStringList& failures)
 {
@@ -35,27 +73,41 @@ bool RecoveryStore::claim(QString* error)
         return true;
     if (!QDir().mkpath(m_folder)) {
         if (error)
-            *error = QStringLiteral("Cannot make the folder ") + m_folder;
+            *error = QFileInfo(m_folder).exists() ? QStringLiteral("It is not a folder.")
+                                                  : QStringLiteral("It cannot be made.");
         return false;
     }
     QString lastFailure;
-    for (int slot = 1; slot <= kMostSlots; ++slot) {
-        const QString base =
-            slot == 1 ? kBaseName : kBaseName + QLatin1Char('-') + QString::number(slot);
-        auto lock = std::make_unique<QLockFile>(m_folder + QLatin1Char('/') + base + kLockSuffix);
+    const auto take = [&](int slot) {
+        const QString base = slotBaseName(slot);
+        const QString lockPath = m_folder + QLatin1Char('/') + base + kLockSuffix;
+        auto lock = std::make_unique<QLockFile>(lockPath);
         lock->setStaleLockTime(0);
-        if (lock->tryLock(0)) {
+        bool taken = lock->tryLock(0);
+        if (!taken && lock->error() == QLockFile::LockFailedError && ownerIsGone(*lock, lockPath))
+            taken = lock->tryLock(0);
+        if (taken) {
             m_base = base;
             m_lock = std::move(lock);
-            return true;
+        } else if (lock->error() != QLockFile::LockFailedError) {
+            lastFailure = QStringLiteral("A lock file cannot be written in it.");
         }
-        if (lock->error() != QLockFile::LockFailedError)
-            lastFailure = QStringLiteral("Cannot write a lock file in ") + m_folder;
+        return taken;
+    };
+    // A copy some program left behind comes first, so that it is offered now; then the first
+    // free name.
+    for (int slot = 1; slot <= kMostSlots; ++slot) {
+        if (QFileInfo::exists(m_folder + QLatin1Char('/') + slotBaseName(slot) + kCopySuffix) &&
+            take(slot))
+            return true;
+    }
+    for (int slot = 1; slot <= kMostSlots; ++slot) {
+        if (take(slot))
+            return true;
     }
     if (error)
-        *error = lastFailure.isEmpty()
-                     ? QStringLiteral("Every recovery name is in use in ") + m_folder
-                     : lastFailure;
+        *error =
+            lastFailure.isEmpty() ? QStringLiteral("Every recovery name is in use.") : lastFailure;
     return false;
 }
 

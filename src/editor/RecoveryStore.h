@@ -13,7 +13,9 @@ class QLockFile;
 // and its record "Transcript.ini". A running program holds the copy's lock file for the whole
 // run, so a second program on the same folder takes the next free name ("Transcript-2.rtf")
 // and never writes over, offers or sets aside a copy that is still in use. The lock of a
-// program that crashed is taken over: QLockFile sees that its owner is gone.
+// program that is gone is taken over: one that crashed here, and one that cannot be read or
+// names another computer once no program here holds it. A name whose copy was left behind is
+// taken first, so that each start offers one copy nobody holds.
 class RecoveryStore {
 public:
     // The folder: <program folder>/Recovery.
@@ -24,8 +26,8 @@ public:
 
     static constexpr int kMostSlots = 99;
 
-    // Makes the folder and takes the first name no running program holds. False, with the
-    // reason, when the folder cannot be made or every name is held.
+    // Makes the folder and takes a name no running program holds, one with a copy left behind
+    // first. False, with the reason, when the folder cannot be used or every name is held.
     bool claim(QString* error = nullptr);
     bool isClaimed() const { return m_lock != nullptr; }
 

@@ -19,6 +19,8 @@ class TestRecovery : public QObject {
 private Q_SLOTS:
     void scheduleWaitsForAPauseAndNeverLongerThanAMinute_data();
     void scheduleWaitsForAPauseAndNeverLongerThanAMinute();
+    void retryIsDueAMinuteAfterAFailure_data();
+    void retryIsDueAMinuteAfterAFailure();
     void snapshotRebuildsTheSameDocument();
     void copyIsWrittenAfterChangesAndReplaced();
     void copyGoesOnlyWhenTheUserDecides_data();
@@ -28,7 +30,12 @@ private Q_SLOTS:
     void damagedCopyIsRestoredAsFarAsItReads_data();
     void damagedCopyIsRestoredAsFarAsItReads();
     void twoProgramsNeverShareACopy();
-    void aRecentDocumentOpenedOverChangesKeepsThemAside();
+    void aCopyNobodyHoldsIsOfferedFirst_data();
+    void aCopyNobodyHoldsIsOfferedFirst();
+    void aRecentDocumentNeverDropsChangesNotKept_data();
+    void aRecentDocumentNeverDropsChangesNotKept();
+    void anUnusableFolderIsToldOnceAndTriedAgain();
+    void aHugeDocumentNameIsShownClipped();
 };
 
 namespace {
@@ -346,26 +353,158 @@ void TestRecovery::twoProgramsNeverShareACopy()
     QCOMPARE(third.copyPath(), recovery + QStringLiteral("/Transcript.rtf"));
 }
 
-void TestRecovery::aRecentDocumentOpenedOverChangesKeepsThemAside()
+void TestRecovery::retryIsDueAMinuteAfterAFailure_data()
 {
+    QTest::addColumn<qint64>("now");
+    QTest::addColumn<bool>("cleared");
+    QTest::addColumn<bool>("due");
+    QTest::newRow("within the minute") << qint64(61000) << false << false;
+    QTest::newRow("a minute on") << qint64(62000) << false << true;
+    QTest::newRow("claimed meanwhile") << qint64(90000) << true << false;
+}
+
+void TestRecovery::retryIsDueAMinuteAfterAFailure()
+{
+    QFETCH(qint64, now);
+    QFETCH(bool, cleared);
+    QFETCH(bool, due);
+    RecoveryRetry retry;
+    QVERIFY(!retry.isDue(now));
+    retry.failed(2000);
+    if (cleared)
+        retry.clear();
+    QCOMPARE(retry.isDue(now), due);
+}
+
+void TestRecovery::aCopyNobodyHoldsIsOfferedFirst_data()
+{
+    QTest::addColumn<QString>("base");    // the name whose copy and lock were left
+    QTest::addColumn<QByteArray>("lock"); // "held": a running program holds it
+    QTest::addColumn<int>("ageSeconds");  // of the lock file
+    QTest::addColumn<QString>("taken");
+    const QByteArray dead = "999999999\nvocarta\n" + QSysInfo::machineHostName().toUtf8() + "\n";
+    QTest::newRow("an empty lock") << "Transcript" << QByteArray() << 60 << "Transcript";
+    QTest::newRow("a lock of garbage")
+        << "Transcript" << QByteArray("\xff\x01?") << 60 << "Transcript";
+    QTest::newRow("another computer's lock")
+        << "Transcript" << QByteArray("4242\nvocarta\nsomewhere-else\n") << 0 << "Transcript";
+    QTest::newRow("a second program's copy") << "Transcript-2" << dead << 0 << "Transcript-2";
+    QTest::newRow("an empty lock being written")
+        << "Transcript" << QByteArray() << 0 << "Transcript-2";
+    QTest::newRow("held by a running program")
+        << "Transcript" << QByteArray("held") << 0 << "Transcript-2";
+}
+
+void TestRecovery::aCopyNobodyHoldsIsOfferedFirst()
+{
+    QFETCH(QString, base);
+    QFETCH(QByteArray, lock);
+    QFETCH(int, ageSeconds);
+    QFETCH(QString, taken);
+    TestFolder folder;
+    const QString recovery = folder.filePath(QStringLiteral("Recovery"));
+    folder.writeBytes(QStringLiteral("Recovery/") + base + QStringLiteral(".rtf"), "{\\rtf1 x}");
+    RecoveryStore running(recovery);
+    if (lock == "held") {
+        QVERIFY(running.claim());
+    } else {
+        folder.writeBytes(QStringLiteral("Recovery/") + base + QStringLiteral(".lock"), lock);
+        QFile file(recovery + QLatin1Char('/') + base + QStringLiteral(".lock"));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
+                                 QFileDevice::FileModificationTime));
+    }
+    RecoveryStore store(recovery);
+    QVERIFY(store.claim());
+    QCOMPARE(store.copyPath(), recovery + QLatin1Char('/') + taken + QStringLiteral(".rtf"));
+}
+
+void TestRecovery::aRecentDocumentNeverDropsChangesNotKept_data()
+{
+    QTest::addColumn<QString>("breakage");
+    QTest::addColumn<QString>("shown"); // the boxes | the editor's text | the copy set aside
+    QTest::newRow("kept aside") << ""
+                                << "Changes to Untitled 2 kept in:\n"
+                                   "R/Transcript <stamp>.rtf | the other one | unsaved";
+    QTest::newRow("Recovery is a file")
+        << "Recovery"
+        << "Unavailable\nR\nIt is not a folder. / Modified? | unsaved | -";
+    QTest::newRow("the copy cannot be written") << "Recovery/Transcript.rtf"
+                                                << "Modified? | unsaved | -";
+}
+
+void TestRecovery::aRecentDocumentNeverDropsChangesNotKept()
+{
+    QFETCH(QString, breakage);
+    QFETCH(QString, shown);
     EditorFixture f;
+    f.state.texts.setEntry(int(Text::RecoveryKeptAside), QStringLiteral("Changes to %1 kept in:"));
+    f.state.texts.setEntry(int(Text::RecoveryUnavailable), QStringLiteral("Unavailable"));
+    f.state.texts.setEntry(int(Text::DocumentModified), QStringLiteral("Modified?"));
+    const QString recovery = f.folder.filePath(QStringLiteral("Recovery"));
+    if (breakage == QLatin1String("Recovery"))
+        f.folder.writeBytes(breakage, "a file");
     const QString other = f.document(QStringLiteral("other.txt"), "the other one");
     f.editor->startRecovery();
+    if (breakage.endsWith(QLatin1String(".rtf")))
+        QVERIFY(QDir().mkpath(f.folder.filePath(breakage)));
     f.editor->openDocumentFile(other);
     f.editor->newDocument();
-    f.type(QStringLiteral("changes never saved"));
-    // The recent entry opens at once, without the question about the changes.
+    f.type(QStringLiteral("unsaved"));
+    f.dialogs.answers.enqueue(QMessageBox::Cancel);
     f.editor->openRecentDocument(0);
-    QCOMPARE(f.text()->toPlainText(), QStringLiteral("the other one"));
-    QVERIFY(f.dialogs.messages.isEmpty());
-    f.editor.reset();
-    const QStringList aside = QDir(f.folder.filePath(QStringLiteral("Recovery")))
-                                  .entryList({QStringLiteral("Transcript 2*.rtf")}, QDir::Files);
-    QCOMPARE(aside.size(), 1);
-    QTextDocument kept;
-    RtfReader::read(f.folder.readBytes(QStringLiteral("Recovery/") + aside[0]), &kept);
-    QCOMPARE(kept.toPlainText(), QStringLiteral("changes never saved"));
+
+    QStringList boxes;
+    for (const auto& message : std::as_const(f.dialogs.messages))
+        boxes << message.text;
+    const QStringList aside =
+        QDir(recovery).entryList({QStringLiteral("Transcript 2*.rtf")}, QDir::Files);
+    QString keptText = QStringLiteral("-");
+    if (aside.size() == 1) {
+        QTextDocument kept;
+        RtfReader::read(f.folder.readBytes(QStringLiteral("Recovery/") + aside[0]), &kept);
+        keptText = kept.toPlainText();
+    }
+    QString state = boxes.join(QStringLiteral(" / ")) + QStringLiteral(" | ") +
+                    f.text()->toPlainText() + QStringLiteral(" | ") + keptText;
+    state.replace(recovery, QStringLiteral("R"));
+    state.replace(f.entry(Text::Untitled), QStringLiteral("Untitled"));
+    if (aside.size() == 1)
+        state.replace(aside[0], QStringLiteral("Transcript <stamp>.rtf"));
+    QCOMPARE(state, shown);
+}
+
+void TestRecovery::anUnusableFolderIsToldOnceAndTriedAgain()
+{
+    EditorFixture f;
+    f.folder.writeBytes(QStringLiteral("Recovery"), "a file");
+    f.editor->startRecovery();
+    f.editor->retryRecovery();
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY(f.dialogs.messages[0].text.contains(f.folder.filePath(QStringLiteral("Recovery"))));
+    QVERIFY(!f.editor->keepsRecoveryCopies());
+
+    // Usable again, with a copy an earlier run left: kept aside, never written over.
+    QVERIFY(QFile::remove(f.folder.filePath(QStringLiteral("Recovery"))));
+    leaveCopy(f, "{\\rtf1 earlier}", {});
+    f.editor->retryRecovery();
+    QVERIFY(f.editor->keepsRecoveryCopies());
+    QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(copyText(f), QStringLiteral("-"));
+}
+
+void TestRecovery::aHugeDocumentNameIsShownClipped()
+{
+    EditorFixture f;
+    const QString huge = QStringLiteral("/") + QString(1 << 20, QLatin1Char('x'));
+    leaveCopy(f, "{\\rtf1 kept}", {QStringLiteral("Document=") + huge + QStringLiteral(".rtf")});
+    f.dialogs.answers.enqueue(QMessageBox::No);
+    f.editor->startRecovery();
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    const QString& text = f.dialogs.messages[0].text;
+    QVERIFY2(text.size() < 1000, qPrintable(QString::number(text.size())));
+    QVERIFY(text.contains(QStringLiteral("/xxx")) && text.contains(QStringLiteral("x\u2026x")) &&
+            text.contains(QStringLiteral("xxx.rtf")));
 }
 
 QTEST_MAIN(TestRecovery)
