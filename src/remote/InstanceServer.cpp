@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -127,10 +128,12 @@ void InstanceServer::acceptConnections()
             }
             return;
         }
-        if (m_connections.size() >= kMaxConnections || !isSameUser(socket.get())) {
+        if (!isSameUser(socket.get())) {
             qCWarning(lcRemote) << "Connection to the program's socket refused";
             continue;
         }
+        if (m_connections.size() >= kMaxConnections)
+            dropLongestSilent();
         auto* connection =
             new InstanceConnection(std::move(socket), m_handler, m_idleTimeout, this);
         m_connections.append(connection);
@@ -139,6 +142,17 @@ void InstanceServer::acceptConnections()
             connection->deleteLater();
         });
     }
+}
+
+void InstanceServer::dropLongestSilent()
+{
+    const auto longest =
+        std::min_element(m_connections.cbegin(), m_connections.cend(),
+                         [](auto* a, auto* b) { return a->lastHeard() < b->lastHeard(); });
+    qCWarning(lcRemote) << "Every place at the program's socket is taken: the connection silent "
+                           "longest was closed for a new one";
+    // Its closed() takes it out of the list.
+    (*longest)->close();
 }
 
 void InstanceServer::pauseAccepting()

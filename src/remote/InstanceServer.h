@@ -13,7 +13,9 @@ class QSocketNotifier;
 
 // The running program's end of its socket: takes the requests of the user's other processes,
 // line by line, in the order they come, and answers each. It never waits on a client: a line
-// that is not a request is refused, an overlong one or a silent client loses its connection.
+// that is not a request is refused, an overlong one or a silent client loses its connection, and
+// when every place is taken, the client silent longest makes room for a new one, so that slow
+// or stuck clients never lock a command out.
 class InstanceServer : public QObject {
     Q_OBJECT
 public:
@@ -43,6 +45,7 @@ private:
     // Too many descriptors open: the waiting connections are taken again a little later rather
     // than in a busy loop.
     void pauseAccepting();
+    void dropLongestSilent();
 
     Handler m_handler;
     LocalSocket::Descriptor m_socket;
