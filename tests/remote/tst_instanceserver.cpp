@@ -109,6 +109,7 @@ private Q_SLOTS:
     void silentClientLosesItsConnection_data();
     void silentClientLosesItsConnection();
     void newClientTakesThePlaceSilentLongest();
+    void burstOfClientsIsServedInFull();
     void clientThatNeverReadsHoldsNothingUp();
     void otherUsersAreTurnedAway();
 };
@@ -475,13 +476,28 @@ void TestInstanceServer::newClientTakesThePlaceSilentLongest()
     }
     // The first spoke last: the second is silent longest.
     QCOMPARE(clients.front()->write("o"), 1);
-    QTest::qWait(20);
+    QTest::qWait(int(InstanceServer::kSilenceBeforeDropped.count()) + 50);
     QCOMPARE(f.send("command faster\n"), InstanceClient::Outcome::Accepted);
     QCOMPARE(f.taken, (QList<Request>{{Kind::Command, "faster"}}));
     QString closed;
     for (const auto& client : clients)
         closed += client->isClosedByPeer() ? QLatin1Char('x') : QLatin1Char('-');
     QCOMPARE(closed, QStringLiteral("-x") + QString(InstanceServer::kMaxConnections - 2, u'-'));
+}
+
+void TestInstanceServer::burstOfClientsIsServedInFull()
+{
+    Fixture f;
+    QVERIFY(f.server.listen(f.socketPath()));
+    std::vector<std::unique_ptr<UnixClient>> clients(2 * InstanceServer::kMaxConnections);
+    for (auto& client : clients) {
+        client = std::make_unique<UnixClient>(f.socketPath());
+        client->writeSome("command stop\n");
+    }
+    QString answers;
+    for (const auto& client : clients)
+        answers += client->readLines(1, kRealWaitMs) == "ok\n" ? u'o' : u'x';
+    QCOMPARE(answers, QString(clients.size(), u'o'));
 }
 
 void TestInstanceServer::clientThatNeverReadsHoldsNothingUp()
