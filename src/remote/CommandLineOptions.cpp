@@ -36,7 +36,10 @@ int sendCommand(const QString& name)
         return 0;
     case InstanceClient::Outcome::Refused:
         printError(
-            QStringLiteral("the running Vocarta does not know the command \"%1\"").arg(name));
+            QStringLiteral("the running Vocarta refused the command \"%1\" (too many requests "
+                           "wait for one of its dialogs to close, or it does not know it; "
+                           "its log says which)")
+                .arg(name));
         return kFailed;
     case InstanceClient::Outcome::NoInstance:
         printError(QStringLiteral("Vocarta is not running; the command \"%1\" was not delivered")

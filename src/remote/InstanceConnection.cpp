@@ -62,6 +62,7 @@ void InstanceConnection::readRequests()
             break;
         }
         m_idle.start();
+        m_lastHeard = std::chrono::steady_clock::now();
         m_input.append(chunk, size);
         turn += size;
         if (!takeRequests())

@@ -28,6 +28,8 @@ public:
     // Closes the connection at once, answered or not.
     void close();
     bool isOpen() const { return m_socket.isValid(); }
+    // When the client last sent something, or connected.
+    std::chrono::steady_clock::time_point lastHeard() const { return m_lastHeard; }
 
     // Answers waiting beyond this stop the reading of requests until the client takes them.
     static constexpr qsizetype kAnswerBacklogBytes = 4096;
@@ -54,6 +56,7 @@ private:
     QTimer m_idle;
     QByteArray m_input;
     QByteArray m_output;
+    std::chrono::steady_clock::time_point m_lastHeard = std::chrono::steady_clock::now();
     bool m_inputEnded = false;
     bool m_outputFailed = false;
 };

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -113,7 +114,14 @@ void InstanceServer::close()
 
 void InstanceServer::acceptConnections()
 {
-    while (m_socket.isValid()) {
+    // The others wait in the listening socket's backlog, their requests written, until a place is
+    // free: a burst of clients is served in full. One place at most is made for each call, while
+    // some client waits.
+    if (m_connections.size() >= kMaxConnections && !dropLongestSilent()) {
+        pauseAccepting();
+        return;
+    }
+    while (m_socket.isValid() && m_connections.size() < kMaxConnections) {
         LocalSocket::Descriptor socket(
             ::accept4(m_socket.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
         if (!socket.isValid()) {
@@ -127,7 +135,7 @@ void InstanceServer::acceptConnections()
             }
             return;
         }
-        if (m_connections.size() >= kMaxConnections || !isSameUser(socket.get())) {
+        if (!isSameUser(socket.get())) {
             qCWarning(lcRemote) << "Connection to the program's socket refused";
             continue;
         }
@@ -137,8 +145,24 @@ void InstanceServer::acceptConnections()
         connect(connection, &InstanceConnection::closed, this, [this, connection] {
             m_connections.removeOne(connection);
             connection->deleteLater();
+            if (m_notifier)
+                m_notifier->setEnabled(true);
         });
     }
+}
+
+bool InstanceServer::dropLongestSilent()
+{
+    const auto longest =
+        std::min_element(m_connections.cbegin(), m_connections.cend(),
+                         [](auto* a, auto* b) { return a->lastHeard() < b->lastHeard(); });
+    if (std::chrono::steady_clock::now() - (*longest)->lastHeard() < kSilenceBeforeDropped)
+        return false;
+    qCWarning(lcRemote) << "Every place at the program's socket is taken: the connection silent "
+                           "longest was closed for a new one";
+    // Its closed() takes it out of the list.
+    (*longest)->close();
+    return true;
 }
 
 void InstanceServer::pauseAccepting()

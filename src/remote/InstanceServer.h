@@ -14,6 +14,9 @@ class QSocketNotifier;
 // The running program's end of its socket: takes the requests of the user's other processes,
 // line by line, in the order they come, and answers each. It never waits on a client: a line
 // that is not a request is refused, an overlong one or a silent client loses its connection.
+// When every place is taken, new clients wait in the socket's backlog, and the client silent
+// longest makes room for them once it has been silent a while: slow or stuck clients never lock
+// a command out.
 class InstanceServer : public QObject {
     Q_OBJECT
 public:
@@ -37,12 +40,17 @@ public:
 
     static constexpr int kMaxConnections = 16;
     static constexpr int kIdleMs = 5000;
+    // A client of this program writes its request at once and has its answer within
+    // milliseconds; one silent this long while every place is taken is slow or stuck.
+    static constexpr std::chrono::milliseconds kSilenceBeforeDropped{250};
 
 private:
     void acceptConnections();
     // Too many descriptors open: the waiting connections are taken again a little later rather
     // than in a busy loop.
     void pauseAccepting();
+    // Closes the connection silent longest, when it has been silent for kSilenceBeforeDropped.
+    bool dropLongestSilent();
 
     Handler m_handler;
     LocalSocket::Descriptor m_socket;

@@ -219,14 +219,17 @@ void MprisPlayerAdaptor::SetPosition(const QDBusObjectPath& track, qlonglong pos
 
 void MprisPlayerAdaptor::OpenUri(const QString& uri)
 {
-    const QUrl url(uri);
-    const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
+    // Only an absolute file URL: a relative one would depend on whatever folder is current.
+    const QUrl url(uri, QUrl::StrictMode);
+    const bool absolute = url.isValid() && url.scheme() == QLatin1String("file") &&
+                          url.host().isEmpty() && url.path().startsWith(QLatin1Char('/'));
+    const QString path = absolute ? url.toLocalFile() : QString();
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
         if (m_calls && m_calls->calledFromDBus())
             m_calls->sendErrorReply(QDBusError::InvalidArgs,
-                                    url.isLocalFile()
-                                        ? QStringLiteral("No such file: %1").arg(path)
-                                        : QStringLiteral("Only local files can be opened"));
+                                    absolute ? QStringLiteral("No such file: %1").arg(path)
+                                             : QStringLiteral("Only absolute file:// URIs of "
+                                                              "local files can be opened"));
         return;
     }
     // After the answer: opening may ask something of the user, and the caller must not wait.

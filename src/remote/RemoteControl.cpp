@@ -6,9 +6,14 @@
 #include "remote/MprisService.h"
 #include "remote/RemoteLogging.h"
 
+#include <QApplication>
+
 RemoteControl::RemoteControl(const RemoteTargets& targets, QObject* parent)
     : QObject(parent), m_targets(targets)
 {
+    m_modalWait.setSingleShot(true);
+    m_modalWait.setInterval(kModalPollMs);
+    connect(&m_modalWait, &QTimer::timeout, this, &RemoteControl::runNext);
 }
 
 RemoteControl::~RemoteControl() = default;
@@ -32,28 +37,56 @@ void RemoteControl::start(const QString& socketPath)
 
 bool RemoteControl::take(const RemoteMessage::Request& request)
 {
-    // Queued: a command may open a dialog, and the socket's handler must not wait for it. Posted
-    // calls run in the order they were posted.
     switch (request.kind) {
     case RemoteMessage::Request::Kind::Command: {
         const RemoteCommand* command = findRemoteCommand(request.argument);
         if (!command)
             return false;
-        QMetaObject::invokeMethod(
-            this,
-            [this, command] {
-                command->run(m_targets);
-                logCommandRun(command->name);
-            },
-            Qt::QueuedConnection);
-        return true;
+        return enqueue([this, command] {
+            command->run(m_targets);
+            logCommandRun(command->name);
+        });
     }
     case RemoteMessage::Request::Kind::Open:
-        QMetaObject::invokeMethod(
-            this, [this, path = request.argument] { open(path); }, Qt::QueuedConnection);
-        return true;
+        return enqueue([this, path = request.argument] { open(path); });
     }
     return false;
+}
+
+bool RemoteControl::enqueue(std::function<void()> request)
+{
+    if (m_waiting.size() >= kMaxWaitingRequests) {
+        qCWarning(lcRemote) << "A request to the program was refused:" << m_waiting.size()
+                            << "requests already wait for an open dialog to close";
+        return false;
+    }
+    m_waiting.enqueue(std::move(request));
+    // Posted, never run here: a request may open a box, and the socket's answer must not wait.
+    if (!m_runScheduled) {
+        m_runScheduled = true;
+        QMetaObject::invokeMethod(this, &RemoteControl::runNext, Qt::QueuedConnection);
+    }
+    return true;
+}
+
+void RemoteControl::runNext()
+{
+    m_runScheduled = false;
+    // Called from inside the box of the request that runs: that one carries on when it closes.
+    if (m_running || m_waiting.isEmpty())
+        return;
+    if (QApplication::activeModalWidget()) {
+        m_modalWait.start();
+        return;
+    }
+    const std::function<void()> request = m_waiting.dequeue();
+    m_running = true;
+    request();
+    m_running = false;
+    if (!m_waiting.isEmpty() && !m_runScheduled) {
+        m_runScheduled = true;
+        QMetaObject::invokeMethod(this, &RemoteControl::runNext, Qt::QueuedConnection);
+    }
 }
 
 void RemoteControl::logCommandRun(const char* name) const

@@ -1,7 +1,6 @@
 #include "remote/RemoteMessage.h"
 
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <QUrl>
 
 namespace RemoteMessage {
@@ -23,6 +22,17 @@ bool isCommandName(const QString& name)
     return true;
 }
 
+// Both verbs carry printable text alone: a name holding a line feed or a tab travels encoded.
+bool isPrintableUtf8(QByteArrayView line)
+{
+    for (char c : line) {
+        if (uchar(c) < 0x20 || uchar(c) == 0x7f)
+            return false;
+    }
+    // Bytes that are not UTF-8, a sequence cut short at the end among them, come back otherwise.
+    return QString::fromUtf8(line).toUtf8() == line;
+}
+
 } // namespace
 
 QByteArray command(const QString& name)
@@ -39,12 +49,11 @@ QByteArray open(const QString& path)
 
 std::optional<Request> parse(QByteArrayView line)
 {
-    if (line.size() > kMaxLineBytes)
+    if (line.size() > kMaxLineBytes || !isPrintableUtf8(line))
         return std::nullopt;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     if (line.startsWith(kCommandVerb)) {
-        const QString name = decoder.decode(line.sliced(kCommandVerb.size()));
-        if (decoder.hasError() || !isCommandName(name))
+        const QString name = QString::fromUtf8(line.sliced(kCommandVerb.size()));
+        if (!isCommandName(name))
             return std::nullopt;
         return Request{Request::Kind::Command, name};
     }

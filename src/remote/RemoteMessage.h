@@ -10,8 +10,12 @@
 // each with a line of its own.
 namespace RemoteMessage {
 
-// Longer lines are never buffered in full: the connection is dropped.
-inline constexpr qsizetype kMaxLineBytes = 8192;
+// The longest absolute path that the file system allows, its terminating zero left out.
+inline constexpr qsizetype kMaxPathBytes = 4095;
+// Longer lines are never buffered in full: the connection is dropped. Room for an open request
+// of the longest path, each of its bytes percent-encoded (three bytes for one).
+inline constexpr qsizetype kMaxLineBytes = 16 * 1024;
+static_assert(kMaxLineBytes >= qsizetype(sizeof "open file://") + 3 * kMaxPathBytes);
 
 inline constexpr char kAccepted[] = "ok";
 inline constexpr char kRefused[] = "refused";
@@ -29,7 +33,8 @@ QByteArray command(const QString& name);
 // `path` is made absolute against the sender's working folder.
 QByteArray open(const QString& path);
 
-// A line without its line feed; nothing for a line that is not a request.
+// A line without its line feed; nothing for a line that is not a request: one that is not UTF-8,
+// holds a control character or is too long is refused whatever its verb.
 std::optional<Request> parse(QByteArrayView line);
 
 } // namespace RemoteMessage

@@ -7,6 +7,8 @@ QMessageBox::StandardButton RecordingDialogs::message(QWidget*, QMessageBox::Ico
                                                       QMessageBox::StandardButtons buttons)
 {
     messages.append({icon, title, text, buttons});
+    if (whileShown)
+        whileShown();
     if (!answers.isEmpty())
         return answers.dequeue();
     for (auto cautious : {QMessageBox::Cancel, QMessageBox::No, QMessageBox::Ok}) {

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QQueue>
+#include <functional>
 
 // Answers for the user: records every question and gives the queued answers in order. With no
 // answer queued, a box gets its most cautious button (Cancel, then No, then OK) and a file
@@ -26,6 +27,8 @@ public:
     bool choosePrinter(QWidget* owner, QPrinter& printer) override;
 
     QList<Message> messages;
+    // Runs while a box is "open", as the event loop of a real one would.
+    std::function<void()> whileShown;
     QList<FileDialogRequest> fileDialogs;
     QQueue<QMessageBox::StandardButton> answers;
     QQueue<QString> chosenFiles;

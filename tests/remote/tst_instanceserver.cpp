@@ -108,7 +108,8 @@ private Q_SLOTS:
     void requestsOfAClientThatEndsItsSide();
     void silentClientLosesItsConnection_data();
     void silentClientLosesItsConnection();
-    void connectionsBeyondTheLimitAreRefused();
+    void newClientTakesThePlaceSilentLongest();
+    void burstOfClientsIsServedInFull();
     void clientThatNeverReadsHoldsNothingUp();
     void otherUsersAreTurnedAway();
 };
@@ -462,32 +463,41 @@ void TestInstanceServer::silentClientLosesItsConnection()
     QCOMPARE(f.taken.size(), requests);
 }
 
-void TestInstanceServer::connectionsBeyondTheLimitAreRefused()
+void TestInstanceServer::newClientTakesThePlaceSilentLongest()
 {
     Fixture f;
     QVERIFY(f.server.listen(f.socketPath()));
+    // Slow clients in every place, each a byte into its request.
     std::vector<std::unique_ptr<UnixClient>> clients;
     for (int i = 0; i < InstanceServer::kMaxConnections; ++i) {
         clients.push_back(std::make_unique<UnixClient>(f.socketPath()));
-        clients.back()->write("command stop\n");
-        QCOMPARE(clients.back()->readLines(1), QByteArray("ok\n"));
+        QCOMPARE(clients.back()->write("c"), 1);
+        QTest::qWait(10);
     }
-    UnixClient oneTooMany(f.socketPath());
-    QVERIFY(oneTooMany.isConnected());
-    oneTooMany.write("command faster\n");
-    QTRY_VERIFY_WITH_TIMEOUT(oneTooMany.isClosedByPeer(), kRealWaitMs);
-    QVERIFY(oneTooMany.take().isEmpty());
-    QCOMPARE(f.taken.size(), InstanceServer::kMaxConnections);
+    // The first spoke last: the second is silent longest.
+    QCOMPARE(clients.front()->write("o"), 1);
+    QTest::qWait(int(InstanceServer::kSilenceBeforeDropped.count()) + 50);
+    QCOMPARE(f.send("command faster\n"), InstanceClient::Outcome::Accepted);
+    QCOMPARE(f.taken, (QList<Request>{{Kind::Command, "faster"}}));
+    QString closed;
+    for (const auto& client : clients)
+        closed += client->isClosedByPeer() ? QLatin1Char('x') : QLatin1Char('-');
+    QCOMPARE(closed, QStringLiteral("-x") + QString(InstanceServer::kMaxConnections - 2, u'-'));
+}
 
-    // A place freed is taken again.
-    clients.pop_back();
-    const auto served = [&] {
-        UnixClient next(f.socketPath());
-        next.write("command faster\n");
-        return next.readLines(1, 500) == "ok\n";
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(served(), kRealWaitMs);
-    QCOMPARE(f.taken.last(), (Request{Kind::Command, "faster"}));
+void TestInstanceServer::burstOfClientsIsServedInFull()
+{
+    Fixture f;
+    QVERIFY(f.server.listen(f.socketPath()));
+    std::vector<std::unique_ptr<UnixClient>> clients(2 * InstanceServer::kMaxConnections);
+    for (auto& client : clients) {
+        client = std::make_unique<UnixClient>(f.socketPath());
+        client->writeSome("command stop\n");
+    }
+    QString answers;
+    for (const auto& client : clients)
+        answers += client->readLines(1, kRealWaitMs) == "ok\n" ? u'o' : u'x';
+    QCOMPARE(answers, QString(clients.size(), u'o'));
 }
 
 void TestInstanceServer::clientThatNeverReadsHoldsNothingUp()

@@ -8,6 +8,7 @@
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
+#include <QDir>
 #include <QLabel>
 #include <QTest>
 
@@ -234,6 +235,7 @@ void TestMpris::openUri_data()
     QTest::newRow("file") << "b" << true;
     QTest::newRow("missing file") << "file:///nonexistent/c.wav" << false;
     QTest::newRow("web address") << "https://example.org/c.wav" << false;
+    QTest::newRow("relative file") << "file:relative" << false; // to b.wav from the current folder
 }
 
 void TestMpris::openUri()
@@ -244,6 +246,7 @@ void TestMpris::openUri()
     const QString b = x.f.mediaFile(QStringLiteral("b.wav"));
     if (uri == QLatin1String("b"))
         uri = QUrl::fromLocalFile(b).toString();
+    uri.replace(QLatin1String("relative"), QDir().relativeFilePath(b));
     const QDBusMessage reply = x.call(kPlayer, QStringLiteral("OpenUri"), {uri});
     QCOMPARE(reply.type(), opened ? QDBusMessage::ReplyMessage : QDBusMessage::ErrorMessage);
     x.settle();

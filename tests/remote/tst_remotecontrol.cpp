@@ -4,6 +4,7 @@
 #include "remote/RemoteControl.h"
 
 #include <QClipboard>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QTest>
 
@@ -39,6 +40,8 @@ private Q_SLOTS:
     void copyTimestamp_data();
     void copyTimestamp();
     void handedFileOpensAsTheOpenCommand();
+    void requestsWaitForAnOpenDialog_data();
+    void requestsWaitForAnOpenDialog();
 };
 
 void TestRemoteControl::commandsRunFromTheEventLoopInOrderOnce()
@@ -155,6 +158,44 @@ void TestRemoteControl::handedFileOpensAsTheOpenCommand()
     QCOMPARE(x.f.player->recentMedia().caption(1), a);
     // Brought to the front.
     QVERIFY(!x.f.player->isMinimized());
+}
+
+void TestRemoteControl::requestsWaitForAnOpenDialog_data()
+{
+    QTest::addColumn<bool>("ownBox"); // each missing file's box takes the next request while open
+    QTest::newRow("boxes of the requests themselves") << true;
+    QTest::newRow("a dialog of the user's") << false;
+}
+
+void TestRemoteControl::requestsWaitForAnOpenDialog()
+{
+    QFETCH(bool, ownBox);
+    Fixture x;
+    const Request missing{Kind::Open, x.f.folder.filePath(QStringLiteral("missing.wav"))};
+    int open = 0, deepest = 0, refused = 0;
+    x.f.dialogs.whileShown = [&] {
+        deepest = std::max(deepest, ++open);
+        if (x.f.dialogs.messages.size() < 4)
+            x.remote.take(missing);
+        QTest::qWait(50);
+        --open;
+    };
+    QDialog dialog(x.f.player.get());
+    if (!ownBox)
+        dialog.open();
+    x.remote.take(missing);
+    for (int i = 0; i < RemoteControl::kMaxWaitingRequests; ++i)
+        refused += !x.remote.take({Kind::Command, QStringLiteral("stop")});
+    QTest::qWait(300);
+    const auto shown = x.f.dialogs.messages.size();
+    dialog.close();
+    QTRY_COMPARE_WITH_TIMEOUT(x.f.dialogs.messages.size(), 4, kRealWaitMs);
+    QCOMPARE(QStringLiteral("refused %1, deepest %2, shown before the dialog closed %3")
+                 .arg(refused)
+                 .arg(deepest)
+                 .arg(shown),
+             QStringLiteral("refused 1, deepest 1, shown before the dialog closed %1")
+                 .arg(ownBox ? 4 : 0));
 }
 
 QTEST_MAIN(TestRemoteControl)

@@ -42,6 +42,11 @@ void TestRemoteMessage::parse_data()
     QTest::newRow("relative path") << QByteArray("open a.wav") << false << 0 << "";
     QTest::newRow("zero byte in the path")
         << QByteArray("open file:///tmp/a%00b.wav") << false << 0 << "";
+    QTest::newRow("path bytes that are not UTF-8")
+        << QByteArray("open file:///tmp/a\xff.wav") << false << 0 << "";
+    QTest::newRow("UTF-8 cut short") << QByteArray("open file:///tmp/a\xd0") << false << 0 << "";
+    QTest::newRow("carriage return after a path")
+        << QByteArray("open file:///tmp/a.wav\r") << false << 0 << "";
     QTest::newRow("overlong") << QByteArray("command ") +
                                      QByteArray(RemoteMessage::kMaxLineBytes, 'a')
                               << false << 0 << "";
@@ -65,6 +70,9 @@ void TestRemoteMessage::openCarriesAnyFileName_data()
     QTest::newRow("spaces and accents") << QStringLiteral("/tmp/lezione è 1.mp3");
     QTest::newRow("line feed") << QStringLiteral("/tmp/two\nlines.wav");
     QTest::newRow("percent and hash") << QStringLiteral("/tmp/100% #1?.wav");
+    // As long as the file system allows: 4,095 bytes.
+    QTest::newRow("longest Cyrillic path") << QStringLiteral("/") + QString(2047, QChar(0x0416));
+    QTest::newRow("longest path of percents") << QStringLiteral("/") + QString(4094, u'%');
 }
 
 void TestRemoteMessage::openCarriesAnyFileName()
