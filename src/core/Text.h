@@ -179,4 +179,5 @@ enum class Text {
     AboutText = 198,
     ReadFailed = 199,
     NoWebBrowser = 201,
+    RecordingBrokeOff = 202,
 };

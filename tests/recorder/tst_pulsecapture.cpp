@@ -95,6 +95,8 @@ private Q_SLOTS:
     void noSource();
     void recordsAToneFromANullSinkMonitor();
     void busyGuiThreadLosesNothing();
+    void stalledServerBreaksOffWithoutHolding_data();
+    void stalledServerBreaksOffWithoutHolding();
 
 private:
     PrivateSoundServer m_server;
@@ -198,6 +200,48 @@ void TestPulseCapture::busyGuiThreadLosesNothing()
         tone.shortestPeriod >= 99 && tone.longestPeriod <= 101,
         qPrintable(
             QStringLiteral("periods %1 to %2").arg(tone.shortestPeriod).arg(tone.longestPeriod)));
+}
+
+void TestPulseCapture::stalledServerBreaksOffWithoutHolding_data()
+{
+    QTest::addColumn<int>("pausesBefore");
+    QTest::newRow("pause") << 0;
+    QTest::newRow("resume") << 1;
+}
+
+void TestPulseCapture::stalledServerBreaksOffWithoutHolding()
+{
+    QFETCH(int, pausesBefore);
+    if (!m_why.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("No sound server could start: ") + m_why));
+    qputenv("PULSE_SERVER", m_server.address().toUtf8());
+    QVERIFY(m_server.addSineSource(QStringLiteral("stalled%1").arg(pausesBefore), 441));
+    PulseCaptureDevice device;
+    CaptureEngine engine(&device);
+    QString reason;
+    connect(&engine, &CaptureEngine::brokeOff, this,
+            [&reason](CaptureEngine::Fault, const QString& why) { reason = why; });
+    const QString take = m_folder.filePath(QStringLiteral("stalled.wav"));
+    QString error;
+    QCOMPARE(engine.start(kFormat, take, &error), std::nullopt);
+    serve(300);
+    for (int i = 0; i < pausesBefore; ++i)
+        engine.togglePause();
+    serve(300);
+
+    m_server.stall(true);
+    QElapsedTimer held;
+    held.start();
+    engine.togglePause();
+    // Far above what a press takes, far below libpulse's own 30 s.
+    QVERIFY2(held.elapsed() < 2000, qPrintable(QString::number(held.elapsed())));
+    QTRY_VERIFY_WITH_TIMEOUT(!engine.isOpen(), kRealWaitMs);
+    m_server.stall(false);
+
+    QCOMPARE(reason, pulseText(PA_ERR_TIMEOUT));
+    const WavFacts wav = WavFacts::readFile(take);
+    QCOMPARE(wav.dataSize, quint32(wav.sound.size()));
+    QVERIFY(wav.sound.size() > 0);
 }
 
 QTEST_GUILESS_MAIN(TestPulseCapture)

@@ -51,6 +51,8 @@ private Q_SLOTS:
     void failuresAreShown_data();
     void failuresAreShown();
     void closingFinishesTheFile();
+    void serverGoneSaysWhereTheTakeIs();
+    void languageSwitchRenamesTheUnit();
 };
 
 void TestRecorderWindow::defaultFileName_data()
@@ -328,6 +330,32 @@ void TestRecorderWindow::failuresAreShown()
         QVERIFY2(shown.text.startsWith(rig.entry(Text::SaveFailed) + "\n/dev/full\n"),
                  qPrintable(shown.text));
     }
+}
+
+void TestRecorderWindow::serverGoneSaysWhereTheTakeIs()
+{
+    RecorderRig rig;
+    RecorderWindow w(rig.state, rig.platform);
+    const QString path = w.fileName();
+    rig.dialogs.chosenFiles << path;
+    w.pressStart();
+    rig.device.capture(10000);
+    rig.device.breakOff(QStringLiteral(" Connection terminated "));
+
+    QVERIFY(!w.isRecording());
+    QCOMPARE(rig.dialogs.messages.last().text,
+             rig.entry(Text::RecordingBrokeOff) + "\n" + path + "\n\nConnection terminated");
+    QCOMPARE(WavFacts::readFile(path).dataSize, 10000u);
+}
+
+void TestRecorderWindow::languageSwitchRenamesTheUnit()
+{
+    RecorderRig rig;
+    RecorderWindow w(rig.state, rig.platform);
+    rig.folder.writeLanguage(QStringLiteral("Other.lng"), QStringLiteral("xx"));
+    rig.state.texts.load(rig.folder.filePath(QStringLiteral("Other.lng")));
+    w.followLanguage();
+    QCOMPARE(label(&w, "bytesLabel")->text(), "0 " + rig.entry(Text::Bytes));
 }
 
 void TestRecorderWindow::closingFinishesTheFile()
