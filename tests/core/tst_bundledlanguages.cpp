@@ -26,7 +26,8 @@ constexpr int kLastTimestampEntry = 156;
 constexpr int kFirstPedalEntry = 171;
 constexpr int kLastPedalEntry = 197;
 // Used beyond the contiguous blocks.
-const QSet<int> kUsedLater = {int(Text::AboutText), int(Text::ReadFailed), int(Text::NoWebBrowser)};
+const QSet<int> kUsedLater = {int(Text::AboutText), int(Text::ReadFailed), int(Text::NoWebBrowser),
+                              int(Text::RecordingBrokeOff)};
 
 QString languagePath(const QString& file)
 {
