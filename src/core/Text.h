@@ -180,4 +180,5 @@ enum class Text {
     ReadFailed = 199,
     NoWebBrowser = 201,
     RecordingBrokeOff = 202,
+    LanguageFileNotTaken = 203,
 };

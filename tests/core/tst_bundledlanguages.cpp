@@ -27,7 +27,7 @@ constexpr int kFirstPedalEntry = 171;
 constexpr int kLastPedalEntry = 197;
 // Used beyond the contiguous blocks.
 const QSet<int> kUsedLater = {int(Text::AboutText), int(Text::ReadFailed), int(Text::NoWebBrowser),
-                              int(Text::RecordingBrokeOff)};
+                              int(Text::RecordingBrokeOff), int(Text::LanguageFileNotTaken)};
 
 QString languagePath(const QString& file)
 {
