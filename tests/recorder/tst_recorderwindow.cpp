@@ -353,7 +353,7 @@ void TestRecorderWindow::languageSwitchRenamesTheUnit()
     RecorderRig rig;
     RecorderWindow w(rig.state, rig.platform);
     rig.folder.writeLanguage(QStringLiteral("Other.lng"), QStringLiteral("xx"));
-    rig.state.texts.load(rig.folder.filePath(QStringLiteral("Other.lng")));
+    QVERIFY(rig.state.texts.load(rig.folder.filePath(QStringLiteral("Files/Lang/Other.lng"))));
     w.followLanguage();
     QCOMPARE(label(&w, "bytesLabel")->text(), "0 " + rig.entry(Text::Bytes));
 }
