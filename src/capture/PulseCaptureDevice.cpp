@@ -27,7 +27,11 @@ QString text(int error)
 
 } // namespace
 
-PulseCaptureDevice::PulseCaptureDevice(QObject* parent) : CaptureDevice(parent) {}
+PulseCaptureDevice::PulseCaptureDevice(QObject* parent) : CaptureDevice(parent)
+{
+    m_answerTimer.setSingleShot(true);
+    connect(&m_answerTimer, &QTimer::timeout, this, &PulseCaptureDevice::checkAnswer);
+}
 
 PulseCaptureDevice::~PulseCaptureDevice()
 {
@@ -166,29 +170,46 @@ void PulseCaptureDevice::setPaused(bool paused)
         return;
     {
         LoopLock lock(m_mainloop);
-        if (!m_capturing)
+        if (!m_capturing || pa_stream_get_state(m_stream) != PA_STREAM_READY)
             return;
-        cork(paused);
+        // Not waited for: a stalled server would hold the GUI thread until libpulse gives up.
+        // The sound that still comes until the server has paused is read as it arrives.
+        pa_operation* operation =
+            pa_stream_cork(m_stream, paused ? 1 : 0, paused ? &onCorked : nullptr, this);
+        if (!operation) {
+            reportFailure(serverError());
+            return;
+        }
+        if (m_unanswered)
+            pa_operation_unref(m_unanswered);
+        m_unanswered = operation;
+        m_sentClock.start();
         if (paused) {
             readStream();
             handOverPartial();
         }
     }
+    if (!m_answerTimer.isActive())
+        m_answerTimer.start(kAnswerTimeoutMs);
     deliver();
 }
 
-void PulseCaptureDevice::cork(bool corked)
+void PulseCaptureDevice::checkAnswer()
 {
-    if (pa_stream_get_state(m_stream) != PA_STREAM_READY)
+    if (!m_mainloop)
         return;
-    pa_operation* operation = pa_stream_cork(m_stream, corked ? 1 : 0, &onOperationDone, this);
-    if (!operation)
+    LoopLock lock(m_mainloop);
+    if (!m_unanswered)
         return;
-    // Sound that arrives while the server answers is read on the way.
-    while (pa_operation_get_state(operation) == PA_OPERATION_RUNNING &&
-           PA_STREAM_IS_GOOD(pa_stream_get_state(m_stream)))
-        pa_threaded_mainloop_wait(m_mainloop);
-    pa_operation_unref(operation);
+    if (pa_operation_get_state(m_unanswered) != PA_OPERATION_RUNNING) {
+        pa_operation_unref(std::exchange(m_unanswered, nullptr));
+        return;
+    }
+    const qint64 waited = m_sentClock.elapsed();
+    if (waited < kAnswerTimeoutMs)
+        m_answerTimer.start(int(kAnswerTimeoutMs - waited));
+    else
+        reportFailure(text(PA_ERR_TIMEOUT));
 }
 
 void PulseCaptureDevice::close()
@@ -209,7 +230,12 @@ void PulseCaptureDevice::close()
 void PulseCaptureDevice::release()
 {
     if (m_mainloop) {
+        m_answerTimer.stop();
         pa_threaded_mainloop_lock(m_mainloop);
+        if (m_unanswered) {
+            pa_operation_cancel(m_unanswered);
+            pa_operation_unref(std::exchange(m_unanswered, nullptr));
+        }
         if (m_stream) {
             pa_stream_set_state_callback(m_stream, nullptr, nullptr);
             pa_stream_set_read_callback(m_stream, nullptr, nullptr);
@@ -299,12 +325,11 @@ void PulseCaptureDevice::deliver()
     }
 }
 
-void PulseCaptureDevice::reportFailure()
+void PulseCaptureDevice::reportFailure(const QString& reason)
 {
     if (!m_capturing || m_failureReported)
         return;
     m_failureReported = true;
-    const QString reason = serverError();
     QMetaObject::invokeMethod(
         this, [this, reason] { Q_EMIT failed(reason); }, Qt::QueuedConnection);
 }
@@ -313,7 +338,7 @@ void PulseCaptureDevice::onContextState(pa_context* context, void* self)
 {
     auto* device = static_cast<PulseCaptureDevice*>(self);
     if (!PA_CONTEXT_IS_GOOD(pa_context_get_state(context)))
-        device->reportFailure();
+        device->reportFailure(device->serverError());
     pa_threaded_mainloop_signal(device->m_mainloop, 0);
 }
 
@@ -321,7 +346,7 @@ void PulseCaptureDevice::onStreamState(pa_stream* stream, void* self)
 {
     auto* device = static_cast<PulseCaptureDevice*>(self);
     if (!PA_STREAM_IS_GOOD(pa_stream_get_state(stream)))
-        device->reportFailure();
+        device->reportFailure(device->serverError());
     pa_threaded_mainloop_signal(device->m_mainloop, 0);
 }
 
@@ -330,9 +355,12 @@ void PulseCaptureDevice::onReadable(pa_stream*, size_t, void* self)
     static_cast<PulseCaptureDevice*>(self)->readStream();
 }
 
-void PulseCaptureDevice::onOperationDone(pa_stream*, int, void* self)
+void PulseCaptureDevice::onCorked(pa_stream*, int, void* self)
 {
-    pa_threaded_mainloop_signal(static_cast<PulseCaptureDevice*>(self)->m_mainloop, 0);
+    // The last of the sound before the pause, possibly a short buffer.
+    auto* device = static_cast<PulseCaptureDevice*>(self);
+    device->readStream();
+    device->handOverPartial();
 }
 
 void PulseCaptureDevice::onTimeout(pa_mainloop_api*, pa_time_event*, const timeval*, void* self)

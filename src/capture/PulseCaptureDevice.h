@@ -2,10 +2,13 @@
 
 #include "platform/CaptureDevice.h"
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <deque>
 #include <mutex>
 
 struct pa_context;
+struct pa_operation;
 struct pa_mainloop_api;
 struct pa_stream;
 struct pa_threaded_mainloop;
@@ -31,12 +34,16 @@ public:
     // How much sound the server sends at a time: a filled buffer reaches the GUI thread at most
     // this much later.
     static constexpr int kFragmentMs = 20;
+    // How long a pause or a resume may go unanswered before the server counts as stalled and
+    // the capture breaks off. A working server answers within milliseconds even on a loaded
+    // machine; libpulse itself would wait 30 s.
+    static constexpr int kAnswerTimeoutMs = 5000;
 
 private:
     static void onContextState(pa_context* context, void* self);
     static void onStreamState(pa_stream* stream, void* self);
     static void onReadable(pa_stream* stream, size_t length, void* self);
-    static void onOperationDone(pa_stream* stream, int success, void* self);
+    static void onCorked(pa_stream* stream, int success, void* self);
     static void onTimeout(pa_mainloop_api* api, pa_time_event* event, const timeval* when,
                           void* self);
 
@@ -46,16 +53,16 @@ private:
     void take(const char* data, size_t length);
     void handOverPartial();
     void handOver(QByteArray buffer);
-    void reportFailure();
+    void reportFailure(const QString& reason);
     bool connectContext(QString* error);
     bool connectStream(const PcmFormat& format, QString* error);
-    void cork(bool corked);
     // Waits on the loop (its lock held) until `done` holds or the open's time is up.
     template <typename Done> bool waitUntil(Done done);
 
     // On the GUI thread.
     void deliver();
     void release();
+    void checkAnswer();
     QString serverError() const;
 
     pa_threaded_mainloop* m_mainloop = nullptr;
@@ -68,6 +75,10 @@ private:
     bool m_timedOut = false;
     bool m_capturing = false;
     bool m_failureReported = false;
+    // The latest pause or resume sent; the server answers them in order.
+    pa_operation* m_unanswered = nullptr;
+    QElapsedTimer m_sentClock;
+    QTimer m_answerTimer;
 
     std::mutex m_fullLock;
     std::deque<QByteArray> m_full;

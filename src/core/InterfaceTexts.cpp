@@ -11,6 +11,10 @@
 namespace {
 
 constexpr int kShortestLine = 2;
+// The longest entry a file may give. The longest real one (the About text) has about 350
+// characters in any language; a box or a menu lays out 4096 in no time, where a runaway entry of
+// megabytes would hold every menu that shows it for seconds.
+constexpr int kLongestEntry = 4096;
 
 using Entries = std::array<QString, InterfaceTexts::kCount>;
 
@@ -72,12 +76,19 @@ namespace {
 // Why the start-up reading refuses the lines, or "".
 QString faultOf(const QStringList& lines)
 {
+    if (lines.isEmpty())
+        return QCoreApplication::translate("InterfaceTexts", "the file holds no texts");
     if (lines.size() > InterfaceTexts::kCount)
         return QCoreApplication::translate("InterfaceTexts", "more than %1 lines")
             .arg(InterfaceTexts::kCount);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (lines.at(i).size() < kShortestLine)
             return QCoreApplication::translate("InterfaceTexts", "line %1 is too short").arg(i + 1);
+        if (lines.at(i).size() > InterfaceTexts::kLabelLength + kLongestEntry)
+            return QCoreApplication::translate("InterfaceTexts",
+                                               "line %1 is longer than %2 characters")
+                .arg(i + 1)
+                .arg(kLongestEntry);
     }
     return {};
 }
@@ -87,14 +98,14 @@ QString faultOf(const QStringList& lines)
 QString InterfaceTexts::checkFile(const QString& path)
 {
     QString error;
-    const auto lines = readTextLines(path, &error);
+    const auto lines = readUtf8TextLines(path, &error);
     return lines ? faultOf(*lines) : error;
 }
 
 QString InterfaceTexts::loadStrict(const QString& path)
 {
     QString error;
-    const auto lines = readTextLines(path, &error);
+    const auto lines = readUtf8TextLines(path, &error);
     if (!lines)
         return error;
     error = faultOf(*lines);

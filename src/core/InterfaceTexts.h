@@ -13,7 +13,7 @@
 // into the program) have a text: an empty line, or an entry no file has given yet, reads English.
 class InterfaceTexts {
 public:
-    static constexpr int kCount = 204;
+    static constexpr int kCount = 206;
     static constexpr int kLabelLength = 3;
 
     QString text(Text id) const { return entry(static_cast<int>(id)); }
@@ -28,10 +28,11 @@ public:
     // Entry n of the built-in English texts, or "" for a number outside the table.
     static QString builtInEntry(int n);
 
-    // Start-up reading: any fault (a file that cannot be read, a line shorter than two
-    // characters, more lines than entries) fails the whole reading and leaves the table as it
-    // was. Otherwise every entry takes its line, and entries beyond the file's last line the
-    // built-in English text. Returns "" on success, otherwise the error's description.
+    // Start-up reading: any fault (a file that cannot be read, an empty file, a line that is not
+    // UTF-8, shorter than two characters or of an overlong entry, more lines than entries) fails
+    // the whole reading and leaves the table as it was. Otherwise every entry takes its line, and
+    // entries beyond the file's last line the built-in English text. Returns "" on success,
+    // otherwise the error's description.
     QString loadStrict(const QString& path);
 
     // Whether the start-up reading would take the file: "" when it would, otherwise the reason.

@@ -181,4 +181,6 @@ enum class Text {
     NoWebBrowser = 201,
     RecoveryKeptAside = 202,
     RecoveryUnavailable = 203,
+    RecordingBrokeOff = 204,
+    LanguageFileNotTaken = 205,
 };

@@ -26,8 +26,9 @@ public:
     // Opens the input in `format` and starts capturing. `bufferSize` is a multiple of the
     // format's block size. On failure returns false with the device's own words in `error`.
     virtual bool open(const PcmFormat& format, int bufferSize, QString* error) = 0;
-    // Stops capturing for a while, or goes on. The sound captured before a pause is handed over
-    // first, the last buffer of it possibly short.
+    // Stops capturing for a while, or goes on, without waiting for the input to answer. The sound
+    // captured before a pause is handed over first, its last part possibly after the call
+    // returns and its last buffer possibly short.
     virtual void setPaused(bool paused) = 0;
     // Stops capturing: before it returns, every sound captured until then is handed over (the
     // last buffer possibly short); then the input is closed and its buffers released. Nothing

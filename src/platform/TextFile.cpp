@@ -84,8 +84,12 @@ std::optional<QByteArray> readFileWhole(const QString& path, QString* error)
     return data;
 }
 
-std::optional<QStringList> readTextLines(const QString& path, QString* error, qint64 maxBytes,
-                                         bool* whole)
+namespace {
+
+// The file's lines, decoded by `decode`, which returns false for a line it cannot take.
+template <typename Decode>
+std::optional<QStringList> splitTextLines(const QString& path, QString* error, qint64 maxBytes,
+                                          bool* whole, Decode decode)
 {
     QFile file;
     if (!openRegularFile(file, path, error))
@@ -112,12 +116,39 @@ std::optional<QStringList> readTextLines(const QString& path, QString* error, qi
         qsizetype end = start;
         while (end < size && data[end] != '\n' && data[end] != '\r')
             ++end;
-        lines << decodeText(QByteArrayView(data).sliced(start, end - start));
+        QString line;
+        if (!decode(QByteArrayView(data).sliced(start, end - start), &line)) {
+            if (error)
+                *error = QCoreApplication::translate("TextFile", "line %1 is not valid UTF-8")
+                             .arg(lines.size() + 1);
+            return std::nullopt;
+        }
+        lines << line;
         if (end < size && data[end] == '\r' && end + 1 < size && data[end + 1] == '\n')
             ++end;
         start = end + 1;
     }
     return lines;
+}
+
+} // namespace
+
+std::optional<QStringList> readTextLines(const QString& path, QString* error, qint64 maxBytes,
+                                         bool* whole)
+{
+    return splitTextLines(path, error, maxBytes, whole, [](QByteArrayView bytes, QString* line) {
+        *line = decodeText(bytes);
+        return true;
+    });
+}
+
+std::optional<QStringList> readUtf8TextLines(const QString& path, QString* error, qint64 maxBytes)
+{
+    return splitTextLines(path, error, maxBytes, nullptr, [](QByteArrayView bytes, QString* line) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        *line = utf8(bytes);
+        return !utf8.hasError();
+    });
 }
 
 bool writeTextLines(const QString& path, const QStringList& lines, QString* error)

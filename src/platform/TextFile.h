@@ -33,6 +33,12 @@ std::optional<QStringList> readTextLines(const QString& path, QString* error = n
                                          qint64 maxBytes = kTextFileReadLimit,
                                          bool* whole = nullptr);
 
+// As readTextLines, but every line must be valid UTF-8: otherwise nullopt, with `error` naming
+// the first line that is not. For files whose texts the user reads, where a guess would turn
+// every text to mojibake.
+std::optional<QStringList> readUtf8TextLines(const QString& path, QString* error = nullptr,
+                                             qint64 maxBytes = kTextFileReadLimit);
+
 // Writes the lines as UTF-8, each ended by CR LF, replacing the file atomically. The old file is
 // replaced only once every byte is known to be on the disk; otherwise it stays whole and `error`
 // receives the system's reason ("No space left on device").

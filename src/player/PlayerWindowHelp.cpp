@@ -46,10 +46,14 @@ void PlayerWindow::chooseLanguage()
     const QString current = m_state.languageFile;
     if (const auto name = languageFileOf(chosen, request.initialFolder)) {
         const QString fault = InterfaceTexts::checkFile(chosen);
-        if (fault.isEmpty())
+        if (fault.isEmpty()) {
             m_state.languageFile = *name;
-        else
+        } else {
             qCWarning(lcLanguage).noquote() << "Language file refused:" << chosen << fault;
+            m_platform.dialogs->warning(this, m_state.texts.plain(Text::ProgramName),
+                                        m_state.texts.plain(Text::LanguageFileNotTaken) +
+                                            QLatin1Char('\n') + chosen + QLatin1Char('\n') + fault);
+        }
     } else {
         qCWarning(lcLanguage).noquote()
             << "Not in" << request.initialFolder << "so not taken:" << chosen;

@@ -47,7 +47,8 @@ void PlayerWindow::openMedia(const QString& path)
         return;
     if (!path.isEmpty() && !QFileInfo::exists(chosen)) {
         m_platform.dialogs->warning(this, m_state.texts.plain(Text::ProgramName),
-                                    m_state.texts.plain(Text::FileMissing));
+                                    m_state.texts.plain(Text::FileMissing) + QLatin1Char('\n') +
+                                        chosen);
         return;
     }
     // A pipe or a device would keep the engine waiting for ever.

@@ -79,7 +79,7 @@ RecorderWindow::RecorderWindow(AppState& state, const Platform& platform, QWidge
     m_blinkTimer.setInterval(kBlinkIntervalMs);
     connect(&m_levelTimer, &QTimer::timeout, this, &RecorderWindow::refreshLevels);
     connect(&m_blinkTimer, &QTimer::timeout, this, &RecorderWindow::blink);
-    connect(&m_engine, &CaptureEngine::brokeOff, this, &RecorderWindow::showFault);
+    connect(&m_engine, &CaptureEngine::brokeOff, this, &RecorderWindow::showBreak);
 
     buildFace();
     applyTexts();
@@ -203,6 +203,7 @@ void RecorderWindow::followLanguage()
 {
     applyTexts();
     showState();
+    showCounters();
 }
 
 QString RecorderWindow::fileName() const
@@ -360,6 +361,21 @@ void RecorderWindow::showFault(CaptureEngine::Fault fault, const QString& reason
         m_platform.dialogs->warning(this, t.plain(Text::ProgramName),
                                     t.plain(Text::SaveFailed) + QLatin1Char('\n') +
                                         m_fileBox->text() + QLatin1Char('\n') + reason);
+}
+
+void RecorderWindow::showBreak(CaptureEngine::Fault fault, const QString& reason)
+{
+    if (fault == CaptureEngine::Fault::File) {
+        showFault(fault, reason);
+        return;
+    }
+    showState();
+    showCounters();
+    // The server's words alone would leave the user wondering what became of the take.
+    const InterfaceTexts& t = m_state.texts;
+    m_platform.dialogs->warning(this, t.plain(Text::ProgramName),
+                                t.plain(Text::RecordingBrokeOff) + QLatin1Char('\n') +
+                                    m_fileBox->text() + QStringLiteral("\n\n") + reason.trimmed());
 }
 
 void RecorderWindow::closeEvent(QCloseEvent* event)

@@ -61,6 +61,8 @@ private:
     void setBarWidth(LevelBar* bar, int peak);
     void showCounters();
     void showFault(CaptureEngine::Fault fault, const QString& reason);
+    // A fault ended a recording that was running.
+    void showBreak(CaptureEngine::Fault fault, const QString& reason);
 
     AppState& m_state;
     Platform m_platform;

@@ -311,6 +311,13 @@ void TestLanguageSwitch::fileNotTakenReadsTheCurrentOneAgain()
     QCOMPARE(action(run.session.editor, "newAction")->text(), QStringLiteral("again 42"));
     QCOMPARE(saved.size(), 1);
     QCOMPARE(run.storedLanguage(), QStringLiteral("First.lng"));
+    // A file in the language folder was refused for its content, and the user is told why.
+    const bool refused = chosen.startsWith(QStringLiteral("Files/"));
+    QCOMPARE(run.dialogs.messages.size(), refused ? 1 : 0);
+    if (refused)
+        QCOMPARE(run.dialogs.messages.last().text,
+                 run.state.texts.plain(Text::LanguageFileNotTaken) + "\n" +
+                     run.folder.filePath(chosen) + "\nline 8 is too short");
 }
 
 void TestLanguageSwitch::qtTextsFollowTheLanguage_data()

@@ -74,6 +74,8 @@ void TestStartup::fatalStarts_data()
     QTest::newRow("language line too short")
         << QByteArray("Test.lng\r\n") << QByteArray("000a\r\nx\r\n002b\r\n")
         << "Files/Lang/Test.lng";
+    QTest::newRow("language file empty")
+        << QByteArray("Test.lng\r\n") << QByteArray("") << "Files/Lang/Test.lng";
     QTest::newRow("language file too long")
         << QByteArray("Test.lng\r\n") << QByteArray("000a\r\n").repeated(InterfaceTexts::kCount + 1)
         << "Files/Lang/Test.lng";
@@ -216,7 +218,6 @@ void TestStartup::startShowsPlayerInLanguageOfSettings()
 void TestStartup::shortLanguageFileShowsEnglishForTheRest_data()
 {
     QTest::addColumn<int>("lines");
-    QTest::newRow("empty") << 0;
     QTest::newRow("three lines") << 3;
     QTest::newRow("without the newest entries") << 132;
 }

@@ -20,7 +20,6 @@ private Q_SLOTS:
     void shorterFileOverLonger();
     void missingEntriesReadEnglish_data();
     void missingEntriesReadEnglish();
-    void windowsBytesStillLoad();
     void stripAmpersands_data();
     void stripAmpersands();
     void firstLanguageFromLocale_data();
@@ -60,32 +59,41 @@ void TestInterfaceTexts::labelsAreSkipped()
 
 void TestInterfaceTexts::strictReadingFailsWhole_data()
 {
-    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("exists");
+    QTest::addColumn<QString>("fault");
 
-    QStringList shortLine(10, QStringLiteral("000new"));
-    shortLine[4] = QStringLiteral("x");
-    QStringList emptyLine(10, QStringLiteral("000new"));
-    emptyLine[9] = QString();
-    QTest::newRow("line of one character") << shortLine << true;
-    QTest::newRow("empty line") << emptyLine << true;
+    const QByteArray good = QByteArray("000new\r\n").repeated(10);
+    QTest::newRow("line of one character") << good + "x\r\n" << true << "line 11 is too short";
+    QTest::newRow("empty line") << good + "\r\n000new" << true << "line 11 is too short";
     QTest::newRow("more lines than entries")
-        << QStringList(InterfaceTexts::kCount + 1, QStringLiteral("000new")) << true;
-    QTest::newRow("missing file") << QStringList() << false;
+        << QByteArray("000new\r\n").repeated(InterfaceTexts::kCount + 1) << true
+        << QStringLiteral("more than %1 lines").arg(InterfaceTexts::kCount);
+    QTest::newRow("missing file") << QByteArray() << false << QString();
+    QTest::newRow("empty file") << QByteArray() << true << "the file holds no texts";
+    QTest::newRow("Windows-1252 bytes") << QByteArray("000caf\xc3\xa9\r\n001Velocit\xe0\r\n")
+                                        << true << "line 2 is not valid UTF-8";
+    QTest::newRow("overlong entry")
+        << good + "000" + QByteArray(4097, 'a') << true << "line 11 is longer than 4096 characters";
 }
 
 void TestInterfaceTexts::strictReadingFailsWhole()
 {
-    QFETCH(QStringList, lines);
+    QFETCH(QByteArray, bytes);
     QFETCH(bool, exists);
+    QFETCH(QString, fault);
     TestFolder folder;
     if (exists)
-        folder.write(QStringLiteral("Files/Lang/Bad.lng"), lines);
+        folder.writeBytes(QStringLiteral("Files/Lang/Bad.lng"), bytes);
+    const QString path = folder.filePath(QStringLiteral("Files/Lang/Bad.lng"));
 
     InterfaceTexts texts;
     texts.setEntry(0, QStringLiteral("old"));
-    const QString error = texts.loadStrict(folder.filePath(QStringLiteral("Files/Lang/Bad.lng")));
+    const QString error = texts.loadStrict(path);
     QVERIFY(!error.isEmpty());
+    if (!fault.isEmpty())
+        QCOMPARE(error, fault);
+    QCOMPARE(InterfaceTexts::checkFile(path), error);
     QCOMPARE(texts.entry(0), QStringLiteral("old"));
 }
 
@@ -147,7 +155,9 @@ void TestInterfaceTexts::missingEntriesReadEnglish_data()
     QTest::addColumn<bool>("strict");
     for (const bool strict : {true, false}) {
         const char* how = strict ? "at start-up" : "later";
-        QTest::addRow("empty file, %s", how) << 0 << strict;
+        // At start-up an empty file is refused.
+        if (!strict)
+            QTest::addRow("empty file, %s", how) << 0 << strict;
         QTest::addRow("ten lines, %s", how) << 10 << strict;
         QTest::addRow("old file without the newest entries, %s", how) << 132 << strict;
     }
@@ -170,18 +180,6 @@ void TestInterfaceTexts::missingEntriesReadEnglish()
     }
     QVERIFY(!texts.text(Text::LanguageFileRefused).isEmpty());
     QVERIFY(!texts.text(Text::FileMenu).isEmpty());
-}
-
-void TestInterfaceTexts::windowsBytesStillLoad()
-{
-    TestFolder folder;
-    folder.writeBytes(QStringLiteral("Files/Lang/Old.lng"),
-                      "000Velocit\xe0\r\n001caf\xc3\xa9\r\n002\x80 5\r\n");
-    InterfaceTexts texts;
-    QCOMPARE(texts.loadStrict(folder.filePath(QStringLiteral("Files/Lang/Old.lng"))), QString());
-    QCOMPARE(texts.entry(0), QStringLiteral("Velocità"));
-    QCOMPARE(texts.entry(1), QStringLiteral("café"));
-    QCOMPARE(texts.entry(2), QStringLiteral("€ 5"));
 }
 
 void TestInterfaceTexts::stripAmpersands_data()

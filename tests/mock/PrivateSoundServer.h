@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <csignal>
 
 // A PulseAudio server of its own, in a runtime folder of its own, with no sink or source until
 // asked; for tests and benchmarks that need a real sound server.
@@ -17,6 +18,7 @@ class PrivateSoundServer {
 public:
     ~PrivateSoundServer()
     {
+        stall(false);
         for (QProcess* process : {&m_player, &m_server})
             endProcess(*process);
     }
@@ -93,6 +95,13 @@ public:
         m_player.setProcessEnvironment(m_environment);
         m_player.start(QStringLiteral("paplay"), {QStringLiteral("--device=") + sink, file});
         return m_player.waitForStarted();
+    }
+
+    // Stops the server in its tracks, as a hung one would be, or lets it go on.
+    void stall(bool stalled)
+    {
+        if (m_server.processId() > 0)
+            ::kill(pid_t(m_server.processId()), stalled ? SIGSTOP : SIGCONT);
     }
 
 private:

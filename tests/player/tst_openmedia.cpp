@@ -134,7 +134,7 @@ void TestOpenMedia::deletedRecentFileChangesNothing()
     f.player->openRecentMedia(1);
 
     QCOMPARE(f.dialogs.messages.size(), 1);
-    QCOMPARE(f.dialogs.messages.first().text, f.state.texts.plain(Text::FileMissing));
+    QCOMPARE(f.dialogs.messages.first().text, f.state.texts.plain(Text::FileMissing) + "\n" + gone);
     QCOMPARE(f.dialogs.messages.first().title, f.state.texts.plain(Text::ProgramName));
     QCOMPARE(f.media.url(), a);
     QVERIFY(f.media.calls.isEmpty());

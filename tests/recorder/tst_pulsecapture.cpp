@@ -95,6 +95,7 @@ private Q_SLOTS:
     void noSource();
     void recordsAToneFromANullSinkMonitor();
     void busyGuiThreadLosesNothing();
+    void stalledServerBreaksOffWithoutHolding();
 
 private:
     PrivateSoundServer m_server;
@@ -198,6 +199,34 @@ void TestPulseCapture::busyGuiThreadLosesNothing()
         tone.shortestPeriod >= 99 && tone.longestPeriod <= 101,
         qPrintable(
             QStringLiteral("periods %1 to %2").arg(tone.shortestPeriod).arg(tone.longestPeriod)));
+}
+
+void TestPulseCapture::stalledServerBreaksOffWithoutHolding()
+{
+    if (!m_why.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("No sound server could start: ") + m_why));
+    qputenv("PULSE_SERVER", m_server.address().toUtf8());
+    QVERIFY(m_server.addSineSource(QStringLiteral("stalled"), 441));
+    PulseCaptureDevice device;
+    CaptureEngine engine(&device);
+    QSignalSpy brokeOff(&engine, &CaptureEngine::brokeOff);
+    const QString take = m_folder.filePath(QStringLiteral("stalled.wav"));
+    QString error;
+    QCOMPARE(engine.start(kFormat, take, &error), std::nullopt);
+    engine.togglePause();
+    serve(300);
+
+    m_server.stall(true);
+    QElapsedTimer held;
+    held.start();
+    engine.togglePause();
+    // Far above what a press takes, far below libpulse's own 30 s.
+    QVERIFY2(held.elapsed() < 2000, qPrintable(QString::number(held.elapsed())));
+    QTRY_COMPARE_WITH_TIMEOUT(brokeOff.size(), 1, kRealWaitMs);
+    m_server.stall(false);
+    QCOMPARE(brokeOff.first().at(1).toString(), pulseText(PA_ERR_TIMEOUT));
+    const WavFacts wav = WavFacts::readFile(take);
+    QCOMPARE(wav.dataSize, quint32(wav.sound.size()));
 }
 
 QTEST_GUILESS_MAIN(TestPulseCapture)

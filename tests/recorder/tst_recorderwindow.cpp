@@ -51,6 +51,7 @@ private Q_SLOTS:
     void failuresAreShown_data();
     void failuresAreShown();
     void closingFinishesTheFile();
+    void serverGoneSaysWhereTheTakeIs();
 };
 
 void TestRecorderWindow::defaultFileName_data()
@@ -233,6 +234,10 @@ void TestRecorderWindow::pauseResumeAndStopFromPause()
     QCOMPARE(wav.sound.size(), 19000);
     QCOMPARE(wav.dataSize, 19000u);
     QCOMPARE(label(&w, "bytesLabel")->text(), "19045 " + rig.entry(Text::Bytes));
+    rig.folder.writeLanguage(QStringLiteral("Other.lng"), QStringLiteral("xx"));
+    QVERIFY(rig.state.texts.load(rig.folder.filePath(QStringLiteral("Files/Lang/Other.lng"))));
+    w.followLanguage();
+    QCOMPARE(label(&w, "bytesLabel")->text(), QStringLiteral("19045 xx 110"));
 }
 
 void TestRecorderWindow::stateBlinksOnlyWhileCapturing()
@@ -328,6 +333,22 @@ void TestRecorderWindow::failuresAreShown()
         QVERIFY2(shown.text.startsWith(rig.entry(Text::SaveFailed) + "\n/dev/full\n"),
                  qPrintable(shown.text));
     }
+}
+
+void TestRecorderWindow::serverGoneSaysWhereTheTakeIs()
+{
+    RecorderRig rig;
+    RecorderWindow w(rig.state, rig.platform);
+    const QString path = w.fileName();
+    rig.dialogs.chosenFiles << path;
+    w.pressStart();
+    rig.device.capture(10000);
+    rig.device.breakOff(QStringLiteral(" Connection terminated "));
+
+    QVERIFY(!w.isRecording());
+    QCOMPARE(rig.dialogs.messages.last().text,
+             rig.entry(Text::RecordingBrokeOff) + "\n" + path + "\n\nConnection terminated");
+    QCOMPARE(WavFacts::readFile(path).dataSize, 10000u);
 }
 
 void TestRecorderWindow::closingFinishesTheFile()
