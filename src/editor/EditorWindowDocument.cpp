@@ -112,7 +112,8 @@ void EditorWindow::openDocumentFile(const QString& path)
     if (chosen.trimmed().isEmpty())
         return;
     if (!QFileInfo(chosen).isFile()) {
-        m_platform.dialogs->warning(this, t.plain(Text::ProgramName), t.plain(Text::FileMissing));
+        m_platform.dialogs->warning(this, t.plain(Text::ProgramName),
+                                    t.plain(Text::FileMissing) + QLatin1Char('\n') + chosen);
         return;
     }
     QString error;

@@ -288,7 +288,8 @@ void TestEditorDocuments::openOfAMissingFileKeepsTheDocument()
     f.editor->openDocumentFile(path);
     f.editor->openDocumentFile(f.path(QStringLiteral("gone.rtf")));
     QCOMPARE(f.dialogs.messages.size(), 1);
-    QCOMPARE(f.dialogs.messages.first().text, f.entry(Text::FileMissing));
+    QCOMPARE(f.dialogs.messages.first().text,
+             f.entry(Text::FileMissing) + QLatin1Char('\n') + f.path(QStringLiteral("gone.rtf")));
     QCOMPARE(f.editor->document().path, path);
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("kept"));
 
