@@ -5,6 +5,7 @@
 #include "ToneCaptureDevice.h"
 #include "core/AppState.h"
 #include "platform/Platform.h"
+#include "recorder/RecorderWindow.h"
 
 // What a recorder window needs: a program folder with a language file whose entry n reads
 // "en n", dialogs that answer for the user and a tone device.
@@ -26,4 +27,13 @@ struct RecorderRig {
     }
 
     QString entry(Text id) const { return state.texts.text(id); }
+
+    // Starts a take in the file the window offers, as the user accepting it would; its path.
+    QString startTake(RecorderWindow& window)
+    {
+        const QString path = window.fileName();
+        dialogs.chosenFiles << path;
+        window.pressStart();
+        return path;
+    }
 };

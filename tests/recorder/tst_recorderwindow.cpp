@@ -202,9 +202,7 @@ void TestRecorderWindow::pauseResumeAndStopFromPause()
 {
     RecorderRig rig;
     RecorderWindow w(rig.state, rig.platform);
-    const QString path = w.fileName();
-    rig.dialogs.chosenFiles << path;
-    w.pressStart();
+    const QString path = rig.startTake(w);
     rig.device.capture(10000);
 
     w.pressStart();
@@ -244,8 +242,7 @@ void TestRecorderWindow::stateBlinksOnlyWhileCapturing()
 {
     RecorderRig rig;
     RecorderWindow w(rig.state, rig.platform);
-    rig.dialogs.chosenFiles << w.fileName();
-    w.pressStart();
+    rig.startTake(w);
     const QString mark = rig.entry(Text::RecordingMark);
     QCOMPARE(stateText(w), mark);
     w.blink();
@@ -272,8 +269,7 @@ void TestRecorderWindow::metersShowThePeaks()
     QFETCH(int, right);
     RecorderRig rig;
     RecorderWindow w(rig.state, rig.platform);
-    rig.dialogs.chosenFiles << w.fileName();
-    w.pressStart();
+    rig.startTake(w);
     w.show();
     QByteArray buffer;
     for (int frame = 0; frame < 2048; ++frame)
@@ -339,9 +335,7 @@ void TestRecorderWindow::serverGoneSaysWhereTheTakeIs()
 {
     RecorderRig rig;
     RecorderWindow w(rig.state, rig.platform);
-    const QString path = w.fileName();
-    rig.dialogs.chosenFiles << path;
-    w.pressStart();
+    const QString path = rig.startTake(w);
     rig.device.capture(10000);
     rig.device.breakOff(QStringLiteral(" Connection terminated "));
 
