@@ -183,4 +183,5 @@ enum class Text {
     RecoveryUnavailable = 203,
     RecordingBrokeOff = 204,
     LanguageFileNotTaken = 205,
+    NotATextDocument = 206,
 };

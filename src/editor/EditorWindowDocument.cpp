@@ -3,6 +3,7 @@
 #include "editor/EditorWindow.h"
 #include "editor/RichTextBox.h"
 #include "platform/Dialogs.h"
+#include "platform/TextFile.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -117,20 +118,22 @@ void EditorWindow::openDocumentFile(const QString& path)
         return;
     }
     QString error;
-    // An opened file starts a history of its own: undoing into the previous document's text
-    // would let a save write that text over this file.
-    m_undoRecording = false;
-    const bool loaded = m_textBox->loadFile(chosen, &error);
-    m_undoRecording = true;
-    if (loaded)
-        m_history.reset(m_textBox->toPlainText(), m_textBox->textCursor().position());
-    if (!loaded) {
+    const auto bytes = readFileWhole(chosen, &error);
+    if (bytes && !RichTextBox::isDocument(*bytes))
+        error = t.plain(Text::NotATextDocument);
+    if (!bytes || !error.isEmpty()) {
         qCWarning(lcEditor).noquote() << "Cannot read" << chosen << error;
         m_platform.dialogs->warning(this, t.plain(Text::ProgramName),
                                     t.plain(Text::CannotOpenFile) + QLatin1Char('\n') + chosen +
                                         QLatin1Char('\n') + error);
         return;
     }
+    // An opened file starts a history of its own: undoing into the previous document's text
+    // would let a save write that text over this file.
+    m_undoRecording = false;
+    m_textBox->setContents(*bytes);
+    m_undoRecording = true;
+    m_history.reset(m_textBox->toPlainText(), m_textBox->textCursor().position());
     m_state.editorFolder = QFileInfo(chosen).absolutePath();
     m_document.path = chosen;
     rememberDocument(chosen);

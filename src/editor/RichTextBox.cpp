@@ -391,6 +391,11 @@ bool RichTextBox::loadFile(const QString& path, QString* error)
     return true;
 }
 
+bool RichTextBox::isDocument(const QByteArray& bytes)
+{
+    return RtfReader::isRtf(bytes) || !isBinaryData(bytes);
+}
+
 void RichTextBox::setContents(const QByteArray& bytes)
 {
     // Built apart and handed over whole: filling the shown document would lay out every piece.

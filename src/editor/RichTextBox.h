@@ -67,6 +67,8 @@ public:
     // (UTF-8, or Windows-1252 when it is not valid UTF-8). On failure the document stays and
     // `error` gets the system's reason.
     bool loadFile(const QString& path, QString* error = nullptr);
+    // Whether the bytes are a document the box can show: RTF, or text rather than binary data.
+    static bool isDocument(const QByteArray& bytes);
     // The same from a file's bytes. RTF that breaks off is read as far as it goes.
     void setContents(const QByteArray& bytes);
     // Writes the whole document atomically: plain UTF-8 text under a ".txt" name, RTF under any

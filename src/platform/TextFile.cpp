@@ -12,6 +12,10 @@
 
 QString decodeText(QByteArrayView bytes)
 {
+    if (const auto marked = QStringConverter::encodingForData(bytes)) {
+        QStringDecoder decoder(*marked);
+        return decoder(bytes);
+    }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(bytes);
     if (!utf8.hasError())
@@ -20,6 +24,14 @@ QString decodeText(QByteArrayView bytes)
     if (windows1252.isValid())
         return windows1252(bytes);
     return QString::fromLatin1(bytes);
+}
+
+bool isBinaryData(QByteArrayView bytes)
+{
+    constexpr qsizetype kLookedAt = 8000;
+    if (QStringConverter::encodingForData(bytes))
+        return decodeText(bytes.first(std::min(bytes.size(), kLookedAt))).contains(QChar());
+    return bytes.first(std::min(bytes.size(), kLookedAt)).contains('\0');
 }
 
 namespace {

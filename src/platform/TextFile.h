@@ -10,8 +10,13 @@ class QSaveFile;
 // The largest file the readers take in by default.
 constexpr qint64 kTextFileReadLimit = 64 * 1024 * 1024;
 
+// By the byte order mark when there is one (UTF-8, UTF-16 or UTF-32, either byte order); else
 // UTF-8, or Windows-1252 when the bytes are not valid UTF-8.
 QString decodeText(QByteArrayView bytes);
+
+// Whether the bytes are binary data rather than text: a NUL character near the start, as text
+// never has one and every binary format soon does.
+bool isBinaryData(QByteArrayView bytes);
 
 // The whole file, or nullopt with the system's reason.
 std::optional<QByteArray> readFileWhole(const QString& path, QString* error = nullptr);

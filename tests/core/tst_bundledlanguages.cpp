@@ -29,7 +29,7 @@ constexpr int kLastPedalEntry = 197;
 const QSet<int> kUsedLater = {int(Text::AboutText),           int(Text::ReadFailed),
                               int(Text::NoWebBrowser),        int(Text::RecoveryKeptAside),
                               int(Text::RecoveryUnavailable), int(Text::RecordingBrokeOff),
-                              int(Text::LanguageFileNotTaken)};
+                              int(Text::LanguageFileNotTaken), int(Text::NotATextDocument)};
 
 QString languagePath(const QString& file)
 {

@@ -299,6 +299,14 @@ void TestEditorDocuments::openOfAMissingFileKeepsTheDocument()
     f.editor->openDocument();
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.editor->document().path, path);
+
+    const QString binary =
+        f.document(QStringLiteral("image.rtf"), QByteArray("\x89PNG\r\n\0\0", 8));
+    f.editor->openDocumentFile(binary);
+    QCOMPARE(f.dialogs.messages.last().text, f.entry(Text::CannotOpenFile) + QLatin1Char('\n') +
+                                                 binary + QLatin1Char('\n') +
+                                                 f.entry(Text::NotATextDocument));
+    QCOMPARE(f.text()->toPlainText(), QStringLiteral("kept"));
 }
 
 void TestEditorDocuments::recentDocumentsMoveAndAreKept()

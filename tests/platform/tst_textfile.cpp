@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QSaveFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
@@ -138,6 +139,8 @@ private Q_SLOTS:
     void fullDiskKeepsTheOldFile();
     void onlyRegularFilesAreRead_data();
     void onlyRegularFilesAreRead();
+    void textIsDecodedByItsMark_data();
+    void textIsDecodedByItsMark();
 };
 
 void TestTextFile::readsNoFurtherThanTheLimit_data()
@@ -297,6 +300,35 @@ void TestTextFile::onlyRegularFilesAreRead()
         QVERIFY(!wholeError.isEmpty());
     }
     QVERIFY2(took < 1000, qPrintable(QStringLiteral("took %1 ms").arg(took)));
+}
+
+void TestTextFile::textIsDecodedByItsMark_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text"); // empty: binary data
+    const QString word = QStringLiteral("Zoë\r\nЖ");
+    const auto utf16 = [&](QStringEncoder::Encoding encoding) {
+        return QByteArray(QStringEncoder(encoding, QStringEncoder::Flag::WriteBom)(word));
+    };
+    QTest::newRow("UTF-8") << word.toUtf8() << word;
+    QTest::newRow("UTF-8 with a mark") << utf16(QStringEncoder::Utf8) << word;
+    QTest::newRow("UTF-16 LE") << utf16(QStringEncoder::Utf16LE) << word;
+    QTest::newRow("UTF-16 BE") << utf16(QStringEncoder::Utf16BE) << word;
+    QTest::newRow("Windows-1252") << QByteArray("Zo\xEB") << QStringLiteral("Zoë");
+    QTest::newRow("ELF") << QByteArray("\x7F"
+                                       "ELF\x02\x01\x01\0\0\0",
+                                       10)
+                         << QString();
+    QTest::newRow("UTF-16 of NULs") << QByteArray("\xFF\xFE" "A\0\0\0\0\0", 8) << QString();
+}
+
+void TestTextFile::textIsDecodedByItsMark()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(isBinaryData(bytes), text.isEmpty());
+    if (!text.isEmpty())
+        QCOMPARE(decodeText(bytes), text);
 }
 
 QTEST_GUILESS_MAIN(TestTextFile)
