@@ -199,6 +199,11 @@ void TestRtfReader::corpus_data()
         << QStringList(4, "l")
         << QStringList{"big|pt=1638", "small|pt=1", " normal|pt=12", "neg|f=Arial",
                        "far|f=Huge",  "col|",       "red|fg=#ff00ff"};
+    QTest::newRow("Outlook's encapsulated HTML")
+        << "outlook-html.rtf"
+        << QStringLiteral(
+               "Good morning,\nthe interview is on Friday at ten\u2028in room\u00A04\u2019s end.")
+        << QStringList{"l", "l"} << QStringList{"on Friday|b", " at ten|"};
     QTest::newRow("no font table")
         << "no-fonttable.rtf" << QStringLiteral("Nothing declared bold") << QStringList{"l"}
         << QStringList{"Nothing declared|pt=12", " bold|b"};
