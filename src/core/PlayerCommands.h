@@ -36,6 +36,9 @@ public:
     // The editor window, or nullptr while there is none.
     virtual QWidget* transcriptWindow() = 0;
     virtual MediaPlayer* media() = 0;
+    // Where the sound stopped: after a pause, until the position moves again, the position
+    // before the pause's step back; otherwise the current position.
+    virtual double stoppedPosition() const = 0;
 
     // The play/pause toggle, with its step back on pause.
     virtual void togglePlayPause() = 0;

@@ -184,4 +184,5 @@ enum class Text {
     RecordingBrokeOff = 204,
     LanguageFileNotTaken = 205,
     NotATextDocument = 206,
+    TimestampAfterStepBack = 207,
 };

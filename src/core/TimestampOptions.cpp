@@ -1,5 +1,7 @@
 #include "core/TimestampOptions.h"
 
+#include "core/PlayerCommands.h"
+#include "platform/MediaPlayer.h"
 #include "platform/TextFile.h"
 
 #include <QFileInfo>
@@ -8,6 +10,12 @@ namespace {
 
 const QString kFormatName = QStringLiteral("Format");
 const QString kNewParagraphName = QStringLiteral("NewParagraph");
+const QString kAfterStepBackName = QStringLiteral("AfterStepBack");
+
+QString yesOrNoText(bool on)
+{
+    return on ? QStringLiteral("yes") : QStringLiteral("no");
+}
 
 std::optional<bool> yesOrNo(const QString& value)
 {
@@ -36,6 +44,9 @@ TimestampOptions TimestampOptions::parse(const QStringList& lines)
         } else if (name.compare(kNewParagraphName, Qt::CaseInsensitive) == 0) {
             if (const auto on = yesOrNo(value))
                 options.stampNewParagraphs = *on;
+        } else if (name.compare(kAfterStepBackName, Qt::CaseInsensitive) == 0) {
+            if (const auto on = yesOrNo(value))
+                options.afterStepBack = *on;
         }
     }
     return options;
@@ -44,8 +55,13 @@ TimestampOptions TimestampOptions::parse(const QStringList& lines)
 QStringList TimestampOptions::lines() const
 {
     return {kFormatName + QLatin1Char('=') + Timestamp::pattern(style),
-            kNewParagraphName + QLatin1Char('=') +
-                (stampNewParagraphs ? QStringLiteral("yes") : QStringLiteral("no"))};
+            kNewParagraphName + QLatin1Char('=') + yesOrNoText(stampNewParagraphs),
+            kAfterStepBackName + QLatin1Char('=') + yesOrNoText(afterStepBack)};
+}
+
+double TimestampOptions::positionOf(PlayerCommands& player) const
+{
+    return afterStepBack ? player.media()->currentPosition() : player.stoppedPosition();
 }
 
 TimestampOptions TimestampOptions::read(const QString& path, QString* error)

@@ -227,6 +227,7 @@ private:
     QMenu* m_timestampMenu = nullptr;
     std::array<QAction*, Timestamp::kStyleCount> m_timestampStyleActions{};
     QAction* m_newParagraphStampAction = nullptr;
+    QAction* m_afterStepBackStampAction = nullptr;
     Snippets m_snippets;
     // Read from their file or set by the user: no longer the language's defaults.
     bool m_snippetsStored = false;

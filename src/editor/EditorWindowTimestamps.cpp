@@ -49,11 +49,17 @@ void EditorWindow::setupTimestampMenu()
     m_newParagraphStampAction = addNamedEntry(m_timestampMenu, "newParagraphStampAction",
                                               "Indicazione di tempo a ogni nuovo paragrafo");
     m_newParagraphStampAction->setCheckable(true);
+    m_afterStepBackStampAction = addNamedEntry(m_timestampMenu, "afterStepBackStampAction", "");
+    m_afterStepBackStampAction->setCheckable(true);
 
     connect(m_insertTimestampAction, &QAction::triggered, this, &EditorWindow::insertTimestamp);
     connect(m_playFromTimestampAction, &QAction::triggered, this, &EditorWindow::playFromTimestamp);
     connect(m_newParagraphStampAction, &QAction::triggered, this,
             &EditorWindow::setStampNewParagraphs);
+    connect(m_afterStepBackStampAction, &QAction::triggered, this, [this](bool on) {
+        m_state.timestamps.afterStepBack = on;
+        saveTimestampOptions();
+    });
     connect(m_textBox, &RichTextBox::keyHandled, this, &EditorWindow::stampNewParagraph);
     connect(m_textBox, &RichTextBox::controlClicked, this,
             [this](int position) { playFromTimestampAt(position, true); });
@@ -75,6 +81,7 @@ void EditorWindow::applyTimestampTexts()
     for (int i = 0; i < Timestamp::kStyleCount; ++i)
         m_timestampStyleActions[size_t(i)]->setText(t.text(kStyleNames[i]));
     m_newParagraphStampAction->setText(t.text(Text::TimestampNewParagraphs));
+    m_afterStepBackStampAction->setText(t.text(Text::TimestampAfterStepBack));
     m_toolbar->setZoneName(EditorToolbar::Timestamp, t.plain(Text::InsertTimestamp));
     m_toolbar->setZoneToolTip(
         EditorToolbar::Timestamp,
@@ -87,6 +94,7 @@ void EditorWindow::showTimestampOptions()
 {
     m_timestampStyleActions[size_t(m_state.timestamps.style)]->setChecked(true);
     m_newParagraphStampAction->setChecked(m_state.timestamps.stampNewParagraphs);
+    m_afterStepBackStampAction->setChecked(m_state.timestamps.afterStepBack);
 }
 
 void EditorWindow::setTimestampStyle(Timestamp::Style style)
@@ -125,15 +133,15 @@ void EditorWindow::insertTimestamp()
     if (!m_built)
         return;
     m_textBox->setFocus();
-    MediaPlayer* media = loadedMedia();
-    if (!media)
+    if (!loadedMedia())
         return;
     QTextCursor cursor = m_textBox->textCursor();
     cursor.clearSelection();
     // Kept apart from the words on either side, as a user would type it.
     const QString line = cursor.block().text();
     const int at = cursor.positionInBlock();
-    QString stamp = Timestamp::formatSeconds(media->currentPosition(), m_state.timestamps.style);
+    QString stamp = Timestamp::formatSeconds(m_state.timestamps.positionOf(*m_player),
+                                             m_state.timestamps.style);
     if (at > 0 && !line.at(at - 1).isSpace())
         stamp.prepend(QLatin1Char(' '));
     if (at >= line.size() || !line.at(at).isSpace())

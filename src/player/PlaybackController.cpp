@@ -83,9 +83,21 @@ void PlaybackController::close()
 
 void PlaybackController::pauseWithStepBack()
 {
-    m_media->setCurrentPosition(m_media->currentPosition() - m_appState.backSeconds);
+    const double heardTo = m_media->currentPosition();
+    m_media->setCurrentPosition(heardTo - m_appState.backSeconds);
     m_media->pause();
+    m_stop = Stop{heardTo, m_media->currentPosition()};
     Q_EMIT positionMoved();
+}
+
+double PlaybackController::stoppedPosition() const
+{
+    const double now = m_media ? m_media->currentPosition() : 0;
+    // Anything that moved the position since, here or behind the transport's back, ends it.
+    constexpr double kSamePlace = 0.001;
+    if (m_state == PlayState::Paused && m_stop && std::abs(now - m_stop->steppedTo) < kSamePlace)
+        return m_stop->heardTo;
+    return now;
 }
 
 void PlaybackController::togglePlayPause()
@@ -114,6 +126,7 @@ void PlaybackController::togglePlayPause()
 
 void PlaybackController::stop()
 {
+    m_stop.reset();
     Q_EMIT displayDue();
     m_refreshTimer.stop();
     if (m_media)
@@ -124,6 +137,7 @@ void PlaybackController::stop()
 
 void PlaybackController::skip(int direction)
 {
+    m_stop.reset();
     if (m_appState.jumpSeconds == 0)
         m_appState.jumpSeconds = SettingLimits::kShortestSkip;
     if (hasMedia())

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <optional>
 
 class MediaPlayer;
 struct AppState;
@@ -27,6 +28,10 @@ public:
     // Whether a file is loaded.
     bool hasMedia() const;
     PlayState state() const { return m_state; }
+    // Where the sound stopped: after a pause, while the position is still where its step back
+    // went, the position before the step; otherwise the current one. What the user heard last is
+    // what a timestamp means.
+    double stoppedPosition() const;
     bool isPlaying() const { return m_state == PlayState::Playing; }
 
     // Whether playing runs the smart-play cycle: play for the play time, pause for the pause
@@ -76,9 +81,15 @@ private:
     void pauseWithStepBack();
     void skip(int direction);
 
+    struct Stop {
+        double heardTo;
+        double steppedTo;
+    };
+
     AppState& m_appState;
     MediaPlayer* m_media;
     PlayState m_state = PlayState::Stopped;
+    std::optional<Stop> m_stop;
     bool m_smartPlay = false;
     bool m_busy = false;
     QTimer m_refreshTimer{this};

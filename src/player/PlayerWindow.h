@@ -94,6 +94,7 @@ public:
     void setBookmarkMenuShown(bool shown) override;
     void runCommand(PlayerCommand command) override;
     TransportState transportState() const override;
+    double stoppedPosition() const override { return m_playback->stoppedPosition(); }
     PlayerEvents* events() override { return &m_events; }
     void setVolumeLevel(int percent) override;
     void hideWindows() override;

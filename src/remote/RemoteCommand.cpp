@@ -43,10 +43,9 @@ void copyTimestamp(const RemoteTargets& targets)
 {
     if (!hasMedia(targets))
         return;
-    const Timestamp::Style style =
-        targets.timestamps ? targets.timestamps->style : Timestamp::kDefaultStyle;
+    const TimestampOptions options = targets.timestamps ? *targets.timestamps : TimestampOptions{};
     QGuiApplication::clipboard()->setText(
-        Timestamp::formatSeconds(targets.player->media()->currentPosition(), style));
+        Timestamp::formatSeconds(options.positionOf(*targets.player), options.style));
 }
 
 constexpr RemoteCommand kCommands[] = {

@@ -29,7 +29,8 @@ constexpr int kLastPedalEntry = 197;
 const QSet<int> kUsedLater = {int(Text::AboutText),           int(Text::ReadFailed),
                               int(Text::NoWebBrowser),        int(Text::RecoveryKeptAside),
                               int(Text::RecoveryUnavailable), int(Text::RecordingBrokeOff),
-                              int(Text::LanguageFileNotTaken), int(Text::NotATextDocument)};
+                              int(Text::LanguageFileNotTaken), int(Text::NotATextDocument),
+                              int(Text::TimestampAfterStepBack)};
 
 QString languagePath(const QString& file)
 {

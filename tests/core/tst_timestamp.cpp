@@ -171,10 +171,10 @@ void TestTimestamp::optionsFileKeepsTheChoices()
     const QString path = folder.filePath(QStringLiteral("Files/Timestamps.ini"));
     QCOMPARE(TimestampOptions::read(path), TimestampOptions{});
 
-    const TimestampOptions chosen{Style::HashHundredths, true};
+    const TimestampOptions chosen{Style::HashHundredths, true, true};
     QVERIFY(chosen.write(path));
     QCOMPARE(folder.readBytes(QStringLiteral("Files/Timestamps.ini")),
-             QByteArray("Format=#HH:MM:SS.dd#\r\nNewParagraph=yes\r\n"));
+             QByteArray("Format=#HH:MM:SS.dd#\r\nNewParagraph=yes\r\nAfterStepBack=yes\r\n"));
     QCOMPARE(TimestampOptions::read(path), chosen);
 }
 

@@ -161,14 +161,22 @@ void TestEditorTimestamps::theChosenStyleIsKeptInItsFile()
     Fixture f(3599.9);
     f.editor->findChild<QAction*>(QStringLiteral("timestampTenthsAction"))->trigger();
     QCOMPARE(f.folder.readBytes(QStringLiteral("Files/Timestamps.ini")),
-             QByteArray("Format=[HH:MM:SS.d]\r\nNewParagraph=no\r\n"));
+             QByteArray("Format=[HH:MM:SS.d]\r\nNewParagraph=no\r\nAfterStepBack=no\r\n"));
     f.editor->runToolbarZone(EditorToolbar::Timestamp);
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("[00:59:59.9] "));
 
-    // A new window reads the choice back.
+    // Paused after a step back, the stamp is where the sound stopped, unless chosen otherwise.
+    f.player.stoppedAt = 3602.5;
+    f.editor->insertTimestamp();
+    f.editor->findChild<QAction*>(QStringLiteral("afterStepBackStampAction"))->trigger();
+    f.editor->insertTimestamp();
+    QCOMPARE(f.text()->toPlainText(), QStringLiteral("[00:59:59.9] [01:00:02.5] [00:59:59.9] "));
+
+    // A new window reads the choices back.
     f.editor =
         std::make_unique<EditorWindow>(f.state, Platform{&f.media, &f.dialogs, nullptr}, &f.player);
     QVERIFY(f.editor->findChild<QAction*>(QStringLiteral("timestampTenthsAction"))->isChecked());
+    QVERIFY(f.editor->findChild<QAction*>(QStringLiteral("afterStepBackStampAction"))->isChecked());
 }
 
 QTEST_MAIN(TestEditorTimestamps)

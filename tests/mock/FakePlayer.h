@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 // The player window as the bookmarks and the editor see it: two plain windows, the fake engine, and
 // a record of the commands run.
@@ -64,6 +65,10 @@ public:
         return m_engine->playState() == MediaPlayer::State::Playing ? TransportState::Playing
                                                                     : TransportState::Paused;
     }
+    double stoppedPosition() const override
+    {
+        return stoppedAt.value_or(m_engine->currentPosition());
+    }
     PlayerEvents* events() override { return &playerEvents; }
     void openMedia(const QString& path) override { calls << QStringLiteral("open ") + path; }
     void setVolumeLevel(int percent) override { m_engine->setVolume(percent); }
@@ -74,6 +79,7 @@ public:
     QWidget editor;
     bool hasEditor = true;
     bool menuShown = false;
+    std::optional<double> stoppedAt;
     QStringList calls;
     QList<PlayerCommand> commands;
     // What every command does beside being recorded: a dialog it shows, say.

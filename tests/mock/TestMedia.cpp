@@ -69,10 +69,11 @@ bool lameAvailable()
     return !QStandardPaths::findExecutable(QStringLiteral("lame")).isEmpty();
 }
 
-bool encodeMp3(const QString& wavPath, const QString& mp3Path)
+bool encodeMp3(const QString& wavPath, const QString& mp3Path, const QStringList& options)
 {
     QProcess lame;
-    lame.start(QStringLiteral("lame"), {QStringLiteral("--quiet"), wavPath, mp3Path});
+    lame.start(QStringLiteral("lame"),
+               QStringList{QStringLiteral("--quiet")} + options + QStringList{wavPath, mp3Path});
     return lame.waitForFinished(60000) && lame.exitStatus() == QProcess::NormalExit &&
            lame.exitCode() == 0;
 }

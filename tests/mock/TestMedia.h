@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Media files that tests write for themselves.
 namespace TestMedia {
@@ -14,6 +15,6 @@ bool writeCorrupt(const QString& path);
 
 // Encodes a WAV to MP3 with the Debian `lame` tool.
 bool lameAvailable();
-bool encodeMp3(const QString& wavPath, const QString& mp3Path);
+bool encodeMp3(const QString& wavPath, const QString& mp3Path, const QStringList& options = {});
 
 } // namespace TestMedia

@@ -1,8 +1,12 @@
 #include "RealWait.h"
+#include "core/AppState.h"
+#include "core/Timestamp.h"
 #include "engine/MpvMediaPlayer.h"
 #include "mock/TestMedia.h"
+#include "player/PlaybackController.h"
 
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,6 +46,7 @@ private Q_SLOTS:
     void noSoundOutputIsToldApart();
     void textsFromAnHourOn();
     void settingsReachTheEngine();
+    void pausesKeepWhereTheSoundStopped();
 
 private:
     static void formats();
@@ -336,6 +341,39 @@ void TestMpvMediaPlayer::settingsReachTheEngine()
     QCOMPARE(real.engineProperty("vid"), QVariant(false));
     QCOMPARE(real.engineProperty("vo").toString(), QStringLiteral("null"));
     QVERIFY(real.engineProperty("ao").toString() != QStringLiteral("null"));
+}
+
+// An hour of VBR MP3 at three quarters speed: after each pause with its step back, the
+// timestamp is where the sound stopped, not where the step went.
+void TestMpvMediaPlayer::pausesKeepWhereTheSoundStopped()
+{
+    if (!TestMedia::lameAvailable())
+        QSKIP("lame is not installed, so no MP3 file could be made");
+    const QString path = pathOf("hour.mp3");
+    QVERIFY(TestMedia::writeTone(pathOf("hour.wav"), 3600, 8000));
+    QVERIFY(TestMedia::encodeMp3(pathOf("hour.wav"), path, {QStringLiteral("-V7")}));
+    AppState state;
+    state.backSeconds = 2;
+    MpvMediaPlayer media(NullOutput);
+    PlaybackController playback(state, &media);
+    playback.load(path);
+    QVERIFY(waitFor([&] { return media.playState() == MediaPlayer::State::Playing; }));
+    media.setRate(0.75);
+    QRandomGenerator random(20261209);
+    for (int i = 0; i < 50; ++i) {
+        playback.goTo(random.bounded(3590.0));
+        playback.togglePlayPause();
+        QTest::qWait(random.bounded(50, 300));
+        const double stopped = media.currentPosition();
+        playback.togglePlayPause();
+        QVERIFY(waitFor([&] { return !media.isSeeking(); }));
+        QTest::qWait(20);
+        const QString stamp =
+            Timestamp::formatSeconds(playback.stoppedPosition(), Timestamp::Style::HashHundredths);
+        const double stamped = Timestamp::parseAt(stamp, 0)->milliseconds / 1000.0;
+        QVERIFY2(std::abs(stamped - stopped) <= 0.1,
+                 qPrintable(QStringLiteral("stopped at %1, stamp %2").arg(stopped).arg(stamp)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestMpvMediaPlayer)

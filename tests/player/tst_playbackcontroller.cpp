@@ -53,6 +53,8 @@ private Q_SLOTS:
     void rateStepsStayInTenths_data();
     void rateStepsStayInTenths();
     void smartPlayFollowsItsSwitch();
+    void aMoveAfterThePauseEndsWhereItStopped_data();
+    void aMoveAfterThePauseEndsWhereItStopped();
 };
 
 void TestPlaybackController::loadPlaysFromTheStart()
@@ -94,6 +96,7 @@ void TestPlaybackController::toggleSteps()
     QCOMPARE(t.media.playState(), MediaPlayer::State::Paused);
     QCOMPARE(t.lastState(), PlayState::Paused);
     QCOMPARE(t.commands.size(), 1);
+    QCOMPARE(t.playback.stoppedPosition(), playedTo);
 
     // Resuming plays from where the pause left it, without another step.
     t.media.calls.clear();
@@ -262,6 +265,38 @@ void TestPlaybackController::smartPlayFollowsItsSwitch()
     t.playback.setSmartPlay(false);
     QVERIFY(!cycle->isActive());
     QVERIFY(t.playback.isPlaying());
+}
+
+void TestPlaybackController::aMoveAfterThePauseEndsWhereItStopped_data()
+{
+    QTest::addColumn<QString>("move");
+    QTest::addColumn<double>("stoppedAt");
+    QTest::newRow("none") << "" << 10.0;
+    QTest::newRow("skip") << "skip" << 12.0;
+    QTest::newRow("seek behind the transport's back") << "seek" << 4.0;
+    QTest::newRow("go to") << "go to" << 4.0;
+    QTest::newRow("play on") << "play" << 7.0;
+    QTest::newRow("stop") << "stop" << 0.0;
+}
+
+void TestPlaybackController::aMoveAfterThePauseEndsWhereItStopped()
+{
+    QFETCH(QString, move);
+    QFETCH(double, stoppedAt);
+    Transport t;
+    t.media.advance(10);
+    t.playback.togglePlayPause();
+    if (move == "skip")
+        t.playback.skipForward();
+    else if (move == "seek")
+        t.media.setCurrentPosition(4);
+    else if (move == "go to")
+        t.playback.goTo(4);
+    else if (move == "play")
+        t.playback.togglePlayPause();
+    else if (move == "stop")
+        t.playback.stop();
+    QCOMPARE(t.playback.stoppedPosition(), stoppedAt);
 }
 
 QTEST_MAIN(TestPlaybackController)
