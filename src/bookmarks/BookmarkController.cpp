@@ -52,13 +52,6 @@ QString BookmarkController::bookmarkFile(const QString& mediaPath) const
     return BookmarkFile::path(m_state.programFolder, mediaPath);
 }
 
-MediaPlayer* BookmarkController::media() const
-{
-    if (m_player && m_player->media())
-        return m_player->media();
-    return m_platform.media;
-}
-
 void BookmarkController::setMenuShown(bool shown)
 {
     if (m_player)
@@ -256,17 +249,16 @@ void BookmarkController::addBookmark()
 
 void BookmarkController::askForNewBookmark()
 {
-    if (MediaPlayer* player = media()) {
+    if (m_player) {
         // Played to the end: the bookmark goes at the start, and playback starts again.
-        const QString duration = player->durationString();
-        if (!duration.isEmpty() && player->currentPositionString() == duration) {
-            player->setCurrentPosition(0);
-            if (m_player)
-                m_player->togglePlayPause();
+        const QString duration = m_player->durationText();
+        if (!duration.isEmpty() && m_player->positionText() == duration) {
+            m_player->seekTo(0);
+            m_player->togglePlayPause();
         }
     }
     // The bookmark marks the moment of the command: playback may run on while the user types.
-    const QString position = media() ? media()->currentPositionString() : QString();
+    const QString position = m_player ? m_player->positionText() : QString();
     if (m_askDescription)
         m_askDescription([this, position](const QString& description) {
             return createBookmark(description, position);
@@ -275,7 +267,7 @@ void BookmarkController::askForNewBookmark()
 
 bool BookmarkController::createBookmark(const QString& description)
 {
-    return createBookmark(description, media() ? media()->currentPositionString() : QString());
+    return createBookmark(description, m_player ? m_player->positionText() : QString());
 }
 
 bool BookmarkController::createBookmark(const QString& description, const QString& position)
@@ -309,14 +301,10 @@ void BookmarkController::jumpTo(const QString& record)
 {
     const int seconds = BookmarkRecord::jumpSeconds(record);
     // 0 and 1 s leave the player where it is; the play state never changes.
-    if (seconds > 1) {
-        if (MediaPlayer* player = media()) {
-            // A bookmark beyond the end (the file was replaced by a shorter one) goes to the end.
-            const double length = player->duration();
-            player->setCurrentPosition(length > 0 ? std::min<double>(seconds, length) : seconds);
-        }
-    }
-    if (m_player)
+    // A bookmark beyond the end (the file was replaced by a shorter one) goes to the end.
+    if (seconds > 1 && m_player)
+        m_player->seekTo(seconds);
+    else if (m_player)
         m_player->refreshDisplay();
 }
 

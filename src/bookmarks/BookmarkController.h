@@ -10,7 +10,6 @@
 #include <functional>
 
 class BookmarkWindow;
-class MediaPlayer;
 class PlayerCommands;
 struct AppState;
 
@@ -81,7 +80,6 @@ private:
     void loadTable(const QString& file);
     // A box, once per file and heading, naming the file and the reason.
     void tell(const QString& file, const QString& reason, Text heading);
-    MediaPlayer* media() const;
     void setMenuShown(bool shown);
 
     AppState& m_state;

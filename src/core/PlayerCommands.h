@@ -1,8 +1,9 @@
 #pragma once
 
+#include "core/PlayState.h"
+
 #include <QString>
 
-class MediaPlayer;
 class PlayerEvents;
 class QWidget;
 
@@ -35,10 +36,26 @@ public:
     virtual QWidget* playerWindow() = 0;
     // The editor window, or nullptr while there is none.
     virtual QWidget* transcriptWindow() = 0;
-    virtual MediaPlayer* media() = 0;
+
+    // ---- The loaded recording, read only. ----
+    virtual bool hasMedia() const = 0;
+    virtual QString mediaPath() const = 0;
+    // Seconds from the start; 0 while nothing is loaded or the length is not known yet.
+    virtual double position() const = 0;
+    virtual double duration() const = 0;
+    // As the player shows them ("01:02:03"); the length empty while not known.
+    virtual QString positionText() const = 0;
+    virtual QString durationText() const = 0;
     // Where the sound stopped: after a pause, until the position moves again, the position
     // before the pause's step back; otherwise the current position.
     virtual double stoppedPosition() const = 0;
+    virtual double rate() const = 0;
+    // 0 to 100.
+    virtual int volume() const = 0;
+
+    // Moves to the position, kept within the recording, without changing the play state; the
+    // display follows and events() announces the move. Nothing without media.
+    virtual void seekTo(double seconds) = 0;
 
     // The play/pause toggle, with its step back on pause.
     virtual void togglePlayPause() = 0;
@@ -65,9 +82,8 @@ public:
     // ---- Control from outside the program: the desktop's media keys and panel, and the
     // commands and files handed to the running program. ----
 
-    enum class TransportState { Stopped, Paused, Playing };
     // What the play button shows.
-    virtual TransportState transportState() const = 0;
+    virtual PlayState playState() const = 0;
     // Signals when a value shown outside the program may have changed.
     virtual PlayerEvents* events() = 0;
     // The open command for this file: the bookmarks of the one left are written and the recent

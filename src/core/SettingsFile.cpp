@@ -80,84 +80,113 @@ int volumeValue(const QString& text)
     return static_cast<int>(std::lround(std::clamp(NumberText::leadingNumber(text), -1e9, 1e9)));
 }
 
+using Value = std::optional<QString>; // a line's value; none beyond the end of the file
+using S = StoredSettings;
+
+int int16Of(const Value& value)
+{
+    return value ? toInt16(*value).value_or(0) : 0;
+}
+
+// One line of the file: how its value is read into the settings and written from them.
+struct Line {
+    void (*read)(S&, const Value&);
+    QString (*write)(const S&);
+};
+
+template <int S::*field> constexpr Line whole()
+{
+    return {[](S& s, const Value& v) { s.*field = int16Of(v); },
+            [](const S& s) { return QString::number(s.*field); }};
+}
+
+template <QString S::*field> constexpr Line text()
+{
+    return {[](S& s, const Value& v) { s.*field = v.value_or(QString()); },
+            [](const S& s) { return s.*field; }};
+}
+
+// A window shown, or an option on, is stored as "0": the file has always had it so.
+template <bool S::*field> constexpr Line zeroMeansOn()
+{
+    return {[](S& s, const Value& v) { s.*field = !v || int16Of(v) == 0; },
+            [](const S& s) { return inverseFlag(s.*field); }};
+}
+
+template <int S::*field> constexpr Line cycle()
+{
+    return {[](S& s, const Value& v) { s.*field = cycleSeconds(v); },
+            [](const S& s) { return QString::number(s.*field); }};
+}
+
+constexpr Line kLines[kLineCount] = {
+    text<&S::languageFile>(),
+    {[](S& s, const Value& v) {
+         if (v)
+             s.volume = volumeValue(*v);
+     },
+     [](const S& s) { return s.volume ? QString::number(*s.volume) : QString(); }},
+    {[](S& s, const Value& v) {
+         bool ok = false;
+         const double top = v ? QLocale::c().toDouble(v->trimmed(), &ok) : 0;
+         if (ok && std::isfinite(top))
+             s.knobTop = top;
+     },
+     [](const S& s) { return s.knobTop ? formatNumber(*s.knobTop) : QString(); }},
+    {[](S& s, const Value& v) { s.jumpSeconds = skipSeconds(int16Of(v)); },
+     [](const S& s) { return QString::number(s.jumpSeconds); }},
+    {[](S& s, const Value& v) {
+         s.backSeconds = std::clamp(int16Of(v), SettingLimits::kFewestSecondsBack,
+                                    SettingLimits::kMostSecondsBack);
+     },
+     [](const S& s) { return QString::number(s.backSeconds); }},
+    {[](S& s, const Value& v) {
+         // A text that is not a number leaves the full path shown.
+         bool isNumber = false;
+         const double number = v ? QLocale::c().toDouble(v->trimmed(), &isNumber) : 0;
+         if (isNumber && std::isfinite(number))
+             s.showFullPath = std::nearbyint(number) == 1.0;
+     },
+     [](const S& s) { return flag(s.showFullPath); }},
+    text<&S::editorFolder>(),
+    zeroMeansOn<&S::editorVisible>(),
+    whole<&S::playerLeft>(),
+    whole<&S::playerTop>(),
+    whole<&S::editorLeft>(),
+    whole<&S::editorTop>(),
+    whole<&S::editorWidth>(),
+    whole<&S::editorHeight>(),
+    {[](S& s, const Value& v) { s.alwaysOnTop = !v || v->isEmpty() || *v == QStringLiteral("0"); },
+     [](const S& s) { return inverseFlag(s.alwaysOnTop); }},
+    {[](S& s, const Value& v) { s.bookmarksVisible = v && int16Of(v) == 0; },
+     [](const S& s) { return inverseFlag(s.bookmarksVisible); }},
+    whole<&S::bookmarksLeft>(),
+    whole<&S::bookmarksTop>(),
+    whole<&S::bookmarksWidth>(),
+    whole<&S::bookmarksHeight>(),
+    cycle<&S::playTime>(),
+    cycle<&S::pauseTime>(),
+    {[](S& s, const Value& v) { s.smartPlay = v && int16Of(v) != 0; },
+     [](const S& s) { return flag(s.smartPlay); }},
+};
+
 } // namespace
 
 StoredSettings parse(const QStringList& fileLines)
 {
-    const auto at = [&](int line) -> std::optional<QString> {
-        if (line > fileLines.size())
-            return std::nullopt;
-        return lineValue(fileLines.at(line - 1));
-    };
-    const auto int16At = [&](int line) { return at(line) ? toInt16(*at(line)).value_or(0) : 0; };
-
-    StoredSettings s;
-    s.languageFile = at(1).value_or(QString());
-    if (const auto volume = at(2))
-        s.volume = volumeValue(*volume);
-    if (const auto knob = at(3)) {
-        bool ok = false;
-        const double top = QLocale::c().toDouble(knob->trimmed(), &ok);
-        if (ok && std::isfinite(top))
-            s.knobTop = top;
-    }
-    s.jumpSeconds = skipSeconds(int16At(4));
-    s.backSeconds =
-        std::clamp(int16At(5), SettingLimits::kFewestSecondsBack, SettingLimits::kMostSecondsBack);
-    if (const auto full = at(6)) {
-        // A text that is not a number leaves the full path shown.
-        bool isNumber = false;
-        const double number = QLocale::c().toDouble(full->trimmed(), &isNumber);
-        if (isNumber && std::isfinite(number))
-            s.showFullPath = std::nearbyint(number) == 1.0;
-    }
-    s.editorFolder = at(7).value_or(QString());
-    s.editorVisible = !at(8) || int16At(8) == 0;
-    s.playerLeft = int16At(9);
-    s.playerTop = int16At(10);
-    s.editorLeft = int16At(11);
-    s.editorTop = int16At(12);
-    s.editorWidth = int16At(13);
-    s.editorHeight = int16At(14);
-    s.alwaysOnTop = !at(15) || at(15)->isEmpty() || *at(15) == QStringLiteral("0");
-    s.bookmarksVisible = at(16) && int16At(16) == 0;
-    s.bookmarksLeft = int16At(17);
-    s.bookmarksTop = int16At(18);
-    s.bookmarksWidth = int16At(19);
-    s.bookmarksHeight = int16At(20);
-    s.playTime = cycleSeconds(at(21));
-    s.pauseTime = cycleSeconds(at(22));
-    s.smartPlay = at(23) && int16At(23) != 0;
-    return s;
+    StoredSettings settings;
+    for (int i = 0; i < kLineCount; ++i)
+        kLines[i].read(settings,
+                       i < fileLines.size() ? Value(lineValue(fileLines.at(i))) : Value());
+    return settings;
 }
 
-QStringList lines(const StoredSettings& s)
+QStringList lines(const StoredSettings& settings)
 {
-    return {
-        s.languageFile,
-        s.volume ? QString::number(*s.volume) : QString(),
-        s.knobTop ? formatNumber(*s.knobTop) : QString(),
-        QString::number(s.jumpSeconds),
-        QString::number(s.backSeconds),
-        flag(s.showFullPath),
-        s.editorFolder,
-        inverseFlag(s.editorVisible),
-        QString::number(s.playerLeft),
-        QString::number(s.playerTop),
-        QString::number(s.editorLeft),
-        QString::number(s.editorTop),
-        QString::number(s.editorWidth),
-        QString::number(s.editorHeight),
-        inverseFlag(s.alwaysOnTop),
-        inverseFlag(s.bookmarksVisible),
-        QString::number(s.bookmarksLeft),
-        QString::number(s.bookmarksTop),
-        QString::number(s.bookmarksWidth),
-        QString::number(s.bookmarksHeight),
-        QString::number(s.playTime),
-        QString::number(s.pauseTime),
-        flag(s.smartPlay),
-    };
+    QStringList written;
+    for (const Line& line : kLines)
+        written << line.write(settings);
+    return written;
 }
 
 std::optional<QString> readLanguageFile(const QString& path, QString* error)

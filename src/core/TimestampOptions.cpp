@@ -1,7 +1,6 @@
 #include "core/TimestampOptions.h"
 
 #include "core/PlayerCommands.h"
-#include "platform/MediaPlayer.h"
 #include "platform/TextFile.h"
 
 #include <QFileInfo>
@@ -59,9 +58,9 @@ QStringList TimestampOptions::lines() const
             kAfterStepBackName + QLatin1Char('=') + yesOrNoText(afterStepBack)};
 }
 
-double TimestampOptions::positionOf(PlayerCommands& player) const
+double TimestampOptions::positionOf(const PlayerCommands& player) const
 {
-    return afterStepBack ? player.media()->currentPosition() : player.stoppedPosition();
+    return afterStepBack ? player.position() : player.stoppedPosition();
 }
 
 TimestampOptions TimestampOptions::read(const QString& path, QString* error)

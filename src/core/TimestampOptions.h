@@ -30,7 +30,7 @@ struct TimestampOptions {
     QStringList lines() const;
 
     // The position a timestamp takes now.
-    double positionOf(PlayerCommands& player) const;
+    double positionOf(const PlayerCommands& player) const;
 
     // A missing file gives the defaults; one that cannot be read too, with the reason in error.
     static TimestampOptions read(const QString& path, QString* error = nullptr);

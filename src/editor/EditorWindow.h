@@ -18,7 +18,6 @@
 
 class EditorToolbar;
 class FindDialog;
-class MediaPlayer;
 class PlayerCommands;
 class QAction;
 class QComboBox;
@@ -154,7 +153,7 @@ private:
     // the position lies in.
     bool playFromTimestampAt(int position, bool onTimestamp);
     void stampNewParagraph(const KeyStroke& stroke);
-    MediaPlayer* loadedMedia() const;
+    bool hasMedia() const;
     void setupSnippetMenu();
     void applySnippetTexts();
     void showSnippetEntries();

@@ -7,7 +7,6 @@
 #include "editor/RecoveryWriter.h"
 #include "editor/RichTextBox.h"
 #include "platform/Dialogs.h"
-#include "platform/MediaPlayer.h"
 #include "platform/TextFile.h"
 #include "rtf/RtfWriter.h"
 
@@ -128,9 +127,9 @@ RecoveryRecord EditorWindow::recoveryRecord() const
     RecoveryRecord record;
     record.documentPath = m_document.path;
     record.untitledNumber = m_document.untitledNumber;
-    if (MediaPlayer* media = loadedMedia()) {
-        record.mediaPath = media->url();
-        record.position = std::max(media->currentPosition(), 0.0);
+    if (hasMedia()) {
+        record.mediaPath = m_player->mediaPath();
+        record.position = std::max(m_player->position(), 0.0);
     }
     record.written = QDateTime::currentDateTime();
     return record;

@@ -5,7 +5,6 @@
 #include "editor/EditorToolbar.h"
 #include "editor/EditorWindow.h"
 #include "editor/RichTextBox.h"
-#include "platform/MediaPlayer.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -121,10 +120,9 @@ void EditorWindow::saveTimestampOptions()
     }
 }
 
-MediaPlayer* EditorWindow::loadedMedia() const
+bool EditorWindow::hasMedia() const
 {
-    MediaPlayer* media = m_player ? m_player->media() : nullptr;
-    return media && !media->url().isEmpty() ? media : nullptr;
+    return m_player && m_player->hasMedia();
 }
 
 void EditorWindow::insertTimestamp()
@@ -133,7 +131,7 @@ void EditorWindow::insertTimestamp()
     if (!m_built)
         return;
     m_textBox->setFocus();
-    if (!loadedMedia())
+    if (!hasMedia())
         return;
     QTextCursor cursor = m_textBox->textCursor();
     cursor.clearSelection();
@@ -158,14 +156,13 @@ void EditorWindow::playFromTimestamp()
 
 bool EditorWindow::playFromTimestampAt(int position, bool onTimestamp)
 {
-    MediaPlayer* media = loadedMedia();
-    if (!media)
+    if (!hasMedia())
         return false;
     const auto found = Timestamp::findAtOrBefore(*m_textBox->document(), position);
     if (!found || (onTimestamp && position > found->start + found->length))
         return false;
     double seconds = found->milliseconds / 1000.0;
-    const double length = media->duration();
+    const double length = m_player->duration();
     if (length > 0)
         seconds = std::min(seconds, length);
     m_player->playFrom(seconds);

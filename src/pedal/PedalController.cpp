@@ -3,7 +3,6 @@
 #include "core/BookmarkCommands.h"
 #include "core/EditorCommands.h"
 #include "core/PlayerCommands.h"
-#include "platform/MediaPlayer.h"
 
 #include <utility>
 
@@ -47,8 +46,7 @@ void PedalController::press(Pedal pedal)
     const PedalAction action = m_options.action(pedal);
     m_held[size_t(pedal)] = action;
     if (action == PedalAction::HoldToPlay) {
-        if (m_targets.player &&
-            m_targets.player->transportState() != PlayerCommands::TransportState::Playing)
+        if (m_targets.player && m_targets.player->playState() != PlayState::Playing)
             m_targets.player->togglePlayPause();
         return;
     }
@@ -63,7 +61,7 @@ void PedalController::release(Pedal pedal)
     const auto action = std::exchange(m_held[size_t(pedal)], std::nullopt);
     // The pause steps back, so that playing again repeats the last words.
     if (action == PedalAction::HoldToPlay && m_targets.player &&
-        m_targets.player->transportState() == PlayerCommands::TransportState::Playing)
+        m_targets.player->playState() == PlayState::Playing)
         m_targets.player->togglePlayPause();
 }
 
@@ -78,8 +76,7 @@ void PedalController::repeat(Pedal pedal)
 
 bool PedalController::hasMedia() const
 {
-    MediaPlayer* media = m_targets.player ? m_targets.player->media() : nullptr;
-    return media && !media->url().isEmpty();
+    return m_targets.player && m_targets.player->hasMedia();
 }
 
 void PedalController::run(PedalAction action)

@@ -4,6 +4,7 @@
 #include "core/SettingLimits.h"
 #include "platform/MediaPlayer.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -168,6 +169,17 @@ void PlaybackController::goTo(double seconds)
         m_state = PlayState::Playing;
         togglePlayPause();
     }
+    Q_EMIT displayDue();
+}
+
+void PlaybackController::seekTo(double seconds)
+{
+    if (!hasMedia() || !std::isfinite(seconds))
+        return;
+    const double length = m_media->duration();
+    m_media->setCurrentPosition(length > 0 ? std::clamp(seconds, 0.0, length)
+                                           : std::max(seconds, 0.0));
+    Q_EMIT positionMoved();
     Q_EMIT displayDue();
 }
 

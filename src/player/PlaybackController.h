@@ -1,18 +1,13 @@
 #pragma once
 
+#include "core/PlayState.h"
+
 #include <QObject>
 #include <QTimer>
 #include <optional>
 
 class MediaPlayer;
 struct AppState;
-
-// What the transport is doing, as the play/pause toggle sees it.
-enum class PlayState {
-    Stopped, // nothing loaded yet, or halted at the start
-    Paused,
-    Playing,
-};
 
 // The transport behind the player window: play/pause with its step back, skips, stop, the watch
 // for the end of the media and the smart-play cycle. It owns no widget; the window shows what
@@ -52,6 +47,8 @@ public:
     void skipBack();
     // Moves to a position; while not playing it then pauses there as a pause does, stepping back.
     void goTo(double seconds);
+    // Moves to a position within the recording; the play state stays as it is.
+    void seekTo(double seconds);
     // Moves to a position and plays, or pauses there as goTo does when it was not playing.
     void playFrom(double seconds);
     // Changes the speed by one step (a tenth up or down, 0.1 to 4.9); returns the rate that

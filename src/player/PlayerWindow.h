@@ -83,7 +83,15 @@ public:
     // PlayerCommands
     QWidget* playerWindow() override { return this; }
     QWidget* transcriptWindow() override { return editorWindow(); }
-    MediaPlayer* media() override { return m_platform.media; }
+    bool hasMedia() const override { return m_playback->hasMedia(); }
+    QString mediaPath() const override;
+    double position() const override;
+    double duration() const override;
+    QString positionText() const override;
+    QString durationText() const override;
+    double rate() const override;
+    int volume() const override;
+    void seekTo(double seconds) override { m_playback->seekTo(seconds); }
     void togglePlayPause() override;
     void stop() override;
     void skipForward() override;
@@ -93,7 +101,7 @@ public:
     void refreshDisplay() override;
     void setBookmarkMenuShown(bool shown) override;
     void runCommand(PlayerCommand command) override;
-    TransportState transportState() const override;
+    PlayState playState() const override { return m_playback->state(); }
     double stoppedPosition() const override { return m_playback->stoppedPosition(); }
     PlayerEvents* events() override { return &m_events; }
     void setVolumeLevel(int percent) override;

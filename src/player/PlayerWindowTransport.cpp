@@ -152,15 +152,37 @@ void PlayerWindow::returnFocus()
         m_editor->giveFocus();
 }
 
-PlayerCommands::TransportState PlayerWindow::transportState() const
+QString PlayerWindow::mediaPath() const
 {
-    switch (m_playback->state()) {
-    case PlayState::Playing:
-        return TransportState::Playing;
-    case PlayState::Paused:
-        return TransportState::Paused;
-    case PlayState::Stopped:
-        break;
-    }
-    return TransportState::Stopped;
+    return hasMedia() ? m_platform.media->url() : QString();
+}
+
+double PlayerWindow::position() const
+{
+    return hasMedia() ? m_platform.media->currentPosition() : 0;
+}
+
+double PlayerWindow::duration() const
+{
+    return hasMedia() ? m_platform.media->duration() : 0;
+}
+
+QString PlayerWindow::positionText() const
+{
+    return hasMedia() ? m_platform.media->currentPositionString() : QString();
+}
+
+QString PlayerWindow::durationText() const
+{
+    return hasMedia() ? m_platform.media->durationString() : QString();
+}
+
+double PlayerWindow::rate() const
+{
+    return m_platform.media ? m_platform.media->rate() : 1.0;
+}
+
+int PlayerWindow::volume() const
+{
+    return m_platform.media ? m_platform.media->volume() : 0;
 }

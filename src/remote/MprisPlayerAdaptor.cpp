@@ -1,7 +1,6 @@
 #include "remote/MprisPlayerAdaptor.h"
 
 #include "core/PlayerCommands.h"
-#include "platform/MediaPlayer.h"
 
 #include <QDBusError>
 #include <QFileInfo>
@@ -30,30 +29,29 @@ MprisPlayerAdaptor::MprisPlayerAdaptor(PlayerCommands* player, QObject* service)
 
 bool MprisPlayerAdaptor::hasMedia() const
 {
-    const MediaPlayer* media = m_player->media();
-    return media && !media->url().isEmpty();
+    return m_player->hasMedia();
 }
 
 bool MprisPlayerAdaptor::isPlaying() const
 {
-    return m_player->transportState() == PlayerCommands::TransportState::Playing;
+    return m_player->playState() == PlayState::Playing;
 }
 
 double MprisPlayerAdaptor::durationSeconds() const
 {
-    return hasMedia() ? m_player->media()->duration() : 0;
+    return m_player->duration();
 }
 
 QString MprisPlayerAdaptor::playbackStatus() const
 {
     if (!hasMedia())
         return QStringLiteral("Stopped");
-    switch (m_player->transportState()) {
-    case PlayerCommands::TransportState::Playing:
+    switch (m_player->playState()) {
+    case PlayState::Playing:
         return QStringLiteral("Playing");
-    case PlayerCommands::TransportState::Paused:
+    case PlayState::Paused:
         return QStringLiteral("Paused");
-    case PlayerCommands::TransportState::Stopped:
+    case PlayState::Stopped:
         break;
     }
     return QStringLiteral("Stopped");
@@ -61,8 +59,7 @@ QString MprisPlayerAdaptor::playbackStatus() const
 
 double MprisPlayerAdaptor::rate() const
 {
-    const MediaPlayer* media = m_player->media();
-    return media ? media->rate() : 1.0;
+    return m_player->rate();
 }
 
 void MprisPlayerAdaptor::setRate(double rate)
@@ -85,7 +82,7 @@ QDBusObjectPath MprisPlayerAdaptor::trackId() const
 {
     if (!hasMedia())
         return QDBusObjectPath(kNoTrack);
-    const QString url = m_player->media()->url();
+    const QString url = m_player->mediaPath();
     if (url != m_trackUrl) {
         m_trackUrl = url;
         ++m_trackNumber;
@@ -98,7 +95,7 @@ QVariantMap MprisPlayerAdaptor::metadata() const
     QVariantMap data{{QStringLiteral("mpris:trackid"), QVariant::fromValue(trackId())}};
     if (!hasMedia())
         return data;
-    const QString path = m_player->media()->url();
+    const QString path = m_player->mediaPath();
     data.insert(QStringLiteral("xesam:url"),
                 QString::fromUtf8(QUrl::fromLocalFile(path).toEncoded()));
     data.insert(QStringLiteral("xesam:title"), QFileInfo(path).fileName());
@@ -110,8 +107,7 @@ QVariantMap MprisPlayerAdaptor::metadata() const
 
 double MprisPlayerAdaptor::volume() const
 {
-    const MediaPlayer* media = m_player->media();
-    return media ? media->volume() / 100.0 : 0;
+    return m_player->volume() / 100.0;
 }
 
 void MprisPlayerAdaptor::setVolume(double volume)
@@ -124,8 +120,7 @@ qlonglong MprisPlayerAdaptor::position() const
 {
     if (!hasMedia())
         return 0;
-    return qlonglong(
-        std::llround(std::max(0.0, m_player->media()->currentPosition()) * kMicroseconds));
+    return qlonglong(std::llround(std::max(0.0, m_player->position()) * kMicroseconds));
 }
 
 double MprisPlayerAdaptor::minimumRate() const
@@ -192,15 +187,14 @@ void MprisPlayerAdaptor::Play()
 
 void MprisPlayerAdaptor::moveTo(double seconds)
 {
-    m_player->media()->setCurrentPosition(seconds);
-    m_player->refreshDisplay();
+    m_player->seekTo(seconds);
 }
 
 void MprisPlayerAdaptor::Seek(qlonglong offset)
 {
     if (!hasMedia())
         return;
-    double target = std::max(0.0, m_player->media()->currentPosition() + offset / kMicroseconds);
+    double target = std::max(0.0, m_player->position() + offset / kMicroseconds);
     if (const double length = durationSeconds(); length > 0)
         target = std::min(target, length);
     moveTo(target);

@@ -4,7 +4,6 @@
 #include "core/EditorCommands.h"
 #include "core/PlayerCommands.h"
 #include "core/TimestampOptions.h"
-#include "platform/MediaPlayer.h"
 #include "remote/FrontWindow.h"
 
 #include <QClipboard>
@@ -22,7 +21,7 @@ void runPlayerCommand(const RemoteTargets& targets, PlayerCommand command)
 // The player's bookmark entries are there only while a recording is open.
 bool hasMedia(const RemoteTargets& targets)
 {
-    return targets.player && targets.player->media() && !targets.player->media()->url().isEmpty();
+    return targets.player && targets.player->hasMedia();
 }
 
 void runBookmarkCommand(const RemoteTargets& targets, void (BookmarkCommands::*command)())

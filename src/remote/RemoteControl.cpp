@@ -95,14 +95,14 @@ void RemoteControl::logCommandRun(const char* name) const
         return;
     // The command benchmark reads the state that follows.
     const char* state = "stopped";
-    switch (m_targets.player->transportState()) {
-    case PlayerCommands::TransportState::Playing:
+    switch (m_targets.player->playState()) {
+    case PlayState::Playing:
         state = "playing";
         break;
-    case PlayerCommands::TransportState::Paused:
+    case PlayState::Paused:
         state = "paused";
         break;
-    case PlayerCommands::TransportState::Stopped:
+    case PlayState::Stopped:
         break;
     }
     qCDebug(lcRemote).nospace() << "Ran the command " << name << ": " << state;

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QStringList>
 #include <QWidget>
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -18,7 +19,22 @@ public:
 
     QWidget* playerWindow() override { return &player; }
     QWidget* transcriptWindow() override { return hasEditor ? &editor : nullptr; }
-    MediaPlayer* media() override { return m_engine; }
+    bool hasMedia() const override { return !m_engine->url().isEmpty(); }
+    QString mediaPath() const override { return m_engine->url(); }
+    double position() const override { return m_engine->currentPosition(); }
+    double duration() const override { return m_engine->duration(); }
+    QString positionText() const override { return m_engine->currentPositionString(); }
+    QString durationText() const override { return m_engine->durationString(); }
+    double rate() const override { return m_engine->rate(); }
+    int volume() const override { return m_engine->volume(); }
+    void seekTo(double seconds) override
+    {
+        calls << QStringLiteral("seek %1").arg(seconds);
+        const double length = m_engine->duration();
+        m_engine->setCurrentPosition(length > 0 ? std::clamp(seconds, 0.0, length)
+                                                : std::max(seconds, 0.0));
+        Q_EMIT playerEvents.positionMoved();
+    }
 
     void togglePlayPause() override
     {
@@ -60,10 +76,10 @@ public:
     void hideWindows() override { calls << QStringLiteral("windows hidden"); }
     void showWindows() override { calls << QStringLiteral("windows shown"); }
 
-    TransportState transportState() const override
+    PlayState playState() const override
     {
-        return m_engine->playState() == MediaPlayer::State::Playing ? TransportState::Playing
-                                                                    : TransportState::Paused;
+        return m_engine->playState() == MediaPlayer::State::Playing ? PlayState::Playing
+                                                                    : PlayState::Paused;
     }
     double stoppedPosition() const override
     {

@@ -55,6 +55,8 @@ private Q_SLOTS:
     void smartPlayFollowsItsSwitch();
     void aMoveAfterThePauseEndsWhereItStopped_data();
     void aMoveAfterThePauseEndsWhereItStopped();
+    void seekStaysInTheRecordingAndKeepsThePlayState_data();
+    void seekStaysInTheRecordingAndKeepsThePlayState();
 };
 
 void TestPlaybackController::loadPlaysFromTheStart()
@@ -297,6 +299,31 @@ void TestPlaybackController::aMoveAfterThePauseEndsWhereItStopped()
     else if (move == "stop")
         t.playback.stop();
     QCOMPARE(t.playback.stoppedPosition(), stoppedAt);
+}
+
+void TestPlaybackController::seekStaysInTheRecordingAndKeepsThePlayState_data()
+{
+    QTest::addColumn<double>("target");
+    QTest::addColumn<double>("landing");
+    QTest::newRow("inside") << 42.5 << 42.5;
+    QTest::newRow("before the start") << -5.0 << 0.0;
+    QTest::newRow("past the end") << 1e9 << 200.0;
+}
+
+void TestPlaybackController::seekStaysInTheRecordingAndKeepsThePlayState()
+{
+    QFETCH(double, target);
+    QFETCH(double, landing);
+    for (const bool playing : {true, false}) {
+        Transport t;
+        if (!playing)
+            t.playback.togglePlayPause();
+        QSignalSpy moved(&t.playback, &PlaybackController::positionMoved);
+        t.playback.seekTo(target);
+        QCOMPARE(t.media.currentPosition(), landing);
+        QCOMPARE(t.playback.isPlaying(), playing);
+        QCOMPARE(moved.size(), 1);
+    }
 }
 
 QTEST_MAIN(TestPlaybackController)
