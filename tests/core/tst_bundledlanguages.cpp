@@ -54,7 +54,8 @@ bool isUsed(int n)
 {
     return (n <= kLastUsed && !kUnused.contains(n)) ||
            (n >= kFirstTimestampEntry && n <= kLastTimestampEntry) ||
-           (n >= kFirstPedalEntry && n <= kLastPedalEntry) || kUsedLater.contains(n);
+           (n >= kFirstPedalEntry && n <= kLastPedalEntry) || kUsedLater.contains(n) ||
+           n == int(Text::SoundServerNotAnswering) || n == int(Text::RecordingStarting);
 }
 
 void addLanguageRows()
