@@ -61,7 +61,8 @@ double recordingCpuShare(AppState& state, const Platform& platform, ChoosingDial
     window.show();
     settle();
     window.pressStart();
-    if (!window.isRecording())
+    waitFor([&window] { return window.engine().state() != CaptureEngine::State::Starting; }, 10000);
+    if (window.engine().state() != CaptureEngine::State::Recording)
         return -1;
     // What a meter timer ticking every millisecond did: the levels and counters each tick.
     QTimer everyMillisecond;
@@ -96,7 +97,11 @@ void fullSpeedRecording(const QString& file)
     ToneCaptureDevice device;
     CaptureEngine engine(&device);
     QString error;
-    if (engine.start(format, file, &error)) {
+    QObject::connect(&engine, &CaptureEngine::startFailed,
+                     [&error](CaptureEngine::Fault, const QString& reason) { error = reason; });
+    engine.start(format, file);
+    waitFor([&engine] { return engine.state() != CaptureEngine::State::Starting; }, 10000);
+    if (engine.state() != CaptureEngine::State::Recording) {
         std::printf("Full-speed recording: cannot start (%s)\n", qPrintable(error));
         return;
     }

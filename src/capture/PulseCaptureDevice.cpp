@@ -40,95 +40,70 @@ PulseCaptureDevice::~PulseCaptureDevice()
     close();
 }
 
-bool PulseCaptureDevice::open(const PcmFormat& format, int bufferSize, QString* error)
+void PulseCaptureDevice::open(const PcmFormat& format, int bufferSize)
 {
     close();
+    m_format = format;
     m_bufferSize = std::max(bufferSize, format.blockSize());
     m_silence = format.bitsPerSample == 8 ? char(0x80) : char(0);
-    m_timedOut = false;
-    m_capturing = false;
+    m_phase = Phase::Opening;
     m_failureReported = false;
 
     m_mainloop = pa_threaded_mainloop_new();
-    if (!m_mainloop) {
-        if (error)
-            *error = text(PA_ERR_INTERNAL);
-        return false;
-    }
-    bool opened = false;
-    QString reason;
-    if (pa_threaded_mainloop_start(m_mainloop) < 0) {
-        reason = text(PA_ERR_INTERNAL);
-    } else {
-        LoopLock lock(m_mainloop);
-        pa_mainloop_api* api = pa_threaded_mainloop_get_api(m_mainloop);
-        timeval deadline;
-        pa_timeval_add(pa_gettimeofday(&deadline), pa_usec_t(kOpenTimeoutMs) * PA_USEC_PER_MSEC);
-        pa_time_event* timeout = api->time_new(api, &deadline, &onTimeout, this);
-        opened = connectContext(&reason) && connectStream(format, &reason);
-        api->time_free(timeout);
-        m_capturing = opened;
-    }
-    if (!opened) {
+    if (!m_mainloop || pa_threaded_mainloop_start(m_mainloop) < 0) {
         release();
-        if (error)
-            *error = reason;
-        return false;
+        post([this] { Q_EMIT failed(Failure::Broken, text(PA_ERR_INTERNAL)); });
+        return;
     }
-    return true;
+    // Even making the context reads files and may start a server: all of it on libpulse's thread.
+    LoopLock lock(m_mainloop);
+    pa_mainloop_api* api = pa_threaded_mainloop_get_api(m_mainloop);
+    timeval deadline;
+    pa_timeval_add(pa_gettimeofday(&deadline), pa_usec_t(kOpenTimeoutMs) * PA_USEC_PER_MSEC);
+    m_openTimeout = api->time_new(api, &deadline, &onOpenTimeout, this);
+    pa_mainloop_api_once(api, &onConnect, this);
 }
 
-template <typename Done> bool PulseCaptureDevice::waitUntil(Done done)
+template <typename Call> void PulseCaptureDevice::post(Call call)
 {
-    while (!done()) {
-        if (m_timedOut)
-            return false;
-        pa_threaded_mainloop_wait(m_mainloop);
-    }
-    return true;
+    QMetaObject::invokeMethod(
+        this,
+        [this, attempt = m_attempt, call] {
+            if (attempt == m_attempt)
+                call();
+        },
+        Qt::QueuedConnection);
 }
 
-bool PulseCaptureDevice::connectContext(QString* error)
+void PulseCaptureDevice::onConnect(pa_mainloop_api* api, void* self)
 {
-    m_context = pa_context_new(pa_threaded_mainloop_get_api(m_mainloop), "Vocarta");
-    if (!m_context) {
-        *error = text(PA_ERR_INTERNAL);
-        return false;
+    auto* device = static_cast<PulseCaptureDevice*>(self);
+    if (device->m_phase != Phase::Opening)
+        return;
+    device->m_context = pa_context_new(api, "Vocarta");
+    if (!device->m_context) {
+        device->reportFailure(Failure::Broken, text(PA_ERR_INTERNAL));
+        return;
     }
-    pa_context_set_state_callback(m_context, &onContextState, this);
-    if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOFLAGS, nullptr) < 0) {
-        *error = serverError();
-        return false;
-    }
-    const auto settled = [this] {
-        const pa_context_state_t state = pa_context_get_state(m_context);
-        return state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state);
-    };
-    if (!waitUntil(settled)) {
-        *error = text(PA_ERR_TIMEOUT);
-        return false;
-    }
-    if (pa_context_get_state(m_context) != PA_CONTEXT_READY) {
-        *error = serverError();
-        return false;
-    }
-    return true;
+    pa_context_set_state_callback(device->m_context, &onContextState, device);
+    if (pa_context_connect(device->m_context, nullptr, PA_CONTEXT_NOFLAGS, nullptr) < 0)
+        device->reportFailure(Failure::Broken, device->serverError());
 }
 
-bool PulseCaptureDevice::connectStream(const PcmFormat& format, QString* error)
+void PulseCaptureDevice::connectStream()
 {
+    if (m_format.bitsPerSample != 8 && m_format.bitsPerSample != 16) {
+        reportFailure(Failure::Broken, text(PA_ERR_NOTSUPPORTED));
+        return;
+    }
     pa_sample_spec spec;
-    spec.format = format.bitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
-    spec.rate = uint32_t(format.samplesPerSecond);
-    spec.channels = uint8_t(format.channels);
-    if (format.bitsPerSample != 8 && format.bitsPerSample != 16) {
-        *error = text(PA_ERR_NOTSUPPORTED);
-        return false;
-    }
+    spec.format = m_format.bitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
+    spec.rate = uint32_t(m_format.samplesPerSecond);
+    spec.channels = uint8_t(m_format.channels);
     m_stream = pa_stream_new(m_context, "Recording", &spec, nullptr);
     if (!m_stream) {
-        *error = serverError();
-        return false;
+        reportFailure(Failure::Broken, serverError());
+        return;
     }
     pa_stream_set_state_callback(m_stream, &onStreamState, this);
     pa_stream_set_read_callback(m_stream, &onReadable, this);
@@ -140,23 +115,16 @@ bool PulseCaptureDevice::connectStream(const PcmFormat& format, QString* error)
     attributes.minreq = uint32_t(-1);
     attributes.fragsize =
         uint32_t(pa_usec_to_bytes(pa_usec_t(kFragmentMs) * PA_USEC_PER_MSEC, &spec));
-    if (pa_stream_connect_record(m_stream, nullptr, &attributes, PA_STREAM_ADJUST_LATENCY) < 0) {
-        *error = serverError();
-        return false;
+    if (pa_stream_connect_record(m_stream, nullptr, &attributes, PA_STREAM_ADJUST_LATENCY) < 0)
+        reportFailure(Failure::Broken, serverError());
+}
+
+void PulseCaptureDevice::endOpenTimeout()
+{
+    if (m_openTimeout) {
+        pa_mainloop_api* api = pa_threaded_mainloop_get_api(m_mainloop);
+        api->time_free(std::exchange(m_openTimeout, nullptr));
     }
-    const auto settled = [this] {
-        const pa_stream_state_t state = pa_stream_get_state(m_stream);
-        return state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state);
-    };
-    if (!waitUntil(settled)) {
-        *error = text(PA_ERR_TIMEOUT);
-        return false;
-    }
-    if (pa_stream_get_state(m_stream) != PA_STREAM_READY) {
-        *error = serverError();
-        return false;
-    }
-    return true;
 }
 
 QString PulseCaptureDevice::serverError() const
@@ -170,14 +138,14 @@ void PulseCaptureDevice::setPaused(bool paused)
         return;
     {
         LoopLock lock(m_mainloop);
-        if (!m_capturing || pa_stream_get_state(m_stream) != PA_STREAM_READY)
+        if (m_phase != Phase::Capturing || pa_stream_get_state(m_stream) != PA_STREAM_READY)
             return;
         // Not waited for: a stalled server would hold the GUI thread until libpulse gives up.
         // The sound that still comes until the server has paused is read as it arrives.
         pa_operation* operation =
             pa_stream_cork(m_stream, paused ? 1 : 0, paused ? &onCorked : nullptr, this);
         if (!operation) {
-            reportFailure(serverError());
+            reportFailure(Failure::Broken, serverError());
             return;
         }
         if (m_unanswered)
@@ -209,21 +177,24 @@ void PulseCaptureDevice::checkAnswer()
     if (waited < kAnswerTimeoutMs)
         m_answerTimer.start(int(kAnswerTimeoutMs - waited));
     else
-        reportFailure(text(PA_ERR_TIMEOUT));
+        reportFailure(Failure::Stalled, text(PA_ERR_TIMEOUT));
 }
 
 void PulseCaptureDevice::close()
 {
-    if (!m_mainloop)
+    if (!m_mainloop) {
+        ++m_attempt;
         return;
+    }
     {
         LoopLock lock(m_mainloop);
         if (m_stream && PA_STREAM_IS_GOOD(pa_stream_get_state(m_stream)))
             readStream();
         handOverPartial();
-        m_capturing = false;
     }
     release();
+    // What the closed opening still had on its way is dropped.
+    ++m_attempt;
     deliver();
 }
 
@@ -232,6 +203,8 @@ void PulseCaptureDevice::release()
     if (m_mainloop) {
         m_answerTimer.stop();
         pa_threaded_mainloop_lock(m_mainloop);
+        m_phase = Phase::Ended;
+        endOpenTimeout();
         if (m_unanswered) {
             pa_operation_cancel(m_unanswered);
             pa_operation_unref(std::exchange(m_unanswered, nullptr));
@@ -325,29 +298,43 @@ void PulseCaptureDevice::deliver()
     }
 }
 
-void PulseCaptureDevice::reportFailure(const QString& reason)
+void PulseCaptureDevice::reportFailure(Failure failure, const QString& reason)
 {
-    if (!m_capturing || m_failureReported)
-        return;
-    m_failureReported = true;
-    QMetaObject::invokeMethod(
-        this, [this, reason] { Q_EMIT failed(reason); }, Qt::QueuedConnection);
+    if (m_phase == Phase::Opening) {
+        m_phase = Phase::Ended;
+        endOpenTimeout();
+        post([this, failure, reason] {
+            release();
+            Q_EMIT failed(failure, reason);
+        });
+    } else if (m_phase == Phase::Capturing && !m_failureReported) {
+        m_failureReported = true;
+        post([this, failure, reason] { Q_EMIT failed(failure, reason); });
+    }
 }
 
 void PulseCaptureDevice::onContextState(pa_context* context, void* self)
 {
     auto* device = static_cast<PulseCaptureDevice*>(self);
-    if (!PA_CONTEXT_IS_GOOD(pa_context_get_state(context)))
-        device->reportFailure(device->serverError());
-    pa_threaded_mainloop_signal(device->m_mainloop, 0);
+    const pa_context_state_t state = pa_context_get_state(context);
+    if (!PA_CONTEXT_IS_GOOD(state))
+        device->reportFailure(Failure::Broken, device->serverError());
+    else if (state == PA_CONTEXT_READY && device->m_phase == Phase::Opening && !device->m_stream)
+        device->connectStream();
 }
 
 void PulseCaptureDevice::onStreamState(pa_stream* stream, void* self)
 {
     auto* device = static_cast<PulseCaptureDevice*>(self);
-    if (!PA_STREAM_IS_GOOD(pa_stream_get_state(stream)))
-        device->reportFailure(device->serverError());
-    pa_threaded_mainloop_signal(device->m_mainloop, 0);
+    const pa_stream_state_t state = pa_stream_get_state(stream);
+    if (!PA_STREAM_IS_GOOD(state)) {
+        device->reportFailure(Failure::Broken, device->serverError());
+    } else if (state == PA_STREAM_READY && device->m_phase == Phase::Opening) {
+        device->endOpenTimeout();
+        device->m_phase = Phase::Capturing;
+        // Posted before any buffer, which comes only from a ready stream.
+        device->post([device] { Q_EMIT device->opened(); });
+    }
 }
 
 void PulseCaptureDevice::onReadable(pa_stream*, size_t, void* self)
@@ -363,9 +350,11 @@ void PulseCaptureDevice::onCorked(pa_stream*, int, void* self)
     device->handOverPartial();
 }
 
-void PulseCaptureDevice::onTimeout(pa_mainloop_api*, pa_time_event*, const timeval*, void* self)
+void PulseCaptureDevice::onOpenTimeout(pa_mainloop_api* api, pa_time_event* event, const timeval*,
+                                       void* self)
 {
     auto* device = static_cast<PulseCaptureDevice*>(self);
-    device->m_timedOut = true;
-    pa_threaded_mainloop_signal(device->m_mainloop, 0);
+    api->time_free(event);
+    device->m_openTimeout = nullptr;
+    device->reportFailure(Failure::Stalled, text(PA_ERR_TIMEOUT));
 }

@@ -16,20 +16,21 @@ struct pa_time_event;
 struct timeval;
 
 // The sound server's default source through libpulse (PulseAudio, or PipeWire's PulseAudio
-// service). libpulse's own thread reads the stream and cuts it into buffers, so a busy GUI thread
-// only delays them; the GUI thread hears of full buffers through its event queue.
+// service). libpulse's own thread talks to the server, opens the stream, reads it and cuts it into
+// buffers, so a busy GUI thread only delays them and a stalled server never holds the GUI thread;
+// the GUI thread hears of the opening, of full buffers and of failures through its event queue.
 class PulseCaptureDevice : public CaptureDevice {
     Q_OBJECT
 public:
     explicit PulseCaptureDevice(QObject* parent = nullptr);
     ~PulseCaptureDevice() override;
 
-    bool open(const PcmFormat& format, int bufferSize, QString* error) override;
+    void open(const PcmFormat& format, int bufferSize) override;
     void setPaused(bool paused) override;
     void close() override;
     bool isOpen() const override { return m_mainloop != nullptr; }
 
-    // How long opening waits for the server's answers.
+    // How long opening may go unanswered before the server counts as stalled.
     static constexpr int kOpenTimeoutMs = 5000;
     // How much sound the server sends at a time: a filled buffer reaches the GUI thread at most
     // this much later.
@@ -40,12 +41,16 @@ public:
     static constexpr int kAnswerTimeoutMs = 5000;
 
 private:
+    // Ended: opening failed or the device is closing; libpulse's callbacks start nothing more.
+    enum class Phase { Opening, Capturing, Ended };
+
+    static void onConnect(pa_mainloop_api* api, void* self);
     static void onContextState(pa_context* context, void* self);
     static void onStreamState(pa_stream* stream, void* self);
     static void onReadable(pa_stream* stream, size_t length, void* self);
     static void onCorked(pa_stream* stream, int success, void* self);
-    static void onTimeout(pa_mainloop_api* api, pa_time_event* event, const timeval* when,
-                          void* self);
+    static void onOpenTimeout(pa_mainloop_api* api, pa_time_event* event, const timeval* when,
+                              void* self);
 
     // On libpulse's thread, or on the GUI thread holding the loop's lock.
     void readStream();
@@ -53,11 +58,11 @@ private:
     void take(const char* data, size_t length);
     void handOverPartial();
     void handOver(QByteArray buffer);
-    void reportFailure(const QString& reason);
-    bool connectContext(QString* error);
-    bool connectStream(const PcmFormat& format, QString* error);
-    // Waits on the loop (its lock held) until `done` holds or the open's time is up.
-    template <typename Done> bool waitUntil(Done done);
+    void reportFailure(Failure failure, const QString& reason);
+    void connectStream();
+    void endOpenTimeout();
+    // Runs `call` on the GUI thread unless this opening has been closed or replaced by then.
+    template <typename Call> void post(Call call);
 
     // On the GUI thread.
     void deliver();
@@ -68,12 +73,15 @@ private:
     pa_threaded_mainloop* m_mainloop = nullptr;
     pa_context* m_context = nullptr;
     pa_stream* m_stream = nullptr;
+    pa_time_event* m_openTimeout = nullptr;
+    PcmFormat m_format;
     int m_bufferSize = 0;
+    // Changed only while libpulse's thread is not running.
+    quint64 m_attempt = 0;
     char m_silence = 0;
     // Guarded by the loop's lock.
     QByteArray m_filling;
-    bool m_timedOut = false;
-    bool m_capturing = false;
+    Phase m_phase = Phase::Opening;
     bool m_failureReported = false;
     // The latest pause or resume sent; the server answers them in order.
     pa_operation* m_unanswered = nullptr;

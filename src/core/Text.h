@@ -185,4 +185,6 @@ enum class Text {
     LanguageFileNotTaken = 205,
     NotATextDocument = 206,
     TimestampAfterStepBack = 207,
+    SoundServerNotAnswering = 208,
+    RecordingStarting = 209,
 };

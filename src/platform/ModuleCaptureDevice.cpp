@@ -33,16 +33,27 @@ bool ModuleCaptureDevice::load(QString* error)
     }
     // The module has its own copy of CaptureDevice's meta-object. Qt keeps a connection by the
     // signal's index, which both copies give alike, so the module's emits reach these.
+    connect(m_device.get(), &CaptureDevice::opened, this, &CaptureDevice::opened);
     connect(m_device.get(), &CaptureDevice::bufferFilled, this, &CaptureDevice::bufferFilled);
     connect(m_device.get(), &CaptureDevice::failed, this, &CaptureDevice::failed);
     return true;
 }
 
-bool ModuleCaptureDevice::open(const PcmFormat& format, int bufferSize, QString* error)
+void ModuleCaptureDevice::open(const PcmFormat& format, int bufferSize)
 {
-    if (!m_device && !load(error))
-        return false;
-    return m_device->open(format, bufferSize, error);
+    const quint64 attempt = ++m_attempt;
+    QString reason;
+    if (m_device || load(&reason)) {
+        m_device->open(format, bufferSize);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this, attempt, reason] {
+            if (attempt == m_attempt)
+                Q_EMIT failed(Failure::Broken, reason);
+        },
+        Qt::QueuedConnection);
 }
 
 void ModuleCaptureDevice::setPaused(bool paused)
@@ -53,6 +64,7 @@ void ModuleCaptureDevice::setPaused(bool paused)
 
 void ModuleCaptureDevice::close()
 {
+    ++m_attempt;
     if (m_device)
         m_device->close();
 }

@@ -9,7 +9,7 @@
 // The sound input of the capture module. The module, and the sound server's libraries it needs,
 // are loaded on the GUI thread the first time the input is opened; from then on every call goes
 // to the module's device and its signals come out of this one. When the module cannot be loaded,
-// open() fails with the reason and tries again on the next open().
+// the opening fails with the reason and the next open() tries again.
 class ModuleCaptureDevice : public CaptureDevice {
     Q_OBJECT
 public:
@@ -18,7 +18,7 @@ public:
                         QObject* parent = nullptr);
     ~ModuleCaptureDevice() override;
 
-    bool open(const PcmFormat& format, int bufferSize, QString* error) override;
+    void open(const PcmFormat& format, int bufferSize) override;
     void setPaused(bool paused) override;
     void close() override;
     bool isOpen() const override;
@@ -33,4 +33,6 @@ private:
     QString m_fileName;
     QLibrary m_library;
     std::unique_ptr<CaptureDevice> m_device;
+    // Counts the opens and closes, so that a failure to load reported late follows only its open.
+    quint64 m_attempt = 0;
 };

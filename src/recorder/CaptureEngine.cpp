@@ -17,9 +17,9 @@ CaptureEngine::CaptureEngine(CaptureDevice* device, QObject* parent)
     : QObject(parent), m_device(device)
 {
     if (m_device) {
+        connect(m_device, &CaptureDevice::opened, this, &CaptureEngine::openFile);
         connect(m_device, &CaptureDevice::bufferFilled, this, &CaptureEngine::writeBuffer);
-        connect(m_device, &CaptureDevice::failed, this,
-                [this](const QString& reason) { breakOff(Fault::Device, reason); });
+        connect(m_device, &CaptureDevice::failed, this, &CaptureEngine::deviceFailed);
     }
 }
 
@@ -29,8 +29,7 @@ CaptureEngine::~CaptureEngine()
     stop();
 }
 
-std::optional<CaptureEngine::Fault> CaptureEngine::start(const PcmFormat& format,
-                                                         const QString& fileName, QString* error)
+void CaptureEngine::start(const PcmFormat& format, const QString& fileName)
 {
     stop();
     m_format = format;
@@ -40,56 +39,85 @@ std::optional<CaptureEngine::Fault> CaptureEngine::start(const PcmFormat& format
     m_beyondHeader = 0;
     m_latest = QByteArray();
     m_failure.reset();
-
+    m_state = State::Starting;
     // The device first: when it cannot record, a file of that name is left as it was.
+    if (m_device)
+        m_device->open(format, m_bufferSize);
+    else
+        QMetaObject::invokeMethod(
+            this, [this] { failStart(Fault::Device, QString()); }, Qt::QueuedConnection);
+}
+
+void CaptureEngine::openFile()
+{
+    if (m_state != State::Starting)
+        return;
     QString reason;
-    if (!m_device || !m_device->open(format, m_bufferSize, &reason)) {
-        qCWarning(lcRecorder).noquote() << "The sound input could not be opened:" << reason;
-        if (error)
-            *error = reason;
-        return Fault::Device;
-    }
-    if (!fileName.isEmpty()) {
-        if (!m_writer.open(fileName, format, &reason)) {
-            qCWarning(lcRecorder).noquote() << "Cannot write" << fileName << reason;
+    if (!m_fileName.isEmpty()) {
+        if (!m_writer.open(m_fileName, m_format, &reason)) {
+            qCWarning(lcRecorder).noquote() << "Cannot write" << m_fileName << reason;
             m_device->close();
-            if (error)
-                *error = reason;
-            return Fault::File;
+            failStart(Fault::File, reason);
+            return;
         }
         m_byteCounter = WavHeader::kSize + 1;
     }
-    m_open = true;
-    m_paused = false;
-    return std::nullopt;
+    m_state = State::Recording;
+    Q_EMIT started();
+}
+
+void CaptureEngine::deviceFailed(CaptureDevice::Failure failure, const QString& reason)
+{
+    const Fault fault = failure == CaptureDevice::Failure::Stalled ? Fault::Stalled : Fault::Device;
+    if (m_state != State::Starting) {
+        breakOff(fault, reason);
+        return;
+    }
+    qCWarning(lcRecorder).noquote() << "The sound input could not be opened:" << reason;
+    m_device->close();
+    failStart(fault, reason);
+}
+
+void CaptureEngine::failStart(Fault fault, const QString& reason)
+{
+    if (m_state != State::Starting)
+        return;
+    m_state = State::Idle;
+    Q_EMIT startFailed(fault, reason);
 }
 
 void CaptureEngine::togglePause()
 {
-    if (!m_open)
+    if (m_state != State::Recording && m_state != State::Paused)
         return;
-    m_paused = !m_paused;
+    const bool pausing = m_state == State::Recording;
+    m_state = pausing ? State::Paused : State::Recording;
     // The sound before the pause is written as the device hands it over.
-    m_device->setPaused(m_paused);
+    m_device->setPaused(pausing);
     QString error;
-    if (m_paused && m_writer.isOpen() && !m_writer.updateHeader(&error))
+    if (pausing && m_writer.isOpen() && !m_writer.updateHeader(&error))
         breakOff(Fault::File, error);
-    else if (m_paused)
+    else if (pausing)
         m_beyondHeader = 0;
 }
 
 void CaptureEngine::stop()
 {
-    if (!m_open || m_stopping)
+    if (m_state == State::Idle || m_stopping)
         return;
+    if (m_state == State::Starting) {
+        if (m_device)
+            m_device->close();
+        m_state = State::Idle;
+        return;
+    }
     m_stopping = true;
     if (m_device)
         m_device->close();
     QString error;
     if (!m_writer.finish(&error) && !m_failure)
         m_failure = Failure{Fault::File, error};
-    m_open = false;
-    m_paused = false;
+    m_state = State::Idle;
     m_stopping = false;
     m_latest = QByteArray();
     if (m_failure) {
@@ -101,7 +129,7 @@ void CaptureEngine::stop()
 
 void CaptureEngine::breakOff(Fault fault, const QString& reason)
 {
-    if (!m_open || m_failure)
+    if (m_state == State::Idle || m_failure)
         return;
     m_failure = Failure{fault, reason};
     stop();
@@ -111,7 +139,8 @@ void CaptureEngine::writeBuffer(const QByteArray& sound)
 {
     // After a failed write nothing more can go in; after a failed device, what it still hands
     // over is sound from before the fault.
-    if (!m_open || sound.isEmpty() || (m_failure && m_failure->fault == Fault::File))
+    if ((m_state != State::Recording && m_state != State::Paused) || sound.isEmpty() ||
+        (m_failure && m_failure->fault == Fault::File))
         return;
     m_latest = sound;
     if (!m_writer.isOpen()) {

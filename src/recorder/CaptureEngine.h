@@ -14,8 +14,16 @@
 class CaptureEngine : public QObject {
     Q_OBJECT
 public:
-    enum class Fault { Device, File };
+    enum class Fault {
+        Device,
+        // The sound server stopped answering.
+        Stalled,
+        File,
+    };
     Q_ENUM(Fault)
+
+    enum class State { Idle, Starting, Recording, Paused };
+    Q_ENUM(State)
 
     struct Peaks {
         int left = 0;
@@ -26,18 +34,20 @@ public:
     explicit CaptureEngine(CaptureDevice* device, QObject* parent = nullptr);
     ~CaptureEngine() override;
 
-    // Opens the device, then the file (replacing one of that name; "" records to no file), and
-    // starts capturing. On failure nothing is open, an existing file is untouched when the device
-    // failed, and `error` holds the device's or the system's reason.
-    std::optional<Fault> start(const PcmFormat& format, const QString& fileName, QString* error);
+    // Starts opening the device; once it captures, opens the file (replacing one of that name;
+    // "" records to no file) and records. Returns at once; started() or startFailed() follows.
+    // On failure nothing is open, and an existing file is untouched when the device failed.
+    void start(const PcmFormat& format, const QString& fileName);
     // Pauses a running capture, or resumes a paused one.
     void togglePause();
-    // Writes every sound the device captured until now, finishes and closes the file. Nothing
-    // happens when no capture is open.
+    // Writes every sound the device captured until now, finishes and closes the file; while
+    // starting, gives up the start without a signal. Nothing happens when no capture is open.
     void stop();
 
-    bool isOpen() const { return m_open; }
-    bool isPaused() const { return m_paused; }
+    State state() const { return m_state; }
+    // Starting, recording or paused.
+    bool isOpen() const { return m_state != State::Idle; }
+    bool isPaused() const { return m_state == State::Paused; }
     QString fileName() const { return m_fileName; }
     const PcmFormat& format() const { return m_format; }
     int bufferSize() const { return m_bufferSize; }
@@ -63,10 +73,16 @@ public:
     static int sample16(quint8 low, quint8 high);
 
 Q_SIGNALS:
+    void started();
+    // The start failed, with the device's or the system's reason; the engine is idle again.
+    void startFailed(CaptureEngine::Fault fault, const QString& reason);
     // A fault ended the capture; it is stopped and its file holds the sound until the fault.
     void brokeOff(CaptureEngine::Fault fault, const QString& reason);
 
 private:
+    void openFile();
+    void deviceFailed(CaptureDevice::Failure failure, const QString& reason);
+    void failStart(Fault fault, const QString& reason);
     void writeBuffer(const QByteArray& sound);
     void breakOff(Fault fault, const QString& reason);
 
@@ -79,8 +95,7 @@ private:
     // Sound written since the header last stated the sizes.
     qint64 m_beyondHeader = 0;
     QByteArray m_latest;
-    bool m_open = false;
-    bool m_paused = false;
+    State m_state = State::Idle;
     bool m_stopping = false;
     struct Failure {
         Fault fault;

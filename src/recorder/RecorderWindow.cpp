@@ -80,6 +80,12 @@ RecorderWindow::RecorderWindow(AppState& state, const Platform& platform, QWidge
     connect(&m_levelTimer, &QTimer::timeout, this, &RecorderWindow::refreshLevels);
     connect(&m_blinkTimer, &QTimer::timeout, this, &RecorderWindow::blink);
     connect(&m_engine, &CaptureEngine::brokeOff, this, &RecorderWindow::showBreak);
+    connect(&m_engine, &CaptureEngine::startFailed, this, &RecorderWindow::showFault);
+    connect(&m_engine, &CaptureEngine::started, this, [this] {
+        m_meterPanel->show();
+        showState();
+        showCounters();
+    });
 
     buildFace();
     applyTexts();
@@ -214,42 +220,48 @@ QString RecorderWindow::fileName() const
 void RecorderWindow::showState()
 {
     const InterfaceTexts& t = m_state.texts;
-    const bool open = m_engine.isOpen();
-    const bool paused = m_engine.isPaused();
+    const CaptureEngine::State state = m_engine.state();
+    const bool open = state != CaptureEngine::State::Idle;
+    m_startButton->setEnabled(state != CaptureEngine::State::Starting);
     m_stopButton->setEnabled(open);
     for (QWidget* setting :
          {static_cast<QWidget*>(m_channelsBox), static_cast<QWidget*>(m_frequencyBox),
           static_cast<QWidget*>(m_bitsBox), static_cast<QWidget*>(m_fileBox)})
         setting->setEnabled(!open);
-    m_indicator->setVisible(open && !paused);
+    m_indicator->setVisible(state == CaptureEngine::State::Recording);
 
     QFont bold = m_stateLabel->font();
     bold.setBold(open);
     m_stateLabel->setFont(bold);
-    if (!open) {
+    switch (state) {
+    case CaptureEngine::State::Idle:
+    case CaptureEngine::State::Starting:
         m_startButton->setText(QStringLiteral("&") + t.text(Text::StartRecording));
-        m_stateLabel->clear();
+        m_stateLabel->setText(open ? t.plain(Text::RecordingStarting) : QString());
         setTextColour(m_stateLabel, kIdleBlue);
         m_levelTimer.stop();
         m_blinkTimer.stop();
-    } else if (paused) {
+        break;
+    case CaptureEngine::State::Paused:
         m_startButton->setText(QStringLiteral("&") + t.text(Text::ResumeRecording));
         m_stateLabel->setText(t.plain(Text::RecordingPaused));
         setTextColour(m_stateLabel, kPausedGreen);
         m_blinkTimer.stop();
-    } else {
+        break;
+    case CaptureEngine::State::Recording:
         m_startButton->setText(t.text(Text::Pause));
         m_stateLabel->setText(t.plain(Text::RecordingMark));
         m_markShown = true;
         setTextColour(m_stateLabel, kRecordingRed);
         m_levelTimer.start();
         m_blinkTimer.start();
+        break;
     }
 }
 
 void RecorderWindow::pressStart()
 {
-    if (!m_engine.isOpen()) {
+    if (m_engine.state() == CaptureEngine::State::Idle) {
         startRecording();
         return;
     }
@@ -267,12 +279,7 @@ void RecorderWindow::startRecording()
         return;
     m_fileBox->setText(path);
 
-    QString error;
-    if (const auto fault = m_engine.start(chosenFormat(), path, &error)) {
-        showFault(*fault, error);
-        return;
-    }
-    m_meterPanel->show();
+    m_engine.start(chosenFormat(), path);
     showState();
     showCounters();
 }
@@ -336,7 +343,7 @@ void RecorderWindow::setBarWidth(LevelBar* bar, int peak)
 
 void RecorderWindow::blink()
 {
-    if (!m_engine.isOpen() || m_engine.isPaused())
+    if (m_engine.state() != CaptureEngine::State::Recording)
         return;
     m_markShown = !m_markShown;
     m_stateLabel->setText(m_markShown ? m_state.texts.plain(Text::RecordingMark) : QString());
@@ -354,7 +361,10 @@ void RecorderWindow::showFault(CaptureEngine::Fault fault, const QString& reason
     showState();
     showCounters();
     const InterfaceTexts& t = m_state.texts;
-    if (fault == CaptureEngine::Fault::Device)
+    if (fault == CaptureEngine::Fault::Stalled)
+        m_platform.dialogs->warning(this, t.plain(Text::ProgramName),
+                                    t.plain(Text::SoundServerNotAnswering));
+    else if (fault == CaptureEngine::Fault::Device)
         m_platform.dialogs->message(this, QMessageBox::NoIcon, t.plain(Text::ProgramName),
                                     reason.trimmed(), QMessageBox::Ok);
     else
@@ -373,9 +383,12 @@ void RecorderWindow::showBreak(CaptureEngine::Fault fault, const QString& reason
     showCounters();
     // The server's words alone would leave the user wondering what became of the take.
     const InterfaceTexts& t = m_state.texts;
+    const QString why = fault == CaptureEngine::Fault::Stalled
+                            ? t.plain(Text::SoundServerNotAnswering)
+                            : reason.trimmed();
     m_platform.dialogs->warning(this, t.plain(Text::ProgramName),
                                 t.plain(Text::RecordingBrokeOff) + QLatin1Char('\n') +
-                                    m_fileBox->text() + QStringLiteral("\n\n") + reason.trimmed());
+                                    m_fileBox->text() + QStringLiteral("\n\n") + why);
 }
 
 void RecorderWindow::closeEvent(QCloseEvent* event)

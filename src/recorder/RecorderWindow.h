@@ -23,7 +23,8 @@ public:
     RecorderWindow(AppState& state, const Platform& platform, QWidget* parent = nullptr);
     ~RecorderWindow() override;
 
-    // The Start button: starts a recording (after the save dialog), or pauses or resumes it.
+    // The Start button: starts a recording (after the save dialog), or pauses or resumes it. The
+    // recording begins once the sound input has opened; until then the window shows it starting.
     void pressStart();
     // The Stop button: the recording's file is complete when it returns.
     void pressStop();
@@ -34,7 +35,7 @@ public:
     // The blink timer's step: the state text comes and goes while capturing.
     void blink();
 
-    // A recording is open, running or paused.
+    // A recording is starting, running or paused.
     bool isRecording() const { return m_engine.isOpen(); }
     // The WAV file named in the window.
     QString fileName() const;
@@ -52,7 +53,7 @@ protected:
 private:
     void buildFace();
     void applyTexts();
-    // The controls as the engine's state says: idle, recording or paused.
+    // The controls as the engine's state says: idle, starting, recording or paused.
     void showState();
     void startRecording();
     // The save dialog and the question before replacing a file; "" when the user backs out.

@@ -26,11 +26,17 @@ constexpr int kLastTimestampEntry = 156;
 constexpr int kFirstPedalEntry = 171;
 constexpr int kLastPedalEntry = 197;
 // Used beyond the contiguous blocks.
-const QSet<int> kUsedLater = {int(Text::AboutText),           int(Text::ReadFailed),
-                              int(Text::NoWebBrowser),        int(Text::RecoveryKeptAside),
-                              int(Text::RecoveryUnavailable), int(Text::RecordingBrokeOff),
-                              int(Text::LanguageFileNotTaken), int(Text::NotATextDocument),
-                              int(Text::TimestampAfterStepBack)};
+const QSet<int> kUsedLater = {int(Text::AboutText),
+                              int(Text::ReadFailed),
+                              int(Text::NoWebBrowser),
+                              int(Text::RecoveryKeptAside),
+                              int(Text::RecoveryUnavailable),
+                              int(Text::RecordingBrokeOff),
+                              int(Text::LanguageFileNotTaken),
+                              int(Text::NotATextDocument),
+                              int(Text::TimestampAfterStepBack),
+                              int(Text::SoundServerNotAnswering),
+                              int(Text::RecordingStarting)};
 
 QString languagePath(const QString& file)
 {

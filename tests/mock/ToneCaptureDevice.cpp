@@ -12,23 +12,29 @@ ToneCaptureDevice::ToneCaptureDevice()
     });
 }
 
-bool ToneCaptureDevice::open(const PcmFormat& f, int size, QString* error)
+void ToneCaptureDevice::open(const PcmFormat& f, int size)
 {
     ++opens;
-    if (!openError.isEmpty()) {
-        if (error)
-            *error = openError;
-        return false;
-    }
+    m_opening = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!std::exchange(m_opening, false))
+                return;
+            m_open = openError.isEmpty();
+            if (m_open)
+                Q_EMIT opened();
+            else
+                Q_EMIT failed(openFailure, openError);
+        },
+        Qt::QueuedConnection);
     format = f;
     bufferSize = size;
     paused = false;
     bytesCaptured = 0;
     m_filling.clear();
-    m_open = true;
     m_elapsed.restart();
     m_clockBytes = 0;
-    return true;
 }
 
 void ToneCaptureDevice::setPaused(bool pause)
@@ -44,6 +50,7 @@ void ToneCaptureDevice::setPaused(bool pause)
 
 void ToneCaptureDevice::close()
 {
+    m_opening = false;
     if (!m_open)
         return;
     handOver(true);

@@ -7,16 +7,16 @@
 
 // A sound input that captures a sine tone (or silence, at amplitude 0) when the test says so, or
 // as the clock runs. Whole buffers are handed over as they fill, the last short one at a pause
-// or at the close, as a real device does.
+// or at the close, as a real device does. An open is answered on the next turn of the event loop.
 class ToneCaptureDevice : public CaptureDevice {
     Q_OBJECT
 public:
     ToneCaptureDevice();
 
-    bool open(const PcmFormat& format, int bufferSize, QString* error) override;
+    void open(const PcmFormat& format, int bufferSize) override;
     void setPaused(bool paused) override;
     void close() override;
-    bool isOpen() const override { return m_open; }
+    bool isOpen() const override { return m_open || m_opening; }
 
     // Captures this many bytes of the tone (nothing while paused or closed).
     void capture(qint64 bytes);
@@ -26,7 +26,7 @@ public:
     // Captures in real time whenever open, in steps of `stepMs`.
     void runClock(int stepMs = 10);
     // Breaks off as a sound server that goes away does.
-    void breakOff(const QString& reason) { Q_EMIT failed(reason); }
+    void breakOff(const QString& reason) { Q_EMIT failed(Failure::Broken, reason); }
 
     // `bytes` of the tone in `format`, from frame `firstFrame` on.
     static QByteArray tone(const PcmFormat& format, double frequency, double amplitude,
@@ -36,6 +36,7 @@ public:
     double amplitude = 0.5;
     // Set: open fails with these words.
     QString openError;
+    Failure openFailure = Failure::Broken;
 
     PcmFormat format;
     int bufferSize = 0;
@@ -48,6 +49,7 @@ private:
 
     QByteArray m_filling;
     bool m_open = false;
+    bool m_opening = false;
     QTimer m_clock;
     QElapsedTimer m_elapsed;
     qint64 m_clockBytes = 0;

@@ -7,6 +7,8 @@
 #include "platform/Platform.h"
 #include "recorder/RecorderWindow.h"
 
+#include <QCoreApplication>
+
 // What a recorder window needs: a program folder with a language file whose entry n reads
 // "en n", dialogs that answer for the user and a tone device.
 struct RecorderRig {
@@ -34,6 +36,7 @@ struct RecorderRig {
         const QString path = window.fileName();
         dialogs.chosenFiles << path;
         window.pressStart();
+        QCoreApplication::processEvents();
         return path;
     }
 };

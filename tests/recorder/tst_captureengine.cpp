@@ -59,9 +59,8 @@ struct Rig {
 
     void start(const PcmFormat& format, const QString& file)
     {
-        QString error;
-        QCOMPARE(engine.start(format, file, &error), std::nullopt);
-        QVERIFY(engine.isOpen());
+        engine.start(format, file);
+        QTRY_COMPARE(engine.state(), CaptureEngine::State::Recording);
     }
 };
 
@@ -188,11 +187,15 @@ void TestCaptureEngine::stopBeforeAnySound()
     QCOMPARE(WavFacts::read(file).dataSize, 0u);
     QCOMPARE(WavFacts::read(file).riffSize, 36u);
 
-    // A second stop touches nothing.
+    // A second stop touches nothing, nor does a start given up before the device answers.
     rig.folder.writeBytes(QStringLiteral("take.wav"), "changed since");
     rig.engine.stop();
+    rig.engine.start(pcm(2, 16, 44100), rig.path);
+    rig.engine.stop();
+    QTest::qWait(10);
+    QVERIFY(!rig.engine.isOpen() && !rig.device.isOpen());
     QCOMPARE(rig.folder.readBytes(QStringLiteral("take.wav")), QByteArray("changed since"));
-    QCOMPARE(rig.device.opens, 1);
+    QCOMPARE(rig.device.opens, 2);
     QCOMPARE(faults.count(), 0);
 }
 
@@ -333,9 +336,11 @@ void TestCaptureEngine::failedDeviceLeavesTheFile()
     Rig rig;
     rig.folder.writeBytes(QStringLiteral("take.wav"), "an earlier take");
     rig.device.openError = QStringLiteral("Connection refused");
-    QString error;
-    QCOMPARE(rig.engine.start(pcm(2, 16, 44100), rig.path, &error), CaptureEngine::Fault::Device);
-    QCOMPARE(error, QStringLiteral("Connection refused"));
+    QSignalSpy failed(&rig.engine, &CaptureEngine::startFailed);
+    rig.engine.start(pcm(2, 16, 44100), rig.path);
+    QVERIFY(failed.wait());
+    QCOMPARE(failed[0][0].value<CaptureEngine::Fault>(), CaptureEngine::Fault::Device);
+    QCOMPARE(failed[0][1].toString(), QStringLiteral("Connection refused"));
     QVERIFY(!rig.engine.isOpen());
     QCOMPARE(rig.folder.readBytes(QStringLiteral("take.wav")), QByteArray("an earlier take"));
 }
@@ -343,11 +348,11 @@ void TestCaptureEngine::failedDeviceLeavesTheFile()
 void TestCaptureEngine::unwritableFile()
 {
     Rig rig;
-    QString error;
-    QCOMPARE(
-        rig.engine.start(pcm(2, 16, 44100), rig.folder.filePath("no/such/folder/take.wav"), &error),
-        CaptureEngine::Fault::File);
-    QVERIFY(!error.isEmpty());
+    QSignalSpy failed(&rig.engine, &CaptureEngine::startFailed);
+    rig.engine.start(pcm(2, 16, 44100), rig.folder.filePath("no/such/folder/take.wav"));
+    QVERIFY(failed.wait());
+    QCOMPARE(failed[0][0].value<CaptureEngine::Fault>(), CaptureEngine::Fault::File);
+    QVERIFY(!failed[0][1].toString().isEmpty());
     QVERIFY(!rig.engine.isOpen());
     QVERIFY(!rig.device.isOpen());
 }

@@ -1,6 +1,6 @@
 // The libpulse device on a sound server of the test's own: its errors, a tone played into a null
 // sink recorded from the sink's monitor, and a sine source recorded whole while the GUI thread is
-// busy for a second.
+// busy for a second, and a stalled server that never holds the GUI thread.
 
 #include "PrivateSoundServer.h"
 #include "TestFolder.h"
@@ -95,7 +95,7 @@ private Q_SLOTS:
     void noSource();
     void recordsAToneFromANullSinkMonitor();
     void busyGuiThreadLosesNothing();
-    void stalledServerBreaksOffWithoutHolding();
+    void stalledServerNeverHoldsTheGuiThread();
 
 private:
     PrivateSoundServer m_server;
@@ -117,9 +117,10 @@ void TestPulseCapture::noServer()
 {
     qputenv("PULSE_SERVER", "unix:/nonexistent/vocarta-test");
     PulseCaptureDevice device;
-    QString error;
-    QVERIFY(!device.open(kFormat, 8192, &error));
-    QCOMPARE(error, pulseText(PA_ERR_CONNECTIONREFUSED));
+    QSignalSpy failures(&device, &CaptureDevice::failed);
+    device.open(kFormat, 8192);
+    QVERIFY(failures.wait(kRealWaitMs));
+    QCOMPARE(failures[0][1].toString(), pulseText(PA_ERR_CONNECTIONREFUSED));
     QVERIFY(!device.isOpen());
 }
 
@@ -129,9 +130,10 @@ void TestPulseCapture::noSource()
         QSKIP(qPrintable(QStringLiteral("No sound server could start: ") + m_why));
     qputenv("PULSE_SERVER", m_server.address().toUtf8());
     PulseCaptureDevice device;
-    QString error;
-    QVERIFY(!device.open(kFormat, 8192, &error));
-    QCOMPARE(error, pulseText(PA_ERR_NOENTITY));
+    QSignalSpy failures(&device, &CaptureDevice::failed);
+    device.open(kFormat, 8192);
+    QVERIFY(failures.wait(kRealWaitMs));
+    QCOMPARE(failures[0][1].toString(), pulseText(PA_ERR_NOENTITY));
 }
 
 void TestPulseCapture::recordsAToneFromANullSinkMonitor()
@@ -149,8 +151,8 @@ void TestPulseCapture::recordsAToneFromANullSinkMonitor()
     PulseCaptureDevice device;
     CaptureEngine engine(&device);
     const QString take = m_folder.filePath(QStringLiteral("monitor.wav"));
-    QString error;
-    QCOMPARE(engine.start(kFormat, take, &error), std::nullopt);
+    engine.start(kFormat, take);
+    QTRY_COMPARE_WITH_TIMEOUT(engine.state(), CaptureEngine::State::Recording, kRealWaitMs);
     // A null sink hands its sound to the monitor when it renders, in blocks of its own pace.
     QElapsedTimer clock;
     clock.start();
@@ -176,8 +178,8 @@ void TestPulseCapture::busyGuiThreadLosesNothing()
     PulseCaptureDevice device;
     CaptureEngine engine(&device);
     const QString take = m_folder.filePath(QStringLiteral("busy.wav"));
-    QString error;
-    QCOMPARE(engine.start(kFormat, take, &error), std::nullopt);
+    engine.start(kFormat, take);
+    QTRY_COMPARE_WITH_TIMEOUT(engine.state(), CaptureEngine::State::Recording, kRealWaitMs);
     QElapsedTimer clock;
     clock.start();
     serve(300);
@@ -201,7 +203,7 @@ void TestPulseCapture::busyGuiThreadLosesNothing()
             QStringLiteral("periods %1 to %2").arg(tone.shortestPeriod).arg(tone.longestPeriod)));
 }
 
-void TestPulseCapture::stalledServerBreaksOffWithoutHolding()
+void TestPulseCapture::stalledServerNeverHoldsTheGuiThread()
 {
     if (!m_why.isEmpty())
         QSKIP(qPrintable(QStringLiteral("No sound server could start: ") + m_why));
@@ -211,8 +213,8 @@ void TestPulseCapture::stalledServerBreaksOffWithoutHolding()
     CaptureEngine engine(&device);
     QSignalSpy brokeOff(&engine, &CaptureEngine::brokeOff);
     const QString take = m_folder.filePath(QStringLiteral("stalled.wav"));
-    QString error;
-    QCOMPARE(engine.start(kFormat, take, &error), std::nullopt);
+    engine.start(kFormat, take);
+    QTRY_COMPARE_WITH_TIMEOUT(engine.state(), CaptureEngine::State::Recording, kRealWaitMs);
     engine.togglePause();
     serve(300);
 
@@ -223,8 +225,18 @@ void TestPulseCapture::stalledServerBreaksOffWithoutHolding()
     // Far above what a press takes, far below libpulse's own 30 s.
     QVERIFY2(held.elapsed() < 2000, qPrintable(QString::number(held.elapsed())));
     QTRY_COMPARE_WITH_TIMEOUT(brokeOff.size(), 1, kRealWaitMs);
-    m_server.stall(false);
+    QCOMPARE(brokeOff.first().at(0).value<CaptureEngine::Fault>(), CaptureEngine::Fault::Stalled);
     QCOMPARE(brokeOff.first().at(1).toString(), pulseText(PA_ERR_TIMEOUT));
+
+    // Nor does opening; its answer comes later, and the take stays as it was.
+    QSignalSpy startFailed(&engine, &CaptureEngine::startFailed);
+    held.restart();
+    engine.start(kFormat, take);
+    QVERIFY2(held.elapsed() < 500, qPrintable(QString::number(held.elapsed())));
+    QVERIFY(startFailed.wait(kRealWaitMs));
+    m_server.stall(false);
+    QCOMPARE(startFailed.first().at(0).value<CaptureEngine::Fault>(),
+             CaptureEngine::Fault::Stalled);
     const WavFacts wav = WavFacts::readFile(take);
     QCOMPARE(wav.dataSize, quint32(wav.sound.size()));
 }

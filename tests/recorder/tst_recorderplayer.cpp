@@ -36,7 +36,7 @@ struct RecordingPlayer {
         QVERIFY(recorder->window());
         f.dialogs.chosenFiles << path;
         recorder->window()->pressStart();
-        QVERIFY(recorder->window()->isRecording());
+        QTRY_COMPARE(recorder->window()->engine().state(), CaptureEngine::State::Recording);
     }
 };
 

@@ -126,6 +126,10 @@ void TestRecorderWindow::startAsksForTheFile()
     QCOMPARE(request.defaultExtension, QStringLiteral("wav"));
     QCOMPARE(request.fileName, offered);
 
+    // Until the sound input answers, the window says it is starting.
+    QCOMPARE(stateText(w), rig.entry(Text::RecordingStarting));
+    QVERIFY(!pushButton(w, "startButton")->isEnabled());
+    QTRY_VERIFY(pushButton(w, "startButton")->isEnabled());
     QVERIFY(w.isRecording());
     QCOMPARE(rig.device.format, (PcmFormat{1, 8, 22050}));
     QCOMPARE(w.fileName(), chosen);
@@ -195,7 +199,7 @@ void TestRecorderWindow::backingOutLeavesItIdle()
     rig.dialogs.answers << QMessageBox::Yes;
     w.pressStart();
     QVERIFY(w.isRecording());
-    QCOMPARE(rig.folder.readBytes(QStringLiteral("keep.wav")).size(), 44);
+    QTRY_COMPARE(rig.folder.readBytes(QStringLiteral("keep.wav")).size(), 44);
 }
 
 void TestRecorderWindow::pauseResumeAndStopFromPause()
@@ -292,17 +296,21 @@ void TestRecorderWindow::metersShowThePeaks()
 void TestRecorderWindow::failuresAreShown_data()
 {
     QTest::addColumn<bool>("deviceFails");
-    QTest::newRow("no sound server") << true;
-    QTest::newRow("disk full") << false;
+    QTest::addColumn<CaptureDevice::Failure>("failure");
+    QTest::newRow("no sound server") << true << CaptureDevice::Failure::Broken;
+    QTest::newRow("sound server stalled") << true << CaptureDevice::Failure::Stalled;
+    QTest::newRow("disk full") << false << CaptureDevice::Failure::Broken;
 }
 
 void TestRecorderWindow::failuresAreShown()
 {
     QFETCH(bool, deviceFails);
+    QFETCH(CaptureDevice::Failure, failure);
     RecorderRig rig;
     RecorderWindow w(rig.state, rig.platform);
     if (deviceFails) {
         rig.device.openError = QStringLiteral(" Connection refused ");
+        rig.device.openFailure = failure;
         rig.dialogs.chosenFiles << w.fileName();
     } else {
         if (!QFileInfo(QStringLiteral("/dev/full")).isWritable())
@@ -312,13 +320,17 @@ void TestRecorderWindow::failuresAreShown()
     }
     const QString path = rig.dialogs.chosenFiles.head();
     w.pressStart();
+    QTRY_VERIFY(w.engine().state() != CaptureEngine::State::Starting);
     for (int i = 0; i < 100 && w.isRecording(); ++i)
         rig.device.captureBuffers(1);
 
     QVERIFY(!w.isRecording());
     QCOMPARE(pushButton(w, "startButton")->text(), "&" + rig.entry(Text::StartRecording));
     const RecordingDialogs::Message shown = rig.dialogs.messages.last();
-    if (deviceFails) {
+    if (failure == CaptureDevice::Failure::Stalled) {
+        QCOMPARE(shown.text, rig.entry(Text::SoundServerNotAnswering));
+        QVERIFY(!QFileInfo::exists(path));
+    } else if (deviceFails) {
         // The server's own words, as a plain box.
         QCOMPARE(shown.icon, QMessageBox::NoIcon);
         QCOMPARE(shown.text, QStringLiteral("Connection refused"));
@@ -350,9 +362,7 @@ void TestRecorderWindow::closingFinishesTheFile()
     RecorderRig rig;
     auto* w = new RecorderWindow(rig.state, rig.platform);
     w->setAttribute(Qt::WA_DeleteOnClose);
-    const QString path = w->fileName();
-    rig.dialogs.chosenFiles << path;
-    w->pressStart();
+    const QString path = rig.startTake(*w);
     w->show();
     rig.device.capture(8192 * 2 + 4000);
     QVERIFY(w->close());
