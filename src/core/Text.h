@@ -183,4 +183,8 @@ enum class Text {
     RecoveryUnavailable = 203,
     RecordingBrokeOff = 204,
     LanguageFileNotTaken = 205,
+    ExportPreambleLeftOut = 210,
+    SubtitlesSkipped = 211,
+    ExportOverTranscript = 212,
+    ExportFormatUnknown = 213,
 };
