@@ -35,16 +35,19 @@ Boundary boundaryAt(QStringView text, qsizetype at)
     return Boundary::Word;
 }
 
-// The blank of the strongest kind nearest the middle; -1 when the text has none.
-qsizetype splitPoint(QStringView text)
+// The blank of the strongest kind nearest the middle, of `weakest` kind at least and past the
+// first `keep` characters; -1 when the text has none.
+qsizetype splitPoint(QStringView text, Boundary weakest, qsizetype keep)
 {
     qsizetype best = -1;
     Boundary bestKind = Boundary::Word;
     const qsizetype middle = text.size() / 2;
-    for (qsizetype at = 1; at + 1 < text.size(); ++at) {
+    for (qsizetype at = std::max<qsizetype>(keep, 1); at + 1 < text.size(); ++at) {
         if (text[at] != QLatin1Char(' '))
             continue;
         const Boundary kind = boundaryAt(text, at);
+        if (kind < weakest)
+            continue;
         if (best < 0 || kind > bestKind ||
             (kind == bestKind && std::abs(at - middle) < std::abs(best - middle))) {
             best = at;
@@ -85,13 +88,18 @@ QStringList wrap(QStringView text)
 }
 
 // Splits the text until every piece fits on the screen and, at its share of the duration, in
-// the longest time a cue shows.
-void splitInto(QStringView text, double millisecondsPerCharacter, QList<QStringView>& pieces)
+// the longest time a cue shows. Only a sentence or a clause is parted for time: a few words
+// alone on the screen read worse than a cue that leaves before its segment ends. The first
+// `keep` characters (a speaker's label) stay with the words after them.
+void splitInto(QStringView text, double millisecondsPerCharacter, QList<QStringView>& pieces,
+               qsizetype keep = 0)
 {
     const bool fitsLines =
         text.size() <= kMostLines * kMostLineCharacters && wrap(text).size() <= kMostLines;
     const bool fitsTime = text.size() * millisecondsPerCharacter <= kLongestCue;
-    const qsizetype at = fitsLines && fitsTime ? -1 : splitPoint(text);
+    const qsizetype at = !fitsLines  ? splitPoint(text, Boundary::Word, keep)
+                         : !fitsTime ? splitPoint(text, Boundary::Clause, keep)
+                                     : -1;
     if (at < 0) {
         if (fitsLines) {
             pieces << text;
@@ -103,7 +111,7 @@ void splitInto(QStringView text, double millisecondsPerCharacter, QList<QStringV
         splitInto(text.sliced(cut), millisecondsPerCharacter, pieces);
         return;
     }
-    splitInto(text.first(at), millisecondsPerCharacter, pieces);
+    splitInto(text.first(at), millisecondsPerCharacter, pieces, keep);
     splitInto(text.sliced(at + 1), millisecondsPerCharacter, pieces);
 }
 
@@ -124,8 +132,11 @@ QList<Cue> fromSegments(const QList<Segment>& segments, SpeakerPlace speakerPlac
     qint64 lastEnd = 0;
     for (const Segment& segment : segments) {
         QString text = segment.text.simplified();
-        if (speakerPlace == SpeakerPlace::InText && !segment.speaker.isEmpty())
+        qsizetype label = 0;
+        if (speakerPlace == SpeakerPlace::InText && !segment.speaker.isEmpty()) {
             text = segment.speaker + QLatin1String(": ") + text;
+            label = segment.speaker.size() + 2;
+        }
         if (text.isEmpty())
             continue;
         const qint64 start = std::max(segment.start, lastEnd);
@@ -134,7 +145,7 @@ QList<Cue> fromSegments(const QList<Segment>& segments, SpeakerPlace speakerPlac
         const qint64 duration =
             segment.end > start ? segment.end - start : TranscriptSegments::readingTime(text);
         QList<QStringView> pieces;
-        splitInto(text, double(duration) / double(text.size()), pieces);
+        splitInto(text, double(duration) / double(text.size()), pieces, label);
         qsizetype total = 0;
         for (QStringView piece : pieces)
             total += piece.size();

@@ -7,9 +7,11 @@
 #include <QStringList>
 
 // Subtitle cues made from segments, as a viewer can read them: no cue shows longer than
-// kLongestCue nor more than kMostLines lines of kMostLineCharacters. A longer segment is split at
-// the end of a sentence, else of a clause, else between words, as near its middle as can be; its
-// time is shared out by the length of the pieces. Cues never overlap and never run backwards.
+// kLongestCue nor more than kMostLines lines of kMostLineCharacters. A segment too long for the
+// screen is split at the end of a sentence, else of a clause, else between words, as near its
+// middle as can be; one too long in time only at sentences and clauses, else its cue leaves
+// early. Its time is shared out by the length of the pieces. Cues never overlap and never run
+// backwards.
 struct Cue {
     qint64 start = 0; // milliseconds
     qint64 end = 0;
