@@ -51,8 +51,7 @@ void makeTranscript(QTextDocument* document)
                               QLatin1Char(' '),
                           time);
         cursor.insertText(speakers[turn % 2] + QStringLiteral(": "), speaker);
-        qsizetype written = 0;
-        for (; written + sentence.size() < perTurn - 40; written += sentence.size())
+        for (qsizetype written = 40; written < perTurn; written += sentence.size())
             cursor.insertText(sentence, plain);
         cursor.insertText(QStringLiteral("trial"), marked);
     }

@@ -1,6 +1,7 @@
 #include "transcript/SubtitleCues.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace SubtitleCues {
@@ -39,22 +40,25 @@ Boundary boundaryAt(QStringView text, qsizetype at)
 // first `keep` characters; -1 when the text has none.
 qsizetype splitPoint(QStringView text, Boundary weakest, qsizetype keep)
 {
-    qsizetype best = -1;
-    Boundary bestKind = Boundary::Word;
+    // Outwards from the middle, so that the first blank of each kind is the nearest, and the
+    // first sentence's end ends the search.
+    std::array<qsizetype, 3> nearest = {-1, -1, -1};
+    const qsizetype first = std::max<qsizetype>(keep, 1);
     const qsizetype middle = text.size() / 2;
-    for (qsizetype at = std::max<qsizetype>(keep, 1); at + 1 < text.size(); ++at) {
-        if (text[at] != QLatin1Char(' '))
-            continue;
-        const Boundary kind = boundaryAt(text, at);
-        if (kind < weakest)
-            continue;
-        if (best < 0 || kind > bestKind ||
-            (kind == bestKind && std::abs(at - middle) < std::abs(best - middle))) {
-            best = at;
-            bestKind = kind;
+    for (qsizetype distance = 0; distance <= middle + 1; ++distance) {
+        for (const qsizetype at : {middle - distance, middle + distance}) {
+            if (at < first || at + 1 >= text.size() || text[at] != QLatin1Char(' '))
+                continue;
+            const Boundary kind = boundaryAt(text, at);
+            if (kind < weakest || nearest[size_t(kind)] >= 0)
+                continue;
+            if (kind == Boundary::Sentence)
+                return at;
+            nearest[size_t(kind)] = at;
         }
     }
-    return best;
+    return nearest[size_t(Boundary::Clause)] >= 0 ? nearest[size_t(Boundary::Clause)]
+                                                  : nearest[size_t(Boundary::Word)];
 }
 
 // The text as lines no longer than the limit, broken between words where it can be; a word
@@ -87,6 +91,23 @@ QStringList wrap(QStringView text)
     return lines;
 }
 
+// Whether wrap() gives at most two lines, without making them.
+bool fitsTwoLines(QStringView text)
+{
+    static_assert(kMostLines == 2);
+    if (text.size() <= kMostLineCharacters)
+        return true;
+    if (text.size() > kMostLines * kMostLineCharacters)
+        return false;
+    // A blank that leaves no more than a line on either side.
+    for (qsizetype at = text.size() - kMostLineCharacters - 1; at <= kMostLineCharacters; ++at) {
+        if (text[at] == QLatin1Char(' '))
+            return true;
+    }
+    // A text without blanks is cut into lines.
+    return !text.contains(QLatin1Char(' '));
+}
+
 // Splits the text until every piece fits on the screen and, at its share of the duration, in
 // the longest time a cue shows. Only a sentence or a clause is parted for time: a few words
 // alone on the screen read worse than a cue that leaves before its segment ends. The first
@@ -94,8 +115,7 @@ QStringList wrap(QStringView text)
 void splitInto(QStringView text, double millisecondsPerCharacter, QList<QStringView>& pieces,
                qsizetype keep = 0)
 {
-    const bool fitsLines =
-        text.size() <= kMostLines * kMostLineCharacters && wrap(text).size() <= kMostLines;
+    const bool fitsLines = fitsTwoLines(text);
     const bool fitsTime = text.size() * millisecondsPerCharacter <= kLongestCue;
     const qsizetype at = !fitsLines  ? splitPoint(text, Boundary::Word, keep)
                          : !fitsTime ? splitPoint(text, Boundary::Clause, keep)
@@ -117,6 +137,9 @@ void splitInto(QStringView text, double millisecondsPerCharacter, QList<QStringV
 
 QString vttEscaped(const QString& text)
 {
+    if (!text.contains(QLatin1Char('&')) && !text.contains(QLatin1Char('<')) &&
+        !text.contains(QLatin1Char('>')))
+        return text;
     QString escaped = text;
     escaped.replace(QLatin1Char('&'), QLatin1String("&amp;"));
     escaped.replace(QLatin1Char('<'), QLatin1String("&lt;"));
@@ -168,41 +191,93 @@ QList<Cue> fromSegments(const QList<Segment>& segments, SpeakerPlace speakerPlac
     return cues;
 }
 
-QString clockTime(qint64 ms, QChar separator)
+namespace {
+
+// Written by hand: the subtitle files hold two for every cue, and arg() is slow at that rate.
+void appendClock(QByteArray& out, qint64 ms, char separator)
 {
     ms = std::max<qint64>(ms, 0);
-    return QStringLiteral("%1:%2:%3%4%5")
-        .arg(ms / 3600000, 2, 10, QLatin1Char('0'))
-        .arg(ms / 60000 % 60, 2, 10, QLatin1Char('0'))
-        .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
-        .arg(separator)
-        .arg(ms % 1000, 3, 10, QLatin1Char('0'));
+    const qint64 hours = ms / 3600000;
+    if (hours >= 100)
+        out += QByteArray::number(hours / 100);
+    const auto digits = [&out](qint64 value, int count) {
+        for (qint64 unit = count == 3 ? 100 : 10; unit > 0; unit /= 10)
+            out += char('0' + value / unit % 10);
+    };
+    digits(hours % 100, 2);
+    out += ':';
+    digits(ms / 60000 % 60, 2);
+    out += ':';
+    digits(ms / 1000 % 60, 2);
+    out += separator;
+    digits(ms % 1000, 3);
+}
+
+} // namespace
+
+QString clockTime(qint64 ms, QChar separator)
+{
+    QByteArray text;
+    appendClock(text, ms, char(separator.unicode()));
+    return QString::fromLatin1(text);
+}
+
+// Room for the whole file at once: growing a string of megabytes copies it again and again.
+qsizetype sizeOf(const QList<Cue>& cues)
+{
+    constexpr qsizetype kCueFrame = 64; // number, times, voice, line ends
+    qsizetype size = 0;
+    for (const Cue& cue : cues) {
+        size += kCueFrame + cue.speaker.size();
+        for (const QString& line : cue.lines)
+            size += line.size() + 2;
+    }
+    return size;
 }
 
 QByteArray srt(const QList<Cue>& cues)
 {
-    QString out;
+    QByteArray out;
+    out.reserve(sizeOf(cues));
     int number = 0;
     for (const Cue& cue : cues) {
-        out += QString::number(++number) + QLatin1String("\r\n") +
-               clockTime(cue.start, QLatin1Char(',')) + QLatin1String(" --> ") +
-               clockTime(cue.end, QLatin1Char(',')) + QLatin1String("\r\n") +
-               cue.lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n\r\n");
+        out += QByteArray::number(++number);
+        out += "\r\n";
+        appendClock(out, cue.start, ',');
+        out += " --> ";
+        appendClock(out, cue.end, ',');
+        for (const QString& line : cue.lines) {
+            out += "\r\n";
+            out += line.toUtf8();
+        }
+        out += "\r\n\r\n";
     }
-    return out.toUtf8();
+    return out;
 }
 
 QByteArray webVtt(const QList<Cue>& cues)
 {
-    QString out = QStringLiteral("WEBVTT\r\n\r\n");
+    QByteArray out = "WEBVTT\r\n";
+    out.reserve(sizeOf(cues));
     for (const Cue& cue : cues) {
-        out += clockTime(cue.start, QLatin1Char('.')) + QLatin1String(" --> ") +
-               clockTime(cue.end, QLatin1Char('.')) + QLatin1String("\r\n");
-        if (!cue.speaker.isEmpty())
-            out += QLatin1String("<v ") + vttEscaped(cue.speaker) + QLatin1Char('>');
-        out += vttEscaped(cue.lines.join(QLatin1String("\r\n"))) + QLatin1String("\r\n\r\n");
+        out += "\r\n";
+        appendClock(out, cue.start, '.');
+        out += " --> ";
+        appendClock(out, cue.end, '.');
+        out += "\r\n";
+        if (!cue.speaker.isEmpty()) {
+            out += "<v ";
+            out += vttEscaped(cue.speaker).toUtf8();
+            out += '>';
+        }
+        for (qsizetype i = 0; i < cue.lines.size(); ++i) {
+            if (i > 0)
+                out += "\r\n";
+            out += vttEscaped(cue.lines[i]).toUtf8();
+        }
+        out += "\r\n";
     }
-    return out.toUtf8();
+    return out;
 }
 
 } // namespace SubtitleCues
