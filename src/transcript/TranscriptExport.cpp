@@ -9,8 +9,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
+#include <memory>
 
 namespace TranscriptExport {
 
@@ -49,12 +52,46 @@ QByteArray table(const QList<Segment>& segments, QChar separator)
     return out.toUtf8();
 }
 
+// Qt 6.4's OpenDocument writer names a run's font only when the run holds Qt 5's property of a
+// single family, and calls every other run's font "Sans"; a copy gets that property on each run.
+std::unique_ptr<QTextDocument> withSingleFontFamilies(const QTextDocument& document)
+{
+    std::unique_ptr<QTextDocument> copy(document.clone());
+    copy->setUndoRedoEnabled(false);
+    struct Run {
+        int start;
+        int end;
+        QString family;
+    };
+    QList<Run> runs;
+    for (QTextBlock block = copy->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QStringList families = fragment.charFormat().fontFamilies().toStringList();
+            runs.append({fragment.position(), fragment.position() + fragment.length(),
+                         families.isEmpty() ? copy->defaultFont().family() : families.first()});
+        }
+    }
+    QTextCursor cursor(copy.get());
+    cursor.beginEditBlock();
+    for (const Run& run : runs) {
+        cursor.setPosition(run.start);
+        cursor.setPosition(run.end, QTextCursor::KeepAnchor);
+        QTextCharFormat font;
+        font.setFontFamilies({run.family});
+        font.setProperty(QTextFormat::OldFontFamily, run.family);
+        cursor.mergeCharFormat(font);
+    }
+    cursor.endEditBlock();
+    return copy;
+}
+
 std::optional<QByteArray> openDocument(const QTextDocument& document, QString* error)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     QTextDocumentWriter writer(&buffer, "odf");
-    if (!writer.write(&document)) {
+    if (!writer.write(withSingleFontFamilies(document).get())) {
         if (error)
             *error = buffer.errorString().isEmpty()
                          ? QCoreApplication::translate("TranscriptExport",
