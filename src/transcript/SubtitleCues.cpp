@@ -152,6 +152,8 @@ QString vttEscaped(const QString& text)
 QList<Cue> fromSegments(const QList<Segment>& segments, SpeakerPlace speakerPlace)
 {
     QList<Cue> cues;
+    cues.reserve(segments.size());
+    QList<QStringView> pieces;
     qint64 lastEnd = 0;
     for (const Segment& segment : segments) {
         QString text = segment.text.simplified();
@@ -167,7 +169,7 @@ QList<Cue> fromSegments(const QList<Segment>& segments, SpeakerPlace speakerPlac
         // time after it.
         const qint64 duration =
             segment.end > start ? segment.end - start : TranscriptSegments::readingTime(text);
-        QList<QStringView> pieces;
+        pieces.clear();
         splitInto(text, double(duration) / double(text.size()), pieces, label);
         qsizetype total = 0;
         for (QStringView piece : pieces)
