@@ -125,8 +125,10 @@ void splitInto(QStringView text, double millisecondsPerCharacter, QList<QStringV
             pieces << text;
             return;
         }
-        // One word longer than the screen holds: cut it.
-        const qsizetype cut = kMostLines * kMostLineCharacters;
+        // A word longer than the screen holds, or than the line beside a label: cut it.
+        const qsizetype cut = text.size() > kMostLines * kMostLineCharacters
+                                  ? kMostLines * kMostLineCharacters
+                                  : kMostLineCharacters;
         pieces << text.first(cut);
         splitInto(text.sliced(cut), millisecondsPerCharacter, pieces);
         return;

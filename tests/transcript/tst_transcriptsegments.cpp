@@ -122,6 +122,10 @@ void TestTranscriptSegments::cuesFitTheScreenAndTheTime_data()
                            QString(30, QLatin1Char('w')) + QStringLiteral(" word").repeated(14)}}
         << "1000-2942 ANNA: wwwwwwwwwwwwwwwwwwwwwwwwwwwwww/word word word | "
            "2942-5000 word word word word word word/word word word word word";
+    QTest::newRow("a word longer than the lines after a label is cut")
+        << QList<Segment>{{0, 4000, QStringLiteral("ANNA"), QString(60, QLatin1Char('w'))}}
+        << "0-2545 ANNA: " + QString(36, QLatin1Char('w')) + " | 2545-4000 " +
+               QString(24, QLatin1Char('w'));
     QTest::newRow("short text over a long time leaves early; overlap pushed on")
         << QList<Segment>{{0, 30000, QString(), QStringLiteral("Quiet")},
                           {29000, 31000, QString(), QStringLiteral("Then")},
