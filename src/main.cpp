@@ -1,3 +1,4 @@
+#include "app/ExportCommand.h"
 #include "app/Startup.h"
 #include "platform/FontConfigWarmUp.h"
 #include "remote/CommandLineOptions.h"
@@ -6,8 +7,10 @@
 
 int main(int argc, char* argv[])
 {
-    // --help and --command end before any window system is reached.
+    // --help and --command end before any window system is reached; --export uses none.
     if (const auto status = CommandLineOptions::run(argc, argv))
+        return *status;
+    if (const auto status = ExportCommand::run(argc, argv))
         return *status;
     const FontConfigWarmUp fonts;
     QApplication app(argc, argv);

@@ -187,4 +187,8 @@ enum class Text {
     TimestampAfterStepBack = 207,
     SoundServerNotAnswering = 208,
     RecordingStarting = 209,
+    ExportPreambleLeftOut = 210,
+    SubtitlesSkipped = 211,
+    ExportOverTranscript = 212,
+    ExportFormatUnknown = 213,
 };

@@ -142,7 +142,8 @@ std::optional<Found> parseAt(QStringView text, qsizetype at)
         if (fraction.count == 0)
             return std::nullopt;
     }
-    if (i >= text.size() || text[i] != close)
+    // A lone number in brackets ("[12]") is a reference, not a time.
+    if (i >= text.size() || text[i] != close || count < 2)
         return std::nullopt;
 
     const Digits& seconds = groups[count - 1];

@@ -66,6 +66,7 @@ QString helpText()
     QString text = QStringLiteral(
         "Usage: vocarta [FILE]\n"
         "       vocarta --command NAME\n"
+        "       vocarta --export IN OUT [--no-timestamps]\n"
         "\n"
         "Starts Vocarta, opening the recording FILE if one is given. When Vocarta already runs,\n"
         "FILE is opened there instead.\n"
@@ -73,6 +74,10 @@ QString helpText()
         "Options:\n"
         "  --command NAME   hand a command to the running Vocarta and end; bind these to keys\n"
         "                   in the desktop's keyboard settings\n"
+        "  --export IN OUT  write the transcript IN (.rtf, .txt, .srt or .vtt) as OUT, in the\n"
+        "                   format its name ends in: .docx, .odt, .srt, .vtt, .txt, .csv or .tsv;\n"
+        "                   needs no display, prints one line per problem and ends with status 0\n"
+        "                   once OUT is written; --no-timestamps leaves them out of a .txt\n"
         "  --help           show this text\n"
         "\n"
         "Commands:\n");

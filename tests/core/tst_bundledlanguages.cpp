@@ -36,7 +36,11 @@ const QSet<int> kUsedLater = {int(Text::AboutText),
                               int(Text::NotATextDocument),
                               int(Text::TimestampAfterStepBack),
                               int(Text::SoundServerNotAnswering),
-                              int(Text::RecordingStarting)};
+                              int(Text::RecordingStarting),
+                              int(Text::ExportPreambleLeftOut),
+                              int(Text::SubtitlesSkipped),
+                              int(Text::ExportOverTranscript),
+                              int(Text::ExportFormatUnknown)};
 
 QString languagePath(const QString& file)
 {

@@ -92,6 +92,7 @@ void TestTimestamp::recognises_data()
     QTest::newRow("long fraction") << "[00:00:01.1234]" << qint64(-1);
     QTest::newRow("hours too long") << "[1000:00:00]" << qint64(-1);
     QTest::newRow("plain brackets") << "[note]" << qint64(-1);
+    QTest::newRow("a number alone") << "[12]" << qint64(-1);
 }
 
 void TestTimestamp::recognises()
