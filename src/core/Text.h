@@ -191,4 +191,7 @@ enum class Text {
     SubtitlesSkipped = 211,
     ExportOverTranscript = 212,
     ExportFormatUnknown = 213,
+    Subtitles = 214,
+    ExportTranscript = 215,
+    TextWithoutTimestamps = 216,
 };

@@ -61,6 +61,9 @@ public:
     void openRecentDocument(int index);
     SaveOutcome save();
     SaveOutcome saveAs();
+    // Writes the transcript as Word, OpenDocument, subtitles, plain text or a table of its
+    // segments.
+    void exportTranscript();
 
     // A click on a toolbar zone, numbered as EditorToolbar::Zone.
     void runToolbarZone(int zone);
@@ -140,6 +143,9 @@ private:
     // After a command of the player started here: the keyboard comes back to the text, unless
     // the command left a dialog of its own open.
     void takeKeyboardBack(const QList<QWidget*>& dialogsBefore);
+    // Asks before a file is replaced; true when it is new or the user says yes.
+    bool mayReplace(const QString& path);
+    void tellSaveFailed(const QString& path, const QString& error);
     void applyFontName(const QString& name);
     // The font and size the boxes show.
     QFont boxesFont() const;

@@ -4,6 +4,7 @@
 #include "editor/RichTextBox.h"
 #include "platform/Dialogs.h"
 #include "platform/TextFile.h"
+#include "transcript/TransferMessages.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -106,6 +107,7 @@ void EditorWindow::openDocumentFile(const QString& path)
     if (chosen.isEmpty()) {
         FileDialogRequest request = documentDialog(this, t);
         request.open = true;
+        request.filters.append({t.plain(Text::Subtitles), QStringLiteral("*.srt *.vtt")});
         request.initialFolder = m_state.editorFolder;
         request.title = t.plain(Text::OpenDocumentTitle);
         chosen = m_platform.dialogs->showFileDialog(request);
@@ -131,15 +133,29 @@ void EditorWindow::openDocumentFile(const QString& path)
     // An opened file starts a history of its own: undoing into the previous document's text
     // would let a save write that text over this file.
     m_undoRecording = false;
-    m_textBox->setContents(*bytes);
+    const bool subtitles = SubtitleImport::isSubtitleFile(chosen);
+    ImportSummary imported;
+    if (subtitles)
+        imported = m_textBox->setSubtitles(*bytes, m_state.timestamps.style);
+    else
+        m_textBox->setContents(*bytes);
     m_undoRecording = true;
     m_history.reset(m_textBox->toPlainText(), m_textBox->textCursor().position());
     m_state.editorFolder = QFileInfo(chosen).absolutePath();
+    discardRecoveryCopy();
+    if (subtitles) {
+        // A transcript made from subtitles is a new document: a save never writes it over them.
+        m_document.startUntitled();
+        m_document.modified = !m_textBox->document()->isEmpty();
+        updateCaption();
+        if (const QString note = TransferMessages::importNote(imported, t); !note.isEmpty())
+            m_platform.dialogs->information(this, t.plain(Text::ProgramName), note);
+        return;
+    }
     m_document.path = chosen;
     rememberDocument(chosen);
     updateCaption();
     m_document.modified = false;
-    discardRecoveryCopy();
 }
 
 EditorWindow::SaveOutcome EditorWindow::save()
@@ -175,11 +191,7 @@ EditorWindow::SaveOutcome EditorWindow::saveAs()
     const QString chosen = m_platform.dialogs->showFileDialog(request);
     if (chosen.isEmpty())
         return SaveOutcome::Cancelled;
-    if (QFileInfo::exists(chosen) &&
-        m_platform.dialogs->message(this, QMessageBox::Warning, t.plain(Text::ProgramName),
-                                    t.plain(Text::FileExists) + QStringLiteral("\n\n") +
-                                        t.plain(Text::ReplaceFile),
-                                    QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+    if (!mayReplace(chosen))
         return SaveOutcome::Cancelled;
     m_state.editorFolder = QFileInfo(chosen).absolutePath();
     if (!writeDocument(chosen))
@@ -192,17 +204,32 @@ EditorWindow::SaveOutcome EditorWindow::saveAs()
     return SaveOutcome::Saved;
 }
 
+bool EditorWindow::mayReplace(const QString& path)
+{
+    const InterfaceTexts& t = m_state.texts;
+    return !QFileInfo::exists(path) ||
+           m_platform.dialogs->message(this, QMessageBox::Warning, t.plain(Text::ProgramName),
+                                       t.plain(Text::FileExists) + QStringLiteral("\n\n") +
+                                           t.plain(Text::ReplaceFile),
+                                       QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
 bool EditorWindow::writeDocument(const QString& path)
 {
     QString error;
     if (m_textBox->saveFile(path, &error))
         return true;
+    tellSaveFailed(path, error);
+    return false;
+}
+
+void EditorWindow::tellSaveFailed(const QString& path, const QString& error)
+{
     qCWarning(lcEditor).noquote() << "Cannot save" << path << error;
     const InterfaceTexts& t = m_state.texts;
     m_platform.dialogs->warning(this, t.plain(Text::ProgramName),
                                 t.plain(Text::SaveFailed) + QLatin1Char('\n') + path +
                                     QLatin1Char('\n') + error);
-    return false;
 }
 
 void EditorWindow::rememberDocument(const QString& path)

@@ -409,6 +409,15 @@ void RichTextBox::setContents(const QByteArray& bytes)
     takeDocument(loaded);
 }
 
+ImportSummary RichTextBox::setSubtitles(const QByteArray& bytes, Timestamp::Style style)
+{
+    auto* loaded = new QTextDocument(this);
+    loaded->setDefaultFont(document()->defaultFont());
+    const ImportSummary summary = SubtitleImport::read(bytes, loaded, style);
+    takeDocument(loaded);
+    return summary;
+}
+
 void RichTextBox::takeDocument(QTextDocument* replacement)
 {
     // The text area deletes a document it made itself; one made here goes with this widget.

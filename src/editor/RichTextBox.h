@@ -1,5 +1,7 @@
 #pragma once
 
+#include "transcript/SubtitleImport.h"
+
 #include <QHash>
 #include <QTextEdit>
 
@@ -71,6 +73,8 @@ public:
     static bool isDocument(const QByteArray& bytes);
     // The same from a file's bytes. RTF that breaks off is read as far as it goes.
     void setContents(const QByteArray& bytes);
+    // SRT or WebVTT subtitles as a transcript, their starts as timestamps in `style`.
+    ImportSummary setSubtitles(const QByteArray& bytes, Timestamp::Style style);
     // Writes the whole document atomically: plain UTF-8 text under a ".txt" name, RTF under any
     // other. On failure the old file stays whole.
     bool saveFile(const QString& path, QString* error = nullptr) const;

@@ -23,6 +23,8 @@ struct FileDialogRequest {
     QString defaultExtension;
     QString initialFolder; // empty: the current folder
     QString fileName;
+    // Receives the 1-based index of the filter the user chose, when the dialog is accepted.
+    int* chosenFilter = nullptr;
 };
 
 // Every question the program asks the user. Windows get it from the Platform bundle, so tests

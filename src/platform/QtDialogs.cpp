@@ -79,6 +79,8 @@ QString QtDialogs::showFileDialog(const FileDialogRequest& request)
     if (chosen.isEmpty())
         return {};
     QString path = chosen.first();
+    if (request.chosenFilter)
+        *request.chosenFilter = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
     // As Qt's own default suffix: only a name with no dot at all is given one.
     if (!request.open && !QFileInfo(path).fileName().contains(QLatin1Char('.'))) {
         const qsizetype filter = filters.indexOf(dialog.selectedNameFilter());

@@ -40,7 +40,10 @@ const QSet<int> kUsedLater = {int(Text::AboutText),
                               int(Text::ExportPreambleLeftOut),
                               int(Text::SubtitlesSkipped),
                               int(Text::ExportOverTranscript),
-                              int(Text::ExportFormatUnknown)};
+                              int(Text::ExportFormatUnknown),
+                              int(Text::Subtitles),
+                              int(Text::ExportTranscript),
+                              int(Text::TextWithoutTimestamps)};
 
 QString languagePath(const QString& file)
 {

@@ -27,6 +27,7 @@ private Q_SLOTS:
     void openReadsRtfAndPlainText_data();
     void openReadsRtfAndPlainText();
     void openOfAMissingFileKeepsTheDocument();
+    void subtitlesComeInAndTranscriptsGoOut();
     void recentDocumentsMoveAndAreKept();
     void closingQuestion_data();
     void closingQuestion();
@@ -307,6 +308,35 @@ void TestEditorDocuments::openOfAMissingFileKeepsTheDocument()
                                                  binary + QLatin1Char('\n') +
                                                  f.entry(Text::NotATextDocument));
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("kept"));
+}
+
+void TestEditorDocuments::subtitlesComeInAndTranscriptsGoOut()
+{
+    EditorFixture f;
+    // In: a paragraph per cue, as a new document; what could not be read is told once.
+    f.editor->openDocumentFile(
+        f.document(QStringLiteral("talk.srt"),
+                   "1\r\n00:00:01,500 --> 00:00:03,000\r\nANNA: Hello there\r\n\r\n"
+                   "2\r\nno time here\r\n\r\n"
+                   "3\r\n00:01:02,000 --> 00:01:04,000\r\nGood morning\r\n"));
+    QCOMPARE(f.text()->toPlainText(),
+             QStringLiteral("[00:00:01] ANNA: Hello there\n[00:01:02] Good morning"));
+    QVERIFY(f.editor->document().isUntitled() && f.editor->document().modified);
+    QCOMPARE(f.dialogs.messages.size(), 1);
+
+    // Out: the format follows the name; plain text can leave the timestamps out.
+    f.dialogs.chosenFiles << f.path(QStringLiteral("out.srt")) << f.path(QStringLiteral("out.txt"));
+    f.dialogs.chosenFilters << 1 << 6;
+    f.editor->exportTranscript();
+    f.editor->exportTranscript();
+    QCOMPARE(f.dialogs.fileDialogs.last().filters.at(5).first,
+             f.entry(Text::TextWithoutTimestamps));
+    // A cue lasts 7 s at most; the last one ends after a reading time without media.
+    QCOMPARE(f.folder.readBytes(QStringLiteral("docs/out.srt")),
+             QByteArray("1\r\n00:00:01,000 --> 00:00:08,000\r\nANNA: Hello there\r\n\r\n"
+                        "2\r\n00:01:02,000 --> 00:01:03,000\r\nGood morning\r\n\r\n"));
+    QCOMPARE(f.folder.readBytes(QStringLiteral("docs/out.txt")),
+             QByteArray("ANNA: Hello there\r\nGood morning\r\n"));
 }
 
 void TestEditorDocuments::recentDocumentsMoveAndAreKept()

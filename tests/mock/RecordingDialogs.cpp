@@ -21,6 +21,9 @@ QMessageBox::StandardButton RecordingDialogs::message(QWidget*, QMessageBox::Ico
 QString RecordingDialogs::showFileDialog(const FileDialogRequest& request)
 {
     fileDialogs.append(request);
+    if (request.chosenFilter)
+        *request.chosenFilter =
+            chosenFilters.isEmpty() ? request.filterIndex : chosenFilters.dequeue();
     return chosenFiles.isEmpty() ? QString() : chosenFiles.dequeue();
 }
 

@@ -32,6 +32,8 @@ public:
     QList<FileDialogRequest> fileDialogs;
     QQueue<QMessageBox::StandardButton> answers;
     QQueue<QString> chosenFiles;
+    // The filter each accepted file dialog reports; its own preselected one when empty.
+    QQueue<int> chosenFilters;
     // An invalid colour stands for a cancelled dialog; none queued cancels too.
     QQueue<QColor> chosenColours;
     // The colour each colour dialog started from.
