@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/EditorCommands.h"
+#include "core/MenuCommands.h"
 #include "core/RecentList.h"
 #include "core/Timestamp.h"
 #include "editor/EditorDocument.h"
@@ -52,6 +53,8 @@ public:
 
     const EditorDocument& document() const { return m_document; }
     const RecentList& recentDocuments() const { return m_recentDocuments; }
+    // Every menu and command of the window, in menu order.
+    static const std::vector<CommandRow<EditorWindow>>& commandTable();
 
     // The document commands. Those that drop the document ask first about unsaved changes.
     void newDocument();
@@ -151,7 +154,8 @@ private:
     QFont boxesFont() const;
     void applyFontSize(const QString& size);
     void showEditMenu(QPoint globalPosition);
-    void setupTimestampMenu();
+    // Reads the timestamp options and lets the text area's keys and clicks use them.
+    void setupTimestamps();
     void applyTimestampTexts();
     void showTimestampOptions();
     void saveTimestampOptions();
@@ -160,7 +164,7 @@ private:
     bool playFromTimestampAt(int position, bool onTimestamp);
     void stampNewParagraph(const KeyStroke& stroke);
     bool hasMedia() const;
-    void setupSnippetMenu();
+    void loadSnippets();
     void applySnippetTexts();
     void showSnippetEntries();
 
@@ -210,36 +214,18 @@ private:
     QComboBox* m_sizeBox = nullptr;
     RichTextBox* m_textBox = nullptr;
 
+    MenuCommands m_commands;
     QMenu* m_fileMenu = nullptr;
-    QAction* m_newAction = nullptr;
-    QAction* m_openAction = nullptr;
-    QAction* m_saveAction = nullptr;
-    QAction* m_saveAsAction = nullptr;
     std::array<QAction*, RecentList::kSize> m_recentActions{};
     QAction* m_recentSeparator = nullptr;
-    QAction* m_printAction = nullptr;
     QMenu* m_editMenu = nullptr;
-    QAction* m_undoAction = nullptr;
-    QAction* m_redoAction = nullptr;
-    QAction* m_cutAction = nullptr;
-    QAction* m_copyAction = nullptr;
-    QAction* m_pasteAction = nullptr;
-    QAction* m_selectAllAction = nullptr;
-    QAction* m_findAction = nullptr;
-    QAction* m_replaceAction = nullptr;
     QAction* m_insertTimestampAction = nullptr;
-    QAction* m_playFromTimestampAction = nullptr;
-    QMenu* m_timestampMenu = nullptr;
     std::array<QAction*, Timestamp::kStyleCount> m_timestampStyleActions{};
     QAction* m_newParagraphStampAction = nullptr;
     QAction* m_afterStepBackStampAction = nullptr;
     Snippets m_snippets;
     // Read from their file or set by the user: no longer the language's defaults.
     bool m_snippetsStored = false;
-    QMenu* m_snippetMenu = nullptr;
     std::array<QAction*, Snippets::kCount> m_snippetActions{};
-    QAction* m_editSnippetsAction = nullptr;
     QPointer<SnippetDialog> m_snippetDialog;
-    QMenu* m_toolsMenu = nullptr;
-    QAction* m_spellingAction = nullptr;
 };

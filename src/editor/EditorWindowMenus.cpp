@@ -1,5 +1,4 @@
 #include "core/AppState.h"
-#include "core/MenuEntries.h"
 #include "core/RecentMenu.h"
 #include "editor/EditorToolbar.h"
 #include "editor/EditorWindow.h"
@@ -10,91 +9,184 @@
 #include <QMenu>
 #include <QMenuBar>
 
+namespace {
+
+constexpr Text kStyleNames[Timestamp::kStyleCount] = {
+    Text::TimestampHoursMinutesSeconds, Text::TimestampTenths, Text::TimestampMinutesSeconds,
+    Text::TimestampHashHundredths};
+
+constexpr const char* kStyleActionNames[Timestamp::kStyleCount] = {
+    "timestampHoursMinutesSecondsAction", "timestampTenthsAction", "timestampMinutesSecondsAction",
+    "timestampHashHundredthsAction"};
+
+constexpr const char* kSnippetActionNames[Snippets::kCount] = {
+    "snippetAction1", "snippetAction2", "snippetAction3", "snippetAction4", "snippetAction5",
+    "snippetAction6", "snippetAction7", "snippetAction8", "snippetAction9"};
+
+} // namespace
+
+const std::vector<CommandRow<EditorWindow>>& EditorWindow::commandTable()
+{
+    using Row = CommandRow<EditorWindow>;
+    using enum CommandFlag;
+    const auto editing = [](EditorCommand command) {
+        return [command](EditorWindow& w) { w.runEditorCommand(command); };
+    };
+    const auto recentEntries = [](EditorWindow& w, QMenu* menu) {
+        menu->setToolTipsVisible(true);
+        w.m_recentActions = addRecentEntries(menu);
+        for (int i = 0; i < RecentList::kSize; ++i)
+            connect(w.m_recentActions[i], &QAction::triggered, &w,
+                    [&w, i] { w.openRecentDocument(i); });
+    };
+
+    static const std::vector<Row> rows = [&] {
+        std::vector<Row> rows = {
+            Row::topMenu("fileMenu", Text::FileMenu, &EditorWindow::m_fileMenu),
+            {.name = "newAction",
+             .caption = Text::NewDocument,
+             .key = Qt::CTRL | Qt::Key_N,
+             .run = &EditorWindow::newDocument},
+            {.name = "openAction",
+             .caption = Text::OpenDocument,
+             .run = &EditorWindow::openDocument},
+            {.name = "saveAction",
+             .caption = Text::SaveDocument,
+             .key = Qt::CTRL | Qt::Key_S,
+             .run = &EditorWindow::save},
+            {.name = "saveAsAction", .caption = Text::SaveDocumentAs, .run = &EditorWindow::saveAs},
+            {.name = "exportAction",
+             .caption = Text::ExportTranscript,
+             .run = &EditorWindow::exportTranscript},
+            Row::separator(),
+            Row::entries(recentEntries),
+            Row::separator("recentSeparator", &EditorWindow::m_recentSeparator, Hidden),
+            {.name = "printAction",
+             .caption = Text::Print,
+             .key = Qt::CTRL | Qt::Key_P,
+             .run = &EditorWindow::print},
+
+            Row::topMenu("editMenu", Text::EditMenu, &EditorWindow::m_editMenu),
+            {.name = "undoAction",
+             .caption = Text::Undo,
+             .key = Qt::CTRL | Qt::Key_Z,
+             .run = editing(EditorCommand::Undo)},
+            {.name = "redoAction",
+             .caption = Text::Redo,
+             .key = Qt::CTRL | Qt::Key_Y,
+             .run = editing(EditorCommand::Redo)},
+            Row::separator(),
+            {.name = "cutAction",
+             .caption = Text::Cut,
+             .key = Qt::CTRL | Qt::Key_X,
+             .run = editing(EditorCommand::Cut)},
+            {.name = "copyAction",
+             .caption = Text::Copy,
+             .key = Qt::CTRL | Qt::Key_C,
+             .run = editing(EditorCommand::Copy)},
+            {.name = "pasteAction",
+             .caption = Text::Paste,
+             .key = Qt::CTRL | Qt::Key_V,
+             .run = editing(EditorCommand::Paste)},
+            Row::separator(),
+            {.name = "selectAllAction",
+             .caption = Text::SelectAll,
+             .key = Qt::CTRL | Qt::Key_A,
+             .run =
+                 [](EditorWindow& w) {
+                     w.m_textBox->selectAll();
+                     w.m_textBox->setFocus();
+                 }},
+            Row::separator(),
+            {.name = "findAction",
+             .caption = Text::Find,
+             .key = Qt::Key_F3,
+             .run = [](EditorWindow& w) { w.showFindDialog(false); }},
+            {.name = "replaceAction",
+             .caption = Text::Replace,
+             .key = Qt::CTRL | Qt::Key_H,
+             .run = [](EditorWindow& w) { w.showFindDialog(true); }},
+            Row::separator(),
+            {.name = "insertTimestampAction",
+             .caption = Text::InsertTimestamp,
+             .key = Qt::CTRL | Qt::Key_T,
+             .run = &EditorWindow::insertTimestamp,
+             .action = &EditorWindow::m_insertTimestampAction},
+            {.name = "playFromTimestampAction",
+             .caption = Text::PlayFromTimestamp,
+             .key = Qt::CTRL | Qt::Key_J,
+             .run = &EditorWindow::playFromTimestamp},
+            Row::submenu("timestampMenu", Text::TimestampsMenu),
+        };
+        for (int i = 0; i < Timestamp::kStyleCount; ++i)
+            rows.push_back(
+                {.name = kStyleActionNames[i],
+                 .caption = kStyleNames[i],
+                 .run = [i](EditorWindow& w) { w.setTimestampStyle(Timestamp::Style(i)); },
+                 .flags = Exclusive});
+        rows.insert(rows.end(),
+                    {
+                        Row::separator(),
+                        {.name = "newParagraphStampAction",
+                         .caption = Text::TimestampNewParagraphs,
+                         .run =
+                             [](EditorWindow& w) {
+                                 w.setStampNewParagraphs(!w.m_state.timestamps.stampNewParagraphs);
+                             },
+                         .flags = Checkable,
+                         .action = &EditorWindow::m_newParagraphStampAction},
+                        {.name = "afterStepBackStampAction",
+                         .caption = Text::TimestampAfterStepBack,
+                         .run =
+                             [](EditorWindow& w) {
+                                 w.m_state.timestamps.afterStepBack =
+                                     !w.m_state.timestamps.afterStepBack;
+                                 w.showTimestampOptions();
+                                 w.saveTimestampOptions();
+                             },
+                         .flags = Checkable,
+                         .action = &EditorWindow::m_afterStepBackStampAction},
+                        Row::endSubmenu(),
+                        Row::submenu("snippetMenu", Text::SpeakerLabelsMenu),
+                    });
+        // The captions are the user's snippets.
+        for (int i = 0; i < Snippets::kCount; ++i)
+            rows.push_back({.name = kSnippetActionNames[i],
+                            .key = Qt::CTRL | Qt::Key(Qt::Key_1 + i),
+                            .run = [i](EditorWindow& w) { w.insertSnippet(i); },
+                            .flags = OwnCaption});
+        rows.insert(
+            rows.end(),
+            {
+                Row::separator(),
+                {.name = "editSnippetsAction",
+                 .caption = Text::EditSpeakerLabels,
+                 .run = &EditorWindow::editSnippets},
+                Row::endSubmenu(),
+
+                Row::topMenu("toolsMenu", Text::ToolsMenu, nullptr, Hidden),
+                {.name = "spellingAction", .caption = Text::SpellingAndGrammar, .key = Qt::Key_F7},
+            });
+        return rows;
+    }();
+    return rows;
+}
+
 void EditorWindow::setupMenus()
 {
-    QMenuBar* bar = menuBar();
-
-    m_fileMenu = addNamedMenu(bar, "fileMenu", "&File");
-    m_newAction = addNamedEntry(m_fileMenu, "newAction", "&Nuovo", Qt::CTRL | Qt::Key_N);
-    m_openAction = addNamedEntry(m_fileMenu, "openAction", "&Apri...");
-    m_saveAction = addNamedEntry(m_fileMenu, "saveAction", "Sa&lva", Qt::CTRL | Qt::Key_S);
-    m_saveAsAction = addNamedEntry(m_fileMenu, "saveAsAction", "Salva con &nome");
-    m_fileMenu->addSeparator();
-    m_fileMenu->setToolTipsVisible(true);
-    m_recentActions = addRecentEntries(m_fileMenu);
-    for (int i = 0; i < RecentList::kSize; ++i)
-        connect(m_recentActions[i], &QAction::triggered, this,
-                [this, i] { openRecentDocument(i); });
-    m_recentSeparator = m_fileMenu->addSeparator();
-    m_recentSeparator->setObjectName(QStringLiteral("recentSeparator"));
-    m_recentSeparator->setVisible(false);
-    m_printAction = addNamedEntry(m_fileMenu, "printAction", "Stam&pa...", Qt::CTRL | Qt::Key_P);
-
-    m_editMenu = addNamedMenu(bar, "editMenu", "&Modifica");
-    m_undoAction = addNamedEntry(m_editMenu, "undoAction", "Annulla", Qt::CTRL | Qt::Key_Z);
-    m_redoAction = addNamedEntry(m_editMenu, "redoAction", "&Ripeti", Qt::CTRL | Qt::Key_Y);
-    m_editMenu->addSeparator();
-    m_cutAction = addNamedEntry(m_editMenu, "cutAction", "&Taglia", Qt::CTRL | Qt::Key_X);
-    m_copyAction = addNamedEntry(m_editMenu, "copyAction", "&Copia", Qt::CTRL | Qt::Key_C);
-    m_pasteAction = addNamedEntry(m_editMenu, "pasteAction", "I&ncolla", Qt::CTRL | Qt::Key_V);
-    m_editMenu->addSeparator();
-    m_selectAllAction =
-        addNamedEntry(m_editMenu, "selectAllAction", "&Seleziona tutto", Qt::CTRL | Qt::Key_A);
-    m_editMenu->addSeparator();
-    m_findAction = addNamedEntry(m_editMenu, "findAction", "Tro&va...", Qt::Key_F3);
-    m_replaceAction =
-        addNamedEntry(m_editMenu, "replaceAction", "S&ostituisci", Qt::CTRL | Qt::Key_H);
-
-    m_toolsMenu = addNamedMenu(bar, "toolsMenu", "&Strumenti");
-    m_spellingAction = addNamedEntry(m_toolsMenu, "spellingAction",
-                                     "Controllo ortografico e grammaticale", Qt::Key_F7);
-
-    connect(m_newAction, &QAction::triggered, this, &EditorWindow::newDocument);
-    connect(m_openAction, &QAction::triggered, this, &EditorWindow::openDocument);
-    connect(m_saveAction, &QAction::triggered, this, &EditorWindow::save);
-    connect(m_saveAsAction, &QAction::triggered, this, &EditorWindow::saveAs);
-    connect(m_undoAction, &QAction::triggered, this,
-            [this] { runEditorCommand(EditorCommand::Undo); });
-    connect(m_redoAction, &QAction::triggered, this,
-            [this] { runEditorCommand(EditorCommand::Redo); });
-    connect(m_cutAction, &QAction::triggered, this,
-            [this] { runEditorCommand(EditorCommand::Cut); });
-    connect(m_copyAction, &QAction::triggered, this,
-            [this] { runEditorCommand(EditorCommand::Copy); });
-    connect(m_pasteAction, &QAction::triggered, this,
-            [this] { runEditorCommand(EditorCommand::Paste); });
-    connect(m_selectAllAction, &QAction::triggered, this, [this] {
-        m_textBox->selectAll();
-        m_textBox->setFocus();
-    });
-    connect(m_printAction, &QAction::triggered, this, &EditorWindow::print);
-    connect(m_findAction, &QAction::triggered, this, [this] { showFindDialog(false); });
-    connect(m_replaceAction, &QAction::triggered, this, [this] { showFindDialog(true); });
-    setupTimestampMenu();
-    setupSnippetMenu();
+    m_commands.build(menuBar(), *this, commandTable(), m_state.texts);
+    for (int i = 0; i < Timestamp::kStyleCount; ++i)
+        m_timestampStyleActions[size_t(i)] = m_commands.action(kStyleActionNames[i]);
+    for (int i = 0; i < Snippets::kCount; ++i)
+        m_snippetActions[size_t(i)] = m_commands.action(kSnippetActionNames[i]);
+    setupTimestamps();
+    loadSnippets();
 }
 
 void EditorWindow::applyTexts()
 {
     const InterfaceTexts& t = m_state.texts;
-    m_fileMenu->setTitle(t.text(Text::FileMenu));
-    m_newAction->setText(t.text(Text::NewDocument));
-    m_openAction->setText(t.text(Text::OpenDocument));
-    m_saveAction->setText(t.text(Text::SaveDocument));
-    m_saveAsAction->setText(t.text(Text::SaveDocumentAs));
-    m_printAction->setText(t.text(Text::Print));
-    m_editMenu->setTitle(t.text(Text::EditMenu));
-    m_cutAction->setText(t.text(Text::Cut));
-    m_copyAction->setText(t.text(Text::Copy));
-    m_pasteAction->setText(t.text(Text::Paste));
-    m_selectAllAction->setText(t.text(Text::SelectAll));
-    m_findAction->setText(t.text(Text::Find));
-    m_replaceAction->setText(t.text(Text::Replace));
-    m_undoAction->setText(t.text(Text::Undo));
-    m_toolsMenu->setTitle(t.text(Text::ToolsMenu));
-    m_spellingAction->setText(t.text(Text::SpellingAndGrammar));
-    m_toolsMenu->menuAction()->setVisible(false);
-    m_redoAction->setText(t.text(Text::Redo));
+    m_commands.applyTexts();
     m_toolbar->setStyleLetters(t.text(Text::BoldLetter), t.text(Text::ItalicLetter),
                                t.text(Text::UnderlineLetter), t.text(Text::StrikeOutLetter));
     // Screen readers name the zones whose commands have a caption of their own.

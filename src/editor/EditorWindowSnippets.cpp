@@ -1,6 +1,5 @@
 #include "core/AppState.h"
 #include "core/Logging.h"
-#include "core/MenuEntries.h"
 #include "editor/EditorWindow.h"
 #include "editor/RichTextBox.h"
 #include "editor/SnippetDialog.h"
@@ -22,22 +21,8 @@ QString snippetCaption(int slot, const QString& text)
 
 } // namespace
 
-void EditorWindow::setupSnippetMenu()
+void EditorWindow::loadSnippets()
 {
-    m_snippetMenu = m_editMenu->addMenu(QStringLiteral("&Etichette interlocutori"));
-    m_snippetMenu->setObjectName(QStringLiteral("snippetMenu"));
-    for (int i = 0; i < Snippets::kCount; ++i) {
-        const QByteArray name = "snippetAction" + QByteArray::number(i + 1);
-        QAction* action =
-            addNamedEntry(m_snippetMenu, name.constData(), "", Qt::CTRL | Qt::Key(Qt::Key_1 + i));
-        connect(action, &QAction::triggered, this, [this, i] { insertSnippet(i); });
-        m_snippetActions[size_t(i)] = action;
-    }
-    m_snippetMenu->addSeparator();
-    m_editSnippetsAction =
-        addNamedEntry(m_snippetMenu, "editSnippetsAction", "&Modifica etichette...");
-    connect(m_editSnippetsAction, &QAction::triggered, this, &EditorWindow::editSnippets);
-
     const QString path = m_state.filesPath(QLatin1String(Snippets::kFileName));
     if (QFileInfo::exists(path)) {
         QString error;
@@ -53,8 +38,6 @@ void EditorWindow::setupSnippetMenu()
 void EditorWindow::applySnippetTexts()
 {
     const InterfaceTexts& t = m_state.texts;
-    m_snippetMenu->setTitle(t.text(Text::SpeakerLabelsMenu));
-    m_editSnippetsAction->setText(t.text(Text::EditSpeakerLabels));
     // Until the user changes them, the labels speak the interface's language.
     if (!m_snippetsStored)
         m_snippets = Snippets::defaults(t);

@@ -1,64 +1,16 @@
 #include "core/AppState.h"
 #include "core/Logging.h"
-#include "core/MenuEntries.h"
 #include "core/PlayerCommands.h"
 #include "editor/EditorToolbar.h"
 #include "editor/EditorWindow.h"
 #include "editor/RichTextBox.h"
 
 #include <QAction>
-#include <QActionGroup>
-#include <QMenu>
 #include <QTextBlock>
 #include <algorithm>
 
-namespace {
-
-constexpr Text kStyleNames[Timestamp::kStyleCount] = {
-    Text::TimestampHoursMinutesSeconds, Text::TimestampTenths, Text::TimestampMinutesSeconds,
-    Text::TimestampHashHundredths};
-
-constexpr const char* kStyleActionNames[Timestamp::kStyleCount] = {
-    "timestampHoursMinutesSecondsAction", "timestampTenthsAction", "timestampMinutesSecondsAction",
-    "timestampHashHundredthsAction"};
-
-} // namespace
-
-void EditorWindow::setupTimestampMenu()
+void EditorWindow::setupTimestamps()
 {
-    m_editMenu->addSeparator();
-    m_insertTimestampAction = addNamedEntry(m_editMenu, "insertTimestampAction",
-                                            "Inserisci indicazione di tempo", Qt::CTRL | Qt::Key_T);
-    m_playFromTimestampAction =
-        addNamedEntry(m_editMenu, "playFromTimestampAction", "Riproduci dall'indicazione di tempo",
-                      Qt::CTRL | Qt::Key_J);
-    m_timestampMenu = m_editMenu->addMenu(QStringLiteral("Indicazioni di tempo"));
-    m_timestampMenu->setObjectName(QStringLiteral("timestampMenu"));
-    auto* styles = new QActionGroup(m_timestampMenu);
-    for (int i = 0; i < Timestamp::kStyleCount; ++i) {
-        QAction* action = addNamedEntry(m_timestampMenu, kStyleActionNames[i],
-                                        qPrintable(Timestamp::pattern(Timestamp::Style(i))));
-        action->setCheckable(true);
-        styles->addAction(action);
-        connect(action, &QAction::triggered, this,
-                [this, i] { setTimestampStyle(Timestamp::Style(i)); });
-        m_timestampStyleActions[size_t(i)] = action;
-    }
-    m_timestampMenu->addSeparator();
-    m_newParagraphStampAction = addNamedEntry(m_timestampMenu, "newParagraphStampAction",
-                                              "Indicazione di tempo a ogni nuovo paragrafo");
-    m_newParagraphStampAction->setCheckable(true);
-    m_afterStepBackStampAction = addNamedEntry(m_timestampMenu, "afterStepBackStampAction", "");
-    m_afterStepBackStampAction->setCheckable(true);
-
-    connect(m_insertTimestampAction, &QAction::triggered, this, &EditorWindow::insertTimestamp);
-    connect(m_playFromTimestampAction, &QAction::triggered, this, &EditorWindow::playFromTimestamp);
-    connect(m_newParagraphStampAction, &QAction::triggered, this,
-            &EditorWindow::setStampNewParagraphs);
-    connect(m_afterStepBackStampAction, &QAction::triggered, this, [this](bool on) {
-        m_state.timestamps.afterStepBack = on;
-        saveTimestampOptions();
-    });
     connect(m_textBox, &RichTextBox::keyHandled, this, &EditorWindow::stampNewParagraph);
     connect(m_textBox, &RichTextBox::controlClicked, this,
             [this](int position) { playFromTimestampAt(position, true); });
@@ -74,13 +26,6 @@ void EditorWindow::setupTimestampMenu()
 void EditorWindow::applyTimestampTexts()
 {
     const InterfaceTexts& t = m_state.texts;
-    m_insertTimestampAction->setText(t.text(Text::InsertTimestamp));
-    m_playFromTimestampAction->setText(t.text(Text::PlayFromTimestamp));
-    m_timestampMenu->setTitle(t.text(Text::TimestampsMenu));
-    for (int i = 0; i < Timestamp::kStyleCount; ++i)
-        m_timestampStyleActions[size_t(i)]->setText(t.text(kStyleNames[i]));
-    m_newParagraphStampAction->setText(t.text(Text::TimestampNewParagraphs));
-    m_afterStepBackStampAction->setText(t.text(Text::TimestampAfterStepBack));
     m_toolbar->setZoneName(EditorToolbar::Timestamp, t.plain(Text::InsertTimestamp));
     m_toolbar->setZoneToolTip(
         EditorToolbar::Timestamp,

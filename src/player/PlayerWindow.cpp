@@ -284,8 +284,7 @@ void PlayerWindow::restoreSession(const QString& commandLine)
 void PlayerWindow::setBookmarkMenuShown(bool shown)
 {
     m_bookmarkWindowShown = shown;
-    m_bookmarkWindowAction->setText(
-        m_state.texts.text(shown ? Text::HideBookmarks : Text::ShowBookmarks));
+    m_commands.showStates();
 }
 
 void PlayerWindow::applyStoredSettings()
@@ -321,8 +320,7 @@ void PlayerWindow::attachEditor(EditorCommands* editor)
 {
     m_editor = editor;
     placeEditorAsStored();
-    m_editorAction->setText(
-        m_state.texts.text(m_editorShown ? Text::HideEditor : Text::ShowEditor));
+    m_commands.showStates();
 }
 
 void PlayerWindow::setAlwaysOnTop(bool onTop)
@@ -339,11 +337,7 @@ void PlayerWindow::setMediaControlsEnabled(bool enabled)
 {
     for (QWidget* button : {m_playButton, m_stopButton, m_forwardButton, m_backButton})
         button->setEnabled(enabled);
-    for (QAction* action :
-         {m_playAction, m_stopAction, m_skipForwardAction, m_skipBackAction, m_slowDownAction,
-          m_speedUpAction, m_goToAction, m_closeAction, m_addBookmarkAction, m_nextBookmarkAction,
-          m_previousBookmarkAction, m_bookmarkWindowAction})
-        action->setEnabled(enabled);
+    m_commands.setGroupEnabled(CommandGroup::NeedsMedia, enabled);
 }
 
 void PlayerWindow::resetPositionDisplay()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/MenuCommands.h"
 #include "core/PlayerCommands.h"
 #include "core/PlayerEvents.h"
 #include "core/RecentList.h"
@@ -49,6 +50,8 @@ public:
     void attachEditor(EditorCommands* editor);
 
     PlaybackController* playback() const { return m_playback; }
+    // Every menu and command of the window, in menu order.
+    static const std::vector<CommandRow<PlayerWindow>>& commandTable();
 
     // The skin's picture files, those the window shows first at the head of the list.
     static QStringList skinPictureNames();
@@ -167,8 +170,6 @@ private:
     void connectFace();
     // Widens the window when the menu titles need more room than the face.
     void fitMenuBar();
-    void connectCheckCommand(QAction* action, void (PlayerWindow::*command)());
-    void connectHelpCommands();
     // Hides the companion windows with the minimised player, and brings back those meant to be
     // shown.
     void followWindowState();
@@ -238,51 +239,13 @@ private:
     StoredSettings m_stored;
     RecentList m_recentMedia;
 
+    MenuCommands m_commands;
     QMenu* m_fileMenu = nullptr;
-    QAction* m_openAction = nullptr;
-    QAction* m_closeAction = nullptr;
     QAction* m_recentSeparator = nullptr;
     std::array<QAction*, RecentList::kSize> m_recentActions{};
-    QAction* m_exitAction = nullptr;
-
-    QMenu* m_playbackMenu = nullptr;
-    QAction* m_playAction = nullptr;
-    QAction* m_stopAction = nullptr;
-    QAction* m_skipBackAction = nullptr;
-    QAction* m_skipForwardAction = nullptr;
-    QAction* m_goToAction = nullptr;
-    QAction* m_slowDownAction = nullptr;
-    QAction* m_speedUpAction = nullptr;
-    QAction* m_addBookmarkAction = nullptr;
-    QAction* m_nextBookmarkAction = nullptr;
-    QAction* m_previousBookmarkAction = nullptr;
-    QAction* m_recordAction = nullptr;
-
-    QMenu* m_optionsMenu = nullptr;
-    QAction* m_skipSecondsAction = nullptr;
-    QAction* m_backSecondsAction = nullptr;
     QAction* m_smartPlayAction = nullptr;
-    QAction* m_playTimeAction = nullptr;
-    QAction* m_pauseTimeAction = nullptr;
-    QAction* m_languageAction = nullptr;
-    QAction* m_addLanguageAction = nullptr;
-    QAction* m_audioSettingsAction = nullptr;
-    QAction* m_pedalsAction = nullptr;
-
-    QMenu* m_viewMenu = nullptr;
     QAction* m_fullPathAction = nullptr;
     QAction* m_alwaysOnTopAction = nullptr;
-    QAction* m_editorAction = nullptr;
-    QAction* m_bookmarkWindowAction = nullptr;
-
-    QMenu* m_donationsMenu = nullptr;
-    QAction* m_donateAction = nullptr;
-
-    QMenu* m_helpMenu = nullptr;
-    QAction* m_helpAction = nullptr;
-    QAction* m_versionsAction = nullptr;
-    QAction* m_updatesAction = nullptr;
-    QAction* m_aboutAction = nullptr;
 
     QWidget* m_face = nullptr;
     SkinButton* m_openButton = nullptr;

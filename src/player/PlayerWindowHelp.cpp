@@ -1,29 +1,8 @@
 #include "core/AppState.h"
-#include "core/HelpCommands.h"
 #include "core/Logging.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "player/PlayerWindow.h"
-
-#include <QAction>
-
-void PlayerWindow::connectHelpCommands()
-{
-    const auto helpCommand = [this](QAction* action, void (HelpCommands::*command)()) {
-        connect(action, &QAction::triggered, this, [this, command] {
-            if (m_help)
-                (m_help->*command)();
-        });
-    };
-    helpCommand(m_aboutAction, &HelpCommands::showAbout);
-    helpCommand(m_helpAction, &HelpCommands::showHelp);
-    helpCommand(m_versionsAction, &HelpCommands::showVersionHistory);
-    helpCommand(m_updatesAction, &HelpCommands::showUpdatesPage);
-    helpCommand(m_donateAction, &HelpCommands::showDonationPage);
-    helpCommand(m_addLanguageAction, &HelpCommands::showLanguagesPage);
-    connect(m_languageAction, &QAction::triggered, this, &PlayerWindow::chooseLanguage);
-    connect(m_audioSettingsAction, &QAction::triggered, this, &PlayerWindow::openSoundSettings);
-}
 
 void PlayerWindow::chooseLanguage()
 {

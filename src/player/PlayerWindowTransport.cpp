@@ -56,19 +56,17 @@ void PlayerWindow::showPlayState(PlayState state)
 {
     switch (state) {
     case PlayState::Playing:
-        m_playAction->setText(m_state.texts.text(Text::Pause));
         m_backButton->setEnabled(true);
         m_forwardButton->setEnabled(true);
         m_progressBar->show();
         break;
     case PlayState::Paused:
-        m_playAction->setText(m_state.texts.text(Text::Play));
         break;
     case PlayState::Stopped:
-        m_playAction->setText(m_state.texts.text(Text::Play));
         showStartPosition();
         break;
     }
+    m_commands.showStates();
     // However the state changed (a key, the smart-play cycle, the end of the media), the button
     // shows it; the pointer only decides between its normal and its hover picture.
     showButtonImage(m_playButton);

@@ -88,8 +88,7 @@ void PlayerWindow::toggleEditor()
     if (!editor)
         return;
     m_editorShown = !editor->isVisible();
-    m_editorAction->setText(
-        m_state.texts.text(m_editorShown ? Text::HideEditor : Text::ShowEditor));
+    m_commands.showStates();
     editor->setVisible(m_editorShown);
     saveSettings();
 }

@@ -168,46 +168,26 @@ void TestLanguageSwitch::everyCaptionFollows_data()
         return QStringLiteral("%1 %2").arg(n < 120 ? "second" : "first").arg(n);
     };
     const auto tip = [&](int n) { return QLatin1Char(' ') + entry(n) + QLatin1Char(' '); };
-    const std::pair<const char*, int> playerCaptions[] = {
-        {"fileMenu", 2},
-        {"openAction", 3},
-        {"closeAction", 4},
-        {"exitAction", 5},
-        {"playbackMenu", 6},
-        {"playAction", 7},
-        {"stopAction", 9},
-        {"skipForwardAction", 10},
-        {"skipBackAction", 11},
-        {"goToAction", 12},
-        {"optionsMenu", 13},
-        {"skipSecondsAction", 14},
-        {"backSecondsAction", 30},
-        {"alwaysOnTopAction", 103},
-        {"donationsMenu", 74},
-        {"donateAction", 17},
-        {"helpAction", 16},
-        {"versionsAction", 102},
-        {"updatesAction", 18},
-        {"aboutAction", 19},
-        {"fullPathAction", 80},
-        {"audioSettingsAction", 81},
-        {"editorAction", 116},
-        {"viewMenu", 87},
-        {"bookmarkWindowAction", 85},
-        {"addBookmarkAction", 93},
-        {"nextBookmarkAction", 94},
-        {"previousBookmarkAction", 95},
-        {"addLanguageAction", 101},
-        {"smartPlayAction", 124},
-        {"slowDownAction", 129},
-        {"speedUpAction", 130},
+    // Every menu and entry of the two tables: the caption, or the other caption its state shows.
+    const auto captions = [&](const char* window, const auto& rows) {
+        using Kind = typename std::remove_cvref_t<decltype(rows)>::value_type::Kind;
+        for (const auto& command : rows) {
+            const bool captioned = command.kind == Kind::Command || command.kind == Kind::Menu ||
+                                   command.kind == Kind::Submenu;
+            if (!captioned || command.fixedCaption || (command.flags & CommandFlag::OwnCaption))
+                continue;
+            const auto decorated = [&](Text text) {
+                return QString((command.flags & CommandFlag::Accelerated) ? "&" : "") +
+                       entry(int(text)) + ((command.flags & CommandFlag::Ellipsis) ? "..." : "");
+            };
+            QString expected = decorated(command.caption);
+            if (command.otherCaption)
+                expected += QLatin1Char('|') + decorated(*command.otherCaption);
+            row(window, command.name, expected);
+        }
     };
-    for (const auto& [control, n] : playerCaptions)
-        row("player", control, entry(n));
-    row("player", "recordAction", entry(104) + QStringLiteral("..."));
-    row("player", "languageAction", QStringLiteral("&") + entry(15));
-    row("player", "playTimeAction", entry(125) + QStringLiteral("..."));
-    row("player", "pauseTimeAction", entry(126) + QStringLiteral("..."));
+    captions("player", PlayerWindow::commandTable());
+    captions("editor", EditorWindow::commandTable());
     const std::pair<const char*, int> playerTips[] = {{"openButton", 3},
                                                       {"playButton", 78},
                                                       {"stopButton", 79},
@@ -218,15 +198,6 @@ void TestLanguageSwitch::everyCaptionFollows_data()
     row("bookmarks", "addBookmarkButton", tip(93), true);
     row("bookmarks", "removeBookmarkButton", tip(100), true);
 
-    const std::pair<const char*, int> editorCaptions[] = {
-        {"fileMenu", 2},       {"newAction", 42},   {"openAction", 43},      {"saveAction", 44},
-        {"saveAsAction", 45},  {"printAction", 46}, {"editMenu", 47},        {"cutAction", 48},
-        {"copyAction", 49},    {"pasteAction", 50}, {"selectAllAction", 51}, {"findAction", 56},
-        {"replaceAction", 59}, {"undoAction", 70},  {"toolsMenu", 71},       {"spellingAction", 72},
-        {"redoAction", 82},
-    };
-    for (const auto& [control, n] : editorCaptions)
-        row("editor", control, entry(n));
     const std::pair<const char*, int> findTexts[] = {
         {"findLabel", 56},    {"replaceLabel", 60}, {"replaceAllButton", 61}, {"cancelButton", 21},
         {"optionsGroup", 62}, {"wholeWordBox", 63}, {"matchCaseBox", 64}};
@@ -260,7 +231,9 @@ void TestLanguageSwitch::everyCaptionFollows()
         root = openFindDialog();
     else if (window == QLatin1String("recorder"))
         root = run.session.recorder->window();
-    QCOMPARE(shown(root, control, tip), expected);
+    // An entry of two captions shows either, as its state says.
+    const QString text = shown(root, control, tip);
+    QVERIFY2(expected.split(QLatin1Char('|')).contains(text), qPrintable(text + " / " + expected));
 }
 
 void TestLanguageSwitch::shorterFileKeepsTheLaterTexts()
