@@ -183,4 +183,6 @@ enum class Text {
     RecoveryUnavailable = 203,
     RecordingBrokeOff = 204,
     LanguageFileNotTaken = 205,
+    OpeningFile = 206,
+    FileBeyondLimits = 207,
 };

@@ -1,11 +1,14 @@
 #include "core/AppState.h"
 #include "core/Logging.h"
 #include "editor/EditorWindow.h"
+#include "editor/LayoutLimits.h"
 #include "editor/RichTextBox.h"
 #include "platform/Dialogs.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLocale>
+#include <QProgressDialog>
 
 namespace {
 
@@ -117,18 +120,49 @@ void EditorWindow::openDocumentFile(const QString& path)
         return;
     }
     QString error;
+    // Shown only when the reading lasts; cancelling it keeps the document as it was.
+    QProgressDialog progress(t.plain(Text::OpeningFile) + QLatin1Char('\n') + chosen,
+                             t.plain(Text::Cancel), 0, 1000, this);
+    progress.setWindowTitle(t.plain(Text::ProgramName));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    progress.setAutoReset(false);
+    progress.setValue(0);
     // An opened file starts a history of its own: undoing into the previous document's text
     // would let a save write that text over this file.
     m_undoRecording = false;
-    const bool loaded = m_textBox->loadFile(chosen, &error);
+    const RichTextBox::LoadOutcome outcome =
+        m_textBox->loadFile(chosen, &error, [&progress](int permille) {
+            progress.setValue(permille);
+            return !progress.wasCanceled();
+        });
     m_undoRecording = true;
-    if (loaded)
+    progress.close();
+    switch (outcome) {
+    case RichTextBox::LoadOutcome::Loaded:
         m_history.reset(m_textBox->toPlainText(), m_textBox->textCursor().position());
-    if (!loaded) {
+        break;
+    case RichTextBox::LoadOutcome::Unreadable:
         qCWarning(lcEditor).noquote() << "Cannot read" << chosen << error;
         m_platform.dialogs->warning(this, t.plain(Text::ProgramName),
                                     t.plain(Text::CannotOpenFile) + QLatin1Char('\n') + chosen +
                                         QLatin1Char('\n') + error);
+        return;
+    case RichTextBox::LoadOutcome::BeyondLimits: {
+        qCWarning(lcEditor).noquote() << "Beyond the editor's limits:" << chosen;
+        const QLocale locale;
+        m_platform.dialogs->warning(
+            this, t.plain(Text::ProgramName),
+            t.plain(Text::FileBeyondLimits)
+                    .arg(locale.toString(LayoutLimits::kMaxCharacters),
+                         locale.toString(LayoutLimits::kMaxParagraphs),
+                         locale.toString(LayoutLimits::kMaxParagraphLength),
+                         locale.toString(LayoutLimits::kMaxParagraphRuns),
+                         locale.toString(LayoutLimits::kMaxUnbrokenLength)) +
+                QLatin1Char('\n') + chosen);
+        return;
+    }
+    case RichTextBox::LoadOutcome::Stopped:
         return;
     }
     m_state.editorFolder = QFileInfo(chosen).absolutePath();

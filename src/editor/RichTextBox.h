@@ -2,7 +2,9 @@
 
 #include <QHash>
 #include <QTextEdit>
+#include <functional>
 
+class LayoutPacer;
 class QPagedPaintDevice;
 class QTextCharFormat;
 
@@ -63,10 +65,16 @@ public:
     // The next match after the selection, selected; an empty selection when there is none.
     bool findNext(const QString& text, int options = 0);
 
+    enum class LoadOutcome { Loaded, Unreadable, BeyondLimits, Stopped };
+    // Asked between the pieces of a reading with the share read, in thousandths; the reading
+    // stops when it answers false.
+    using LoadProgress = std::function<bool(int permille)>;
     // Replaces the document with the file: RTF when it begins with "{\rtf", otherwise plain text
-    // (UTF-8, or Windows-1252 when it is not valid UTF-8). On failure the document stays and
-    // `error` gets the system's reason.
-    bool loadFile(const QString& path, QString* error = nullptr);
+    // (UTF-8, or Windows-1252 when it is not valid UTF-8). A file beyond the layout limits is
+    // not taken. On any failure the document stays; when unreadable `error` gets the system's
+    // reason.
+    LoadOutcome loadFile(const QString& path, QString* error = nullptr,
+                         const LoadProgress& progress = {});
     // The same from a file's bytes. RTF that breaks off is read as far as it goes.
     void setContents(const QByteArray& bytes);
     // Writes the whole document atomically: plain UTF-8 text under a ".txt" name, RTF under any
@@ -129,6 +137,7 @@ private:
     void watchDocument();
     void notePress(const QKeyEvent* event);
 
+    LayoutPacer* m_layoutPacer = nullptr;
     bool m_replacingDocument = false;
     TextChange m_change;
     bool m_changeSeen = false;

@@ -26,10 +26,15 @@ constexpr int kLastTimestampEntry = 156;
 constexpr int kFirstPedalEntry = 171;
 constexpr int kLastPedalEntry = 197;
 // Used beyond the contiguous blocks.
-const QSet<int> kUsedLater = {int(Text::AboutText),           int(Text::ReadFailed),
-                              int(Text::NoWebBrowser),        int(Text::RecoveryKeptAside),
-                              int(Text::RecoveryUnavailable), int(Text::RecordingBrokeOff),
-                              int(Text::LanguageFileNotTaken)};
+const QSet<int> kUsedLater = {int(Text::AboutText),
+                              int(Text::ReadFailed),
+                              int(Text::NoWebBrowser),
+                              int(Text::RecoveryKeptAside),
+                              int(Text::RecoveryUnavailable),
+                              int(Text::RecordingBrokeOff),
+                              int(Text::LanguageFileNotTaken),
+                              int(Text::OpeningFile),
+                              int(Text::FileBeyondLimits)};
 
 QString languagePath(const QString& file)
 {
