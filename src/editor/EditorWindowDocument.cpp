@@ -6,6 +6,7 @@
 #include "platform/Dialogs.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocale>
 #include <QProgressDialog>
@@ -120,24 +121,31 @@ void EditorWindow::openDocumentFile(const QString& path)
         return;
     }
     QString error;
-    // Shown only when the reading lasts; cancelling it keeps the document as it was.
-    QProgressDialog progress(t.plain(Text::OpeningFile) + QLatin1Char('\n') + chosen,
-                             t.plain(Text::Cancel), 0, 1000, this);
-    progress.setWindowTitle(t.plain(Text::ProgramName));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(300);
-    progress.setAutoReset(false);
-    progress.setValue(0);
+    // Made only when the reading lasts; cancelling it keeps the document as it was.
+    std::unique_ptr<QProgressDialog> progress;
+    QElapsedTimer reading;
+    reading.start();
+    const auto showProgress = [&](int permille) {
+        if (!progress) {
+            if (reading.elapsed() < 300)
+                return true;
+            progress = std::make_unique<QProgressDialog>(t.plain(Text::OpeningFile) +
+                                                             QLatin1Char('\n') + chosen,
+                                                         t.plain(Text::Cancel), 0, 1000, this);
+            progress->setWindowTitle(t.plain(Text::ProgramName));
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setMinimumDuration(0);
+            progress->setAutoReset(false);
+        }
+        progress->setValue(permille);
+        return !progress->wasCanceled();
+    };
     // An opened file starts a history of its own: undoing into the previous document's text
     // would let a save write that text over this file.
     m_undoRecording = false;
-    const RichTextBox::LoadOutcome outcome =
-        m_textBox->loadFile(chosen, &error, [&progress](int permille) {
-            progress.setValue(permille);
-            return !progress.wasCanceled();
-        });
+    const RichTextBox::LoadOutcome outcome = m_textBox->loadFile(chosen, &error, showProgress);
     m_undoRecording = true;
-    progress.close();
+    progress.reset();
     switch (outcome) {
     case RichTextBox::LoadOutcome::Loaded:
         m_history.reset(m_textBox->toPlainText(), m_textBox->textCursor().position());

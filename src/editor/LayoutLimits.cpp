@@ -41,14 +41,16 @@ bool unbrokenFits(const QString& text)
 
 bool paragraphFits(const QTextBlock& block)
 {
-    if (block.length() - 1 > kMaxParagraphLength)
+    // Every run and every stretch holds a character at least: most paragraphs need no closer look.
+    const int length = block.length() - 1;
+    if (length > kMaxParagraphLength)
         return false;
     int runs = 0;
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
+    for (auto it = block.begin(); length > kMaxParagraphRuns && !it.atEnd(); ++it) {
         if (++runs > kMaxParagraphRuns)
             return false;
     }
-    return unbrokenFits(block.text());
+    return length <= kMaxUnbrokenLength || unbrokenFits(block.text());
 }
 
 } // namespace

@@ -12,7 +12,7 @@ namespace {
 
 // The interval Qt's document layout gives its layout timer; its other timer runs at once.
 constexpr int kLayoutTimerInterval = 10;
-constexpr qint64 kStepNanoseconds = 20'000'000;
+constexpr qint64 kStepNanoseconds = 8'000'000;
 
 bool laidOut(const QTextBlock& block)
 {

@@ -49,28 +49,24 @@ void forEachFormat(const QTextDocument* document, int start, int end, Visit visi
     }
 }
 
-// Fills the document with plain text as setPlainText does, in pieces that each end a line, and
-// asks `goOn` after each with the characters put in; false when it answered no.
+// Fills the document with plain text as setPlainText does, in pieces, and asks `goOn` after each
+// with the characters put in; false when it answered no.
 bool fillPlain(QTextDocument* document, const QString& text,
                const std::function<bool(qsizetype, qsizetype)>& goOn)
 {
     // Small enough that a piece of empty lines takes a few tens of milliseconds.
     constexpr qsizetype kPieceCharacters = 16 * 1024;
-    constexpr int kPieceLines = 4096;
     const bool undo = document->isUndoRedoEnabled();
     document->setUndoRedoEnabled(false);
     QTextCursor cursor(document);
     cursor.beginEditBlock();
     bool whole = true;
     for (qsizetype start = 0; start < text.size();) {
-        // A piece ends after a line break, so that CR LF stays whole.
-        qsizetype end = start;
-        for (int lines = 0; lines < kPieceLines && end < text.size(); ++lines) {
-            const qsizetype lineEnd = text.indexOf(QLatin1Char('\n'), end);
-            end = lineEnd < 0 ? text.size() : lineEnd + 1;
-            if (end - start >= kPieceCharacters)
-                break;
-        }
+        qsizetype end = std::min(start + kPieceCharacters, text.size());
+        // CR LF is one line break.
+        if (end < text.size() && text.at(end - 1) == QLatin1Char('\r') &&
+            text.at(end) == QLatin1Char('\n'))
+            ++end;
         cursor.insertText(QStringView(text).sliced(start, end - start).toString());
         start = end;
         if (!goOn(start, text.size())) {
@@ -438,6 +434,9 @@ RichTextBox::LoadOutcome RichTextBox::loadFile(const QString& path, QString* err
         whole = RtfReader::read(*bytes, loaded.get(),
                                 [&](qsizetype read) { return goOn(read, bytes->size()); });
     } else {
+        // A character takes at most four bytes.
+        if (bytes->size() > 4 * qsizetype(LayoutLimits::kMaxCharacters))
+            return LoadOutcome::BeyondLimits;
         const QString text = decodeText(*bytes);
         if (text.size() > LayoutLimits::kMaxCharacters ||
             text.count(QLatin1Char('\n')) >= LayoutLimits::kMaxParagraphs)

@@ -156,6 +156,9 @@ void TestRichTextBox::filesBeyondTheLayoutLimitsAreRefused_data()
     QTest::newRow("breakable without spaces")
         << QStringLiteral(u"\u6C49\u5B57").repeated(kMaxUnbrokenLength).toUtf8() << -1
         << Outcome::Loaded << 2 * kMaxUnbrokenLength;
+    // The text goes in in pieces; one ends between CR and LF here.
+    QTest::newRow("pieces") << "xx" + QByteArray("a\r\n").repeated(10'000) << -1 << Outcome::Loaded
+                            << 20'002;
     QTest::newRow("unbroken") << unbroken + 'x' << -1 << Outcome::BeyondLimits << before;
     QTest::newRow("paragraph length") << (unbroken + ' ').repeated(kMaxParagraphLength / 1000) << -1
                                       << Outcome::BeyondLimits << before;
