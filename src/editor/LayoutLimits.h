@@ -9,7 +9,7 @@ class QTextDocument;
 namespace LayoutLimits {
 
 constexpr int kMaxCharacters = 10'000'000;
-constexpr int kMaxParagraphs = 500'000;
+constexpr int kMaxParagraphs = 250'000;
 constexpr int kMaxParagraphLength = 100'000;
 constexpr int kMaxParagraphRuns = 10'000;
 constexpr int kMaxUnbrokenLength = 1'000;

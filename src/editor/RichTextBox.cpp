@@ -434,12 +434,12 @@ RichTextBox::LoadOutcome RichTextBox::loadFile(const QString& path, QString* err
         whole = RtfReader::read(*bytes, loaded.get(),
                                 [&](qsizetype read) { return goOn(read, bytes->size()); });
     } else {
-        // A character takes at most four bytes.
-        if (bytes->size() > 4 * qsizetype(LayoutLimits::kMaxCharacters))
+        // A character takes at most four bytes; a line feed is one byte in either encoding.
+        if (bytes->size() > 4 * qsizetype(LayoutLimits::kMaxCharacters) ||
+            bytes->count('\n') >= LayoutLimits::kMaxParagraphs)
             return LoadOutcome::BeyondLimits;
         const QString text = decodeText(*bytes);
-        if (text.size() > LayoutLimits::kMaxCharacters ||
-            text.count(QLatin1Char('\n')) >= LayoutLimits::kMaxParagraphs)
+        if (text.size() > LayoutLimits::kMaxCharacters)
             return LoadOutcome::BeyondLimits;
         whole = fillPlain(loaded.get(), text, goOn);
     }
