@@ -1,6 +1,8 @@
 // Times the editor window as a transcriber uses it: opening a 5 MB RTF transcript, saving it, a
 // keystroke in a 1 MB one, and the memory an open transcript takes. It writes its own
-// transcripts, in the form word processors write them.
+// transcripts, in the form word processors write them. Then files no transcript resembles: how
+// long the text area takes to open or refuse them, and its longest hold on the window while it
+// reads them and lays them out.
 
 #include "BenchState.h"
 #include "BenchSupport.h"
@@ -16,7 +18,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <malloc.h>
 #include <unistd.h>
 
@@ -55,6 +59,69 @@ double residentMegabytes()
         return 0;
     const QList<QByteArray> fields = statm.readAll().split(' ');
     return fields.size() > 1 ? fields[1].toDouble() * sysconf(_SC_PAGESIZE) / 1048576.0 : 0;
+}
+
+// Files at and past the limits of what the text area lays out fast.
+QList<QPair<QString, QByteArray>> unusualFiles()
+{
+    const auto repeated = [](const QByteArray& piece, qsizetype count) {
+        return piece.repeated(count);
+    };
+    QByteArray bold = "{\\rtf1\\ansi ";
+    bold += repeated("{\\b a}b", 3'000'000);
+    QByteArray boldParagraphs = "{\\rtf1\\ansi ";
+    boldParagraphs += repeated(repeated("{\\b ab} cd ", 2'000) + "\\par\n", 100);
+    QByteArray wordParagraph = repeated("word ", 19'999);
+    QByteArray unbroken = repeated(QByteArray(999, 'x') + ' ', 99);
+    return {
+        {QStringLiteral("1 MB without spaces or line breaks (txt)"), QByteArray(1 << 20, 'x')},
+        {QStringLiteral("10 M empty paragraphs (txt)"), QByteArray(10'000'000, '\n')},
+        {QStringLiteral("6 M alternating bold runs (RTF)"), bold + "}"},
+        {QStringLiteral("240,000 empty paragraphs (txt)"), QByteArray(240'000, '\n')},
+        {QStringLiteral("paragraph of 100,000 characters (txt)"), wordParagraph},
+        {QStringLiteral("100 paragraphs of 4,000 bold runs (RTF)"), boldParagraphs + "}"},
+        {QStringLiteral("99 stretches of 999 unbroken (txt)"), unbroken},
+    };
+}
+
+// Opens the file in a shown text area, serving events between the pieces of the reading as the
+// editor's progress does, and then until the layout is done.
+void openUnusual(const QString& what, const QString& path)
+{
+    RichTextBox box;
+    box.resize(800, 600);
+    box.show();
+    settle();
+    QElapsedTimer clock;
+    QElapsedTimer sinceEvents;
+    double longest = 0;
+    const auto served = [&] {
+        longest = std::max(longest, milliseconds(sinceEvents));
+        QCoreApplication::processEvents();
+        sinceEvents.start();
+    };
+    clock.start();
+    sinceEvents.start();
+    const RichTextBox::LoadOutcome outcome = box.loadFile(path, nullptr, [&](int) {
+        served();
+        return true;
+    });
+    const double opened = milliseconds(clock);
+    served();
+    const double longestOpening = longest;
+    longest = 0;
+    // The layout's own steps, timed by the gaps between the ticks of a fine timer.
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, &tick, served);
+    tick.start(1);
+    const QTextBlock last = box.document()->lastBlock();
+    waitFor([&] { return last.layout() && last.layout()->lineCount() > 0; }, 600'000);
+    const double laidOut = milliseconds(clock);
+    const char* outcomes[] = {"opened", "unreadable", "refused", "stopped"};
+    std::printf("%-40s %-8s open %7.1f ms (longest step %6.1f ms), laid out %7.1f ms (longest "
+                "step %6.1f ms)\n",
+                qPrintable(what), outcomes[int(outcome)], opened, longestOpening, laidOut, longest);
+    std::fflush(stdout);
 }
 
 } // namespace
@@ -163,5 +230,19 @@ int main(int argc, char** argv)
     const double copies = double(Typed) * (Typed + 1) / 1048576.0;
     std::printf("%-44s %8.1f MB (a copy of the text per keystroke: %.0f MB)   target < 16 MB\n",
                 "undo history after 100,000 characters:", historyBytes / 1048576.0, copies);
+
+    std::printf("Unusual files (targets: open or refuse < 300 ms or with progress, steps < 100 "
+                "ms)\n");
+    openUnusual(QStringLiteral("5 MB RTF transcript"), big);
+    for (const auto& [what, bytes] : unusualFiles()) {
+        const QString path = folder.filePath(QStringLiteral("unusual"));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+            std::printf("cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+        file.close();
+        openUnusual(what, path);
+    }
     return 0;
 }

@@ -194,4 +194,6 @@ enum class Text {
     Subtitles = 214,
     ExportTranscript = 215,
     TextWithoutTimestamps = 216,
+    OpeningFile = 217,
+    FileBeyondLimits = 218,
 };

@@ -148,6 +148,8 @@ private:
     void takeKeyboardBack(const QList<QWidget*>& dialogsBefore);
     // Asks before a file is replaced; true when it is new or the user says yes.
     bool mayReplace(const QString& path);
+    // Subtitles open as a new transcript, a paragraph per cue.
+    void openSubtitles(const QString& path);
     void tellSaveFailed(const QString& path, const QString& error);
     void applyFontName(const QString& name);
     // The font and size the boxes show.

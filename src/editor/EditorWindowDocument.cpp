@@ -1,13 +1,17 @@
 #include "core/AppState.h"
 #include "core/Logging.h"
 #include "editor/EditorWindow.h"
+#include "editor/LayoutLimits.h"
 #include "editor/RichTextBox.h"
 #include "platform/Dialogs.h"
 #include "platform/TextFile.h"
 #include "transcript/TransferMessages.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLocale>
+#include <QProgressDialog>
 
 namespace {
 
@@ -119,43 +123,98 @@ void EditorWindow::openDocumentFile(const QString& path)
                                     t.plain(Text::FileMissing) + QLatin1Char('\n') + chosen);
         return;
     }
+    if (SubtitleImport::isSubtitleFile(chosen)) {
+        openSubtitles(chosen);
+        return;
+    }
     QString error;
-    const auto bytes = readFileWhole(chosen, &error);
-    if (bytes && !RichTextBox::isDocument(*bytes))
+    // Made only when the reading lasts; cancelling it keeps the document as it was.
+    std::unique_ptr<QProgressDialog> progress;
+    QElapsedTimer reading;
+    reading.start();
+    const auto showProgress = [&](int permille) {
+        if (!progress) {
+            if (reading.elapsed() < 300)
+                return true;
+            progress = std::make_unique<QProgressDialog>(t.plain(Text::OpeningFile) +
+                                                             QLatin1Char('\n') + chosen,
+                                                         t.plain(Text::Cancel), 0, 1000, this);
+            progress->setWindowTitle(t.plain(Text::ProgramName));
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setMinimumDuration(0);
+            progress->setAutoReset(false);
+        }
+        progress->setValue(permille);
+        return !progress->wasCanceled();
+    };
+    // An opened file starts a history of its own: undoing into the previous document's text
+    // would let a save write that text over this file.
+    m_undoRecording = false;
+    const RichTextBox::LoadOutcome outcome = m_textBox->loadFile(chosen, &error, showProgress);
+    m_undoRecording = true;
+    progress.reset();
+    switch (outcome) {
+    case RichTextBox::LoadOutcome::Loaded:
+        m_history.reset(m_textBox->toPlainText(), m_textBox->textCursor().position());
+        break;
+    case RichTextBox::LoadOutcome::NotText:
         error = t.plain(Text::NotATextDocument);
-    if (!bytes || !error.isEmpty()) {
+        [[fallthrough]];
+    case RichTextBox::LoadOutcome::Unreadable:
         qCWarning(lcEditor).noquote() << "Cannot read" << chosen << error;
         m_platform.dialogs->warning(this, t.plain(Text::ProgramName),
                                     t.plain(Text::CannotOpenFile) + QLatin1Char('\n') + chosen +
                                         QLatin1Char('\n') + error);
         return;
-    }
-    // An opened file starts a history of its own: undoing into the previous document's text
-    // would let a save write that text over this file.
-    m_undoRecording = false;
-    const bool subtitles = SubtitleImport::isSubtitleFile(chosen);
-    ImportSummary imported;
-    if (subtitles)
-        imported = m_textBox->setSubtitles(*bytes, m_state.timestamps.style);
-    else
-        m_textBox->setContents(*bytes);
-    m_undoRecording = true;
-    m_history.reset(m_textBox->toPlainText(), m_textBox->textCursor().position());
-    m_state.editorFolder = QFileInfo(chosen).absolutePath();
-    discardRecoveryCopy();
-    if (subtitles) {
-        // A transcript made from subtitles is a new document: a save never writes it over them.
-        m_document.startUntitled();
-        m_document.modified = !m_textBox->document()->isEmpty();
-        updateCaption();
-        if (const QString note = TransferMessages::importNote(imported, t); !note.isEmpty())
-            m_platform.dialogs->information(this, t.plain(Text::ProgramName), note);
+    case RichTextBox::LoadOutcome::BeyondLimits: {
+        qCWarning(lcEditor).noquote() << "Beyond the editor's limits:" << chosen;
+        const QLocale locale;
+        m_platform.dialogs->warning(
+            this, t.plain(Text::ProgramName),
+            t.plain(Text::FileBeyondLimits)
+                    .arg(locale.toString(LayoutLimits::kMaxCharacters),
+                         locale.toString(LayoutLimits::kMaxParagraphs),
+                         locale.toString(LayoutLimits::kMaxParagraphLength),
+                         locale.toString(LayoutLimits::kMaxParagraphRuns),
+                         locale.toString(LayoutLimits::kMaxUnbrokenLength)) +
+                QLatin1Char('\n') + chosen);
         return;
     }
+    case RichTextBox::LoadOutcome::Stopped:
+        return;
+    }
+    m_state.editorFolder = QFileInfo(chosen).absolutePath();
     m_document.path = chosen;
     rememberDocument(chosen);
     updateCaption();
     m_document.modified = false;
+    discardRecoveryCopy();
+}
+
+void EditorWindow::openSubtitles(const QString& path)
+{
+    const InterfaceTexts& t = m_state.texts;
+    QString error;
+    const auto bytes = readFileWhole(path, &error);
+    if (!bytes) {
+        qCWarning(lcEditor).noquote() << "Cannot read" << path << error;
+        m_platform.dialogs->warning(this, t.plain(Text::ProgramName),
+                                    t.plain(Text::CannotOpenFile) + QLatin1Char('\n') + path +
+                                        QLatin1Char('\n') + error);
+        return;
+    }
+    m_undoRecording = false;
+    const ImportSummary imported = m_textBox->setSubtitles(*bytes, m_state.timestamps.style);
+    m_undoRecording = true;
+    m_history.reset(m_textBox->toPlainText(), m_textBox->textCursor().position());
+    m_state.editorFolder = QFileInfo(path).absolutePath();
+    discardRecoveryCopy();
+    // A transcript made from subtitles is a new document: a save never writes it over them.
+    m_document.startUntitled();
+    m_document.modified = !m_textBox->document()->isEmpty();
+    updateCaption();
+    if (const QString note = TransferMessages::importNote(imported, t); !note.isEmpty())
+        m_platform.dialogs->information(this, t.plain(Text::ProgramName), note);
 }
 
 EditorWindow::SaveOutcome EditorWindow::save()

@@ -1,5 +1,7 @@
 #include "editor/RichTextBox.h"
 
+#include "editor/LayoutLimits.h"
+#include "editor/LayoutPacer.h"
 #include "platform/TextFile.h"
 #include "rtf/RtfReader.h"
 #include "rtf/RtfWriter.h"
@@ -47,9 +49,39 @@ void forEachFormat(const QTextDocument* document, int start, int end, Visit visi
     }
 }
 
+// Fills the document with plain text as setPlainText does, in pieces, and asks `goOn` after each
+// with the characters put in; false when it answered no.
+bool fillPlain(QTextDocument* document, const QString& text,
+               const std::function<bool(qsizetype, qsizetype)>& goOn)
+{
+    // Small enough that a piece of empty lines takes a few tens of milliseconds.
+    constexpr qsizetype kPieceCharacters = 16 * 1024;
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    bool whole = true;
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = std::min(start + kPieceCharacters, text.size());
+        // CR LF is one line break.
+        if (end < text.size() && text.at(end - 1) == QLatin1Char('\r') &&
+            text.at(end) == QLatin1Char('\n'))
+            ++end;
+        cursor.insertText(QStringView(text).sliced(start, end - start).toString());
+        start = end;
+        if (!goOn(start, text.size())) {
+            whole = start == text.size();
+            break;
+        }
+    }
+    cursor.endEditBlock();
+    document->setUndoRedoEnabled(undo);
+    return whole;
+}
+
 } // namespace
 
-RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
+RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent), m_layoutPacer(new LayoutPacer(this))
 {
     setAcceptRichText(true);
     connect(this, &QTextEdit::textChanged, this, [this] {
@@ -63,6 +95,7 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
 
 void RichTextBox::watchDocument()
 {
+    m_layoutPacer->follow(document());
     connect(document(), &QTextDocument::contentsChange, this,
             [this](int position, int removed, int added) {
                 m_change = {position, removed, added, !m_changeSeen};
@@ -382,13 +415,42 @@ bool RichTextBox::findNext(const QString& text, int options)
     return false;
 }
 
-bool RichTextBox::loadFile(const QString& path, QString* error)
+RichTextBox::LoadOutcome RichTextBox::loadFile(const QString& path, QString* error,
+                                               const LoadProgress& progress)
 {
     const auto bytes = readFileWhole(path, error);
     if (!bytes)
-        return false;
-    setContents(*bytes);
-    return true;
+        return LoadOutcome::Unreadable;
+    if (!isDocument(*bytes))
+        return LoadOutcome::NotText;
+    auto loaded = std::make_unique<QTextDocument>(this);
+    loaded->setDefaultFont(document()->defaultFont());
+    LayoutLimits::Check limits(*loaded);
+    bool beyond = false;
+    const auto goOn = [&](qsizetype done, qsizetype size) {
+        beyond = !limits.fitSoFar();
+        return !beyond && (!progress || progress(int(done * 1000 / std::max<qsizetype>(size, 1))));
+    };
+    bool whole = true;
+    if (RtfReader::isRtf(*bytes)) {
+        whole = RtfReader::read(*bytes, loaded.get(),
+                                [&](qsizetype read) { return goOn(read, bytes->size()); });
+    } else {
+        // A character takes at most four bytes; a line feed is one byte in either encoding.
+        if (bytes->size() > 4 * qsizetype(LayoutLimits::kMaxCharacters) ||
+            bytes->count('\n') >= LayoutLimits::kMaxParagraphs)
+            return LoadOutcome::BeyondLimits;
+        const QString text = decodeText(*bytes);
+        if (text.size() > LayoutLimits::kMaxCharacters)
+            return LoadOutcome::BeyondLimits;
+        whole = fillPlain(loaded.get(), text, goOn);
+    }
+    if (!whole && !beyond)
+        return LoadOutcome::Stopped;
+    if (beyond || !limits.fit())
+        return LoadOutcome::BeyondLimits;
+    takeDocument(loaded.release());
+    return LoadOutcome::Loaded;
 }
 
 bool RichTextBox::isDocument(const QByteArray& bytes)
@@ -424,6 +486,9 @@ void RichTextBox::takeDocument(QTextDocument* replacement)
     QPointer<QTextDocument> old = document();
     const int oldLength = plainLength();
     replacement->setUndoRedoEnabled(old->isUndoRedoEnabled());
+    // Without a page a document's first layout lays its paragraphs out unbroken, one line each,
+    // as many as fill its first step's height: a thousand paragraphs of a transcript at once.
+    replacement->setPageSize(old->pageSize());
     m_replacingDocument = true;
     setDocument(replacement);
     m_replacingDocument = false;

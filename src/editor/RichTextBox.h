@@ -4,7 +4,9 @@
 
 #include <QHash>
 #include <QTextEdit>
+#include <functional>
 
+class LayoutPacer;
 class QPagedPaintDevice;
 class QTextCharFormat;
 
@@ -65,10 +67,16 @@ public:
     // The next match after the selection, selected; an empty selection when there is none.
     bool findNext(const QString& text, int options = 0);
 
+    enum class LoadOutcome { Loaded, Unreadable, NotText, BeyondLimits, Stopped };
+    // Asked between the pieces of a reading with the share read, in thousandths; the reading
+    // stops when it answers false.
+    using LoadProgress = std::function<bool(int permille)>;
     // Replaces the document with the file: RTF when it begins with "{\rtf", otherwise plain text
-    // (UTF-8, or Windows-1252 when it is not valid UTF-8). On failure the document stays and
-    // `error` gets the system's reason.
-    bool loadFile(const QString& path, QString* error = nullptr);
+    // (UTF-8, or Windows-1252 when it is not valid UTF-8). A file beyond the layout limits is
+    // not taken, nor binary data. On any failure the document stays; when unreadable `error` gets
+    // the system's reason.
+    LoadOutcome loadFile(const QString& path, QString* error = nullptr,
+                         const LoadProgress& progress = {});
     // Whether the bytes are a document the box can show: RTF, or text rather than binary data.
     static bool isDocument(const QByteArray& bytes);
     // The same from a file's bytes. RTF that breaks off is read as far as it goes.
@@ -135,6 +143,7 @@ private:
     void watchDocument();
     void notePress(const QKeyEvent* event);
 
+    LayoutPacer* m_layoutPacer = nullptr;
     bool m_replacingDocument = false;
     TextChange m_change;
     bool m_changeSeen = false;

@@ -62,7 +62,7 @@ bool isOn(const RtfTokenizer::Token& token)
 } // namespace
 
 RtfParser::RtfParser(QByteArrayView rtf, QTextCursor& cursor, bool inserting)
-    : m_tokenizer(rtf), m_builder(cursor, m_tables, inserting)
+    : m_tokenizer(rtf), m_size(rtf.size()), m_builder(cursor, m_tables, inserting)
 {
     m_stack.reserve(64);
     m_stack.emplace_back();
@@ -70,58 +70,76 @@ RtfParser::RtfParser(QByteArrayView rtf, QTextCursor& cursor, bool inserting)
 
 void RtfParser::run()
 {
-    using Kind = RtfTokenizer::Kind;
-    for (;;) {
-        const RtfTokenizer::Token token = m_tokenizer.next();
-        const bool starred = std::exchange(m_starred, false);
-        const bool atGroupStart = std::exchange(m_atGroupStart, false);
-        if (state().destination == RtfDestination::Skip) {
-            // Only the groups and \bin matter in what is not shown.
-            if (token.kind == Kind::GroupStart)
-                openGroup();
-            else if (token.kind == Kind::GroupEnd)
-                closeGroup();
-            else if (token.kind == Kind::Word && token.hasParam && token.text == "bin")
-                m_tokenizer.skipBytes(token.param);
-            else if (token.kind == Kind::End)
-                break;
-            continue;
-        }
-        switch (token.kind) {
-        case Kind::End:
-            finish();
-            return;
-        case Kind::GroupStart:
-            flushBytes();
-            openGroup();
-            m_atGroupStart = true;
-            break;
-        case Kind::GroupEnd:
-            flushBytes();
-            closeGroup();
-            break;
-        case Kind::Word:
-            handleWord(token, starred);
-            break;
-        case Kind::Symbol:
-            handleSymbol(token.symbol);
-            break;
-        case Kind::HexByte: {
-            const char byte = char(token.symbol);
-            handleText(std::string_view(&byte, 1), true);
-            break;
-        }
-        case Kind::Text:
-            // Some writers drop the backslash of \*: "{*\word" is an optional destination too.
-            if (atGroupStart && token.text == "*" && m_tokenizer.atControlWord()) {
-                m_starred = true;
-                break;
-            }
-            handleText(token.text, false);
-            break;
-        }
+    while (handleNextToken()) {
     }
-    finish();
+}
+
+bool RtfParser::runFor(qsizetype bytes)
+{
+    const qsizetype stop = m_tokenizer.remaining() - bytes;
+    while (m_tokenizer.remaining() > stop) {
+        if (!handleNextToken())
+            return true;
+    }
+    return false;
+}
+
+bool RtfParser::handleNextToken()
+{
+    using Kind = RtfTokenizer::Kind;
+    if (m_finished)
+        return false;
+    const RtfTokenizer::Token token = m_tokenizer.next();
+    const bool starred = std::exchange(m_starred, false);
+    const bool atGroupStart = std::exchange(m_atGroupStart, false);
+    if (token.kind == Kind::End) {
+        m_finished = true;
+        finish();
+        return false;
+    }
+    if (state().destination == RtfDestination::Skip) {
+        // Only the groups and \bin matter in what is not shown.
+        if (token.kind == Kind::GroupStart)
+            openGroup();
+        else if (token.kind == Kind::GroupEnd)
+            closeGroup();
+        else if (token.kind == Kind::Word && token.hasParam && token.text == "bin")
+            m_tokenizer.skipBytes(token.param);
+        return true;
+    }
+    switch (token.kind) {
+    case Kind::End:
+        break;
+    case Kind::GroupStart:
+        flushBytes();
+        openGroup();
+        m_atGroupStart = true;
+        break;
+    case Kind::GroupEnd:
+        flushBytes();
+        closeGroup();
+        break;
+    case Kind::Word:
+        handleWord(token, starred);
+        break;
+    case Kind::Symbol:
+        handleSymbol(token.symbol);
+        break;
+    case Kind::HexByte: {
+        const char byte = char(token.symbol);
+        handleText(std::string_view(&byte, 1), true);
+        break;
+    }
+    case Kind::Text:
+        // Some writers drop the backslash of \*: "{*\word" is an optional destination too.
+        if (atGroupStart && token.text == "*" && m_tokenizer.atControlWord()) {
+            m_starred = true;
+            break;
+        }
+        handleText(token.text, false);
+        break;
+    }
+    return true;
 }
 
 void RtfParser::finish()

@@ -24,8 +24,13 @@ public:
     RtfParser(QByteArrayView rtf, QTextCursor& cursor, bool inserting);
 
     void run();
+    // Reads on until about `bytes` more have been read: true when the whole RTF is read.
+    bool runFor(qsizetype bytes);
+    qsizetype bytesRead() const { return m_size - m_tokenizer.remaining(); }
 
 private:
+    // False after the end.
+    bool handleNextToken();
     RtfGroupState& state() { return m_stack.back(); }
 
     void openGroup();
@@ -49,6 +54,8 @@ private:
     void tablesChanged() { ++m_tablesGeneration; }
 
     RtfTokenizer m_tokenizer;
+    const qsizetype m_size;
+    bool m_finished = false;
     RtfTables m_tables;
     RtfByteDecoders m_decoders;
     RtfDocumentBuilder m_builder;

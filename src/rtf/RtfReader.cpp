@@ -12,17 +12,31 @@ bool isRtf(const QByteArray& data)
     return data.startsWith("{\\rtf");
 }
 
-void read(const QByteArray& rtf, QTextDocument* document)
+bool read(const QByteArray& rtf, QTextDocument* document, const ReadProgress& progress)
 {
+    // Small enough that a piece of the densest RTF takes a few tens of milliseconds.
+    constexpr qsizetype kPieceBytes = 32 * 1024;
     // The undo stack would keep a second copy of everything read.
     const bool undo = document->isUndoRedoEnabled();
     document->setUndoRedoEnabled(false);
     document->clear();
     QTextCursor cursor(document);
     cursor.beginEditBlock();
-    RtfParser(rtf, cursor, false).run();
+    RtfParser parser(rtf, cursor, false);
+    bool whole = true;
+    if (progress) {
+        while (!parser.runFor(kPieceBytes)) {
+            if (!progress(parser.bytesRead())) {
+                whole = false;
+                break;
+            }
+        }
+    } else {
+        parser.run();
+    }
     cursor.endEditBlock();
     document->setUndoRedoEnabled(undo);
+    return whole;
 }
 
 void insert(const QByteArray& rtf, QTextCursor& cursor)

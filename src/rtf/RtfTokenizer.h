@@ -28,6 +28,9 @@ public:
     // Passes over raw bytes, as \binN asks; stops at the end.
     void skipBytes(qint64 count);
 
+    // The bytes not read yet.
+    qsizetype remaining() const { return m_end - m_pos; }
+
 private:
     Token controlToken();
 

@@ -43,7 +43,9 @@ const QSet<int> kUsedLater = {int(Text::AboutText),
                               int(Text::ExportFormatUnknown),
                               int(Text::Subtitles),
                               int(Text::ExportTranscript),
-                              int(Text::TextWithoutTimestamps)};
+                              int(Text::TextWithoutTimestamps),
+                              int(Text::OpeningFile),
+                              int(Text::FileBeyondLimits)};
 
 QString languagePath(const QString& file)
 {

@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "editor/LayoutLimits.h"
 #include "platform/OnScreen.h"
 #include "platform/TextFile.h"
 
@@ -291,6 +292,14 @@ void TestEditorDocuments::openOfAMissingFileKeepsTheDocument()
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.dialogs.messages.first().text,
              f.entry(Text::FileMissing) + QLatin1Char('\n') + f.path(QStringLiteral("gone.rtf")));
+    // So does a file beyond what the text area lays out fast; the message names it.
+    const QString unusual =
+        f.document(QStringLiteral("b.txt"), QByteArray(LayoutLimits::kMaxUnbrokenLength + 1, 'x'));
+    f.editor->openDocumentFile(unusual);
+    QCOMPARE(f.dialogs.messages.size(), 2);
+    const QString refusal = f.dialogs.messages.last().text;
+    QVERIFY(refusal.startsWith(f.entry(Text::FileBeyondLimits).section(QLatin1String("%1"), 0, 0)));
+    QVERIFY(refusal.endsWith(QLatin1Char('\n') + unusual));
     QCOMPARE(f.editor->document().path, path);
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("kept"));
 
@@ -298,7 +307,7 @@ void TestEditorDocuments::openOfAMissingFileKeepsTheDocument()
     f.dialogs.chosenFiles << QStringLiteral("   ");
     f.editor->openDocument();
     f.editor->openDocument();
-    QCOMPARE(f.dialogs.messages.size(), 1);
+    QCOMPARE(f.dialogs.messages.size(), 2);
     QCOMPARE(f.editor->document().path, path);
 
     const QString binary =

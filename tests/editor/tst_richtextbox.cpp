@@ -1,5 +1,7 @@
+#include "editor/LayoutLimits.h"
 #include "editor/RichTextBox.h"
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,6 +15,8 @@ private Q_SLOTS:
     void find();
     void findNextEndsWithAnEmptySelection();
     void loadingRaisesOneChangeAndAFailureKeepsTheDocument();
+    void filesBeyondTheLayoutLimitsAreRefused_data();
+    void filesBeyondTheLayoutLimitsAreRefused();
     void rightButtonAsksForTheMenu();
 };
 
@@ -120,15 +124,74 @@ void TestRichTextBox::loadingRaisesOneChangeAndAFailureKeepsTheDocument()
     box.setPlainText(QStringLiteral("other"));
 
     QSignalSpy changes(&box, &RichTextBox::contentChanged);
-    QVERIFY(box.loadFile(path));
+    QCOMPARE(box.loadFile(path), RichTextBox::LoadOutcome::Loaded);
     QCOMPARE(changes.size(), 1);
     QCOMPARE(box.toPlainText(), QStringLiteral("before"));
 
     QString error;
-    QVERIFY(!box.loadFile(dir.filePath(QStringLiteral("missing.rtf")), &error));
+    QCOMPARE(box.loadFile(dir.filePath(QStringLiteral("missing.rtf")), &error),
+             RichTextBox::LoadOutcome::Unreadable);
     QVERIFY(!error.isEmpty());
     QCOMPARE(box.toPlainText(), QStringLiteral("before"));
     QCOMPARE(changes.size(), 1);
+}
+
+void TestRichTextBox::filesBeyondTheLayoutLimitsAreRefused_data()
+{
+    using namespace LayoutLimits;
+    using Outcome = RichTextBox::LoadOutcome;
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("stopAt"); // the progress call that answers no; -1: none
+    QTest::addColumn<Outcome>("outcome");
+    QTest::addColumn<int>("length"); // of the text then shown
+
+    const QByteArray unbroken(kMaxUnbrokenLength, 'x');
+    const QByteArray bold = "{\\b a} ";
+    const int before = 6;
+    QTest::newRow("at every limit")
+        << (QByteArray("{\\rtf1 ") + bold.repeated(kMaxParagraphRuns / 2) + "\\par " +
+            (unbroken + ' ').repeated(kMaxParagraphLength / 1001) + "}")
+        << -1 << Outcome::Loaded << kMaxParagraphRuns + 1 + kMaxParagraphLength / 1001 * 1001;
+    // Chinese has no spaces, but a line may break between any two of its characters.
+    QTest::newRow("breakable without spaces")
+        << QStringLiteral(u"\u6C49\u5B57").repeated(kMaxUnbrokenLength).toUtf8() << -1
+        << Outcome::Loaded << 2 * kMaxUnbrokenLength;
+    // The text goes in in pieces; one ends between CR and LF here.
+    QTest::newRow("pieces") << "xx" + QByteArray("a\r\n").repeated(10'000) << -1 << Outcome::Loaded
+                            << 20'002;
+    QTest::newRow("unbroken") << unbroken + 'x' << -1 << Outcome::BeyondLimits << before;
+    QTest::newRow("paragraph length") << (unbroken + ' ').repeated(kMaxParagraphLength / 1000) << -1
+                                      << Outcome::BeyondLimits << before;
+    QTest::newRow("formatting runs")
+        << (QByteArray("{\\rtf1 ") + bold.repeated(kMaxParagraphRuns / 2 + 1) + "}") << -1
+        << Outcome::BeyondLimits << before;
+    QTest::newRow("paragraphs, plain")
+        << QByteArray(kMaxParagraphs, '\n') << -1 << Outcome::BeyondLimits << before;
+    QTest::newRow("paragraphs, RTF")
+        << (QByteArray("{\\rtf1 ") + QByteArray("\\par ").repeated(kMaxParagraphs) + "x}") << -1
+        << Outcome::BeyondLimits << before;
+    QTest::newRow("characters") << QByteArray(kMaxCharacters + 1, ' ') << -1
+                                << Outcome::BeyondLimits << before;
+    QTest::newRow("cancelled") << QByteArray("line\n").repeated(20'000) << 1 << Outcome::Stopped
+                               << before;
+}
+
+void TestRichTextBox::filesBeyondTheLayoutLimitsAreRefused()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, stopAt);
+    QFETCH(RichTextBox::LoadOutcome, outcome);
+    QFETCH(int, length);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("unusual"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    RichTextBox box;
+    box.setPlainText(QStringLiteral("before"));
+    int calls = 0;
+    QCOMPARE(box.loadFile(path, nullptr, [&](int) { return ++calls != stopAt; }), outcome);
+    QCOMPARE(box.plainLength(), length);
 }
 
 void TestRichTextBox::rightButtonAsksForTheMenu()
