@@ -70,7 +70,7 @@ int main(int argc, char** argv)
     constexpr int runs = 5;
     for (int run = 0; run < runs; ++run) {
         QString error;
-        if (!text.loadFile(path, &error)) {
+        if (text.loadFile(path, &error) != RichTextBox::LoadOutcome::Loaded) {
             std::printf("cannot open the transcript: %s\n", qPrintable(error));
             return 1;
         }

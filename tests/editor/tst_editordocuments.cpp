@@ -345,7 +345,7 @@ void TestEditorDocuments::subtitlesComeInAndTranscriptsGoOut()
              QByteArray("1\r\n00:00:01,000 --> 00:00:08,000\r\nANNA: Hello there\r\n\r\n"
                         "2\r\n00:01:02,000 --> 00:01:03,000\r\nGood morning\r\n\r\n"));
     QCOMPARE(f.folder.readBytes(QStringLiteral("docs/out.txt")),
-             QByteArray("ANNA: Hello there\r\nGood morning\r\n"));
+             QByteArray("ANNA: Hello there\r\nGood morning"));
 }
 
 void TestEditorDocuments::recentDocumentsMoveAndAreKept()
