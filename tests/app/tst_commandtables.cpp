@@ -4,6 +4,7 @@
 #include "core/InterfaceTexts.h"
 #include "core/MenuCommands.h"
 #include "editor/EditorWindow.h"
+#include "mock/Accelerators.h"
 #include "player/PlayerWindow.h"
 
 #include <QDir>
@@ -59,20 +60,6 @@ std::vector<ListedEntry> listedEntries(const QString& languageFile)
     for (ListedEntry& entry : listed("editor", EditorWindow::commandTable(), texts))
         entries.push_back(entry);
     return entries;
-}
-
-// The accelerator letters of a caption: each character after a single "&" ("&&" is a literal).
-QString accelerators(const QString& caption)
-{
-    QString keys;
-    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != QLatin1Char('&'))
-            continue;
-        if (caption[i + 1] != QLatin1Char('&'))
-            keys += caption[i + 1].toLower();
-        ++i;
-    }
-    return keys;
 }
 
 } // namespace

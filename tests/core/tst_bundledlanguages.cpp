@@ -2,6 +2,7 @@
 // program decorates their texts.
 
 #include "core/InterfaceTexts.h"
+#include "mock/Accelerators.h"
 
 #include <QFile>
 #include <QSet>
@@ -78,20 +79,6 @@ void addLanguageRows()
     QTest::addColumn<QString>("file");
     for (const QString& file : kLanguages)
         QTest::newRow(qPrintable(file)) << file;
-}
-
-// The accelerator letters of a caption: each character after a single "&" ("&&" is a literal).
-QString accelerators(const QString& caption)
-{
-    QString keys;
-    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != QLatin1Char('&'))
-            continue;
-        if (caption[i + 1] != QLatin1Char('&'))
-            keys += caption[i + 1].toLower();
-        ++i;
-    }
-    return keys;
 }
 
 // The caption a window builds from entry n; -n stands for entry n with "&" put in front (the
