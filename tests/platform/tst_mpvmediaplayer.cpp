@@ -359,11 +359,13 @@ void TestMpvMediaPlayer::pausesKeepWhereTheSoundStopped()
     playback.load(path);
     QVERIFY(waitFor([&] { return media.playState() == MediaPlayer::State::Playing; }));
     media.setRate(0.75);
+    playback.togglePlayPause();
     QRandomGenerator random(20261209);
     for (int i = 0; i < 50; ++i) {
         playback.goTo(random.bounded(3590.0));
         playback.togglePlayPause();
         QTest::qWait(random.bounded(50, 300));
+        QCOMPARE(playback.state(), PlayState::Playing);
         const double stopped = media.currentPosition();
         playback.togglePlayPause();
         QVERIFY(waitFor([&] { return !media.isSeeking(); }));
