@@ -3,6 +3,7 @@
 // slice into a document. Prints medians and the heap the read document holds; asserts nothing.
 
 #include "BenchSupport.h"
+#include "TranscriptLooks.h"
 #include "rtf/RtfReader.h"
 #include "rtf/RtfWriter.h"
 
@@ -33,18 +34,7 @@ std::unique_ptr<QTextDocument> makeTranscript(const Language& language, int turn
 {
     auto document = std::make_unique<QTextDocument>();
     QTextCursor cursor(document.get());
-    QTextCharFormat plain;
-    plain.setFontFamilies({QStringLiteral("Liberation Serif")});
-    plain.setFontPointSize(12);
-    QTextCharFormat time = plain;
-    time.setFontWeight(QFont::Bold);
-    QTextCharFormat speaker = plain;
-    speaker.setFontItalic(true);
-    speaker.setForeground(QColor(0, 0, 160));
-    QTextCharFormat marked = plain;
-    marked.setBackground(QColor(255, 255, 0));
-    QTextListFormat bullets;
-    bullets.setStyle(QTextListFormat::ListDisc);
+    const auto [plain, time, speaker, marked, bullets] = TranscriptLooks();
 
     cursor.beginEditBlock();
     for (int turn = 0; turn < turns; ++turn) {

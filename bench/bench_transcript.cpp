@@ -3,6 +3,7 @@
 // line): reading it as segments, and making each export's bytes. Prints medians; asserts nothing.
 
 #include "BenchSupport.h"
+#include "TranscriptLooks.h"
 #include "core/Timestamp.h"
 #include "transcript/SubtitleImport.h"
 #include "transcript/TranscriptExport.h"
@@ -28,17 +29,7 @@ void makeTranscript(QTextDocument* document)
         "So what we saw in the second trial was that the effect held up, even when we controlled "
         "for the season and the size of the groups; everyone was surprised. ");
     QTextCursor cursor(document);
-    QTextCharFormat plain;
-    plain.setFontFamilies({QStringLiteral("Liberation Serif")});
-    plain.setFontPointSize(12);
-    QTextCharFormat time = plain;
-    time.setFontWeight(QFont::Bold);
-    QTextCharFormat speaker = plain;
-    speaker.setFontItalic(true);
-    QTextCharFormat marked = plain;
-    marked.setBackground(QColor(255, 255, 0));
-    QTextListFormat bullets;
-    bullets.setStyle(QTextListFormat::ListDisc);
+    const auto [plain, time, speaker, marked, bullets] = TranscriptLooks();
 
     const qsizetype perTurn = kTranscriptCharacters / kTimestamps;
     cursor.beginEditBlock();
