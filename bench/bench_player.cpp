@@ -36,8 +36,8 @@ int main(int argc, char** argv)
     MpvMediaPlayer media(MpvMediaPlayer::Options::silent());
     PlayerWindow player(state, Platform{&media, &dialogs, &desktop});
     player.restoreSession(QString());
-    state.jumpSeconds = 5;
-    state.backSeconds = 2;
+    const TransportOptions options{.skipSeconds = 5, .backSeconds = 2};
+    player.playback()->setOptions(options);
 
     for (const QString& path : recordings) {
         const QString label = QFileInfo(path).suffix();
@@ -61,7 +61,7 @@ int main(int argc, char** argv)
                 player.togglePlayPause();
             waitFor([&] { return !media.isSeeking(); });
 
-            double target = media.currentPosition() + state.jumpSeconds;
+            double target = media.currentPosition() + options.skipSeconds;
             QElapsedTimer clock;
             clock.start();
             player.skipForward();
@@ -70,7 +70,7 @@ int main(int argc, char** argv)
                 }))
                 skip.push_back(milliseconds(clock));
 
-            target = media.currentPosition() - state.backSeconds;
+            target = media.currentPosition() - options.backSeconds;
             clock.restart();
             player.togglePlayPause(); // pause, stepping back
             if (waitFor([&] {

@@ -12,10 +12,6 @@ struct AppState {
     QString programFolder;
 
     QString languageFile;
-    int jumpSeconds = 0;
-    int backSeconds = 0;
-    int playTime = 7;
-    int pauseTime = 7;
     QString editorFolder;
 
     QString productTitle;

@@ -1,6 +1,5 @@
 #include "player/PlaybackController.h"
 
-#include "core/AppState.h"
 #include "core/SettingLimits.h"
 #include "platform/MediaPlayer.h"
 
@@ -16,8 +15,8 @@ constexpr double kFastestRate = 4.9;
 
 } // namespace
 
-PlaybackController::PlaybackController(AppState& state, MediaPlayer* media, QObject* parent)
-    : QObject(parent), m_appState(state), m_media(media)
+PlaybackController::PlaybackController(MediaPlayer* media, QObject* parent)
+    : QObject(parent), m_media(media)
 {
     m_refreshTimer.setObjectName(QStringLiteral("refreshTimer"));
     m_watchTimer.setObjectName(QStringLiteral("watchTimer"));
@@ -85,7 +84,7 @@ void PlaybackController::close()
 void PlaybackController::pauseWithStepBack()
 {
     const double heardTo = m_media->currentPosition();
-    m_media->setCurrentPosition(heardTo - m_appState.backSeconds);
+    m_media->setCurrentPosition(heardTo - m_options.backSeconds);
     m_media->pause();
     m_stop = Stop{heardTo, m_media->currentPosition()};
     Q_EMIT positionMoved();
@@ -117,7 +116,7 @@ void PlaybackController::togglePlayPause()
         m_refreshTimer.start();
         m_watchTimer.start();
         if (m_smartPlay)
-            m_smartPlayTimer.start(m_appState.playTime * 1000);
+            m_smartPlayTimer.start(m_options.playTime * 1000);
         else
             m_smartPlayTimer.stop();
         setState(PlayState::Playing);
@@ -139,11 +138,10 @@ void PlaybackController::stop()
 void PlaybackController::skip(int direction)
 {
     m_stop.reset();
-    if (m_appState.jumpSeconds == 0)
-        m_appState.jumpSeconds = SettingLimits::kShortestSkip;
+    if (m_options.skipSeconds == 0)
+        m_options.skipSeconds = SettingLimits::kShortestSkip;
     if (hasMedia())
-        m_media->setCurrentPosition(m_media->currentPosition() +
-                                    direction * m_appState.jumpSeconds);
+        m_media->setCurrentPosition(m_media->currentPosition() + direction * m_options.skipSeconds);
     Q_EMIT positionMoved();
     Q_EMIT displayDue();
     Q_EMIT commandDone();
@@ -233,7 +231,7 @@ void PlaybackController::advanceSmartPlay()
         return;
     }
     pauseWithStepBack();
-    m_smartPlayTimer.start(m_appState.pauseTime * 1000);
+    m_smartPlayTimer.start(m_options.pauseTime * 1000);
     setState(PlayState::Paused);
     Q_EMIT commandDone();
 }

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "core/PlayState.h"
+#include "player/TransportOptions.h"
 
 #include <QObject>
 #include <QTimer>
 #include <optional>
 
 class MediaPlayer;
-struct AppState;
 
 // The transport behind the player window: play/pause with its step back, skips, stop, the watch
 // for the end of the media and the smart-play cycle. It owns no widget; the window shows what
@@ -15,9 +15,8 @@ struct AppState;
 class PlaybackController : public QObject {
     Q_OBJECT
 public:
-    // `media` may be null (then every command does nothing). Seconds to skip and step back and
-    // the smart-play times are read from `state` when used.
-    PlaybackController(AppState& state, MediaPlayer* media, QObject* parent = nullptr);
+    // `media` may be null (then every command does nothing).
+    explicit PlaybackController(MediaPlayer* media, QObject* parent = nullptr);
 
     MediaPlayer* media() const { return m_media; }
     // Whether a file is loaded.
@@ -28,6 +27,10 @@ public:
     // what a timestamp means.
     double stoppedPosition() const;
     bool isPlaying() const { return m_state == PlayState::Playing; }
+
+    // Read when used: a change applies to the next skip, pause or cycle step.
+    const TransportOptions& options() const { return m_options; }
+    void setOptions(const TransportOptions& options) { m_options = options; }
 
     // Whether playing runs the smart-play cycle: play for the play time, pause for the pause
     // time, and so on.
@@ -83,7 +86,7 @@ private:
         double steppedTo;
     };
 
-    AppState& m_appState;
+    TransportOptions m_options;
     MediaPlayer* m_media;
     PlayState m_state = PlayState::Stopped;
     std::optional<Stop> m_stop;

@@ -31,7 +31,7 @@
 
 PlayerWindow::PlayerWindow(AppState& state, const Platform& platform, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_platform(platform),
-      m_playback(new PlaybackController(state, platform.media, this))
+      m_playback(new PlaybackController(platform.media, this))
 {
     m_playback->setObjectName(QStringLiteral("playback"));
     m_fadeTimer.setObjectName(QStringLiteral("labelFadeTimer"));
@@ -239,12 +239,12 @@ void PlayerWindow::restoreSession(const QString& commandLine)
         qCWarning(lcSettings).noquote() << error;
     if (m_stored.knobTop)
         m_volumeKnob->setStoredKnobTop(*m_stored.knobTop);
-    m_state.jumpSeconds = m_stored.jumpSeconds;
-    m_state.backSeconds = m_stored.backSeconds;
+    m_playback->setOptions({.skipSeconds = m_stored.jumpSeconds,
+                            .backSeconds = m_stored.backSeconds,
+                            .playTime = m_stored.playTime,
+                            .pauseTime = m_stored.pauseTime});
     m_fullPathAction->setChecked(m_stored.showFullPath);
     m_state.editorFolder = m_stored.editorFolder;
-    m_state.playTime = m_stored.playTime;
-    m_state.pauseTime = m_stored.pauseTime;
     m_smartPlayAction->setChecked(m_stored.smartPlay);
 
     // The start has just read the file, unless the player is made on its own.

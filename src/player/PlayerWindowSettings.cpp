@@ -30,8 +30,9 @@ bool PlayerWindow::saveSettings()
     s.languageFile = m_state.languageFile;
     s.volume = m_volumeKnob->value();
     s.knobTop = m_volumeKnob->knobTop();
-    s.jumpSeconds = m_state.jumpSeconds;
-    s.backSeconds = m_state.backSeconds;
+    const TransportOptions& transport = m_playback->options();
+    s.jumpSeconds = transport.skipSeconds;
+    s.backSeconds = transport.backSeconds;
     s.showFullPath = m_fullPathAction->isChecked();
     s.editorFolder = m_state.editorFolder;
     const QRect player = Twips::storedPlace(this);
@@ -42,8 +43,8 @@ bool PlayerWindow::saveSettings()
     s.alwaysOnTop = m_alwaysOnTopAction->isChecked();
     takePlace(bookmarkWindow(), s.bookmarksVisible, s.bookmarksLeft, s.bookmarksTop,
               s.bookmarksWidth, s.bookmarksHeight);
-    s.playTime = m_state.playTime;
-    s.pauseTime = m_state.pauseTime;
+    s.playTime = transport.playTime;
+    s.pauseTime = transport.pauseTime;
     s.smartPlay = m_playback->smartPlay();
     // Minimised, or hidden while the About window is open, the player hides its companions only
     // for the while: what the menus say is what the next start shows.

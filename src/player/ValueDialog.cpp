@@ -1,6 +1,6 @@
 #include "player/ValueDialog.h"
 
-#include "core/AppState.h"
+#include "core/InterfaceTexts.h"
 #include "platform/Dialogs.h"
 #include "platform/OnScreen.h"
 
@@ -11,9 +11,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-ValueDialog::ValueDialog(AppState& state, Dialogs& dialogs, const QPixmap& background,
+ValueDialog::ValueDialog(const InterfaceTexts& texts, Dialogs& dialogs, const QPixmap& background,
                          QWidget* parent)
-    : QDialog(parent), m_state(state), m_dialogs(dialogs)
+    : QDialog(parent), m_texts(texts), m_dialogs(dialogs)
 {
     setAttribute(Qt::WA_DeleteOnClose);
 
@@ -29,8 +29,8 @@ ValueDialog::ValueDialog(AppState& state, Dialogs& dialogs, const QPixmap& backg
     m_promptLabel->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
     m_valueEdit = new QLineEdit(this);
     m_valueEdit->setObjectName(QStringLiteral("valueEdit"));
-    m_okButton = new QPushButton(state.texts.text(Text::Ok), this);
-    m_cancelButton = new QPushButton(state.texts.text(Text::Cancel), this);
+    m_okButton = new QPushButton(texts.text(Text::Ok), this);
+    m_cancelButton = new QPushButton(texts.text(Text::Cancel), this);
     m_okButton->setObjectName(QStringLiteral("okButton"));
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
     m_okButton->setDefault(true);
@@ -66,25 +66,9 @@ void ValueDialog::resizeEvent(QResizeEvent* event)
     QDialog::resizeEvent(event);
 }
 
-int* ValueDialog::setting()
-{
-    switch (m_mode) {
-    case Mode::JumpSeconds:
-        return &m_state.jumpSeconds;
-    case Mode::SecondsBack:
-        return &m_state.backSeconds;
-    case Mode::PlayTime:
-        return &m_state.playTime;
-    case Mode::PauseTime:
-        return &m_state.pauseTime;
-    default:
-        return nullptr;
-    }
-}
-
 QString ValueDialog::prompt() const
 {
-    const InterfaceTexts& t = m_state.texts;
+    const InterfaceTexts& t = m_texts;
     const auto cyclePrompt = [&t](Text entry) {
         QString hint = t.text(Text::SuggestedSeconds);
         hint.replace(QStringLiteral("nnn"), QStringLiteral("7"));
@@ -107,10 +91,11 @@ QString ValueDialog::prompt() const
     return {};
 }
 
-void ValueDialog::setMode(Mode mode)
+void ValueDialog::setMode(Mode mode, int setting)
 {
     m_mode = mode;
-    const InterfaceTexts& t = m_state.texts;
+    m_setting = setting;
+    const InterfaceTexts& t = m_texts;
     switch (mode) {
     case Mode::JumpSeconds:
         setWindowTitle(t.plain(Text::SkipLengthTitle));
@@ -132,9 +117,8 @@ void ValueDialog::setMode(Mode mode)
     m_promptLabel->setText(prompt());
     fitToPrompt();
     m_valueEdit->clear();
-    if (int* value = setting()) {
-        *value = ValueEntry::openingValue(mode, *value);
-        m_valueEdit->setText(QString::number(*value));
+    if (ValueEntry::isNumericSetting(m_mode)) {
+        m_valueEdit->setText(QString::number(setting));
         m_valueEdit->selectAll();
     }
 }
@@ -152,16 +136,15 @@ void ValueDialog::confirm()
         return;
     }
     const double number = ValueEntry::leadingNumber(typed);
-    if (int* value = setting()) {
+    if (ValueEntry::isNumericSetting(m_mode)) {
         // A number beyond 16 bits is not taken: the setting keeps its value.
-        if (const auto whole = ValueEntry::toSetting(number))
-            *value = *whole;
-        const ValueEntry::RangeCheck check = ValueEntry::checkRange(m_mode, *value);
+        const int typedSetting = ValueEntry::toSetting(number).value_or(m_setting);
+        const ValueEntry::RangeCheck check = ValueEntry::checkRange(m_mode, typedSetting);
         if (check.message)
-            m_dialogs.warning(this, m_state.texts.plain(Text::ProgramName),
-                              m_state.texts.plain(*check.message) +
+            m_dialogs.warning(this, m_texts.plain(Text::ProgramName),
+                              m_texts.plain(*check.message) +
                                   QStringLiteral(" %1.").arg(check.bound));
-        *value = check.value;
+        Q_EMIT settingChosen(check.value);
     } else if (m_mode == Mode::GoTo) {
         Q_EMIT goToRequested(number);
     }

@@ -8,8 +8,8 @@
 class Dialogs;
 class QLabel;
 class QLineEdit;
+class InterfaceTexts;
 class QPushButton;
-struct AppState;
 
 // The value-entry dialog: one field for a playback option, a position to go to or the
 // description of a new bookmark. It is made afresh for every use.
@@ -18,12 +18,12 @@ class ValueDialog : public QDialog {
 public:
     using Mode = ValueEntry::Mode;
 
-    ValueDialog(AppState& state, Dialogs& dialogs, const QPixmap& background,
+    ValueDialog(const InterfaceTexts& texts, Dialogs& dialogs, const QPixmap& background,
                 QWidget* parent = nullptr);
 
-    // Sets the caption, the prompt and the field for a mode; a numeric setting is first brought
-    // into its lower bound (and stays so even if the user cancels).
-    void setMode(Mode mode);
+    // Sets the caption, the prompt and the field for a mode; a numeric setting shows `setting`,
+    // its value when the dialog opens.
+    void setMode(Mode mode, int setting = 0);
     Mode mode() const { return m_mode; }
 
     // OK: takes the typed value (or description) and closes, unless the value is refused.
@@ -38,6 +38,8 @@ public:
     }
 
 Q_SIGNALS:
+    // OK with a numeric setting: its new value, brought into its range.
+    void settingChosen(int value);
     // OK with a position to go to, in seconds.
     void goToRequested(double seconds);
     // A numeric setting or a go-to was accepted: the settings are to be saved.
@@ -47,14 +49,14 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    int* setting();
     QString prompt() const;
     // Sized for the prompt, however many lines it wraps onto, and centred on the screen.
     void fitToPrompt();
 
-    AppState& m_state;
+    const InterfaceTexts& m_texts;
     Dialogs& m_dialogs;
     Mode m_mode = Mode::GoTo;
+    int m_setting = 0;
     std::function<bool(const QString& description)> m_acceptBookmark;
     QLabel* m_background = nullptr;
     QLabel* m_promptLabel = nullptr;

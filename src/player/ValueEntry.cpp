@@ -1,6 +1,7 @@
 #include "player/ValueEntry.h"
 
 #include "core/SettingLimits.h"
+#include "player/TransportOptions.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +23,22 @@ std::optional<int> toSetting(double value)
 bool isNumericSetting(Mode mode)
 {
     return mode != Mode::GoTo && mode != Mode::NewBookmark;
+}
+
+int* optionOf(TransportOptions& options, Mode mode)
+{
+    switch (mode) {
+    case Mode::JumpSeconds:
+        return &options.skipSeconds;
+    case Mode::SecondsBack:
+        return &options.backSeconds;
+    case Mode::PlayTime:
+        return &options.playTime;
+    case Mode::PauseTime:
+        return &options.pauseTime;
+    default:
+        return nullptr;
+    }
 }
 
 int openingValue(Mode mode, int stored)

@@ -6,6 +6,8 @@
 #include <QString>
 #include <optional>
 
+struct TransportOptions;
+
 // The number rules of the value-entry dialog.
 namespace ValueEntry {
 
@@ -25,6 +27,9 @@ enum class Mode {
 };
 
 bool isNumericSetting(Mode mode);
+
+// The option a mode edits; nullptr for a position or a bookmark's description.
+int* optionOf(TransportOptions& options, Mode mode);
 
 // A stored setting brought into its lower bound before the dialog shows it.
 int openingValue(Mode mode, int stored);

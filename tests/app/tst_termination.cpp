@@ -39,7 +39,9 @@ int runProgram(int argc, char** argv)
     engine.advance(75);
     if (!session.bookmarks->createBookmark(QStringLiteral("before the end")))
         return 4;
-    state.jumpSeconds = 17;
+    TransportOptions options = session.player->playback()->options();
+    options.skipSeconds = 17;
+    session.player->playback()->setOptions(options);
     QTimer::singleShot(0, &app, [] {
         std::fputs("ready\n", stdout);
         std::fflush(stdout);

@@ -76,3 +76,10 @@ void PlayerFixture::settle()
 {
     QCoreApplication::processEvents();
 }
+
+void PlayerFixture::setOption(int TransportOptions::*option, int value)
+{
+    TransportOptions options = player->playback()->options();
+    options.*option = value;
+    player->playback()->setOptions(options);
+}

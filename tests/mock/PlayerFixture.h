@@ -37,6 +37,12 @@ struct PlayerFixture {
     QString mediaFile(const QString& name) const;
     // Opens a new media file through the open command.
     QString open(const QString& name);
+    // Sets one of the transport's options, the others as they are.
+    void setOption(int TransportOptions::*option, int value);
+    int option(int TransportOptions::*option) const
+    {
+        return player->playback()->options().*option;
+    }
     // Runs what the player left to its event loop, such as writing the recent list.
     static void settle();
 };

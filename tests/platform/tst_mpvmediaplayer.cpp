@@ -352,10 +352,9 @@ void TestMpvMediaPlayer::pausesKeepWhereTheSoundStopped()
     const QString path = pathOf("hour.mp3");
     QVERIFY(TestMedia::writeTone(pathOf("hour.wav"), 3600, 8000));
     QVERIFY(TestMedia::encodeMp3(pathOf("hour.wav"), path, {QStringLiteral("-V7")}));
-    AppState state;
-    state.backSeconds = 2;
     MpvMediaPlayer media(NullOutput);
-    PlaybackController playback(state, &media);
+    PlaybackController playback(&media);
+    playback.setOptions({.backSeconds = 2});
     playback.load(path);
     QVERIFY(waitFor([&] { return media.playState() == MediaPlayer::State::Playing; }));
     media.setRate(0.75);

@@ -1,6 +1,5 @@
 #include "FakeMediaPlayer.h"
 #include "TestFolder.h"
-#include "core/AppState.h"
 #include "player/PlaybackController.h"
 
 #include <QSignalSpy>
@@ -13,16 +12,14 @@ namespace {
 // The controller on the fake engine, with a loaded file and no window at all.
 struct Transport {
     TestFolder folder;
-    AppState state;
     FakeMediaPlayer media;
-    PlaybackController playback{state, &media};
+    PlaybackController playback{&media};
     QSignalSpy states{&playback, &PlaybackController::stateChanged};
     QSignalSpy commands{&playback, &PlaybackController::commandDone};
 
     explicit Transport(bool load = true)
     {
-        state.backSeconds = 3;
-        state.jumpSeconds = 5;
+        playback.setOptions({.skipSeconds = 5, .backSeconds = 3});
         if (!load)
             return;
         folder.writeBytes(QStringLiteral("talk.wav"), "RIFF");
@@ -89,7 +86,7 @@ void TestPlaybackController::toggleSteps()
     QFETCH(int, backSeconds);
     QFETCH(double, pausedAt);
     Transport t;
-    t.state.backSeconds = backSeconds;
+    t.playback.setOptions({.skipSeconds = 5, .backSeconds = backSeconds});
     t.media.advance(playedTo);
 
     t.playback.togglePlayPause();
@@ -140,13 +137,13 @@ void TestPlaybackController::skipsUseTheSetLengthOrTwo()
     QFETCH(int, jumpAfter);
     Transport t;
     t.media.advance(20);
-    t.state.jumpSeconds = jump;
+    t.playback.setOptions({.skipSeconds = jump, .backSeconds = 3});
     QSignalSpy display(&t.playback, &PlaybackController::displayDue);
 
     forward ? t.playback.skipForward() : t.playback.skipBack();
 
     QCOMPARE(t.media.currentPosition(), landing);
-    QCOMPARE(t.state.jumpSeconds, jumpAfter);
+    QCOMPARE(t.playback.options().skipSeconds, jumpAfter);
     QCOMPARE(t.playback.state(), PlayState::Playing);
     QCOMPARE(display.size(), 1);
     QCOMPARE(t.commands.size(), 1);
@@ -249,7 +246,7 @@ void TestPlaybackController::rateStepsStayInTenths()
     QCOMPARE(t.media.rate(), rate);
 
     FakeMediaPlayer* none = nullptr;
-    PlaybackController withoutEngine(t.state, none);
+    PlaybackController withoutEngine(none);
     QCOMPARE(withoutEngine.stepRate(step), 1.0);
 }
 
@@ -257,7 +254,7 @@ void TestPlaybackController::smartPlayFollowsItsSwitch()
 {
     Transport t;
     auto* cycle = t.playback.findChild<QTimer*>(QStringLiteral("smartPlayTimer"));
-    t.state.playTime = 4;
+    t.playback.setOptions({.skipSeconds = 5, .backSeconds = 3, .playTime = 4});
     t.playback.setSmartPlay(true);
     t.playback.togglePlayPause();
     t.playback.togglePlayPause();

@@ -135,10 +135,10 @@ void TestPlayerLifecycle::storedSettingsAreApplied()
     QCOMPARE(f.editor.widget.size(), QSize(Twips::toPixels(9000), Twips::toPixels(4500)));
     QVERIFY(f.editor.widget.isVisible());
 
-    QCOMPARE(f.state.jumpSeconds, 6);
-    QCOMPARE(f.state.backSeconds, 3);
-    QCOMPARE(f.state.playTime, 9);
-    QCOMPARE(f.state.pauseTime, 4);
+    QCOMPARE(f.option(&TransportOptions::skipSeconds), 6);
+    QCOMPARE(f.option(&TransportOptions::backSeconds), 3);
+    QCOMPARE(f.option(&TransportOptions::playTime), 9);
+    QCOMPARE(f.option(&TransportOptions::pauseTime), 4);
     QCOMPARE(f.state.editorFolder, QStringLiteral("/home/ada"));
     QVERIFY(!action(f.player, "fullPathAction")->isChecked());
     QVERIFY(action(f.player, "smartPlayAction")->isChecked());
@@ -159,7 +159,7 @@ void TestPlayerLifecycle::zeroEditorSizeLeavesWindowsInPlace()
 void TestPlayerLifecycle::saveSettingsWritesTheLiveState()
 {
     Fixture f(settings());
-    f.state.jumpSeconds = 11;
+    f.setOption(&TransportOptions::skipSeconds, 11);
     f.state.languageFile = QStringLiteral("Italiano.lng");
     action(f.player, "alwaysOnTopAction")->setChecked(false);
     action(f.player, "smartPlayAction")->setChecked(false);

@@ -330,7 +330,7 @@ void TestPlayerView::positionClick()
     QFETCH(bool, playing);
     QFETCH(double, position);
     PlayerFixture f;
-    f.state.backSeconds = 3;
+    f.setOption(&TransportOptions::backSeconds, 3);
     f.open(QStringLiteral("talk.wav"));
     if (!playing)
         f.player->togglePlayPause();

@@ -19,9 +19,9 @@ private Q_SLOTS:
 void TestSmartPlay::aCycleOfPlayAndPause()
 {
     PlayerFixture f;
-    f.state.playTime = 7;
-    f.state.pauseTime = 5;
-    f.state.backSeconds = 2;
+    f.setOption(&TransportOptions::playTime, 7);
+    f.setOption(&TransportOptions::pauseTime, 5);
+    f.setOption(&TransportOptions::backSeconds, 2);
     action(f.player, "smartPlayAction")->setChecked(true);
     f.open(QStringLiteral("lecture.wav"));
     QVERIFY(timer(f.player, "smartPlayTimer")->isActive());
@@ -56,7 +56,8 @@ void TestSmartPlay::manualPauseStopsTheCycle()
 
     f.player->togglePlayPause();
     QVERIFY(timer(f.player, "smartPlayTimer")->isActive());
-    QCOMPARE(timer(f.player, "smartPlayTimer")->interval(), f.state.playTime * 1000);
+    QCOMPARE(timer(f.player, "smartPlayTimer")->interval(),
+             f.option(&TransportOptions::playTime) * 1000);
 }
 
 void TestSmartPlay::uncheckingDuringThePausePhase()
@@ -100,8 +101,8 @@ void TestSmartPlay::switchingOnExplainsItselfEveryTime()
 void TestSmartPlay::longTimesWorkAsTyped()
 {
     PlayerFixture f;
-    f.state.playTime = 40;
-    f.state.pauseTime = 90;
+    f.setOption(&TransportOptions::playTime, 40);
+    f.setOption(&TransportOptions::pauseTime, 90);
     action(f.player, "smartPlayAction")->setChecked(true);
     f.open(QStringLiteral("lecture.wav"));
     QCOMPARE(timer(f.player, "smartPlayTimer")->interval(), 40000);

@@ -69,7 +69,7 @@ void TestTransport::openingStartsPlaybackFromZero()
 void TestTransport::pauseStepsBackAndResumeOnlyPlays()
 {
     PlayerFixture f;
-    f.state.backSeconds = 5;
+    f.setOption(&TransportOptions::backSeconds, 5);
     f.open(QStringLiteral("talk.wav"));
     f.media.advance(3.0);
     f.media.calls.clear();
@@ -120,7 +120,7 @@ void TestTransport::skips()
     f.media.advance(20);
     f.player->togglePlayPause(); // paused at 17
     f.media.setCurrentPosition(20);
-    f.state.jumpSeconds = jump;
+    f.setOption(&TransportOptions::skipSeconds, jump);
 
     if (forward)
         f.player->skipForward();
@@ -131,7 +131,7 @@ void TestTransport::skips()
     QCOMPARE(f.media.playState(), MediaPlayer::State::Paused);
     QVERIFY(!f.player->playback()->isPlaying());
     if (jump == 0)
-        QCOMPARE(f.state.jumpSeconds, 2);
+        QCOMPARE(f.option(&TransportOptions::skipSeconds), 2);
     if (expected > 0)
         QCOMPARE(label(f.player, "positionLabel")->text(),
                  formatMediaTime(expected) + QStringLiteral(" / 03:20"));

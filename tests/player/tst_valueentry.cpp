@@ -2,6 +2,7 @@
 #include "PlayerFixture.h"
 #include "core/SettingsFile.h"
 #include "player/SkinButton.h"
+#include "player/TransportOptions.h"
 #include "player/ValueDialog.h"
 #include "player/ValueEntry.h"
 
@@ -30,17 +31,31 @@ void answerModal(PlayerWindow* player, const QString& typed, bool ok = true)
     });
 }
 
-int& setting(AppState& state, Mode mode)
+int setting(const PlayerFixture& f, Mode mode)
+{
+    TransportOptions options = f.player->playback()->options();
+    return *ValueEntry::optionOf(options, mode);
+}
+
+void setSetting(PlayerFixture& f, Mode mode, int value)
+{
+    TransportOptions options = f.player->playback()->options();
+    *ValueEntry::optionOf(options, mode) = value;
+    f.player->playback()->setOptions(options);
+}
+
+// The player's command that edits the mode's setting.
+void edit(PlayerWindow& player, Mode mode)
 {
     switch (mode) {
     case Mode::JumpSeconds:
-        return state.jumpSeconds;
+        return player.editSkipSeconds();
     case Mode::SecondsBack:
-        return state.backSeconds;
+        return player.editBackSeconds();
     case Mode::PlayTime:
-        return state.playTime;
+        return player.editPlayTime();
     default:
-        return state.pauseTime;
+        return player.editPauseTime();
     }
 }
 
@@ -127,19 +142,19 @@ void TestValueEntry::numericModes()
     QFETCH(int, messageEntry);
     QFETCH(QString, bound);
     PlayerFixture f;
-    setting(f.state, mode) = before;
+    setSetting(f, mode, before);
     f.journal.clear();
 
-    ValueDialog dialog(f.state, f.dialogs, QPixmap());
-    dialog.setAttribute(Qt::WA_DeleteOnClose, false);
-    QObject::connect(&dialog, &ValueDialog::valueStored, f.player.get(),
-                     &PlayerWindow::saveSettings);
-    dialog.setMode(mode);
-    named<QLineEdit>(dialog, "valueEdit")->setText(typed);
-    dialog.confirm();
+    int result = -1;
+    QTimer::singleShot(0, f.player.get(), [&f, &result] {
+        ValueDialog* dialog = f.player->valueDialog();
+        QObject::connect(dialog, &QDialog::finished, [&result](int code) { result = code; });
+    });
+    answerModal(f.player.get(), typed);
+    edit(*f.player, mode);
 
-    QCOMPARE(setting(f.state, mode), stored);
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(setting(f, mode), stored);
+    QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(f.journal, QStringList{"settings saved"});
     if (messageEntry == 0) {
         QVERIFY(f.dialogs.messages.isEmpty());
@@ -151,20 +166,20 @@ void TestValueEntry::numericModes()
     }
     const auto file = SettingsFile::read(f.state.settingsPath());
     QVERIFY(file);
-    QCOMPARE(setting(f.state, mode), mode == Mode::JumpSeconds   ? file->jumpSeconds
-                                     : mode == Mode::SecondsBack ? file->backSeconds
-                                     : mode == Mode::PlayTime    ? file->playTime
-                                                                 : file->pauseTime);
+    QCOMPARE(setting(f, mode), mode == Mode::JumpSeconds   ? file->jumpSeconds
+                               : mode == Mode::SecondsBack ? file->backSeconds
+                               : mode == Mode::PlayTime    ? file->playTime
+                                                           : file->pauseTime);
 }
 
 void TestValueEntry::blankFieldStoresNothing()
 {
     PlayerFixture f;
-    f.state.jumpSeconds = 9;
+    f.setOption(&TransportOptions::skipSeconds, 9);
     const QByteArray before = f.folder.readBytes(QStringLiteral("Files/Vocarta.ini"));
     answerModal(f.player.get(), QStringLiteral("    "));
     f.player->editSkipSeconds();
-    QCOMPARE(f.state.jumpSeconds, 9);
+    QCOMPARE(f.option(&TransportOptions::skipSeconds), 9);
     QCOMPARE(f.folder.readBytes(QStringLiteral("Files/Vocarta.ini")), before);
     QVERIFY(f.dialogs.messages.isEmpty());
 }
@@ -172,7 +187,7 @@ void TestValueEntry::blankFieldStoresNothing()
 void TestValueEntry::openingShowsTheLowerBound()
 {
     PlayerFixture f;
-    f.state.playTime = 2;
+    f.setOption(&TransportOptions::playTime, 2);
     QString shown;
     QTimer::singleShot(0, f.player.get(), [&f, &shown] {
         shown = named<QLineEdit>(f.player->valueDialog(), "valueEdit")->text();
@@ -181,7 +196,7 @@ void TestValueEntry::openingShowsTheLowerBound()
     });
     f.player->editPlayTime();
     QCOMPARE(shown, QStringLiteral("7"));
-    QCOMPARE(f.state.playTime, 7);
+    QCOMPARE(f.option(&TransportOptions::playTime), 7);
 }
 
 void TestValueEntry::promptsAndCaptions()
@@ -189,7 +204,7 @@ void TestValueEntry::promptsAndCaptions()
     PlayerFixture f;
     f.state.texts.setText(Text::PlayTime, QStringLiteral("Play &time"));
     f.state.texts.setText(Text::SuggestedSeconds, QStringLiteral("(suggested: nnn s)"));
-    ValueDialog dialog(f.state, f.dialogs, QPixmap());
+    ValueDialog dialog(f.state.texts, f.dialogs, QPixmap());
     dialog.setAttribute(Qt::WA_DeleteOnClose, false);
 
     dialog.setMode(Mode::PlayTime);
@@ -211,7 +226,7 @@ void TestValueEntry::longPromptShowsWhole()
 {
     PlayerFixture f;
     f.state.texts.setText(Text::SkipLengthPrompt, QStringLiteral("seconds ").repeated(30));
-    ValueDialog dialog(f.state, f.dialogs, QPixmap());
+    ValueDialog dialog(f.state.texts, f.dialogs, QPixmap());
     dialog.setAttribute(Qt::WA_DeleteOnClose, false);
     dialog.setMode(Mode::JumpSeconds);
     dialog.show();
@@ -242,7 +257,7 @@ void TestValueEntry::opensOverTheWindowInUse()
     QWidget* inUse = inEditor ? &f.editor.widget : static_cast<QWidget*>(f.player.get());
     inUse->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(inUse));
-    ValueDialog dialog(f.state, f.dialogs, QPixmap(), f.player.get());
+    ValueDialog dialog(f.state.texts, f.dialogs, QPixmap(), f.player.get());
     dialog.setAttribute(Qt::WA_DeleteOnClose, false);
     dialog.setMode(Mode::NewBookmark);
     dialog.show();
@@ -268,7 +283,7 @@ void TestValueEntry::goToWhilePlayingAndPaused()
     QFETCH(double, position);
     QFETCH(MediaPlayer::State, state);
     PlayerFixture f;
-    f.state.backSeconds = 3;
+    f.setOption(&TransportOptions::backSeconds, 3);
     f.open(QStringLiteral("talk.wav"));
     if (!playing)
         f.player->togglePlayPause();
@@ -291,13 +306,13 @@ void TestValueEntry::menuCommandsOpenTheDialog()
     PlayerFixture f;
     answerModal(f.player.get(), QStringLiteral("15"));
     action(f.player, "backSecondsAction")->trigger();
-    QCOMPARE(f.state.backSeconds, 15);
+    QCOMPARE(f.option(&TransportOptions::backSeconds), 15);
     answerModal(f.player.get(), QStringLiteral("40"));
     action(f.player, "pauseTimeAction")->trigger();
-    QCOMPARE(f.state.pauseTime, 40);
+    QCOMPARE(f.option(&TransportOptions::pauseTime), 40);
     answerModal(f.player.get(), QStringLiteral("8"), false);
     action(f.player, "skipSecondsAction")->trigger();
-    QCOMPARE(f.state.jumpSeconds, 6);
+    QCOMPARE(f.option(&TransportOptions::skipSeconds), 6);
 }
 
 QTEST_MAIN(TestValueEntry)
