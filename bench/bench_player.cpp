@@ -28,7 +28,8 @@ int main(int argc, char** argv)
 
     AppState state;
     state.programFolder = dir.filePath(QStringLiteral("program"));
-    ProgramFolder::fillMissing(QStringLiteral(VOCARTA_SOURCE_DATA_DIR), state.programFolder);
+    if (!ProgramFolder::fillMissing(QStringLiteral(VOCARTA_SOURCE_DATA_DIR), state.programFolder))
+        return 1;
     state.languageFile = QStringLiteral("English.lng");
     state.texts.load(state.languagePath());
     QtDialogs dialogs;

@@ -1,6 +1,7 @@
 #include "TestFolder.h"
 
 #include "core/InterfaceTexts.h"
+#include "core/ProgramFolder.h"
 #include "platform/TextFile.h"
 
 #include <QDir>
@@ -32,6 +33,13 @@ void TestFolder::writeBytes(const QString& relative, const QByteArray& bytes) co
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(bytes);
+}
+
+void TestFolder::fillWithBundledData() const
+{
+    QString error;
+    if (!ProgramFolder::fillMissing(QStringLiteral(VOCARTA_SOURCE_DATA_DIR), path(), &error))
+        qFatal("The bundled data could not be copied: %s", qPrintable(error));
 }
 
 QByteArray TestFolder::readBytes(const QString& relative) const

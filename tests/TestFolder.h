@@ -18,6 +18,10 @@ public:
     void writeBytes(const QString& relative, const QByteArray& bytes) const;
     QByteArray readBytes(const QString& relative) const;
 
+    // Everything the bundled program folder holds, as a fresh install has it; a failure ends the
+    // test program, which could prove nothing without it.
+    void fillWithBundledData() const;
+
     // A language file whose entry n reads "<prefix> n".
     void writeLanguage(const QString& name, const QString& prefix, int lines = 201) const;
 

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <tuple>
 #include <algorithm>
 
 namespace {
@@ -87,7 +88,7 @@ void BookmarkController::loadBookmarks(const QString& mediaPath)
     const QString file = bookmarkFile(mediaPath);
     if (file.isEmpty() || !QFileInfo::exists(file)) {
         // No bookmarks yet: the table only learns where they will go.
-        m_table.load(file);
+        std::ignore = m_table.load(file);
         return;
     }
     unloadWindow();

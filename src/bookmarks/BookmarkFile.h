@@ -31,10 +31,11 @@ QString path(const QString& programFolder, const QString& mediaPath);
 // short form lengthened at the front, everything else kept as it is. nullopt, with the system's
 // reason in `error`, when the file cannot be read. A file beyond maxBytes is read that far, and
 // `whole` receives false.
-std::optional<QStringList> read(const QString& filePath, QString* error = nullptr,
-                                bool* whole = nullptr, qint64 maxBytes = kReadLimit);
+[[nodiscard]] std::optional<QStringList> read(const QString& filePath, QString* error = nullptr,
+                                              bool* whole = nullptr, qint64 maxBytes = kReadLimit);
 // Replaces the file atomically (making its folder if needed). False, with the system's reason in
 // `error`, when it could not be written.
-bool write(const QString& filePath, const QStringList& records, QString* error = nullptr);
+[[nodiscard]] bool write(const QString& filePath, const QStringList& records,
+                         QString* error = nullptr);
 
 } // namespace BookmarkFile

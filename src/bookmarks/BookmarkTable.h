@@ -41,7 +41,7 @@ public:
     // Replaces the records with those of the file. A file that does not exist or cannot be read
     // leaves the table empty; the file is remembered either way. Returns whether it was read;
     // when it was not, `error` receives the system's reason (none for an empty path).
-    bool load(const QString& filePath, QString* error = nullptr);
+    [[nodiscard]] bool load(const QString& filePath, QString* error = nullptr);
 
     // Brings the file up to date with the table:
     // - records the file does not hold yet are written (atomically, in table order);
@@ -55,12 +55,13 @@ public:
     // Returns false, with the reason in `error` and its kind in `failure`, when a needed write or
     // removal failed or was refused; the table then still holds its records and a later save
     // tries again.
-    bool save(const QString& filePath, QString* error = nullptr, SaveFailure* failure = nullptr);
+    [[nodiscard]] bool save(const QString& filePath, QString* error = nullptr,
+                            SaveFailure* failure = nullptr);
 
 private:
     // Reads m_file, which could not be read at load time, and puts its records in front of the
     // table's. False, with the reason, while it still cannot be read.
-    bool readAgain(QString* error);
+    [[nodiscard]] bool readAgain(QString* error);
 
     qint64 m_readLimit;
     QStringList m_records;

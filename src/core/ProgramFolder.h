@@ -12,6 +12,6 @@ QString locate(const QString& executableFolder, const QString& userDataFolder,
 
 // Copies every file of `from` that `to` does not have yet. Returns false when a copy failed, with
 // each failed file and its reason in error.
-bool fillMissing(const QString& from, const QString& to, QString* error = nullptr);
+[[nodiscard]] bool fillMissing(const QString& from, const QString& to, QString* error = nullptr);
 
 } // namespace ProgramFolder

@@ -27,7 +27,7 @@ public:
 
     bool load(const QString& path);
     // False when the file cannot be written, with the reason in error.
-    bool save(const QString& path, QString* error = nullptr) const;
+    [[nodiscard]] bool save(const QString& path, QString* error = nullptr) const;
 
 private:
     QString m_prefix;

@@ -51,10 +51,11 @@ QStringList lines(const StoredSettings& settings);
 
 // Reads the first value only (the language file name); none when the file cannot be read or
 // is empty, with the reason in error.
-std::optional<QString> readLanguageFile(const QString& path, QString* error);
+[[nodiscard]] std::optional<QString> readLanguageFile(const QString& path, QString* error);
 
 // A file that cannot be read or written gives none or false, with the reason in error.
-std::optional<StoredSettings> read(const QString& path, QString* error = nullptr);
-bool write(const QString& path, const StoredSettings& settings, QString* error = nullptr);
+[[nodiscard]] std::optional<StoredSettings> read(const QString& path, QString* error = nullptr);
+[[nodiscard]] bool write(const QString& path, const StoredSettings& settings,
+                         QString* error = nullptr);
 
 } // namespace SettingsFile

@@ -34,5 +34,5 @@ struct TimestampOptions {
 
     // A missing file gives the defaults; one that cannot be read too, with the reason in error.
     static TimestampOptions read(const QString& path, QString* error = nullptr);
-    bool write(const QString& path, QString* error = nullptr) const;
+    [[nodiscard]] bool write(const QString& path, QString* error = nullptr) const;
 };

@@ -50,5 +50,5 @@ struct PedalOptions {
 
     // A missing file gives the defaults; one that cannot be read too, with the reason in error.
     static PedalOptions read(const QString& path, QString* error = nullptr);
-    bool write(const QString& path, QString* error = nullptr) const;
+    [[nodiscard]] bool write(const QString& path, QString* error = nullptr) const;
 };

@@ -18,7 +18,8 @@ public:
 
     enum class OpenResult { Opened, NotAllowed, Failed };
     // Closes a device already open first. On failure `error` gets the system's reason.
-    OpenResult open(const QString& node, const PedalLayout& layout, QString* error = nullptr);
+    [[nodiscard]] OpenResult open(const QString& node, const PedalLayout& layout,
+                                  QString* error = nullptr);
     void close();
     bool isOpen() const { return m_fd >= 0; }
     const QString& node() const { return m_node; }

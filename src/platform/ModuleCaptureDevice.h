@@ -27,7 +27,7 @@ public:
     CaptureDevice* device() const { return m_device.get(); }
 
 private:
-    bool load(QString* error);
+    [[nodiscard]] bool load(QString* error);
 
     QStringList m_folders;
     QString m_fileName;

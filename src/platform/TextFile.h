@@ -19,14 +19,17 @@ QString decodeText(QByteArrayView bytes);
 bool isBinaryData(QByteArrayView bytes);
 
 // The whole file, or nullopt with the system's reason.
-std::optional<QByteArray> readFileWhole(const QString& path, QString* error = nullptr);
+[[nodiscard]] std::optional<QByteArray> readFileWhole(const QString& path,
+                                                      QString* error = nullptr);
 
 // Replaces the file atomically with the bytes. The old file is replaced only once every byte is
 // known to be on the disk; otherwise it stays whole and `error` receives the system's reason
 // ("No space left on device"). The second form takes a save file that is named but not open yet,
 // so that a test can hand in one whose writes fail.
-bool writeFileWhole(const QString& path, const QByteArray& data, QString* error = nullptr);
-bool writeFileWhole(QSaveFile& file, const QByteArray& data, QString* error = nullptr);
+[[nodiscard]] bool writeFileWhole(const QString& path, const QByteArray& data,
+                                  QString* error = nullptr);
+[[nodiscard]] bool writeFileWhole(QSaveFile& file, const QByteArray& data,
+                                  QString* error = nullptr);
 
 // The program's small text files: one value or record per line.
 //
@@ -34,20 +37,24 @@ bool writeFileWhole(QSaveFile& file, const QByteArray& data, QString* error = nu
 // when it is not valid UTF-8, so files made on Windows still load. A final line end does not
 // make an empty last line. Files beyond maxBytes are read only that far; `whole` then receives
 // false, so that such a file is never written back in place.
-std::optional<QStringList> readTextLines(const QString& path, QString* error = nullptr,
-                                         qint64 maxBytes = kTextFileReadLimit,
-                                         bool* whole = nullptr);
+[[nodiscard]] std::optional<QStringList> readTextLines(const QString& path,
+                                                       QString* error = nullptr,
+                                                       qint64 maxBytes = kTextFileReadLimit,
+                                                       bool* whole = nullptr);
 
 // As readTextLines, but every line must be valid UTF-8: otherwise nullopt, with `error` naming
 // the first line that is not. For files whose texts the user reads, where a guess would turn
 // every text to mojibake.
-std::optional<QStringList> readUtf8TextLines(const QString& path, QString* error = nullptr,
-                                             qint64 maxBytes = kTextFileReadLimit);
+[[nodiscard]] std::optional<QStringList> readUtf8TextLines(const QString& path,
+                                                           QString* error = nullptr,
+                                                           qint64 maxBytes = kTextFileReadLimit);
 
 // Writes the lines as UTF-8, each ended by CR LF, replacing the file atomically. The old file is
 // replaced only once every byte is known to be on the disk; otherwise it stays whole and `error`
 // receives the system's reason ("No space left on device").
-bool writeTextLines(const QString& path, const QStringList& lines, QString* error = nullptr);
+[[nodiscard]] bool writeTextLines(const QString& path, const QStringList& lines,
+                                  QString* error = nullptr);
 // The same through a save file that is named but not open yet, so that a test can hand in one
 // whose writes fail.
-bool writeTextLines(QSaveFile& file, const QStringList& lines, QString* error = nullptr);
+[[nodiscard]] bool writeTextLines(QSaveFile& file, const QStringList& lines,
+                                  QString* error = nullptr);

@@ -1,6 +1,6 @@
 #include "recorder/CaptureEngine.h"
 
-#include "recorder/RecorderLog.h"
+#include "recorder/RecorderLogging.h"
 #include "recorder/WavHeader.h"
 
 #include <algorithm>

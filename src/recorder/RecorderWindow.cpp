@@ -5,7 +5,7 @@
 #include "platform/Twips.h"
 #include "recorder/LevelBar.h"
 #include "recorder/RecordedTime.h"
-#include "recorder/RecorderLog.h"
+#include "recorder/RecorderLogging.h"
 #include "recorder/RecordingFile.h"
 
 #include <QCloseEvent>
@@ -109,14 +109,15 @@ void RecorderWindow::buildFace()
 {
     m_optionsBox = named(new QGroupBox(this), "optionsBox");
     m_channelsBox = named(new QComboBox(m_optionsBox), "channelsBox");
-    m_channelsBox->addItems({QStringLiteral("2 - stereo"), QStringLiteral("1 - mono")});
+    m_channelsBox->addItem(QStringLiteral("2 - stereo"), 2);
+    m_channelsBox->addItem(QStringLiteral("1 - mono"), 1);
     m_frequencyBox = named(new QComboBox(m_optionsBox), "frequencyBox");
-    m_frequencyBox->addItems({QStringLiteral("48000"), QStringLiteral("44100"),
-                              QStringLiteral("22050"), QStringLiteral("11025"),
-                              QStringLiteral("8000")});
+    for (const int rate : {48000, 44100, 22050, 11025, 8000})
+        m_frequencyBox->addItem(QString::number(rate), rate);
     m_frequencyBox->setCurrentIndex(1);
     m_bitsBox = named(new QComboBox(m_optionsBox), "bitsBox");
-    m_bitsBox->addItems({QStringLiteral("16"), QStringLiteral("8")});
+    for (const int bits : {16, 8})
+        m_bitsBox->addItem(QString::number(bits), bits);
     m_channelsLabel = named(new QLabel(m_optionsBox), "channelsLabel");
     m_frequencyLabel = named(new QLabel(m_optionsBox), "frequencyLabel");
     m_bitsLabel = named(new QLabel(m_optionsBox), "bitsLabel");
@@ -308,9 +309,9 @@ QString RecorderWindow::askFileName()
 PcmFormat RecorderWindow::chosenFormat() const
 {
     PcmFormat format;
-    format.channels = m_channelsBox->currentIndex() == 1 ? 1 : 2;
-    format.bitsPerSample = m_bitsBox->currentText().toInt();
-    format.samplesPerSecond = m_frequencyBox->currentText().toInt();
+    format.channels = m_channelsBox->currentData().toInt();
+    format.bitsPerSample = m_bitsBox->currentData().toInt();
+    format.samplesPerSecond = m_frequencyBox->currentData().toInt();
     return format;
 }
 

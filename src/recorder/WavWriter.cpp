@@ -1,5 +1,6 @@
 #include "recorder/WavWriter.h"
 
+#include "recorder/RecorderLogging.h"
 #include "recorder/WavHeader.h"
 
 #include <cerrno>
@@ -8,8 +9,14 @@
 
 WavWriter::~WavWriter()
 {
-    if (isOpen())
-        finish(nullptr);
+    finishQuietly();
+}
+
+void WavWriter::finishQuietly()
+{
+    QString error;
+    if (isOpen() && !finish(&error))
+        qCWarning(lcRecorder).noquote() << "Recording not finished:" << error;
 }
 
 bool WavWriter::fail(QString* error)
@@ -21,8 +28,7 @@ bool WavWriter::fail(QString* error)
 
 bool WavWriter::open(const QString& path, const PcmFormat& format, QString* error)
 {
-    if (isOpen())
-        finish(nullptr);
+    finishQuietly();
     m_format = format;
     m_dataSize = 0;
     m_file.setFileName(path);

@@ -13,20 +13,22 @@ public:
     ~WavWriter();
 
     // Creates the file, replacing one of that name, with the header of an empty recording.
-    bool open(const QString& path, const PcmFormat& format, QString* error);
+    [[nodiscard]] bool open(const QString& path, const PcmFormat& format, QString* error);
     // Adds sound after what was written; refused beyond the largest size a header can state.
-    bool append(const QByteArray& sound, QString* error);
+    [[nodiscard]] bool append(const QByteArray& sound, QString* error);
     // Writes the sizes of the sound written so far into the header and puts everything on the
     // disk.
-    bool updateHeader(QString* error);
+    [[nodiscard]] bool updateHeader(QString* error);
     // Updates the header and closes the file.
-    bool finish(QString* error);
+    [[nodiscard]] bool finish(QString* error);
 
     bool isOpen() const { return m_file.isOpen(); }
     QString path() const { return m_file.fileName(); }
     qint64 dataSize() const { return m_dataSize; }
 
 private:
+    // A file left open is finished; a failure then has nobody to tell but the log.
+    void finishQuietly();
     bool fail(QString* error);
 
     QFile m_file;

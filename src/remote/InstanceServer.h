@@ -28,7 +28,7 @@ public:
     // Listens at `socketPath`, readable and writable by this user alone. A socket left there by
     // an instance that crashed is replaced: whoever calls this holds the single-instance claim.
     // Anything else there is left alone, and so is a path too long for a socket's address.
-    bool listen(const QString& socketPath, QString* error = nullptr);
+    [[nodiscard]] bool listen(const QString& socketPath, QString* error = nullptr);
     // Drops every connection and stops listening. The socket file goes, unless another has
     // taken its place since.
     void close();

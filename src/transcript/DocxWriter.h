@@ -12,6 +12,7 @@ class QTextDocument;
 namespace DocxWriter {
 
 // The file's bytes, or nothing with the reason in error.
-std::optional<QByteArray> write(const QTextDocument& document, QString* error = nullptr);
+[[nodiscard]] std::optional<QByteArray> write(const QTextDocument& document,
+                                              QString* error = nullptr);
 
 } // namespace DocxWriter

@@ -52,8 +52,9 @@ QString extensionList();
 
 // The file's bytes; the summary says what they hold. Fails only for the packed formats, with the
 // reason in error.
-std::optional<QByteArray> contents(const QTextDocument& document, const ExportOptions& options,
-                                   ExportSummary* summary, QString* error = nullptr);
+[[nodiscard]] std::optional<QByteArray> contents(const QTextDocument& document,
+                                                 const ExportOptions& options,
+                                                 ExportSummary* summary, QString* error = nullptr);
 
 // Replaces the file at outPath atomically: a failure leaves any old file whole and puts the
 // system's reason in error. Refuses the open transcript's own file.

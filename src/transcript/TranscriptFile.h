@@ -14,7 +14,7 @@ namespace TranscriptFile {
 // Replaces the document's content with the file's; subtitles get timestamps in `style`. Nothing
 // with the system's reason when the file cannot be read; otherwise what the subtitles held (all
 // zero for other files).
-std::optional<ImportSummary> read(const QString& path, QTextDocument* document,
-                                  Timestamp::Style style, QString* error = nullptr);
+[[nodiscard]] std::optional<ImportSummary> read(const QString& path, QTextDocument* document,
+                                                Timestamp::Style style, QString* error = nullptr);
 
 } // namespace TranscriptFile

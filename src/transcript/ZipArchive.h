@@ -8,7 +8,8 @@
 class ZipArchive {
 public:
     // Returns false with the reason when the file cannot be packed.
-    bool add(const QString& name, const QByteArray& contents, QString* error = nullptr);
+    [[nodiscard]] bool add(const QString& name, const QByteArray& contents,
+                           QString* error = nullptr);
     // The archive's bytes, with its central directory; nothing can be added after.
     QByteArray finish();
 

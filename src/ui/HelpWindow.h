@@ -11,7 +11,7 @@ public:
 
     // An HTML page with its pictures and links; any other file as plain text. False, with the
     // system's reason, when the file cannot be read.
-    bool showPage(const QString& path, QString* error = nullptr);
+    [[nodiscard]] bool showPage(const QString& path, QString* error = nullptr);
 
 Q_SIGNALS:
     // A link that leads out of the program's pages (a web page, an e-mail address).

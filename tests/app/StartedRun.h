@@ -23,7 +23,7 @@ struct StartedRun {
 
     StartedRun()
     {
-        ProgramFolder::fillMissing(QStringLiteral(VOCARTA_SOURCE_DATA_DIR), folder.path());
+        folder.fillWithBundledData();
     }
 
     // Starts the program as it starts, on a settings file of these lines.

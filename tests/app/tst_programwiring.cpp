@@ -87,7 +87,7 @@ struct DescriptionDialog {
 
 void prepare(TestFolder& folder)
 {
-    ProgramFolder::fillMissing(QStringLiteral(VOCARTA_SOURCE_DATA_DIR), folder.path());
+    folder.fillWithBundledData();
     folder.writeLanguage(QStringLiteral("English.lng"), QStringLiteral("en"));
     folder.write(QStringLiteral("Files/Vocarta.ini"), {QStringLiteral("English.lng")});
     folder.writeBytes(QStringLiteral("media/lesson.wav"), "RIFF");

@@ -72,7 +72,7 @@ void TestTermination::signalsEndTheProgramAfterItsSaves()
 {
     QFETCH(int, signalNumber);
     TestFolder folder;
-    ProgramFolder::fillMissing(QStringLiteral(VOCARTA_SOURCE_DATA_DIR), folder.path());
+    folder.fillWithBundledData();
     folder.writeLanguage(QStringLiteral("English.lng"), QStringLiteral("en"));
     StoredSettings settings;
     settings.languageFile = QStringLiteral("English.lng");

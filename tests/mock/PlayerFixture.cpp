@@ -34,10 +34,11 @@ PlayerFixture::PlayerFixture(const StoredSettings& settings, const QString& comm
                              const std::function<void(PlayerFixture&)>& beforeStart)
 {
     // The bundled skin, so that the pictures buttons show can be checked.
-    ProgramFolder::fillMissing(QStringLiteral(VOCARTA_SOURCE_DATA_DIR), folder.path());
+    folder.fillWithBundledData();
     state.programFolder = folder.path();
     state.languageFile = QStringLiteral("English.lng");
-    SettingsFile::write(state.settingsPath(), settings);
+    if (!SettingsFile::write(state.settingsPath(), settings))
+        qFatal("The settings file could not be written");
     folder.writeLanguage(QStringLiteral("English.lng"), QStringLiteral("en"));
     state.texts.load(state.languagePath());
     media.journal = &journal;

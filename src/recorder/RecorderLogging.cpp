@@ -1,3 +1,3 @@
-#include "recorder/RecorderLog.h"
+#include "recorder/RecorderLogging.h"
 
 Q_LOGGING_CATEGORY(lcRecorder, "vocarta.recorder")
