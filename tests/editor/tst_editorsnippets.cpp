@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "editor/SnippetCommands.h"
 #include "editor/SnippetDialog.h"
 
 #include <QCheckBox>
@@ -73,7 +74,7 @@ void TestEditorSnippets::ctrlDigitInsertsTheSnippet()
     for (int slot = 0; slot < Snippets::kCount; ++slot) {
         Snippets snippets;
         snippets.slots[size_t(slot)] = snippet;
-        f.editor->setSnippets(snippets);
+        f.editor->snippetCommands()->set(snippets);
         f.text()->setPlainText(before);
         QTextCursor cursor = f.text()->textCursor();
         cursor.setPosition(caret);
@@ -114,7 +115,7 @@ void TestEditorSnippets::defaultsSpeakTheInterfaceLanguage()
     EditorFixture f;
     QVERIFY(f.state.texts.load(QStringLiteral(VOCARTA_SOURCE_DATA_DIR "/Files/Lang/") + language));
     f.editor->applyTexts();
-    const Snippets& snippets = f.editor->snippets();
+    const Snippets& snippets = f.editor->snippetCommands()->snippets();
     QCOMPARE(snippets.slots[0], (Snippet{first, true, false}));
     QCOMPARE(snippets.slots[1], (Snippet{second, true, false}));
     for (int slot = 2; slot < Snippets::kCount; ++slot)
@@ -126,7 +127,7 @@ void TestEditorSnippets::editedSnippetsAreKeptInTheirFile()
     Snippets edited;
     {
         EditorFixture f;
-        f.editor->editSnippets();
+        f.editor->snippetCommands()->edit();
         auto* dialog = f.editor->findChild<SnippetDialog*>(QStringLiteral("snippetDialog"));
         QVERIFY(dialog);
         auto* text = dialog->findChild<QLineEdit*>(QStringLiteral("snippetText3"));
@@ -134,7 +135,7 @@ void TestEditorSnippets::editedSnippetsAreKeptInTheirFile()
         dialog->findChild<QCheckBox*>(QStringLiteral("snippetTimestamp3"))->setChecked(true);
         dialog->findChild<QLineEdit*>(QStringLiteral("snippetText1"))->clear();
         dialog->accept();
-        edited = f.editor->snippets();
+        edited = f.editor->snippetCommands()->snippets();
         QCOMPARE(edited.slots[2], (Snippet{"DOTT. ROSSI:  ", false, true}));
         QCOMPARE(edited.slots[0].text, QString());
 
@@ -144,7 +145,7 @@ void TestEditorSnippets::editedSnippetsAreKeptInTheirFile()
         f.state.texts.load(f.folder.filePath(QStringLiteral("Files/Lang/Other.lng")));
         f.editor = std::make_unique<EditorWindow>(f.state, Platform{&f.media, &f.dialogs, nullptr},
                                                   &f.player);
-        QCOMPARE(f.editor->snippets(), edited);
+        QCOMPARE(f.editor->snippetCommands()->snippets(), edited);
     }
 }
 

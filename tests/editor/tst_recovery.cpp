@@ -1,5 +1,6 @@
 #include "EditorFixture.h"
 #include "editor/DocumentSnapshot.h"
+#include "editor/RecoveryKeeper.h"
 #include "editor/RecoverySchedule.h"
 #include "editor/RecoveryStore.h"
 #include "platform/TextFile.h"
@@ -138,14 +139,14 @@ void TestRecovery::copyIsWrittenAfterChangesAndReplaced()
     f.media.setUrl(f.folder.filePath(QStringLiteral("media/talk.wav")));
     f.media.setCurrentPosition(12.5);
     f.editor->startRecovery();
-    QVERIFY(f.editor->keepsRecoveryCopies());
+    QVERIFY(f.editor->recovery()->keepsCopies());
     QVERIFY(!recoveryTimer(f)->isActive());
 
     f.type(QStringLiteral("first words"));
     QVERIFY(recoveryTimer(f)->isActive());
     QCOMPARE(recoveryTimer(f)->interval(), int(RecoverySchedule::kPauseMs));
     QCOMPARE(copyText(f), QStringLiteral("-"));
-    f.editor->writeRecoveryCopy();
+    f.editor->recovery()->writeCopy();
     QVERIFY(!recoveryTimer(f)->isActive());
     QTRY_COMPARE(copyText(f), QStringLiteral("first words"));
     const auto record = readTextLines(recoveryPath(f, QStringLiteral("Transcript.ini")), nullptr);
@@ -158,7 +159,7 @@ void TestRecovery::copyIsWrittenAfterChangesAndReplaced()
     QVERIFY(read.written.isValid());
 
     f.type(QStringLiteral(" and more"));
-    f.editor->writeRecoveryCopy();
+    f.editor->recovery()->writeCopy();
     QTRY_COMPARE(copyText(f), QStringLiteral("first words and more"));
     // Only the copy and its lock: the replaced copy left nothing behind.
     QCOMPARE(QDir(f.folder.filePath(QStringLiteral("Recovery"))).entryList(QDir::Files, QDir::Name),
@@ -257,7 +258,7 @@ void TestRecovery::aCopyLeftBehindIsOffered()
     if (ending) {
         // Left where the next start offers it again, and never written over in this run.
         QCOMPARE(left, QStringList{QStringLiteral("Transcript.rtf")});
-        QVERIFY(!f.editor->keepsRecoveryCopies());
+        QVERIFY(!f.editor->recovery()->keepsCopies());
         return;
     }
     if (!restore) {
@@ -423,10 +424,10 @@ void TestRecovery::aRecentDocumentNeverDropsChangesNotKept()
     f.type(QStringLiteral("unsaved"));
     f.dialogs.answers.enqueue(QMessageBox::Cancel);
     f.editor->openRecentDocument(0);
-    f.editor->retryRecovery();
+    f.editor->recovery()->retry();
     if (breakage == QLatin1String("Recovery"))
         QVERIFY(QFile::remove(recovery));
-    f.editor->retryRecovery();
+    f.editor->recovery()->retry();
 
     QStringList boxes;
     for (const auto& message : std::as_const(f.dialogs.messages))
@@ -438,7 +439,7 @@ void TestRecovery::aRecentDocumentNeverDropsChangesNotKept()
         RtfReader::read(f.folder.readBytes(QStringLiteral("Recovery/") + aside.value(0)), &kept);
     QString state =
         QStringList{boxes.join(QStringLiteral(" / ")), f.text()->toPlainText(), kept.toPlainText(),
-                    f.editor->keepsRecoveryCopies() ? QStringLiteral("on") : "off"}
+                    f.editor->recovery()->keepsCopies() ? QStringLiteral("on") : "off"}
             .join(QStringLiteral(" | "));
     state.replace(recovery, QStringLiteral("R")).replace(f.entry(Text::Untitled), "Untitled");
     QCOMPARE(state.replace(aside.value(0, "<none>"), QStringLiteral("Transcript <stamp>.rtf")),
