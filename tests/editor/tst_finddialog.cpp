@@ -142,7 +142,7 @@ void TestFindDialog::loadTakesTheSelectionsFirstLine()
     f.select(start, length);
     f.open(FindDialog::Mode::Replace);
     QCOMPARE(f.findBox()->currentText(), findText);
-    QCOMPARE(f.dialog->findTextCut(), cut);
+    QCOMPARE(f.dialog->session().findTextCut(), cut);
     QCOMPARE(listOf(f.findBox()), findText.isEmpty() ? QStringList() : QStringList{findText});
     QCOMPARE(f.replaceBox()->count(), 0);
 }
@@ -285,10 +285,10 @@ void TestFindDialog::replaceOfACutTextPutsTheLineBreakBackOnce()
     FindFixture f(QStringLiteral("old line\nnext\nold line"));
     f.select(0, 13);
     f.open(FindDialog::Mode::Replace);
-    QVERIFY(f.dialog->findTextCut());
+    QVERIFY(f.dialog->session().findTextCut());
     f.replaceBox()->setEditText(QStringLiteral("new"));
     f.press("replaceButton", 3);
-    QVERIFY(!f.dialog->findTextCut());
+    QVERIFY(!f.dialog->session().findTextCut());
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("new\n\nnext\nnew"));
 }
 
@@ -525,7 +525,7 @@ void TestFindDialog::droppedTextGivesItsFirstLine()
     // Never a move: a text dragged out of the editor stays there.
     QCOMPARE(drop.dropAction(), Qt::CopyAction);
     QCOMPARE(target->currentText(), boxText);
-    QCOMPARE(f.dialog->findTextCut(), cut);
+    QCOMPARE(f.dialog->session().findTextCut(), cut);
     QVERIFY(listOf(target).contains(boxText));
     QVERIFY(listOf(other).contains(QStringLiteral("typed")));
 }
