@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QTextDocument>
@@ -10,6 +11,7 @@ class RichTextBox;
 // that shows it: where the next search starts, whether Replace replaces or only finds, the line
 // break a text to find was cut at, and what each command came to.
 class FindSession {
+    Q_GADGET
 public:
     enum class Outcome {
         // A match is selected.
@@ -27,6 +29,7 @@ public:
         // The text area is gone.
         NoText,
     };
+    Q_ENUM(Outcome)
 
     explicit FindSession(RichTextBox* text);
 

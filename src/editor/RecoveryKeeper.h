@@ -35,9 +35,9 @@ public:
         // The editor's window: the owner of the messages about copies being written.
         QWidget* window = nullptr;
         // The owner of the questions at the start, when the editor may not be shown yet.
-        std::function<QWidget*()> startOwner;
+        std::function<QWidget*()> startOwner = nullptr;
         // Puts a copy the user chose to restore in the editor, as a changed document.
-        std::function<void(const QByteArray& copy, const RecoveryRecord& record)> restore;
+        std::function<void(const QByteArray& copy, const RecoveryRecord& record)> restore = nullptr;
     };
 
     RecoveryKeeper(AppState& state, Dialogs& dialogs, PlayerCommands* player, Editor editor,

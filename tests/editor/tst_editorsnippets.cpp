@@ -2,7 +2,9 @@
 #include "editor/SnippetCommands.h"
 #include "editor/SnippetDialog.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QTest>
 
@@ -16,6 +18,7 @@ private Q_SLOTS:
     void defaultsSpeakTheInterfaceLanguage_data();
     void defaultsSpeakTheInterfaceLanguage();
     void editedSnippetsAreKeptInTheirFile();
+    void entriesShowTheSnippetsAndAFailedSaveIsTold();
 };
 
 namespace {
@@ -24,10 +27,7 @@ namespace {
 struct Fixture : EditorFixture {
     Fixture()
     {
-        media.loadedDuration = 7200;
-        folder.writeBytes(QStringLiteral("media/talk.wav"), "RIFF");
-        media.setUrl(folder.filePath(QStringLiteral("media/talk.wav")));
-        media.setCurrentPosition(75.4);
+        openMedia(75.4);
         editor->show();
         active = QTest::qWaitForWindowActive(editor.get());
         text()->setFocus();
@@ -147,6 +147,31 @@ void TestEditorSnippets::editedSnippetsAreKeptInTheirFile()
                                                   &f.player);
         QCOMPARE(f.editor->snippetCommands()->snippets(), edited);
     }
+}
+
+void TestEditorSnippets::entriesShowTheSnippetsAndAFailedSaveIsTold()
+{
+    EditorFixture f;
+    f.state.texts.setText(Text::SaveFailed, QStringLiteral("Not saved"));
+    const QString file = f.state.filesPath(QLatin1String(Snippets::kFileName));
+    QVERIFY(QDir().mkpath(file));
+    Snippets snippets;
+    snippets.slots[2] = {QStringLiteral(" Q & A:\tnext "), false, false};
+    snippets.slots[8] = {QStringLiteral("END"), true, true};
+    f.editor->snippetCommands()->set(snippets);
+
+    // The menu shows the filled slots only, each as one line with its own "&".
+    QStringList shown;
+    for (const char* name : SnippetCommands::kActionNames) {
+        const auto* entry = f.editor->findChild<QAction*>(QLatin1String(name));
+        if (entry->isVisible())
+            shown << entry->text();
+    }
+    for (const auto& message : std::as_const(f.dialogs.messages))
+        shown << message.text.section(QLatin1Char('\n'), 0, 1).replace(file, QStringLiteral("F"));
+    QCOMPARE(shown.join(QStringLiteral(" | ")),
+             QStringLiteral("&3   Q && A: next | &9   END | Not saved\nF"));
+    QCOMPARE(f.editor->snippetCommands()->snippets(), snippets);
 }
 
 QTEST_MAIN(TestEditorSnippets)
