@@ -78,8 +78,7 @@ public:
     // Writes the player's position at the caret as a timestamp, in the chosen style; nothing
     // without media or before the window is built.
     void insertTimestamp() override;
-    // The timestamp and snippet commands on the text; nullptr until the window is built.
-    TimestampCommands* timestampCommands() const { return m_timestamps; }
+    // The snippet commands on the text; nullptr until the window is built.
     SnippetCommands* snippetCommands() const { return m_snippets; }
 
     // Recovery copies for this run: takes a copy name of its own in the Recovery folder, offers
