@@ -51,6 +51,11 @@ void RecoveryKeeper::start()
         offer();
 }
 
+QWidget* RecoveryKeeper::startOwner() const
+{
+    return m_editor.startOwner ? m_editor.startOwner() : m_editor.window;
+}
+
 void RecoveryKeeper::warn(QWidget* owner, Text what, const QString& path, const QString& error)
 {
     const InterfaceTexts& t = m_state.texts;
@@ -70,7 +75,7 @@ bool RecoveryKeeper::claim()
         // The user would believe the text safe: said once, and tried again quietly.
         if (!m_unavailableTold) {
             m_unavailableTold = true;
-            warn(m_editor.startOwner(), Text::RecoveryUnavailable, store->folder(), error);
+            warn(startOwner(), Text::RecoveryUnavailable, store->folder(), error);
         }
         return false;
     }
@@ -206,7 +211,7 @@ void RecoveryKeeper::discardCopy()
 void RecoveryKeeper::offer()
 {
     const InterfaceTexts& t = m_state.texts;
-    QWidget* owner = m_editor.startOwner();
+    QWidget* owner = startOwner();
     QString error;
     const auto kept = m_store->read(&error);
     if (!kept) {

@@ -34,7 +34,8 @@ public:
         const QTextEdit* text = nullptr;
         // The editor's window: the owner of the messages about copies being written.
         QWidget* window = nullptr;
-        // The owner of the questions at the start, when the editor may not be shown yet.
+        // The owner of the questions at the start, when the editor may not be shown yet; without
+        // one, the editor's window.
         std::function<QWidget*()> startOwner = nullptr;
         // Puts a copy the user chose to restore in the editor, as a changed document.
         std::function<void(const QByteArray& copy, const RecoveryRecord& record)> restore = nullptr;
@@ -75,6 +76,7 @@ private:
     // Nothing due until the text changes again.
     void clearDue();
     RecoveryRecord record() const;
+    QWidget* startOwner() const;
     void warn(QWidget* owner, Text what, const QString& path, const QString& error);
 
     AppState& m_state;
