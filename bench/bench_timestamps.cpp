@@ -13,6 +13,7 @@
 #include "core/Timestamp.h"
 #include "editor/DocumentSnapshot.h"
 #include "editor/EditorWindow.h"
+#include "editor/RecoveryKeeper.h"
 #include "editor/RecoveryStore.h"
 #include "editor/RichTextBox.h"
 #include "platform/Platform.h"
@@ -132,7 +133,7 @@ int main(int argc, char** argv)
         // The whole GUI-thread part of a copy, as the timer runs it.
         box->insertPlainText(QStringLiteral("x"));
         const QDateTime before = QFileInfo(copy).lastModified();
-        handOvers.measure([&] { editor.writeRecoveryCopy(); });
+        handOvers.measure([&] { editor.recovery()->writeCopy(); });
         waitFor([&] { return QFileInfo(copy).lastModified() != before; }, 10000);
     }
 

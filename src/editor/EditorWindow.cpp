@@ -4,9 +4,9 @@
 #include "core/PlayerCommands.h"
 #include "editor/EditorToolbar.h"
 #include "editor/FindDialog.h"
-#include "editor/RecoveryStore.h"
-#include "editor/RecoveryWriter.h"
+#include "editor/RecoveryKeeper.h"
 #include "editor/RichTextBox.h"
+#include "editor/TimestampCommands.h"
 #include "platform/Dialogs.h"
 #include "platform/SkinImage.h"
 
@@ -20,7 +20,6 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QShortcut>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <optional>
 
@@ -85,11 +84,8 @@ void EditorWindow::build()
     if (m_built)
         return;
     m_built = true;
-    m_recoveryTimer = new QTimer(this);
-    m_recoveryTimer->setObjectName(QStringLiteral("recoveryTimer"));
-    m_recoveryTimer->setSingleShot(true);
-    connect(m_recoveryTimer, &QTimer::timeout, this, &EditorWindow::writeRecoveryCopy);
     setupFace();
+    setupRecovery();
     setupMenus();
     connectTextBox();
     // The font box comes first in the window: the keyboard goes to the text instead.
@@ -208,7 +204,7 @@ void EditorWindow::textChanged()
     m_document.modified = true;
     if (m_undoRecording)
         recordChange();
-    noteChangeForRecovery();
+    m_recovery->noteChange();
 }
 
 void EditorWindow::recordChange()
@@ -286,6 +282,13 @@ void EditorWindow::print()
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (m_platform.dialogs->choosePrinter(this, *m_printer))
         m_textBox->printSelection(m_printer.get());
+}
+
+void EditorWindow::insertTimestamp()
+{
+    // Asked from outside the program, perhaps before the window's controls are made.
+    if (m_built)
+        m_timestamps->insert();
 }
 
 void EditorWindow::giveFocus()

@@ -3,15 +3,11 @@
 #include "core/EditorCommands.h"
 #include "core/MenuCommands.h"
 #include "core/RecentList.h"
-#include "core/Timestamp.h"
 #include "editor/EditorDocument.h"
 #include "editor/EditorKeys.h"
-#include "editor/RecoverySchedule.h"
-#include "editor/Snippets.h"
 #include "editor/UndoHistory.h"
 #include "platform/Platform.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -24,11 +20,10 @@ class QAction;
 class QComboBox;
 class QMenu;
 class QPrinter;
-class QTimer;
-class RecoveryStore;
-class RecoveryWriter;
+class RecoveryKeeper;
 class RichTextBox;
-class SnippetDialog;
+class SnippetCommands;
+class TimestampCommands;
 struct AppState;
 struct KeyStroke;
 struct RecoveryRecord;
@@ -81,35 +76,19 @@ public:
     void print();
 
     // Writes the player's position at the caret as a timestamp, in the chosen style; nothing
-    // without media.
+    // without media or before the window is built.
     void insertTimestamp() override;
-    // Plays from the timestamp at the caret or the nearest one before it (the end of the media
-    // for one beyond it); nothing without media or such a timestamp.
-    void playFromTimestamp();
-    // The timestamp options, kept in their file at once.
-    void setTimestampStyle(Timestamp::Style style);
-    void setStampNewParagraphs(bool on);
-
-    // Ctrl+1 ... Ctrl+9: the snippet of the slot (0 to 8) at the caret, after a new paragraph
-    // and the timestamp when it asks for them; nothing for an empty slot.
-    void insertSnippet(int slot);
-    const Snippets& snippets() const { return m_snippets; }
-    // Opens the dialog of the nine snippets; its OK keeps them in their file.
-    void editSnippets();
-    void setSnippets(const Snippets& snippets);
+    // The snippet commands on the text; nullptr until the window is built.
+    SnippetCommands* snippetCommands() const { return m_snippets; }
 
     // Recovery copies for this run: takes a copy name of its own in the Recovery folder, offers
     // a copy left by a run that did not end normally, then keeps a copy of the changed
     // transcript from now on.
     void startRecovery();
-    bool keepsRecoveryCopies() const { return m_recoveryWriter != nullptr; }
-    // Tries again a Recovery folder that could not be used; a change does it once it is due.
-    void retryRecovery();
-    // The recovery timer's handler: takes the copy and hands it to the writer's thread.
-    void writeRecoveryCopy();
-    // The program ends without asking (a signal, the end of the desktop session): the copy is
-    // brought up to date and on the disk before this returns.
+    // The program ends without asking: the copy is up to date and on the disk on return.
     void keepRecoveryCopy();
+    // Nullptr until the window is built.
+    RecoveryKeeper* recovery() const { return m_recovery; }
 
     // EditorCommands
     QWidget* window() override { return this; }
@@ -156,37 +135,8 @@ private:
     QFont boxesFont() const;
     void applyFontSize(const QString& size);
     void showEditMenu(QPoint globalPosition);
-    // Reads the timestamp options and lets the text area's keys and clicks use them.
-    void setupTimestamps();
-    void applyTimestampTexts();
-    void showTimestampOptions();
-    void saveTimestampOptions();
-    // Plays from the timestamp at or before the position; with `onTimestamp`, only from one
-    // the position lies in.
-    bool playFromTimestampAt(int position, bool onTimestamp);
-    void stampNewParagraph(const KeyStroke& stroke);
-    bool hasMedia() const;
-    void loadSnippets();
-    void applySnippetTexts();
-    void showSnippetEntries();
-
-    void noteChangeForRecovery();
-    // The user saved the transcript or chose to drop it: its copy goes.
-    void discardRecoveryCopy();
-    void offerRecovery();
+    void setupRecovery();
     void restoreRecovery(const QByteArray& copy, const RecoveryRecord& record);
-    // Stops recovery copies for the run, so that a copy that could not be set aside is never
-    // written over.
-    void stopRecovery();
-    // Brings the copy up to date and waits until it is on the disk.
-    void flushRecoveryCopy();
-    // Takes the folder's copy name; a folder that cannot be used is told the first time only
-    // and tried again later in the run.
-    bool claimRecovery();
-    RecoveryRecord recoveryRecord() const;
-    // Writes the changed text as this run's copy and moves it under a dated name, read back to
-    // be sure it is all there. The copy's path, or "" with the reason.
-    QString setChangesAside(QString* error);
 
     AppState& m_state;
     Platform m_platform;
@@ -200,15 +150,7 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     QPointer<FindDialog> m_findDialog;
 
-    std::unique_ptr<RecoveryStore> m_recoveryStore;
-    std::unique_ptr<RecoveryWriter> m_recoveryWriter;
-    RecoverySchedule m_recoverySchedule;
-    QElapsedTimer m_recoveryClock;
-    QTimer* m_recoveryTimer = nullptr;
-    RecoveryRetry m_recoveryRetry;
-    bool m_recoveryUnavailableTold = false;
-    // Set once the program ends without asking: a question then open has no answer.
-    bool m_ending = false;
+    RecoveryKeeper* m_recovery = nullptr;
 
     bool m_built = false;
     EditorToolbar* m_toolbar = nullptr;
@@ -221,13 +163,6 @@ private:
     std::array<QAction*, RecentList::kSize> m_recentActions{};
     QAction* m_recentSeparator = nullptr;
     QMenu* m_editMenu = nullptr;
-    QAction* m_insertTimestampAction = nullptr;
-    std::array<QAction*, Timestamp::kStyleCount> m_timestampStyleActions{};
-    QAction* m_newParagraphStampAction = nullptr;
-    QAction* m_afterStepBackStampAction = nullptr;
-    Snippets m_snippets;
-    // Read from their file or set by the user: no longer the language's defaults.
-    bool m_snippetsStored = false;
-    std::array<QAction*, Snippets::kCount> m_snippetActions{};
-    QPointer<SnippetDialog> m_snippetDialog;
+    TimestampCommands* m_timestamps = nullptr;
+    SnippetCommands* m_snippets = nullptr;
 };

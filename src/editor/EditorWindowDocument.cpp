@@ -2,6 +2,7 @@
 #include "core/Logging.h"
 #include "editor/EditorWindow.h"
 #include "editor/LayoutLimits.h"
+#include "editor/RecoveryKeeper.h"
 #include "editor/RichTextBox.h"
 #include "platform/Dialogs.h"
 #include "platform/TextFile.h"
@@ -71,7 +72,7 @@ void EditorWindow::newDocument()
     m_textBox->setCurrentCharFormat(QTextCharFormat());
     m_document.startUntitled();
     updateCaption();
-    discardRecoveryCopy();
+    m_recovery->discardCopy();
 }
 
 void EditorWindow::openDocument()
@@ -87,7 +88,7 @@ void EditorWindow::openRecentDocument(int index)
     // where they went; when they cannot be kept, the question comes as for Open.
     if (m_document.modified && !m_textBox->document()->isEmpty() && QFileInfo(path).isFile()) {
         QString error;
-        const QString kept = setChangesAside(&error);
+        const QString kept = m_recovery->setChangesAside(&error);
         if (kept.isEmpty()) {
             qCWarning(lcEditor).noquote() << "Unsaved changes not set aside:" << error;
             if (!maybeSave())
@@ -188,7 +189,7 @@ void EditorWindow::openDocumentFile(const QString& path)
     rememberDocument(chosen);
     updateCaption();
     m_document.modified = false;
-    discardRecoveryCopy();
+    m_recovery->discardCopy();
 }
 
 void EditorWindow::openSubtitles(const QString& path)
@@ -208,7 +209,7 @@ void EditorWindow::openSubtitles(const QString& path)
     m_undoRecording = true;
     m_history.reset(m_textBox->toPlainText(), m_textBox->textCursor().position());
     m_state.editorFolder = QFileInfo(path).absolutePath();
-    discardRecoveryCopy();
+    m_recovery->discardCopy();
     // A transcript made from subtitles is a new document: a save never writes it over them.
     m_document.startUntitled();
     m_document.modified = !m_textBox->document()->isEmpty();
@@ -228,7 +229,7 @@ EditorWindow::SaveOutcome EditorWindow::save()
         return SaveOutcome::Failed;
     rememberDocument(m_document.path);
     m_document.modified = false;
-    discardRecoveryCopy();
+    m_recovery->discardCopy();
     return SaveOutcome::Saved;
 }
 
@@ -259,7 +260,7 @@ EditorWindow::SaveOutcome EditorWindow::saveAs()
     rememberDocument(chosen);
     updateCaption();
     m_document.modified = false;
-    discardRecoveryCopy();
+    m_recovery->discardCopy();
     return SaveOutcome::Saved;
 }
 
@@ -309,7 +310,7 @@ EditorCommands::ExitAnswer EditorWindow::askToSaveBeforeExit()
 {
     // Asked also while the window is hidden: a transcript is never dropped unasked.
     if (!m_document.modified || m_textBox->document()->isEmpty()) {
-        discardRecoveryCopy();
+        m_recovery->discardCopy();
         return ExitAnswer::Proceed;
     }
     const InterfaceTexts& t = m_state.texts;
@@ -320,7 +321,7 @@ EditorCommands::ExitAnswer EditorWindow::askToSaveBeforeExit()
     case QMessageBox::Yes:
         break;
     case QMessageBox::No:
-        discardRecoveryCopy();
+        m_recovery->discardCopy();
         return ExitAnswer::Proceed;
     default:
         return ExitAnswer::Cancel;

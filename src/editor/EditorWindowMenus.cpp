@@ -4,6 +4,8 @@
 #include "editor/EditorWindow.h"
 #include "editor/FindDialog.h"
 #include "editor/RichTextBox.h"
+#include "editor/SnippetCommands.h"
+#include "editor/TimestampCommands.h"
 
 #include <QAction>
 #include <QMenu>
@@ -14,14 +16,6 @@ namespace {
 constexpr Text kStyleNames[Timestamp::kStyleCount] = {
     Text::TimestampHoursMinutesSeconds, Text::TimestampTenths, Text::TimestampMinutesSeconds,
     Text::TimestampHashHundredths};
-
-constexpr const char* kStyleActionNames[Timestamp::kStyleCount] = {
-    "timestampHoursMinutesSecondsAction", "timestampTenthsAction", "timestampMinutesSecondsAction",
-    "timestampHashHundredthsAction"};
-
-constexpr const char* kSnippetActionNames[Snippets::kCount] = {
-    "snippetAction1", "snippetAction2", "snippetAction3", "snippetAction4", "snippetAction5",
-    "snippetAction6", "snippetAction7", "snippetAction8", "snippetAction9"};
 
 } // namespace
 
@@ -107,53 +101,48 @@ const std::vector<CommandRow<EditorWindow>>& EditorWindow::commandTable()
              .key = Qt::CTRL | Qt::Key_H,
              .run = [](EditorWindow& w) { w.showFindDialog(true); }},
             Row::separator(),
-            {.name = "insertTimestampAction",
+            {.name = TimestampCommands::kInsertActionName,
              .caption = Text::InsertTimestamp,
              .key = Qt::CTRL | Qt::Key_T,
-             .run = &EditorWindow::insertTimestamp,
-             .action = &EditorWindow::m_insertTimestampAction},
+             .run = &EditorWindow::insertTimestamp},
             {.name = "playFromTimestampAction",
              .caption = Text::PlayFromTimestamp,
              .key = Qt::CTRL | Qt::Key_J,
-             .run = &EditorWindow::playFromTimestamp},
+             .run = [](EditorWindow& w) { w.m_timestamps->playFromCaret(); }},
             Row::submenu("timestampMenu", Text::TimestampsMenu),
         };
         for (int i = 0; i < Timestamp::kStyleCount; ++i)
             rows.push_back(
-                {.name = kStyleActionNames[i],
+                {.name = TimestampCommands::kStyleActionNames[size_t(i)],
                  .caption = kStyleNames[i],
-                 .run = [i](EditorWindow& w) { w.setTimestampStyle(Timestamp::Style(i)); },
+                 .run = [i](EditorWindow& w) { w.m_timestamps->setStyle(Timestamp::Style(i)); },
                  .flags = Exclusive});
-        rows.insert(rows.end(),
-                    {
-                        Row::separator(),
-                        {.name = "newParagraphStampAction",
-                         .caption = Text::TimestampNewParagraphs,
-                         .run =
-                             [](EditorWindow& w) {
-                                 w.setStampNewParagraphs(!w.m_state.timestamps.stampNewParagraphs);
-                             },
-                         .flags = Checkable,
-                         .action = &EditorWindow::m_newParagraphStampAction},
-                        {.name = "afterStepBackStampAction",
-                         .caption = Text::TimestampAfterStepBack,
-                         .run =
-                             [](EditorWindow& w) {
-                                 w.m_state.timestamps.afterStepBack =
-                                     !w.m_state.timestamps.afterStepBack;
-                                 w.showTimestampOptions();
-                                 w.saveTimestampOptions();
-                             },
-                         .flags = Checkable,
-                         .action = &EditorWindow::m_afterStepBackStampAction},
-                        Row::endSubmenu(),
-                        Row::submenu("snippetMenu", Text::SpeakerLabelsMenu),
-                    });
+        rows.insert(rows.end(), {
+                                    Row::separator(),
+                                    {.name = TimestampCommands::kNewParagraphActionName,
+                                     .caption = Text::TimestampNewParagraphs,
+                                     .run =
+                                         [](EditorWindow& w) {
+                                             w.m_timestamps->setStampNewParagraphs(
+                                                 !w.m_state.timestamps.stampNewParagraphs);
+                                         },
+                                     .flags = Checkable},
+                                    {.name = TimestampCommands::kAfterStepBackActionName,
+                                     .caption = Text::TimestampAfterStepBack,
+                                     .run =
+                                         [](EditorWindow& w) {
+                                             w.m_timestamps->setStampAfterStepBack(
+                                                 !w.m_state.timestamps.afterStepBack);
+                                         },
+                                     .flags = Checkable},
+                                    Row::endSubmenu(),
+                                    Row::submenu("snippetMenu", Text::SpeakerLabelsMenu),
+                                });
         // The captions are the user's snippets.
         for (int i = 0; i < Snippets::kCount; ++i)
-            rows.push_back({.name = kSnippetActionNames[i],
+            rows.push_back({.name = SnippetCommands::kActionNames[size_t(i)],
                             .key = Qt::CTRL | Qt::Key(Qt::Key_1 + i),
-                            .run = [i](EditorWindow& w) { w.insertSnippet(i); },
+                            .run = [i](EditorWindow& w) { w.m_snippets->insert(i); },
                             .flags = OwnCaption});
         rows.insert(
             rows.end(),
@@ -161,7 +150,7 @@ const std::vector<CommandRow<EditorWindow>>& EditorWindow::commandTable()
                 Row::separator(),
                 {.name = "editSnippetsAction",
                  .caption = Text::EditSpeakerLabels,
-                 .run = &EditorWindow::editSnippets},
+                 .run = [](EditorWindow& w) { w.m_snippets->edit(); }},
                 Row::endSubmenu(),
 
                 Row::topMenu("toolsMenu", Text::ToolsMenu, nullptr, Hidden),
@@ -175,12 +164,10 @@ const std::vector<CommandRow<EditorWindow>>& EditorWindow::commandTable()
 void EditorWindow::setupMenus()
 {
     m_commands.build(menuBar(), *this, commandTable(), m_state.texts);
-    for (int i = 0; i < Timestamp::kStyleCount; ++i)
-        m_timestampStyleActions[size_t(i)] = m_commands.action(kStyleActionNames[i]);
-    for (int i = 0; i < Snippets::kCount; ++i)
-        m_snippetActions[size_t(i)] = m_commands.action(kSnippetActionNames[i]);
-    setupTimestamps();
-    loadSnippets();
+    m_timestamps =
+        new TimestampCommands(m_state, *m_platform.dialogs, m_player, m_textBox, &m_commands);
+    m_snippets =
+        new SnippetCommands(m_state, *m_platform.dialogs, m_textBox, *m_timestamps, &m_commands);
 }
 
 void EditorWindow::applyTexts()
@@ -196,8 +183,8 @@ void EditorWindow::applyTexts()
         {EditorToolbar::Undo, Text::Undo},         {EditorToolbar::Redo, Text::Redo}};
     for (const auto& [zone, text] : zoneNames)
         m_toolbar->setZoneName(zone, t.plain(text));
-    applyTimestampTexts();
-    applySnippetTexts();
+    m_timestamps->applyTexts(*m_toolbar);
+    m_snippets->applyTexts();
     m_document.untitledName = t.text(Text::Untitled) + QLatin1Char(' ');
     updateCaption();
     if (m_findDialog)

@@ -1,7 +1,6 @@
 #include "editor/FindDialog.h"
 
 #include "core/AppState.h"
-#include "editor/ReplaceAll.h"
 #include "editor/RichTextBox.h"
 #include "platform/Dialogs.h"
 #include "platform/OnScreen.h"
@@ -17,32 +16,12 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <cerrno>
 
 namespace {
 
 // Entries of the interface text table the dialog uses beside the named ones.
 
 const QString kEllipsis = QStringLiteral("...");
-
-// The text before its first line break, of any kind the editor or a drag may give.
-QString firstLine(const QString& text, bool* cut)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        switch (text.at(i).unicode()) {
-        case u'\n':
-        case u'\r':
-        case QChar::ParagraphSeparator:
-        case QChar::LineSeparator:
-            *cut = true;
-            return text.left(i);
-        default:
-            break;
-        }
-    }
-    *cut = false;
-    return text;
-}
 
 void remember(QComboBox* box)
 {
@@ -58,13 +37,13 @@ void remember(QComboBox* box)
 FindDialog::FindDialog(const AppState& state, Dialogs& dialogs, RichTextBox* text, Mode mode,
                        QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), m_state(state), m_dialogs(dialogs),
-      m_text(text), m_mode(mode)
+      m_text(text), m_mode(mode), m_session(text)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     createControls();
 
-    m_findBox->setEditText(firstLine(text->selectedPlainText().trimmed(), &m_findTextCut));
-    applyTexts();
+    m_findBox->setEditText(m_session.takeSelection());
+    showTexts();
     if (!m_findBox->currentText().isEmpty())
         m_findBox->addItem(m_findBox->currentText());
 
@@ -147,17 +126,15 @@ void FindDialog::createControls()
     connect(m_replaceAllButton, &QPushButton::clicked, this, &FindDialog::replaceAll);
     connect(m_cancelButton, &QPushButton::clicked, this, &QWidget::close);
     // A text picked from the history is searched from the top again.
-    connect(m_findBox, &QComboBox::activated, this, [this] {
-        if (m_text)
-            m_text->setSelectionStart(0);
-    });
-}
-
-void FindDialog::applyTexts()
-{
-    m_findFromTop = true;
-    m_replaceArmed = false;
-    showTexts();
+    connect(m_findBox, &QComboBox::activated, this, [this] { m_session.searchFromTop(); });
+    const auto setOptions = [this] {
+        QTextDocument::FindFlags options;
+        options.setFlag(QTextDocument::FindWholeWords, m_wholeWordBox->isChecked());
+        options.setFlag(QTextDocument::FindCaseSensitively, m_matchCaseBox->isChecked());
+        m_session.setOptions(options);
+    };
+    connect(m_wholeWordBox, &QCheckBox::toggled, this, setOptions);
+    connect(m_matchCaseBox, &QCheckBox::toggled, this, setOptions);
 }
 
 void FindDialog::showTexts()
@@ -165,9 +142,8 @@ void FindDialog::showTexts()
     const InterfaceTexts& t = m_state.texts;
     setWindowTitle(
         StripAmpersands(t.text(m_mode == Mode::Replace ? Text::Replace : Text::Find) + kEllipsis));
-    setFindFromTop(m_findFromTop);
+    showButtons();
     m_cancelButton->setText(t.text(Text::Cancel));
-    setReplaceArmed(m_replaceArmed);
     m_replaceAllButton->setText(t.text(Text::ReplaceAll));
     m_findLabel->setText(t.text(Text::Find));
     m_replaceLabel->setText(t.text(Text::ReplaceWith));
@@ -187,28 +163,13 @@ void FindDialog::bringForward()
     activateWindow();
 }
 
-void FindDialog::setFindFromTop(bool fromTop)
+void FindDialog::showButtons()
 {
-    m_findFromTop = fromTop;
-    m_findButton->setText(fromTop ? QStringLiteral("&") + m_state.texts.text(Text::Find)
-                                  : m_state.texts.text(Text::FindNext));
-}
-
-void FindDialog::setReplaceArmed(bool armed)
-{
-    m_replaceArmed = armed;
-    const QString replace = m_state.texts.text(Text::Replace);
-    m_replaceButton->setText(armed ? replace : replace + kEllipsis);
-}
-
-int FindDialog::searchOptions() const
-{
-    int options = 0;
-    if (m_wholeWordBox->isChecked())
-        options |= RichTextBox::WholeWord;
-    if (m_matchCaseBox->isChecked())
-        options |= RichTextBox::MatchCase;
-    return options;
+    const InterfaceTexts& t = m_state.texts;
+    m_findButton->setText(m_session.findsFromTop() ? QStringLiteral("&") + t.text(Text::Find)
+                                                   : t.text(Text::FindNext));
+    const QString replace = t.text(Text::Replace);
+    m_replaceButton->setText(m_session.replaceArmed() ? replace : replace + kEllipsis);
 }
 
 void FindDialog::rememberFindText()
@@ -225,66 +186,49 @@ void FindDialog::find()
 {
     rememberFindText();
     rememberReplaceText();
-    if (!m_text)
-        return;
-    const QString what = m_findBox->currentText();
-    if (m_findFromTop) {
-        if (m_text->find(what, 0, -1, searchOptions()) >= 0)
-            setFindFromTop(false);
-        else
-            tellNotFound(Text::TextNotFound);
-    } else {
-        const int from = m_text->selectionStart() + m_text->selectionLength();
-        if (m_text->find(what, from, -1, searchOptions()) < 0) {
-            tellNotFound(Text::NoFurtherOccurrences);
-            setFindFromTop(true);
-        }
-    }
-    focusText();
+    const FindSession::Outcome outcome = m_session.find(m_findBox->currentText());
+    tellOutcome(outcome);
+    if (outcome != FindSession::Outcome::NoText)
+        focusText();
 }
 
 void FindDialog::replace()
 {
     rememberFindText();
     rememberReplaceText();
-    if (!m_text)
-        return;
-    const QString what = m_findBox->currentText();
-    const int options = searchOptions();
-    // From the selection's start, so that a match already selected is the one replaced. An
-    // empty text to find is never found.
-    if (m_text->find(what, m_text->selectionStart(), -1, options) < 0) {
+    const FindSession::Outcome outcome =
+        m_session.replace(m_findBox->currentText(), m_replaceBox->currentText());
+    tellOutcome(outcome);
+    // Until it replaces, Replace keeps the keyboard in the dialog.
+    if (outcome == FindSession::Outcome::Replaced)
+        focusText();
+}
+
+void FindDialog::tellOutcome(FindSession::Outcome outcome)
+{
+    showButtons();
+    switch (outcome) {
+    case FindSession::Outcome::NotFound:
         tellNotFound(Text::TextNotFound);
-        return;
+        break;
+    case FindSession::Outcome::NoFurther:
+        tellNotFound(Text::NoFurtherOccurrences);
+        break;
+    case FindSession::Outcome::Refused:
+        reportError(m_session.error());
+        break;
+    default:
+        break;
     }
-    if (!m_replaceArmed) {
-        setReplaceArmed(true);
-        return;
-    }
-    if (m_text->isReadOnly()) {
-        reportError(qt_error_string(EPERM));
-        return;
-    }
-    QString replacement = m_replaceBox->currentText();
-    if (m_findTextCut) {
-        m_findTextCut = false;
-        replacement += QLatin1Char('\n');
-    }
-    m_text->replaceSelection(replacement);
-    if (m_text->find(what, m_text->selectionStart() + m_text->selectionLength(), -1, options) < 0)
-        setFindFromTop(true);
-    focusText();
 }
 
 void FindDialog::replaceAll()
 {
     if (!m_text)
         return;
-    QString error;
-    const int count = ::replaceAll(*m_text, m_findBox->currentText().trimmed(),
-                                   m_replaceBox->currentText().trimmed(), &error);
+    const int count = m_session.replaceAll(m_findBox->currentText(), m_replaceBox->currentText());
     if (count < 0) {
-        reportError(error);
+        reportError(m_session.error());
         return;
     }
     const InterfaceTexts& t = m_state.texts;
@@ -297,16 +241,14 @@ void FindDialog::replaceAll()
 
 void FindDialog::dropOnFindBox(const QString& dropped)
 {
-    // The flag tells of the box's text, which the drop replaces.
-    m_findBox->setEditText(firstLine(dropped, &m_findTextCut).trimmed());
+    m_findBox->setEditText(m_session.dropped(dropped, true));
     rememberFindText();
     rememberReplaceText();
 }
 
 void FindDialog::dropOnReplaceBox(const QString& dropped)
 {
-    bool cut = false;
-    m_replaceBox->setEditText(firstLine(dropped, &cut).trimmed());
+    m_replaceBox->setEditText(m_session.dropped(dropped, false));
     rememberFindText();
     rememberReplaceText();
 }

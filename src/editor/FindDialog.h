@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Text.h"
+#include "editor/FindSession.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -33,9 +34,8 @@ public:
                QWidget* parent = nullptr);
 
     Mode mode() const { return m_mode; }
-    // Whether the text to find was cut at a line break; the next replacement puts the break
-    // back.
-    bool findTextCut() const { return m_findTextCut; }
+    // Where the next search starts, what Replace does next, the cut of the text to find.
+    const FindSession& session() const { return m_session; }
 
     // Shows the dialog or, when it is shown, brings it forward as it is.
     void bringForward();
@@ -61,10 +61,10 @@ protected:
 
 private:
     void createControls();
-    void applyTexts();
-    void setFindFromTop(bool fromTop);
-    void setReplaceArmed(bool armed);
-    int searchOptions() const;
+    // The Find and Replace buttons tell what their next press does.
+    void showButtons();
+    // The buttons after a command, and a message for an outcome that needs one.
+    void tellOutcome(FindSession::Outcome outcome);
     // Focus goes back to the text, in the editor's window.
     void focusText();
     void tellNotFound(Text entry);
@@ -74,9 +74,7 @@ private:
     Dialogs& m_dialogs;
     QPointer<RichTextBox> m_text;
     Mode m_mode;
-    bool m_findTextCut = false;
-    bool m_findFromTop = true;
-    bool m_replaceArmed = false;
+    FindSession m_session;
 
     QLabel* m_findLabel = nullptr;
     QComboBox* m_findBox = nullptr;

@@ -389,23 +389,18 @@ void RichTextBox::mergeFormat(const QTextCharFormat& format)
     mergeCurrentCharFormat(format);
 }
 
-int RichTextBox::find(const QString& text, int start, int end, int options)
+int RichTextBox::find(const QString& text, int start, int end, QTextDocument::FindFlags options)
 {
     if (text.isEmpty() || start < 0)
         return -1;
-    QTextDocument::FindFlags flags;
-    if (options & WholeWord)
-        flags |= QTextDocument::FindWholeWords;
-    if (options & MatchCase)
-        flags |= QTextDocument::FindCaseSensitively;
-    const QTextCursor match = document()->find(text, start, flags);
+    const QTextCursor match = document()->find(text, start, options);
     if (match.isNull() || (end >= 0 && match.selectionEnd() > end))
         return -1;
     setTextCursor(match);
     return match.selectionStart();
 }
 
-bool RichTextBox::findNext(const QString& text, int options)
+bool RichTextBox::findNext(const QString& text, QTextDocument::FindFlags options)
 {
     if (find(text, textCursor().selectionEnd(), -1, options) >= 0)
         return true;

@@ -24,7 +24,6 @@ class RichTextBox : public QTextEdit {
     Q_OBJECT
 public:
     enum class Alignment { Left = 0, Right = 1, Centre = 2 };
-    enum FindOption { WholeWord = 2, MatchCase = 4 };
 
     explicit RichTextBox(QWidget* parent = nullptr);
 
@@ -63,9 +62,9 @@ public:
 
     // The first match at or after start and before end (-1: the end of the text), selected; -1
     // when there is none, the selection left as it was.
-    int find(const QString& text, int start, int end = -1, int options = 0);
+    int find(const QString& text, int start, int end = -1, QTextDocument::FindFlags options = {});
     // The next match after the selection, selected; an empty selection when there is none.
-    bool findNext(const QString& text, int options = 0);
+    bool findNext(const QString& text, QTextDocument::FindFlags options = {});
 
     enum class LoadOutcome { Loaded, Unreadable, NotText, BeyondLimits, Stopped };
     // Asked between the pieces of a reading with the share read, in thousandths; the reading

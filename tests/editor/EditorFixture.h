@@ -12,23 +12,41 @@
 #include <QFile>
 #include <memory>
 
-// An editor window on a program folder of its own, with the player, the engine and the user's
-// answers stood in for.
-struct EditorFixture {
+// What the editor's parts work with: a program folder of their own, the player, the engine and
+// the user's answers stood in for.
+struct EditorParts {
     TestFolder folder;
     AppState state;
     RecordingDialogs dialogs;
     FakeMediaPlayer media;
     FakePlayer player{&media};
-    std::unique_ptr<EditorWindow> editor;
 
-    explicit EditorFixture(const QString& languageFile = QStringLiteral("English.lng"))
+    explicit EditorParts(const QString& languageFile = QStringLiteral("English.lng"))
     {
         state.programFolder = folder.path();
         state.languageFile = languageFile;
         state.productTitle = QStringLiteral("Vocarta");
         folder.writeLanguage(languageFile, QStringLiteral("en"));
         state.texts.load(state.languagePath());
+    }
+
+    // The recording open at the position.
+    void openMedia(double position)
+    {
+        media.loadedDuration = 7200;
+        folder.writeBytes(QStringLiteral("media/talk.wav"), "RIFF");
+        media.setUrl(folder.filePath(QStringLiteral("media/talk.wav")));
+        media.setCurrentPosition(position);
+    }
+};
+
+// An editor window on the parts.
+struct EditorFixture : EditorParts {
+    std::unique_ptr<EditorWindow> editor;
+
+    explicit EditorFixture(const QString& languageFile = QStringLiteral("English.lng"))
+        : EditorParts(languageFile)
+    {
         editor =
             std::make_unique<EditorWindow>(state, Platform{&media, &dialogs, nullptr}, &player);
     }

@@ -1,7 +1,10 @@
 #include "EditorFixture.h"
+#include "editor/SnippetCommands.h"
 #include "editor/SnippetDialog.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QTest>
 
@@ -15,6 +18,7 @@ private Q_SLOTS:
     void defaultsSpeakTheInterfaceLanguage_data();
     void defaultsSpeakTheInterfaceLanguage();
     void editedSnippetsAreKeptInTheirFile();
+    void entriesShowTheSnippetsAndAFailedSaveIsTold();
 };
 
 namespace {
@@ -23,10 +27,7 @@ namespace {
 struct Fixture : EditorFixture {
     Fixture()
     {
-        media.loadedDuration = 7200;
-        folder.writeBytes(QStringLiteral("media/talk.wav"), "RIFF");
-        media.setUrl(folder.filePath(QStringLiteral("media/talk.wav")));
-        media.setCurrentPosition(75.4);
+        openMedia(75.4);
         editor->show();
         active = QTest::qWaitForWindowActive(editor.get());
         text()->setFocus();
@@ -73,7 +74,7 @@ void TestEditorSnippets::ctrlDigitInsertsTheSnippet()
     for (int slot = 0; slot < Snippets::kCount; ++slot) {
         Snippets snippets;
         snippets.slots[size_t(slot)] = snippet;
-        f.editor->setSnippets(snippets);
+        f.editor->snippetCommands()->set(snippets);
         f.text()->setPlainText(before);
         QTextCursor cursor = f.text()->textCursor();
         cursor.setPosition(caret);
@@ -114,7 +115,7 @@ void TestEditorSnippets::defaultsSpeakTheInterfaceLanguage()
     EditorFixture f;
     QVERIFY(f.state.texts.load(QStringLiteral(VOCARTA_SOURCE_DATA_DIR "/Files/Lang/") + language));
     f.editor->applyTexts();
-    const Snippets& snippets = f.editor->snippets();
+    const Snippets& snippets = f.editor->snippetCommands()->snippets();
     QCOMPARE(snippets.slots[0], (Snippet{first, true, false}));
     QCOMPARE(snippets.slots[1], (Snippet{second, true, false}));
     for (int slot = 2; slot < Snippets::kCount; ++slot)
@@ -126,7 +127,7 @@ void TestEditorSnippets::editedSnippetsAreKeptInTheirFile()
     Snippets edited;
     {
         EditorFixture f;
-        f.editor->editSnippets();
+        f.editor->snippetCommands()->edit();
         auto* dialog = f.editor->findChild<SnippetDialog*>(QStringLiteral("snippetDialog"));
         QVERIFY(dialog);
         auto* text = dialog->findChild<QLineEdit*>(QStringLiteral("snippetText3"));
@@ -134,7 +135,7 @@ void TestEditorSnippets::editedSnippetsAreKeptInTheirFile()
         dialog->findChild<QCheckBox*>(QStringLiteral("snippetTimestamp3"))->setChecked(true);
         dialog->findChild<QLineEdit*>(QStringLiteral("snippetText1"))->clear();
         dialog->accept();
-        edited = f.editor->snippets();
+        edited = f.editor->snippetCommands()->snippets();
         QCOMPARE(edited.slots[2], (Snippet{"DOTT. ROSSI:  ", false, true}));
         QCOMPARE(edited.slots[0].text, QString());
 
@@ -144,8 +145,33 @@ void TestEditorSnippets::editedSnippetsAreKeptInTheirFile()
         f.state.texts.load(f.folder.filePath(QStringLiteral("Files/Lang/Other.lng")));
         f.editor = std::make_unique<EditorWindow>(f.state, Platform{&f.media, &f.dialogs, nullptr},
                                                   &f.player);
-        QCOMPARE(f.editor->snippets(), edited);
+        QCOMPARE(f.editor->snippetCommands()->snippets(), edited);
     }
+}
+
+void TestEditorSnippets::entriesShowTheSnippetsAndAFailedSaveIsTold()
+{
+    EditorFixture f;
+    f.state.texts.setText(Text::SaveFailed, QStringLiteral("Not saved"));
+    const QString file = f.state.filesPath(QLatin1String(Snippets::kFileName));
+    QVERIFY(QDir().mkpath(file));
+    Snippets snippets;
+    snippets.slots[2] = {QStringLiteral(" Q & A:\tnext "), false, false};
+    snippets.slots[8] = {QStringLiteral("END"), true, true};
+    f.editor->snippetCommands()->set(snippets);
+
+    // The menu shows the filled slots only, each as one line with its own "&".
+    QStringList shown;
+    for (const char* name : SnippetCommands::kActionNames) {
+        const auto* entry = f.editor->findChild<QAction*>(QLatin1String(name));
+        if (entry->isVisible())
+            shown << entry->text();
+    }
+    for (const auto& message : std::as_const(f.dialogs.messages))
+        shown << message.text.section(QLatin1Char('\n'), 0, 1).replace(file, QStringLiteral("F"));
+    QCOMPARE(shown.join(QStringLiteral(" | ")),
+             QStringLiteral("&3   Q && A: next | &9   END | Not saved\nF"));
+    QCOMPARE(f.editor->snippetCommands()->snippets(), snippets);
 }
 
 QTEST_MAIN(TestEditorSnippets)

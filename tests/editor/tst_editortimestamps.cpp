@@ -1,7 +1,9 @@
 #include "EditorFixture.h"
 #include "editor/EditorToolbar.h"
+#include "editor/TimestampCommands.h"
 
 #include <QAction>
+#include <QDir>
 #include <QTest>
 #include <QTextBlock>
 
@@ -16,6 +18,8 @@ private Q_SLOTS:
     void ctrlClickPlaysOnlyFromATimestamp();
     void newParagraphsGetATimestampWhenChosen();
     void theChosenStyleIsKeptInItsFile();
+    void optionsAreReadBackOrTheFailedSaveTold_data();
+    void optionsAreReadBackOrTheFailedSaveTold();
 };
 
 namespace {
@@ -24,10 +28,7 @@ namespace {
 struct Fixture : EditorFixture {
     explicit Fixture(double position = 0)
     {
-        media.loadedDuration = 7200;
-        folder.writeBytes(QStringLiteral("media/talk.wav"), "RIFF");
-        media.setUrl(folder.filePath(QStringLiteral("media/talk.wav")));
-        media.setCurrentPosition(position);
+        openMedia(position);
         editor->show();
         active = QTest::qWaitForWindowActive(editor.get());
         text()->setFocus();
@@ -177,6 +178,45 @@ void TestEditorTimestamps::theChosenStyleIsKeptInItsFile()
         std::make_unique<EditorWindow>(f.state, Platform{&f.media, &f.dialogs, nullptr}, &f.player);
     QVERIFY(f.editor->findChild<QAction*>(QStringLiteral("timestampTenthsAction"))->isChecked());
     QVERIFY(f.editor->findChild<QAction*>(QStringLiteral("afterStepBackStampAction"))->isChecked());
+}
+
+void TestEditorTimestamps::optionsAreReadBackOrTheFailedSaveTold_data()
+{
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<QString>("shown"); // boxes | options read back by the next commands
+
+    QTest::newRow("kept") << true << " | [HH:MM:SS.d] yes yes";
+    // Told once for the three changes; the next start has the defaults.
+    QTest::newRow("not writable") << false << "Not saved\nF | [HH:MM:SS] no no";
+}
+
+void TestEditorTimestamps::optionsAreReadBackOrTheFailedSaveTold()
+{
+    QFETCH(bool, writable);
+    QFETCH(QString, shown);
+    // The commands alone, on a text area of their own.
+    EditorParts f;
+    f.state.texts.setText(Text::SaveFailed, QStringLiteral("Not saved"));
+    const QString file = f.state.filesPath(QLatin1String(TimestampOptions::kFileName));
+    QVERIFY(writable || QDir().mkpath(file));
+    RichTextBox text;
+    {
+        TimestampCommands commands(f.state, f.dialogs, &f.player, &text);
+        commands.setStyle(Timestamp::Style::Tenths);
+        commands.setStampNewParagraphs(true);
+        commands.setStampAfterStepBack(true);
+    }
+    f.state.timestamps = {};
+    TimestampCommands again(f.state, f.dialogs, &f.player, &text);
+    QStringList boxes;
+    for (const auto& message : std::as_const(f.dialogs.messages))
+        boxes << message.text.section(QLatin1Char('\n'), 0, 1).replace(file, QStringLiteral("F"));
+    const TimestampOptions& read = f.state.timestamps;
+    const auto yesNo = [](bool on) { return on ? QStringLiteral("yes") : QStringLiteral("no"); };
+    QCOMPARE(boxes.join(QStringLiteral(" / ")) + QStringLiteral(" | ") +
+                 Timestamp::pattern(read.style) + QLatin1Char(' ') +
+                 yesNo(read.stampNewParagraphs) + QLatin1Char(' ') + yesNo(read.afterStepBack),
+             shown);
 }
 
 QTEST_MAIN(TestEditorTimestamps)

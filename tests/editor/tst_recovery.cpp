@@ -1,5 +1,6 @@
 #include "EditorFixture.h"
 #include "editor/DocumentSnapshot.h"
+#include "editor/RecoveryKeeper.h"
 #include "editor/RecoverySchedule.h"
 #include "editor/RecoveryStore.h"
 #include "platform/TextFile.h"
@@ -36,13 +37,13 @@ private Q_SLOTS:
 
 namespace {
 
-QString recoveryPath(const EditorFixture& f, const QString& name)
+QString recoveryPath(const EditorParts& f, const QString& name)
 {
     return f.folder.filePath(QStringLiteral("Recovery/") + name);
 }
 
 // The plain text of the RTF copy, or "-" while there is none.
-QString copyText(const EditorFixture& f)
+QString copyText(const EditorParts& f)
 {
     QFile file(recoveryPath(f, QStringLiteral("Transcript.rtf")));
     if (!file.open(QIODevice::ReadOnly))
@@ -58,11 +59,6 @@ void leaveCopy(const EditorFixture& f, const QByteArray& copy, const QStringList
     f.folder.writeBytes(QStringLiteral("Recovery/Transcript.rtf"), copy);
     if (!record.isEmpty())
         f.folder.write(QStringLiteral("Recovery/Transcript.ini"), record);
-}
-
-QTimer* recoveryTimer(const EditorFixture& f)
-{
-    return f.editor->findChild<QTimer*>(QStringLiteral("recoveryTimer"));
 }
 
 } // namespace
@@ -133,20 +129,29 @@ void TestRecovery::snapshotRebuildsTheSameDocument()
 
 void TestRecovery::copyIsWrittenAfterChangesAndReplaced()
 {
-    EditorFixture f;
-    f.folder.writeBytes(QStringLiteral("media/talk.wav"), "RIFF");
-    f.media.setUrl(f.folder.filePath(QStringLiteral("media/talk.wav")));
-    f.media.setCurrentPosition(12.5);
-    f.editor->startRecovery();
-    QVERIFY(f.editor->keepsRecoveryCopies());
-    QVERIFY(!recoveryTimer(f)->isActive());
+    // The keeper alone, on a text area and document of its own.
+    EditorParts f;
+    f.openMedia(12.5);
+    RichTextBox text;
+    EditorDocument document;
+    RecoveryKeeper keeper(f.state, f.dialogs, &f.player, {.document = &document, .text = &text});
+    const auto change = [&](const QString& words) {
+        text.moveCursor(QTextCursor::End);
+        text.insertPlainText(words);
+        document.modified = true;
+        keeper.noteChange();
+    };
+    auto* timer = keeper.findChild<QTimer*>(QStringLiteral("recoveryTimer"));
+    keeper.start();
+    QVERIFY(keeper.keepsCopies());
+    QVERIFY(!timer->isActive());
 
-    f.type(QStringLiteral("first words"));
-    QVERIFY(recoveryTimer(f)->isActive());
-    QCOMPARE(recoveryTimer(f)->interval(), int(RecoverySchedule::kPauseMs));
+    change(QStringLiteral("first words"));
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), int(RecoverySchedule::kPauseMs));
     QCOMPARE(copyText(f), QStringLiteral("-"));
-    f.editor->writeRecoveryCopy();
-    QVERIFY(!recoveryTimer(f)->isActive());
+    keeper.writeCopy();
+    QVERIFY(!timer->isActive());
     QTRY_COMPARE(copyText(f), QStringLiteral("first words"));
     const auto record = readTextLines(recoveryPath(f, QStringLiteral("Transcript.ini")), nullptr);
     QVERIFY(record);
@@ -157,16 +162,16 @@ void TestRecovery::copyIsWrittenAfterChangesAndReplaced()
     QCOMPARE(read.position, 12.5);
     QVERIFY(read.written.isValid());
 
-    f.type(QStringLiteral(" and more"));
-    f.editor->writeRecoveryCopy();
+    change(QStringLiteral(" and more"));
+    keeper.writeCopy();
     QTRY_COMPARE(copyText(f), QStringLiteral("first words and more"));
     // Only the copy and its lock: the replaced copy left nothing behind.
     QCOMPARE(QDir(f.folder.filePath(QStringLiteral("Recovery"))).entryList(QDir::Files, QDir::Name),
              (QStringList{"Transcript.ini", "Transcript.lock", "Transcript.rtf"}));
 
     // Ended on a signal before the timer came: the last words are in the copy all the same.
-    f.type(QStringLiteral(" at the end"));
-    f.editor->keepRecoveryCopy();
+    change(QStringLiteral(" at the end"));
+    keeper.keepCopy();
     QCOMPARE(copyText(f), QStringLiteral("first words and more at the end"));
 }
 
@@ -257,7 +262,7 @@ void TestRecovery::aCopyLeftBehindIsOffered()
     if (ending) {
         // Left where the next start offers it again, and never written over in this run.
         QCOMPARE(left, QStringList{QStringLiteral("Transcript.rtf")});
-        QVERIFY(!f.editor->keepsRecoveryCopies());
+        QVERIFY(!f.editor->recovery()->keepsCopies());
         return;
     }
     if (!restore) {
@@ -423,10 +428,10 @@ void TestRecovery::aRecentDocumentNeverDropsChangesNotKept()
     f.type(QStringLiteral("unsaved"));
     f.dialogs.answers.enqueue(QMessageBox::Cancel);
     f.editor->openRecentDocument(0);
-    f.editor->retryRecovery();
+    f.editor->recovery()->retry();
     if (breakage == QLatin1String("Recovery"))
         QVERIFY(QFile::remove(recovery));
-    f.editor->retryRecovery();
+    f.editor->recovery()->retry();
 
     QStringList boxes;
     for (const auto& message : std::as_const(f.dialogs.messages))
@@ -438,7 +443,7 @@ void TestRecovery::aRecentDocumentNeverDropsChangesNotKept()
         RtfReader::read(f.folder.readBytes(QStringLiteral("Recovery/") + aside.value(0)), &kept);
     QString state =
         QStringList{boxes.join(QStringLiteral(" / ")), f.text()->toPlainText(), kept.toPlainText(),
-                    f.editor->keepsRecoveryCopies() ? QStringLiteral("on") : "off"}
+                    f.editor->recovery()->keepsCopies() ? QStringLiteral("on") : "off"}
             .join(QStringLiteral(" | "));
     state.replace(recovery, QStringLiteral("R")).replace(f.entry(Text::Untitled), "Untitled");
     QCOMPARE(state.replace(aside.value(0, "<none>"), QStringLiteral("Transcript <stamp>.rtf")),

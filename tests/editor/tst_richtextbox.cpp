@@ -68,18 +68,22 @@ void TestRichTextBox::find_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("end");
-    QTest::addColumn<int>("options");
+    QTest::addColumn<QTextDocument::FindFlags>("options");
     QTest::addColumn<int>("found");
 
     const QString what = QStringLiteral("cat");
-    QTest::newRow("first") << what << 0 << -1 << 0 << 0;
-    QTest::newRow("at start") << what << 4 << -1 << 0 << 4;
-    QTest::newRow("case") << what << 1 << -1 << int(RichTextBox::MatchCase) << 11;
-    QTest::newRow("whole word") << what << 1 << -1 << int(RichTextBox::WholeWord) << 4;
+    const QTextDocument::FindFlags any;
+    QTest::newRow("first") << what << 0 << -1 << any << 0;
+    QTest::newRow("at start") << what << 4 << -1 << any << 4;
+    QTest::newRow("case") << what << 1 << -1
+                          << QTextDocument::FindFlags(QTextDocument::FindCaseSensitively) << 11;
+    QTest::newRow("whole word") << what << 1 << -1
+                                << QTextDocument::FindFlags(QTextDocument::FindWholeWords) << 4;
     QTest::newRow("case, whole word")
-        << what << 1 << -1 << int(RichTextBox::MatchCase | RichTextBox::WholeWord) << 20;
-    QTest::newRow("beyond end") << what << 5 << 10 << 0 << -1;
-    QTest::newRow("nothing") << QStringLiteral("dog") << 0 << -1 << 0 << -1;
+        << what << 1 << -1 << (QTextDocument::FindCaseSensitively | QTextDocument::FindWholeWords)
+        << 20;
+    QTest::newRow("beyond end") << what << 5 << 10 << any << -1;
+    QTest::newRow("nothing") << QStringLiteral("dog") << 0 << -1 << any << -1;
 }
 
 void TestRichTextBox::find()
@@ -87,7 +91,7 @@ void TestRichTextBox::find()
     QFETCH(QString, text);
     QFETCH(int, start);
     QFETCH(int, end);
-    QFETCH(int, options);
+    QFETCH(QTextDocument::FindFlags, options);
     QFETCH(int, found);
     RichTextBox box;
     box.setPlainText(QStringLiteral("cat Cat concatenate cat"));

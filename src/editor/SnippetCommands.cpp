@@ -1,13 +1,15 @@
+#include "editor/SnippetCommands.h"
+
 #include "core/AppState.h"
 #include "core/Logging.h"
-#include "editor/EditorWindow.h"
+#include "core/MenuCommands.h"
 #include "editor/RichTextBox.h"
 #include "editor/SnippetDialog.h"
+#include "editor/TimestampCommands.h"
 #include "platform/TextFile.h"
 
 #include <QAction>
 #include <QFileInfo>
-#include <QMenu>
 
 namespace {
 
@@ -21,85 +23,91 @@ QString snippetCaption(int slot, const QString& text)
 
 } // namespace
 
-void EditorWindow::loadSnippets()
+SnippetCommands::SnippetCommands(AppState& state, Dialogs& dialogs, RichTextBox* text,
+                                 TimestampCommands& timestamps, const MenuCommands* menus)
+    : QObject(text), m_state(state), m_dialogs(dialogs), m_text(text), m_timestamps(timestamps)
 {
+    if (menus) {
+        for (int i = 0; i < Snippets::kCount; ++i)
+            m_actions[size_t(i)] = menus->action(kActionNames[size_t(i)]);
+    }
     const QString path = m_state.filesPath(QLatin1String(Snippets::kFileName));
     if (QFileInfo::exists(path)) {
         QString error;
         if (const auto lines = readTextLines(path, &error)) {
             m_snippets = Snippets::parse(*lines);
-            m_snippetsStored = true;
+            m_stored = true;
         } else {
             qCWarning(lcSettings).noquote() << "Cannot read" << path << error;
         }
     }
 }
 
-void EditorWindow::applySnippetTexts()
+void SnippetCommands::applyTexts()
 {
-    const InterfaceTexts& t = m_state.texts;
     // Until the user changes them, the labels speak the interface's language.
-    if (!m_snippetsStored)
-        m_snippets = Snippets::defaults(t);
-    showSnippetEntries();
+    if (!m_stored)
+        m_snippets = Snippets::defaults(m_state.texts);
+    showEntries();
 }
 
-void EditorWindow::showSnippetEntries()
+void SnippetCommands::showEntries()
 {
     for (int i = 0; i < Snippets::kCount; ++i) {
+        QAction* action = m_actions[size_t(i)];
+        if (!action)
+            continue;
         const QString& text = m_snippets.slots[size_t(i)].text;
-        QAction* action = m_snippetActions[size_t(i)];
         action->setText(snippetCaption(i, text));
         action->setVisible(!text.isEmpty());
     }
 }
 
-void EditorWindow::insertSnippet(int slot)
+void SnippetCommands::insert(int slot)
 {
-    m_textBox->setFocus();
+    m_text->setFocus();
     if (slot < 0 || slot >= Snippets::kCount)
         return;
     const Snippet& snippet = m_snippets.slots[size_t(slot)];
     if (snippet.text.isEmpty())
         return;
     // One change for undo, whatever the parts.
-    QTextCursor edit = m_textBox->textCursor();
+    QTextCursor edit = m_text->textCursor();
     edit.beginEditBlock();
-    QTextCursor cursor = m_textBox->textCursor();
+    QTextCursor cursor = m_text->textCursor();
     cursor.clearSelection();
     if (snippet.newParagraph && cursor.positionInBlock() > 0)
         cursor.insertBlock();
-    m_textBox->setTextCursor(cursor);
+    m_text->setTextCursor(cursor);
     if (snippet.timestamp)
-        insertTimestamp();
-    cursor = m_textBox->textCursor();
+        m_timestamps.insert();
+    cursor = m_text->textCursor();
     cursor.insertText(snippet.text);
-    m_textBox->setTextCursor(cursor);
+    m_text->setTextCursor(cursor);
     edit.endEditBlock();
 }
 
-void EditorWindow::editSnippets()
+void SnippetCommands::edit()
 {
-    if (!m_snippetDialog) {
-        m_snippetDialog = new SnippetDialog(m_state.texts, m_snippets, this);
-        m_snippetDialog->setAttribute(Qt::WA_DeleteOnClose);
-        connect(m_snippetDialog, &QDialog::accepted, this,
-                [this] { setSnippets(m_snippetDialog->snippets()); });
+    if (!m_dialog) {
+        m_dialog = new SnippetDialog(m_state.texts, m_snippets, m_text->window());
+        m_dialog->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_dialog, &QDialog::accepted, this, [this] { set(m_dialog->snippets()); });
     }
-    m_snippetDialog->show();
-    m_snippetDialog->raise();
-    m_snippetDialog->activateWindow();
+    m_dialog->show();
+    m_dialog->raise();
+    m_dialog->activateWindow();
 }
 
-void EditorWindow::setSnippets(const Snippets& snippets)
+void SnippetCommands::set(const Snippets& snippets)
 {
     m_snippets = snippets;
-    m_snippetsStored = true;
-    showSnippetEntries();
+    m_stored = true;
+    showEntries();
     const QString path = m_state.filesPath(QLatin1String(Snippets::kFileName));
     QString error;
     if (!writeTextLines(path, m_snippets.lines(), &error)) {
         qCWarning(lcSettings).noquote() << "Snippets not saved:" << error;
-        m_state.saveFailures.tell(*m_platform.dialogs, this, m_state.texts, path, error);
+        m_state.saveFailures.tell(m_dialogs, m_text->window(), m_state.texts, path, error);
     }
 }

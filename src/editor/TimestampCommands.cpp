@@ -1,0 +1,145 @@
+#include "editor/TimestampCommands.h"
+
+#include "core/AppState.h"
+#include "core/Logging.h"
+#include "core/MenuCommands.h"
+#include "core/PlayerCommands.h"
+#include "editor/EditorToolbar.h"
+#include "editor/RichTextBox.h"
+
+#include <QAction>
+#include <QTextBlock>
+#include <algorithm>
+
+TimestampCommands::TimestampCommands(AppState& state, Dialogs& dialogs, PlayerCommands* player,
+                                     RichTextBox* text, const MenuCommands* menus)
+    : QObject(text), m_state(state), m_dialogs(dialogs), m_player(player), m_text(text)
+{
+    if (menus) {
+        m_insertAction = menus->action(kInsertActionName);
+        for (int i = 0; i < Timestamp::kStyleCount; ++i)
+            m_styleActions[size_t(i)] = menus->action(kStyleActionNames[size_t(i)]);
+        m_newParagraphAction = menus->action(kNewParagraphActionName);
+        m_afterStepBackAction = menus->action(kAfterStepBackActionName);
+    }
+    connect(m_text, &RichTextBox::keyHandled, this, &TimestampCommands::stampNewParagraph);
+    connect(m_text, &RichTextBox::controlClicked, this,
+            [this](int position) { playFrom(position, true); });
+
+    QString error;
+    const QString path = m_state.filesPath(QLatin1String(TimestampOptions::kFileName));
+    m_state.timestamps = TimestampOptions::read(path, &error);
+    if (!error.isEmpty())
+        qCWarning(lcSettings).noquote() << "Cannot read" << path << error;
+    showOptions();
+}
+
+void TimestampCommands::applyTexts(EditorToolbar& toolbar) const
+{
+    const InterfaceTexts& t = m_state.texts;
+    toolbar.setZoneName(EditorToolbar::Timestamp, t.plain(Text::InsertTimestamp));
+    const QKeySequence key = m_insertAction ? m_insertAction->shortcut() : QKeySequence();
+    toolbar.setZoneToolTip(EditorToolbar::Timestamp,
+                           t.plain(Text::InsertTimestamp) + QStringLiteral(" (") +
+                               key.toString(QKeySequence::NativeText) + QLatin1Char(')'));
+}
+
+void TimestampCommands::showOptions()
+{
+    const TimestampOptions& options = m_state.timestamps;
+    if (QAction* style = m_styleActions[size_t(options.style)])
+        style->setChecked(true);
+    if (m_newParagraphAction)
+        m_newParagraphAction->setChecked(options.stampNewParagraphs);
+    if (m_afterStepBackAction)
+        m_afterStepBackAction->setChecked(options.afterStepBack);
+}
+
+void TimestampCommands::setStyle(Timestamp::Style style)
+{
+    m_state.timestamps.style = style;
+    showOptions();
+    saveOptions();
+}
+
+void TimestampCommands::setStampNewParagraphs(bool on)
+{
+    m_state.timestamps.stampNewParagraphs = on;
+    showOptions();
+    saveOptions();
+}
+
+void TimestampCommands::setStampAfterStepBack(bool on)
+{
+    m_state.timestamps.afterStepBack = on;
+    showOptions();
+    saveOptions();
+}
+
+void TimestampCommands::saveOptions()
+{
+    const QString path = m_state.filesPath(QLatin1String(TimestampOptions::kFileName));
+    QString error;
+    if (!m_state.timestamps.write(path, &error)) {
+        qCWarning(lcSettings).noquote() << "Timestamp options not saved:" << error;
+        m_state.saveFailures.tell(m_dialogs, m_text->window(), m_state.texts, path, error);
+    }
+}
+
+bool TimestampCommands::hasMedia() const
+{
+    return m_player && m_player->hasMedia();
+}
+
+void TimestampCommands::insert()
+{
+    m_text->setFocus();
+    if (!hasMedia())
+        return;
+    QTextCursor cursor = m_text->textCursor();
+    cursor.clearSelection();
+    // Kept apart from the words on either side, as a user would type it.
+    const QString line = cursor.block().text();
+    const int at = cursor.positionInBlock();
+    QString stamp = Timestamp::formatSeconds(m_state.timestamps.positionOf(*m_player),
+                                             m_state.timestamps.style);
+    if (at > 0 && !line.at(at - 1).isSpace())
+        stamp.prepend(QLatin1Char(' '));
+    if (at >= line.size() || !line.at(at).isSpace())
+        stamp.append(QLatin1Char(' '));
+    cursor.insertText(stamp);
+    m_text->setTextCursor(cursor);
+}
+
+void TimestampCommands::playFromCaret()
+{
+    playFrom(m_text->textCursor().position(), false);
+    m_text->setFocus();
+}
+
+bool TimestampCommands::playFrom(int position, bool onTimestamp)
+{
+    if (!hasMedia())
+        return false;
+    const auto found = Timestamp::findAtOrBefore(*m_text->document(), position);
+    if (!found || (onTimestamp && position > found->start + found->length))
+        return false;
+    double seconds = found->milliseconds / 1000.0;
+    const double length = m_player->duration();
+    if (length > 0)
+        seconds = std::min(seconds, length);
+    m_player->playFrom(seconds);
+    return true;
+}
+
+void TimestampCommands::stampNewParagraph(const KeyStroke& stroke)
+{
+    const bool newParagraph = stroke.key == Qt::Key_Return || stroke.key == Qt::Key_Enter;
+    const Qt::KeyboardModifiers held =
+        stroke.modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    // Shift+Return breaks the line inside the paragraph.
+    if (!newParagraph || held != Qt::NoModifier || !m_state.timestamps.stampNewParagraphs)
+        return;
+    if (m_text->textCursor().positionInBlock() == 0)
+        insert();
+}

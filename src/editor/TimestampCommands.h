@@ -1,0 +1,68 @@
+#pragma once
+
+#include "core/Timestamp.h"
+
+#include <QObject>
+#include <array>
+
+class Dialogs;
+class EditorToolbar;
+class MenuCommands;
+class PlayerCommands;
+class QAction;
+class RichTextBox;
+struct AppState;
+struct KeyStroke;
+
+// The editor's timestamp commands on its text area: writing the player's position at the caret,
+// playing from a timestamp in the text, stamping new paragraphs, and the options of the Timestamps
+// menu, kept in their file as soon as they change.
+class TimestampCommands : public QObject {
+    Q_OBJECT
+public:
+    // The object names of the menu entries it keeps in step with the options.
+    static constexpr const char* kInsertActionName = "insertTimestampAction";
+    static constexpr const char* kNewParagraphActionName = "newParagraphStampAction";
+    static constexpr const char* kAfterStepBackActionName = "afterStepBackStampAction";
+    static constexpr std::array<const char*, Timestamp::kStyleCount> kStyleActionNames = {
+        "timestampHoursMinutesSecondsAction", "timestampTenthsAction",
+        "timestampMinutesSecondsAction", "timestampHashHundredthsAction"};
+
+    // Reads the options from their file and lets the text area's keys and clicks use them. The
+    // menu entries, when given, show the options.
+    TimestampCommands(AppState& state, Dialogs& dialogs, PlayerCommands* player, RichTextBox* text,
+                      const MenuCommands* menus = nullptr);
+
+    // The timestamp zone's name and tip, with the shortcut of its menu entry.
+    void applyTexts(EditorToolbar& toolbar) const;
+
+    // Writes the player's position at the caret in the chosen style, apart from the words on
+    // either side; nothing without media.
+    void insert();
+    // Plays from the timestamp at the caret or the nearest one before it (the end of the media
+    // for one beyond it); nothing without media or such a timestamp.
+    void playFromCaret();
+    // Plays from the timestamp at or before the position; with `onTimestamp`, only from one the
+    // position lies in. False when nothing plays.
+    bool playFrom(int position, bool onTimestamp);
+
+    void setStyle(Timestamp::Style style);
+    void setStampNewParagraphs(bool on);
+    void setStampAfterStepBack(bool on);
+
+private:
+    // After the text area took a key: a Return that began a paragraph gets its timestamp.
+    void stampNewParagraph(const KeyStroke& stroke);
+    bool hasMedia() const;
+    void showOptions();
+    void saveOptions();
+
+    AppState& m_state;
+    Dialogs& m_dialogs;
+    PlayerCommands* m_player;
+    RichTextBox* m_text;
+    QAction* m_insertAction = nullptr;
+    std::array<QAction*, Timestamp::kStyleCount> m_styleActions{};
+    QAction* m_newParagraphAction = nullptr;
+    QAction* m_afterStepBackAction = nullptr;
+};
