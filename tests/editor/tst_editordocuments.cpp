@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "EditorFixture.h"
 #include "editor/LayoutLimits.h"
 #include "platform/OnScreen.h"
@@ -361,7 +362,7 @@ void TestEditorDocuments::recentDocumentsMoveAndAreKept()
         f.editor->openDocumentFile(paths[i]);
     QCOMPARE(f.editor->recentDocuments().lines(),
              (QStringList{paths[4], paths[3], paths[2], paths[1]}));
-    f.editor->openRecentDocument(2);
+    recentAction(f.editor, 2)->trigger();
     QCOMPARE(f.editor->recentDocuments().lines(),
              (QStringList{paths[2], paths[4], paths[3], paths[1]}));
     // Letter case makes another file.

@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "EditorFixture.h"
 #include "editor/DocumentSnapshot.h"
 #include "editor/RecoverySchedule.h"
@@ -422,7 +423,7 @@ void TestRecovery::aRecentDocumentNeverDropsChangesNotKept()
     f.editor->newDocument();
     f.type(QStringLiteral("unsaved"));
     f.dialogs.answers.enqueue(QMessageBox::Cancel);
-    f.editor->openRecentDocument(0);
+    recentAction(f.editor, 0)->trigger();
     f.editor->retryRecovery();
     if (breakage == QLatin1String("Recovery"))
         QVERIFY(QFile::remove(recovery));

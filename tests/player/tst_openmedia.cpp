@@ -131,7 +131,7 @@ void TestOpenMedia::deletedRecentFileChangesNothing()
     const QByteArray listBefore = f.folder.readBytes(QStringLiteral("Files/LastFiles.ini"));
     f.media.calls.clear();
 
-    f.player->openRecentMedia(1);
+    recentAction(f.player, 1)->trigger();
 
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.dialogs.messages.first().text, f.state.texts.plain(Text::FileMissing) + "\n" + gone);
@@ -310,7 +310,7 @@ void TestOpenMedia::longRecentPathIsShortenedInTheMenu()
 
     // The entry still opens the whole path.
     f.open(QStringLiteral("other.wav"));
-    f.player->openRecentMedia(1);
+    recentAction(f.player, 1)->trigger();
     QCOMPARE(f.media.url(), path);
 }
 
