@@ -1,7 +1,6 @@
 #include "TestFolder.h"
 #include "player/SkinButton.h"
 
-#include <QApplication>
 #include <QEnterEvent>
 #include <QFileInfo>
 #include <QImage>
@@ -20,20 +19,18 @@ void TestSkinButton::hoverPictureFollowsThePointer_data()
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("shown");
     // Steps on buttons 0..2: e enters, m moves on, l leaves, d disables, a enables, x drops the
-    // hover, p gives other pictures. Button 0 shifts by (2,3) under the pointer; button 2 has no
-    // hover picture file. Shown: each button's picture and its shift.
+    // hover, p gives pictures q/r. Button 0 moves (2,3) under the pointer; button 2's hover
+    // picture file is missing. Shown: each button's picture and how far it moved.
     QTest::newRow("at rest") << ""
                              << "n0 0,0|n1 0,0|n2 0,0";
-    QTest::newRow("enter") << "e0"
-                           << "h0 2,3|n1 0,0|n2 0,0";
-    QTest::newRow("enter and move shift once") << "e0 m0 e0 m0"
-                                               << "h0 2,3|n1 0,0|n2 0,0";
-    QTest::newRow("leave, even fast onto the background") << "m0 l0"
-                                                          << "n0 0,0|n1 0,0|n2 0,0";
+    QTest::newRow("enter, move, enter") << "e0 m0 e0"
+                                        << "h0 2,3|n1 0,0|n2 0,0";
+    QTest::newRow("leave, fast onto the background") << "m0 l0"
+                                                     << "n0 0,0|n1 0,0|n2 0,0";
     QTest::newRow("back again") << "e1 l1 e1"
                                 << "n0 0,0|h1 0,0|n2 0,0";
-    QTest::newRow("onto another without a leave") << "m0 m1"
-                                                  << "n0 0,0|h1 0,0|n2 0,0";
+    QTest::newRow("onto another, no leave") << "m0 m1"
+                                            << "n0 0,0|h1 0,0|n2 0,0";
     QTest::newRow("disabled") << "d1 e1 m1"
                               << "n0 0,0|n1 0,0|n2 0,0";
     QTest::newRow("enabled under the pointer") << "d1 e1 a1 m1"
@@ -42,10 +39,10 @@ void TestSkinButton::hoverPictureFollowsThePointer_data()
                                            << "n0 0,0|n1 0,0|n2 0,0";
     QTest::newRow("hover picture missing") << "e2"
                                            << "n0 0,0|n1 0,0|n2 0,0";
-    QTest::newRow("other pictures while hovered") << "e1 p1"
-                                                  << "n0 0,0|r1 0,0|n2 0,0";
-    QTest::newRow("other pictures, then leave") << "e1 p1 l1"
-                                                << "n0 0,0|q1 0,0|n2 0,0";
+    QTest::newRow("new pictures while hovered") << "e1 p1"
+                                                << "n0 0,0|r1 0,0|n2 0,0";
+    QTest::newRow("new pictures, then leave") << "e1 p1 l1"
+                                              << "n0 0,0|q1 0,0|n2 0,0";
 }
 
 void TestSkinButton::hoverPictureFollowsThePointer()
@@ -53,66 +50,46 @@ void TestSkinButton::hoverPictureFollowsThePointer()
     QFETCH(QString, steps);
     QFETCH(QString, shown);
     TestFolder folder;
-    const auto picture = [&](const QString& name) {
-        const QString path = folder.filePath(name + QStringLiteral(".png"));
-        if (name != QLatin1String("h2")) {
-            QImage image(4, 4, QImage::Format_RGB32);
-            image.fill(Qt::red);
-            image.save(path, "PNG");
-        }
-        return path;
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    for (const char* name : {"n0", "h0", "n1", "h1", "n2", "q1", "r1"})
+        QVERIFY(image.save(folder.filePath(name + QStringLiteral(".png"))));
+    const auto path = [&](char kind, int i) {
+        return folder.filePath(QStringLiteral("%1%2.png").arg(kind).arg(i));
     };
     QWidget face;
-    std::vector<SkinButton*> buttons;
+    SkinButton buttons[3] = {SkinButton(&face), SkinButton(&face), SkinButton(&face)};
     for (int i = 0; i < 3; ++i) {
-        buttons.push_back(new SkinButton(&face));
-        buttons.back()->setGeometry(20 * i, 0, 10, 10);
-        buttons.back()->setPictures(picture(QStringLiteral("n%1").arg(i)),
-                                    picture(QStringLiteral("h%1").arg(i)));
+        buttons[i].setGeometry(20 * i, 0, 10, 10);
+        buttons[i].setPictures(path('n', i), path('h', i));
     }
-    buttons[0]->setHoverShift(QPoint(2, 3));
+    buttons[0].setHoverShift(QPoint(2, 3));
 
+    const QPointF at(1, 1);
     for (const QString& step : steps.split(u' ', Qt::SkipEmptyParts)) {
-        const int i = step.mid(1).toInt();
-        SkinButton* b = buttons[i];
-        const QPointF at(1, 1);
-        QEnterEvent enter(at, at, b->mapToGlobal(at));
-        QMouseEvent move(QEvent::MouseMove, at, b->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
+        SkinButton& b = buttons[step.mid(1).toInt()];
+        QEnterEvent enter(at, at, at);
+        QMouseEvent move(QEvent::MouseMove, at, at, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QEvent leave(QEvent::Leave);
-        switch (step.at(0).toLatin1()) {
-        case 'e':
-            QApplication::sendEvent(b, &enter);
-            break;
-        case 'm':
-            QApplication::sendEvent(b, &move);
-            break;
-        case 'l':
-            QApplication::sendEvent(b, &leave);
-            break;
-        case 'd':
-            b->setEnabled(false);
-            break;
-        case 'a':
-            b->setEnabled(true);
-            break;
-        case 'x':
-            b->dropHover();
-            break;
-        case 'p':
-            b->setPictures(picture(QStringLiteral("q%1").arg(i)),
-                           picture(QStringLiteral("r%1").arg(i)));
-            break;
-        }
+        const char kind = step.at(0).toLatin1();
+        if (QEvent* event = kind == 'e'   ? &enter
+                            : kind == 'm' ? &move
+                            : kind == 'l' ? &leave
+                                          : nullptr)
+            QCoreApplication::sendEvent(&b, event);
+        else if (kind == 'd' || kind == 'a')
+            b.setEnabled(kind == 'a');
+        else if (kind == 'x')
+            b.dropHover();
+        else
+            b.setPictures(path('q', 1), path('r', 1));
     }
 
     QStringList seen;
     for (int i = 0; i < 3; ++i) {
-        const QPoint shift = buttons[i]->pos() - QPoint(20 * i, 0);
-        seen << QStringLiteral("%1 %2,%3")
-                    .arg(QFileInfo(buttons[i]->imagePath()).baseName())
-                    .arg(shift.x())
-                    .arg(shift.y());
+        const QPoint moved = buttons[i].pos() - QPoint(20 * i, 0);
+        seen << QFileInfo(buttons[i].imagePath()).baseName() +
+                    QStringLiteral(" %1,%2").arg(moved.x()).arg(moved.y());
     }
     QCOMPARE(seen.join(u'|'), shown);
 }
