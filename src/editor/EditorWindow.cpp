@@ -70,7 +70,10 @@ QStringList fontSizes()
 
 EditorWindow::EditorWindow(AppState& state, const Platform& platform, PlayerCommands* player,
                            Build when, QWidget* parent)
-    : QMainWindow(parent), m_state(state), m_platform(platform), m_player(player)
+    : QMainWindow(parent), m_state(state), m_platform(platform), m_player(player),
+      m_recentDocuments(new RecentFilesMenu(state, platform.dialogs,
+                                            QStringLiteral("LastFilesEditor.ini"),
+                                            RecentFilesMenu::Saving::AtOnce, this))
 {
     setObjectName(QStringLiteral("editorWindow"));
     setWindowTitle(QStringLiteral("Text Editor"));
@@ -107,7 +110,8 @@ void EditorWindow::build()
     m_textBox->document()->setUndoRedoEnabled(false);
     m_history.reset(QString(), 0);
     m_undoRecording = true;
-    loadRecentDocuments();
+    m_recentDocuments->load();
+    connect(m_recentDocuments, &RecentFilesMenu::chosen, this, &EditorWindow::openRecentDocument);
 
     auto* escape = new QShortcut(Qt::Key_Escape, this);
     connect(escape, &QShortcut::activated, this, [this] {

@@ -2,7 +2,7 @@
 
 #include "core/EditorCommands.h"
 #include "core/MenuCommands.h"
-#include "core/RecentList.h"
+#include "core/RecentFilesMenu.h"
 #include "editor/EditorDocument.h"
 #include "editor/EditorKeys.h"
 #include "editor/UndoHistory.h"
@@ -47,7 +47,7 @@ public:
     ~EditorWindow() override;
 
     const EditorDocument& document() const { return m_document; }
-    const RecentList& recentDocuments() const { return m_recentDocuments; }
+    const RecentList& recentDocuments() const { return m_recentDocuments->list(); }
     // Every menu and command of the window, in menu order.
     static const std::vector<CommandRow<EditorWindow>>& commandTable();
 
@@ -56,7 +56,6 @@ public:
     void openDocument();
     // Opens the file without asking about the document it replaces; an empty path asks for one.
     void openDocumentFile(const QString& path);
-    void openRecentDocument(int index);
     SaveOutcome save();
     SaveOutcome saveAs();
     // Writes the transcript as Word, OpenDocument, subtitles, plain text or a table of its
@@ -106,10 +105,8 @@ private:
     void setupMenus();
     void setupFace();
     void connectTextBox();
-    void loadRecentDocuments();
-    void showRecentDocuments();
-    // Puts the path first in the recent list and writes the list file.
-    void rememberDocument(const QString& path);
+    // A recent file chosen in the menu.
+    void openRecentDocument(const QString& path);
     void updateCaption();
     // The question about unsaved changes before a command drops the document; false when the
     // command must stop.
@@ -142,7 +139,7 @@ private:
     Platform m_platform;
     PlayerCommands* m_player;
     EditorDocument m_document;
-    RecentList m_recentDocuments;
+    RecentFilesMenu* m_recentDocuments;
     UndoHistory m_history;
     // Off only while undo and redo change the text.
     bool m_undoRecording = false;
@@ -159,9 +156,6 @@ private:
     RichTextBox* m_textBox = nullptr;
 
     MenuCommands m_commands;
-    QMenu* m_fileMenu = nullptr;
-    std::array<QAction*, RecentList::kSize> m_recentActions{};
-    QAction* m_recentSeparator = nullptr;
     QMenu* m_editMenu = nullptr;
     TimestampCommands* m_timestamps = nullptr;
     SnippetCommands* m_snippets = nullptr;

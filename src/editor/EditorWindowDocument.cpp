@@ -16,11 +16,6 @@
 
 namespace {
 
-QString recentListPath(const AppState& state)
-{
-    return state.filesPath(QStringLiteral("LastFilesEditor.ini"));
-}
-
 // The text files' filter in the document dialog, counted from 1 as the request does.
 constexpr int kTextFilesFilter = 2;
 
@@ -81,9 +76,8 @@ void EditorWindow::openDocument()
         openDocumentFile(QString());
 }
 
-void EditorWindow::openRecentDocument(int index)
+void EditorWindow::openRecentDocument(const QString& path)
 {
-    const QString path = m_recentDocuments.caption(index);
     // Unsaved changes kept safely aside in the Recovery folder need no question, only a word on
     // where they went; when they cannot be kept, the question comes as for Open.
     if (m_document.modified && !m_textBox->document()->isEmpty() && QFileInfo(path).isFile()) {
@@ -186,7 +180,7 @@ void EditorWindow::openDocumentFile(const QString& path)
     }
     m_state.editorFolder = QFileInfo(chosen).absolutePath();
     m_document.path = chosen;
-    rememberDocument(chosen);
+    m_recentDocuments->remember(chosen);
     updateCaption();
     m_document.modified = false;
     m_recovery->discardCopy();
@@ -227,7 +221,7 @@ EditorWindow::SaveOutcome EditorWindow::save()
         return SaveOutcome::NothingToSave;
     if (!writeDocument(m_document.path))
         return SaveOutcome::Failed;
-    rememberDocument(m_document.path);
+    m_recentDocuments->remember(m_document.path);
     m_document.modified = false;
     m_recovery->discardCopy();
     return SaveOutcome::Saved;
@@ -257,7 +251,7 @@ EditorWindow::SaveOutcome EditorWindow::saveAs()
     if (!writeDocument(chosen))
         return SaveOutcome::Failed;
     m_document.path = chosen;
-    rememberDocument(chosen);
+    m_recentDocuments->remember(chosen);
     updateCaption();
     m_document.modified = false;
     m_recovery->discardCopy();
@@ -290,20 +284,6 @@ void EditorWindow::tellSaveFailed(const QString& path, const QString& error)
     m_platform.dialogs->warning(this, t.plain(Text::ProgramName),
                                 t.plain(Text::SaveFailed) + QLatin1Char('\n') + path +
                                     QLatin1Char('\n') + error);
-}
-
-void EditorWindow::rememberDocument(const QString& path)
-{
-    if (!m_recentDocuments.touch(path))
-        return;
-    showRecentDocuments();
-    m_recentSeparator->setVisible(true);
-    QString error;
-    if (!m_recentDocuments.save(recentListPath(m_state), &error)) {
-        qCWarning(lcSettings).noquote() << "Recent documents not saved:" << error;
-        m_state.saveFailures.tell(*m_platform.dialogs, this, m_state.texts, recentListPath(m_state),
-                                  error);
-    }
 }
 
 EditorCommands::ExitAnswer EditorWindow::askToSaveBeforeExit()

@@ -1,5 +1,4 @@
 #include "core/AppState.h"
-#include "core/RecentMenu.h"
 #include "editor/EditorToolbar.h"
 #include "editor/EditorWindow.h"
 #include "editor/FindDialog.h"
@@ -27,16 +26,12 @@ const std::vector<CommandRow<EditorWindow>>& EditorWindow::commandTable()
         return [command](EditorWindow& w) { w.runEditorCommand(command); };
     };
     const auto recentEntries = [](EditorWindow& w, QMenu* menu) {
-        menu->setToolTipsVisible(true);
-        w.m_recentActions = addRecentEntries(menu);
-        for (int i = 0; i < RecentList::kSize; ++i)
-            connect(w.m_recentActions[i], &QAction::triggered, &w,
-                    [&w, i] { w.openRecentDocument(i); });
+        w.m_recentDocuments->addEntries(menu, RecentFilesMenu::SeparatorPlace::After);
     };
 
     static const std::vector<Row> rows = [&] {
         std::vector<Row> rows = {
-            Row::topMenu("fileMenu", Text::FileMenu, &EditorWindow::m_fileMenu),
+            Row::topMenu("fileMenu", Text::FileMenu),
             {.name = "newAction",
              .caption = Text::NewDocument,
              .key = Qt::CTRL | Qt::Key_N,
@@ -54,7 +49,6 @@ const std::vector<CommandRow<EditorWindow>>& EditorWindow::commandTable()
              .run = &EditorWindow::exportTranscript},
             Row::separator(),
             Row::entries(recentEntries),
-            Row::separator("recentSeparator", &EditorWindow::m_recentSeparator, Hidden),
             {.name = "printAction",
              .caption = Text::Print,
              .key = Qt::CTRL | Qt::Key_P,
@@ -189,16 +183,4 @@ void EditorWindow::applyTexts()
     updateCaption();
     if (m_findDialog)
         m_findDialog->showTexts();
-}
-
-void EditorWindow::loadRecentDocuments()
-{
-    if (m_recentDocuments.load(m_state.filesPath(QStringLiteral("LastFilesEditor.ini"))))
-        m_recentSeparator->setVisible(true);
-    showRecentDocuments();
-}
-
-void EditorWindow::showRecentDocuments()
-{
-    showRecentList(m_recentDocuments, m_recentActions, m_fileMenu->font());
 }

@@ -26,6 +26,8 @@ constexpr Box kPlayButton{1380, 900, 540, 540};
 constexpr Box kStopButton{1980, 900, 540, 540};
 constexpr Box kForwardButton{2580, 900, 540, 540};
 constexpr Box kRecordButton{3300, 900, 540, 540};
+// How far down and right the open button moves while the pointer is on it.
+constexpr double kOpenShift = 20;
 constexpr Box kSpeed{3960, 1020, 540, 300};
 
 constexpr Box kVolumeTrack{4635, 360, 90, 1200};

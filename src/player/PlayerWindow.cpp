@@ -31,16 +31,17 @@
 
 PlayerWindow::PlayerWindow(AppState& state, const Platform& platform, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_platform(platform),
-      m_playback(new PlaybackController(platform.media, this))
+      m_playback(new PlaybackController(platform.media, this)),
+      m_recentMedia(new RecentFilesMenu(state, platform.dialogs, QStringLiteral("LastFiles.ini"),
+                                        RecentFilesMenu::Saving::FromEventLoop, this))
 {
     m_playback->setObjectName(QStringLiteral("playback"));
     m_fadeTimer.setObjectName(QStringLiteral("labelFadeTimer"));
     m_busyPointerDue.setSingleShot(true);
     m_busyPointerDue.setInterval(kBusyPointerDelayMs);
     connect(&m_busyPointerDue, &QTimer::timeout, this, &PlayerWindow::showBusyPointer);
-    m_recentSaveDue.setSingleShot(true);
-    m_recentSaveDue.setInterval(0);
-    connect(&m_recentSaveDue, &QTimer::timeout, this, &PlayerWindow::saveRecentMedia);
+    connect(m_recentMedia, &RecentFilesMenu::chosen, this,
+            [this](const QString& path) { openMedia(path); });
     setupFace();
     setupMenus();
     // The player keeps the size of its face and menus, from before it is first shown.
@@ -131,26 +132,21 @@ void PlayerWindow::setupFace()
     m_volumeKnob = new VolumeKnob(imagePath(QStringLiteral("volume-knob.png")),
                                   imagePath(QStringLiteral("volume-track.png")), face);
 
-    for (QWidget* ground :
-         {static_cast<QWidget*>(frame), face, static_cast<QWidget*>(background)}) {
-        ground->setMouseTracking(true);
-        ground->installEventFilter(this);
-    }
-
-    const auto button = [face](const char* name, const Box& box) {
+    const auto button = [this, face](const char* name, const Box& box, const char* normal,
+                                     const char* hover) {
         auto* b = new SkinButton(face);
         b->setObjectName(QLatin1String(name));
         Twips::place(b, box.left, box.top, box.width, box.height);
+        setPictures(b, normal, hover);
         return b;
     };
-    m_openButton = button("openButton", kOpenButton);
-    m_backButton = button("backButton", kBackButton);
-    m_playButton = button("playButton", kPlayButton);
-    m_stopButton = button("stopButton", kStopButton);
-    m_forwardButton = button("forwardButton", kForwardButton);
-    m_recordButton = button("recordButton", kRecordButton);
-    for (SkinButton* b : skinButtons())
-        showNormalImage(b);
+    m_openButton = button("openButton", kOpenButton, "Apri.bmp", "Apri2.bmp");
+    m_openButton->setHoverShift(QPoint(Twips::toPixels(kOpenShift), Twips::toPixels(kOpenShift)));
+    m_backButton = button("backButton", kBackButton, "bac.jpg", "bac2.jpg");
+    m_playButton = button("playButton", kPlayButton, "play.jpg", "play2.jpg");
+    m_stopButton = button("stopButton", kStopButton, "stop.jpg", "stop2.jpg");
+    m_forwardButton = button("forwardButton", kForwardButton, "for.jpg", "for2.jpg");
+    m_recordButton = button("recordButton", kRecordButton, "rec.jpg", "rec2.jpg");
 }
 
 void PlayerWindow::showWindowIcon()
@@ -195,10 +191,6 @@ void PlayerWindow::connectFace()
         m_fadeLevel = -15;
         Colours::setText(m_volumeLabel, Qt::red);
     });
-    for (SkinButton* button :
-         {m_playButton, m_stopButton, m_backButton, m_forwardButton, m_recordButton})
-        connect(button, &SkinButton::pointerMoved, this, [this, button] { hoverButton(button); });
-    connect(m_openButton, &SkinButton::pointerMoved, this, &PlayerWindow::hoverOpenButton);
 }
 
 void PlayerWindow::fitMenuBar()
@@ -260,8 +252,7 @@ void PlayerWindow::restoreSession(const QString& commandLine)
                                  QStringLiteral(" "));
 
     resetPositionDisplay();
-    m_openButtonHome = m_openButton->pos();
-    loadRecentMedia();
+    m_recentMedia->load();
 
     if (const auto hand = SkinImage::pointer(imagePath(QStringLiteral("Indica.ico")))) {
         for (SkinButton* b :
@@ -387,13 +378,6 @@ void PlayerWindow::dropEvent(QDropEvent* event)
     openDroppedFile(urls.first().toLocalFile());
 }
 
-bool PlayerWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseMove && watched != this)
-        leaveButtons();
-    return QMainWindow::eventFilter(watched, event);
-}
-
 void PlayerWindow::exitProgram()
 {
     close();
@@ -453,8 +437,7 @@ void PlayerWindow::finishClosing()
     if (m_recorder)
         m_recorder->closeAtExit();
     setAcceptDrops(false);
-    if (m_recentSaveDue.isActive())
-        saveRecentMedia();
+    m_recentMedia->saveIfDue();
     saveSettings();
     if (m_bookmarks)
         m_bookmarks->closeAtExit();

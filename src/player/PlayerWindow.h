@@ -3,7 +3,7 @@
 #include "core/MenuCommands.h"
 #include "core/PlayerCommands.h"
 #include "core/PlayerEvents.h"
-#include "core/RecentList.h"
+#include "core/RecentFilesMenu.h"
 #include "core/SettingsFile.h"
 #include "platform/Platform.h"
 #include "player/PlaybackController.h"
@@ -12,9 +12,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
-#include <array>
 #include <functional>
-#include <optional>
 
 class BookmarkCommands;
 class CaptionLabel;
@@ -24,7 +22,6 @@ class FootPedals;
 class PointerLabel;
 class QAction;
 class QLabel;
-class QMenu;
 class RecorderCommands;
 class SkinButton;
 class ValueDialog;
@@ -114,9 +111,8 @@ public:
     // Opening and closing media. An empty path asks for a file.
     void openMedia(const QString& path = QString()) override;
     void closeMedia();
-    void openRecentMedia(int index);
     void openDroppedFile(const QString& name);
-    const RecentList& recentMedia() const { return m_recentMedia; }
+    const RecentList& recentMedia() const { return m_recentMedia->list(); }
 
     // Options that ask for a value, and the position to go to.
     void editSkipSeconds();
@@ -156,7 +152,6 @@ protected:
     void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Which text the fade works on.
@@ -195,10 +190,6 @@ private:
     void changeSpeed(double step);
     void startFade(int level);
     QString imagePath(const QString& name) const;
-    void showImage(SkinButton* button, const QString& name);
-    void showRecentMedia();
-    void loadRecentMedia();
-    void saveRecentMedia();
     // The busy pointer shows only when a wait goes on: a quick load does not flicker it.
     void setBusyPointer(bool busy);
     void showBusyPointer();
@@ -207,21 +198,8 @@ private:
     // Hands the keyboard back to the transcript after a transport command.
     void returnFocus();
 
-    // The skin buttons' pictures, at rest and under the pointer.
-    struct ButtonPictures {
-        const char* normal;
-        const char* hover;
-    };
-    ButtonPictures picturesOf(const SkinButton* button) const;
-    std::array<SkinButton*, 6> skinButtons() const;
-    void hoverButton(SkinButton* button);
-    void hoverOpenButton();
-    void leaveButtons();
-    void showNormalImage(SkinButton* button);
-    void showHoverImage(SkinButton* button);
-    // The normal or the hover picture, as the pointer is off or on the button.
-    void showButtonImage(SkinButton* button);
-    void resetHoverExcept(const SkinButton* keep);
+    // Gives the button its picture files, by their names in Files/.
+    void setPictures(SkinButton* button, const char* normal, const char* hover);
 
     // The two companion windows, or nullptr while they do not exist.
     QWidget* editorWindow() const;
@@ -237,12 +215,9 @@ private:
     FootPedals* m_pedals = nullptr;
     // The values read at start, kept for what no live control holds yet.
     StoredSettings m_stored;
-    RecentList m_recentMedia;
+    RecentFilesMenu* m_recentMedia;
 
     MenuCommands m_commands;
-    QMenu* m_fileMenu = nullptr;
-    QAction* m_recentSeparator = nullptr;
-    std::array<QAction*, RecentList::kSize> m_recentActions{};
     QAction* m_smartPlayAction = nullptr;
     QAction* m_fullPathAction = nullptr;
     QAction* m_alwaysOnTopAction = nullptr;
@@ -267,23 +242,17 @@ private:
     QString m_shownLength;
 
     QTimer m_fadeTimer{this};
-    QTimer m_recentSaveDue{this};
     QTimer m_busyPointerDue{this};
     // Green and blue of the faded text: below 0 at rest, 255 when white again.
     int m_fadeLevel = -15;
     FadedLabel m_fadedLabel = FadedLabel::Volume;
-    std::array<bool, 6> m_hover{};
     QPointer<ValueDialog> m_valueDialog;
-    QPoint m_openButtonHome;
     // Whether the user wants each companion window shown (it is hidden while the player is
     // minimised).
     bool m_editorShown = false;
     bool m_bookmarkWindowShown = false;
     // The current file could not be played (or nothing can be): until another opens.
     bool m_mediaFailed = false;
-    // The recent list as it was before the current file entered it, while the engine may still
-    // refuse that file.
-    std::optional<RecentList> m_recentBeforeOpen;
     bool m_busyPointer = false;
     bool m_closing = false;
     bool m_closed = false;

@@ -2,7 +2,6 @@
 #include "core/BookmarkCommands.h"
 #include "core/Logging.h"
 #include "core/MediaFormats.h"
-#include "core/RecentMenu.h"
 #include "core/RecorderCommands.h"
 #include "platform/Dialogs.h"
 #include "platform/MediaPlayer.h"
@@ -12,20 +11,8 @@
 #include "player/PointerLabel.h"
 #include "player/SkinButton.h"
 
-#include <QAction>
 #include <QFileInfo>
-#include <QMenu>
 #include <algorithm>
-#include <utility>
-
-namespace {
-
-QString recentListPath(const AppState& state)
-{
-    return state.filesPath(QStringLiteral("LastFiles.ini"));
-}
-
-} // namespace
 
 void PlayerWindow::openMedia(const QString& path)
 {
@@ -60,7 +47,7 @@ void PlayerWindow::openMedia(const QString& path)
         m_bookmarks->clearBookmarks();
     }
     m_state.currentMediaPath = chosen;
-    m_recentBeforeOpen.reset();
+    m_recentMedia->keepChanges();
     if (!playable) {
         refuseMedia(Text::CannotPlay, QString());
         return;
@@ -70,20 +57,12 @@ void PlayerWindow::openMedia(const QString& path)
     if (m_mediaFailed)
         return;
 
-    const RecentList recentBefore = m_recentMedia;
-    if (m_recentMedia.touch(chosen)) {
-        // Most engines tell later that the file cannot be played; the list is put back then.
-        m_recentBeforeOpen = recentBefore;
-        showRecentMedia();
-        m_recentSeparator->setVisible(true);
-        // Written from the event loop: a file given at start plays and shows without waiting for
-        // the disk, and the end of the program writes it if it is still due.
-        m_recentSaveDue.start();
-    }
+    // Most engines tell later that the file cannot be played; the list is put back then.
+    m_recentMedia->rememberUntilRefused(chosen);
 
     if (m_bookmarks)
         m_bookmarks->loadBookmarks(chosen);
-    m_openButton->move(m_openButtonHome);
+    m_openButton->dropHover();
     placeEditor();
     returnFocus();
 }
@@ -158,46 +137,13 @@ void PlayerWindow::refuseMedia(Text reason, const QString& detail)
         m_bookmarks->clearBookmarks();
     }
     m_state.currentMediaPath.clear();
-    if (m_recentBeforeOpen) {
-        m_recentMedia = *std::exchange(m_recentBeforeOpen, std::nullopt);
-        showRecentMedia();
-        m_recentSeparator->setVisible(m_recentMedia.anyUsed());
-        m_recentSaveDue.start();
-    }
+    m_recentMedia->takeBack();
     Q_EMIT m_events.mediaChanged();
 
     QStringList told{m_state.texts.plain(reason), path, detail};
     told.removeAll(QString());
     m_platform.dialogs->warning(this, m_state.texts.plain(Text::ProgramName),
                                 told.join(QStringLiteral("\n\n")));
-}
-
-void PlayerWindow::openRecentMedia(int index)
-{
-    openMedia(m_recentMedia.caption(index));
-}
-
-void PlayerWindow::saveRecentMedia()
-{
-    m_recentSaveDue.stop();
-    QString error;
-    if (!m_recentMedia.save(recentListPath(m_state), &error)) {
-        qCWarning(lcSettings).noquote() << "Recent files not saved:" << error;
-        m_state.saveFailures.tell(*m_platform.dialogs, this, m_state.texts, recentListPath(m_state),
-                                  error);
-    }
-}
-
-void PlayerWindow::loadRecentMedia()
-{
-    if (m_recentMedia.load(recentListPath(m_state)))
-        m_recentSeparator->setVisible(true);
-    showRecentMedia();
-}
-
-void PlayerWindow::showRecentMedia()
-{
-    showRecentList(m_recentMedia, m_recentActions, m_fileMenu->font());
 }
 
 void PlayerWindow::openDroppedFile(const QString& name)

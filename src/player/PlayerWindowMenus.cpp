@@ -2,7 +2,6 @@
 #include "core/BookmarkCommands.h"
 #include "core/EditorCommands.h"
 #include "core/HelpCommands.h"
-#include "core/RecentMenu.h"
 #include "core/RecorderCommands.h"
 #include "pedal/FootPedals.h"
 #include "player/PlayerWindow.h"
@@ -11,7 +10,6 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-#include <algorithm>
 
 namespace {
 
@@ -41,14 +39,11 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
         };
     };
     const auto recentEntries = [](PlayerWindow& w, QMenu* menu) {
-        w.m_recentActions = addRecentEntries(menu);
-        for (int i = 0; i < RecentList::kSize; ++i)
-            connect(w.m_recentActions[i], &QAction::triggered, &w,
-                    [&w, i] { w.openRecentMedia(i); });
+        w.m_recentMedia->addEntries(menu, RecentFilesMenu::SeparatorPlace::Before);
     };
 
     static const std::vector<Row> rows = {
-        Row::topMenu("fileMenu", Text::FileMenu, &PlayerWindow::m_fileMenu),
+        Row::topMenu("fileMenu", Text::FileMenu),
         {.name = "openAction",
          .caption = Text::OpenFile,
          .key = Qt::CTRL | Qt::Key_O,
@@ -60,7 +55,6 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
          .run = &PlayerWindow::closeMedia,
          .answers = PlayerCommand::CloseMedia,
          .group = needsMedia},
-        Row::separator("recentSeparator", &PlayerWindow::m_recentSeparator, Hidden),
         Row::entries(recentEntries),
         Row::separator(),
         {.name = "exitAction",
@@ -239,7 +233,6 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
 void PlayerWindow::setupMenus()
 {
     m_commands.build(menuBar(), *this, commandTable(), m_state.texts);
-    m_fileMenu->setToolTipsVisible(true);
     // The closed state: nothing to play yet.
     setMediaControlsEnabled(false);
 
@@ -247,7 +240,7 @@ void PlayerWindow::setupMenus()
     connect(m_smartPlayAction, &QAction::toggled, m_playback, &PlaybackController::setSmartPlay);
     connect(m_openButton, &SkinButton::clicked, this, [this] {
         openMedia();
-        showImage(m_openButton, QStringLiteral("Apri.bmp"));
+        m_openButton->dropHover();
     });
     connect(m_playButton, &SkinButton::clicked, this, &PlayerWindow::togglePlayPause);
     connect(m_stopButton, &SkinButton::clicked, this, &PlayerWindow::stop);
@@ -261,12 +254,7 @@ void PlayerWindow::openRecorder()
     if (m_playback->isPlaying())
         stop();
     // The window opening over the button takes the pointer away without a move off it.
-    const auto buttons = skinButtons();
-    const auto record = std::find(buttons.begin(), buttons.end(), m_recordButton);
-    if (bool& hovered = m_hover[size_t(record - buttons.begin())]) {
-        hovered = false;
-        showNormalImage(m_recordButton);
-    }
+    m_recordButton->dropHover();
     if (m_recorder)
         m_recorder->showRecorder();
 }

@@ -47,11 +47,6 @@ void PlayerWindow::skipBack()
     m_playback->skipBack();
 }
 
-void PlayerWindow::showImage(SkinButton* button, const QString& name)
-{
-    button->showImage(imagePath(name));
-}
-
 void PlayerWindow::showPlayState(PlayState state)
 {
     switch (state) {
@@ -69,7 +64,10 @@ void PlayerWindow::showPlayState(PlayState state)
     m_commands.showStates();
     // However the state changed (a key, the smart-play cycle, the end of the media), the button
     // shows it; the pointer only decides between its normal and its hover picture.
-    showButtonImage(m_playButton);
+    if (m_playback->isPlaying())
+        setPictures(m_playButton, "pause.jpg", "pause2.jpg");
+    else
+        setPictures(m_playButton, "play.jpg", "play2.jpg");
 }
 
 void PlayerWindow::refreshDisplay()

@@ -14,7 +14,15 @@ constexpr double kDisabledOpacity = 0.35;
 
 SkinButton::SkinButton(QWidget* parent) : QWidget(parent)
 {
+    // A button enabled under the pointer had no enter event: its first move shows the hover.
     setMouseTracking(true);
+}
+
+void SkinButton::setPictures(const QString& normalPath, const QString& hoverPath)
+{
+    m_normalPath = normalPath;
+    m_hoverPath = hoverPath;
+    showImage(m_hovered ? m_hoverPath : m_normalPath);
 }
 
 bool SkinButton::showImage(const QString& path)
@@ -26,6 +34,32 @@ bool SkinButton::showImage(const QString& path)
     m_imagePath = path;
     update();
     return true;
+}
+
+void SkinButton::hover()
+{
+    if (m_hovered || !isEnabled())
+        return;
+    // A fast move from one button onto another may bring no leave event to the first.
+    if (parentWidget()) {
+        for (SkinButton* other :
+             parentWidget()->findChildren<SkinButton*>(Qt::FindDirectChildrenOnly)) {
+            if (other != this)
+                other->dropHover();
+        }
+    }
+    m_hovered = true;
+    showImage(m_hoverPath);
+    move(pos() + m_hoverShift);
+}
+
+void SkinButton::dropHover()
+{
+    if (!m_hovered)
+        return;
+    m_hovered = false;
+    showImage(m_normalPath);
+    move(pos() - m_hoverShift);
 }
 
 void SkinButton::paintEvent(QPaintEvent*)
@@ -58,14 +92,18 @@ void SkinButton::mouseReleaseEvent(QMouseEvent* event)
 
 void SkinButton::mouseMoveEvent(QMouseEvent* event)
 {
-    Q_EMIT pointerMoved();
-    // Taken here: passed on, the move would reach the face, which takes it for the pointer
-    // leaving the buttons and drops the hover picture at once.
+    hover();
     event->accept();
 }
 
 void SkinButton::enterEvent(QEnterEvent* event)
 {
-    Q_EMIT pointerMoved();
+    hover();
     QWidget::enterEvent(event);
+}
+
+void SkinButton::leaveEvent(QEvent* event)
+{
+    dropHover();
+    QWidget::leaveEvent(event);
 }

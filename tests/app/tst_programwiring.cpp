@@ -175,7 +175,7 @@ void TestProgramWiring::bookmarksSurviveARestart()
                 .startsWith("00:02:05  question"));
 
     Run again(folder);
-    again.player->openRecentMedia(0);
+    recentAction(again.player, 0)->trigger();
     QCOMPARE(again.media.url(), lesson);
     QCOMPARE(again.lines(), QStringList{"00:02:05  question"});
     QVERIFY(again.bookmarks->bookmarkWindow()->isVisible());

@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "EditorFixture.h"
 #include "editor/LayoutLimits.h"
 #include "platform/OnScreen.h"
@@ -354,19 +355,14 @@ void TestEditorDocuments::recentDocumentsMoveAndAreKept()
     QAction* separator = f.editor->findChild<QAction*>(QStringLiteral("recentSeparator"));
     QVERIFY(!separator->isVisible());
     QStringList paths;
-    for (const char* name : {"A.txt", "B.txt", "C.txt", "D.txt", "E.txt", "c.txt"})
+    for (const char* name : {"A.txt", "B.txt", "C.txt", "D.txt", "E.txt"})
         paths << f.document(QString::fromLatin1(name), name);
 
     for (int i = 0; i < 5; ++i)
         f.editor->openDocumentFile(paths[i]);
-    QCOMPARE(f.editor->recentDocuments().lines(),
-             (QStringList{paths[4], paths[3], paths[2], paths[1]}));
-    f.editor->openRecentDocument(2);
+    recentAction(f.editor, 2)->trigger();
     QCOMPARE(f.editor->recentDocuments().lines(),
              (QStringList{paths[2], paths[4], paths[3], paths[1]}));
-    // Letter case makes another file.
-    f.editor->openDocumentFile(paths[5]);
-    QCOMPARE(f.editor->recentDocuments().caption(0), paths[5]);
     QVERIFY(separator->isVisible());
 
     const auto onDisk = readTextLines(f.state.filesPath(QStringLiteral("LastFilesEditor.ini")));
@@ -380,7 +376,7 @@ void TestEditorDocuments::recentDocumentsMoveAndAreKept()
     QCOMPARE(f.editor->recentDocuments().lines(), *onDisk);
     QAction* first = f.editor->findChild<QAction*>(QStringLiteral("recentAction1"));
     QVERIFY(first->isVisible());
-    QCOMPARE(first->toolTip(), paths[5]);
+    QCOMPARE(first->toolTip(), paths[2]);
 }
 
 void TestEditorDocuments::closingQuestion_data()

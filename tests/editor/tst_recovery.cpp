@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "EditorFixture.h"
 #include "editor/DocumentSnapshot.h"
 #include "editor/RecoveryKeeper.h"
@@ -427,7 +428,7 @@ void TestRecovery::aRecentDocumentNeverDropsChangesNotKept()
     f.editor->newDocument();
     f.type(QStringLiteral("unsaved"));
     f.dialogs.answers.enqueue(QMessageBox::Cancel);
-    f.editor->openRecentDocument(0);
+    recentAction(f.editor, 0)->trigger();
     f.editor->recovery()->retry();
     if (breakage == QLatin1String("Recovery"))
         QVERIFY(QFile::remove(recovery));

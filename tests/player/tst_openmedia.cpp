@@ -1,25 +1,19 @@
 #include "Controls.h"
 #include "PlayerFixture.h"
 #include "core/MediaFormats.h"
-#include "core/RecentList.h"
 #include "platform/Platform.h"
 #include "player/CaptionLabel.h"
 
 #include <QAction>
 #include <QDir>
-#include <QRegularExpression>
 #include <QTest>
 #include <sys/stat.h>
 
 class TestOpenMedia : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void recentListMoves_data();
-    void recentListMoves();
-    void firstOpenWritesPlaceholders();
     void recentEntryDueIsWrittenAtTheEnd_data();
     void recentEntryDueIsWrittenAtTheEnd();
-    void recentEntriesFollowTheFile();
     void deletedRecentFileChangesNothing();
     void cancelledDialogChangesNothing();
     void dialogAsksForMedia();
@@ -29,51 +23,10 @@ private Q_SLOTS:
     void dropOfSomethingUnplayableIsReported();
     void closeKeepsPathAndBookmarks();
     void pathWithALineBreakOpensButIsNotListed();
-    void unsavableRecentListIsToldOnce();
     void longRecentPathIsShortenedInTheMenu();
     void refusedFileIsToldAndForgotten_data();
     void refusedFileIsToldAndForgotten();
 };
-
-void TestOpenMedia::recentListMoves_data()
-{
-    QTest::addColumn<QStringList>("before");
-    QTest::addColumn<QString>("opened");
-    QTest::addColumn<QStringList>("after");
-    const QStringList abcd{"A", "B", "C", "D"};
-    QTest::newRow("third moves to the top") << abcd << "C" << QStringList{"C", "A", "B", "D"};
-    QTest::newRow("second moves to the top") << abcd << "B" << QStringList{"B", "A", "C", "D"};
-    QTest::newRow("fourth moves to the top") << abcd << "D" << QStringList{"D", "A", "B", "C"};
-    QTest::newRow("first stays") << abcd << "A" << abcd;
-    QTest::newRow("new drops the oldest") << abcd << "E" << QStringList{"E", "A", "B", "C"};
-    QTest::newRow("letter case differs") << abcd << "a" << QStringList{"a", "A", "B", "C"};
-    QTest::newRow("into a short list")
-        << QStringList{"A", "B"} << "C" << QStringList{"C", "A", "B", "mnuRecent3"};
-}
-
-void TestOpenMedia::recentListMoves()
-{
-    QFETCH(QStringList, before);
-    QFETCH(QString, opened);
-    QFETCH(QStringList, after);
-    RecentList list;
-    list.takeLines(before);
-    list.touch(opened);
-    QCOMPARE(list.lines(), after);
-}
-
-void TestOpenMedia::firstOpenWritesPlaceholders()
-{
-    PlayerFixture f;
-    const QString path = f.open(QStringLiteral("one.wav"));
-
-    QCOMPARE(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")),
-             (path + QStringLiteral("\r\nmnuRecent1\r\nmnuRecent2\r\nmnuRecent3\r\n")).toUtf8());
-    QVERIFY(recentAction(f.player, 0)->isVisible());
-    QVERIFY(action(f.player, "recentSeparator")->isVisible());
-    for (int i = 1; i < 4; ++i)
-        QVERIFY(!recentAction(f.player, i)->isVisible());
-}
 
 void TestOpenMedia::recentEntryDueIsWrittenAtTheEnd_data()
 {
@@ -98,28 +51,6 @@ void TestOpenMedia::recentEntryDueIsWrittenAtTheEnd()
     QVERIFY(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")).startsWith(path.toUtf8()));
 }
 
-void TestOpenMedia::recentEntriesFollowTheFile()
-{
-    // A new player reads the list at start.
-    PlayerFixture g;
-    const QString a = g.mediaFile(QStringLiteral("a.wav"));
-    const QString b = g.mediaFile(QStringLiteral("b&c.wav"));
-    g.folder.write(QStringLiteral("Files/LastFiles.ini"), {a, "", b, "mnuRecent4"});
-    g.player = std::make_unique<PlayerWindow>(g.state, Platform{&g.media, &g.dialogs, &g.desktop});
-    g.player->restoreSession(QString());
-
-    QVERIFY(action(g.player, "recentSeparator")->isVisible());
-    QVERIFY(recentAction(g.player, 0)->isVisible());
-    QVERIFY(!recentAction(g.player, 1)->isVisible());
-    QVERIFY(recentAction(g.player, 2)->isVisible());
-    QCOMPARE(recentAction(g.player, 2)->text(), QString(b).replace("&", "&&"));
-    QVERIFY(!recentAction(g.player, 3)->isVisible());
-
-    recentAction(g.player, 2)->trigger();
-    QCOMPARE(g.media.url(), b);
-    QCOMPARE(g.player->recentMedia().lines(), (QStringList{b, a, "mnuRecent2", "mnuRecent4"}));
-}
-
 void TestOpenMedia::deletedRecentFileChangesNothing()
 {
     PlayerFixture f;
@@ -131,7 +62,7 @@ void TestOpenMedia::deletedRecentFileChangesNothing()
     const QByteArray listBefore = f.folder.readBytes(QStringLiteral("Files/LastFiles.ini"));
     f.media.calls.clear();
 
-    f.player->openRecentMedia(1);
+    recentAction(f.player, 1)->trigger();
 
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.dialogs.messages.first().text, f.state.texts.plain(Text::FileMissing) + "\n" + gone);
@@ -271,25 +202,6 @@ void TestOpenMedia::pathWithALineBreakOpensButIsNotListed()
     QVERIFY(!recentAction(f.player, 1)->isVisible());
 }
 
-void TestOpenMedia::unsavableRecentListIsToldOnce()
-{
-    PlayerFixture f;
-    const QString list = f.folder.filePath(QStringLiteral("Files/LastFiles.ini"));
-    QFile::remove(list);
-    QVERIFY(QDir().mkpath(list + QStringLiteral("/in the way")));
-
-    for (int i = 0; i < 2; ++i)
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(QStringLiteral("^Recent files not saved: .+")));
-    const QString first = f.open(QStringLiteral("one.wav"));
-    f.open(QStringLiteral("two.wav"));
-
-    QCOMPARE(f.dialogs.messages.size(), 1);
-    QVERIFY(f.dialogs.messages.first().text.contains(list));
-    // The list still works for this run.
-    QCOMPARE(f.player->recentMedia().caption(1), first);
-}
-
 void TestOpenMedia::longRecentPathIsShortenedInTheMenu()
 {
     PlayerFixture f;
@@ -310,7 +222,7 @@ void TestOpenMedia::longRecentPathIsShortenedInTheMenu()
 
     // The entry still opens the whole path.
     f.open(QStringLiteral("other.wav"));
-    f.player->openRecentMedia(1);
+    recentAction(f.player, 1)->trigger();
     QCOMPARE(f.media.url(), path);
 }
 

@@ -57,9 +57,7 @@ private Q_SLOTS:
     void positionClick_data();
     void positionClick();
     void dropOpensOnlyTheFirstLocalFile();
-    void hoverImagesFollowThePointer();
-    void disabledButtonsShowNoHover();
-    void openButtonShiftsUntilTheBackground();
+    void skinButtonsShowTheirPictures();
     void longMenuTitlesWidenThePlayer();
 };
 
@@ -366,54 +364,25 @@ void TestPlayerView::dropOpensOnlyTheFirstLocalFile()
     QVERIFY(f.dialogs.messages.isEmpty());
 }
 
-void TestPlayerView::hoverImagesFollowThePointer()
+void TestPlayerView::skinButtonsShowTheirPictures()
 {
     PlayerFixture f;
     f.open(QStringLiteral("talk.wav"));
-    pointerOver(label(f.player, "faceBackground")); // no longer just opened
     f.player->togglePlayPause();
-    pointerOver(button(f.player, "playButton"));
-    QCOMPARE(image(button(f.player, "playButton")), QStringLiteral("play2.jpg"));
-    pointerOver(button(f.player, "stopButton"));
-    QCOMPARE(image(button(f.player, "stopButton")), QStringLiteral("stop2.jpg"));
-    QCOMPARE(image(button(f.player, "playButton")), QStringLiteral("play.jpg"));
-
-    f.player->togglePlayPause();
-    pointerOver(button(f.player, "playButton"));
-    QCOMPARE(image(button(f.player, "playButton")), QStringLiteral("pause2.jpg"));
-    pointerOver(label(f.player, "faceBackground"));
-    QCOMPARE(image(button(f.player, "playButton")), QStringLiteral("pause.jpg"));
-    QCOMPARE(image(button(f.player, "stopButton")), QStringLiteral("stop.jpg"));
-    // Its hover was forgotten: the pointer coming back shows the hover picture again.
-    pointerOver(button(f.player, "stopButton"));
-    QCOMPARE(image(button(f.player, "stopButton")), QStringLiteral("stop2.jpg"));
-}
-
-void TestPlayerView::disabledButtonsShowNoHover()
-{
-    PlayerFixture f;
-    pointerOver(button(f.player, "playButton"));
-    QCOMPARE(image(button(f.player, "playButton")), QStringLiteral("play.jpg"));
-}
-
-void TestPlayerView::openButtonShiftsUntilTheBackground()
-{
-    PlayerFixture f;
-    const QPoint home = button(f.player, "openButton")->pos();
-    const QPoint shifted = home + QPoint(Twips::toPixels(20), Twips::toPixels(20));
-    pointerOver(button(f.player, "openButton"));
-    QCOMPARE(image(button(f.player, "openButton")), QStringLiteral("Apri2.bmp"));
-    QCOMPARE(button(f.player, "openButton")->pos(), shifted);
-    pointerOver(button(f.player, "openButton"));
-    QCOMPARE(button(f.player, "openButton")->pos(), shifted);
-
-    pointerOver(button(f.player, "recordButton"));
-    QCOMPARE(image(button(f.player, "openButton")), QStringLiteral("Apri.bmp"));
-    QCOMPARE(button(f.player, "openButton")->pos(), shifted);
-
-    pointerOver(label(f.player, "faceBackground"));
-    QCOMPARE(button(f.player, "openButton")->pos(), home);
-    QCOMPARE(image(button(f.player, "recordButton")), QStringLiteral("rec.jpg"));
+    QStringList seen;
+    for (const char* name : {"openButton", "backButton", "playButton", "stopButton",
+                             "forwardButton", "recordButton"}) {
+        SkinButton* b = button(f.player, name);
+        const QPoint home = b->pos();
+        const QString normal = image(b);
+        pointerOver(b);
+        seen << normal + ' ' + image(b) + ' ' + QString::number((b->pos() - home).x()) + ',' +
+                    QString::number((b->pos() - home).y());
+    }
+    const QString shift = QString::number(Twips::toPixels(20));
+    QCOMPARE(seen.join(u'|'), "Apri.bmp Apri2.bmp " + shift + ',' + shift +
+                                  "|bac.jpg bac2.jpg 0,0|play.jpg play2.jpg 0,0|stop.jpg stop2.jpg "
+                                  "0,0|for.jpg for2.jpg 0,0|rec.jpg rec2.jpg 0,0");
 }
 
 void TestPlayerView::longMenuTitlesWidenThePlayer()

@@ -332,7 +332,7 @@ void TestTransport::playButtonShowsTheRealState()
     const QString path = f.open(QStringLiteral("talk.wav"));
     if (how == QLatin1String("recent")) {
         f.open(QStringLiteral("other.wav"));
-        f.player->openRecentMedia(1);
+        recentAction(f.player, 1)->trigger();
         QCOMPARE(f.media.url(), path);
     }
     if (pointerOnButton)
