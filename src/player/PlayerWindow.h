@@ -20,7 +20,7 @@ class BookmarkCommands;
 class CaptionLabel;
 class EditorCommands;
 class HelpCommands;
-class FootPedals;
+class PedalCommands;
 class PointerLabel;
 class QAction;
 class QLabel;
@@ -45,7 +45,7 @@ public:
     void setRecorder(RecorderCommands* recorder) { m_recorder = recorder; }
     void setHelp(HelpCommands* help) { m_help = help; }
     // The pedal options entry opens their dialog.
-    void setPedals(FootPedals* pedals) { m_pedals = pedals; }
+    void setPedals(PedalCommands* pedals) { m_pedals = pedals; }
     // An editor built after the session was restored: placed and shown as the settings say.
     void attachEditor(EditorCommands* editor);
 
@@ -234,7 +234,7 @@ private:
     BookmarkCommands* m_bookmarks = nullptr;
     RecorderCommands* m_recorder = nullptr;
     HelpCommands* m_help = nullptr;
-    FootPedals* m_pedals = nullptr;
+    PedalCommands* m_pedals = nullptr;
     // The values read at start, kept for what no live control holds yet.
     StoredSettings m_stored;
     RecentList m_recentMedia;

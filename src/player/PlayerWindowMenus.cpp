@@ -2,9 +2,9 @@
 #include "core/BookmarkCommands.h"
 #include "core/EditorCommands.h"
 #include "core/HelpCommands.h"
+#include "core/PedalCommands.h"
 #include "core/RecentMenu.h"
 #include "core/RecorderCommands.h"
-#include "pedal/FootPedals.h"
 #include "player/PlayerWindow.h"
 #include "player/SkinButton.h"
 
