@@ -50,7 +50,7 @@ bool EditorWindow::claimRecovery()
         if (!m_recoveryUnavailableTold) {
             m_recoveryUnavailableTold = true;
             const InterfaceTexts& t = m_state.texts;
-            m_platform.dialogs->warning(m_player ? m_player->playerWindow() : this,
+            m_platform.dialogs->warning(m_dialogOwner ? m_dialogOwner : this,
                                         t.plain(Text::ProgramName),
                                         t.plain(Text::RecoveryUnavailable) + QLatin1Char('\n') +
                                             store->folder() + QLatin1Char('\n') + error);
@@ -189,7 +189,7 @@ void EditorWindow::discardRecoveryCopy()
 void EditorWindow::offerRecovery()
 {
     const InterfaceTexts& t = m_state.texts;
-    QWidget* owner = m_player ? m_player->playerWindow() : this;
+    QWidget* owner = m_dialogOwner ? m_dialogOwner : this;
     QString error;
     const auto kept = m_recoveryStore->read(&error);
     if (!kept) {

@@ -84,7 +84,7 @@ void PlayerWindow::openMedia(const QString& path)
     if (m_bookmarks)
         m_bookmarks->loadBookmarks(chosen);
     m_openButton->move(m_openButtonHome);
-    placeEditor();
+    m_companions.placeEditor();
     returnFocus();
 }
 
