@@ -64,7 +64,7 @@ namespace {
 void wire(Session& session, AppState& state, const Platform& platform)
 {
     PlayerWindow* player = session.player.get();
-    session.bookmarks = std::make_unique<BookmarkController>(state, platform, player);
+    session.bookmarks = std::make_unique<BookmarkController>(state, platform, player, player);
     session.bookmarks->setDescriptionPrompt(
         [player](const BookmarkController::BookmarkAcceptor& add) {
             player->askBookmarkDescription(add);
@@ -72,7 +72,7 @@ void wire(Session& session, AppState& state, const Platform& platform)
     player->setBookmarks(session.bookmarks.get());
     session.recorder = std::make_unique<Recorder>(state, platform);
     player->setRecorder(session.recorder.get());
-    session.help = std::make_unique<HelpController>(state, platform, *player);
+    session.help = std::make_unique<HelpController>(state, platform, *player, player);
     player->setHelp(session.help.get());
     session.pedals = std::make_unique<FootPedals>(
         state, *platform.dialogs, PedalTargets{player, session.bookmarks.get(), nullptr});
@@ -163,13 +163,13 @@ Session start(AppState& state, const Platform& platform, const QString& commandL
     Session session;
     session.player = std::make_unique<PlayerWindow>(state, platform);
     wire(session, state, platform);
-    session.player->placeEditor();
     session.player->restoreSession(commandLine);
     session.player->show();
     // Built once the player is on screen: the transcript window comes a moment later, never in
     // the player's way.
     session.editor = std::make_unique<EditorWindow>(state, platform, session.player.get(),
                                                     EditorWindow::Build::Later);
+    session.editor->setDialogOwner(session.player.get());
     EditorWindow* editor = session.editor.get();
     PlayerWindow* player = session.player.get();
     FootPedals* pedals = session.pedals.get();

@@ -8,8 +8,6 @@
 #include "core/PlayerCommands.h"
 #include "platform/Dialogs.h"
 #include "platform/MediaPlayer.h"
-#include "platform/OnScreen.h"
-#include "platform/Twips.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -18,18 +16,13 @@
 
 namespace {
 
-// Twips between the player and the bookmark window, and between it and the editor below.
-constexpr int kSideGap = 60;
-constexpr int kEditorGap = 30;
-// Narrower than this the lines are unreadable; used also when there is no editor to size by.
-constexpr int kMinimumWidth = 4200;
 constexpr int kExitDelayMs = 50;
 
 } // namespace
 
 BookmarkController::BookmarkController(AppState& state, const Platform& platform,
-                                       PlayerCommands* player, QObject* parent)
-    : QObject(parent), m_state(state), m_platform(platform), m_player(player)
+                                       PlayerCommands* player, QWidget* owner, QObject* parent)
+    : QObject(parent), m_state(state), m_platform(platform), m_player(player), m_owner(owner)
 {
 }
 
@@ -132,8 +125,7 @@ void BookmarkController::tell(const QString& file, const QString& reason, Text h
 {
     if (!m_platform.dialogs)
         return;
-    QWidget* owner = m_window ? static_cast<QWidget*>(m_window)
-                              : (m_player ? m_player->playerWindow() : nullptr);
+    QWidget* owner = m_window ? static_cast<QWidget*>(m_window) : m_owner;
     m_state.saveFailures.tell(*m_platform.dialogs, owner, m_state.texts, file, reason, heading);
 }
 
@@ -184,8 +176,7 @@ void BookmarkController::applyTexts()
 BookmarkWindow* BookmarkController::loadWindow()
 {
     if (!m_window) {
-        QWidget* parent = m_player ? m_player->playerWindow() : nullptr;
-        m_window = new BookmarkWindow(m_state.texts, parent);
+        m_window = new BookmarkWindow(m_state.texts, m_owner);
         connect(m_window, &BookmarkWindow::addRequested, this,
                 &BookmarkController::askForNewBookmark);
         connect(m_window, &BookmarkWindow::linesChanged, this,
@@ -200,23 +191,8 @@ BookmarkWindow* BookmarkController::loadWindow()
 
 void BookmarkController::placeWindow(bool setHeight)
 {
-    QWidget* player = m_player ? m_player->playerWindow() : nullptr;
-    if (!player || !m_window)
-        return;
-    const QRect playerFrame = Twips::frame(player);
-    QWidget* editor = m_player->transcriptWindow();
-    const int editorWidth = editor ? Twips::frame(editor).width() : 0;
-    const int width = std::max(kMinimumWidth, editorWidth - playerFrame.width() - kSideGap);
-    const int height = setHeight ? playerFrame.height() : Twips::frame(m_window).height();
-    const QRect frame(playerFrame.left() + playerFrame.width() + kSideGap, playerFrame.top(), width,
-                      height);
-    Twips::setFrame(m_window, frame);
-    keepOnScreen(m_window);
-    if (editor) {
-        Twips::move(editor, Twips::frame(editor).left(),
-                    Twips::frame(m_window).bottom() + 1 + kEditorGap);
-        keepOnScreen(editor);
-    }
+    if (m_player && m_window)
+        m_player->placeBookmarkWindow(m_window, setHeight);
 }
 
 void BookmarkController::showPlacedWindow(bool setHeight)

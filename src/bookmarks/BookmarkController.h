@@ -11,6 +11,7 @@
 
 class BookmarkWindow;
 class PlayerCommands;
+class QWidget;
 struct AppState;
 
 // The bookmarks of the current recording: the table, its file and the bookmark window, created
@@ -20,9 +21,10 @@ struct AppState;
 class BookmarkController : public QObject, public BookmarkCommands {
     Q_OBJECT
 public:
-    // `player` may be null (then nothing is placed, moved or refreshed).
+    // `player` may be null (then nothing is placed, moved or refreshed). `owner` is the window
+    // that the bookmark window and the boxes belong to while none is shown (the player's).
     BookmarkController(AppState& state, const Platform& platform, PlayerCommands* player,
-                       QObject* parent = nullptr);
+                       QWidget* owner, QObject* parent = nullptr);
     ~BookmarkController() override;
 
     QWidget* window() override;
@@ -85,6 +87,7 @@ private:
     AppState& m_state;
     Platform m_platform;
     PlayerCommands* m_player;
+    QWidget* m_owner;
     BookmarkTable m_table;
     QPointer<BookmarkWindow> m_window;
     DescriptionPrompt m_askDescription;

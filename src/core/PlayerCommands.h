@@ -33,10 +33,6 @@ class PlayerCommands {
 public:
     virtual ~PlayerCommands() = default;
 
-    virtual QWidget* playerWindow() = 0;
-    // The editor window, or nullptr while there is none.
-    virtual QWidget* transcriptWindow() = 0;
-
     // ---- The loaded recording, read only. ----
     virtual bool hasMedia() const = 0;
     virtual QString mediaPath() const = 0;
@@ -78,10 +74,16 @@ public:
     // the player again with the companions the user has shown.
     virtual void hideWindows() = 0;
     virtual void showWindows() = 0;
+    // Puts the bookmark window beside the player, reaching to the editor's right edge, as tall as
+    // the player when `fullHeight` (else as tall as it is); the editor goes below it.
+    virtual void placeBookmarkWindow(QWidget* window, bool fullHeight) = 0;
 
     // ---- Control from outside the program: the desktop's media keys and panel, and the
     // commands and files handed to the running program. ----
 
+    // Shows the player at the front, restored if it was minimised, as far as the desktop lets a
+    // program that the user is not using do so.
+    virtual void bringToFront() = 0;
     // What the play button shows.
     virtual PlayState playState() const = 0;
     // Signals when a value shown outside the program may have changed.

@@ -80,6 +80,8 @@ public:
     // The snippet commands on the text; nullptr until the window is built.
     SnippetCommands* snippetCommands() const { return m_snippets; }
 
+    // The window the recovery boxes belong to (the player's); the editor itself until set.
+    void setDialogOwner(QWidget* owner) { m_dialogOwner = owner; }
     // Recovery copies for this run: takes a copy name of its own in the Recovery folder, offers
     // a copy left by a run that did not end normally, then keeps a copy of the changed
     // transcript from now on.
@@ -138,6 +140,7 @@ private:
     AppState& m_state;
     Platform m_platform;
     PlayerCommands* m_player;
+    QWidget* m_dialogOwner = nullptr;
     EditorDocument m_document;
     RecentFilesMenu* m_recentDocuments;
     UndoHistory m_history;

@@ -10,7 +10,7 @@ void EditorWindow::setupRecovery()
     editor.document = &m_document;
     editor.text = m_textBox;
     editor.window = this;
-    editor.startOwner = [this]() -> QWidget* { return m_player ? m_player->playerWindow() : this; };
+    editor.startOwner = [this]() -> QWidget* { return m_dialogOwner ? m_dialogOwner : this; };
     editor.restore = [this](const QByteArray& copy, const RecoveryRecord& record) {
         restoreRecovery(copy, record);
     };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/PedalCommands.h"
 #include "pedal/PedalController.h"
 #include "pedal/PedalOptionsDialog.h"
 #include "pedal/PedalReader.h"
@@ -24,7 +25,7 @@ struct PedalPlaces {
 // The foot pedals of a run: looks for a known pedal now and every few seconds while none is
 // open, reads it, and runs what its pedals are set to do. Nothing here ever asks the user: what
 // was found is the status line of the options.
-class FootPedals : public QObject {
+class FootPedals : public QObject, public PedalCommands {
     Q_OBJECT
 public:
     static constexpr int kScanMs = 3000;
@@ -51,7 +52,7 @@ public:
     bool isScanning() const { return m_scanTimer.isActive(); }
 
     // The options dialog, brought forward when it is open already.
-    void showOptions(QWidget* parent);
+    void showOptions(QWidget* parent) override;
     PedalOptionsDialog* optionsDialog() const { return m_dialog; }
 
 Q_SIGNALS:

@@ -156,16 +156,6 @@ void PlayerWindow::showWindowIcon()
         setWindowIcon(icon);
 }
 
-QWidget* PlayerWindow::editorWindow() const
-{
-    return m_editor ? m_editor->window() : nullptr;
-}
-
-QWidget* PlayerWindow::bookmarkWindow() const
-{
-    return m_bookmarks ? m_bookmarks->window() : nullptr;
-}
-
 void PlayerWindow::connectPlayback()
 {
     connect(m_playback, &PlaybackController::stateChanged, this, &PlayerWindow::showPlayState);
@@ -199,20 +189,6 @@ void PlayerWindow::fitMenuBar()
     centralWidget()->setMinimumWidth(std::max(m_face->width(), menuBar()->sizeHint().width()));
     // Sized at once, so that windows placed beside the player see its new width.
     adjustSize();
-}
-
-void PlayerWindow::placeEditor()
-{
-    if (!editorWindow())
-        return;
-    QWidget* under = this;
-    if (m_bookmarks && m_bookmarks->hasBookmarks() && bookmarkWindow())
-        under = bookmarkWindow();
-    const QRect above = Twips::frame(under);
-    const QRect player = Twips::frame(this);
-    Twips::move(editorWindow(), player.left(),
-                above.top() + above.height() + PlayerLayout::kEditorGap);
-    keepOnScreen(editorWindow());
 }
 
 void PlayerWindow::restoreSession(const QString& commandLine)
@@ -274,7 +250,7 @@ void PlayerWindow::restoreSession(const QString& commandLine)
 
 void PlayerWindow::setBookmarkMenuShown(bool shown)
 {
-    m_bookmarkWindowShown = shown;
+    m_companions.setBookmarkWindowShown(shown);
     m_commands.showStates();
 }
 
@@ -284,44 +260,22 @@ void PlayerWindow::applyStoredSettings()
     if (s.editorWidth + s.editorHeight != 0)
         Twips::move(this, s.playerLeft, s.playerTop);
     m_alwaysOnTopAction->setChecked(s.alwaysOnTop);
-    setAlwaysOnTop(s.alwaysOnTop);
-    placeEditorAsStored();
+    m_companions.setAlwaysOnTop(s.alwaysOnTop);
+    restoreEditor();
 }
 
-void PlayerWindow::placeEditorAsStored()
+void PlayerWindow::restoreEditor()
 {
     const StoredSettings& s = m_stored;
-    if (!editorWindow())
-        return;
-    // Without stored places the editor goes under the player where it now stands.
-    if (s.editorWidth + s.editorHeight != 0) {
-        Twips::restorePlace(editorWindow(),
-                            QRect(s.editorLeft, s.editorTop, s.editorWidth, s.editorHeight));
-        keepOnScreen(editorWindow());
-    } else {
-        placeEditor();
-    }
-    if (s.editorVisible) {
-        m_editorShown = true;
-        editorWindow()->show();
-    }
+    m_companions.restoreEditor(QRect(s.editorLeft, s.editorTop, s.editorWidth, s.editorHeight),
+                               s.editorVisible);
 }
 
 void PlayerWindow::attachEditor(EditorCommands* editor)
 {
-    m_editor = editor;
-    placeEditorAsStored();
+    setEditor(editor);
+    restoreEditor();
     m_commands.showStates();
-}
-
-void PlayerWindow::setAlwaysOnTop(bool onTop)
-{
-    const bool wasVisible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    move(PlayerLayout::kTopmostCorner, PlayerLayout::kTopmostCorner);
-    keepOnScreen(this);
-    if (wasVisible)
-        show();
 }
 
 void PlayerWindow::setMediaControlsEnabled(bool enabled)
@@ -336,30 +290,6 @@ void PlayerWindow::resetPositionDisplay()
     m_progressBar->hide();
     m_positionLabel->move(m_progressBar->pos());
     m_positionLabel->setText(QStringLiteral("0:00 / 0:00"));
-}
-
-void PlayerWindow::changeEvent(QEvent* event)
-{
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
-        followWindowState();
-}
-
-void PlayerWindow::followWindowState()
-{
-    QWidget* editor = editorWindow();
-    QWidget* bookmarks = bookmarkWindow();
-    if (isMinimized()) {
-        for (QWidget* w : {editor, bookmarks}) {
-            if (w && w->isVisible())
-                w->hide();
-        }
-        return;
-    }
-    if (editor && m_editorShown)
-        editor->show();
-    if (bookmarks && m_bookmarkWindowShown)
-        bookmarks->show();
 }
 
 void PlayerWindow::dragEnterEvent(QDragEnterEvent* event)

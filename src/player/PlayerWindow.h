@@ -6,6 +6,7 @@
 #include "core/RecentFilesMenu.h"
 #include "core/SettingsFile.h"
 #include "platform/Platform.h"
+#include "player/CompanionWindows.h"
 #include "player/PlaybackController.h"
 #include "player/ValueEntry.h"
 
@@ -18,7 +19,7 @@ class BookmarkCommands;
 class CaptionLabel;
 class EditorCommands;
 class HelpCommands;
-class FootPedals;
+class PedalCommands;
 class PointerLabel;
 class QAction;
 class QLabel;
@@ -37,12 +38,20 @@ public:
     ~PlayerWindow() override;
 
     // Wiring done by start-up; both may stay unset.
-    void setEditor(EditorCommands* editor) { m_editor = editor; }
-    void setBookmarks(BookmarkCommands* bookmarks) { m_bookmarks = bookmarks; }
+    void setEditor(EditorCommands* editor)
+    {
+        m_editor = editor;
+        m_companions.setEditor(editor);
+    }
+    void setBookmarks(BookmarkCommands* bookmarks)
+    {
+        m_bookmarks = bookmarks;
+        m_companions.setBookmarks(bookmarks);
+    }
     void setRecorder(RecorderCommands* recorder) { m_recorder = recorder; }
     void setHelp(HelpCommands* help) { m_help = help; }
     // The pedal options entry opens their dialog.
-    void setPedals(FootPedals* pedals) { m_pedals = pedals; }
+    void setPedals(PedalCommands* pedals) { m_pedals = pedals; }
     // An editor built after the session was restored: placed and shown as the settings say.
     void attachEditor(EditorCommands* editor);
 
@@ -53,8 +62,6 @@ public:
     // The skin's picture files, those the window shows first at the head of the list.
     static QStringList skinPictureNames();
 
-    // Puts the editor below the player, or below the bookmark window when it has bookmarks.
-    void placeEditor();
     // The program's icon for the window. Set once the window is on screen: the display server
     // is given the picture at full size, which nobody needs before.
     void showWindowIcon();
@@ -81,8 +88,6 @@ public:
     void exitProgram();
 
     // PlayerCommands
-    QWidget* playerWindow() override { return this; }
-    QWidget* transcriptWindow() override { return editorWindow(); }
     bool hasMedia() const override { return m_playback->hasMedia(); }
     QString mediaPath() const override;
     double position() const override;
@@ -105,8 +110,13 @@ public:
     double stoppedPosition() const override { return m_playback->stoppedPosition(); }
     PlayerEvents* events() override { return &m_events; }
     void setVolumeLevel(int percent) override;
-    void hideWindows() override;
+    void hideWindows() override { m_companions.hideAll(); }
     void showWindows() override;
+    void placeBookmarkWindow(QWidget* window, bool fullHeight) override
+    {
+        m_companions.placeBookmarkWindow(window, fullHeight);
+    }
+    void bringToFront() override { m_companions.bringPlayerToFront(); }
 
     // Opening and closing media. An empty path asks for a file.
     void openMedia(const QString& path = QString()) override;
@@ -149,7 +159,6 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -165,13 +174,10 @@ private:
     void connectFace();
     // Widens the window when the menu titles need more room than the face.
     void fitMenuBar();
-    // Hides the companion windows with the minimised player, and brings back those meant to be
-    // shown.
-    void followWindowState();
     void applyStoredSettings();
-    void placeEditorAsStored();
+    // The editor where the settings put it, shown when they say so.
+    void restoreEditor();
     void resetPositionDisplay();
-    void setAlwaysOnTop(bool onTop);
     void setMediaControlsEnabled(bool enabled);
     void loadAndPlay(const QString& path);
     void updateTitle();
@@ -201,10 +207,6 @@ private:
     // Gives the button its picture files, by their names in Files/.
     void setPictures(SkinButton* button, const char* normal, const char* hover);
 
-    // The two companion windows, or nullptr while they do not exist.
-    QWidget* editorWindow() const;
-    QWidget* bookmarkWindow() const;
-
     AppState& m_state;
     Platform m_platform;
     PlaybackController* m_playback;
@@ -212,7 +214,7 @@ private:
     BookmarkCommands* m_bookmarks = nullptr;
     RecorderCommands* m_recorder = nullptr;
     HelpCommands* m_help = nullptr;
-    FootPedals* m_pedals = nullptr;
+    PedalCommands* m_pedals = nullptr;
     // The values read at start, kept for what no live control holds yet.
     StoredSettings m_stored;
     RecentFilesMenu* m_recentMedia;
@@ -238,6 +240,7 @@ private:
     QLabel* m_speedLabel = nullptr;
 
     PlayerEvents m_events;
+    CompanionWindows m_companions{this};
     // The length the title line showed last, to tell when it became known.
     QString m_shownLength;
 
@@ -247,10 +250,6 @@ private:
     int m_fadeLevel = -15;
     FadedLabel m_fadedLabel = FadedLabel::Volume;
     QPointer<ValueDialog> m_valueDialog;
-    // Whether the user wants each companion window shown (it is hidden while the player is
-    // minimised).
-    bool m_editorShown = false;
-    bool m_bookmarkWindowShown = false;
     // The current file could not be played (or nothing can be): until another opens.
     bool m_mediaFailed = false;
     bool m_busyPointer = false;

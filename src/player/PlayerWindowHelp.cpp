@@ -52,21 +52,11 @@ void PlayerWindow::openSoundSettings()
         qCInfo(lcPlayer) << "No sound settings program was found";
 }
 
-void PlayerWindow::hideWindows()
-{
-    hide();
-    for (QWidget* window : {editorWindow(), bookmarkWindow()}) {
-        if (window && window->isVisible())
-            window->hide();
-    }
-}
-
 void PlayerWindow::showWindows()
 {
     // The About window closing as the program ends (a quit closes every window) must not bring
     // the windows back: a window shown again would stop the quit.
     if (m_closed)
         return;
-    show();
-    followWindowState();
+    m_companions.showAll();
 }

@@ -63,7 +63,7 @@ void PlayerWindow::openMedia(const QString& path)
     if (m_bookmarks)
         m_bookmarks->loadBookmarks(chosen);
     m_openButton->dropHover();
-    placeEditor();
+    m_companions.placeEditor();
     returnFocus();
 }
 

@@ -2,8 +2,8 @@
 #include "core/BookmarkCommands.h"
 #include "core/EditorCommands.h"
 #include "core/HelpCommands.h"
+#include "core/PedalCommands.h"
 #include "core/RecorderCommands.h"
-#include "pedal/FootPedals.h"
 #include "player/PlayerWindow.h"
 #include "player/SkinButton.h"
 
@@ -191,13 +191,13 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
         {.name = "editorAction",
          .caption = Text::ShowEditor,
          .otherCaption = Text::HideEditor,
-         .showsOther = [](const PlayerWindow& w) { return w.m_editorShown; },
+         .showsOther = [](const PlayerWindow& w) { return w.m_companions.editorShown(); },
          .run = &PlayerWindow::toggleEditor,
          .answers = PlayerCommand::ShowHideEditor},
         {.name = "bookmarkWindowAction",
          .caption = Text::ShowBookmarks,
          .otherCaption = Text::HideBookmarks,
-         .showsOther = [](const PlayerWindow& w) { return w.m_bookmarkWindowShown; },
+         .showsOther = [](const PlayerWindow& w) { return w.m_companions.bookmarkWindowShown(); },
          .key = Qt::Key_F8,
          .run = bookmarks(&BookmarkCommands::toggleBookmarkWindow),
          .answers = PlayerCommand::BookmarkWindow,

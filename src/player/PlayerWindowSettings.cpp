@@ -38,10 +38,10 @@ bool PlayerWindow::saveSettings()
     const QRect player = Twips::storedPlace(this);
     s.playerLeft = player.left();
     s.playerTop = player.top();
-    takePlace(editorWindow(), s.editorVisible, s.editorLeft, s.editorTop, s.editorWidth,
-              s.editorHeight);
+    takePlace(m_companions.editorWindow(), s.editorVisible, s.editorLeft, s.editorTop,
+              s.editorWidth, s.editorHeight);
     s.alwaysOnTop = m_alwaysOnTopAction->isChecked();
-    takePlace(bookmarkWindow(), s.bookmarksVisible, s.bookmarksLeft, s.bookmarksTop,
+    takePlace(m_companions.bookmarkWindow(), s.bookmarksVisible, s.bookmarksLeft, s.bookmarksTop,
               s.bookmarksWidth, s.bookmarksHeight);
     s.playTime = transport.playTime;
     s.pauseTime = transport.pauseTime;
@@ -49,10 +49,10 @@ bool PlayerWindow::saveSettings()
     // Minimised, or hidden while the About window is open, the player hides its companions only
     // for the while: what the menus say is what the next start shows.
     if (isMinimized() || !isVisible()) {
-        if (editorWindow())
-            s.editorVisible = m_editorShown;
-        if (bookmarkWindow())
-            s.bookmarksVisible = m_bookmarkWindowShown;
+        if (m_companions.editorWindow())
+            s.editorVisible = m_companions.editorShown();
+        if (m_companions.bookmarkWindow())
+            s.bookmarksVisible = m_companions.bookmarkWindowShown();
     }
     QString error;
     const bool saved = SettingsFile::write(m_state.settingsPath(), s, &error);

@@ -143,7 +143,7 @@ void PlayerWindow::showBusyPointer()
 
 void PlayerWindow::returnFocus()
 {
-    QWidget* editor = editorWindow();
+    QWidget* editor = m_companions.editorWindow();
     if (m_editor && editor && editor->isVisible())
         m_editor->giveFocus();
 }

@@ -78,17 +78,14 @@ void PlayerWindow::toggleFullPath()
 void PlayerWindow::toggleAlwaysOnTop()
 {
     m_alwaysOnTopAction->setChecked(!m_alwaysOnTopAction->isChecked());
-    setAlwaysOnTop(m_alwaysOnTopAction->isChecked());
+    m_companions.setAlwaysOnTop(m_alwaysOnTopAction->isChecked());
     saveSettings();
 }
 
 void PlayerWindow::toggleEditor()
 {
-    QWidget* editor = editorWindow();
-    if (!editor)
+    if (!m_companions.toggleEditor())
         return;
-    m_editorShown = !editor->isVisible();
     m_commands.showStates();
-    editor->setVisible(m_editorShown);
     saveSettings();
 }

@@ -2,9 +2,6 @@
 
 #include "core/MediaFormats.h"
 #include "core/PlayerCommands.h"
-#include "remote/FrontWindow.h"
-
-#include <QWidget>
 
 MprisRootAdaptor::MprisRootAdaptor(PlayerCommands* player, QObject* service)
     : QDBusAbstractAdaptor(service), m_player(player)
@@ -33,12 +30,13 @@ QStringList MprisRootAdaptor::supportedMimeTypes() const
 
 void MprisRootAdaptor::Raise()
 {
-    bringToFront(m_player->playerWindow());
+    m_player->bringToFront();
 }
 
 void MprisRootAdaptor::Quit()
 {
     // After the answer: the question about the transcript must not keep the caller waiting.
-    QWidget* window = m_player->playerWindow();
-    QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [player = m_player] { player->runCommand(PlayerCommand::Exit); },
+        Qt::QueuedConnection);
 }

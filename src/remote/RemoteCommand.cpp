@@ -4,7 +4,6 @@
 #include "core/EditorCommands.h"
 #include "core/PlayerCommands.h"
 #include "core/TimestampOptions.h"
-#include "remote/FrontWindow.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -34,7 +33,7 @@ void runBookmarkCommand(const RemoteTargets& targets, void (BookmarkCommands::*c
 void bringPlayerToFront(const RemoteTargets& targets)
 {
     if (hasMedia(targets))
-        bringToFront(targets.player->playerWindow());
+        targets.player->bringToFront();
 }
 
 // For any other program: the position in the form the transcript's timestamps take.

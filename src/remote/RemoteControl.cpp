@@ -1,7 +1,6 @@
 #include "remote/RemoteControl.h"
 
 #include "core/PlayerCommands.h"
-#include "remote/FrontWindow.h"
 #include "remote/InstanceServer.h"
 #include "remote/MprisService.h"
 #include "remote/RemoteLogging.h"
@@ -112,7 +111,7 @@ void RemoteControl::open(const QString& path)
 {
     if (!m_targets.player)
         return;
-    bringToFront(m_targets.player->playerWindow());
+    m_targets.player->bringToFront();
     m_targets.player->openMedia(path);
     qCDebug(lcRemote).noquote() << "Opened a file handed over:" << path;
 }

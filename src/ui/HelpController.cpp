@@ -16,9 +16,9 @@
 #include <QWidget>
 
 HelpController::HelpController(const AppState& state, const Platform& platform,
-                               PlayerCommands& player, QObject* parent)
+                               PlayerCommands& player, QWidget* owner, QObject* parent)
     : QObject(parent), m_state(state), m_desktop(platform.desktop), m_dialogs(platform.dialogs),
-      m_player(player)
+      m_player(player), m_owner(owner)
 {
 }
 
@@ -104,7 +104,7 @@ void HelpController::showLocalPage(const QString& path, bool html, const QString
     if (!m_helpWindow->showPage(path, &error)) {
         delete m_helpWindow;
         qCWarning(lcPlayer).noquote() << error;
-        m_dialogs->warning(m_player.playerWindow(), m_state.texts.plain(Text::ProgramName),
+        m_dialogs->warning(m_owner, m_state.texts.plain(Text::ProgramName),
                            m_state.texts.plain(Text::CannotOpenFile) + QLatin1Char('\n') + path);
         return;
     }
@@ -126,12 +126,12 @@ bool HelpController::showWebPage(const QUrl& url, QWidget* owner)
 
 void HelpController::showWebPageAndMinimise(const QUrl& url)
 {
-    if (showWebPage(url, m_player.playerWindow()))
+    if (showWebPage(url, m_owner))
         minimisePlayer();
 }
 
 void HelpController::minimisePlayer()
 {
-    if (QWidget* player = m_player.playerWindow())
-        player->showMinimized();
+    if (m_owner)
+        m_owner->showMinimized();
 }

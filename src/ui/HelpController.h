@@ -22,9 +22,10 @@ struct Platform;
 class HelpController : public QObject, public HelpCommands {
     Q_OBJECT
 public:
-    // The platform's desktop may be null (nothing is opened then).
+    // The platform's desktop may be null (nothing is opened then). `owner` is the player's window:
+    // the boxes belong to it, and it is minimised while a page shows.
     HelpController(const AppState& state, const Platform& platform, PlayerCommands& player,
-                   QObject* parent = nullptr);
+                   QWidget* owner, QObject* parent = nullptr);
     ~HelpController() override;
 
     // The About window while it is open.
@@ -53,6 +54,7 @@ private:
     Desktop* m_desktop;
     Dialogs* m_dialogs;
     PlayerCommands& m_player;
+    QWidget* m_owner;
     QPointer<AboutDialog> m_about;
     QPointer<HelpWindow> m_helpWindow;
 };

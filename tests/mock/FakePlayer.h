@@ -11,14 +11,12 @@
 #include <functional>
 #include <optional>
 
-// The player window as the bookmarks and the editor see it: two plain windows, the fake engine, and
-// a record of the commands run.
+// The player window as the bookmarks and the editor see it: a plain window, the fake engine, and a
+// record of the commands run.
 class FakePlayer : public PlayerCommands {
 public:
     explicit FakePlayer(FakeMediaPlayer* engine) : m_engine(engine) {}
 
-    QWidget* playerWindow() override { return &player; }
-    QWidget* transcriptWindow() override { return hasEditor ? &editor : nullptr; }
     bool hasMedia() const override { return !m_engine->url().isEmpty(); }
     QString mediaPath() const override { return m_engine->url(); }
     double position() const override { return m_engine->currentPosition(); }
@@ -75,6 +73,11 @@ public:
     }
     void hideWindows() override { calls << QStringLiteral("windows hidden"); }
     void showWindows() override { calls << QStringLiteral("windows shown"); }
+    void placeBookmarkWindow(QWidget*, bool fullHeight) override
+    {
+        calls << (fullHeight ? QStringLiteral("placed full height") : QStringLiteral("placed"));
+    }
+    void bringToFront() override { calls << QStringLiteral("front"); }
 
     PlayState playState() const override
     {
@@ -91,9 +94,8 @@ public:
 
     PlayerEvents playerEvents;
 
+    // The player's window, as the owner of other windows and boxes.
     QWidget player;
-    QWidget editor;
-    bool hasEditor = true;
     bool menuShown = false;
     std::optional<double> stoppedAt;
     QStringList calls;

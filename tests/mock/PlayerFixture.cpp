@@ -52,7 +52,6 @@ PlayerFixture::PlayerFixture(const StoredSettings& settings, const QString& comm
     });
     QObject::connect(player.get(), &PlayerWindow::programEnded,
                      [this] { journal << QStringLiteral("program ended"); });
-    player->placeEditor();
     player->restoreSession(commandLine);
     player->show();
 }

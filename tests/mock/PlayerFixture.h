@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CompanionWindows.h"
 #include "FakeMediaPlayer.h"
+#include "JournalCompanions.h"
 #include "RecordingDesktop.h"
 #include "RecordingDialogs.h"
 #include "TestFolder.h"

@@ -1,8 +1,8 @@
 // The pedals as the program reads them: devices found in a sysfs tree of the test's own, and
 // reports fed through a FIFO that stands in for /dev/hidrawN to the real reader.
 
-#include "CompanionWindows.h"
 #include "FakePlayer.h"
+#include "JournalCompanions.h"
 #include "RealWait.h"
 #include "RecordingDialogs.h"
 #include "TestFolder.h"

@@ -37,7 +37,6 @@ private Q_SLOTS:
     void zeroEditorSizeLeavesWindowsInPlace();
     void saveSettingsWritesTheLiveState();
     void unwritableFolderStillCloses();
-    void minimiseHidesCompanionsRestoreShowsWhatMenusSay();
     void companionsHiddenForTheWhileAreSavedAsShown_data();
     void companionsHiddenForTheWhileAreSavedAsShown();
     void anEditorStoredOffEveryScreenIsBroughtBack_data();
@@ -204,23 +203,6 @@ void TestPlayerLifecycle::unwritableFolderStillCloses()
     QCOMPARE(told[1], f.state.settingsPath());
     QVERIFY(!told[2].isEmpty());
     QCOMPARE(f.journal.last(), QStringLiteral("program ended"));
-}
-
-void TestPlayerLifecycle::minimiseHidesCompanionsRestoreShowsWhatMenusSay()
-{
-    Fixture f(settings());
-    f.editor.widget.show();
-    f.bookmarks.widget.show();
-    action(f.player, "editorAction")->setText(f.state.texts.text(Text::HideEditor));
-    action(f.player, "bookmarkWindowAction")->setText(f.state.texts.text(Text::ShowBookmarks));
-
-    f.player->setWindowState(Qt::WindowMinimized);
-    QVERIFY(!f.editor.widget.isVisible());
-    QVERIFY(!f.bookmarks.widget.isVisible());
-
-    f.player->setWindowState(Qt::WindowNoState);
-    QVERIFY(f.editor.widget.isVisible());
-    QVERIFY(!f.bookmarks.widget.isVisible());
 }
 
 void TestPlayerLifecycle::companionsHiddenForTheWhileAreSavedAsShown_data()

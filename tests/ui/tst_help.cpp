@@ -17,7 +17,7 @@ namespace {
 
 // A player with its help wired as start-up wires it.
 struct HelpFixture : PlayerFixture {
-    HelpController help{state, Platform{&media, &dialogs, &desktop}, *player};
+    HelpController help{state, Platform{&media, &dialogs, &desktop}, *player, player.get()};
 
     explicit HelpFixture(const StoredSettings& settings = defaultSettings())
         : PlayerFixture(settings)

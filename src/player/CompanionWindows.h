@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QObject>
+
+class BookmarkCommands;
+class EditorCommands;
+class QRect;
+class QWidget;
+
+// The editor and the bookmark window around the player: where they stand beside it, which of
+// them the user wants shown, their going and coming back with the minimised player, and the
+// player staying on top.
+class CompanionWindows : public QObject {
+    Q_OBJECT
+public:
+    // Follows `player`'s window state from now on.
+    explicit CompanionWindows(QWidget* player);
+
+    // Either may stay unset; the editor may come later.
+    void setEditor(EditorCommands* editor) { m_editor = editor; }
+    void setBookmarks(BookmarkCommands* bookmarks) { m_bookmarks = bookmarks; }
+    // The companion windows, or nullptr while they do not exist.
+    QWidget* editorWindow() const;
+    QWidget* bookmarkWindow() const;
+
+    // Whether the user wants each shown (it is hidden while the player is minimised).
+    bool editorShown() const { return m_editorShown; }
+    bool bookmarkWindowShown() const { return m_bookmarkWindowShown; }
+    void setBookmarkWindowShown(bool shown) { m_bookmarkWindowShown = shown; }
+    // Shows the editor when it is hidden, hides it when shown; false without an editor.
+    bool toggleEditor();
+
+    // Puts the editor below the player, or below the bookmark window when it has bookmarks.
+    void placeEditor();
+    // Puts the editor where it stood (twips; an empty place puts it under the player), and shows
+    // it when it was shown.
+    void restoreEditor(const QRect& place, bool shown);
+    // Puts the bookmark window beside the player, reaching to the editor's right edge, as tall as
+    // the player when `fullHeight` (else as tall as it is); the editor goes below it.
+    void placeBookmarkWindow(QWidget* window, bool fullHeight);
+
+    // Hides the player and its companions, for a window shown in their place; then shows the
+    // player again with the companions the user has shown.
+    void hideAll();
+    void showAll();
+    // Brings the player to the front, restored if it was minimised, as far as the desktop lets a
+    // program that the user is not using do so.
+    void bringPlayerToFront();
+    // The player stays above other programs' windows, or not; either way it moves to the top
+    // left corner.
+    void setAlwaysOnTop(bool onTop);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Hides the companions with the minimised player, and brings back those meant to be shown.
+    void followPlayer();
+
+    QWidget* m_player;
+    EditorCommands* m_editor = nullptr;
+    BookmarkCommands* m_bookmarks = nullptr;
+    bool m_editorShown = false;
+    bool m_bookmarkWindowShown = false;
+};

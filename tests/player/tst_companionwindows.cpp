@@ -1,0 +1,105 @@
+#include "JournalCompanions.h"
+#include "platform/Twips.h"
+#include "player/CompanionWindows.h"
+
+#include <QTest>
+
+namespace {
+
+// Frames given in twips, as the pixels windows are placed in.
+QString pixels(std::initializer_list<QRect> frames)
+{
+    QStringList parts;
+    for (const QRect& f : frames)
+        for (int twips : {f.left(), f.top(), f.width(), f.height()})
+            parts << QString::number(Twips::toPixels(twips));
+    return parts.join(' ');
+}
+
+// A plain window as the player, with the stand-ins of the editor and the bookmarks; all shown.
+struct Fixture {
+    QStringList journal;
+    JournalEditor editor{journal};
+    JournalBookmarks bookmarks{journal};
+    QWidget player;
+    CompanionWindows companions{&player};
+
+    Fixture()
+    {
+        companions.setEditor(&editor);
+        companions.setBookmarks(&bookmarks);
+        for (QWidget* window : {&player, &editor.widget, &bookmarks.widget})
+            window->show();
+    }
+    QString frames() const
+    {
+        return pixels({Twips::frame(&bookmarks.widget), Twips::frame(&editor.widget)});
+    }
+};
+
+} // namespace
+
+class TestCompanionWindows : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void windowsStandAroundThePlayer_data();
+    void windowsStandAroundThePlayer();
+    void minimisedPlayerTakesItsCompanionsAlong();
+};
+
+void TestCompanionWindows::windowsStandAroundThePlayer_data()
+{
+    QTest::addColumn<int>("editorWidth"); // 0: no editor
+    QTest::addColumn<int>("width");
+    QTest::newRow("beside the player up to the editor's right edge") << 10000 << 4900;
+    QTest::newRow("no editor") << 0 << 4200;
+}
+
+void TestCompanionWindows::windowsStandAroundThePlayer()
+{
+    QFETCH(int, editorWidth);
+    QFETCH(int, width);
+    Fixture f;
+    f.editor.unloaded = editorWidth == 0;
+    const QRect editor(900, 6000, std::max(editorWidth, 600), 2400);
+    Twips::setFrame(&f.player, QRect(1500, 300, 5040, 2400));
+    Twips::setFrame(&f.bookmarks.widget, QRect(0, 0, 1000, 1200));
+    Twips::setFrame(&f.editor.widget, editor);
+
+    // The editor goes under the player, or under the bookmark window once it has bookmarks.
+    f.companions.placeEditor();
+    QStringList frames{f.frames()};
+    f.bookmarks.bookmarks = true;
+    f.companions.placeEditor();
+    frames << f.frames();
+    // The bookmark window goes beside the player, as tall as the user made it or as the player;
+    // the editor follows it.
+    f.companions.placeBookmarkWindow(&f.bookmarks.widget, false);
+    frames << f.frames();
+    f.companions.placeBookmarkWindow(&f.bookmarks.widget, true);
+    frames << f.frames();
+
+    const auto under = [&](int top) {
+        return editorWidth ? editor.translated(600, top - 6000) : editor;
+    };
+    const QRect beside(1500 + 5040 + 60, 300, width, 1200);
+    QCOMPARE(frames, QStringList({pixels({QRect(0, 0, 1000, 1200), under(2730)}),
+                                  pixels({QRect(0, 0, 1000, 1200), under(1230)}),
+                                  pixels({beside, under(1530)}),
+                                  pixels({beside.adjusted(0, 0, 0, 1200), under(2730)})}));
+}
+
+void TestCompanionWindows::minimisedPlayerTakesItsCompanionsAlong()
+{
+    Fixture f;
+    // The editor is meant to be shown, the bookmark window (on screen nonetheless) is not.
+    f.editor.widget.hide();
+    f.companions.restoreEditor(QRect(1200, 3000, 9000, 4500), true);
+    f.player.setWindowState(Qt::WindowMinimized);
+    QVERIFY(!f.editor.widget.isVisible() && !f.bookmarks.widget.isVisible());
+    f.player.setWindowState(Qt::WindowNoState);
+    QVERIFY(f.editor.widget.isVisible() && !f.bookmarks.widget.isVisible());
+}
+
+QTEST_MAIN(TestCompanionWindows)
+#include "tst_companionwindows.moc"
