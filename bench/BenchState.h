@@ -13,7 +13,6 @@ inline void prepareState(AppState& state, const QString& folder)
     state.programFolder = folder;
     QDir(folder).mkpath(QStringLiteral("Files"));
     state.languageFile = QStringLiteral("English.lng");
-    state.productTitle = QStringLiteral("Vocarta");
 }
 
 } // namespace Bench

@@ -11,8 +11,8 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <tuple>
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -163,16 +163,6 @@ void BookmarkController::closeAtExit()
     m_window->unloadSoon(kExitDelayMs);
 }
 
-void BookmarkController::applyTexts()
-{
-    if (!m_window)
-        return;
-    m_window->applyTexts();
-    // The player's menus may have made it wider or narrower: the window stays beside it.
-    if (m_window->isVisible())
-        placeWindow(false);
-}
-
 BookmarkWindow* BookmarkController::loadWindow()
 {
     if (!m_window) {
@@ -184,6 +174,15 @@ BookmarkWindow* BookmarkController::loadWindow()
         connect(m_window, &BookmarkWindow::jumpRequested, this, &BookmarkController::jumpTo);
         connect(m_window, &BookmarkWindow::unloadRequested, this,
                 &BookmarkController::unloadOnRequest);
+        // The player's menus may have made it wider or narrower: once every window has taken
+        // the new language, this one goes back beside it.
+        connect(
+            m_window, &BookmarkWindow::retranslated, this,
+            [this] {
+                if (m_window && m_window->isVisible())
+                    placeWindow(false);
+            },
+            Qt::QueuedConnection);
         m_window->showRecords(m_table.records());
     }
     return m_window;

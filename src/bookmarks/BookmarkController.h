@@ -34,7 +34,6 @@ public:
     void loadBookmarks(const QString& mediaPath) override;
     void unloadWindow() override;
     void closeAtExit() override;
-    void applyTexts() override;
 
     void addBookmark() override;
     void nextBookmark() override;

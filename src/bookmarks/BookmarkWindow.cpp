@@ -51,10 +51,19 @@ BookmarkWindow::BookmarkWindow(const InterfaceTexts& texts, QWidget* parent)
     m_lineList->installEventFilter(this);
     connect(m_unloadTimer, &QTimer::timeout, this, &BookmarkWindow::unloadRequested);
 
-    applyTexts();
+    retranslate();
 }
 
-void BookmarkWindow::applyTexts()
+void BookmarkWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+        Q_EMIT retranslated();
+    }
+    QWidget::changeEvent(event);
+}
+
+void BookmarkWindow::retranslate()
 {
     setWindowTitle(m_texts.text(Text::BookmarksTitle));
     m_addButton->setToolTip(QLatin1Char(' ') + m_texts.text(Text::AddBookmark) + QLatin1Char(' '));

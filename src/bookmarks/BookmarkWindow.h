@@ -20,8 +20,8 @@ public:
 
     // Fills the list, sorted, from the table's records.
     void showRecords(const QStringList& records);
-    // Caption and tooltips from the interface text table (also after a change of language).
-    void applyTexts();
+    // Caption and tooltips from the interface text table; a language change runs it.
+    void retranslate();
     void clearLines();
 
     const QStringList& records() const { return m_records; }
@@ -46,8 +46,11 @@ Q_SIGNALS:
     void jumpRequested(const QString& record);
     // Closed by its frame, or the delay of unloadSoon ran out.
     void unloadRequested();
+    // The texts were shown anew after a language change.
+    void retranslated();
 
 protected:
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

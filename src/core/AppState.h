@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/InterfaceTexts.h"
+#include "core/ProductName.h"
 #include "core/SaveFailures.h"
 #include "core/TimestampOptions.h"
 
@@ -14,7 +15,6 @@ struct AppState {
     QString languageFile;
     QString editorFolder;
 
-    QString productTitle;
     // The recording last opened by the open command, even after it was closed: its bookmarks
     // belong to it.
     QString currentMediaPath;

@@ -22,8 +22,6 @@ public:
     virtual void unloadWindow() = 0;
     // Hides the window and lets it unload itself shortly after, as the program ends.
     virtual void closeAtExit() = 0;
-    // The window's texts from the interface text table, after the language changed.
-    virtual void applyTexts() = 0;
 
     // The player's bookmark menu commands.
     virtual void addBookmark() = 0;

@@ -17,8 +17,6 @@ public:
     };
     // Asks about an unsaved transcript before the program ends, and saves it if the user wants.
     virtual ExitAnswer askToSaveBeforeExit() = 0;
-    // Captions from the interface text table, after the language changed.
-    virtual void applyTexts() = 0;
     // Writes the player's position at the caret as a timestamp; nothing without media.
     virtual void insertTimestamp() = 0;
     // Closes the find dialog along with the program.

@@ -86,7 +86,7 @@ void MenuCommands::showCaption(const Entry& entry) const
     entry.action->setText(caption(*m_texts, text, entry.flags));
 }
 
-void MenuCommands::applyTexts()
+void MenuCommands::retranslate()
 {
     for (const Entry& entry : m_entries)
         showCaption(entry);

@@ -21,7 +21,7 @@ public:
                const InterfaceTexts& texts);
 
     // Every caption from the text table again, after a language switch.
-    void applyTexts();
+    void retranslate();
     // The captions that follow the window's state, shown again after it changed.
     void showStates();
     void setGroupEnabled(CommandGroup group, bool enabled);

@@ -13,6 +13,4 @@ public:
     virtual bool isRecordingTo(const QString& path) const = 0;
     // As the program ends: a recording is stopped and its file finished, and the window goes.
     virtual void closeAtExit() = 0;
-    // Captions from the interface text table, after the language changed.
-    virtual void applyTexts() = 0;
 };

@@ -100,7 +100,7 @@ void EditorWindow::build()
         m_sizeBox->setCursor(*hand);
     }
 
-    applyTexts();
+    retranslate();
     // Wide enough for the whole toolbar at first; only a small screen makes it narrower.
     resize(size().expandedTo(sizeHint()));
     m_document.modified = false;
@@ -309,6 +309,13 @@ bool EditorWindow::event(QEvent* event)
         QGuiApplication::mouseButtons() == Qt::NoButton)
         m_textBox->setFocus(Qt::ActiveWindowFocusReason);
     return QMainWindow::event(event);
+}
+
+void EditorWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange && m_built)
+        retranslate();
+    QMainWindow::changeEvent(event);
 }
 
 void EditorWindow::unload()

@@ -45,6 +45,8 @@ public:
     // Makes the controls, menus and recent list; once.
     void build();
     ~EditorWindow() override;
+    // Captions from the interface text table; a language change runs it once the window is built.
+    void retranslate();
 
     const EditorDocument& document() const { return m_document; }
     const RecentList& recentDocuments() const { return m_recentDocuments->list(); }
@@ -95,12 +97,12 @@ public:
     QWidget* window() override { return this; }
     void giveFocus() override;
     ExitAnswer askToSaveBeforeExit() override;
-    void applyTexts() override;
     void hideFindDialog() override;
     void unload() override;
 
 protected:
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -1,5 +1,6 @@
 #include "core/AppState.h"
 #include "core/Logging.h"
+#include "core/ProductName.h"
 #include "editor/EditorWindow.h"
 #include "editor/LayoutLimits.h"
 #include "editor/RecoveryKeeper.h"
@@ -296,7 +297,7 @@ EditorCommands::ExitAnswer EditorWindow::askToSaveBeforeExit()
     const InterfaceTexts& t = m_state.texts;
     const QString question =
         t.plain(Text::SaveChangesTo) + QLatin1Char(' ') + m_document.shownName() + QLatin1Char('?');
-    switch (m_platform.dialogs->message(this, QMessageBox::Warning, m_state.productTitle, question,
+    switch (m_platform.dialogs->message(this, QMessageBox::Warning, productTitle(), question,
                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes:
         break;

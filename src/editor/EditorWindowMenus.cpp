@@ -164,10 +164,10 @@ void EditorWindow::setupMenus()
         new SnippetCommands(m_state, *m_platform.dialogs, m_textBox, *m_timestamps, &m_commands);
 }
 
-void EditorWindow::applyTexts()
+void EditorWindow::retranslate()
 {
     const InterfaceTexts& t = m_state.texts;
-    m_commands.applyTexts();
+    m_commands.retranslate();
     m_toolbar->setStyleLetters(t.text(Text::BoldLetter), t.text(Text::ItalicLetter),
                                t.text(Text::UnderlineLetter), t.text(Text::StrikeOutLetter));
     // Screen readers name the zones whose commands have a caption of their own.
@@ -177,10 +177,8 @@ void EditorWindow::applyTexts()
         {EditorToolbar::Undo, Text::Undo},         {EditorToolbar::Redo, Text::Redo}};
     for (const auto& [zone, text] : zoneNames)
         m_toolbar->setZoneName(zone, t.plain(text));
-    m_timestamps->applyTexts(*m_toolbar);
-    m_snippets->applyTexts();
+    m_timestamps->retranslate(*m_toolbar);
+    m_snippets->retranslate();
     m_document.untitledName = t.text(Text::Untitled) + QLatin1Char(' ');
     updateCaption();
-    if (m_findDialog)
-        m_findDialog->showTexts();
 }

@@ -1,6 +1,7 @@
 #include "editor/FindDialog.h"
 
 #include "core/AppState.h"
+#include "core/ProductName.h"
 #include "editor/RichTextBox.h"
 #include "platform/Dialogs.h"
 #include "platform/OnScreen.h"
@@ -43,7 +44,7 @@ FindDialog::FindDialog(const AppState& state, Dialogs& dialogs, RichTextBox* tex
     createControls();
 
     m_findBox->setEditText(m_session.takeSelection());
-    showTexts();
+    retranslate();
     if (!m_findBox->currentText().isEmpty())
         m_findBox->addItem(m_findBox->currentText());
 
@@ -137,7 +138,14 @@ void FindDialog::createControls()
     connect(m_matchCaseBox, &QCheckBox::toggled, this, setOptions);
 }
 
-void FindDialog::showTexts()
+void FindDialog::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QDialog::changeEvent(event);
+}
+
+void FindDialog::retranslate()
 {
     const InterfaceTexts& t = m_state.texts;
     setWindowTitle(
@@ -232,7 +240,7 @@ void FindDialog::replaceAll()
         return;
     }
     const InterfaceTexts& t = m_state.texts;
-    m_dialogs.message(this, QMessageBox::NoIcon, m_state.productTitle,
+    m_dialogs.message(this, QMessageBox::NoIcon, productTitle(),
                       StripAmpersands(t.text(Text::ReplacementsMade)) + QStringLiteral(" \n") +
                           QString::number(count) + QLatin1Char(' ') +
                           StripAmpersands(t.text(Text::InTotal)),
@@ -288,11 +296,11 @@ void FindDialog::focusText()
 
 void FindDialog::tellNotFound(Text entry)
 {
-    m_dialogs.information(this, m_state.productTitle, m_state.texts.plain(entry));
+    m_dialogs.information(this, productTitle(), m_state.texts.plain(entry));
 }
 
 void FindDialog::reportError(const QString& reason)
 {
-    m_dialogs.message(this, QMessageBox::Critical, m_state.productTitle, reason, QMessageBox::Ok);
+    m_dialogs.message(this, QMessageBox::Critical, productTitle(), reason, QMessageBox::Ok);
     focusText();
 }

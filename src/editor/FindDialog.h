@@ -39,9 +39,9 @@ public:
 
     // Shows the dialog or, when it is shown, brings it forward as it is.
     void bringForward();
-    // The captions from the interface text table, after the language changed; what the buttons
+    // The captions from the interface text table; a language change runs it. What the buttons
     // will do next stays as it was.
-    void showTexts();
+    void retranslate();
 
     // The buttons' commands.
     void find();
@@ -58,6 +58,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void createControls();

@@ -43,7 +43,7 @@ SnippetCommands::SnippetCommands(AppState& state, Dialogs& dialogs, RichTextBox*
     }
 }
 
-void SnippetCommands::applyTexts()
+void SnippetCommands::retranslate()
 {
     // Until the user changes them, the labels speak the interface's language.
     if (!m_stored)

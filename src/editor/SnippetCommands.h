@@ -31,7 +31,7 @@ public:
 
     const Snippets& snippets() const { return m_snippets; }
     // Until the user changes them, the snippets are the interface language's defaults.
-    void applyTexts();
+    void retranslate();
     // The snippet of the slot (0 to 8) at the caret, after a new paragraph and the timestamp when
     // it asks for them, as one change; nothing for an empty slot.
     void insert(int slot);

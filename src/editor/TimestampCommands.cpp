@@ -34,7 +34,7 @@ TimestampCommands::TimestampCommands(AppState& state, Dialogs& dialogs, PlayerCo
     showOptions();
 }
 
-void TimestampCommands::applyTexts(EditorToolbar& toolbar) const
+void TimestampCommands::retranslate(EditorToolbar& toolbar) const
 {
     const InterfaceTexts& t = m_state.texts;
     toolbar.setZoneName(EditorToolbar::Timestamp, t.plain(Text::InsertTimestamp));

@@ -34,7 +34,7 @@ public:
                       const MenuCommands* menus = nullptr);
 
     // The timestamp zone's name and tip, with the shortcut of its menu entry.
-    void applyTexts(EditorToolbar& toolbar) const;
+    void retranslate(EditorToolbar& toolbar) const;
 
     // Writes the player's position at the caret in the chosen style, apart from the words on
     // either side; nothing without media.

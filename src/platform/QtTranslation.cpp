@@ -1,10 +1,12 @@
 #include "platform/QtTranslation.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QTranslator>
+#include <QWidget>
 
 namespace QtTranslation {
 
@@ -49,6 +51,17 @@ QString use(const QString& localeName)
     current.translator = translator;
     current.locale = localeName;
     return QString();
+}
+
+void announceLanguageChange()
+{
+    // A window with a parent has it from its parent, which passes the event to its children.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->parentWidget())
+            continue;
+        QEvent change(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(window, &change);
+    }
 }
 
 QString localeInUse()

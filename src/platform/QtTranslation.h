@@ -14,4 +14,8 @@ QString use(const QString& localeName);
 // The locale of the translation in use; "" for none.
 QString localeInUse();
 
+// Every window shows the interface's texts anew: each top-level widget, and through it each of
+// its children, gets a LanguageChange event before this returns.
+void announceLanguageChange();
+
 } // namespace QtTranslation

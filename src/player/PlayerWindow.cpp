@@ -4,6 +4,7 @@
 #include "core/BookmarkCommands.h"
 #include "core/EditorCommands.h"
 #include "core/Logging.h"
+#include "core/ProductName.h"
 #include "core/RecorderCommands.h"
 #include "platform/MediaPlayer.h"
 #include "platform/OnScreen.h"
@@ -196,8 +197,7 @@ void PlayerWindow::restoreSession(const QString& commandLine)
     setAcceptDrops(true);
     m_volumeKnob->centre();
 
-    m_state.productTitle = QStringLiteral("Vocarta");
-    setWindowTitle(m_state.productTitle);
+    setWindowTitle(productTitle());
     move(x(), 0);
 
     QString error;
@@ -222,7 +222,7 @@ void PlayerWindow::restoreSession(const QString& commandLine)
 
     applyStoredSettings();
 
-    applyTexts();
+    retranslate();
     m_volumeKnob->setKnobToolTip(QStringLiteral(" ") +
                                  StripAmpersands(m_state.texts.text(Text::VolumeTip)) +
                                  QStringLiteral(" "));

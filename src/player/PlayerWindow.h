@@ -78,8 +78,8 @@ public:
     void endWithoutAsking();
     // Writes the settings file; a failure is logged.
     bool saveSettings();
-    // Captions and tooltips from the interface text table, here and in the companion windows.
-    void applyTexts();
+    // Captions and tooltips from the interface text table; a language change runs it.
+    void retranslate();
     // The language command: a language file chosen from Files/Lang/ becomes the language of the
     // whole interface and of the settings.
     void chooseLanguage();
@@ -154,10 +154,9 @@ Q_SIGNALS:
     void settingsSaved(bool ok);
     // The closing sequence has finished: the program ends.
     void programEnded();
-    // The interface texts were applied anew (a language switch): open windows show them too.
-    void textsApplied();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;

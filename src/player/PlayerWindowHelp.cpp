@@ -2,6 +2,7 @@
 #include "core/Logging.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
+#include "platform/QtTranslation.h"
 #include "player/PlayerWindow.h"
 
 void PlayerWindow::chooseLanguage()
@@ -42,7 +43,7 @@ void PlayerWindow::chooseLanguage()
         m_state.languageFile = current;
     }
     translateQtTexts(m_state.languageFile);
-    applyTexts();
+    QtTranslation::announceLanguageChange();
     saveSettings();
 }
 

@@ -8,6 +8,7 @@
 #include "player/SkinButton.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -259,24 +260,24 @@ void PlayerWindow::openRecorder()
         m_recorder->showRecorder();
 }
 
-void PlayerWindow::applyTexts()
+void PlayerWindow::retranslate()
 {
     const InterfaceTexts& t = m_state.texts;
-    m_commands.applyTexts();
+    m_commands.retranslate();
     m_openButton->setToolTip(padded(t.text(Text::OpenFile)));
     m_playButton->setToolTip(padded(t.text(Text::PlayPauseTip)));
     m_stopButton->setToolTip(padded(t.text(Text::StopTip)));
     m_forwardButton->setToolTip(padded(t.text(Text::SkipForwardTip)));
     m_backButton->setToolTip(padded(t.text(Text::SkipBackTip)));
-    // Sized first: the bookmark window is placed beside the player as wide as it is now.
+    // The bookmark window, placed beside the player after a language change, finds it sized.
     fitMenuBar();
-    if (m_bookmarks)
-        m_bookmarks->applyTexts();
-    if (m_recorder)
-        m_recorder->applyTexts();
-    if (m_editor)
-        m_editor->applyTexts();
-    Q_EMIT textsApplied();
+}
+
+void PlayerWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QMainWindow::changeEvent(event);
 }
 
 void PlayerWindow::runCommand(PlayerCommand command)

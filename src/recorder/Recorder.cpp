@@ -35,12 +35,6 @@ bool Recorder::isRecordingTo(const QString& path) const
            RecordingFile::sameFile(m_window->engine().fileName(), path);
 }
 
-void Recorder::applyTexts()
-{
-    if (m_window)
-        m_window->followLanguage();
-}
-
 void Recorder::closeAtExit()
 {
     if (!m_window)

@@ -20,7 +20,6 @@ public:
     void showRecorder() override;
     bool isRecordingTo(const QString& path) const override;
     void closeAtExit() override;
-    void applyTexts() override;
 
     // The loaded window, or nullptr.
     RecorderWindow* window() const;

@@ -88,7 +88,7 @@ RecorderWindow::RecorderWindow(AppState& state, const Platform& platform, QWidge
     });
 
     buildFace();
-    applyTexts();
+    showTexts();
     m_fileBox->setText(RecordingFile::defaultPath(m_state.programFolder));
     showState();
     showCounters();
@@ -191,7 +191,7 @@ void RecorderWindow::buildFace()
     column->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void RecorderWindow::applyTexts()
+void RecorderWindow::showTexts()
 {
     const InterfaceTexts& t = m_state.texts;
     setWindowTitle(t.plain(Text::Record));
@@ -206,9 +206,16 @@ void RecorderWindow::applyTexts()
     m_rightLabel->setText(t.text(Text::RightChannel));
 }
 
-void RecorderWindow::followLanguage()
+void RecorderWindow::changeEvent(QEvent* event)
 {
-    applyTexts();
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+void RecorderWindow::retranslate()
+{
+    showTexts();
     showState();
     showCounters();
 }

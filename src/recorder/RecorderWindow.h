@@ -44,15 +44,17 @@ public:
     static constexpr int kLevelIntervalMs = 50;
     static constexpr int kBlinkIntervalMs = 500;
 
-    // The captions again, in the language just chosen, the recording going on.
-    void followLanguage();
+    // The captions again, in the language just chosen, the recording going on; a language change
+    // runs it.
+    void retranslate();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildFace();
-    void applyTexts();
+    void showTexts();
     // The controls as the engine's state says: idle, starting, recording or paused.
     void showState();
     void startRecording();

@@ -2,6 +2,7 @@
 
 #include "core/MediaFormats.h"
 #include "core/PlayerCommands.h"
+#include "core/ProductName.h"
 
 MprisRootAdaptor::MprisRootAdaptor(PlayerCommands* player, QObject* service)
     : QDBusAbstractAdaptor(service), m_player(player)
@@ -10,7 +11,7 @@ MprisRootAdaptor::MprisRootAdaptor(PlayerCommands* player, QObject* service)
 
 QString MprisRootAdaptor::identity() const
 {
-    return QStringLiteral("Vocarta");
+    return productTitle();
 }
 
 QString MprisRootAdaptor::desktopEntry() const

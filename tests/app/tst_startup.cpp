@@ -198,7 +198,6 @@ void TestStartup::startShowsPlayerInLanguageOfSettings()
     QVERIFY(player);
     QVERIFY(player->isVisible());
     QCOMPARE(player->windowTitle(), QStringLiteral("Vocarta"));
-    QCOMPARE(f.state.productTitle, QStringLiteral("Vocarta"));
     QCOMPARE(action(player, "openAction")->text(), QStringLiteral("en 3"));
     QCOMPARE(action(player, "languageAction")->text(), QStringLiteral("&en 15"));
     QCOMPARE(action(player, "recordAction")->text(), QStringLiteral("en 104..."));

@@ -7,6 +7,7 @@
 #include "bookmarks/BookmarkFile.h"
 #include "bookmarks/BookmarkWindow.h"
 #include "core/AppState.h"
+#include "platform/QtTranslation.h"
 #include "platform/Twips.h"
 
 #include <QDir>
@@ -404,12 +405,14 @@ void TestBookmarks::placement()
     // Shown beside the player as tall as it; hidden, nothing is placed.
     f.bookmarks->toggleBookmarkWindow();
     f.bookmarks->toggleBookmarkWindow();
-    f.bookmarks->applyTexts();
+    QtTranslation::announceLanguageChange();
+    QCoreApplication::processEvents();
     // The add command places it again but keeps the height the user gave it, and so does another
     // language, which may widen the player's menus.
     f.media.setCurrentPosition(5);
     f.bookmarks->addBookmark();
-    f.bookmarks->applyTexts();
+    QtTranslation::announceLanguageChange();
+    QCoreApplication::processEvents();
     QCOMPARE(f.player.calls, (QStringList{"menu shown", "placed full height", "menu hidden",
                                           "menu shown", "placed", "placed"}));
     QVERIFY(f.window()->isVisible());

@@ -120,7 +120,7 @@ void TestBookmarkWindow::textsFollowTheTable()
     f.texts.setText(Text::BookmarksTitle, QStringLiteral("Marks"));
     f.texts.setText(Text::AddBookmark, QStringLiteral("&Add"));
     f.texts.setText(Text::RemoveBookmark, QStringLiteral("Remove"));
-    f.window.applyTexts();
+    f.window.retranslate();
     QCOMPARE(f.window.windowTitle(), QStringLiteral("Marks"));
     QCOMPARE(addButton(&f.window)->text(), QStringLiteral("+"));
     QCOMPARE(addButton(&f.window)->toolTip(), QStringLiteral(" &Add "));

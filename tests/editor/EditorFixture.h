@@ -25,7 +25,6 @@ struct EditorParts {
     {
         state.programFolder = folder.path();
         state.languageFile = languageFile;
-        state.productTitle = QStringLiteral("Vocarta");
         folder.writeLanguage(languageFile, QStringLiteral("en"));
         state.texts.load(state.languagePath());
     }

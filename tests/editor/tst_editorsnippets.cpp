@@ -114,7 +114,7 @@ void TestEditorSnippets::defaultsSpeakTheInterfaceLanguage()
     QFETCH(QString, second);
     EditorFixture f;
     QVERIFY(f.state.texts.load(QStringLiteral(VOCARTA_SOURCE_DATA_DIR "/Files/Lang/") + language));
-    f.editor->applyTexts();
+    f.editor->retranslate();
     const Snippets& snippets = f.editor->snippetCommands()->snippets();
     QCOMPARE(snippets.slots[0], (Snippet{first, true, false}));
     QCOMPARE(snippets.slots[1], (Snippet{second, true, false}));

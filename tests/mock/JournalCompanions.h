@@ -19,7 +19,6 @@ public:
         m_journal << QStringLiteral("editor question");
         return answer;
     }
-    void applyTexts() override {}
     void insertTimestamp() override { m_journal << QStringLiteral("timestamp inserted"); }
     void hideFindDialog() override { m_journal << QStringLiteral("find hidden"); }
     void unload() override
@@ -67,11 +66,9 @@ public:
     void nextBookmark() override { m_journal << QStringLiteral("next bookmark"); }
     void previousBookmark() override { m_journal << QStringLiteral("previous bookmark"); }
     void toggleBookmarkWindow() override { m_journal << QStringLiteral("show bookmarks"); }
-    void applyTexts() override { ++textsApplied; }
 
     QWidget widget;
     bool bookmarks = false;
-    int textsApplied = 0;
 
 private:
     QStringList& m_journal;

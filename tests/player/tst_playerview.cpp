@@ -394,7 +394,7 @@ void TestPlayerView::longMenuTitlesWidenThePlayer()
             f.state.texts.setText(
                 row.caption, QStringLiteral("&Menu with a long title %1").arg(int(row.caption)));
     }
-    f.player->applyTexts();
+    f.player->retranslate();
     QVERIFY(f.player->width() > faceWidth);
     QVERIFY(f.player->width() >= f.player->menuBar()->sizeHint().width());
 }

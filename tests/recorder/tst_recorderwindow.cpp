@@ -238,7 +238,7 @@ void TestRecorderWindow::pauseResumeAndStopFromPause()
     QCOMPARE(label(&w, "bytesLabel")->text(), "19045 " + rig.entry(Text::Bytes));
     rig.folder.writeLanguage(QStringLiteral("Other.lng"), QStringLiteral("xx"));
     QVERIFY(rig.state.texts.load(rig.folder.filePath(QStringLiteral("Files/Lang/Other.lng"))));
-    w.followLanguage();
+    w.retranslate();
     QCOMPARE(label(&w, "bytesLabel")->text(), QStringLiteral("19045 xx 110"));
 }
 
