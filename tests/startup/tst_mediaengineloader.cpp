@@ -268,8 +268,9 @@ void TestMediaEngineLoader::linkedEngine()
     player.setUrl(pathOf("tone.wav"));
     QVERIFY(loader.isLoading() && player.isWaiting());
     QTRY_VERIFY_WITH_TIMEOUT(!loader.isLoading(), kRealWaitMs);
-    QCOMPARE(static_cast<FakeMediaPlayer*>(player.engine())->calls,
-             QStringList{QStringLiteral("url ") + pathOf("tone.wav")});
+    const auto* engine = qobject_cast<FakeMediaPlayer*>(player.engine());
+    QVERIFY2(engine, qPrintable(player.engineUnavailableReason()));
+    QCOMPARE(engine->calls, QStringList{QStringLiteral("url ") + pathOf("tone.wav")});
 }
 
 QTEST_GUILESS_MAIN(TestMediaEngineLoader)
