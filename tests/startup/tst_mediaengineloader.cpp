@@ -255,8 +255,7 @@ void TestMediaEngineLoader::loaderEndedWhileLoading()
     QCOMPARE(player.playState(), MediaPlayer::State::Busy);
 }
 
-// Linked code needs no module; the engine still comes from the event loop, after what the
-// windows asked of it while they were built.
+// Linked code needs no module; the engine still comes after the commands given meanwhile.
 void TestMediaEngineLoader::linkedEngine()
 {
     DeferredMediaPlayer player;
