@@ -1,7 +1,7 @@
 #include "app/ExportCommand.h"
 #include "app/Startup.h"
-#include "platform/FontConfigWarmUp.h"
 #include "remote/CommandLineOptions.h"
+#include "startup/FontConfigWarmUp.h"
 
 #include <QApplication>
 

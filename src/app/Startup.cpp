@@ -1,6 +1,5 @@
 #include "app/Startup.h"
 
-#include "app/LazyIconStyle.h"
 #include "app/TerminationWatcher.h"
 #include "bookmarks/BookmarkController.h"
 #include "core/AppState.h"
@@ -9,10 +8,8 @@
 #include "core/SettingsFile.h"
 #include "editor/EditorWindow.h"
 #include "pedal/FootPedals.h"
-#include "platform/DeferredMediaPlayer.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
-#include "platform/MediaEngineLoader.h"
 #include "platform/ModuleCaptureDevice.h"
 #include "platform/Platform.h"
 #include "platform/QtDesktop.h"
@@ -24,7 +21,11 @@
 #include "remote/RemoteControl.h"
 #include "remote/RemoteMessage.h"
 #include "remote/RuntimeFolder.h"
-#include "remote/SessionBusWarmUp.h"
+#include "startup/DeferredMediaPlayer.h"
+#include "startup/LazyIconStyle.h"
+#include "startup/LinkedModules.h"
+#include "startup/MediaEngineLoader.h"
+#include "startup/SessionBusWarmUp.h"
 #include "ui/HelpController.h"
 
 #include <QApplication>
@@ -266,7 +267,8 @@ int run(QApplication& app)
     // wait for it (a file on the command line plays once it is).
     DeferredMediaPlayer media;
     MediaEngineLoader engineLoader(media);
-    engineLoader.start(moduleFolders, QStringLiteral(VOCARTA_ENGINE_MODULE));
+    engineLoader.start(moduleFolders, QStringLiteral(VOCARTA_ENGINE_MODULE), {},
+                       LinkedModules::engine());
     QObject::connect(&media, &MediaPlayer::engineUnavailable, &media,
                      [](const QString& reason) { qCWarning(lcPlayer).noquote() << reason; });
 
@@ -286,7 +288,8 @@ int run(QApplication& app)
     QtDialogs dialogs;
     QtDesktop desktop(runtimeFolder);
     // Its module, and libpulse with it, is loaded when the recorder first records.
-    ModuleCaptureDevice capture(moduleFolders, QStringLiteral(VOCARTA_CAPTURE_MODULE));
+    ModuleCaptureDevice capture(moduleFolders, QStringLiteral(VOCARTA_CAPTURE_MODULE),
+                                LinkedModules::capture());
     Platform platform;
     platform.dialogs = &dialogs;
     platform.desktop = &desktop;

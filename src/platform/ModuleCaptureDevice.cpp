@@ -4,8 +4,8 @@
 #include "platform/ModuleFile.h"
 
 ModuleCaptureDevice::ModuleCaptureDevice(const QStringList& folders, const QString& fileName,
-                                         QObject* parent)
-    : CaptureDevice(parent), m_folders(folders), m_fileName(fileName)
+                                         CaptureModule::Factory linked, QObject* parent)
+    : CaptureDevice(parent), m_folders(folders), m_fileName(fileName), m_linked(linked)
 {
 }
 
@@ -13,12 +13,13 @@ ModuleCaptureDevice::~ModuleCaptureDevice() = default;
 
 bool ModuleCaptureDevice::load(QString* error)
 {
-    const QString path = ModuleFile::find(m_folders, m_fileName);
+    const QString path =
+        m_linked ? QStringLiteral("the linked code") : ModuleFile::find(m_folders, m_fileName);
     QString reason;
-    CaptureModule::Factory factory = nullptr;
+    CaptureModule::Factory factory = m_linked;
     if (path.isEmpty())
         reason = ModuleFile::notFoundReason(m_folders, m_fileName);
-    else
+    else if (!factory)
         factory = reinterpret_cast<CaptureModule::Factory>(
             ModuleFile::loadFactory(m_library, path, CaptureModule::kFactoryName, &reason));
     if (factory) {

@@ -4,6 +4,7 @@
 
 #include "PrivateSoundServer.h"
 #include "RealWait.h"
+#include "ToneCaptureDevice.h"
 #include "platform/CaptureModule.h"
 #include "platform/ModuleCaptureDevice.h"
 
@@ -46,6 +47,7 @@ private Q_SLOTS:
     void unusableModule();
     void recordsThroughTheModule();
     void serverGoneIsReported();
+    void linkedCaptureNeedsNoModule();
 
 private:
     QString pathOf(const QString& name) const { return m_dir.filePath(name); }
@@ -75,6 +77,9 @@ void TestModuleCaptureDevice::cleanupTestCase()
 
 void TestModuleCaptureDevice::programLinksNoSoundServerLibrary()
 {
+#ifdef VOCARTA_LINK_MODULES_DIRECTLY
+    QSKIP("this build links the capture into the program");
+#endif
     if (QStandardPaths::findExecutable(QStringLiteral("ldd")).isEmpty())
         QSKIP("ldd is not installed");
     // The module does, so ldd's answer is one the check can tell apart.
@@ -200,6 +205,15 @@ void TestModuleCaptureDevice::serverGoneIsReported()
     device.close();
     QVERIFY(!device.isOpen());
     QVERIFY(!buffers.isEmpty());
+}
+
+void TestModuleCaptureDevice::linkedCaptureNeedsNoModule()
+{
+    ModuleCaptureDevice device({pathOf(QStringLiteral("empty"))}, Module.fileName(),
+                               []() -> CaptureDevice* { return new ToneCaptureDevice; });
+    device.open(kFormat, kBufferSize);
+    QVERIFY(QSignalSpy(&device, &CaptureDevice::opened).wait(kRealWaitMs));
+    QCOMPARE(device.device()->metaObject()->className(), "ToneCaptureDevice");
 }
 
 QTEST_GUILESS_MAIN(TestModuleCaptureDevice)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/WarmUpThread.h"
+#include "startup/WarmUpThread.h"
 
 // Reads the system's font configuration on a thread of its own, from the first moment of the
 // program. It is the costliest step before the first window can be laid out, fontconfig's

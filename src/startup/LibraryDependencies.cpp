@@ -1,4 +1,4 @@
-#include "platform/LibraryDependencies.h"
+#include "startup/LibraryDependencies.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "remote/SessionBusWarmUp.h"
+#include "startup/SessionBusWarmUp.h"
 
 #include <QDBusConnection>
 

@@ -1,8 +1,9 @@
+#include "FakeMediaPlayer.h"
 #include "RealWait.h"
 #include "mock/TestMedia.h"
-#include "platform/DeferredMediaPlayer.h"
-#include "platform/LibraryDependencies.h"
-#include "platform/MediaEngineLoader.h"
+#include "startup/DeferredMediaPlayer.h"
+#include "startup/LibraryDependencies.h"
+#include "startup/MediaEngineLoader.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -47,6 +48,7 @@ private Q_SLOTS:
     void missingOrBrokenModule_data();
     void missingOrBrokenModule();
     void loaderEndedWhileLoading();
+    void linkedEngine();
 
 private:
     QString pathOf(const QString& name) const { return m_dir.filePath(name); }
@@ -251,6 +253,23 @@ void TestMediaEngineLoader::loaderEndedWhileLoading()
     QTest::qWait(50);
     QVERIFY(player.isWaiting());
     QCOMPARE(player.playState(), MediaPlayer::State::Busy);
+}
+
+// Linked code needs no module; the engine still comes after the commands given meanwhile.
+void TestMediaEngineLoader::linkedEngine()
+{
+    DeferredMediaPlayer player;
+    MediaEngineLoader loader(player);
+    loader.start({pathOf("empty")}, Module.fileName(), NullOutput,
+                 [](const MediaEngineModule::Options&, QString*) -> MediaPlayer* {
+                     return new FakeMediaPlayer;
+                 });
+    player.setUrl(pathOf("tone.wav"));
+    QVERIFY(loader.isLoading() && player.isWaiting());
+    QTRY_VERIFY_WITH_TIMEOUT(!loader.isLoading(), kRealWaitMs);
+    const auto* engine = qobject_cast<FakeMediaPlayer*>(player.engine());
+    QVERIFY2(engine, qPrintable(player.engineUnavailableReason()));
+    QCOMPARE(engine->calls, QStringList{QStringLiteral("url ") + pathOf("tone.wav")});
 }
 
 QTEST_GUILESS_MAIN(TestMediaEngineLoader)

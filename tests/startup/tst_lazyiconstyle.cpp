@@ -1,4 +1,4 @@
-#include "app/LazyIconStyle.h"
+#include "startup/LazyIconStyle.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "platform/WarmUpThread.h"
+#include "startup/WarmUpThread.h"
 
 #include <QTest>
 #include <clocale>

@@ -1,4 +1,4 @@
-#include "platform/FontConfigWarmUp.h"
+#include "startup/FontConfigWarmUp.h"
 
 #include <fontconfig/fontconfig.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ThreadLocale.h"
+#include "startup/ThreadLocale.h"
 
 #include <functional>
 #include <thread>

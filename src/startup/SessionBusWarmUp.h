@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/WarmUpThread.h"
+#include "startup/WarmUpThread.h"
 
 // Connects to the desktop's session bus on a thread of its own while the first window is built.
 // Qt's accessibility support asks for that connection when the window's first text is set and

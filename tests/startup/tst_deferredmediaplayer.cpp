@@ -5,9 +5,9 @@
 #include "app/Startup.h"
 #include "core/AppState.h"
 #include "core/ProgramFolder.h"
-#include "platform/DeferredMediaPlayer.h"
 #include "platform/Platform.h"
 #include "player/PlayerWindow.h"
+#include "startup/DeferredMediaPlayer.h"
 
 #include <QPointer>
 #include <QSignalSpy>

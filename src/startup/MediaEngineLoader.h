@@ -14,7 +14,7 @@ class DeferredMediaPlayer;
 // Loads the media engine module while the windows are being built: the module and the libraries
 // it needs are loaded on a worker thread, one library at a time; the engine itself is then made
 // on this object's thread (it is a QObject) and attached to the player, or the player is told why
-// there is none.
+// there is none. Either comes from the event loop, never from start().
 class MediaEngineLoader : public QObject {
     Q_OBJECT
 public:
@@ -23,13 +23,15 @@ public:
     // Waits for the worker thread if it is still loading.
     ~MediaEngineLoader() override;
 
-    // Looks for the module `fileName` in `folders`, first match first, and starts loading it.
-    // Only the first call counts.
+    // Looks for the module `fileName` in `folders`, first match first, and starts loading it;
+    // given the factory of engine code `linked` into the program, loads nothing and makes the
+    // engine with that. Only the first call counts.
     void start(const QStringList& folders, const QString& fileName,
-               const MediaEngineModule::Options& options = {});
+               const MediaEngineModule::Options& options = {},
+               MediaEngineModule::Factory linked = nullptr);
 
     // True from start() until the player has its engine or knows that none will come.
-    bool isLoading() const { return m_worker.joinable(); }
+    bool isLoading() const { return m_loading; }
 
     // While true (the default), the worker leaves a pause after each library, in which a thread
     // waiting for the dynamic loader (this one, building the windows) gets it: without it, that
@@ -44,6 +46,7 @@ private:
     DeferredMediaPlayer& m_player;
     MediaEngineModule::Options m_options;
     std::thread m_worker;
+    bool m_loading = false;
     std::atomic_bool m_givingWay = true;
     QLibrary m_library;
     // Written by the worker before it hands over to finish().

@@ -1,4 +1,4 @@
-#include "platform/DeferredMediaPlayer.h"
+#include "startup/DeferredMediaPlayer.h"
 
 #include <QFileInfo>
 #include <algorithm>

@@ -1,9 +1,9 @@
-#include "platform/MediaEngineLoader.h"
+#include "startup/MediaEngineLoader.h"
 
-#include "platform/DeferredMediaPlayer.h"
-#include "platform/LibraryDependencies.h"
 #include "platform/MediaPlayer.h"
 #include "platform/ModuleFile.h"
+#include "startup/DeferredMediaPlayer.h"
+#include "startup/LibraryDependencies.h"
 
 #include <chrono>
 #include <memory>
@@ -27,11 +27,18 @@ MediaEngineLoader::~MediaEngineLoader()
 }
 
 void MediaEngineLoader::start(const QStringList& folders, const QString& fileName,
-                              const MediaEngineModule::Options& options)
+                              const MediaEngineModule::Options& options,
+                              MediaEngineModule::Factory linked)
 {
-    if (m_worker.joinable() || !m_player.isWaiting())
+    if (m_loading || !m_player.isWaiting())
         return;
+    m_loading = true;
     m_options = options;
+    if (linked) {
+        m_factory = linked;
+        QMetaObject::invokeMethod(this, &MediaEngineLoader::finish, Qt::QueuedConnection);
+        return;
+    }
     m_worker = std::thread([this, folders, fileName] { load(folders, fileName); });
 }
 
@@ -53,7 +60,9 @@ void MediaEngineLoader::load(const QStringList& folders, const QString& fileName
 
 void MediaEngineLoader::finish()
 {
-    m_worker.join();
+    if (m_worker.joinable())
+        m_worker.join();
+    m_loading = false;
     QString error = m_error;
     std::unique_ptr<MediaPlayer> engine;
     if (m_factory)

@@ -1,4 +1,4 @@
-#include "platform/ThreadLocale.h"
+#include "startup/ThreadLocale.h"
 
 ThreadLocale::ThreadLocale()
 {
