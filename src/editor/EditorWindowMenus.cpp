@@ -171,10 +171,11 @@ void EditorWindow::applyTexts()
     m_toolbar->setStyleLetters(t.text(Text::BoldLetter), t.text(Text::ItalicLetter),
                                t.text(Text::UnderlineLetter), t.text(Text::StrikeOutLetter));
     // Screen readers name the zones whose commands have a caption of their own.
-    const std::pair<EditorToolbar::Zone, Text> zoneNames[] = {
-        {EditorToolbar::New, Text::NewDocument},   {EditorToolbar::Open, Text::OpenDocument},
-        {EditorToolbar::Save, Text::SaveDocument}, {EditorToolbar::Print, Text::Print},
-        {EditorToolbar::Undo, Text::Undo},         {EditorToolbar::Redo, Text::Redo}};
+    using Zone = EditorToolbar::Zone;
+    const std::pair<Zone, Text> zoneNames[] = {
+        {Zone::New, Text::NewDocument},   {Zone::Open, Text::OpenDocument},
+        {Zone::Save, Text::SaveDocument}, {Zone::Print, Text::Print},
+        {Zone::Undo, Text::Undo},         {Zone::Redo, Text::Redo}};
     for (const auto& [zone, text] : zoneNames)
         m_toolbar->setZoneName(zone, t.plain(text));
     m_timestamps->applyTexts(*m_toolbar);
