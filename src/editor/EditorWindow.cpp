@@ -87,9 +87,9 @@ void EditorWindow::build()
     if (m_built)
         return;
     m_built = true;
-    setupFace();
+    buildControls();
     setupRecovery();
-    setupMenus();
+    buildMenus();
     connectTextBox();
     // The font box comes first in the window: the keyboard goes to the text instead.
     m_textBox->setFocus();
@@ -122,7 +122,7 @@ void EditorWindow::build()
 
 EditorWindow::~EditorWindow() = default;
 
-void EditorWindow::setupFace()
+void EditorWindow::buildControls()
 {
     auto* face = new QWidget(this);
     auto* column = new QVBoxLayout(face);

@@ -104,8 +104,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void setupMenus();
-    void setupFace();
+    void buildControls();
+    void buildMenus();
     void connectTextBox();
     // A recent file chosen in the menu.
     void openRecentDocument(const QString& path);

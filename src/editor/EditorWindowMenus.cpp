@@ -155,7 +155,7 @@ const std::vector<CommandRow<EditorWindow>>& EditorWindow::commandTable()
     return rows;
 }
 
-void EditorWindow::setupMenus()
+void EditorWindow::buildMenus()
 {
     m_commands.build(menuBar(), *this, commandTable(), m_state.texts);
     m_timestamps =

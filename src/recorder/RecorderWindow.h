@@ -51,7 +51,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildFace();
+    void buildControls();
     void applyTexts();
     // The controls as the engine's state says: idle, starting, recording or paused.
     void showState();
