@@ -14,6 +14,8 @@
 
 namespace {
 
+using Zone = EditorToolbar::Zone;
+
 // Where each zone lies, in twips, indexed by zone number.
 struct ZoneSpan {
     int left;
@@ -43,13 +45,11 @@ constexpr int kZoneTop = 30;
 constexpr int kZoneHeight = 435;
 
 // The zones from left to right, the order in which screen readers should meet them.
-constexpr std::array<int, EditorToolbar::kZoneCount> kZonesLeftToRight = {
-    EditorToolbar::New,        EditorToolbar::Open,      EditorToolbar::Save,
-    EditorToolbar::Print,      EditorToolbar::Undo,      EditorToolbar::Redo,
-    EditorToolbar::Bold,       EditorToolbar::Italic,    EditorToolbar::Underline,
-    EditorToolbar::StrikeOut,  EditorToolbar::AlignLeft, EditorToolbar::AlignCentre,
-    EditorToolbar::AlignRight, EditorToolbar::Larger,    EditorToolbar::Smaller,
-    EditorToolbar::Colour,     EditorToolbar::Bullet,    EditorToolbar::Timestamp,
+constexpr std::array<Zone, EditorToolbar::kZoneCount> kZonesLeftToRight = {
+    Zone::New,       Zone::Open,        Zone::Save,       Zone::Print,     Zone::Undo,
+    Zone::Redo,      Zone::Bold,        Zone::Italic,     Zone::Underline, Zone::StrikeOut,
+    Zone::AlignLeft, Zone::AlignCentre, Zone::AlignRight, Zone::Larger,    Zone::Smaller,
+    Zone::Colour,    Zone::Bullet,      Zone::Timestamp,
 };
 
 // The picture of the icons, in twips: it holds every icon, centred in its zone.
@@ -69,16 +69,18 @@ constexpr double kMarkFillAlpha = 0.14;
 constexpr double kPressedFillAlpha = 0.3;
 constexpr double kMarkFrameAlpha = 0.55;
 
-bool isZone(int zone)
+// The zone's place in the arrays indexed by zone number.
+int indexOf(Zone zone)
 {
-    return zone >= 0 && zone < EditorToolbar::kZoneCount;
+    return qToUnderlying(zone);
 }
 
-int letterIndex(int zone)
+// The zone's place among the style letters, or -1 outside Bold to StrikeOut.
+int letterIndex(Zone zone)
 {
-    return zone >= EditorToolbar::Bold && zone <= EditorToolbar::StrikeOut
-               ? zone - EditorToolbar::Bold
-               : -1;
+    if (zone < Zone::Bold || zone > Zone::StrikeOut)
+        return -1;
+    return indexOf(zone) - indexOf(Zone::Bold);
 }
 
 // Stands for one zone among the accessible objects: a button with the zone's name that a screen
@@ -106,19 +108,19 @@ EditorToolbar::EditorToolbar(QWidget* parent) : QWidget(parent)
     letterFont.setStyleHint(QFont::SansSerif);
     letterFont.setPointSizeF(kLetterPoints);
     m_letterFonts.fill(letterFont);
-    m_letterFonts[Bold - Bold].setBold(true);
-    m_letterFonts[Italic - Bold].setItalic(true);
-    m_letterFonts[Underline - Bold].setUnderline(true);
-    m_letterFonts[StrikeOut - Bold].setStrikeOut(true);
+    m_letterFonts[letterIndex(Zone::Bold)].setBold(true);
+    m_letterFonts[letterIndex(Zone::Italic)].setItalic(true);
+    m_letterFonts[letterIndex(Zone::Underline)].setUnderline(true);
+    m_letterFonts[letterIndex(Zone::StrikeOut)].setStrikeOut(true);
     m_letters = {QStringLiteral("G"), QStringLiteral("i"), QStringLiteral("S"),
                  QStringLiteral("b")};
 
-    for (int zone : kZonesLeftToRight) {
+    for (const Zone zone : kZonesLeftToRight) {
         auto* button = new ZoneButton(this);
         button->setGeometry(zoneRect(zone));
         connect(button, &QAbstractButton::clicked, this,
                 [this, zone] { Q_EMIT zoneClicked(zone); });
-        m_zoneButtons[zone] = button;
+        m_zoneButtons[indexOf(zone)] = button;
     }
 }
 
@@ -129,13 +131,13 @@ void EditorToolbar::setStyleLetters(const QString& bold, const QString& italic,
     update();
 }
 
-QString EditorToolbar::styleLetter(int zone) const
+QString EditorToolbar::styleLetter(Zone zone) const
 {
     const int index = letterIndex(zone);
     return index >= 0 ? m_letters[index] : QString();
 }
 
-QFont EditorToolbar::styleLetterFont(int zone) const
+QFont EditorToolbar::styleLetterFont(Zone zone) const
 {
     const int index = letterIndex(zone);
     return index >= 0 ? m_letterFonts[index] : font();
@@ -148,30 +150,28 @@ void EditorToolbar::setPointer(const QCursor& cursor)
         setCursor(m_pointer);
 }
 
-void EditorToolbar::setZoneName(int zone, const QString& name)
+void EditorToolbar::setZoneName(Zone zone, const QString& name)
 {
-    if (isZone(zone))
-        m_zoneButtons[zone]->setAccessibleName(name);
+    m_zoneButtons[indexOf(zone)]->setAccessibleName(name);
 }
 
-void EditorToolbar::setZoneToolTip(int zone, const QString& tip)
+void EditorToolbar::setZoneToolTip(Zone zone, const QString& tip)
 {
-    if (isZone(zone))
-        m_zoneToolTips[zone] = tip;
+    m_zoneToolTips[indexOf(zone)] = tip;
 }
 
-QString EditorToolbar::zoneToolTip(int zone) const
+QString EditorToolbar::zoneToolTip(Zone zone) const
 {
-    return isZone(zone) ? m_zoneToolTips[zone] : QString();
+    return m_zoneToolTips[indexOf(zone)];
 }
 
 bool EditorToolbar::event(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
-        const int zone = zoneAt(help->pos());
-        if (isZone(zone) && !m_zoneToolTips[zone].isEmpty())
-            QToolTip::showText(help->globalPos(), m_zoneToolTips[zone], this, zoneRect(zone));
+        const std::optional<Zone> zone = zoneAt(help->pos());
+        if (zone && !zoneToolTip(*zone).isEmpty())
+            QToolTip::showText(help->globalPos(), zoneToolTip(*zone), this, zoneRect(*zone));
         else
             QToolTip::hideText();
         return true;
@@ -179,20 +179,18 @@ bool EditorToolbar::event(QEvent* event)
     return QWidget::event(event);
 }
 
-QRect EditorToolbar::zoneRect(int zone) const
+QRect EditorToolbar::zoneRect(Zone zone) const
 {
-    if (!isZone(zone))
-        return {};
-    const ZoneSpan& span = kZoneSpans[zone];
+    const ZoneSpan& span = kZoneSpans[indexOf(zone)];
     // Each number converted on its own, as every control placed by twips is.
     return QRect(Twips::toPixels(span.left), Twips::toPixels(kZoneTop), Twips::toPixels(span.width),
                  Twips::toPixels(kZoneHeight));
 }
 
-int EditorToolbar::zoneAt(QPoint point) const
+std::optional<EditorToolbar::Zone> EditorToolbar::zoneAt(QPoint point) const
 {
-    int found = -1;
-    for (int zone : kZonesLeftToRight) {
+    std::optional<Zone> found;
+    for (const Zone zone : kZonesLeftToRight) {
         if (zoneRect(zone).contains(point))
             found = zone;
     }
@@ -201,7 +199,7 @@ int EditorToolbar::zoneAt(QPoint point) const
 
 void EditorToolbar::hideMark()
 {
-    setMarkedZone(-1);
+    setMarkedZone(std::nullopt);
 }
 
 QSize EditorToolbar::sizeHint() const
@@ -225,22 +223,22 @@ void EditorToolbar::paintEvent(QPaintEvent*)
 
 void EditorToolbar::mousePressEvent(QMouseEvent* event)
 {
-    const int zone = zoneAt(event->position().toPoint());
+    const std::optional<Zone> zone = zoneAt(event->position().toPoint());
     setMarkedZone(zone);
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
         return;
     }
     m_pressedZone = zone;
-    if (isZone(zone))
-        update(zoneRect(zone));
+    if (zone)
+        update(zoneRect(*zone));
 }
 
 void EditorToolbar::mouseMoveEvent(QMouseEvent* event)
 {
-    const int zone = zoneAt(event->position().toPoint());
+    const std::optional<Zone> zone = zoneAt(event->position().toPoint());
     setMarkedZone(zone);
-    showPointerOverZone(isZone(zone));
+    showPointerOverZone(zone.has_value());
 }
 
 void EditorToolbar::mouseReleaseEvent(QMouseEvent* event)
@@ -249,18 +247,18 @@ void EditorToolbar::mouseReleaseEvent(QMouseEvent* event)
         QWidget::mouseReleaseEvent(event);
         return;
     }
-    const int pressed = std::exchange(m_pressedZone, -1);
-    if (!isZone(pressed))
+    const std::optional<Zone> pressed = std::exchange(m_pressedZone, std::nullopt);
+    if (!pressed)
         return;
-    update(zoneRect(pressed));
+    update(zoneRect(*pressed));
     // Like a button: the click counts only where it began.
     if (zoneAt(event->position().toPoint()) == pressed)
-        Q_EMIT zoneClicked(pressed);
+        Q_EMIT zoneClicked(*pressed);
 }
 
 void EditorToolbar::leaveEvent(QEvent* event)
 {
-    setMarkedZone(-1);
+    setMarkedZone(std::nullopt);
     showPointerOverZone(false);
     QWidget::leaveEvent(event);
 }
@@ -299,7 +297,7 @@ const QPixmap& EditorToolbar::picture(qreal devicePixelRatio)
     const auto onDevicePixel = [devicePixelRatio](double at) {
         return std::round(at * devicePixelRatio) / devicePixelRatio;
     };
-    for (int zone = 0; zone < kZoneCount; ++zone) {
+    for (const Zone zone : allZones()) {
         if (!ToolbarIcons::hasIcon(zone))
             continue;
         // Centred in the zone, its corner on a device pixel so straight lines stay sharp.
@@ -316,8 +314,7 @@ void EditorToolbar::paintLetters(QPainter& painter) const
     painter.save();
     painter.setPen(ToolbarIcons::coloursFor(palette()).ink);
     for (int index = 0; index < kLetterCount; ++index) {
-        const int zone = Bold + index;
-        const QRect zoneArea = zoneRect(zone);
+        const QRect zoneArea = zoneRect(Zone(indexOf(Zone::Bold) + index));
         const QFontMetricsF metrics(m_letterFonts[index], this);
         // Centred in the zone, capitals on the icons' middle line, so that a letter sits under
         // the hover mark as an icon does.
@@ -332,7 +329,7 @@ void EditorToolbar::paintLetters(QPainter& painter) const
 
 void EditorToolbar::paintMark(QPainter& painter) const
 {
-    if (!isZone(m_markedZone))
+    if (!m_markedZone)
         return;
     const QColor highlight = palette().color(QPalette::Highlight);
     QColor fill = highlight;
@@ -343,20 +340,20 @@ void EditorToolbar::paintMark(QPainter& painter) const
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(frame, 1));
     painter.setBrush(fill);
-    painter.drawRoundedRect(QRectF(zoneRect(m_markedZone)).adjusted(0.5, 0.5, -0.5, -0.5),
+    painter.drawRoundedRect(QRectF(zoneRect(*m_markedZone)).adjusted(0.5, 0.5, -0.5, -0.5),
                             kMarkRadius, kMarkRadius);
     painter.restore();
 }
 
-void EditorToolbar::setMarkedZone(int zone)
+void EditorToolbar::setMarkedZone(std::optional<Zone> zone)
 {
     if (zone == m_markedZone)
         return;
-    if (isZone(m_markedZone))
-        update(zoneRect(m_markedZone));
+    if (m_markedZone)
+        update(zoneRect(*m_markedZone));
     m_markedZone = zone;
-    if (isZone(zone))
-        update(zoneRect(zone));
+    if (zone)
+        update(zoneRect(*zone));
 }
 
 void EditorToolbar::showPointerOverZone(bool overZone)

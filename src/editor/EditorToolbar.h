@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 class QAbstractButton;
 
@@ -14,7 +15,7 @@ class EditorToolbar : public QWidget {
     Q_OBJECT
 public:
     // The zones, numbered as the language files and settings know them.
-    enum Zone {
+    enum class Zone {
         New = 0,
         Open = 1,
         Save = 2,
@@ -34,7 +35,17 @@ public:
         Redo = 16,
         Timestamp = 17,
     };
+    Q_ENUM(Zone)
     static constexpr int kZoneCount = 18;
+
+    // Every zone, in number order.
+    static constexpr std::array<Zone, kZoneCount> allZones()
+    {
+        std::array<Zone, kZoneCount> zones{};
+        for (int number = 0; number < kZoneCount; ++number)
+            zones[number] = Zone(number);
+        return zones;
+    }
 
     explicit EditorToolbar(QWidget* parent = nullptr);
 
@@ -43,29 +54,29 @@ public:
                          const QString& strikeOut);
     // The letter over a style zone (Bold to StrikeOut) and the font it is drawn in; an empty
     // text and the widget's font for the other zones.
-    QString styleLetter(int zone) const;
-    QFont styleLetterFont(int zone) const;
+    QString styleLetter(Zone zone) const;
+    QFont styleLetterFont(Zone zone) const;
 
     void setPointer(const QCursor& cursor);
     // The name screen readers give the zone's button.
-    void setZoneName(int zone, const QString& name);
+    void setZoneName(Zone zone, const QString& name);
     // The tip shown while the pointer rests on the zone; none when empty.
-    void setZoneToolTip(int zone, const QString& tip);
-    QString zoneToolTip(int zone) const;
+    void setZoneToolTip(Zone zone, const QString& tip);
+    QString zoneToolTip(Zone zone) const;
 
     // The zone's rectangle in this widget's pixels.
-    QRect zoneRect(int zone) const;
-    // The zone under the point, or -1. Where two zones overlap, the right one is on top.
-    int zoneAt(QPoint point) const;
-    // The zone the hover mark is over, or -1 while it is hidden.
-    int markedZone() const { return m_markedZone; }
+    QRect zoneRect(Zone zone) const;
+    // The zone under the point, if any. Where two zones overlap, the right one is on top.
+    std::optional<Zone> zoneAt(QPoint point) const;
+    // The zone the hover mark is over; none while it is hidden.
+    std::optional<Zone> markedZone() const { return m_markedZone; }
     void hideMark();
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 Q_SIGNALS:
-    void zoneClicked(int zone);
+    void zoneClicked(EditorToolbar::Zone zone);
 
 protected:
     bool event(QEvent* event) override;
@@ -83,11 +94,11 @@ private:
     const QPixmap& picture(qreal devicePixelRatio);
     void paintLetters(QPainter& painter) const;
     void paintMark(QPainter& painter) const;
-    void setMarkedZone(int zone);
+    void setMarkedZone(std::optional<Zone> zone);
     void showPointerOverZone(bool overZone);
 
-    int m_markedZone = -1;
-    int m_pressedZone = -1;
+    std::optional<Zone> m_markedZone;
+    std::optional<Zone> m_pressedZone;
     bool m_pointerShown = false;
     QCursor m_pointer{Qt::PointingHandCursor};
     std::array<QString, kLetterCount> m_letters;

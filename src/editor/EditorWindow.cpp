@@ -87,9 +87,9 @@ void EditorWindow::build()
     if (m_built)
         return;
     m_built = true;
-    setupFace();
+    buildControls();
     setupRecovery();
-    setupMenus();
+    buildMenus();
     connectTextBox();
     // The font box comes first in the window: the keyboard goes to the text instead.
     m_textBox->setFocus();
@@ -122,7 +122,7 @@ void EditorWindow::build()
 
 EditorWindow::~EditorWindow() = default;
 
-void EditorWindow::setupFace()
+void EditorWindow::buildControls()
 {
     auto* face = new QWidget(this);
     auto* column = new QVBoxLayout(face);
@@ -414,18 +414,18 @@ void EditorWindow::runEditorCommand(EditorCommand command)
         m_textBox->cut();
         break;
     case EditorCommand::Bold:
-        runToolbarZone(EditorToolbar::Bold);
+        runToolbarZone(EditorToolbar::Zone::Bold);
         break;
     case EditorCommand::Italic:
-        runToolbarZone(EditorToolbar::Italic);
+        runToolbarZone(EditorToolbar::Zone::Italic);
         break;
     case EditorCommand::Underline:
-        runToolbarZone(EditorToolbar::Underline);
+        runToolbarZone(EditorToolbar::Zone::Underline);
         break;
     }
 }
 
-void EditorWindow::runToolbarZone(int zone)
+void EditorWindow::runToolbarZone(EditorToolbar::Zone zone)
 {
     RichTextBox* box = m_textBox;
     const auto toggled = [box](bool whole, void (RichTextBox::*set)(bool)) {
@@ -443,63 +443,61 @@ void EditorWindow::runToolbarZone(int zone)
             box->setSelectionFontSize(size + step);
     };
     switch (zone) {
-    case EditorToolbar::New:
+    case EditorToolbar::Zone::New:
         newDocument();
         break;
-    case EditorToolbar::Open:
+    case EditorToolbar::Zone::Open:
         openDocument();
         break;
-    case EditorToolbar::Save:
+    case EditorToolbar::Zone::Save:
         save();
         break;
-    case EditorToolbar::Print:
+    case EditorToolbar::Zone::Print:
         print();
         break;
-    case EditorToolbar::Bold:
+    case EditorToolbar::Zone::Bold:
         toggled(box->selectionBold(), &RichTextBox::setSelectionBold);
         break;
-    case EditorToolbar::Italic:
+    case EditorToolbar::Zone::Italic:
         toggled(box->selectionItalic(), &RichTextBox::setSelectionItalic);
         break;
-    case EditorToolbar::Underline:
+    case EditorToolbar::Zone::Underline:
         toggled(box->selectionUnderline(), &RichTextBox::setSelectionUnderline);
         break;
-    case EditorToolbar::StrikeOut:
+    case EditorToolbar::Zone::StrikeOut:
         toggled(box->selectionStrikeOut(), &RichTextBox::setSelectionStrikeOut);
         break;
-    case EditorToolbar::Bullet:
+    case EditorToolbar::Zone::Bullet:
         toggled(box->selectionBullet(), &RichTextBox::setSelectionBullet);
         break;
-    case EditorToolbar::AlignLeft:
+    case EditorToolbar::Zone::AlignLeft:
         aligned(RichTextBox::Alignment::Left);
         break;
-    case EditorToolbar::AlignCentre:
+    case EditorToolbar::Zone::AlignCentre:
         aligned(RichTextBox::Alignment::Centre);
         break;
-    case EditorToolbar::AlignRight:
+    case EditorToolbar::Zone::AlignRight:
         aligned(RichTextBox::Alignment::Right);
         break;
-    case EditorToolbar::Larger:
+    case EditorToolbar::Zone::Larger:
         resized(+1);
         break;
-    case EditorToolbar::Smaller:
+    case EditorToolbar::Zone::Smaller:
         resized(-1);
         break;
-    case EditorToolbar::Colour:
+    case EditorToolbar::Zone::Colour:
         // Each use is a new chooser, starting from black.
         if (const auto colour = m_platform.dialogs->chooseColour(this, Qt::black))
             box->setSelectionColour(*colour);
         break;
-    case EditorToolbar::Undo:
+    case EditorToolbar::Zone::Undo:
         runEditorCommand(EditorCommand::Undo);
         break;
-    case EditorToolbar::Redo:
+    case EditorToolbar::Zone::Redo:
         runEditorCommand(EditorCommand::Redo);
         break;
-    case EditorToolbar::Timestamp:
+    case EditorToolbar::Zone::Timestamp:
         insertTimestamp();
-        break;
-    default:
         break;
     }
 }

@@ -5,6 +5,7 @@
 #include "core/RecentFilesMenu.h"
 #include "editor/EditorDocument.h"
 #include "editor/EditorKeys.h"
+#include "editor/EditorToolbar.h"
 #include "editor/UndoHistory.h"
 #include "platform/Platform.h"
 
@@ -13,7 +14,6 @@
 #include <array>
 #include <memory>
 
-class EditorToolbar;
 class FindDialog;
 class PlayerCommands;
 class QAction;
@@ -64,8 +64,8 @@ public:
     // segments.
     void exportTranscript();
 
-    // A click on a toolbar zone, numbered as EditorToolbar::Zone.
-    void runToolbarZone(int zone);
+    // A click on a toolbar zone.
+    void runToolbarZone(EditorToolbar::Zone zone);
     void runEditorCommand(EditorCommand command);
     // The editor's own undo and redo of the plain text; the text area's own stays off.
     void undo();
@@ -106,8 +106,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void setupMenus();
-    void setupFace();
+    void buildControls();
+    void buildMenus();
     void connectTextBox();
     // A recent file chosen in the menu.
     void openRecentDocument(const QString& path);

@@ -155,7 +155,7 @@ const std::vector<CommandRow<EditorWindow>>& EditorWindow::commandTable()
     return rows;
 }
 
-void EditorWindow::setupMenus()
+void EditorWindow::buildMenus()
 {
     m_commands.build(menuBar(), *this, commandTable(), m_state.texts);
     m_timestamps =
@@ -171,10 +171,11 @@ void EditorWindow::retranslate()
     m_toolbar->setStyleLetters(t.text(Text::BoldLetter), t.text(Text::ItalicLetter),
                                t.text(Text::UnderlineLetter), t.text(Text::StrikeOutLetter));
     // Screen readers name the zones whose commands have a caption of their own.
-    const std::pair<EditorToolbar::Zone, Text> zoneNames[] = {
-        {EditorToolbar::New, Text::NewDocument},   {EditorToolbar::Open, Text::OpenDocument},
-        {EditorToolbar::Save, Text::SaveDocument}, {EditorToolbar::Print, Text::Print},
-        {EditorToolbar::Undo, Text::Undo},         {EditorToolbar::Redo, Text::Redo}};
+    using Zone = EditorToolbar::Zone;
+    const std::pair<Zone, Text> zoneNames[] = {
+        {Zone::New, Text::NewDocument},   {Zone::Open, Text::OpenDocument},
+        {Zone::Save, Text::SaveDocument}, {Zone::Print, Text::Print},
+        {Zone::Undo, Text::Undo},         {Zone::Redo, Text::Redo}};
     for (const auto& [zone, text] : zoneNames)
         m_toolbar->setZoneName(zone, t.plain(text));
     m_timestamps->retranslate(*m_toolbar);

@@ -41,7 +41,7 @@ FindDialog::FindDialog(const AppState& state, Dialogs& dialogs, RichTextBox* tex
       m_text(text), m_mode(mode), m_session(text)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    createControls();
+    buildControls();
 
     m_findBox->setEditText(m_session.takeSelection());
     retranslate();
@@ -58,7 +58,7 @@ FindDialog::FindDialog(const AppState& state, Dialogs& dialogs, RichTextBox* tex
     connect(text, &QObject::destroyed, this, &QWidget::close);
 }
 
-void FindDialog::createControls()
+void FindDialog::buildControls()
 {
     const auto historyBox = [this](const QString& name) {
         auto* box = new QComboBox(this);

@@ -61,7 +61,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void createControls();
+    void buildControls();
     // The Find and Replace buttons tell what their next press does.
     void showButtons();
     // The buttons after a command, and a message for an outcome that needs one.

@@ -37,9 +37,9 @@ TimestampCommands::TimestampCommands(AppState& state, Dialogs& dialogs, PlayerCo
 void TimestampCommands::retranslate(EditorToolbar& toolbar) const
 {
     const InterfaceTexts& t = m_state.texts;
-    toolbar.setZoneName(EditorToolbar::Timestamp, t.plain(Text::InsertTimestamp));
+    toolbar.setZoneName(EditorToolbar::Zone::Timestamp, t.plain(Text::InsertTimestamp));
     const QKeySequence key = m_insertAction ? m_insertAction->shortcut() : QKeySequence();
-    toolbar.setZoneToolTip(EditorToolbar::Timestamp,
+    toolbar.setZoneToolTip(EditorToolbar::Zone::Timestamp,
                            t.plain(Text::InsertTimestamp) + QStringLiteral(" (") +
                                key.toString(QKeySequence::NativeText) + QLatin1Char(')'));
 }

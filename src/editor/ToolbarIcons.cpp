@@ -1,7 +1,5 @@
 #include "editor/ToolbarIcons.h"
 
-#include "editor/EditorToolbar.h"
-
 #include <QList>
 #include <QPainter>
 #include <QPainterPath>
@@ -289,13 +287,13 @@ Colours coloursFor(const QPalette& palette)
             mixed(paper, accent, 0.3), paper};
 }
 
-bool hasIcon(int zone)
+bool hasIcon(EditorToolbar::Zone zone)
 {
-    return zone >= 0 && zone < EditorToolbar::kZoneCount &&
-           (zone < EditorToolbar::Bold || zone > EditorToolbar::StrikeOut);
+    using Zone = EditorToolbar::Zone;
+    return zone < Zone::Bold || zone > Zone::StrikeOut;
 }
 
-void paint(QPainter& painter, int zone, const QPointF& topLeft, double scale,
+void paint(QPainter& painter, EditorToolbar::Zone zone, const QPointF& topLeft, double scale,
            const Colours& colours)
 {
     if (!hasIcon(zone))
@@ -305,48 +303,48 @@ void paint(QPainter& painter, int zone, const QPointF& topLeft, double scale,
     painter.translate(topLeft);
     painter.scale(scale, scale);
     switch (zone) {
-    case EditorToolbar::New:
+    case EditorToolbar::Zone::New:
         paintPage(painter, colours);
         break;
-    case EditorToolbar::Open:
+    case EditorToolbar::Zone::Open:
         paintFolder(painter, colours);
         break;
-    case EditorToolbar::Save:
+    case EditorToolbar::Zone::Save:
         paintDisk(painter, colours);
         break;
-    case EditorToolbar::Print:
+    case EditorToolbar::Zone::Print:
         paintPrinter(painter, colours);
         break;
-    case EditorToolbar::Undo:
+    case EditorToolbar::Zone::Undo:
         paintUndoArrow(painter, colours);
         break;
-    case EditorToolbar::Redo:
+    case EditorToolbar::Zone::Redo:
         painter.translate(kGrid, 0);
         painter.scale(-1, 1);
         paintUndoArrow(painter, colours);
         break;
-    case EditorToolbar::AlignLeft:
+    case EditorToolbar::Zone::AlignLeft:
         paintLines(painter, Flush::Left, colours);
         break;
-    case EditorToolbar::AlignCentre:
+    case EditorToolbar::Zone::AlignCentre:
         paintLines(painter, Flush::Centre, colours);
         break;
-    case EditorToolbar::AlignRight:
+    case EditorToolbar::Zone::AlignRight:
         paintLines(painter, Flush::Right, colours);
         break;
-    case EditorToolbar::Larger:
+    case EditorToolbar::Zone::Larger:
         paintLarger(painter, colours);
         break;
-    case EditorToolbar::Smaller:
+    case EditorToolbar::Zone::Smaller:
         paintSmaller(painter, colours);
         break;
-    case EditorToolbar::Colour:
+    case EditorToolbar::Zone::Colour:
         paintTextColour(painter, colours);
         break;
-    case EditorToolbar::Bullet:
+    case EditorToolbar::Zone::Bullet:
         paintBullets(painter, colours);
         break;
-    case EditorToolbar::Timestamp:
+    case EditorToolbar::Zone::Timestamp:
         paintClock(painter, colours);
         break;
     default:

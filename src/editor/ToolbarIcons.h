@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/EditorToolbar.h"
+
 #include <QColor>
 
 class QPainter;
@@ -22,10 +24,10 @@ struct Colours {
 // Colours taken from the palette, so the icons keep their contrast on dark themes too.
 Colours coloursFor(const QPalette& palette);
 
-bool hasIcon(int zone);
+bool hasIcon(EditorToolbar::Zone zone);
 // Paints the zone's icon into the kGrid square whose top left corner is at the point, scaled by
 // `scale` pixels per unit.
-void paint(QPainter& painter, int zone, const QPointF& topLeft, double scale,
+void paint(QPainter& painter, EditorToolbar::Zone zone, const QPointF& topLeft, double scale,
            const Colours& colours);
 
 } // namespace ToolbarIcons

@@ -87,7 +87,7 @@ RecorderWindow::RecorderWindow(AppState& state, const Platform& platform, QWidge
         showCounters();
     });
 
-    buildFace();
+    buildControls();
     showTexts();
     m_fileBox->setText(RecordingFile::defaultPath(m_state.programFolder));
     showState();
@@ -105,7 +105,7 @@ void RecorderWindow::finishRecording()
     m_engine.stop();
 }
 
-void RecorderWindow::buildFace()
+void RecorderWindow::buildControls()
 {
     m_optionsBox = named(new QGroupBox(this), "optionsBox");
     m_channelsBox = named(new QComboBox(m_optionsBox), "channelsBox");

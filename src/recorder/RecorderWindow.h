@@ -53,7 +53,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildFace();
+    void buildControls();
     void showTexts();
     // The controls as the engine's state says: idle, starting, recording or paused.
     void showState();

@@ -248,7 +248,7 @@ void TestLanguageSwitch::shorterFileKeepsTheLaterTexts()
     QCOMPARE(action(run.player(), "smartPlayAction")->text(), QStringLiteral("first 124"));
     QCOMPARE(action(run.player(), "speedUpAction")->text(), QStringLiteral("first 130"));
     QCOMPARE(run.session.bookmarks->window()->windowTitle(), QStringLiteral("first 120"));
-    QCOMPARE(toolbar->styleLetter(EditorToolbar::Bold), QStringLiteral("second 90"));
+    QCOMPARE(toolbar->styleLetter(EditorToolbar::Zone::Bold), QStringLiteral("second 90"));
     // Entries no file gave read English, never an empty caption.
     QCOMPARE(run.state.texts.entry(131), shippedEnglish(131));
     QCOMPARE(run.state.texts.text(Text::AboutText), shippedEnglish(int(Text::AboutText)));

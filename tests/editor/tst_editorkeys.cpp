@@ -219,14 +219,14 @@ void TestEditorKeys::styleToggleMakesAMixedSelectionWhole()
     RichTextBox* box = f.text();
     box->setSelectionStart(0);
     box->setSelectionLength(4);
-    f.editor->runToolbarZone(EditorToolbar::Bold);
+    f.editor->runToolbarZone(EditorToolbar::Zone::Bold);
     box->setSelectionStart(0);
     box->setSelectionLength(9);
     QVERIFY(!box->selectionBold());
 
-    f.editor->runToolbarZone(EditorToolbar::Bold);
+    f.editor->runToolbarZone(EditorToolbar::Zone::Bold);
     QVERIFY(box->selectionBold());
-    f.editor->runToolbarZone(EditorToolbar::Bold);
+    f.editor->runToolbarZone(EditorToolbar::Zone::Bold);
     QVERIFY(!box->selectionBold());
     box->setSelectionLength(0);
     box->setSelectionStart(2);
@@ -241,17 +241,17 @@ void TestEditorKeys::sizeStepsLeaveTheSizeBoxAlone()
     RichTextBox* box = f.text();
     auto* sizeBox = f.editor->findChild<QComboBox*>(QStringLiteral("sizeBox"));
     box->selectAll();
-    f.editor->runToolbarZone(EditorToolbar::Larger);
+    f.editor->runToolbarZone(EditorToolbar::Zone::Larger);
     QCOMPARE(box->selectionFontSize(), 13.0);
     QCOMPARE(sizeBox->currentText(), QStringLiteral("12"));
 
     // A selection of two sizes has none to step from.
     box->setSelectionStart(0);
     box->setSelectionLength(2);
-    f.editor->runToolbarZone(EditorToolbar::Smaller);
+    f.editor->runToolbarZone(EditorToolbar::Zone::Smaller);
     box->selectAll();
     QCOMPARE(box->selectionFontSize(), 0.0);
-    f.editor->runToolbarZone(EditorToolbar::Larger);
+    f.editor->runToolbarZone(EditorToolbar::Zone::Larger);
     box->setSelectionStart(0);
     box->setSelectionLength(2);
     QCOMPARE(box->selectionFontSize(), 12.0);
@@ -296,11 +296,11 @@ void TestEditorKeys::colourComesFromTheDialog()
     f.type(QStringLiteral("words"));
     f.text()->selectAll();
     f.dialogs.chosenColours << QColor() << QColor(Qt::red);
-    f.editor->runToolbarZone(EditorToolbar::Colour);
+    f.editor->runToolbarZone(EditorToolbar::Zone::Colour);
     QCOMPARE(f.text()->textCursor().charFormat().foreground().color(), QColor(Qt::black));
-    f.editor->runToolbarZone(EditorToolbar::Colour);
+    f.editor->runToolbarZone(EditorToolbar::Zone::Colour);
     f.dialogs.chosenColours << QColor(Qt::blue);
-    f.editor->runToolbarZone(EditorToolbar::Colour);
+    f.editor->runToolbarZone(EditorToolbar::Zone::Colour);
     // Each chooser starts from black, whatever colour the text has.
     QCOMPARE(f.dialogs.colourStarts, (QList<QColor>{Qt::black, Qt::black, Qt::black}));
     QCOMPARE(f.text()->textCursor().charFormat().foreground().color(), QColor(Qt::blue));
@@ -313,8 +313,8 @@ void TestEditorKeys::bulletAndAlignmentApplyToEveryParagraphTouched()
     RichTextBox* box = f.text();
     box->setSelectionStart(1);
     box->setSelectionLength(5); // "ne\ntw"
-    f.editor->runToolbarZone(EditorToolbar::Bullet);
-    f.editor->runToolbarZone(EditorToolbar::AlignRight);
+    f.editor->runToolbarZone(EditorToolbar::Zone::Bullet);
+    f.editor->runToolbarZone(EditorToolbar::Zone::AlignRight);
     QTextBlock block = box->document()->begin();
     QVERIFY(block.textList());
     QCOMPARE(block.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
@@ -324,7 +324,7 @@ void TestEditorKeys::bulletAndAlignmentApplyToEveryParagraphTouched()
     QVERIFY(!block.next().textList());
     QVERIFY(box->selectionBullet());
 
-    f.editor->runToolbarZone(EditorToolbar::Bullet);
+    f.editor->runToolbarZone(EditorToolbar::Zone::Bullet);
     QVERIFY(!box->document()->begin().textList());
     QVERIFY(!box->document()->begin().next().textList());
 }

@@ -74,7 +74,7 @@ void TestEditorTimestamps::nothingIsInsertedWithoutMedia()
     EditorFixture f;
     f.type(QStringLiteral("words"));
     f.editor->insertTimestamp();
-    f.editor->runToolbarZone(EditorToolbar::Timestamp);
+    f.editor->runToolbarZone(EditorToolbar::Zone::Timestamp);
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("words"));
 }
 
@@ -163,7 +163,7 @@ void TestEditorTimestamps::theChosenStyleIsKeptInItsFile()
     f.editor->findChild<QAction*>(QStringLiteral("timestampTenthsAction"))->trigger();
     QCOMPARE(f.folder.readBytes(QStringLiteral("Files/Timestamps.ini")),
              QByteArray("Format=[HH:MM:SS.d]\r\nNewParagraph=no\r\nAfterStepBack=no\r\n"));
-    f.editor->runToolbarZone(EditorToolbar::Timestamp);
+    f.editor->runToolbarZone(EditorToolbar::Zone::Timestamp);
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("[00:59:59.9] "));
 
     // Paused after a step back, the stamp is where the sound stopped, unless chosen otherwise.

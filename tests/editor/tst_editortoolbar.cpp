@@ -5,10 +5,19 @@
 #include <QImage>
 #include <QSignalSpy>
 #include <QTest>
+#include <optional>
+
+using Zone = EditorToolbar::Zone;
+
+// Names the zone, or none, in a failed comparison.
+char* toString(const std::optional<Zone>& zone)
+{
+    return zone ? QTest::toString(*zone) : qstrdup("none");
+}
 
 namespace {
 
-using Zone = EditorToolbar::Zone;
+constexpr std::optional<Zone> kNoZone;
 
 // A shown toolbar and a watch on its clicks.
 struct Fixture {
@@ -24,19 +33,19 @@ struct Fixture {
             qFatal("the toolbar did not show");
     }
 
-    QList<int> clickedZones() const
+    QList<Zone> clickedZones() const
     {
-        QList<int> zones;
+        QList<Zone> zones;
         for (const QList<QVariant>& click : clicks)
-            zones.append(click.at(0).toInt());
+            zones.append(click.at(0).value<Zone>());
         return zones;
     }
 
-    QPoint centreOf(int zone) const
+    QPoint centreOf(std::optional<Zone> zone) const
     {
         // A point left of the toolbar's first zone for the background.
-        return zone >= 0 ? toolbar.zoneRect(zone).center()
-                         : QPoint(Twips::toPixels(75), Twips::toPixels(240));
+        return zone ? toolbar.zoneRect(*zone).center()
+                    : QPoint(Twips::toPixels(75), Twips::toPixels(240));
     }
 };
 
@@ -83,31 +92,31 @@ private Q_SLOTS:
 
 void TestEditorToolbar::zoneGeometry_data()
 {
-    QTest::addColumn<int>("zone");
+    QTest::addColumn<Zone>("zone");
     QTest::addColumn<int>("left");
     QTest::addColumn<int>("width");
-    QTest::newRow("new") << int(Zone::New) << 150 << 435;
-    QTest::newRow("open") << int(Zone::Open) << 580 << 455;
-    QTest::newRow("save") << int(Zone::Save) << 1020 << 435;
-    QTest::newRow("print") << int(Zone::Print) << 1440 << 485;
-    QTest::newRow("undo") << int(Zone::Undo) << 1980 << 435;
-    QTest::newRow("redo") << int(Zone::Redo) << 2400 << 435;
-    QTest::newRow("bold") << int(Zone::Bold) << 2880 << 465;
-    QTest::newRow("italic") << int(Zone::Italic) << 3300 << 435;
-    QTest::newRow("underline") << int(Zone::Underline) << 3720 << 465;
-    QTest::newRow("strike") << int(Zone::StrikeOut) << 4140 << 465;
-    QTest::newRow("align left") << int(Zone::AlignLeft) << 4650 << 450;
-    QTest::newRow("align centre") << int(Zone::AlignCentre) << 5100 << 450;
-    QTest::newRow("align right") << int(Zone::AlignRight) << 5550 << 450;
-    QTest::newRow("larger") << int(Zone::Larger) << 6040 << 465;
-    QTest::newRow("smaller") << int(Zone::Smaller) << 6510 << 465;
-    QTest::newRow("colour") << int(Zone::Colour) << 6950 << 465;
-    QTest::newRow("bullet") << int(Zone::Bullet) << 7460 << 465;
+    QTest::newRow("new") << Zone::New << 150 << 435;
+    QTest::newRow("open") << Zone::Open << 580 << 455;
+    QTest::newRow("save") << Zone::Save << 1020 << 435;
+    QTest::newRow("print") << Zone::Print << 1440 << 485;
+    QTest::newRow("undo") << Zone::Undo << 1980 << 435;
+    QTest::newRow("redo") << Zone::Redo << 2400 << 435;
+    QTest::newRow("bold") << Zone::Bold << 2880 << 465;
+    QTest::newRow("italic") << Zone::Italic << 3300 << 435;
+    QTest::newRow("underline") << Zone::Underline << 3720 << 465;
+    QTest::newRow("strike") << Zone::StrikeOut << 4140 << 465;
+    QTest::newRow("align left") << Zone::AlignLeft << 4650 << 450;
+    QTest::newRow("align centre") << Zone::AlignCentre << 5100 << 450;
+    QTest::newRow("align right") << Zone::AlignRight << 5550 << 450;
+    QTest::newRow("larger") << Zone::Larger << 6040 << 465;
+    QTest::newRow("smaller") << Zone::Smaller << 6510 << 465;
+    QTest::newRow("colour") << Zone::Colour << 6950 << 465;
+    QTest::newRow("bullet") << Zone::Bullet << 7460 << 465;
 }
 
 void TestEditorToolbar::zoneGeometry()
 {
-    QFETCH(int, zone);
+    QFETCH(Zone, zone);
     QFETCH(int, left);
     QFETCH(int, width);
     const EditorToolbar toolbar;
@@ -119,32 +128,34 @@ void TestEditorToolbar::zoneGeometry()
     QCOMPARE(toolbar.zoneAt(rect.center()), zone);
     QCOMPARE(toolbar.zoneAt(rect.topLeft()), zone);
     QCOMPARE(toolbar.zoneAt(rect.bottomLeft()), zone);
-    QCOMPARE(toolbar.zoneAt(rect.topLeft() - QPoint(0, 1)), -1);
-    QCOMPARE(toolbar.zoneAt(rect.bottomLeft() + QPoint(0, 1)), -1);
+    QCOMPARE(toolbar.zoneAt(rect.topLeft() - QPoint(0, 1)), kNoZone);
+    QCOMPARE(toolbar.zoneAt(rect.bottomLeft() + QPoint(0, 1)), kNoZone);
 }
 
 void TestEditorToolbar::zoneAtBetweenAndAcrossZones_data()
 {
     QTest::addColumn<QPoint>("point");
-    QTest::addColumn<int>("zone");
+    QTest::addColumn<std::optional<Zone>>("zone");
     const int middle = 240;
-    QTest::newRow("left of new") << twipsPoint(75, middle) << -1;
-    QTest::newRow("between print and undo") << twipsPoint(1950, middle) << -1;
-    QTest::newRow("between redo and bold") << twipsPoint(2857, middle) << -1;
-    QTest::newRow("between strike and align left") << twipsPoint(4627, middle) << -1;
-    QTest::newRow("between align right and larger") << twipsPoint(6020, middle) << -1;
-    QTest::newRow("between colour and bullet") << twipsPoint(7437, middle) << -1;
-    QTest::newRow("right of bullet") << twipsPoint(7950, middle) << -1;
-    QTest::newRow("above open") << twipsPoint(800, 10) << -1;
-    QTest::newRow("below open") << twipsPoint(800, 480) << -1;
-    QTest::newRow("bold and italic overlap") << twipsPoint(3320, middle) << int(Zone::Italic);
-    QTest::newRow("smaller and colour overlap") << twipsPoint(6962, middle) << int(Zone::Colour);
+    QTest::newRow("left of new") << twipsPoint(75, middle) << kNoZone;
+    QTest::newRow("between print and undo") << twipsPoint(1950, middle) << kNoZone;
+    QTest::newRow("between redo and bold") << twipsPoint(2857, middle) << kNoZone;
+    QTest::newRow("between strike and align left") << twipsPoint(4627, middle) << kNoZone;
+    QTest::newRow("between align right and larger") << twipsPoint(6020, middle) << kNoZone;
+    QTest::newRow("between colour and bullet") << twipsPoint(7437, middle) << kNoZone;
+    QTest::newRow("right of bullet") << twipsPoint(7950, middle) << kNoZone;
+    QTest::newRow("above open") << twipsPoint(800, 10) << kNoZone;
+    QTest::newRow("below open") << twipsPoint(800, 480) << kNoZone;
+    QTest::newRow("bold and italic overlap")
+        << twipsPoint(3320, middle) << std::optional(Zone::Italic);
+    QTest::newRow("smaller and colour overlap")
+        << twipsPoint(6962, middle) << std::optional(Zone::Colour);
 }
 
 void TestEditorToolbar::zoneAtBetweenAndAcrossZones()
 {
     QFETCH(QPoint, point);
-    QFETCH(int, zone);
+    QFETCH(std::optional<Zone>, zone);
     QCOMPARE(EditorToolbar().zoneAt(point), zone);
 }
 
@@ -152,7 +163,7 @@ void TestEditorToolbar::sizeHintHoldsEveryZone()
 {
     const EditorToolbar toolbar;
     QRect zones;
-    for (int zone = 0; zone < EditorToolbar::kZoneCount; ++zone)
+    for (const Zone zone : EditorToolbar::allZones())
         zones |= toolbar.zoneRect(zone);
     const QSize hint = toolbar.sizeHint();
     QVERIFY2(QRect(QPoint(0, 0), hint).contains(zones),
@@ -162,32 +173,32 @@ void TestEditorToolbar::sizeHintHoldsEveryZone()
 
 void TestEditorToolbar::clicks_data()
 {
-    QTest::addColumn<int>("pressZone"); // -1: the background
-    QTest::addColumn<int>("releaseZone");
+    QTest::addColumn<std::optional<Zone>>("pressZone"); // none: the background
+    QTest::addColumn<std::optional<Zone>>("releaseZone");
     QTest::addColumn<Qt::MouseButton>("button");
-    QTest::addColumn<QList<int>>("clicked");
+    QTest::addColumn<QList<Zone>>("clicked");
     const Qt::MouseButton left = Qt::LeftButton;
-    QTest::newRow("new") << int(Zone::New) << int(Zone::New) << left << QList<int>{Zone::New};
-    QTest::newRow("redo") << int(Zone::Redo) << int(Zone::Redo) << left << QList<int>{Zone::Redo};
-    QTest::newRow("italic") << int(Zone::Italic) << int(Zone::Italic) << left
-                            << QList<int>{Zone::Italic};
-    QTest::newRow("bullet") << int(Zone::Bullet) << int(Zone::Bullet) << left
-                            << QList<int>{Zone::Bullet};
-    QTest::newRow("bold to italic") << int(Zone::Bold) << int(Zone::Italic) << left << QList<int>{};
-    QTest::newRow("save to background") << int(Zone::Save) << -1 << left << QList<int>{};
-    QTest::newRow("background to save") << -1 << int(Zone::Save) << left << QList<int>{};
-    QTest::newRow("right button") << int(Zone::Save) << int(Zone::Save) << Qt::RightButton
-                                  << QList<int>{};
-    QTest::newRow("middle button")
-        << int(Zone::Open) << int(Zone::Open) << Qt::MiddleButton << QList<int>{};
+    const auto row = [](const char* name, std::optional<Zone> press, std::optional<Zone> release,
+                        Qt::MouseButton button, const QList<Zone>& clicked) {
+        QTest::newRow(name) << press << release << button << clicked;
+    };
+    row("new", Zone::New, Zone::New, left, {Zone::New});
+    row("redo", Zone::Redo, Zone::Redo, left, {Zone::Redo});
+    row("italic", Zone::Italic, Zone::Italic, left, {Zone::Italic});
+    row("bullet", Zone::Bullet, Zone::Bullet, left, {Zone::Bullet});
+    row("bold to italic", Zone::Bold, Zone::Italic, left, {});
+    row("save to background", Zone::Save, kNoZone, left, {});
+    row("background to save", kNoZone, Zone::Save, left, {});
+    row("right button", Zone::Save, Zone::Save, Qt::RightButton, {});
+    row("middle button", Zone::Open, Zone::Open, Qt::MiddleButton, {});
 }
 
 void TestEditorToolbar::clicks()
 {
-    QFETCH(int, pressZone);
-    QFETCH(int, releaseZone);
+    QFETCH(std::optional<Zone>, pressZone);
+    QFETCH(std::optional<Zone>, releaseZone);
     QFETCH(Qt::MouseButton, button);
-    QFETCH(QList<int>, clicked);
+    QFETCH(QList<Zone>, clicked);
     Fixture f;
     QTest::mousePress(&f.toolbar, button, Qt::NoModifier, f.centreOf(pressZone));
     QTest::mouseMove(&f.toolbar, f.centreOf(releaseZone));
@@ -197,53 +208,55 @@ void TestEditorToolbar::clicks()
     // No press is left behind for a lone release to complete.
     f.clicks.clear();
     QTest::mouseRelease(&f.toolbar, Qt::LeftButton, Qt::NoModifier, f.centreOf(pressZone));
-    QCOMPARE(f.clickedZones(), QList<int>{});
+    QCOMPARE(f.clickedZones(), QList<Zone>{});
 }
 
 void TestEditorToolbar::hoverMarkFollowsThePointer()
 {
     Fixture f;
     f.toolbar.setPointer(QCursor(Qt::CrossCursor));
-    QCOMPARE(f.toolbar.markedZone(), -1);
+    QCOMPARE(f.toolbar.markedZone(), kNoZone);
 
-    const auto moveTo = [&f](int zone) { QTest::mouseMove(&f.toolbar, f.centreOf(zone)); };
+    const auto moveTo = [&f](std::optional<Zone> zone) {
+        QTest::mouseMove(&f.toolbar, f.centreOf(zone));
+    };
     moveTo(Zone::Open);
-    QCOMPARE(f.toolbar.markedZone(), int(Zone::Open));
+    QCOMPARE(f.toolbar.markedZone(), Zone::Open);
     QCOMPARE(f.toolbar.cursor().shape(), Qt::CrossCursor);
     moveTo(Zone::Italic);
-    QCOMPARE(f.toolbar.markedZone(), int(Zone::Italic));
+    QCOMPARE(f.toolbar.markedZone(), Zone::Italic);
 
-    moveTo(-1);
-    QCOMPARE(f.toolbar.markedZone(), -1);
+    moveTo(kNoZone);
+    QCOMPARE(f.toolbar.markedZone(), kNoZone);
     QCOMPARE(f.toolbar.cursor().shape(), Qt::ArrowCursor);
 
     moveTo(Zone::Bullet);
-    QCOMPARE(f.toolbar.markedZone(), int(Zone::Bullet));
+    QCOMPARE(f.toolbar.markedZone(), Zone::Bullet);
     // A new pointer shows at once over a zone.
     f.toolbar.setPointer(QCursor(Qt::PointingHandCursor));
     QCOMPARE(f.toolbar.cursor().shape(), Qt::PointingHandCursor);
 
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(&f.toolbar, &leave);
-    QCOMPARE(f.toolbar.markedZone(), -1);
+    QCOMPARE(f.toolbar.markedZone(), kNoZone);
 
     moveTo(Zone::Save);
-    QCOMPARE(f.toolbar.markedZone(), int(Zone::Save));
+    QCOMPARE(f.toolbar.markedZone(), Zone::Save);
     f.toolbar.hideMark();
-    QCOMPARE(f.toolbar.markedZone(), -1);
+    QCOMPARE(f.toolbar.markedZone(), kNoZone);
 }
 
 void TestEditorToolbar::markCoversItsZone_data()
 {
-    QTest::addColumn<int>("zone");
-    QTest::newRow("new") << int(Zone::New);
-    QTest::newRow("underline") << int(Zone::Underline);
-    QTest::newRow("bullet") << int(Zone::Bullet);
+    QTest::addColumn<Zone>("zone");
+    QTest::newRow("new") << Zone::New;
+    QTest::newRow("underline") << Zone::Underline;
+    QTest::newRow("bullet") << Zone::Bullet;
 }
 
 void TestEditorToolbar::markCoversItsZone()
 {
-    QFETCH(int, zone);
+    QFETCH(Zone, zone);
     Fixture f;
     const QImage unmarked = f.toolbar.grab().toImage();
     QTest::mouseMove(&f.toolbar, f.centreOf(zone));
@@ -280,15 +293,15 @@ void TestEditorToolbar::drawingStaysCentredInTheZones()
     const QRgb background = f.toolbar.palette().color(QPalette::Window).rgb();
 
     QRect zones;
-    for (int zone = 0; zone < EditorToolbar::kZoneCount; ++zone) {
+    for (const Zone zone : EditorToolbar::allZones()) {
         const QRect area = f.toolbar.zoneRect(zone);
         zones |= area;
         const QRect ink = inkBounds(image, area, background);
-        QVERIFY2(ink.isValid(), qPrintable(QStringLiteral("zone %1 is empty").arg(zone)));
+        QVERIFY2(ink.isValid(), qPrintable(QStringLiteral("zone %1 is empty").arg(int(zone))));
         const QPointF offset = QRectF(ink).center() - QRectF(area).center();
         QVERIFY2(std::abs(offset.x()) <= 1.5 && std::abs(offset.y()) <= 1.5,
                  qPrintable(QStringLiteral("zone %1 is off by %2, %3")
-                                .arg(zone)
+                                .arg(int(zone))
                                 .arg(offset.x())
                                 .arg(offset.y())));
         // The edges stay free for the mark's frame.
@@ -300,8 +313,8 @@ void TestEditorToolbar::drawingStaysCentredInTheZones()
             if (image.pixel(x, y) == background)
                 continue;
             bool inZone = false;
-            for (int zone = 0; zone < EditorToolbar::kZoneCount && !inZone; ++zone)
-                inZone = f.toolbar.zoneRect(zone).contains(x, y);
+            for (const Zone zone : EditorToolbar::allZones())
+                inZone = inZone || f.toolbar.zoneRect(zone).contains(x, y);
             QVERIFY2(inZone, qPrintable(QStringLiteral("drawn at %1, %2").arg(x).arg(y)));
         }
     }
@@ -330,26 +343,26 @@ void TestEditorToolbar::iconsFollowThePalette()
 
 void TestEditorToolbar::lettersKeepTheirStyles_data()
 {
-    QTest::addColumn<int>("zone");
+    QTest::addColumn<Zone>("zone");
     QTest::addColumn<QString>("firstLetter");
     QTest::addColumn<QString>("englishLetter");
     QTest::addColumn<bool>("bold");
     QTest::addColumn<bool>("italic");
     QTest::addColumn<bool>("underline");
     QTest::addColumn<bool>("strikeOut");
-    QTest::newRow("bold") << int(Zone::Bold) << "G"
+    QTest::newRow("bold") << Zone::Bold << "G"
                           << "B" << true << false << false << false;
-    QTest::newRow("italic") << int(Zone::Italic) << "i"
+    QTest::newRow("italic") << Zone::Italic << "i"
                             << "I" << false << true << false << false;
-    QTest::newRow("underline") << int(Zone::Underline) << "S"
+    QTest::newRow("underline") << Zone::Underline << "S"
                                << "U" << false << false << true << false;
-    QTest::newRow("strike") << int(Zone::StrikeOut) << "b"
+    QTest::newRow("strike") << Zone::StrikeOut << "b"
                             << "S" << false << false << false << true;
 }
 
 void TestEditorToolbar::lettersKeepTheirStyles()
 {
-    QFETCH(int, zone);
+    QFETCH(Zone, zone);
     QFETCH(QString, firstLetter);
     QFETCH(QString, englishLetter);
     QFETCH(bool, bold);
@@ -405,7 +418,7 @@ void TestEditorToolbar::zonesAreNamedButtonsForScreenReaders()
                                  f.toolbar.zoneRect(Zone::Save).size()));
 
     save->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QTRY_COMPARE(f.clickedZones(), QList<int>{Zone::Save});
+    QTRY_COMPARE(f.clickedZones(), QList<Zone>{Zone::Save});
 }
 
 QTEST_MAIN(TestEditorToolbar)
