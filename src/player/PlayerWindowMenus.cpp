@@ -4,22 +4,12 @@
 #include "core/HelpCommands.h"
 #include "core/PedalCommands.h"
 #include "core/RecorderCommands.h"
+#include "player/PlayerFace.h"
 #include "player/PlayerWindow.h"
-#include "player/SkinButton.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-
-namespace {
-
-// Tooltips show no accelerator marks.
-QString padded(const QString& text)
-{
-    return QStringLiteral(" ") + StripAmpersands(text) + QStringLiteral(" ");
-}
-
-} // namespace
 
 const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
 {
@@ -37,6 +27,9 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
             if (w.m_bookmarks)
                 (w.m_bookmarks->*command)();
         };
+    };
+    const auto valueCommand = [](ValueEntry::Mode mode) {
+        return [mode](PlayerWindow& w) { w.m_values->open(mode); };
     };
     const auto recentEntries = [](PlayerWindow& w, QMenu* menu) {
         w.m_recentMedia->addEntries(menu, RecentFilesMenu::SeparatorPlace::Before);
@@ -93,7 +86,7 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
          .flags = Transport},
         {.name = "goToAction",
          .caption = Text::GoTo,
-         .run = &PlayerWindow::goToTime,
+         .run = valueCommand(ValueEntry::Mode::GoTo),
          .group = needsMedia},
         Row::separator(),
         {.name = "slowDownAction",
@@ -132,10 +125,10 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
         Row::topMenu("optionsMenu", Text::OptionsMenu),
         {.name = "skipSecondsAction",
          .caption = Text::SkipLength,
-         .run = &PlayerWindow::editSkipSeconds},
+         .run = valueCommand(ValueEntry::Mode::JumpSeconds)},
         {.name = "backSecondsAction",
          .caption = Text::SecondsBackOnPause,
-         .run = &PlayerWindow::editBackSeconds},
+         .run = valueCommand(ValueEntry::Mode::SecondsBack)},
         Row::separator(),
         {.name = "smartPlayAction",
          .caption = Text::SmartPlay,
@@ -144,11 +137,11 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
          .action = &PlayerWindow::m_smartPlayAction},
         {.name = "playTimeAction",
          .caption = Text::PlayTime,
-         .run = &PlayerWindow::editPlayTime,
+         .run = valueCommand(ValueEntry::Mode::PlayTime),
          .flags = Ellipsis},
         {.name = "pauseTimeAction",
          .caption = Text::PauseTime,
-         .run = &PlayerWindow::editPauseTime,
+         .run = valueCommand(ValueEntry::Mode::PauseTime),
          .flags = Ellipsis},
         Row::separator(),
         {.name = "languageAction",
@@ -238,15 +231,6 @@ void PlayerWindow::setupMenus()
 
     // The check mark is the option: however it changes, the cycle follows it.
     connect(m_smartPlayAction, &QAction::toggled, m_playback, &PlaybackController::setSmartPlay);
-    connect(m_openButton, &SkinButton::clicked, this, [this] {
-        openMedia();
-        m_openButton->dropHover();
-    });
-    connect(m_playButton, &SkinButton::clicked, this, &PlayerWindow::togglePlayPause);
-    connect(m_stopButton, &SkinButton::clicked, this, &PlayerWindow::stop);
-    connect(m_forwardButton, &SkinButton::clicked, this, &PlayerWindow::skipForward);
-    connect(m_backButton, &SkinButton::clicked, this, &PlayerWindow::skipBack);
-    connect(m_recordButton, &SkinButton::clicked, this, &PlayerWindow::openRecorder);
 }
 
 void PlayerWindow::openRecorder()
@@ -254,20 +238,15 @@ void PlayerWindow::openRecorder()
     if (m_playback->isPlaying())
         stop();
     // The window opening over the button takes the pointer away without a move off it.
-    m_recordButton->dropHover();
+    m_face->dropRecordHover();
     if (m_recorder)
         m_recorder->showRecorder();
 }
 
 void PlayerWindow::applyTexts()
 {
-    const InterfaceTexts& t = m_state.texts;
     m_commands.applyTexts();
-    m_openButton->setToolTip(padded(t.text(Text::OpenFile)));
-    m_playButton->setToolTip(padded(t.text(Text::PlayPauseTip)));
-    m_stopButton->setToolTip(padded(t.text(Text::StopTip)));
-    m_forwardButton->setToolTip(padded(t.text(Text::SkipForwardTip)));
-    m_backButton->setToolTip(padded(t.text(Text::SkipBackTip)));
+    m_face->retranslate();
     // Sized first: the bookmark window is placed beside the player as wide as it is now.
     fitMenuBar();
     if (m_bookmarks)
