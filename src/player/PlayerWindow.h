@@ -6,27 +6,23 @@
 #include "core/RecentFilesMenu.h"
 #include "core/SettingsFile.h"
 #include "platform/Platform.h"
+#include "player/BusyPointer.h"
 #include "player/CompanionWindows.h"
 #include "player/PlaybackController.h"
-#include "player/ValueEntry.h"
+#include "player/ValueCommands.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QTimer>
 #include <functional>
 
 class BookmarkCommands;
-class CaptionLabel;
 class EditorCommands;
 class HelpCommands;
+class PlayerFace;
 class PedalCommands;
-class PointerLabel;
 class QAction;
-class QLabel;
 class RecorderCommands;
-class SkinButton;
 class ValueDialog;
-class VolumeKnob;
 struct AppState;
 
 // The player window: it lives for the whole run, shows the transport that its
@@ -65,8 +61,6 @@ public:
     // The program's icon for the window. Set once the window is on screen: the display server
     // is given the picture at full size, which nobody needs before.
     void showWindowIcon();
-    // How long a wait goes on before the pointer shows it.
-    static constexpr int kBusyPointerDelayMs = 300;
     // Reads the settings and the recent list and shows them; `commandLine` is a media path given
     // at start ("" for none), opened last.
     void restoreSession(const QString& commandLine);
@@ -124,16 +118,15 @@ public:
     void openDroppedFile(const QString& name);
     const RecentList& recentMedia() const { return m_recentMedia->list(); }
 
-    // Options that ask for a value, and the position to go to.
-    void editSkipSeconds();
-    void editBackSeconds();
-    void editPlayTime();
-    void editPauseTime();
-    void goToTime();
+    // The options that ask for a value, and the position to go to.
+    ValueCommands* valueCommands() const { return m_values; }
     // Asks for a new bookmark's description; `add` returns false to keep the dialog open.
-    void askBookmarkDescription(const std::function<bool(const QString&)>& add);
-    // The dialog opened by the last of these commands, while it is open.
-    ValueDialog* valueDialog() const;
+    void askBookmarkDescription(const std::function<bool(const QString&)>& add)
+    {
+        m_values->askBookmarkDescription(add);
+    }
+    // The value dialog opened last, while it is open.
+    ValueDialog* valueDialog() const { return m_values->dialog(); }
 
     void toggleSmartPlay();
     void slowDown();
@@ -146,8 +139,6 @@ public:
 
     // A click on the position text, `x` twips from its left: plays from that share of the length.
     void seekToClick(double x);
-    // The fade timer's step: the speed or volume text turns from red back to white.
-    void stepLabelFade();
 
 Q_SIGNALS:
     // The settings file was written (or the write failed).
@@ -162,13 +153,9 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    // Which text the fade works on.
-    enum class FadedLabel { Volume, Speed };
-
     // The closing steps after the questions: settings saved, companions closed, engine stopped.
     void finishClosing();
-    void setupFace();
-    void setupMenus();
+    void buildMenus();
     void connectPlayback();
     void connectFace();
     // Widens the window when the menu titles need more room than the face.
@@ -176,15 +163,13 @@ private:
     void applyStoredSettings();
     // The editor where the settings put it, shown when they say so.
     void restoreEditor();
-    void resetPositionDisplay();
     void setMediaControlsEnabled(bool enabled);
     void loadAndPlay(const QString& path);
-    void updateTitle();
+    // The media's name (or path) and length, as the title line shows them.
+    QString mediaCaption() const;
     // Position text, progress bar and title line, as the refresh timer shows them.
     void showPosition();
     void showPlayState(PlayState state);
-    // "0:00 / <length>" and an empty progress bar.
-    void showStartPosition();
     // Nothing will play in this run: the title line says so, with the system's reason in its
     // tooltip.
     void showEngineMissing(const QString& reason);
@@ -193,18 +178,8 @@ private:
     void refuseMedia(Text reason, const QString& detail);
     void applyVolume();
     void changeSpeed(double step);
-    void startFade(int level);
-    QString imagePath(const QString& name) const;
-    // The busy pointer shows only when a wait goes on: a quick load does not flicker it.
-    void setBusyPointer(bool busy);
-    void showBusyPointer();
-    ValueDialog* newValueDialog(ValueEntry::Mode mode);
-    void openValueDialog(ValueEntry::Mode mode);
     // Hands the keyboard back to the transcript after a transport command.
     void returnFocus();
-
-    // Gives the button its picture files, by their names in Files/.
-    void setPictures(SkinButton* button, const char* normal, const char* hover);
 
     AppState& m_state;
     Platform m_platform;
@@ -223,35 +198,17 @@ private:
     QAction* m_fullPathAction = nullptr;
     QAction* m_alwaysOnTopAction = nullptr;
 
-    QWidget* m_face = nullptr;
-    SkinButton* m_openButton = nullptr;
-    SkinButton* m_backButton = nullptr;
-    SkinButton* m_playButton = nullptr;
-    SkinButton* m_stopButton = nullptr;
-    SkinButton* m_forwardButton = nullptr;
-    SkinButton* m_recordButton = nullptr;
-    QLabel* m_displayPanel = nullptr;
-    CaptionLabel* m_titleLabel = nullptr;
-    QLabel* m_progressBar = nullptr;
-    PointerLabel* m_positionLabel = nullptr;
-    VolumeKnob* m_volumeKnob = nullptr;
-    QLabel* m_volumeLabel = nullptr;
-    QLabel* m_speedLabel = nullptr;
+    PlayerFace* m_face;
+    ValueCommands* m_values;
+    BusyPointer m_busyPointer{this};
 
     PlayerEvents m_events;
     CompanionWindows m_companions{this};
     // The length the title line showed last, to tell when it became known.
     QString m_shownLength;
 
-    QTimer m_fadeTimer{this};
-    QTimer m_busyPointerDue{this};
-    // Green and blue of the faded text: below 0 at rest, 255 when white again.
-    int m_fadeLevel = -15;
-    FadedLabel m_fadedLabel = FadedLabel::Volume;
-    QPointer<ValueDialog> m_valueDialog;
     // The current file could not be played (or nothing can be): until another opens.
     bool m_mediaFailed = false;
-    bool m_busyPointer = false;
     bool m_closing = false;
     bool m_closed = false;
 };

@@ -5,11 +5,8 @@
 #include "core/RecorderCommands.h"
 #include "platform/Dialogs.h"
 #include "platform/MediaPlayer.h"
-#include "player/CaptionLabel.h"
-#include "player/MediaTitle.h"
+#include "player/PlayerFace.h"
 #include "player/PlayerWindow.h"
-#include "player/PointerLabel.h"
-#include "player/SkinButton.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -62,7 +59,7 @@ void PlayerWindow::openMedia(const QString& path)
 
     if (m_bookmarks)
         m_bookmarks->loadBookmarks(chosen);
-    m_openButton->dropHover();
+    m_face->dropOpenHover();
     m_companions.placeEditor();
     returnFocus();
 }
@@ -80,35 +77,21 @@ void PlayerWindow::openMediaAt(const QString& path, double seconds)
 
 void PlayerWindow::loadAndPlay(const QString& path)
 {
-    m_titleLabel->show();
-    m_displayPanel->show();
+    m_face->showMediaOpening();
     if (!QFileInfo::exists(path))
         return;
     m_mediaFailed = false;
-    m_progressBar->resize(0, m_progressBar->height());
+    m_face->showProgress(0);
     setMediaControlsEnabled(true);
     m_playback->load(path);
-    updateTitle();
+    m_face->showTitle(mediaCaption());
     Q_EMIT m_events.mediaChanged();
-}
-
-void PlayerWindow::updateTitle()
-{
-    const QString duration = m_platform.media ? m_platform.media->durationString() : QString();
-    m_titleLabel->setCaption(
-        MediaTitle::caption(m_state.currentMediaPath, m_fullPathAction->isChecked(), duration));
-    QFont font = m_titleLabel->font();
-    font.setPointSize(MediaTitle::fontPoints(m_titleLabel->caption().size()));
-    m_titleLabel->setFont(font);
 }
 
 void PlayerWindow::closeMedia()
 {
     m_playback->close();
-    m_positionLabel->setText(QStringLiteral("0:00 / 0:00"));
-    m_titleLabel->hide();
-    m_progressBar->hide();
-    m_displayPanel->hide();
+    m_face->showMediaClosed();
     setMediaControlsEnabled(false);
     if (m_bookmarks)
         m_bookmarks->unloadWindow();
@@ -119,9 +102,7 @@ void PlayerWindow::showEngineMissing(const QString& reason)
 {
     closeMedia();
     m_mediaFailed = true;
-    m_titleLabel->setCaption(m_state.texts.text(Text::EngineNotLoaded), reason);
-    m_titleLabel->show();
-    m_displayPanel->show();
+    m_face->showEngineMissing(m_state.texts.text(Text::EngineNotLoaded), reason);
 }
 
 void PlayerWindow::refuseMedia(Text reason, const QString& detail)

@@ -4,23 +4,13 @@
 #include "core/HelpCommands.h"
 #include "core/PedalCommands.h"
 #include "core/RecorderCommands.h"
+#include "player/PlayerFace.h"
 #include "player/PlayerWindow.h"
-#include "player/SkinButton.h"
 
 #include <QAction>
 #include <QEvent>
 #include <QMenu>
 #include <QMenuBar>
-
-namespace {
-
-// Tooltips show no accelerator marks.
-QString padded(const QString& text)
-{
-    return QStringLiteral(" ") + StripAmpersands(text) + QStringLiteral(" ");
-}
-
-} // namespace
 
 const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
 {
@@ -38,6 +28,9 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
             if (w.m_bookmarks)
                 (w.m_bookmarks->*command)();
         };
+    };
+    const auto valueCommand = [](ValueEntry::Mode mode) {
+        return [mode](PlayerWindow& w) { w.m_values->open(mode); };
     };
     const auto recentEntries = [](PlayerWindow& w, QMenu* menu) {
         w.m_recentMedia->addEntries(menu, RecentFilesMenu::SeparatorPlace::Before);
@@ -94,7 +87,7 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
          .flags = Transport},
         {.name = "goToAction",
          .caption = Text::GoTo,
-         .run = &PlayerWindow::goToTime,
+         .run = valueCommand(ValueEntry::Mode::GoTo),
          .group = needsMedia},
         Row::separator(),
         {.name = "slowDownAction",
@@ -133,10 +126,10 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
         Row::topMenu("optionsMenu", Text::OptionsMenu),
         {.name = "skipSecondsAction",
          .caption = Text::SkipLength,
-         .run = &PlayerWindow::editSkipSeconds},
+         .run = valueCommand(ValueEntry::Mode::JumpSeconds)},
         {.name = "backSecondsAction",
          .caption = Text::SecondsBackOnPause,
-         .run = &PlayerWindow::editBackSeconds},
+         .run = valueCommand(ValueEntry::Mode::SecondsBack)},
         Row::separator(),
         {.name = "smartPlayAction",
          .caption = Text::SmartPlay,
@@ -145,11 +138,11 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
          .action = &PlayerWindow::m_smartPlayAction},
         {.name = "playTimeAction",
          .caption = Text::PlayTime,
-         .run = &PlayerWindow::editPlayTime,
+         .run = valueCommand(ValueEntry::Mode::PlayTime),
          .flags = Ellipsis},
         {.name = "pauseTimeAction",
          .caption = Text::PauseTime,
-         .run = &PlayerWindow::editPauseTime,
+         .run = valueCommand(ValueEntry::Mode::PauseTime),
          .flags = Ellipsis},
         Row::separator(),
         {.name = "languageAction",
@@ -231,7 +224,7 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
     return rows;
 }
 
-void PlayerWindow::setupMenus()
+void PlayerWindow::buildMenus()
 {
     m_commands.build(menuBar(), *this, commandTable(), m_state.texts);
     // The closed state: nothing to play yet.
@@ -239,15 +232,6 @@ void PlayerWindow::setupMenus()
 
     // The check mark is the option: however it changes, the cycle follows it.
     connect(m_smartPlayAction, &QAction::toggled, m_playback, &PlaybackController::setSmartPlay);
-    connect(m_openButton, &SkinButton::clicked, this, [this] {
-        openMedia();
-        m_openButton->dropHover();
-    });
-    connect(m_playButton, &SkinButton::clicked, this, &PlayerWindow::togglePlayPause);
-    connect(m_stopButton, &SkinButton::clicked, this, &PlayerWindow::stop);
-    connect(m_forwardButton, &SkinButton::clicked, this, &PlayerWindow::skipForward);
-    connect(m_backButton, &SkinButton::clicked, this, &PlayerWindow::skipBack);
-    connect(m_recordButton, &SkinButton::clicked, this, &PlayerWindow::openRecorder);
 }
 
 void PlayerWindow::openRecorder()
@@ -255,20 +239,15 @@ void PlayerWindow::openRecorder()
     if (m_playback->isPlaying())
         stop();
     // The window opening over the button takes the pointer away without a move off it.
-    m_recordButton->dropHover();
+    m_face->dropRecordHover();
     if (m_recorder)
         m_recorder->showRecorder();
 }
 
 void PlayerWindow::retranslate()
 {
-    const InterfaceTexts& t = m_state.texts;
     m_commands.retranslate();
-    m_openButton->setToolTip(padded(t.text(Text::OpenFile)));
-    m_playButton->setToolTip(padded(t.text(Text::PlayPauseTip)));
-    m_stopButton->setToolTip(padded(t.text(Text::StopTip)));
-    m_forwardButton->setToolTip(padded(t.text(Text::SkipForwardTip)));
-    m_backButton->setToolTip(padded(t.text(Text::SkipBackTip)));
+    m_face->retranslate();
     // The bookmark window, placed beside the player after a language change, finds it sized.
     fitMenuBar();
 }

@@ -1,8 +1,8 @@
 #include "core/AppState.h"
 #include "core/Logging.h"
 #include "platform/Twips.h"
+#include "player/PlayerFace.h"
 #include "player/PlayerWindow.h"
-#include "player/VolumeKnob.h"
 
 #include <QAction>
 
@@ -28,8 +28,8 @@ bool PlayerWindow::saveSettings()
 {
     StoredSettings s = m_stored;
     s.languageFile = m_state.languageFile;
-    s.volume = m_volumeKnob->value();
-    s.knobTop = m_volumeKnob->knobTop();
+    s.volume = m_face->knobValue();
+    s.knobTop = m_face->knobTop();
     const TransportOptions& transport = m_playback->options();
     s.jumpSeconds = transport.skipSeconds;
     s.backSeconds = transport.backSeconds;

@@ -2,16 +2,12 @@
 #include "core/EditorCommands.h"
 #include "platform/MediaPlayer.h"
 #include "platform/Twips.h"
-#include "player/CaptionLabel.h"
 #include "player/MediaTitle.h"
+#include "player/PlayerFace.h"
 #include "player/PlayerLayout.h"
 #include "player/PlayerWindow.h"
-#include "player/PointerLabel.h"
-#include "player/SkinButton.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QLabel>
 #include <algorithm>
 #include <cmath>
 
@@ -49,25 +45,12 @@ void PlayerWindow::skipBack()
 
 void PlayerWindow::showPlayState(PlayState state)
 {
-    switch (state) {
-    case PlayState::Playing:
-        m_backButton->setEnabled(true);
-        m_forwardButton->setEnabled(true);
-        m_progressBar->show();
-        break;
-    case PlayState::Paused:
-        break;
-    case PlayState::Stopped:
-        showStartPosition();
-        break;
+    if (state == PlayState::Stopped) {
+        const QString length = m_platform.media ? m_platform.media->durationString() : QString();
+        m_face->showStartPosition(MediaTitle::colons(length));
     }
     m_commands.showStates();
-    // However the state changed (a key, the smart-play cycle, the end of the media), the button
-    // shows it; the pointer only decides between its normal and its hover picture.
-    if (m_playback->isPlaying())
-        setPictures(m_playButton, "pause.jpg", "pause2.jpg");
-    else
-        setPictures(m_playButton, "play.jpg", "play2.jpg");
+    m_face->showPlayState(state, m_playback->isPlaying());
 }
 
 void PlayerWindow::refreshDisplay()
@@ -88,29 +71,25 @@ void PlayerWindow::showPosition()
         Q_EMIT m_events.mediaChanged();
     }
     if (!m_mediaFailed)
-        m_titleLabel->setCaption(MediaTitle::caption(
-            m_state.currentMediaPath, m_fullPathAction->isChecked(), media->durationString()));
+        m_face->setCaption(mediaCaption());
 
     const double position = media->currentPosition();
     if (position > 0)
-        m_positionLabel->setText(MediaTitle::colons(media->currentPositionString()) +
+        m_face->showPositionText(MediaTitle::colons(media->currentPositionString()) +
                                  QStringLiteral(" / ") + duration);
 
     const double length = media->duration();
     if (length > 0) {
-        const double share = std::clamp(position / length, 0.0, 1.0);
-        m_progressBar->resize(Twips::toPixels(std::floor(PlayerLayout::kPosition.width * share)),
-                              m_progressBar->height());
+        m_face->showProgress(std::clamp(position / length, 0.0, 1.0));
         return;
     }
-    showStartPosition();
+    m_face->showStartPosition(duration);
 }
 
-void PlayerWindow::showStartPosition()
+QString PlayerWindow::mediaCaption() const
 {
     const QString duration = m_platform.media ? m_platform.media->durationString() : QString();
-    m_positionLabel->setText(QStringLiteral("0:00 / ") + MediaTitle::colons(duration));
-    m_progressBar->resize(0, m_progressBar->height());
+    return MediaTitle::caption(m_state.currentMediaPath, m_fullPathAction->isChecked(), duration);
 }
 
 void PlayerWindow::seekToClick(double x)
@@ -119,26 +98,6 @@ void PlayerWindow::seekToClick(double x)
         return;
     const double width = PlayerLayout::kPosition.width;
     m_playback->playFrom(std::floor(m_platform.media->duration() / width * x));
-}
-
-void PlayerWindow::setBusyPointer(bool busy)
-{
-    if (busy) {
-        if (!m_busyPointer && !m_busyPointerDue.isActive())
-            m_busyPointerDue.start();
-        return;
-    }
-    m_busyPointerDue.stop();
-    if (m_busyPointer) {
-        m_busyPointer = false;
-        QApplication::restoreOverrideCursor();
-    }
-}
-
-void PlayerWindow::showBusyPointer()
-{
-    m_busyPointer = true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 void PlayerWindow::returnFocus()

@@ -359,8 +359,8 @@ void TestTransport::busyPointerOnlyForLongWaits_data()
 {
     QTest::addColumn<int>("busyMs");
     QTest::addColumn<bool>("shown");
-    QTest::newRow("a quick load") << PlayerWindow::kBusyPointerDelayMs / 3 << false;
-    QTest::newRow("a long wait") << PlayerWindow::kBusyPointerDelayMs * 2 << true;
+    QTest::newRow("a quick load") << BusyPointer::kDelayMs / 3 << false;
+    QTest::newRow("a long wait") << BusyPointer::kDelayMs * 2 << true;
 }
 
 void TestTransport::busyPointerOnlyForLongWaits()
@@ -379,7 +379,7 @@ void TestTransport::busyPointerOnlyForLongWaits()
     Q_EMIT playback->busyChanged(false);
     QVERIFY(!QApplication::overrideCursor());
     // Nothing shows later either.
-    QTest::qWait(PlayerWindow::kBusyPointerDelayMs + 50);
+    QTest::qWait(BusyPointer::kDelayMs + 50);
     QVERIFY(!QApplication::overrideCursor());
 }
 

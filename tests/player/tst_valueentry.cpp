@@ -47,16 +47,7 @@ void setSetting(PlayerFixture& f, Mode mode, int value)
 // The player's command that edits the mode's setting.
 void edit(PlayerWindow& player, Mode mode)
 {
-    switch (mode) {
-    case Mode::JumpSeconds:
-        return player.editSkipSeconds();
-    case Mode::SecondsBack:
-        return player.editBackSeconds();
-    case Mode::PlayTime:
-        return player.editPlayTime();
-    default:
-        return player.editPauseTime();
-    }
+    player.valueCommands()->open(mode);
 }
 
 } // namespace
@@ -178,7 +169,7 @@ void TestValueEntry::blankFieldStoresNothing()
     f.setOption(&TransportOptions::skipSeconds, 9);
     const QByteArray before = f.folder.readBytes(QStringLiteral("Files/Vocarta.ini"));
     answerModal(f.player.get(), QStringLiteral("    "));
-    f.player->editSkipSeconds();
+    f.player->valueCommands()->open(Mode::JumpSeconds);
     QCOMPARE(f.option(&TransportOptions::skipSeconds), 9);
     QCOMPARE(f.folder.readBytes(QStringLiteral("Files/Vocarta.ini")), before);
     QVERIFY(f.dialogs.messages.isEmpty());
@@ -194,7 +185,7 @@ void TestValueEntry::openingShowsTheLowerBound()
         QCOMPARE(named<QLineEdit>(f.player->valueDialog(), "valueEdit")->selectedText(), shown);
         f.player->valueDialog()->cancel();
     });
-    f.player->editPlayTime();
+    f.player->valueCommands()->open(Mode::PlayTime);
     QCOMPARE(shown, QStringLiteral("7"));
     QCOMPARE(f.option(&TransportOptions::playTime), 7);
 }
@@ -288,7 +279,7 @@ void TestValueEntry::goToWhilePlayingAndPaused()
     if (!playing)
         f.player->togglePlayPause();
 
-    f.player->goToTime();
+    f.player->valueCommands()->open(Mode::GoTo);
     ValueDialog* dialog = f.player->valueDialog();
     QVERIFY(dialog);
     QVERIFY(!dialog->isModal());
