@@ -61,7 +61,7 @@ public:
     void discardCopy();
     // Writes the changed text as this run's copy and moves it under a dated name, read back to
     // be sure it is all there. The copy's path, or "" with the reason.
-    QString setChangesAside(QString* error);
+    [[nodiscard]] QString setChangesAside(QString* error);
 
 private:
     // Takes the folder's copy name; a folder that cannot be used is told the first time only

@@ -28,7 +28,7 @@ public:
 
     // Makes the folder and takes a name no running program holds, one with a copy left behind
     // first. False, with the reason, when the folder cannot be used or every name is held.
-    bool claim(QString* error = nullptr);
+    [[nodiscard]] bool claim(QString* error = nullptr);
     bool isClaimed() const { return m_lock != nullptr; }
 
     QString folder() const { return m_folder; }
@@ -44,17 +44,17 @@ public:
     };
     // The copy and its record; a record that is missing or damaged reads as the defaults. None
     // when the copy cannot be read, with the reason.
-    std::optional<Contents> read(QString* error = nullptr) const;
+    [[nodiscard]] std::optional<Contents> read(QString* error = nullptr) const;
 
     // Writes the copy, then its record, each replacing the old one atomically. Any thread.
-    bool write(const QByteArray& copy, const RecoveryRecord& record,
-               QString* error = nullptr) const;
+    [[nodiscard]] bool write(const QByteArray& copy, const RecoveryRecord& record,
+                             QString* error = nullptr) const;
     // Removes the copy and its record. Any thread.
-    bool remove(QString* error = nullptr) const;
+    [[nodiscard]] bool remove(QString* error = nullptr) const;
     // Keeps the copy and its record under a name with the date and time they were set aside
     // ("Transcript 2024-05-01 10-22-03.rtf"), so that the next run starts without one. Returns
     // the copy's new path, or "" with the reason.
-    QString setAside(const QDateTime& when, QString* error = nullptr);
+    [[nodiscard]] QString setAside(const QDateTime& when, QString* error = nullptr);
 
 private:
     QString slotPath(const QString& suffix) const;

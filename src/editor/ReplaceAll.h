@@ -11,5 +11,5 @@ class RichTextBox;
 // one relayout.
 // Returns how many were replaced (0 for an empty `find`), or -1 when the text area refuses
 // changes, with the reason in `error`.
-int replaceAll(RichTextBox& text, const QString& find, const QString& replacement,
-               QString* error = nullptr);
+[[nodiscard]] int replaceAll(RichTextBox& text, const QString& find, const QString& replacement,
+                             QString* error = nullptr);

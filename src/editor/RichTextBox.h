@@ -74,8 +74,8 @@ public:
     // (UTF-8, or Windows-1252 when it is not valid UTF-8). A file beyond the layout limits is
     // not taken, nor binary data. On any failure the document stays; when unreadable `error` gets
     // the system's reason.
-    LoadOutcome loadFile(const QString& path, QString* error = nullptr,
-                         const LoadProgress& progress = {});
+    [[nodiscard]] LoadOutcome loadFile(const QString& path, QString* error = nullptr,
+                                       const LoadProgress& progress = {});
     // Whether the bytes are a document the box can show: RTF, or text rather than binary data.
     static bool isDocument(const QByteArray& bytes);
     // The same from a file's bytes. RTF that breaks off is read as far as it goes.
@@ -84,7 +84,7 @@ public:
     ImportSummary setSubtitles(const QByteArray& bytes, Timestamp::Style style);
     // Writes the whole document atomically: plain UTF-8 text under a ".txt" name, RTF under any
     // other. On failure the old file stays whole.
-    bool saveFile(const QString& path, QString* error = nullptr) const;
+    [[nodiscard]] bool saveFile(const QString& path, QString* error = nullptr) const;
     // The document's bytes as saveFile writes them to that path.
     QByteArray fileContents(const QString& path) const;
 

@@ -40,7 +40,8 @@ class JournalBookmarks : public BookmarkCommands {
 public:
     explicit JournalBookmarks(QStringList& journal) : m_journal(journal) {}
 
-    QWidget* window() override { return &widget; }
+    // The real window is made when first shown.
+    QWidget* window() override { return windowMade ? &widget : nullptr; }
     bool hasBookmarks() const override { return bookmarks; }
     void saveBookmarks() override { m_journal << QStringLiteral("bookmarks saved"); }
     void clearBookmarks() override
@@ -69,6 +70,7 @@ public:
 
     QWidget widget;
     bool bookmarks = false;
+    bool windowMade = true;
 
 private:
     QStringList& m_journal;
