@@ -18,7 +18,6 @@ public:
     // `media` may be null (then every command does nothing).
     explicit PlaybackController(MediaPlayer* media, QObject* parent = nullptr);
 
-    MediaPlayer* media() const { return m_media; }
     // Whether a file is loaded.
     bool hasMedia() const;
     PlayState state() const { return m_state; }
