@@ -196,4 +196,8 @@ enum class Text {
     TextWithoutTimestamps = 216,
     OpeningFile = 217,
     FileBeyondLimits = 218,
+    WaveformWindow = 223,
+    WaveformMenu = 224,
+    SoundNotDrawn = 225,
+    WaveformNormalised = 226,
 };

@@ -5,6 +5,7 @@
 extern "C" MediaPlayer* vocartaCreateMediaEngine(const MediaEngineModule::Options& options,
                                                  QString* error);
 extern "C" CaptureDevice* vocartaCreateCaptureDevice();
+extern "C" SoundDecoder* vocartaCreateSoundDecoder();
 #endif
 
 namespace LinkedModules {
@@ -22,6 +23,15 @@ CaptureModule::Factory capture()
 {
 #ifdef VOCARTA_LINK_MODULES_DIRECTLY
     return &vocartaCreateCaptureDevice;
+#else
+    return nullptr;
+#endif
+}
+
+SoundModule::Factory sound()
+{
+#ifdef VOCARTA_LINK_MODULES_DIRECTLY
+    return &vocartaCreateSoundDecoder;
 #else
     return nullptr;
 #endif

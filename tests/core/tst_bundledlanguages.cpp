@@ -46,7 +46,11 @@ const QSet<int> kUsedLater = {int(Text::AboutText),
                               int(Text::ExportTranscript),
                               int(Text::TextWithoutTimestamps),
                               int(Text::OpeningFile),
-                              int(Text::FileBeyondLimits)};
+                              int(Text::FileBeyondLimits),
+                              int(Text::WaveformWindow),
+                              int(Text::WaveformMenu),
+                              int(Text::SoundNotDrawn),
+                              int(Text::WaveformNormalised)};
 
 QString languagePath(const QString& file)
 {
