@@ -90,6 +90,15 @@ double WaveformView::xAt(double seconds) const
     return (seconds - m_first) * width() / m_across;
 }
 
+PeakBin WaveformView::columnPeak(int x) const
+{
+    if (!m_peaks)
+        return {};
+    const qint64 first = m_peaks->binAt(secondsAt(x));
+    const double end = secondsAt(x + 1) * m_peaks->sampleRate() / Peaks::kSamplesPerBin;
+    return m_peaks->span(first, std::max(first + 1, qint64(std::ceil(end))));
+}
+
 void WaveformView::setPlayhead(double seconds)
 {
     const double oldX = std::floor(xAt(m_playhead));
@@ -163,9 +172,7 @@ void WaveformView::drawPicture()
     const double scale = (middle - 1) / fullScale;
     painter.setPen(palette().color(QPalette::Highlight));
     for (int x = 0; x < width(); ++x) {
-        const qint64 first = m_peaks->binAt(secondsAt(x));
-        const qint64 last = std::max(first + 1, m_peaks->binAt(secondsAt(x + 1)));
-        const PeakBin bin = m_peaks->span(first, last);
+        const PeakBin bin = columnPeak(x);
         if (bin.isEmpty())
             continue;
         const double top = middle - bin.high * scale;
@@ -281,8 +288,11 @@ void WaveformView::mouseReleaseEvent(QMouseEvent* event)
     const TimeMark* bookmark = markNear(m_bookmarks, at.x());
     const double seconds = bookmark ? bookmark->seconds : secondsAt(at.x());
     clearSelection();
+    // The playhead goes there at once, so that following does not turn back to where it was.
+    m_playhead = std::clamp(seconds, 0.0, m_duration);
     setFollowing(true);
-    Q_EMIT seekRequested(std::clamp(seconds, 0.0, m_duration));
+    update();
+    Q_EMIT seekRequested(m_playhead);
 }
 
 void WaveformView::wheelEvent(QWheelEvent* event)

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "core/TimeMark.h"
+#include "waveform/Peaks.h"
 
 #include <QPixmap>
 #include <QWidget>
 #include <optional>
-
-class Peaks;
 
 // The recording's peaks as a strip, one column of lowest and highest sample per pixel, with the
 // playhead, the bookmarks and the transcript's timestamps over them. It shows a span of the
@@ -57,6 +56,8 @@ public:
     // The time at pixel column `x`, and the column of a time.
     double secondsAt(double x) const;
     double xAt(double seconds) const;
+    // The peaks drawn in pixel column `x`: every bin the column's time touches.
+    PeakBin columnPeak(int x) const;
 
 Q_SIGNALS:
     void seekRequested(double seconds);
