@@ -14,13 +14,13 @@ public:
         double durationSeconds = 0;
     };
 
-    // Interleaved samples in [-1, 1]; valid until the next call.
+    // Samples in [-1, 1], a run of `frames` for each channel; valid until the next call.
     struct Block {
         // The index of the block's first frame from the start of the recording.
         qint64 firstFrame = 0;
         int frames = 0;
         int channels = 0;
-        const float* samples = nullptr;
+        const float* const* planes = nullptr;
     };
 
     virtual ~SoundDecoder() = default;

@@ -30,20 +30,20 @@ template <typename Sample> float toFloat(Sample value)
         return float(value);
 }
 
-// Interleaves (or copies) one frame's samples of type Sample into `out`.
+// Converts one frame's samples of type Sample into a plane per channel in `out`.
 template <typename Sample> void convert(const AVFrame* frame, int channels, bool planar, float* out)
 {
     const int frames = frame->nb_samples;
-    if (planar) {
-        for (int c = 0; c < channels; ++c) {
-            const auto* in = reinterpret_cast<const Sample*>(frame->extended_data[c]);
+    for (int c = 0; c < channels; ++c) {
+        const auto* in = reinterpret_cast<const Sample*>(frame->extended_data[planar ? c : 0]);
+        float* plane = out + size_t(c) * size_t(frames);
+        if (planar) {
             for (int i = 0; i < frames; ++i)
-                out[i * channels + c] = toFloat(in[i]);
+                plane[i] = toFloat(in[i]);
+        } else {
+            for (int i = 0; i < frames; ++i)
+                plane[i] = toFloat(in[i * channels + c]);
         }
-    } else {
-        const auto* in = reinterpret_cast<const Sample*>(frame->extended_data[0]);
-        for (int i = 0; i < frames * channels; ++i)
-            out[i] = toFloat(in[i]);
     }
 }
 
@@ -144,14 +144,24 @@ bool FfmpegSoundDecoder::seek(double seconds)
     return true;
 }
 
-bool FfmpegSoundDecoder::convertFrame()
+bool FfmpegSoundDecoder::takeFrame()
 {
     const int channels = std::min(m_frame->ch_layout.nb_channels, m_format.channels);
     if (channels <= 0)
         return false;
-    m_samples.resize(size_t(m_frame->nb_samples) * size_t(channels));
-    float* out = m_samples.data();
+    const int frames = m_frame->nb_samples;
     const auto sampleFormat = AVSampleFormat(m_frame->format);
+    m_planes.resize(size_t(channels));
+    // The usual decoders' own output needs no copy.
+    if (sampleFormat == AV_SAMPLE_FMT_FLTP) {
+        for (int c = 0; c < channels; ++c)
+            m_planes[size_t(c)] = reinterpret_cast<const float*>(m_frame->extended_data[c]);
+        return true;
+    }
+    m_samples.resize(size_t(frames) * size_t(channels));
+    float* out = m_samples.data();
+    for (int c = 0; c < channels; ++c)
+        m_planes[size_t(c)] = out + size_t(c) * size_t(frames);
     const bool planar = av_sample_fmt_is_planar(sampleFormat);
     switch (av_get_packed_sample_fmt(sampleFormat)) {
     case AV_SAMPLE_FMT_U8:
@@ -180,24 +190,24 @@ bool FfmpegSoundDecoder::next(Block* block, QString* error)
         error->clear();
     if (!m_codec)
         return false;
+    // The last block may point into the frame: it is let go only now.
+    av_frame_unref(m_frame);
     for (;;) {
         int result = avcodec_receive_frame(m_codec, m_frame);
         if (result == 0) {
             if (m_afterSeek && m_frame->best_effort_timestamp != AV_NOPTS_VALUE)
                 m_nextFrame = frameIndexOf(m_frame->best_effort_timestamp);
             m_afterSeek = false;
-            if (!convertFrame()) {
+            if (!takeFrame()) {
                 if (error)
                     *error = errorText(AVERROR_PATCHWELCOME);
-                av_frame_unref(m_frame);
                 return false;
             }
             block->firstFrame = m_nextFrame;
             block->frames = m_frame->nb_samples;
-            block->channels = std::min(m_frame->ch_layout.nb_channels, m_format.channels);
-            block->samples = m_samples.data();
+            block->channels = int(m_planes.size());
+            block->planes = m_planes.data();
             m_nextFrame += m_frame->nb_samples;
-            av_frame_unref(m_frame);
             return true;
         }
         if (result == AVERROR_EOF)

@@ -24,8 +24,9 @@ public:
 
 private:
     void close();
-    // Converts the frame just received into m_samples; false for a sample format it cannot read.
-    bool convertFrame();
+    // Points m_planes at the frame just received, converting it into m_samples unless it is
+    // planar floats already; false for a sample format it cannot read.
+    bool takeFrame();
     qint64 frameIndexOf(qint64 timestamp) const;
 
     AVFormatContext* m_container = nullptr;
@@ -35,6 +36,7 @@ private:
     int m_stream = -1;
     Format m_format;
     std::vector<float> m_samples;
+    std::vector<const float*> m_planes;
     // Where the next block starts: counted from the start, or taken from the first timestamp
     // after a seek.
     qint64 m_nextFrame = 0;

@@ -6,6 +6,8 @@
 #include <QLoggingCategory>
 #include <chrono>
 #include <limits>
+#include <sys/resource.h>
+#include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcWaveform, "vocarta.waveform")
 
@@ -14,6 +16,7 @@ namespace {
 // How often the worker hands its bins over: often enough for the picture to grow smoothly, seldom
 // enough that handing over costs nothing.
 constexpr auto kHandOverEvery = std::chrono::milliseconds(50);
+constexpr int kWorkerNice = 10;
 
 } // namespace
 
@@ -77,15 +80,17 @@ void PeakBuilder::post(const std::shared_ptr<Job>& job, std::function<void()> ap
 
 void PeakBuilder::run(std::shared_ptr<Job> job)
 {
+    // Decoding gives way to the windows and the player: the user's typing comes first.
+    if (setpriority(PRIO_PROCESS, id_t(gettid()), kWorkerNice) != 0)
+        qCDebug(lcWaveform) << "The peaks are built at the usual priority";
     const PeakCache::Source source = PeakCache::Source::of(job->path);
     const QString cacheFile =
         m_cacheFolder.isEmpty() ? QString() : PeakCache::fileFor(m_cacheFolder, job->path);
     int cachedRate = 0;
     std::vector<PeakBin> cached;
     if (!cacheFile.isEmpty() && PeakCache::read(cacheFile, source, &cachedRate, &cached)) {
-        post(job, [this, cachedRate, bins = std::move(cached)] {
-            m_peaks.reset(cachedRate, 0);
-            m_peaks.store(0, bins);
+        post(job, [this, cachedRate, bins = std::move(cached)]() mutable {
+            m_peaks.adopt(cachedRate, std::move(bins));
             m_stage = Stage::Done;
             Q_EMIT started();
             Q_EMIT peaksArrived(0, m_peaks.binCount());
@@ -127,7 +132,7 @@ void PeakBuilder::run(std::shared_ptr<Job> job)
         while (!job->cancelled) {
             if (!decoder->next(&block, &error))
                 return error.isEmpty();
-            accumulator.add(block.firstFrame, block.samples, block.frames, block.channels);
+            accumulator.add(block.firstFrame, block.planes, block.channels, block.frames);
             const auto now = std::chrono::steady_clock::now();
             if (now - handedOver >= kHandOverEvery) {
                 accumulator.flush(false);

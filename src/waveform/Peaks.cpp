@@ -13,6 +13,14 @@ void Peaks::reset(int sampleRate, qint64 expectedBins)
     m_loudest = 0;
 }
 
+void Peaks::adopt(int sampleRate, std::vector<PeakBin> bins)
+{
+    m_sampleRate = sampleRate;
+    m_bins = std::move(bins);
+    m_loudest = 0;
+    noteLoudest(m_bins.begin(), m_bins.end());
+}
+
 void Peaks::store(qint64 firstBin, const std::vector<PeakBin>& bins)
 {
     if (firstBin < 0 || bins.empty())
@@ -21,10 +29,20 @@ void Peaks::store(qint64 firstBin, const std::vector<PeakBin>& bins)
     if (end > m_bins.size())
         m_bins.resize(end);
     std::copy(bins.begin(), bins.end(), m_bins.begin() + firstBin);
-    for (const PeakBin& bin : bins) {
-        if (!bin.isEmpty())
-            m_loudest = std::max({m_loudest, std::abs(int(bin.low)), std::abs(int(bin.high))});
+    noteLoudest(bins.begin(), bins.end());
+}
+
+void Peaks::noteLoudest(std::vector<PeakBin>::const_iterator from,
+                        std::vector<PeakBin>::const_iterator to)
+{
+    int low = 0, high = 0;
+    for (auto bin = from; bin != to; ++bin) {
+        if (!bin->isEmpty()) {
+            low = std::min<int>(low, bin->low);
+            high = std::max<int>(high, bin->high);
+        }
     }
+    m_loudest = std::max({m_loudest, -low, high});
 }
 
 qint64 Peaks::binAt(double seconds) const
@@ -44,7 +62,7 @@ PeakBin Peaks::span(qint64 first, qint64 last) const
     return result;
 }
 
-void PeakAccumulator::add(qint64 firstFrame, const float* samples, int frames, int channels)
+void PeakAccumulator::add(qint64 firstFrame, const float* const* planes, int channels, int frames)
 {
     auto level = [](float sample) {
         return qint16(std::lround(std::clamp(sample, -1.0f, 1.0f) * 32767.0f));
@@ -64,9 +82,11 @@ void PeakAccumulator::add(qint64 firstFrame, const float* samples, int frames, i
         }
         const int inBin =
             int(std::min<qint64>(frames - i, (bin + 1) * Peaks::kSamplesPerBin - frame));
-        const float* from = samples + size_t(i) * size_t(channels);
-        const auto [low, high] = std::minmax_element(from, from + size_t(inBin) * size_t(channels));
-        m_current.include(PeakBin{level(*low), level(*high)});
+        for (int c = 0; c < channels; ++c) {
+            const float* from = planes[c] + i;
+            const auto [low, high] = std::minmax_element(from, from + inBin);
+            m_current.include(PeakBin{level(*low), level(*high)});
+        }
         i += inBin;
         frame += inBin;
     }

@@ -32,6 +32,8 @@ public:
 
     // Forgets every bin; `expectedBins` are made room for, empty.
     void reset(int sampleRate, qint64 expectedBins);
+    // Takes the whole recording's bins.
+    void adopt(int sampleRate, std::vector<PeakBin> bins);
     // Stores bins from `firstBin` on, growing the list where the sound is longer than expected.
     void store(qint64 firstBin, const std::vector<PeakBin>& bins);
 
@@ -52,6 +54,9 @@ public:
     size_t memoryBytes() const { return m_bins.capacity() * sizeof(PeakBin); }
 
 private:
+    void noteLoudest(std::vector<PeakBin>::const_iterator from,
+                     std::vector<PeakBin>::const_iterator to);
+
     int m_sampleRate = 0;
     std::vector<PeakBin> m_bins;
     int m_loudest = 0;
@@ -66,9 +71,9 @@ public:
 
     explicit PeakAccumulator(Sink sink) : m_sink(std::move(sink)) {}
 
-    // `channels` interleaved samples per frame, in [-1, 1]. A block that does not follow the last
-    // one hands on what came before it first.
-    void add(qint64 firstFrame, const float* samples, int frames, int channels);
+    // `frames` samples in [-1, 1] in each of the `channels` planes. A block that does not follow
+    // the last one hands on what came before it first.
+    void add(qint64 firstFrame, const float* const* planes, int channels, int frames);
     // Hands on the completed bins; `finish` also the one in progress.
     void flush(bool finish);
     qint64 pendingBins() const { return qint64(m_done.size()); }
