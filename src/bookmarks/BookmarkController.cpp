@@ -303,3 +303,12 @@ void BookmarkController::previousBookmark()
     window->selectLine(previous);
     jumpTo(window->selectedRecord());
 }
+
+TimeMarks BookmarkController::marks() const
+{
+    TimeMarks marks;
+    for (const QString& record : m_table.records())
+        marks.append(
+            {double(BookmarkRecord::jumpSeconds(record)), BookmarkRecord::shownLineOf(record)});
+    return marks;
+}

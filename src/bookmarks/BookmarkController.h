@@ -3,6 +3,7 @@
 #include "bookmarks/BookmarkTable.h"
 #include "core/BookmarkCommands.h"
 #include "core/Text.h"
+#include "core/TimeMark.h"
 #include "platform/Platform.h"
 
 #include <QObject>
@@ -57,6 +58,8 @@ public:
     // The loaded window, or nullptr.
     BookmarkWindow* bookmarkWindow() const;
     const BookmarkTable& table() const { return m_table; }
+    // The bookmarks of the recording, each at its time with its line as the list shows it.
+    TimeMarks marks() const;
     QString bookmarkFile(const QString& mediaPath) const;
 
 private Q_SLOTS:

@@ -81,6 +81,8 @@ public:
     void insertTimestamp() override;
     // The snippet commands on the text; nullptr until the window is built.
     SnippetCommands* snippetCommands() const { return m_snippets; }
+    // The timestamp commands on the text; nullptr until the window is built.
+    TimestampCommands* timestampCommands() const { return m_timestamps; }
 
     // The window the recovery boxes belong to (the player's); the editor itself until set.
     void setDialogOwner(QWidget* owner) { m_dialogOwner = owner; }

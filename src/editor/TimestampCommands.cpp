@@ -10,6 +10,29 @@
 #include <QAction>
 #include <QTextBlock>
 #include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Calls `visit(block, found)` for each timestamp of the document in order, positions within the
+// block, until it returns false.
+template <typename Visit> void eachTimestamp(const QTextDocument& document, Visit visit)
+{
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        for (qsizetype at = 0; at < text.size(); ++at) {
+            if (text.at(at) != QLatin1Char('[') && text.at(at) != QLatin1Char('#'))
+                continue;
+            if (const auto found = Timestamp::parseAt(text, at)) {
+                if (!visit(block, *found))
+                    return;
+                at += found->length - 1;
+            }
+        }
+    }
+}
+
+} // namespace
 
 TimestampCommands::TimestampCommands(AppState& state, Dialogs& dialogs, PlayerCommands* player,
                                      RichTextBox* text, const MenuCommands* menus)
@@ -129,6 +152,43 @@ bool TimestampCommands::playFrom(int position, bool onTimestamp)
     if (length > 0)
         seconds = std::min(seconds, length);
     m_player->playFrom(seconds);
+    return true;
+}
+
+const TimeMarks& TimestampCommands::marks()
+{
+    // How much of what follows a timestamp its mark shows.
+    constexpr int kWordsShown = 80;
+    const QTextDocument& document = *m_text->document();
+    if (document.revision() == m_marksRevision)
+        return m_marks;
+    m_marks.clear();
+    eachTimestamp(document, [this](const QTextBlock& block, const Timestamp::Found& found) {
+        m_marks.append({found.milliseconds / 1000.0,
+                        block.text().mid(found.start, found.length + kWordsShown).trimmed()});
+        return true;
+    });
+    m_marksRevision = document.revision();
+    return m_marks;
+}
+
+bool TimestampCommands::goTo(double seconds)
+{
+    const auto milliseconds = qint64(std::llround(seconds * 1000));
+    int position = -1;
+    eachTimestamp(*m_text->document(), [&](const QTextBlock& block, const Timestamp::Found& found) {
+        if (found.milliseconds == milliseconds)
+            position = block.position() + int(found.start);
+        return position < 0;
+    });
+    if (position < 0)
+        return false;
+    QTextCursor cursor(m_text->document());
+    cursor.setPosition(position);
+    m_text->setTextCursor(cursor);
+    m_text->ensureCursorVisible();
+    m_text->window()->activateWindow();
+    m_text->setFocus();
     return true;
 }
 

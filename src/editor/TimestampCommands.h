@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/TimeMark.h"
 #include "core/Timestamp.h"
 
 #include <QObject>
@@ -46,6 +47,13 @@ public:
     // position lies in. False when nothing plays.
     bool playFrom(int position, bool onTimestamp);
 
+    // Every timestamp of the text, in document order, with the words that follow it; read again
+    // only after the text changed.
+    const TimeMarks& marks();
+    // Puts the caret on the first timestamp of the text at `seconds` (to the millisecond) and
+    // gives the text the keyboard; false when there is none.
+    bool goTo(double seconds);
+
     void setStyle(Timestamp::Style style);
     void setStampNewParagraphs(bool on);
     void setStampAfterStepBack(bool on);
@@ -65,4 +73,6 @@ private:
     std::array<QAction*, Timestamp::kStyleCount> m_styleActions{};
     QAction* m_newParagraphAction = nullptr;
     QAction* m_afterStepBackAction = nullptr;
+    TimeMarks m_marks;
+    int m_marksRevision = -1;
 };
