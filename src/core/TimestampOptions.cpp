@@ -1,5 +1,6 @@
 #include "core/TimestampOptions.h"
 
+#include "core/OptionLines.h"
 #include "core/PlayerCommands.h"
 #include "platform/TextFile.h"
 
@@ -11,40 +12,24 @@ const QString kFormatName = QStringLiteral("Format");
 const QString kNewParagraphName = QStringLiteral("NewParagraph");
 const QString kAfterStepBackName = QStringLiteral("AfterStepBack");
 
-QString yesOrNoText(bool on)
-{
-    return on ? QStringLiteral("yes") : QStringLiteral("no");
-}
-
-std::optional<bool> yesOrNo(const QString& value)
-{
-    const QString word = value.trimmed().toLower();
-    if (word == QLatin1String("yes") || word == QLatin1String("1") || word == QLatin1String("true"))
-        return true;
-    if (word == QLatin1String("no") || word == QLatin1String("0") || word == QLatin1String("false"))
-        return false;
-    return std::nullopt;
-}
-
 } // namespace
 
 TimestampOptions TimestampOptions::parse(const QStringList& lines)
 {
     TimestampOptions options;
     for (const QString& line : lines) {
-        const qsizetype equals = line.indexOf(QLatin1Char('='));
-        if (equals < 0)
+        const auto split = OptionLines::split(line);
+        if (!split)
             continue;
-        const QString name = line.left(equals).trimmed();
-        const QString value = line.mid(equals + 1);
+        const auto& [name, value] = *split;
         if (name.compare(kFormatName, Qt::CaseInsensitive) == 0) {
             if (const auto style = Timestamp::styleOfPattern(value))
                 options.style = *style;
         } else if (name.compare(kNewParagraphName, Qt::CaseInsensitive) == 0) {
-            if (const auto on = yesOrNo(value))
+            if (const auto on = OptionLines::yesOrNo(value))
                 options.stampNewParagraphs = *on;
         } else if (name.compare(kAfterStepBackName, Qt::CaseInsensitive) == 0) {
-            if (const auto on = yesOrNo(value))
+            if (const auto on = OptionLines::yesOrNo(value))
                 options.afterStepBack = *on;
         }
     }
@@ -53,9 +38,9 @@ TimestampOptions TimestampOptions::parse(const QStringList& lines)
 
 QStringList TimestampOptions::lines() const
 {
-    return {kFormatName + QLatin1Char('=') + Timestamp::pattern(style),
-            kNewParagraphName + QLatin1Char('=') + yesOrNoText(stampNewParagraphs),
-            kAfterStepBackName + QLatin1Char('=') + yesOrNoText(afterStepBack)};
+    return {OptionLines::line(kFormatName, Timestamp::pattern(style)),
+            OptionLines::line(kNewParagraphName, OptionLines::yesOrNo(stampNewParagraphs)),
+            OptionLines::line(kAfterStepBackName, OptionLines::yesOrNo(afterStepBack))};
 }
 
 double TimestampOptions::positionOf(const PlayerCommands& player) const

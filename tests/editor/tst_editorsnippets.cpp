@@ -17,6 +17,7 @@ private Q_SLOTS:
     void ctrlDigitInsertsTheSnippet();
     void defaultsSpeakTheInterfaceLanguage_data();
     void defaultsSpeakTheInterfaceLanguage();
+    void handEditedLinesWithoutANameAreSkipped();
     void editedSnippetsAreKeptInTheirFile();
     void entriesShowTheSnippetsAndAFailedSaveIsTold();
 };
@@ -120,6 +121,13 @@ void TestEditorSnippets::defaultsSpeakTheInterfaceLanguage()
     QCOMPARE(snippets.slots[1], (Snippet{second, true, false}));
     for (int slot = 2; slot < Snippets::kCount; ++slot)
         QCOMPARE(snippets.slots[size_t(slot)], Snippet());
+}
+
+void TestEditorSnippets::handEditedLinesWithoutANameAreSkipped()
+{
+    const Snippets read =
+        Snippets::parse({QStringLiteral(" =x"), QStringLiteral("="), QStringLiteral("Text3=A")});
+    QCOMPARE(read.slots[2].text, QStringLiteral("A"));
 }
 
 void TestEditorSnippets::editedSnippetsAreKeptInTheirFile()
