@@ -57,6 +57,8 @@ void EditorWindow::build()
         return;
     m_built = true;
     buildControls();
+    // The empty document is the first snapshot, never undone.
+    m_undo = new UndoController(m_textBox, this);
     DocumentCommands::Editor editor;
     editor.text = m_textBox;
     editor.undo = m_undo;
@@ -131,8 +133,6 @@ void EditorWindow::buildControls()
     connect(m_toolbar, &EditorToolbar::zoneClicked, this, &EditorWindow::runToolbarZone);
     connect(m_fonts, &FontBoxes::fontNameChosen, m_textBox, &RichTextBox::setSelectionFontName);
     connect(m_fonts, &FontBoxes::fontSizeChosen, m_textBox, &RichTextBox::setSelectionFontSize);
-    // The empty document is the first snapshot, never undone.
-    m_undo = new UndoController(m_textBox, this);
 }
 
 void EditorWindow::connectTextBox()

@@ -1,3 +1,4 @@
+#include "Controls.h"
 #include "EditorFixture.h"
 #include "editor/EditorKeys.h"
 #include "editor/EditorToolbar.h"
@@ -40,6 +41,7 @@ private Q_SLOTS:
     void functionKeysReachThePlayerWhenTheyComeUp();
     void escapeEndsTheProgramThroughThePlayer();
     void styleToggleMakesAMixedSelectionWhole();
+    void undoOfAFormatChangeModifiesTheDocument();
     void sizeStepsLeaveTheSizeBoxAlone();
     void fontBoxesIgnoreWhatIsNoFontOrSize_data();
     void fontBoxesIgnoreWhatIsNoFontOrSize();
@@ -233,6 +235,25 @@ void TestEditorKeys::styleToggleMakesAMixedSelectionWhole()
     box->setSelectionStart(2);
     box->setSelectionLength(3);
     QVERIFY(!box->selectionBold());
+}
+
+// The text keeps its words; the change undone was the user's all the same. The text then has the
+// keyboard.
+void TestEditorKeys::undoOfAFormatChangeModifiesTheDocument()
+{
+    EditorFixture f;
+    QVERIFY(bringForward(f.editor.get()));
+    DocumentCommands* files = f.editor->documentCommands();
+    files->openDocumentFile(f.document(QStringLiteral("a.rtf"), "{\\rtf1 words}"));
+    f.text()->selectAll();
+    f.editor->runToolbarZone(EditorToolbar::Zone::Bold);
+    QCOMPARE(files->save(), DocumentCommands::SaveOutcome::Saved);
+    named<QComboBox>(f.editor, "fontBox")->setFocus();
+    f.editor->runToolbarZone(EditorToolbar::Zone::Undo);
+    QCOMPARE(QStringLiteral("%1 %2")
+                 .arg(files->document().modified)
+                 .arg(QApplication::focusWidget()->objectName()),
+             QStringLiteral("1 textBox"));
 }
 
 void TestEditorKeys::sizeStepsLeaveTheSizeBoxAlone()
