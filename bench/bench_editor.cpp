@@ -8,8 +8,10 @@
 #include "BenchSupport.h"
 #include "FakeMediaPlayer.h"
 #include "core/AppState.h"
+#include "editor/DocumentCommands.h"
 #include "editor/EditorWindow.h"
 #include "editor/RichTextBox.h"
+#include "editor/UndoController.h"
 #include "platform/Platform.h"
 #include "platform/QtDialogs.h"
 
@@ -162,7 +164,7 @@ int main(int argc, char** argv)
             emptyMemory = residentMegabytes();
         QElapsedTimer clock;
         clock.start();
-        editor.openDocumentFile(big);
+        editor.documentCommands()->openDocumentFile(big);
         settle();
         loads.push_back(milliseconds(clock));
 
@@ -173,7 +175,7 @@ int main(int argc, char** argv)
         box->moveCursor(QTextCursor::End);
         box->insertPlainText(QStringLiteral("."));
         clock.restart();
-        if (editor.save() != EditorWindow::SaveOutcome::Saved)
+        if (editor.documentCommands()->save() != DocumentCommands::SaveOutcome::Saved)
             std::printf("the save failed\n");
         saves.push_back(milliseconds(clock));
     }
@@ -182,7 +184,7 @@ int main(int argc, char** argv)
     {
         EditorWindow editor(state, platform, nullptr);
         editor.show();
-        editor.openDocumentFile(small);
+        editor.documentCommands()->openDocumentFile(small);
         auto* box = editor.findChild<RichTextBox*>(QStringLiteral("textBox"));
         box->setFocus();
         // The document's layout finishes in the background first, as it does while one reads.
@@ -215,7 +217,7 @@ int main(int argc, char** argv)
         for (int i = 0; i < Typed; ++i)
             box->insertPlainText(i % 70 == 69 ? QStringLiteral("\n")
                                               : QString(QChar(u'a' + i % 26)));
-        historyBytes = editor.undoHistory().memoryBytes();
+        historyBytes = editor.undoController()->history().memoryBytes();
     }
 
     report(QStringLiteral("open 5 MB RTF transcript:"), loads, "< 300 ms");

@@ -11,6 +11,7 @@
 #include "FakePlayer.h"
 #include "core/AppState.h"
 #include "core/Timestamp.h"
+#include "editor/DocumentCommands.h"
 #include "editor/DocumentSnapshot.h"
 #include "editor/EditorWindow.h"
 #include "editor/RecoveryKeeper.h"
@@ -138,7 +139,7 @@ int main(int argc, char** argv)
         // The whole GUI-thread part of a copy, as the timer runs it.
         box->insertPlainText(QStringLiteral("x"));
         const QDateTime before = QFileInfo(copy).lastModified();
-        handOvers.measure([&] { editor.recovery()->writeCopy(); });
+        handOvers.measure([&] { editor.documentCommands()->recovery()->writeCopy(); });
         waitFor([&] { return QFileInfo(copy).lastModified() != before; }, 10000);
     }
     if (!written)

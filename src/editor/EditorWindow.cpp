@@ -2,11 +2,14 @@
 
 #include "core/AppState.h"
 #include "core/PlayerCommands.h"
+#include "editor/DocumentCommands.h"
 #include "editor/EditorToolbar.h"
 #include "editor/FindDialog.h"
+#include "editor/FontBoxes.h"
 #include "editor/RecoveryKeeper.h"
 #include "editor/RichTextBox.h"
 #include "editor/TimestampCommands.h"
+#include "editor/UndoController.h"
 #include "platform/Dialogs.h"
 #include "platform/SkinImage.h"
 
@@ -14,35 +17,15 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QMenu>
-#include <QPrinter>
 #include <QShortcut>
 #include <QVBoxLayout>
-#include <optional>
 
 namespace {
 
-// The font and size the boxes show at first, and the text typed into an empty document gets.
-const QString kStartFont = QStringLiteral("Arial");
-constexpr int kStartSize = 12;
-// Larger sizes than word processors accept are not applied.
-constexpr double kLargestFontSize = 1638;
 constexpr QSize kStartWindowSize{640, 420};
-
-// The points a size box's text gives, or nothing for a text that is no size to apply.
-std::optional<double> sizeInPoints(const QString& text)
-{
-    bool numeric = false;
-    double points = text.trimmed().toDouble(&numeric);
-    if (!numeric)
-        points = QLocale().toDouble(text.trimmed(), &numeric);
-    if (!numeric || points <= 0 || points > kLargestFontSize)
-        return std::nullopt;
-    return points;
-}
 
 // The dialogs shown now, of any window.
 QList<QWidget*> shownDialogs()
@@ -55,25 +38,11 @@ QList<QWidget*> shownDialogs()
     return shown;
 }
 
-QStringList fontSizes()
-{
-    QStringList sizes;
-    for (int size = 5; size <= 15; ++size)
-        sizes << QString::number(size);
-    for (int size = 16; size <= 28; size += 2)
-        sizes << QString::number(size);
-    sizes << QStringLiteral("36") << QStringLiteral("48") << QStringLiteral("72");
-    return sizes;
-}
-
 } // namespace
 
 EditorWindow::EditorWindow(AppState& state, const Platform& platform, PlayerCommands* player,
                            Build when, QWidget* parent)
-    : QMainWindow(parent), m_state(state), m_platform(platform), m_player(player),
-      m_recentDocuments(new RecentFilesMenu(state, platform.dialogs,
-                                            QStringLiteral("LastFilesEditor.ini"),
-                                            RecentFilesMenu::Saving::AtOnce, this))
+    : QMainWindow(parent), m_state(state), m_platform(platform), m_player(player)
 {
     setObjectName(QStringLiteral("editorWindow"));
     setWindowTitle(QStringLiteral("Text Editor"));
@@ -88,7 +57,19 @@ void EditorWindow::build()
         return;
     m_built = true;
     buildControls();
-    setupRecovery();
+    // The empty document is the first snapshot, never undone.
+    m_undo = new UndoController(m_textBox, this);
+    DocumentCommands::Editor editor;
+    editor.text = m_textBox;
+    editor.undo = m_undo;
+    editor.window = this;
+    editor.newDocumentFont = [this] { return m_fonts->chosenFont(); };
+    editor.startOwner = [this]() -> QWidget* { return m_dialogOwner ? m_dialogOwner : this; };
+    m_documentCommands =
+        new DocumentCommands(m_state, *m_platform.dialogs, m_player, std::move(editor), this);
+    connect(m_documentCommands, &DocumentCommands::captionChanged, this,
+            &EditorWindow::setWindowTitle);
+    connect(m_documentCommands, &DocumentCommands::restored, this, &EditorWindow::showRestoredCopy);
     buildMenus();
     connectTextBox();
     // The font box comes first in the window: the keyboard goes to the text instead.
@@ -96,22 +77,12 @@ void EditorWindow::build()
 
     if (const auto hand = SkinImage::pointer(m_state.filesPath(QStringLiteral("Indica.ico")))) {
         m_toolbar->setPointer(*hand);
-        m_fontBox->setCursor(*hand);
-        m_sizeBox->setCursor(*hand);
+        m_fonts->setPointer(*hand);
     }
 
     retranslate();
     // Wide enough for the whole toolbar at first; only a small screen makes it narrower.
     resize(size().expandedTo(sizeHint()));
-    m_document.modified = false;
-    m_document.untitledNumber = 1;
-    updateCaption();
-    // The empty document is the first snapshot, never undone.
-    m_textBox->document()->setUndoRedoEnabled(false);
-    m_history.reset(QString(), 0);
-    m_undoRecording = true;
-    m_recentDocuments->load();
-    connect(m_recentDocuments, &RecentFilesMenu::chosen, this, &EditorWindow::openRecentDocument);
 
     auto* escape = new QShortcut(Qt::Key_Escape, this);
     connect(escape, &QShortcut::activated, this, [this] {
@@ -136,28 +107,9 @@ void EditorWindow::buildControls()
     m_toolbar->setObjectName(QStringLiteral("toolbar"));
     row->addWidget(m_toolbar);
 
-    m_fontBox = new QComboBox(face);
-    m_fontBox->setObjectName(QStringLiteral("fontBox"));
-    m_fontBox->setEditable(true);
-    m_fontBox->setInsertPolicy(QComboBox::NoInsert);
-    m_fontBox->setMinimumContentsLength(14);
-    m_fontBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    m_fontBox->addItems(QFontDatabase::families());
-    m_fontBox->setEditText(kStartFont);
-    // Narrower than its usual width when it must be, so that the window fits a small or
-    // scaled screen whole.
-    m_fontBox->setMinimumWidth(m_fontBox->minimumSizeHint().width() / 2);
-    row->addWidget(m_fontBox);
-
-    m_sizeBox = new QComboBox(face);
-    m_sizeBox->setObjectName(QStringLiteral("sizeBox"));
-    m_sizeBox->setEditable(true);
-    m_sizeBox->setInsertPolicy(QComboBox::NoInsert);
-    m_sizeBox->setMinimumContentsLength(3);
-    m_sizeBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    m_sizeBox->addItems(fontSizes());
-    m_sizeBox->setEditText(QString::number(kStartSize));
-    row->addWidget(m_sizeBox);
+    m_fonts = new FontBoxes(face);
+    row->addWidget(m_fonts->nameBox());
+    row->addWidget(m_fonts->sizeBox());
     row->addStretch();
     column->addLayout(row);
 
@@ -172,97 +124,25 @@ void EditorWindow::buildControls()
     inside->setContentsMargins(8, 8, 8, 8);
     m_textBox = new RichTextBox(frame);
     m_textBox->setObjectName(QStringLiteral("textBox"));
-    QFont typing(kStartFont);
-    typing.setPointSize(kStartSize);
-    m_textBox->document()->setDefaultFont(typing);
+    m_textBox->document()->setDefaultFont(FontBoxes::startFont());
     inside->addWidget(m_textBox);
     column->addWidget(frame, 1);
 
     setCentralWidget(face);
 
     connect(m_toolbar, &EditorToolbar::zoneClicked, this, &EditorWindow::runToolbarZone);
-    connect(m_fontBox, &QComboBox::editTextChanged, this, &EditorWindow::applyFontName);
-    connect(m_fontBox, &QComboBox::textActivated, this, &EditorWindow::applyFontName);
-    connect(m_sizeBox, &QComboBox::editTextChanged, this, &EditorWindow::applyFontSize);
-    connect(m_sizeBox, &QComboBox::textActivated, this, &EditorWindow::applyFontSize);
+    connect(m_fonts, &FontBoxes::fontNameChosen, m_textBox, &RichTextBox::setSelectionFontName);
+    connect(m_fonts, &FontBoxes::fontSizeChosen, m_textBox, &RichTextBox::setSelectionFontSize);
 }
 
 void EditorWindow::connectTextBox()
 {
-    connect(m_textBox, &RichTextBox::contentChanged, this, &EditorWindow::textChanged);
     connect(m_textBox, &RichTextBox::keyDown, this, &EditorWindow::keyDown);
     connect(m_textBox, &RichTextBox::keyUp, this, &EditorWindow::keyUp);
     connect(m_textBox, &RichTextBox::shortcutWanted, this, [](KeyStroke& stroke) {
         stroke.swallowed = EditorKeys::keepsFromMenu(stroke.key, stroke.modifiers);
     });
     connect(m_textBox, &RichTextBox::rightButtonPressed, this, &EditorWindow::showEditMenu);
-}
-
-void EditorWindow::updateCaption()
-{
-    setWindowTitle(m_document.caption(m_state.texts.text(Text::TextEditor)));
-}
-
-void EditorWindow::textChanged()
-{
-    m_document.modified = true;
-    if (m_undoRecording)
-        recordChange();
-    m_recovery->noteChange();
-}
-
-void EditorWindow::recordChange()
-{
-    const RichTextBox::TextChange change = m_textBox->lastChange();
-    const int caret = m_textBox->textCursor().position();
-    const int predicted = int(m_history.text().size()) - change.removed + change.added;
-    if (change.known && predicted == m_textBox->plainLength()) {
-        m_history.record(
-            {change.position, change.removed, m_textBox->plainText(change.position, change.added)},
-            caret);
-        return;
-    }
-    // Several changes at once: the whole text tells what differs.
-    m_history.record(UndoHistory::difference(m_history.text(),
-                                             m_textBox->plainText(0, m_textBox->plainLength())),
-                     caret);
-}
-
-void EditorWindow::applyEdit(const UndoHistory::Edit& edit)
-{
-    m_undoRecording = false;
-    QTextCursor cursor = m_textBox->textCursor();
-    cursor.setPosition(edit.start);
-    cursor.setPosition(edit.start + edit.length, QTextCursor::KeepAnchor);
-    cursor.insertText(edit.text);
-    if (edit.selectText)
-        cursor.setPosition(edit.start, QTextCursor::KeepAnchor);
-    else
-        cursor.setPosition(edit.caret);
-    m_textBox->setTextCursor(cursor);
-    m_undoRecording = true;
-}
-
-void EditorWindow::undo()
-{
-    if (!m_undoRecording)
-        return;
-    if (const auto edit = m_history.undo()) {
-        applyEdit(*edit);
-        m_document.modified = true;
-    }
-    m_textBox->setFocus();
-}
-
-void EditorWindow::redo()
-{
-    if (!m_undoRecording)
-        return;
-    if (const auto edit = m_history.redo()) {
-        applyEdit(*edit);
-        m_document.modified = true;
-    }
-    m_textBox->setFocus();
 }
 
 void EditorWindow::showFindDialog(bool replacing)
@@ -278,14 +158,6 @@ void EditorWindow::hideFindDialog()
 {
     if (m_findDialog)
         m_findDialog->close();
-}
-
-void EditorWindow::print()
-{
-    if (!m_printer)
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (m_platform.dialogs->choosePrinter(this, *m_printer))
-        m_textBox->printSelection(m_printer.get());
 }
 
 void EditorWindow::insertTimestamp()
@@ -334,27 +206,6 @@ void EditorWindow::closeEvent(QCloseEvent* event)
         hide();
 }
 
-void EditorWindow::applyFontName(const QString& name)
-{
-    // A name typed that is no font of the list changes nothing.
-    if (m_fontBox->findText(name, Qt::MatchFixedString) >= 0)
-        m_textBox->setSelectionFontName(name);
-}
-
-void EditorWindow::applyFontSize(const QString& size)
-{
-    if (const auto points = sizeInPoints(size))
-        m_textBox->setSelectionFontSize(*points);
-}
-
-QFont EditorWindow::boxesFont() const
-{
-    const QString name = m_fontBox->currentText();
-    QFont font(m_fontBox->findText(name, Qt::MatchFixedString) >= 0 ? name : kStartFont);
-    font.setPointSizeF(sizeInPoints(m_sizeBox->currentText()).value_or(kStartSize));
-    return font;
-}
-
 void EditorWindow::keyDown(KeyStroke& stroke)
 {
     const KeyAction action = EditorKeys::onPress(stroke.key, stroke.modifiers);
@@ -399,10 +250,12 @@ void EditorWindow::runEditorCommand(EditorCommand command)
 {
     switch (command) {
     case EditorCommand::Undo:
-        undo();
+        if (m_undo->undo())
+            m_documentCommands->setModified();
         break;
     case EditorCommand::Redo:
-        redo();
+        if (m_undo->redo())
+            m_documentCommands->setModified();
         break;
     case EditorCommand::Copy:
         m_textBox->copy();
@@ -444,16 +297,16 @@ void EditorWindow::runToolbarZone(EditorToolbar::Zone zone)
     };
     switch (zone) {
     case EditorToolbar::Zone::New:
-        newDocument();
+        m_documentCommands->newDocument();
         break;
     case EditorToolbar::Zone::Open:
-        openDocument();
+        m_documentCommands->openDocument();
         break;
     case EditorToolbar::Zone::Save:
-        save();
+        m_documentCommands->save();
         break;
     case EditorToolbar::Zone::Print:
-        print();
+        m_documentCommands->print();
         break;
     case EditorToolbar::Zone::Bold:
         toggled(box->selectionBold(), &RichTextBox::setSelectionBold);
@@ -505,4 +358,35 @@ void EditorWindow::runToolbarZone(EditorToolbar::Zone zone)
 void EditorWindow::showEditMenu(QPoint globalPosition)
 {
     m_editMenu->popup(globalPosition);
+}
+
+EditorCommands::ExitAnswer EditorWindow::askToSaveBeforeExit()
+{
+    // Nothing can have been typed before the window is built.
+    if (!m_documentCommands)
+        return ExitAnswer::Proceed;
+    return m_documentCommands->askToSaveBeforeExit();
+}
+
+void EditorWindow::startRecovery()
+{
+    build();
+    m_documentCommands->recovery()->start();
+}
+
+void EditorWindow::keepRecoveryCopy()
+{
+    if (m_documentCommands)
+        m_documentCommands->recovery()->keepCopy();
+}
+
+void EditorWindow::showRestoredCopy(const RecoveryRecord& record)
+{
+    if (m_player) {
+        if (!isVisible())
+            m_player->runCommand(PlayerCommand::ShowHideEditor);
+        if (!record.mediaPath.isEmpty())
+            m_player->openMediaAt(record.mediaPath, record.position);
+    }
+    giveFocus();
 }

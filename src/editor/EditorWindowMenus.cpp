@@ -1,4 +1,5 @@
 #include "core/AppState.h"
+#include "editor/DocumentCommands.h"
 #include "editor/EditorToolbar.h"
 #include "editor/EditorWindow.h"
 #include "editor/FindDialog.h"
@@ -25,8 +26,11 @@ const std::vector<CommandRow<EditorWindow>>& EditorWindow::commandTable()
     const auto editing = [](EditorCommand command) {
         return [command](EditorWindow& w) { w.runEditorCommand(command); };
     };
+    const auto files = [](void (DocumentCommands::*command)()) {
+        return [command](EditorWindow& w) { (w.m_documentCommands->*command)(); };
+    };
     const auto recentEntries = [](EditorWindow& w, QMenu* menu) {
-        w.m_recentDocuments->addEntries(menu, RecentFilesMenu::SeparatorPlace::After);
+        w.m_documentCommands->addRecentEntries(menu);
     };
 
     static const std::vector<Row> rows = [&] {
@@ -35,24 +39,26 @@ const std::vector<CommandRow<EditorWindow>>& EditorWindow::commandTable()
             {.name = "newAction",
              .caption = Text::NewDocument,
              .key = Qt::CTRL | Qt::Key_N,
-             .run = &EditorWindow::newDocument},
+             .run = files(&DocumentCommands::newDocument)},
             {.name = "openAction",
              .caption = Text::OpenDocument,
-             .run = &EditorWindow::openDocument},
+             .run = files(&DocumentCommands::openDocument)},
             {.name = "saveAction",
              .caption = Text::SaveDocument,
              .key = Qt::CTRL | Qt::Key_S,
-             .run = &EditorWindow::save},
-            {.name = "saveAsAction", .caption = Text::SaveDocumentAs, .run = &EditorWindow::saveAs},
+             .run = [](EditorWindow& w) { w.m_documentCommands->save(); }},
+            {.name = "saveAsAction",
+             .caption = Text::SaveDocumentAs,
+             .run = [](EditorWindow& w) { w.m_documentCommands->saveAs(); }},
             {.name = "exportAction",
              .caption = Text::ExportTranscript,
-             .run = &EditorWindow::exportTranscript},
+             .run = files(&DocumentCommands::exportTranscript)},
             Row::separator(),
             Row::entries(recentEntries),
             {.name = "printAction",
              .caption = Text::Print,
              .key = Qt::CTRL | Qt::Key_P,
-             .run = &EditorWindow::print},
+             .run = files(&DocumentCommands::print)},
 
             Row::topMenu("editMenu", Text::EditMenu, &EditorWindow::m_editMenu),
             {.name = "undoAction",
@@ -180,6 +186,5 @@ void EditorWindow::retranslate()
         m_toolbar->setZoneName(zone, t.plain(text));
     m_timestamps->retranslate(*m_toolbar);
     m_snippets->retranslate();
-    m_document.untitledName = t.text(Text::Untitled) + QLatin1Char(' ');
-    updateCaption();
+    m_documentCommands->retranslate();
 }

@@ -5,11 +5,14 @@
 #include "RecordingDialogs.h"
 #include "TestFolder.h"
 #include "core/AppState.h"
+#include "editor/DocumentCommands.h"
 #include "editor/EditorWindow.h"
 #include "editor/RichTextBox.h"
+#include "editor/UndoController.h"
 #include "platform/Platform.h"
 
 #include <QFile>
+#include <QMenu>
 #include <memory>
 
 // What the editor's parts work with: a program folder of their own, the player, the engine and
@@ -37,6 +40,45 @@ struct EditorParts {
         media.setUrl(folder.filePath(QStringLiteral("media/talk.wav")));
         media.setCurrentPosition(position);
     }
+
+    QString path(const QString& name) const
+    {
+        return folder.filePath(QStringLiteral("docs/") + name);
+    }
+
+    // A document file in the folder, with the given bytes.
+    QString document(const QString& name, const QByteArray& bytes) const
+    {
+        folder.writeBytes(QStringLiteral("docs/") + name, bytes);
+        return path(name);
+    }
+
+    QString entry(Text text) const { return state.texts.plain(text); }
+};
+
+// The editor's document commands on a text area of their own, in a plain window that shows their
+// caption and holds the recent entries' menu.
+struct DocumentFixture : EditorParts {
+    QWidget window;
+    RichTextBox* box = new RichTextBox(&window);
+    UndoController undo{box};
+    DocumentCommands files{
+        state, dialogs, &player, {.text = box, .undo = &undo, .window = &window}};
+
+    DocumentFixture()
+    {
+        QObject::connect(&files, &DocumentCommands::captionChanged, &window,
+                         &QWidget::setWindowTitle);
+        files.addRecentEntries(new QMenu(&window));
+        files.retranslate();
+    }
+
+    RichTextBox* text() const { return box; }
+    void type(const QString& words) const
+    {
+        box->moveCursor(QTextCursor::End);
+        box->insertPlainText(words);
+    }
 };
 
 // An editor window on the parts.
@@ -58,18 +100,4 @@ struct EditorFixture : EditorParts {
         text()->moveCursor(QTextCursor::End);
         text()->insertPlainText(words);
     }
-
-    QString path(const QString& name) const
-    {
-        return folder.filePath(QStringLiteral("docs/") + name);
-    }
-
-    // A document file in the folder, with the given bytes.
-    QString document(const QString& name, const QByteArray& bytes) const
-    {
-        folder.writeBytes(QStringLiteral("docs/") + name, bytes);
-        return path(name);
-    }
-
-    QString entry(Text text) const { return state.texts.plain(text); }
 };

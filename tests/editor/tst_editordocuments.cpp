@@ -5,6 +5,7 @@
 #include "platform/TextFile.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
@@ -23,7 +24,7 @@ private Q_SLOTS:
     void saveAfterNewAsksForANameAndLeavesTheOldFile();
     void saveAsProposesTheUntitledNameAndAsksBeforeReplacing();
     void formatFollowsTheFileName();
-    void newDocumentTypesInTheBoxesFont();
+    void fontBoxesReachTheSelectionAndANewDocument();
     void windowFitsAScreen800PixelsWide();
     void failedSaveIsToldAndTheDocumentStaysModified();
     void openReadsRtfAndPlainText_data();
@@ -37,18 +38,18 @@ private Q_SLOTS:
 
 void TestEditorDocuments::captionFollowsTheDocument()
 {
-    EditorFixture f;
-    QCOMPARE(f.editor->windowTitle(), QStringLiteral("en 96 - en 97 1"));
+    DocumentFixture f;
+    QCOMPARE(f.window.windowTitle(), QStringLiteral("en 96 - en 97 1"));
     f.type(QStringLiteral("words"));
-    f.editor->newDocument();
+    f.files.newDocument();
     f.dialogs.answers << QMessageBox::No;
-    QCOMPARE(f.editor->windowTitle(), QStringLiteral("en 96 - en 97 1"));
-    f.editor->newDocument();
-    QCOMPARE(f.editor->windowTitle(), QStringLiteral("en 96 - en 97 2"));
+    QCOMPARE(f.window.windowTitle(), QStringLiteral("en 96 - en 97 1"));
+    f.files.newDocument();
+    QCOMPARE(f.window.windowTitle(), QStringLiteral("en 96 - en 97 2"));
 
     const QString path = f.document(QStringLiteral("Lecture 3.rtf"), "{\\rtf1 Hello}");
-    f.editor->openDocumentFile(path);
-    QCOMPARE(f.editor->windowTitle(), QStringLiteral("en 96 - Lecture 3.rtf"));
+    f.files.openDocumentFile(path);
+    QCOMPARE(f.window.windowTitle(), QStringLiteral("en 96 - Lecture 3.rtf"));
 }
 
 void TestEditorDocuments::untitledNumberStopsAtItsLimit()
@@ -84,16 +85,16 @@ void TestEditorDocuments::newAsksOnlyAboutAModifiedText()
     QFETCH(int, questions);
     QFETCH(bool, cleared);
 
-    EditorFixture f;
+    DocumentFixture f;
     const QString path = f.document(QStringLiteral("a.txt"), "");
-    f.editor->openDocumentFile(path);
+    f.files.openDocumentFile(path);
     f.type(typed);
     if (saved)
-        QCOMPARE(f.editor->save(), EditorWindow::SaveOutcome::Saved);
+        QCOMPARE(f.files.save(), DocumentCommands::SaveOutcome::Saved);
     f.dialogs.messages.clear();
     f.dialogs.answers << QMessageBox::StandardButton(answer);
 
-    f.editor->newDocument();
+    f.files.newDocument();
 
     QCOMPARE(f.dialogs.messages.size(), questions);
     if (questions) {
@@ -115,7 +116,7 @@ void TestEditorDocuments::yesWithACancelledSaveKeepsTheText_data()
 void TestEditorDocuments::yesWithACancelledSaveKeepsTheText()
 {
     QFETCH(bool, open);
-    EditorFixture f;
+    DocumentFixture f;
     const QString other = f.document(QStringLiteral("other.txt"), "other");
     f.type(QStringLiteral("unsaved words"));
     f.dialogs.answers << QMessageBox::Yes;
@@ -123,57 +124,57 @@ void TestEditorDocuments::yesWithACancelledSaveKeepsTheText()
     f.dialogs.chosenFiles << QString() << other;
 
     if (open)
-        f.editor->openDocument();
+        f.files.openDocument();
     else
-        f.editor->newDocument();
+        f.files.newDocument();
 
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("unsaved words"));
-    QVERIFY(f.editor->document().modified);
-    QCOMPARE(f.editor->document().untitledNumber, 1);
+    QVERIFY(f.files.document().modified);
+    QCOMPARE(f.files.document().untitledNumber, 1);
     QCOMPARE(f.dialogs.fileDialogs.size(), 1);
 }
 
 void TestEditorDocuments::saveOfAnUnchangedDocumentWritesNothing()
 {
-    EditorFixture f;
-    QCOMPARE(f.editor->save(), EditorWindow::SaveOutcome::NothingToSave);
+    DocumentFixture f;
+    QCOMPARE(f.files.save(), DocumentCommands::SaveOutcome::NothingToSave);
     QVERIFY(f.dialogs.fileDialogs.isEmpty());
 
     const QString path = f.document(QStringLiteral("a.txt"), "as on disk");
-    f.editor->openDocumentFile(path);
+    f.files.openDocumentFile(path);
     f.folder.writeBytes(QStringLiteral("docs/a.txt"), "changed outside");
-    QCOMPARE(f.editor->save(), EditorWindow::SaveOutcome::NothingToSave);
+    QCOMPARE(f.files.save(), DocumentCommands::SaveOutcome::NothingToSave);
     QCOMPARE(f.folder.readBytes(QStringLiteral("docs/a.txt")), QByteArray("changed outside"));
 }
 
 void TestEditorDocuments::saveAfterNewAsksForANameAndLeavesTheOldFile()
 {
-    EditorFixture f;
+    DocumentFixture f;
     const QString old = f.document(QStringLiteral("old.txt"), "old");
-    f.editor->openDocumentFile(old);
-    f.editor->newDocument();
+    f.files.openDocumentFile(old);
+    f.files.newDocument();
     f.type(QStringLiteral("new words"));
     f.dialogs.chosenFiles << f.path(QStringLiteral("new.txt"));
 
-    QCOMPARE(f.editor->save(), EditorWindow::SaveOutcome::Saved);
+    QCOMPARE(f.files.save(), DocumentCommands::SaveOutcome::Saved);
 
     QCOMPARE(f.dialogs.fileDialogs.size(), 1);
     QCOMPARE(f.folder.readBytes(QStringLiteral("docs/old.txt")), QByteArray("old"));
     QCOMPARE(f.folder.readBytes(QStringLiteral("docs/new.txt")), QByteArray("new words"));
-    QCOMPARE(f.editor->document().path, f.path(QStringLiteral("new.txt")));
-    QVERIFY(!f.editor->document().modified);
+    QCOMPARE(f.files.document().path, f.path(QStringLiteral("new.txt")));
+    QVERIFY(!f.files.document().modified);
 }
 
 void TestEditorDocuments::saveAsProposesTheUntitledNameAndAsksBeforeReplacing()
 {
-    EditorFixture f;
+    DocumentFixture f;
     f.state.editorFolder = f.folder.filePath(QStringLiteral("docs"));
     const QString existing = f.document(QStringLiteral("kept.rtf"), "kept");
     f.type(QStringLiteral("words"));
     f.dialogs.chosenFiles << existing;
     f.dialogs.answers << QMessageBox::No;
 
-    QCOMPARE(f.editor->saveAs(), EditorWindow::SaveOutcome::Cancelled);
+    QCOMPARE(f.files.saveAs(), DocumentCommands::SaveOutcome::Cancelled);
 
     const FileDialogRequest request = f.dialogs.fileDialogs.first();
     QCOMPARE(request.fileName, QStringLiteral("en 97 1"));
@@ -186,21 +187,21 @@ void TestEditorDocuments::saveAsProposesTheUntitledNameAndAsksBeforeReplacing()
     QCOMPARE(f.dialogs.messages.last().text,
              f.entry(Text::FileExists) + QStringLiteral("\n\n") + f.entry(Text::ReplaceFile));
     QCOMPARE(f.folder.readBytes(QStringLiteral("docs/kept.rtf")), QByteArray("kept"));
-    QVERIFY(f.editor->document().isUntitled());
+    QVERIFY(f.files.document().isUntitled());
 }
 
 void TestEditorDocuments::formatFollowsTheFileName()
 {
-    EditorFixture f;
+    DocumentFixture f;
     QDir().mkpath(f.folder.filePath(QStringLiteral("docs")));
     f.type(QStringLiteral("Così è\nseconda riga"));
     f.dialogs.chosenFiles << f.path(QStringLiteral("plain.TXT")) << f.path(QStringLiteral("rich"));
-    QCOMPARE(f.editor->saveAs(), EditorWindow::SaveOutcome::Saved);
+    QCOMPARE(f.files.saveAs(), DocumentCommands::SaveOutcome::Saved);
     QCOMPARE(f.folder.readBytes(QStringLiteral("docs/plain.TXT")),
              QStringLiteral("Così è\r\nseconda riga").toUtf8());
 
     f.type(QStringLiteral("!"));
-    QCOMPARE(f.editor->saveAs(), EditorWindow::SaveOutcome::Saved);
+    QCOMPARE(f.files.saveAs(), DocumentCommands::SaveOutcome::Saved);
     // Proposed under its own name, with the filter of its kind.
     QCOMPARE(f.dialogs.fileDialogs.last().fileName, QStringLiteral("plain.TXT"));
     QCOMPARE(f.dialogs.fileDialogs.last().filterIndex, 2);
@@ -208,8 +209,8 @@ void TestEditorDocuments::formatFollowsTheFileName()
     QVERIFY(rich.startsWith("{\\rtf1"));
 
     // What was written reads back as it was typed.
-    f.editor->newDocument();
-    f.editor->openDocumentFile(f.path(QStringLiteral("rich")));
+    f.files.newDocument();
+    f.files.openDocumentFile(f.path(QStringLiteral("rich")));
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("Così è\nseconda riga!"));
 }
 
@@ -227,39 +228,53 @@ void TestEditorDocuments::windowFitsAScreen800PixelsWide()
              qPrintable(QStringLiteral("%1 wide").arg(f.editor->frameGeometry().width())));
 }
 
-void TestEditorDocuments::newDocumentTypesInTheBoxesFont()
+// The boxes' font goes to the selection, and a new document types in it.
+void TestEditorDocuments::fontBoxesReachTheSelectionAndANewDocument()
 {
     EditorFixture f;
-    f.editor->openDocumentFile(f.document(
+    DocumentCommands* files = f.editor->documentCommands();
+    files->openDocumentFile(f.document(
         QStringLiteral("times.rtf"), "{\\rtf1{\\fonttbl{\\f0 Times New Roman;}}\\f0\\fs40 Times}"));
-    f.text()->moveCursor(QTextCursor::End);
-    f.editor->newDocument();
-    QTest::keyClicks(f.text(), QStringLiteral("new"));
+    const auto shown = [&f] {
+        f.text()->selectAll();
+        return QStringLiteral("%1 %2")
+            .arg(f.text()->selectionFontName())
+            .arg(f.text()->selectionFontSize());
+    };
+    auto* fontBox = named<QComboBox>(f.editor, "fontBox");
+    const QString family = fontBox->itemText(fontBox->count() - 1);
     f.text()->selectAll();
-    QCOMPARE(QStringLiteral("%1 %2")
-                 .arg(f.text()->selectionFontName())
-                 .arg(f.text()->selectionFontSize()),
-             QStringLiteral("Arial 12"));
+    fontBox->setEditText(family);
+    named<QComboBox>(f.editor, "sizeBox")->setEditText(QStringLiteral("16"));
+    const QString selection = shown();
+    // The last document's format at the caret is not the boxes'.
+    f.editor->runToolbarZone(EditorToolbar::Zone::Larger);
+    f.text()->moveCursor(QTextCursor::End);
+    f.dialogs.answers << QMessageBox::No;
+    files->newDocument();
+    QTest::keyClicks(f.text(), QStringLiteral("new"));
+    QCOMPARE(selection + QStringLiteral(", then ") + shown(),
+             family + QStringLiteral(" 16, then ") + family + QStringLiteral(" 16"));
 }
 
 void TestEditorDocuments::failedSaveIsToldAndTheDocumentStaysModified()
 {
-    EditorFixture f;
+    DocumentFixture f;
     const QString path = f.document(QStringLiteral("a.txt"), "before");
-    f.editor->openDocumentFile(path);
+    f.files.openDocumentFile(path);
     f.type(QStringLiteral(" after"));
     // The folder becomes a file's place that cannot hold the save's temporary file.
     QFile::remove(path);
     QDir(f.folder.filePath(QStringLiteral("docs"))).removeRecursively();
     f.folder.writeBytes(QStringLiteral("docs"), "a file where the folder was");
 
-    QCOMPARE(f.editor->save(), EditorWindow::SaveOutcome::Failed);
+    QCOMPARE(f.files.save(), DocumentCommands::SaveOutcome::Failed);
 
-    QVERIFY(f.editor->document().modified);
+    QVERIFY(f.files.document().modified);
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.dialogs.messages.first().title, f.entry(Text::ProgramName));
     QVERIFY(f.dialogs.messages.first().text.startsWith(f.entry(Text::SaveFailed) + '\n' + path));
-    QVERIFY(f.editor->recentDocuments().caption(0) == path);
+    QVERIFY(f.files.recentDocuments()->list().caption(0) == path);
 }
 
 void TestEditorDocuments::openReadsRtfAndPlainText_data()
@@ -278,42 +293,42 @@ void TestEditorDocuments::openReadsRtfAndPlainText()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, shown);
-    EditorFixture f;
-    f.editor->openDocumentFile(f.document(QStringLiteral("doc"), bytes));
+    DocumentFixture f;
+    f.files.openDocumentFile(f.document(QStringLiteral("doc"), bytes));
     QCOMPARE(f.text()->toPlainText(), shown);
-    QVERIFY(!f.editor->document().modified);
+    QVERIFY(!f.files.document().modified);
 }
 
 void TestEditorDocuments::openOfAMissingFileKeepsTheDocument()
 {
-    EditorFixture f;
+    DocumentFixture f;
     const QString path = f.document(QStringLiteral("a.txt"), "kept");
-    f.editor->openDocumentFile(path);
-    f.editor->openDocumentFile(f.path(QStringLiteral("gone.rtf")));
+    f.files.openDocumentFile(path);
+    f.files.openDocumentFile(f.path(QStringLiteral("gone.rtf")));
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.dialogs.messages.first().text,
              f.entry(Text::FileMissing) + QLatin1Char('\n') + f.path(QStringLiteral("gone.rtf")));
     // So does a file beyond what the text area lays out fast; the message names it.
     const QString unusual =
         f.document(QStringLiteral("b.txt"), QByteArray(LayoutLimits::kMaxUnbrokenLength + 1, 'x'));
-    f.editor->openDocumentFile(unusual);
+    f.files.openDocumentFile(unusual);
     QCOMPARE(f.dialogs.messages.size(), 2);
     const QString refusal = f.dialogs.messages.last().text;
     QVERIFY(refusal.startsWith(f.entry(Text::FileBeyondLimits).section(QLatin1String("%1"), 0, 0)));
     QVERIFY(refusal.endsWith(QLatin1Char('\n') + unusual));
-    QCOMPARE(f.editor->document().path, path);
+    QCOMPARE(f.files.document().path, path);
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("kept"));
 
     // A cancelled dialog or a blank name does nothing.
     f.dialogs.chosenFiles << QStringLiteral("   ");
-    f.editor->openDocument();
-    f.editor->openDocument();
+    f.files.openDocument();
+    f.files.openDocument();
     QCOMPARE(f.dialogs.messages.size(), 2);
-    QCOMPARE(f.editor->document().path, path);
+    QCOMPARE(f.files.document().path, path);
 
     const QString binary =
         f.document(QStringLiteral("image.rtf"), QByteArray("\x89PNG\r\n\0\0", 8));
-    f.editor->openDocumentFile(binary);
+    f.files.openDocumentFile(binary);
     QCOMPARE(f.dialogs.messages.last().text, f.entry(Text::CannotOpenFile) + QLatin1Char('\n') +
                                                  binary + QLatin1Char('\n') +
                                                  f.entry(Text::NotATextDocument));
@@ -322,23 +337,23 @@ void TestEditorDocuments::openOfAMissingFileKeepsTheDocument()
 
 void TestEditorDocuments::subtitlesComeInAndTranscriptsGoOut()
 {
-    EditorFixture f;
+    DocumentFixture f;
     // In: a paragraph per cue, as a new document; what could not be read is told once.
-    f.editor->openDocumentFile(
+    f.files.openDocumentFile(
         f.document(QStringLiteral("talk.srt"),
                    "1\r\n00:00:01,500 --> 00:00:03,000\r\nANNA: Hello there\r\n\r\n"
                    "2\r\nno time here\r\n\r\n"
                    "3\r\n00:01:02,000 --> 00:01:04,000\r\nGood morning\r\n"));
     QCOMPARE(f.text()->toPlainText(),
              QStringLiteral("[00:00:01] ANNA: Hello there\n[00:01:02] Good morning"));
-    QVERIFY(f.editor->document().isUntitled() && f.editor->document().modified);
+    QVERIFY(f.files.document().isUntitled() && f.files.document().modified);
     QCOMPARE(f.dialogs.messages.size(), 1);
 
     // Out: the format follows the name; plain text can leave the timestamps out.
     f.dialogs.chosenFiles << f.path(QStringLiteral("out.srt")) << f.path(QStringLiteral("out.txt"));
     f.dialogs.chosenFilters << 1 << 6;
-    f.editor->exportTranscript();
-    f.editor->exportTranscript();
+    f.files.exportTranscript();
+    f.files.exportTranscript();
     QCOMPARE(f.dialogs.fileDialogs.last().filters.at(5).first,
              f.entry(Text::TextWithoutTimestamps));
     // A cue lasts 7 s at most; the last one ends after a reading time without media.
@@ -352,6 +367,7 @@ void TestEditorDocuments::subtitlesComeInAndTranscriptsGoOut()
 void TestEditorDocuments::recentDocumentsMoveAndAreKept()
 {
     EditorFixture f;
+    DocumentCommands* files = f.editor->documentCommands();
     QAction* separator = f.editor->findChild<QAction*>(QStringLiteral("recentSeparator"));
     QVERIFY(!separator->isVisible());
     QStringList paths;
@@ -359,21 +375,21 @@ void TestEditorDocuments::recentDocumentsMoveAndAreKept()
         paths << f.document(QString::fromLatin1(name), name);
 
     for (int i = 0; i < 5; ++i)
-        f.editor->openDocumentFile(paths[i]);
+        files->openDocumentFile(paths[i]);
     recentAction(f.editor, 2)->trigger();
-    QCOMPARE(f.editor->recentDocuments().lines(),
+    QCOMPARE(files->recentDocuments()->list().lines(),
              (QStringList{paths[2], paths[4], paths[3], paths[1]}));
     QVERIFY(separator->isVisible());
 
     const auto onDisk = readTextLines(f.state.filesPath(QStringLiteral("LastFilesEditor.ini")));
     QVERIFY(onDisk);
-    QCOMPARE(*onDisk, f.editor->recentDocuments().lines());
+    QCOMPARE(*onDisk, files->recentDocuments()->list().lines());
 
     // The next run finds them.
     f.editor.reset();
     f.editor =
         std::make_unique<EditorWindow>(f.state, Platform{&f.media, &f.dialogs, nullptr}, &f.player);
-    QCOMPARE(f.editor->recentDocuments().lines(), *onDisk);
+    QCOMPARE(f.editor->documentCommands()->recentDocuments()->list().lines(), *onDisk);
     QAction* first = f.editor->findChild<QAction*>(QStringLiteral("recentAction1"));
     QVERIFY(first->isVisible());
     QCOMPARE(first->toolTip(), paths[2]);
@@ -404,20 +420,20 @@ void TestEditorDocuments::closingQuestion()
     QFETCH(bool, chooseFile);
     QFETCH(int, expected);
 
-    EditorFixture f;
+    DocumentFixture f;
     f.state.editorFolder = f.folder.filePath(QStringLiteral("docs"));
     const QString path = f.document(QStringLiteral("talk.txt"), "");
     if (titled)
-        f.editor->openDocumentFile(path);
+        f.files.openDocumentFile(path);
     f.type(QStringLiteral("transcript"));
     // Asked also while the window is hidden.
-    f.editor->hide();
+    f.window.hide();
     for (int answer : answers)
         f.dialogs.answers << QMessageBox::StandardButton(answer);
     if (chooseFile)
         f.dialogs.chosenFiles << f.path(QStringLiteral("chosen.txt"));
 
-    QCOMPARE(int(f.editor->askToSaveBeforeExit()), expected);
+    QCOMPARE(int(f.files.askToSaveBeforeExit()), expected);
 
     const auto& question = f.dialogs.messages.first();
     QCOMPARE(question.title, QStringLiteral("Vocarta"));

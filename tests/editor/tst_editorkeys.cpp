@@ -1,7 +1,9 @@
+#include "Controls.h"
 #include "EditorFixture.h"
 #include "editor/EditorKeys.h"
 #include "editor/EditorToolbar.h"
 #include "editor/FindDialog.h"
+#include "editor/FontBoxes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,6 +41,7 @@ private Q_SLOTS:
     void functionKeysReachThePlayerWhenTheyComeUp();
     void escapeEndsTheProgramThroughThePlayer();
     void styleToggleMakesAMixedSelectionWhole();
+    void undoOfAFormatChangeModifiesTheDocument();
     void sizeStepsLeaveTheSizeBoxAlone();
     void fontBoxesIgnoreWhatIsNoFontOrSize_data();
     void fontBoxesIgnoreWhatIsNoFontOrSize();
@@ -157,15 +160,15 @@ void TestEditorKeys::eachKeyRunsItsCommandOnce()
     // Undo has a menu shortcut and a key of the text area: one press, one step back.
     box->moveCursor(QTextCursor::End);
     QTest::keyClicks(box, QStringLiteral(" three"));
-    const int steps = f.editor->undoHistory().undoCount();
+    const int steps = f.editor->undoController()->history().undoCount();
     QTest::keyPress(box, Qt::Key_Z, Qt::ControlModifier);
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier, QString(), true);
     QApplication::sendEvent(box, &repeat);
     QTest::keyRelease(box, Qt::Key_Z, Qt::NoModifier);
-    QCOMPARE(f.editor->undoHistory().undoCount(), steps - 1);
+    QCOMPARE(f.editor->undoController()->history().undoCount(), steps - 1);
     QVERIFY(box->toPlainText() != QStringLiteral("one two three"));
     QTest::keyClick(box, Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(f.editor->undoHistory().undoCount(), steps);
+    QCOMPARE(f.editor->undoController()->history().undoCount(), steps);
     QCOMPARE(box->toPlainText(), QStringLiteral("one two three"));
 }
 
@@ -234,6 +237,25 @@ void TestEditorKeys::styleToggleMakesAMixedSelectionWhole()
     QVERIFY(!box->selectionBold());
 }
 
+// The text keeps its words; the change undone was the user's all the same. The text then has the
+// keyboard.
+void TestEditorKeys::undoOfAFormatChangeModifiesTheDocument()
+{
+    EditorFixture f;
+    QVERIFY(bringForward(f.editor.get()));
+    DocumentCommands* files = f.editor->documentCommands();
+    files->openDocumentFile(f.document(QStringLiteral("a.rtf"), "{\\rtf1 words}"));
+    f.text()->selectAll();
+    f.editor->runToolbarZone(EditorToolbar::Zone::Bold);
+    QCOMPARE(files->save(), DocumentCommands::SaveOutcome::Saved);
+    named<QComboBox>(f.editor, "fontBox")->setFocus();
+    f.editor->runToolbarZone(EditorToolbar::Zone::Undo);
+    QCOMPARE(QStringLiteral("%1 %2")
+                 .arg(files->document().modified)
+                 .arg(QApplication::focusWidget()->objectName()),
+             QStringLiteral("1 textBox"));
+}
+
 void TestEditorKeys::sizeStepsLeaveTheSizeBoxAlone()
 {
     EditorFixture f;
@@ -260,34 +282,34 @@ void TestEditorKeys::sizeStepsLeaveTheSizeBoxAlone()
 void TestEditorKeys::fontBoxesIgnoreWhatIsNoFontOrSize_data()
 {
     QTest::addColumn<QString>("size");
-    QTest::addColumn<double>("applied");
-    QTest::newRow("listed") << QStringLiteral("20") << 20.0;
-    QTest::newRow("typed") << QStringLiteral("17") << 17.0;
-    QTest::newRow("zero") << QStringLiteral("0") << 12.0;
-    QTest::newRow("negative") << QStringLiteral("-4") << 12.0;
-    QTest::newRow("words") << QStringLiteral("big") << 12.0;
-    QTest::newRow("empty") << QString() << 12.0;
+    QTest::addColumn<QString>("shown"); // announced | the boxes' font
+    QTest::newRow("listed") << QStringLiteral("20") << QStringLiteral("20 | Arial 20");
+    QTest::newRow("typed") << QStringLiteral("17.5") << QStringLiteral("17.5 | Arial 17.5");
+    QTest::newRow("zero") << QStringLiteral("0") << QStringLiteral(" | Arial 12");
+    QTest::newRow("negative") << QStringLiteral("-4") << QStringLiteral(" | Arial 12");
+    QTest::newRow("beyond word processors")
+        << QStringLiteral("1639") << QStringLiteral(" | Arial 12");
+    QTest::newRow("words") << QStringLiteral("big") << QStringLiteral(" | Arial 12");
+    QTest::newRow("empty") << QString() << QStringLiteral(" | Arial 12");
 }
 
 void TestEditorKeys::fontBoxesIgnoreWhatIsNoFontOrSize()
 {
     QFETCH(QString, size);
-    QFETCH(double, applied);
-    EditorFixture f;
-    f.type(QStringLiteral("words"));
-    f.text()->selectAll();
-    auto* sizeBox = f.editor->findChild<QComboBox*>(QStringLiteral("sizeBox"));
-    sizeBox->setEditText(size);
-    QCOMPARE(f.text()->selectionFontSize(), applied);
-
-    auto* fontBox = f.editor->findChild<QComboBox*>(QStringLiteral("fontBox"));
-    const QString before = f.text()->selectionFontName();
-    fontBox->setEditText(QStringLiteral("No Such Font Family"));
-    QCOMPARE(f.text()->selectionFontName(), before);
-    if (fontBox->count() > 0) {
-        fontBox->setEditText(fontBox->itemText(fontBox->count() - 1));
-        QCOMPARE(f.text()->selectionFontName(), fontBox->itemText(fontBox->count() - 1));
-    }
+    QFETCH(QString, shown);
+    QWidget window;
+    FontBoxes boxes(&window);
+    QStringList announced;
+    connect(&boxes, &FontBoxes::fontNameChosen, [&](const QString& name) { announced << name; });
+    connect(&boxes, &FontBoxes::fontSizeChosen,
+            [&](double points) { announced << QString::number(points); });
+    boxes.nameBox()->setEditText(QStringLiteral("No Such Font Family"));
+    boxes.sizeBox()->setEditText(size);
+    const QFont font = boxes.chosenFont();
+    QCOMPARE(QStringLiteral("%1 | %2 %3")
+                 .arg(announced.join(QLatin1Char(' ')), font.family())
+                 .arg(font.pointSizeF()),
+             shown);
 }
 
 void TestEditorKeys::colourComesFromTheDialog()

@@ -90,7 +90,7 @@ void TestEditorSnippets::ctrlDigitInsertsTheSnippet()
     }
     // One undo takes the snippet away whole, paragraph and timestamp included.
     if (after != before) {
-        f.editor->undo();
+        f.editor->runEditorCommand(EditorCommand::Undo);
         QCOMPARE(f.text()->toPlainText(), before);
     }
 }

@@ -63,9 +63,9 @@ void TestEditorTimestamps::ctrlTInsertsThePositionAtTheCaret()
     QTest::keyClick(f.text(), Qt::Key_T, Qt::ControlModifier);
     QCOMPARE(f.text()->toPlainText(), after);
     QCOMPARE(f.text()->textCursor().position(), caret + after.size() - before.size());
-    QVERIFY(f.editor->document().modified);
+    QVERIFY(f.editor->documentCommands()->document().modified);
     // One undo takes it away whole.
-    f.editor->undo();
+    f.editor->runEditorCommand(EditorCommand::Undo);
     QCOMPARE(f.text()->toPlainText(), before);
 }
 

@@ -26,24 +26,24 @@ QString shown(const RichTextBox* box)
     return text;
 }
 
-struct Typing : EditorFixture {
+// Keys typed into the text area of a shown window: the editor's, or the document commands' own.
+template <typename Base> struct Typing : Base {
     Typing()
     {
-        editor->show();
-        if (!QTest::qWaitForWindowExposed(editor.get()))
-            qFatal("the editor did not show");
-        text()->setFocus();
+        QWidget* window = this->text()->window();
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window))
+            qFatal("the window did not show");
+        this->text()->setFocus();
     }
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const
     {
-        QTest::keyClick(text(), key, modifiers);
+        QTest::keyClick(this->text(), key, modifiers);
     }
-    void undo() const { key(Qt::Key_Z, Qt::ControlModifier); }
-    void redo() const { key(Qt::Key_Y, Qt::ControlModifier); }
     void select(int start, int length) const
     {
-        text()->setSelectionStart(start);
-        text()->setSelectionLength(length);
+        this->text()->setSelectionStart(start);
+        this->text()->setSelectionLength(length);
     }
 };
 
@@ -69,23 +69,23 @@ private Q_SLOTS:
 
 void TestEditorUndo::typedCharactersGoBackOneByOne()
 {
-    Typing f;
+    Typing<DocumentFixture> f;
     QTest::keyClicks(f.text(), QStringLiteral("abc"));
     const QStringList back{QStringLiteral("ab|"), QStringLiteral("a|"), QStringLiteral("|")};
     for (const QString& expected : back) {
-        f.undo();
+        f.undo.undo();
         QCOMPARE(shown(f.text()), expected);
     }
     // Only the empty document's snapshot is left: nothing more to undo.
-    f.undo();
+    f.undo.undo();
     QCOMPARE(shown(f.text()), QStringLiteral("|"));
     const QStringList again{QStringLiteral("a|"), QStringLiteral("ab|"), QStringLiteral("abc|")};
     for (const QString& expected : again) {
-        f.redo();
+        f.undo.redo();
         QCOMPARE(shown(f.text()), expected);
     }
-    QVERIFY(f.editor->document().modified);
-    QCOMPARE(f.editor->undoHistory().text(), f.text()->toPlainText());
+    QVERIFY(f.files.document().modified);
+    QCOMPARE(f.undo.history().text(), f.text()->toPlainText());
 }
 
 void TestEditorUndo::deletionsComeBack_data()
@@ -113,51 +113,51 @@ void TestEditorUndo::deletionsComeBack()
     QFETCH(int, length);
     QFETCH(int, key);
     QFETCH(QString, afterUndo);
-    Typing f;
+    Typing<DocumentFixture> f;
     f.text()->insertPlainText(typed);
     f.select(start, length);
     f.key(Qt::Key(key));
-    f.undo();
+    f.undo.undo();
     QCOMPARE(shown(f.text()), afterUndo);
 }
 
 void TestEditorUndo::sameLengthChangeComesBack()
 {
-    Typing f;
+    Typing<DocumentFixture> f;
     QTest::keyClicks(f.text(), QStringLiteral("abc"));
     f.select(1, 1);
     QTest::keyClicks(f.text(), QStringLiteral("x"));
-    const int steps = f.editor->undoHistory().undoCount();
-    f.undo();
+    const int steps = f.undo.history().undoCount();
+    f.undo.undo();
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("abc"));
-    QCOMPARE(f.editor->undoHistory().undoCount(), steps - 1);
+    QCOMPARE(f.undo.history().undoCount(), steps - 1);
     // The next undo takes out the character typed before it.
-    f.undo();
+    f.undo.undo();
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("ab"));
 }
 
 void TestEditorUndo::newChangeForgetsWhatWasUndone()
 {
-    Typing f;
+    Typing<DocumentFixture> f;
     QTest::keyClicks(f.text(), QStringLiteral("ab"));
-    f.undo();
-    QCOMPARE(f.editor->undoHistory().redoCount(), 1);
+    f.undo.undo();
+    QCOMPARE(f.undo.history().redoCount(), 1);
     QTest::keyClicks(f.text(), QStringLiteral("z"));
-    QCOMPARE(f.editor->undoHistory().redoCount(), 0);
-    f.redo();
+    QCOMPARE(f.undo.history().redoCount(), 0);
+    f.undo.redo();
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("az"));
 }
 
 void TestEditorUndo::changesOverASelectionComeBackWhole()
 {
-    Typing f;
+    Typing<DocumentFixture> f;
     QTest::keyClicks(f.text(), QStringLiteral("one two three"));
     f.select(4, 3);
     QTest::keyClicks(f.text(), QStringLiteral("x"));
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("one x three"));
-    f.undo();
+    f.undo.undo();
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("one two three"));
-    f.redo();
+    f.undo.redo();
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("one x three"));
 
     // A change far from the caret, as Replace All makes.
@@ -165,36 +165,36 @@ void TestEditorUndo::changesOverASelectionComeBackWhole()
     away.setPosition(0);
     away.insertText(QStringLiteral(">> "));
     f.text()->moveCursor(QTextCursor::End);
-    f.undo();
+    f.undo.undo();
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("one x three"));
     QCOMPARE(::replaceAll(*f.text(), QStringLiteral("one"), QStringLiteral("two")), 1);
-    f.undo();
+    f.undo.undo();
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("one x three"));
-    QCOMPARE(f.editor->undoHistory().text(), f.text()->toPlainText());
+    QCOMPARE(f.undo.history().text(), f.text()->toPlainText());
 }
 
 void TestEditorUndo::newOrOpenedDocumentStartsAHistoryOfItsOwn()
 {
-    Typing f;
+    Typing<DocumentFixture> f;
     QTest::keyClicks(f.text(), QStringLiteral("draft"));
     f.dialogs.answers << QMessageBox::No;
-    f.editor->openDocumentFile(f.document(QStringLiteral("talk.txt"), "the interview"));
+    f.files.openDocumentFile(f.document(QStringLiteral("talk.txt"), "the interview"));
     f.text()->setFocus();
     // The draft never comes back into the opened file's text, where a save would write it.
-    f.undo();
+    f.undo.undo();
     QCOMPARE(f.text()->toPlainText(), QStringLiteral("the interview"));
-    QVERIFY(!f.editor->document().modified);
+    QVERIFY(!f.files.document().modified);
     f.text()->moveCursor(QTextCursor::End);
     QTest::keyClicks(f.text(), QStringLiteral("!"));
-    f.undo();
+    f.undo.undo();
     QCOMPARE(shown(f.text()), QStringLiteral("the interview|"));
-    QCOMPARE(f.editor->undoHistory().text(), f.text()->toPlainText());
+    QCOMPARE(f.undo.history().text(), f.text()->toPlainText());
     // Nor does a new document take the text before it back.
     QTest::keyClicks(f.text(), QStringLiteral("?"));
     f.dialogs.answers << QMessageBox::No;
-    f.editor->newDocument();
+    f.files.newDocument();
     f.text()->setFocus();
-    f.undo();
+    f.undo.undo();
     QCOMPARE(f.text()->toPlainText(), QString());
 }
 
@@ -261,7 +261,7 @@ void TestEditorUndo::randomChangesUndoToTextsThatWere()
 
 void TestEditorUndo::clipboardCarriesRtfAndPlainText()
 {
-    Typing f;
+    Typing<EditorFixture> f;
     f.text()->insertPlainText(QStringLiteral("keep this"));
     f.select(5, 4);
     f.text()->setSelectionBold(true);
@@ -296,7 +296,7 @@ void TestEditorUndo::pasteTakesRtfFirst()
     QFETCH(QByteArray, rtf);
     QFETCH(QString, plain);
     QFETCH(QString, pasted);
-    Typing f;
+    Typing<EditorFixture> f;
     auto* data = new QMimeData;
     if (!rtf.isEmpty())
         data->setData(QStringLiteral("text/rtf"), rtf);
@@ -309,14 +309,14 @@ void TestEditorUndo::pasteTakesRtfFirst()
 
 void TestEditorUndo::printsThroughTheChosenPrinter()
 {
-    Typing f;
+    Typing<DocumentFixture> f;
     f.text()->insertPlainText(QStringLiteral("Printed transcript line"));
-    f.editor->print();
+    f.files.print();
     QCOMPARE(f.dialogs.printDialogs, 1);
 
     const QString pdf = f.folder.filePath(QStringLiteral("out.pdf"));
     f.dialogs.printFiles << pdf;
-    f.editor->print();
+    f.files.print();
     QVERIFY(QFileInfo(pdf).size() > 0);
     const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     if (pdftotext.isEmpty())

@@ -203,13 +203,13 @@ void TestRecovery::copyGoesOnlyWhenTheUserDecides()
         how.endsWith(QLatin1String("No")) ? QMessageBox::No : QMessageBox::Cancel;
     if (how == QLatin1String("save")) {
         f.dialogs.chosenFiles.enqueue(f.folder.filePath(QStringLiteral("kept.rtf")));
-        QCOMPARE(f.editor->save(), EditorWindow::SaveOutcome::Saved);
+        QCOMPARE(f.editor->documentCommands()->save(), DocumentCommands::SaveOutcome::Saved);
     } else if (how.startsWith(QLatin1String("new"))) {
         f.dialogs.answers.enqueue(answer);
-        f.editor->newDocument();
+        f.editor->documentCommands()->newDocument();
     } else if (how.startsWith(QLatin1String("open"))) {
         f.dialogs.answers.enqueue(answer);
-        f.editor->openDocument();
+        f.editor->documentCommands()->openDocument();
     } else {
         f.dialogs.answers.enqueue(answer);
         f.editor->askToSaveBeforeExit();
@@ -263,7 +263,7 @@ void TestRecovery::aCopyLeftBehindIsOffered()
     if (ending) {
         // Left where the next start offers it again, and never written over in this run.
         QCOMPARE(left, QStringList{QStringLiteral("Transcript.rtf")});
-        QVERIFY(!f.editor->recovery()->keepsCopies());
+        QVERIFY(!f.editor->documentCommands()->recovery()->keepsCopies());
         return;
     }
     if (!restore) {
@@ -276,8 +276,8 @@ void TestRecovery::aCopyLeftBehindIsOffered()
         return;
     }
     QCOMPARE(f.text()->toPlainText(), kept.toPlainText());
-    QCOMPARE(f.editor->document().path, document);
-    QVERIFY(f.editor->document().modified);
+    QCOMPARE(f.editor->documentCommands()->document().path, document);
+    QVERIFY(f.editor->documentCommands()->document().modified);
     QCOMPARE(f.editor->windowTitle(),
              f.state.texts.text(Text::TextEditor) + QStringLiteral(" - ") +
                  (document.isEmpty() ? f.state.texts.text(Text::Untitled) + QStringLiteral(" 7")
@@ -324,7 +324,7 @@ void TestRecovery::damagedCopyIsRestoredAsFarAsItReads()
     f.editor->startRecovery();
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.text()->toPlainText(), text);
-    QVERIFY(f.editor->document().isUntitled());
+    QVERIFY(f.editor->documentCommands()->document().isUntitled());
     // Nothing to reopen: the record names no media.
     QVERIFY(f.player.calls.isEmpty());
 }
@@ -424,15 +424,15 @@ void TestRecovery::aRecentDocumentNeverDropsChangesNotKept()
     f.editor->startRecovery();
     QVERIFY(breakage != QLatin1String("Recovery/Transcript.rtf") ||
             QDir().mkpath(recovery + QStringLiteral("/Transcript.rtf")));
-    f.editor->openDocumentFile(other);
-    f.editor->newDocument();
+    f.editor->documentCommands()->openDocumentFile(other);
+    f.editor->documentCommands()->newDocument();
     f.type(QStringLiteral("unsaved"));
     f.dialogs.answers.enqueue(QMessageBox::Cancel);
     recentAction(f.editor, 0)->trigger();
-    f.editor->recovery()->retry();
+    f.editor->documentCommands()->recovery()->retry();
     if (breakage == QLatin1String("Recovery"))
         QVERIFY(QFile::remove(recovery));
-    f.editor->recovery()->retry();
+    f.editor->documentCommands()->recovery()->retry();
 
     QStringList boxes;
     for (const auto& message : std::as_const(f.dialogs.messages))
@@ -444,7 +444,8 @@ void TestRecovery::aRecentDocumentNeverDropsChangesNotKept()
         RtfReader::read(f.folder.readBytes(QStringLiteral("Recovery/") + aside.value(0)), &kept);
     QString state =
         QStringList{boxes.join(QStringLiteral(" / ")), f.text()->toPlainText(), kept.toPlainText(),
-                    f.editor->recovery()->keepsCopies() ? QStringLiteral("on") : "off"}
+                    f.editor->documentCommands()->recovery()->keepsCopies() ? QStringLiteral("on")
+                                                                            : "off"}
             .join(QStringLiteral(" | "));
     state.replace(recovery, QStringLiteral("R")).replace(f.entry(Text::Untitled), "Untitled");
     QCOMPARE(state.replace(aside.value(0, "<none>"), QStringLiteral("Transcript <stamp>.rtf")),
