@@ -1,7 +1,7 @@
 // Times what timestamps and recovery copies cost a transcriber while typing, in a 1 MB
 // transcript with 10,000 timestamps: the recovery copy's share of the GUI thread (the snapshot
 // and its hand-over to the writer thread), the writer thread's encoding and writing, and a
-// timestamp's insertion and lookup.
+// timestamp's insertion and lookup, and the waveform's marks read after a keystroke.
 //
 //   bench_timestamps [timestamps per paragraph]     (1 by default)
 
@@ -17,6 +17,7 @@
 #include "editor/RecoveryKeeper.h"
 #include "editor/RecoveryStore.h"
 #include "editor/RichTextBox.h"
+#include "editor/TimestampCommands.h"
 #include "platform/Platform.h"
 #include "platform/QtDialogs.h"
 #include "rtf/RtfWriter.h"
@@ -145,6 +146,11 @@ int main(int argc, char** argv)
     if (!written)
         std::fprintf(stderr, "A recovery copy could not be written: the figures are not real\n");
 
+    // The waveform's timestamp marks: read whole once, then again after each keystroke.
+    Timing firstMarks, marksAfterKeystroke;
+    qsizetype marks = 0;
+    firstMarks.measure([&] { marks = editor.timestampCommands()->marks().size(); });
+
     Timing insertions, insertionsAlone, lookups, keystrokes;
     int found = 0;
     QTextCursor cursor(box->document());
@@ -168,6 +174,7 @@ int main(int argc, char** argv)
             box->insertPlainText(QStringLiteral("a"));
             QCoreApplication::processEvents();
         });
+        marksAfterKeystroke.measure([&] { marks = editor.timestampCommands()->marks().size(); });
     }
 
     // The longest lookup: the caret far from any timestamp, the whole text read back to the
@@ -196,6 +203,9 @@ int main(int argc, char** argv)
     insertionsAlone.report(QStringLiteral("timestamp insertion, without the repaint:"), "< 5 ms");
     keystrokes.report(QStringLiteral("one typed letter, repainted, to compare:"), "< 5 ms");
     lookups.report(QStringLiteral("timestamp lookup (Ctrl+J):"), "< 5 ms");
+    firstMarks.report(QStringLiteral("waveform's marks, first reading:"), "< 100 ms");
+    marksAfterKeystroke.report(QStringLiteral("waveform's marks after a keystroke:"), "< 5 ms");
+    std::printf("%-44s %lld\n", "marks:", qlonglong(marks));
     std::printf("%-44s %d of %zu\n", "lookups that found a timestamp:", found, lookups.wall.size());
     fullScans.report(QStringLiteral("lookup with no timestamp in 1 MB:"), "< 5 ms");
     return 0;

@@ -14,20 +14,27 @@
 
 namespace {
 
-// Calls `visit(block, found)` for each timestamp of the document in order, positions within the
-// block, until it returns false.
-template <typename Visit> void eachTimestamp(const QTextDocument& document, Visit visit)
+// How much of what follows a timestamp its mark shows.
+constexpr int kWordsShown = 80;
+
+// The marks of a paragraph as they were at its revision.
+struct BlockMarks : QTextBlockUserData {
+    int revision = -1;
+    TimeMarks marks;
+};
+
+// Calls `visit(found)` for each timestamp of the paragraph in order, positions within it, until
+// it returns false.
+template <typename Visit> void eachTimestamp(const QTextBlock& block, Visit visit)
 {
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        const QString text = block.text();
-        for (qsizetype at = 0; at < text.size(); ++at) {
-            if (text.at(at) != QLatin1Char('[') && text.at(at) != QLatin1Char('#'))
-                continue;
-            if (const auto found = Timestamp::parseAt(text, at)) {
-                if (!visit(block, *found))
-                    return;
-                at += found->length - 1;
-            }
+    const QString text = block.text();
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        if (text.at(at) != QLatin1Char('[') && text.at(at) != QLatin1Char('#'))
+            continue;
+        if (const auto found = Timestamp::parseAt(text, at)) {
+            if (!visit(*found))
+                return;
+            at += found->length - 1;
         }
     }
 }
@@ -157,17 +164,27 @@ bool TimestampCommands::playFrom(int position, bool onTimestamp)
 
 const TimeMarks& TimestampCommands::marks()
 {
-    // How much of what follows a timestamp its mark shows.
-    constexpr int kWordsShown = 80;
     const QTextDocument& document = *m_text->document();
     if (document.revision() == m_marksRevision)
         return m_marks;
     m_marks.clear();
-    eachTimestamp(document, [this](const QTextBlock& block, const Timestamp::Found& found) {
-        m_marks.append({found.milliseconds / 1000.0,
-                        block.text().mid(found.start, found.length + kWordsShown).trimmed()});
-        return true;
-    });
+    // Only the paragraphs changed since the last reading are read again: a long transcript is
+    // typed in while its marks are shown.
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        auto* known = static_cast<BlockMarks*>(block.userData());
+        if (!known || known->revision != block.revision()) {
+            known = new BlockMarks;
+            known->revision = block.revision();
+            const QString text = block.text();
+            eachTimestamp(block, [&](const Timestamp::Found& found) {
+                known->marks.append({found.milliseconds / 1000.0,
+                                     text.mid(found.start, found.length + kWordsShown).trimmed()});
+                return true;
+            });
+            block.setUserData(known);
+        }
+        m_marks.append(known->marks);
+    }
     m_marksRevision = document.revision();
     return m_marks;
 }
@@ -176,11 +193,14 @@ bool TimestampCommands::goTo(double seconds)
 {
     const auto milliseconds = qint64(std::llround(seconds * 1000));
     int position = -1;
-    eachTimestamp(*m_text->document(), [&](const QTextBlock& block, const Timestamp::Found& found) {
-        if (found.milliseconds == milliseconds)
-            position = block.position() + int(found.start);
-        return position < 0;
-    });
+    for (QTextBlock block = m_text->document()->begin(); block.isValid() && position < 0;
+         block = block.next()) {
+        eachTimestamp(block, [&](const Timestamp::Found& found) {
+            if (found.milliseconds == milliseconds)
+                position = block.position() + int(found.start);
+            return position < 0;
+        });
+    }
     if (position < 0)
         return false;
     QTextCursor cursor(m_text->document());

@@ -56,13 +56,14 @@ void WaveformView::invalidate()
 void WaveformView::setDuration(double seconds)
 {
     m_duration = std::max(0.0, seconds);
-    setSpan(m_first, m_across);
+    setSpan(m_first, m_chosenAcross);
 }
 
 void WaveformView::setSpan(double first, double across)
 {
-    const double longest = std::max(m_duration, kNarrowestSpan);
-    across = std::clamp(across, kNarrowestSpan, longest);
+    // Until the length is known, any span stands.
+    const double longest = m_duration > 0 ? std::max(m_duration, kNarrowestSpan) : across;
+    across = std::clamp(across, kNarrowestSpan, std::max(longest, kNarrowestSpan));
     first = std::clamp(first, 0.0, std::max(0.0, m_duration - across));
     if (first == m_first && across == m_across)
         return;
@@ -75,9 +76,18 @@ void WaveformView::setSpan(double first, double across)
 void WaveformView::zoom(double factor, double around)
 {
     const double share = m_across > 0 ? (around - m_first) / m_across : 0.5;
-    const double across =
-        std::clamp(m_across * factor, kNarrowestSpan, std::max(m_duration, kNarrowestSpan));
+    double across = std::max(m_across * factor, kNarrowestSpan);
+    if (m_duration > 0)
+        across = std::min(across, std::max(m_duration, kNarrowestSpan));
     setSpan(around - share * across, across);
+    m_chosenAcross = m_across;
+    Q_EMIT zoomed(m_across);
+}
+
+void WaveformView::setChosenSpan(double across)
+{
+    m_chosenAcross = std::max(across, kNarrowestSpan);
+    setSpan(m_first, m_chosenAcross);
 }
 
 double WaveformView::secondsAt(double x) const

@@ -30,8 +30,11 @@ public:
     double secondsAcross() const { return m_across; }
     // Shows `across` seconds from `first`, within the recording.
     void setSpan(double first, double across);
-    // Narrows (factor < 1) or widens the span, keeping `around` where it is on the strip.
+    // Narrows (factor < 1) or widens the span, keeping `around` where it is on the strip; the
+    // span chosen so is kept for the next recording.
     void zoom(double factor, double around);
+    // The seconds across that the user chose before, shown as far as the recording allows.
+    void setChosenSpan(double across);
 
     void setPlayhead(double seconds);
     double playhead() const { return m_playhead; }
@@ -65,6 +68,8 @@ Q_SIGNALS:
     void timestampChosen(double seconds);
     void selectionChanged();
     void spanChanged();
+    // The user zoomed: the seconds across are the ones chosen.
+    void zoomed(double secondsAcross);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -88,6 +93,8 @@ private:
     double m_duration = 0;
     double m_first = 0;
     double m_across = 30;
+    // What the user chose last; a shorter recording is shown whole.
+    double m_chosenAcross = 30;
     double m_playhead = 0;
     bool m_following = true;
     bool m_normalised = false;

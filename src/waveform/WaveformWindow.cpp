@@ -1,6 +1,7 @@
 #include "waveform/WaveformWindow.h"
 
 #include "core/InterfaceTexts.h"
+#include "core/Logging.h"
 #include "core/PlayerCommands.h"
 #include "core/PlayerEvents.h"
 #include "waveform/WaveformView.h"
@@ -14,12 +15,13 @@ namespace {
 // The playhead moves at the display's pace while playing.
 constexpr int kPlayheadIntervalMs = 33;
 constexpr int kMarksIntervalMs = 1000;
+constexpr int kSaveDelayMs = 1000;
 
 } // namespace
 
 WaveformWindow::WaveformWindow(const InterfaceTexts& texts, PlayerCommands& player,
                                PeakBuilder::DecoderFactory decoders, const QString& cacheFolder,
-                               QWidget* parent)
+                               const QString& optionsPath, QWidget* parent)
     : QWidget(parent, Qt::Tool), m_texts(texts), m_player(player),
       m_builder(std::move(decoders), cacheFolder), m_view(new WaveformView(this))
 {
@@ -29,6 +31,22 @@ WaveformWindow::WaveformWindow(const InterfaceTexts& texts, PlayerCommands& play
     layout->addWidget(m_view);
     resize(480, 110);
     m_view->setPeaks(&m_builder.peaks());
+    if (!m_optionsPath.isEmpty()) {
+        QString error;
+        m_options = WaveformOptions::read(m_optionsPath, &error);
+        if (!error.isEmpty())
+            qCWarning(lcSettings).noquote() << "Cannot read" << m_optionsPath << error;
+    }
+    m_savedOptions = m_options;
+    m_view->setNormalised(m_options.normalised);
+    m_view->setChosenSpan(m_options.span);
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setInterval(kSaveDelayMs);
+    connect(&m_saveTimer, &QTimer::timeout, this, &WaveformWindow::saveOptions);
+    connect(m_view, &WaveformView::zoomed, this, [this](double across) {
+        m_options.span = across;
+        m_saveTimer.start();
+    });
 
     connect(&m_builder, &PeakBuilder::started, m_view, &WaveformView::peaksChanged);
     connect(&m_builder, &PeakBuilder::peaksArrived, m_view, &WaveformView::peaksChanged);
@@ -59,6 +77,29 @@ WaveformWindow::WaveformWindow(const InterfaceTexts& texts, PlayerCommands& play
         });
     }
     retranslate();
+}
+
+WaveformWindow::~WaveformWindow()
+{
+    saveOptions();
+}
+
+void WaveformWindow::setWanted(bool wanted)
+{
+    m_options.shown = wanted;
+    saveOptions();
+}
+
+void WaveformWindow::saveOptions()
+{
+    m_saveTimer.stop();
+    if (m_optionsPath.isEmpty() || m_options == m_savedOptions)
+        return;
+    QString error;
+    if (m_options.write(m_optionsPath, &error))
+        m_savedOptions = m_options;
+    else
+        qCWarning(lcSettings).noquote() << "Cannot write" << m_optionsPath << error;
 }
 
 void WaveformWindow::setMarkSources(MarkSource bookmarks, MarkSource timestamps)
@@ -106,7 +147,14 @@ void WaveformWindow::contextMenuEvent(QContextMenuEvent* event)
     normalised->setCheckable(true);
     normalised->setChecked(m_view->isNormalised());
     if (menu.exec(event->globalPos()) == normalised)
-        m_view->setNormalised(normalised->isChecked());
+        setNormalised(normalised->isChecked());
+}
+
+void WaveformWindow::setNormalised(bool normalised)
+{
+    m_view->setNormalised(normalised);
+    m_options.normalised = normalised;
+    saveOptions();
 }
 
 void WaveformWindow::followMedia()

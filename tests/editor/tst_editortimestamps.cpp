@@ -18,6 +18,7 @@ private Q_SLOTS:
     void ctrlClickPlaysOnlyFromATimestamp();
     void newParagraphsGetATimestampWhenChosen();
     void theChosenStyleIsKeptInItsFile();
+    void timestampsAreMarksAndTheCaretGoesToOne();
     void optionsAreReadBackOrTheFailedSaveTold_data();
     void optionsAreReadBackOrTheFailedSaveTold();
 };
@@ -217,6 +218,25 @@ void TestEditorTimestamps::optionsAreReadBackOrTheFailedSaveTold()
                  Timestamp::pattern(read.style) + QLatin1Char(' ') +
                  yesNo(read.stampNewParagraphs) + QLatin1Char(' ') + yesNo(read.afterStepBack),
              shown);
+}
+
+void TestEditorTimestamps::timestampsAreMarksAndTheCaretGoesToOne()
+{
+    EditorFixture f;
+    TimestampCommands* stamps = f.editor->timestampCommands();
+    f.text()->setPlainText(QStringLiteral("[00:00:05] one #00:01:02.50# two\nagain [12] [1:2]"));
+    QCOMPARE(stamps->marks().size(), 2);
+    f.text()->append(QStringLiteral("[01:00:00] later"));
+    QStringList shown;
+    for (const TimeMark& mark : stamps->marks())
+        shown << QStringLiteral("%1 %2").arg(mark.seconds).arg(mark.text);
+    QCOMPARE(shown.join(QStringLiteral(" | ")),
+             QStringLiteral("5 [00:00:05] one #00:01:02.50# two | 62.5 #00:01:02.50# two | "
+                            "3600 [01:00:00] later"));
+    QVERIFY(stamps->goTo(62.5));
+    QCOMPARE(f.text()->textCursor().position(), 15);
+    QVERIFY(!stamps->goTo(62));
+    QCOMPARE(f.text()->textCursor().position(), 15);
 }
 
 QTEST_MAIN(TestEditorTimestamps)

@@ -71,6 +71,7 @@ private Q_SLOTS:
     void undecodableFileIsTold();
     void clicksSeekWhereTheyPoint_data();
     void clicksSeekWhereTheyPoint();
+    void optionsAreKeptInTheirFile();
 
 private:
     QTemporaryDir m_folder;
@@ -231,6 +232,33 @@ void TestWaveform::clicksSeekWhereTheyPoint()
     QCOMPARE(seek.at(1).at(0).toDouble(), markAt);
     QCOMPARE(chosen.size(), 1);
     QCOMPARE(chosen.at(0).at(0).toDouble(), markAt);
+}
+
+void TestWaveform::optionsAreKeptInTheirFile()
+{
+    const QString path = m_folder.filePath(QStringLiteral("Waveform.ini"));
+    FakeMediaPlayer engine;
+    FakePlayer player(&engine);
+    InterfaceTexts texts;
+    {
+        WaveformWindow window(texts, player, realDecoders(), QString(), path);
+        QVERIFY(!window.isWanted());
+        window.setWanted(true);
+        window.view()->zoom(0.5, 0);
+        window.setNormalised(true);
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("Shown=yes\r\nNormalised=yes\r\nSpan=15\r\n"));
+
+    WaveformWindow window(texts, player, realDecoders(), QString(), path);
+    QVERIFY(window.isWanted());
+    QVERIFY(window.view()->isNormalised());
+    // A short recording is shown whole; the next long one with the span chosen.
+    window.view()->setDuration(10);
+    QCOMPARE(window.view()->secondsAcross(), 10.0);
+    window.view()->setDuration(3600);
+    QCOMPARE(window.view()->secondsAcross(), 15.0);
 }
 
 QTEST_MAIN(TestWaveform)
