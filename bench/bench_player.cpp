@@ -44,7 +44,7 @@ int main(int argc, char** argv)
         const QString label = QFileInfo(path).suffix();
         std::vector<double> open;
         for (int i = 0; i < Runs; ++i) {
-            player.closeMedia();
+            player.mediaSession()->close();
             waitFor([] { return false; }, 20);
             QElapsedTimer clock;
             clock.start();

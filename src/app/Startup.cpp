@@ -187,7 +187,7 @@ Session start(AppState& state, const Platform& platform, const QString& commandL
 
 void endQuietlyOnRequest(const Session& session, TerminationWatcher& watcher)
 {
-    PlayerWindow* player = session.player.get();
+    SessionKeeper* keeper = session.player->sessionKeeper();
     // The transcript's changes are kept in its recovery copy, first: nobody is asked to save.
     if (EditorWindow* editor = session.editor.get()) {
         QObject::connect(&watcher, &TerminationWatcher::terminationRequested, editor,
@@ -195,16 +195,16 @@ void endQuietlyOnRequest(const Session& session, TerminationWatcher& watcher)
         QObject::connect(qApp, &QGuiApplication::commitDataRequest, editor,
                          &EditorWindow::keepRecoveryCopy, Qt::DirectConnection);
     }
-    QObject::connect(&watcher, &TerminationWatcher::terminationRequested, player,
-                     &PlayerWindow::endWithoutAsking);
+    QObject::connect(&watcher, &TerminationWatcher::terminationRequested, keeper,
+                     &SessionKeeper::endWithoutAsking);
     // Connected directly: the session manager wants the saves done before it goes on.
-    QObject::connect(qApp, &QGuiApplication::commitDataRequest, player,
-                     &PlayerWindow::endWithoutAsking, Qt::DirectConnection);
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, keeper,
+                     &SessionKeeper::endWithoutAsking, Qt::DirectConnection);
 }
 
 int exec(QApplication& app, const Session& session)
 {
-    QObject::connect(session.player.get(), &PlayerWindow::programEnded, &app,
+    QObject::connect(session.player->sessionKeeper(), &SessionKeeper::programEnded, &app,
                      &QCoreApplication::quit, Qt::QueuedConnection);
     TerminationWatcher watcher;
     endQuietlyOnRequest(session, watcher);

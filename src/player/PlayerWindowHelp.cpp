@@ -44,7 +44,7 @@ void PlayerWindow::chooseLanguage()
     }
     translateQtTexts(m_state.languageFile);
     QtTranslation::announceLanguageChange();
-    saveSettings();
+    m_keeper->save();
 }
 
 void PlayerWindow::openSoundSettings()
@@ -57,7 +57,7 @@ void PlayerWindow::showWindows()
 {
     // The About window closing as the program ends (a quit closes every window) must not bring
     // the windows back: a window shown again would stop the quit.
-    if (m_closed)
+    if (m_keeper->hasEnded())
         return;
     m_companions.showAll();
 }

@@ -3,6 +3,7 @@
 #include "core/EditorCommands.h"
 #include "core/HelpCommands.h"
 #include "core/PedalCommands.h"
+#include "core/RecentFilesMenu.h"
 #include "core/RecorderCommands.h"
 #include "player/PlayerFace.h"
 #include "player/PlayerWindow.h"
@@ -19,21 +20,21 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
     constexpr auto needsMedia = CommandGroup::NeedsMedia;
     const auto help = [](void (HelpCommands::*command)()) {
         return [command](PlayerWindow& w) {
-            if (w.m_help)
-                (w.m_help->*command)();
+            if (w.m_peers.help)
+                (w.m_peers.help->*command)();
         };
     };
     const auto bookmarks = [](void (BookmarkCommands::*command)()) {
         return [command](PlayerWindow& w) {
-            if (w.m_bookmarks)
-                (w.m_bookmarks->*command)();
+            if (w.m_peers.bookmarks)
+                (w.m_peers.bookmarks->*command)();
         };
     };
     const auto valueCommand = [](ValueEntry::Mode mode) {
         return [mode](PlayerWindow& w) { w.m_values->open(mode); };
     };
     const auto recentEntries = [](PlayerWindow& w, QMenu* menu) {
-        w.m_recentMedia->addEntries(menu, RecentFilesMenu::SeparatorPlace::Before);
+        w.m_media->recentMenu()->addEntries(menu, RecentFilesMenu::SeparatorPlace::Before);
     };
 
     static const std::vector<Row> rows = {
@@ -46,7 +47,7 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
         {.name = "closeAction",
          .caption = Text::CloseMedia,
          .key = Qt::CTRL | Qt::Key_F4,
-         .run = &PlayerWindow::closeMedia,
+         .run = [](PlayerWindow& w) { w.m_media->close(); },
          .answers = PlayerCommand::CloseMedia,
          .group = needsMedia},
         Row::entries(recentEntries),
@@ -93,13 +94,13 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
         {.name = "slowDownAction",
          .caption = Text::SlowDown,
          .key = Qt::CTRL | Qt::Key_F6,
-         .run = &PlayerWindow::slowDown,
+         .run = [](PlayerWindow& w) { w.m_playback->stepRate(-0.1); },
          .answers = PlayerCommand::SlowDown,
          .group = needsMedia},
         {.name = "speedUpAction",
          .caption = Text::SpeedUp,
          .key = Qt::CTRL | Qt::Key_F7,
-         .run = &PlayerWindow::speedUp,
+         .run = [](PlayerWindow& w) { w.m_playback->stepRate(+0.1); },
          .answers = PlayerCommand::SpeedUp,
          .group = needsMedia},
         Row::separator(),
@@ -164,8 +165,8 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
          .caption = Text::PedalOptionsEntry,
          .run =
              [](PlayerWindow& w) {
-                 if (w.m_pedals)
-                     w.m_pedals->showOptions(&w);
+                 if (w.m_peers.pedals)
+                     w.m_peers.pedals->showOptions(&w);
              }},
 
         Row::topMenu("viewMenu", Text::ViewMenu),
@@ -232,6 +233,7 @@ void PlayerWindow::buildMenus()
 
     // The check mark is the option: however it changes, the cycle follows it.
     connect(m_smartPlayAction, &QAction::toggled, m_playback, &PlaybackController::setSmartPlay);
+    connect(m_fullPathAction, &QAction::toggled, m_media, &MediaSession::setShowsFullPath);
 }
 
 void PlayerWindow::openRecorder()
@@ -240,8 +242,8 @@ void PlayerWindow::openRecorder()
         stop();
     // The window opening over the button takes the pointer away without a move off it.
     m_face->dropRecordHover();
-    if (m_recorder)
-        m_recorder->showRecorder();
+    if (m_peers.recorder)
+        m_peers.recorder->showRecorder();
 }
 
 void PlayerWindow::retranslate()

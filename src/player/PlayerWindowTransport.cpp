@@ -53,25 +53,13 @@ void PlayerWindow::showPlayState(PlayState state)
     m_face->showPlayState(state, m_playback->isPlaying());
 }
 
-void PlayerWindow::refreshDisplay()
-{
-    showPosition();
-    // Called by those who moved the position themselves (a bookmark's jump).
-    Q_EMIT m_events.positionMoved();
-}
-
 void PlayerWindow::showPosition()
 {
     MediaPlayer* media = m_platform.media;
     if (!media)
         return;
+    m_media->refreshTitle();
     const QString duration = MediaTitle::colons(media->durationString());
-    if (duration != m_shownLength) {
-        m_shownLength = duration;
-        Q_EMIT m_events.mediaChanged();
-    }
-    if (!m_mediaFailed)
-        m_face->setCaption(mediaCaption());
 
     const double position = media->currentPosition();
     if (position > 0)
@@ -86,12 +74,6 @@ void PlayerWindow::showPosition()
     m_face->showStartPosition(duration);
 }
 
-QString PlayerWindow::mediaCaption() const
-{
-    const QString duration = m_platform.media ? m_platform.media->durationString() : QString();
-    return MediaTitle::caption(m_state.currentMediaPath, m_fullPathAction->isChecked(), duration);
-}
-
 void PlayerWindow::seekToClick(double x)
 {
     if (!m_playback->hasMedia())
@@ -103,8 +85,8 @@ void PlayerWindow::seekToClick(double x)
 void PlayerWindow::returnFocus()
 {
     QWidget* editor = m_companions.editorWindow();
-    if (m_editor && editor && editor->isVisible())
-        m_editor->giveFocus();
+    if (m_peers.editor && editor && editor->isVisible())
+        m_peers.editor->giveFocus();
 }
 
 QString PlayerWindow::mediaPath() const

@@ -87,7 +87,7 @@ void TestEditorWiring::everyWayOutAsksAboutTheTranscript()
     Run run(editorShown);
     QTRY_VERIFY_WITH_TIMEOUT(run.text(), kRealWaitMs);
     PlayerWindow* player = run.session.player.get();
-    QSignalSpy ended(player, &PlayerWindow::programEnded);
+    QSignalSpy ended(player->sessionKeeper(), &SessionKeeper::programEnded);
     run.text()->insertPlainText(QStringLiteral("an hour of typing"));
 
     const auto leave = [&] {

@@ -46,7 +46,7 @@ void TestOpenMedia::recentEntryDueIsWrittenAtTheEnd()
     if (asked)
         QVERIFY(f.player->close());
     else
-        f.player->endWithoutAsking();
+        f.player->sessionKeeper()->endWithoutAsking();
 
     QVERIFY(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")).startsWith(path.toUtf8()));
 }
@@ -70,7 +70,7 @@ void TestOpenMedia::deletedRecentFileChangesNothing()
     QCOMPARE(f.media.url(), a);
     QVERIFY(f.media.calls.isEmpty());
     QCOMPARE(f.state.currentMediaPath, a);
-    QCOMPARE(f.player->recentMedia().caption(1), gone);
+    QCOMPARE(f.player->mediaSession()->recent().caption(1), gone);
     f.settle();
     QCOMPARE(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")), listBefore);
 }
@@ -135,7 +135,7 @@ void TestOpenMedia::commandLineFileStaysOpen()
 
     QCOMPARE(f.media.url(), path);
     QCOMPARE(f.state.currentMediaPath, path);
-    QCOMPARE(f.player->recentMedia().caption(0), path);
+    QCOMPARE(f.player->mediaSession()->recent().caption(0), path);
     QVERIFY(action(f.player, "playAction")->isEnabled());
     QVERIFY(f.journal.contains(QStringLiteral("bookmarks loaded for ") + path));
 }
@@ -145,21 +145,21 @@ void TestOpenMedia::dropOpensThroughTheWholeCommand()
     PlayerFixture f;
     const QString path = f.mediaFile(QStringLiteral("dropped.wav"));
 
-    f.player->openDroppedFile(path + QString(5, QChar(0)));
+    f.player->mediaSession()->openDropped(path + QString(5, QChar(0)));
 
     QCOMPARE(f.media.url(), path);
     QCOMPARE(f.state.currentMediaPath, path);
-    QCOMPARE(f.player->recentMedia().caption(0), path);
+    QCOMPARE(f.player->mediaSession()->recent().caption(0), path);
     QVERIFY(f.dialogs.messages.isEmpty());
 
-    f.player->openDroppedFile(QString(3, QChar(0)));
+    f.player->mediaSession()->openDropped(QString(3, QChar(0)));
     QCOMPARE(f.media.url(), path);
 }
 
 void TestOpenMedia::dropOfSomethingUnplayableIsReported()
 {
     PlayerFixture f;
-    f.player->openDroppedFile(f.folder.filePath(QStringLiteral("Files")));
+    f.player->mediaSession()->openDropped(f.folder.filePath(QStringLiteral("Files")));
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.dialogs.messages.first().text, f.state.texts.plain(Text::DroppedFileUnreadable));
     QCOMPARE(f.dialogs.messages.first().title, f.state.texts.plain(Text::CannotOpenFile));
@@ -173,7 +173,7 @@ void TestOpenMedia::closeKeepsPathAndBookmarks()
     f.bookmarks.bookmarks = true;
     f.journal.clear();
 
-    f.player->closeMedia();
+    f.player->mediaSession()->close();
 
     QVERIFY(f.media.url().isEmpty());
     QCOMPARE(f.state.currentMediaPath, path);
@@ -196,7 +196,7 @@ void TestOpenMedia::pathWithALineBreakOpensButIsNotListed()
     f.player->openMedia(broken);
 
     QCOMPARE(f.media.url(), broken);
-    QCOMPARE(f.player->recentMedia().caption(0), kept);
+    QCOMPARE(f.player->mediaSession()->recent().caption(0), kept);
     f.settle();
     QCOMPARE(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")), listBefore);
     QVERIFY(!recentAction(f.player, 1)->isVisible());
@@ -266,7 +266,7 @@ void TestOpenMedia::refusedFileIsToldAndForgotten()
     const QString shown =
         QStringList{f.dialogs.messages.value(0).text,
                     f.state.currentMediaPath,
-                    f.player->recentMedia().caption(0),
+                    f.player->mediaSession()->recent().caption(0),
                     QString::number(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")) ==
                                     listBefore),
                     QString::number(f.bookmarks.hasBookmarks()),

@@ -116,7 +116,7 @@ void TestSmartPlay::afterCloseTheCycleStops()
     PlayerFixture f;
     action(f.player, "smartPlayAction")->setChecked(true);
     f.open(QStringLiteral("lecture.wav"));
-    f.player->closeMedia();
+    f.player->mediaSession()->close();
     QVERIFY(!timer(f.player, "smartPlayTimer")->isActive());
 
     // A tick already on its way plays nothing.

@@ -253,7 +253,7 @@ void TestTransport::nothingLoadedIsHarmless()
     f.player->refreshDisplay();
     f.player->playback()->watchPlaybackState();
     f.player->playback()->advanceSmartPlay();
-    f.player->closeMedia();
+    f.player->mediaSession()->close();
     QCOMPARE(f.player->playback()->state(), before);
     QVERIFY(f.dialogs.messages.isEmpty());
     QVERIFY(!timer(f.player, "smartPlayTimer")->isActive());

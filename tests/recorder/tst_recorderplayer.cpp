@@ -138,7 +138,7 @@ void TestRecorderPlayer::leavingTheProgramFinishesTheRecording()
     else if (how == QLatin1String("close"))
         p.f.player->close();
     else
-        p.f.player->endWithoutAsking();
+        p.f.player->sessionKeeper()->endWithoutAsking();
 
     QVERIFY(p.f.journal.contains(QStringLiteral("program ended")));
     QVERIFY(!p.device.isOpen());
@@ -159,8 +159,9 @@ void TestRecorderPlayer::endingInsideARecorderMessage()
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Vocarta"), QStringLiteral("?"),
                         QMessageBox::Ok, window);
         // The session ends while the box waits for an answer; the program's end closes it.
-        QTimer::singleShot(0, p.f.player.get(), [&p] { p.f.player->endWithoutAsking(); });
-        connect(p.f.player.get(), &PlayerWindow::programEnded, &box, &QDialog::reject,
+        QTimer::singleShot(0, p.f.player.get(),
+                           [&p] { p.f.player->sessionKeeper()->endWithoutAsking(); });
+        connect(p.f.player->sessionKeeper(), &SessionKeeper::programEnded, &box, &QDialog::reject,
                 Qt::QueuedConnection);
         box.exec();
         QVERIFY(window);

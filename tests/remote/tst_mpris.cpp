@@ -153,7 +153,7 @@ void TestMpris::readEveryProperty()
 void TestMpris::withoutMediaNothingCanPlay()
 {
     Fixture x;
-    x.f.player->closeMedia();
+    x.f.player->mediaSession()->close();
     const QVariantMap player = x.all(kPlayer);
     QCOMPARE(player.value("PlaybackStatus"), QVariant("Stopped"));
     for (const char* can : {"CanGoNext", "CanGoPrevious", "CanPlay", "CanPause", "CanSeek"})
@@ -252,7 +252,7 @@ void TestMpris::openUri()
     x.settle();
     // Opened as the open command does: the recent list has it first.
     QCOMPARE(x.f.media.url(), opened ? b : x.mediaPath);
-    QCOMPARE(x.f.player->recentMedia().caption(0), opened ? b : x.mediaPath);
+    QCOMPARE(x.f.player->mediaSession()->recent().caption(0), opened ? b : x.mediaPath);
     QVERIFY(x.f.dialogs.messages.isEmpty());
 }
 

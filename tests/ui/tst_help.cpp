@@ -164,7 +164,7 @@ void TestHelp::endingProgramClosesTheAboutWindowForGood()
 {
     HelpFixture f;
     AboutDialog* about = f.openAbout();
-    f.player->endWithoutAsking();
+    f.player->sessionKeeper()->endWithoutAsking();
     about->close();
     QVERIFY(!f.player->isVisible());
     QVERIFY(!f.editor.widget.isVisible());
