@@ -31,6 +31,15 @@ PlayerWindow::PlayerWindow(AppState& state, const Platform& platform, QWidget* p
                                  m_face->displayPicture(), this))
 {
     m_playback->setObjectName(QStringLiteral("playback"));
+    m_control = new PlayerControl({.media = platform.media,
+                                   .playback = m_playback,
+                                   .session = m_media,
+                                   .keeper = m_keeper,
+                                   .face = m_face,
+                                   .companions = &m_companions,
+                                   .menus = &m_commands,
+                                   .events = &m_events},
+                                  this);
     m_keeper->setCollector([this](StoredSettings& s) { collectSettings(s); });
     connect(m_values, &ValueCommands::valueStored, m_keeper, &SessionKeeper::save);
     setCentralWidget(m_face);
@@ -68,7 +77,8 @@ void PlayerWindow::connectPlayback()
     connect(m_playback, &PlaybackController::positionMoved, &m_events,
             &PlayerEvents::positionMoved);
     connect(m_playback, &PlaybackController::busyChanged, &m_busyPointer, &BusyPointer::setBusy);
-    connect(m_playback, &PlaybackController::commandDone, this, &PlayerWindow::returnFocus);
+    connect(m_playback, &PlaybackController::commandDone, &m_companions,
+            &CompanionWindows::returnFocusToEditor);
     // The label shows what the engine took, not what was asked.
     connect(m_playback, &PlaybackController::rateChanged, m_face, &PlayerFace::showSpeed);
     connect(m_playback, &PlaybackController::rateChanged, &m_events, &PlayerEvents::rateChanged);
@@ -76,16 +86,16 @@ void PlayerWindow::connectPlayback()
 
 void PlayerWindow::connectFace()
 {
-    connect(m_face, &PlayerFace::openClicked, this, [this] { openMedia(); });
-    connect(m_face, &PlayerFace::playClicked, this, &PlayerWindow::togglePlayPause);
-    connect(m_face, &PlayerFace::stopClicked, this, &PlayerWindow::stop);
-    connect(m_face, &PlayerFace::forwardClicked, this, &PlayerWindow::skipForward);
-    connect(m_face, &PlayerFace::backClicked, this, &PlayerWindow::skipBack);
+    connect(m_face, &PlayerFace::openClicked, m_media, [this] { m_media->open(); });
+    connect(m_face, &PlayerFace::playClicked, m_playback, &PlaybackController::togglePlayPause);
+    connect(m_face, &PlayerFace::stopClicked, m_playback, &PlaybackController::stop);
+    connect(m_face, &PlayerFace::forwardClicked, m_playback, &PlaybackController::skipForward);
+    connect(m_face, &PlayerFace::backClicked, m_playback, &PlaybackController::skipBack);
     connect(m_face, &PlayerFace::recordClicked, this, &PlayerWindow::openRecorder);
     connect(m_face, &PlayerFace::positionClicked, this, &PlayerWindow::seekToClick);
     connect(m_face, &PlayerFace::volumeChanged, this, [this] {
-        applyVolume();
-        returnFocus();
+        m_control->applyVolume();
+        m_companions.returnFocusToEditor();
     });
 }
 
@@ -101,7 +111,7 @@ void PlayerWindow::connectSession()
     connect(m_media, &MediaSession::opened, this, [this] {
         m_face->dropOpenHover();
         m_companions.placeEditor();
-        returnFocus();
+        m_companions.returnFocusToEditor();
     });
     connect(m_media, &MediaSession::closed, this, [this] {
         m_face->showMediaClosed();
@@ -167,13 +177,7 @@ void PlayerWindow::restoreSession(const QString& commandLine)
         m_media->refuseEngine(m_platform.media->engineUnavailableReason());
     if (stored.volume)
         m_face->setKnobValue(*stored.volume);
-    applyVolume();
-}
-
-void PlayerWindow::setBookmarkMenuShown(bool shown)
-{
-    m_companions.setBookmarkWindowShown(shown);
-    m_commands.showStates();
+    m_control->applyVolume();
 }
 
 void PlayerWindow::restoreEditor()

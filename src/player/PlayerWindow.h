@@ -1,13 +1,13 @@
 #pragma once
 
 #include "core/MenuCommands.h"
-#include "core/PlayerCommands.h"
 #include "core/PlayerEvents.h"
 #include "platform/Platform.h"
 #include "player/BusyPointer.h"
 #include "player/CompanionWindows.h"
 #include "player/MediaSession.h"
 #include "player/PlaybackController.h"
+#include "player/PlayerControl.h"
 #include "player/PlayerPeers.h"
 #include "player/SessionKeeper.h"
 #include "player/ValueCommands.h"
@@ -18,12 +18,11 @@
 
 class PlayerFace;
 class QAction;
-class ValueDialog;
 struct AppState;
 
 // The player window: it lives for the whole run, shows the transport that its
 // PlaybackController runs, and its closing ends the program.
-class PlayerWindow : public QMainWindow, public PlayerCommands {
+class PlayerWindow : public QMainWindow {
     Q_OBJECT
 public:
     PlayerWindow(AppState& state, const Platform& platform, QWidget* parent = nullptr);
@@ -73,52 +72,10 @@ public:
     void openSoundSettings();
     void exitProgram();
 
-    // PlayerCommands
-    bool hasMedia() const override { return m_playback->hasMedia(); }
-    QString mediaPath() const override;
-    double position() const override;
-    double duration() const override;
-    QString positionText() const override;
-    QString durationText() const override;
-    double rate() const override;
-    int volume() const override;
-    void seekTo(double seconds) override { m_playback->seekTo(seconds); }
-    void togglePlayPause() override;
-    void stop() override;
-    void skipForward() override;
-    void skipBack() override;
-    void playFrom(double seconds) override;
-    void openMediaAt(const QString& path, double seconds) override
-    {
-        m_media->openAt(path, seconds);
-    }
-    void refreshDisplay() override { m_playback->refreshDisplay(); }
-    void setBookmarkMenuShown(bool shown) override;
-    void runCommand(PlayerCommand command) override;
-    PlayState playState() const override { return m_playback->state(); }
-    double stoppedPosition() const override { return m_playback->stoppedPosition(); }
-    PlayerEvents* events() override { return &m_events; }
-    void setVolumeLevel(int percent) override;
-    void hideWindows() override { m_companions.hideAll(); }
-    void showWindows() override;
-    void placeBookmarkWindow(QWidget* window, bool fullHeight) override
-    {
-        m_companions.placeBookmarkWindow(window, fullHeight);
-    }
-    void bringToFront() override { m_companions.bringPlayerToFront(); }
-
-    // An empty path asks for a file.
-    void openMedia(const QString& path = QString()) override { m_media->open(path); }
-
-    // The options that ask for a value, and the position to go to.
+    // What the other windows and the remote control ask of the player.
+    PlayerControl* control() const { return m_control; }
+    // The options that ask for a value, the position to go to and a new bookmark's description.
     ValueCommands* valueCommands() const { return m_values; }
-    // Asks for a new bookmark's description; `add` returns false to keep the dialog open.
-    void askBookmarkDescription(const std::function<bool(const QString&)>& add)
-    {
-        m_values->askBookmarkDescription(add);
-    }
-    // The value dialog opened last, while it is open.
-    ValueDialog* valueDialog() const { return m_values->dialog(); }
 
     void toggleSmartPlay();
     void toggleFullPath();
@@ -149,11 +106,8 @@ private:
     // Position text, progress bar and title line, as the refresh timer shows them.
     void showPosition();
     void showPlayState(PlayState state);
-    void applyVolume();
     // What the windows show, for the settings file.
     void collectSettings(StoredSettings& s) const;
-    // Hands the keyboard back to the transcript after a transport command.
-    void returnFocus();
 
     AppState& m_state;
     Platform m_platform;
@@ -162,6 +116,7 @@ private:
     PlayerEvents m_events;
     MediaSession* m_media;
     SessionKeeper* m_keeper;
+    PlayerControl* m_control = nullptr;
 
     MenuCommands m_commands;
     QAction* m_smartPlayAction = nullptr;

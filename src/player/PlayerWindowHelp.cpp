@@ -52,12 +52,3 @@ void PlayerWindow::openSoundSettings()
     if (!m_platform.desktop || !m_platform.desktop->openSoundSettings())
         qCInfo(lcPlayer) << "No sound settings program was found";
 }
-
-void PlayerWindow::showWindows()
-{
-    // The About window closing as the program ends (a quit closes every window) must not bring
-    // the windows back: a window shown again would stop the quit.
-    if (m_keeper->hasEnded())
-        return;
-    m_companions.showAll();
-}

@@ -42,7 +42,7 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
         {.name = "openAction",
          .caption = Text::OpenFile,
          .key = Qt::CTRL | Qt::Key_O,
-         .run = [](PlayerWindow& w) { w.openMedia(); },
+         .run = [](PlayerWindow& w) { w.m_media->open(); },
          .answers = PlayerCommand::OpenMedia},
         {.name = "closeAction",
          .caption = Text::CloseMedia,
@@ -64,25 +64,25 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
          .otherCaption = Text::Pause,
          .showsOther = [](const PlayerWindow& w) { return w.m_playback->isPlaying(); },
          .key = Qt::Key_F5,
-         .run = &PlayerWindow::togglePlayPause,
+         .run = [](PlayerWindow& w) { w.m_playback->togglePlayPause(); },
          .answers = PlayerCommand::PlayPause,
          .group = needsMedia,
          .flags = Transport},
         {.name = "stopAction",
          .caption = Text::Stop,
-         .run = &PlayerWindow::stop,
+         .run = [](PlayerWindow& w) { w.m_playback->stop(); },
          .group = needsMedia},
         {.name = "skipBackAction",
          .caption = Text::SkipBack,
          .key = Qt::Key_F6,
-         .run = &PlayerWindow::skipBack,
+         .run = [](PlayerWindow& w) { w.m_playback->skipBack(); },
          .answers = PlayerCommand::SkipBack,
          .group = needsMedia,
          .flags = Transport},
         {.name = "skipForwardAction",
          .caption = Text::SkipForward,
          .key = Qt::Key_F7,
-         .run = &PlayerWindow::skipForward,
+         .run = [](PlayerWindow& w) { w.m_playback->skipForward(); },
          .answers = PlayerCommand::SkipForward,
          .group = needsMedia,
          .flags = Transport},
@@ -239,7 +239,7 @@ void PlayerWindow::buildMenus()
 void PlayerWindow::openRecorder()
 {
     if (m_playback->isPlaying())
-        stop();
+        m_playback->stop();
     // The window opening over the button takes the pointer away without a move off it.
     m_face->dropRecordHover();
     if (m_peers.recorder)
@@ -259,9 +259,4 @@ void PlayerWindow::changeEvent(QEvent* event)
     if (event->type() == QEvent::LanguageChange)
         retranslate();
     QMainWindow::changeEvent(event);
-}
-
-void PlayerWindow::runCommand(PlayerCommand command)
-{
-    m_commands.run(command);
 }

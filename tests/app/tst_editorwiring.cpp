@@ -126,7 +126,7 @@ void TestEditorWiring::editorKeysRunThePlayersCommands()
     Run run(true);
     QTRY_VERIFY_WITH_TIMEOUT(run.text(), kRealWaitMs);
     run.folder.writeBytes(QStringLiteral("media/talk.wav"), "RIFF");
-    run.session.player->openMedia(run.folder.filePath(QStringLiteral("media/talk.wav")));
+    run.session.player->control()->openMedia(run.folder.filePath(QStringLiteral("media/talk.wav")));
     RichTextBox* box = run.text();
     box->setFocus();
 

@@ -67,7 +67,7 @@ QString PlayerFixture::mediaFile(const QString& name) const
 QString PlayerFixture::open(const QString& name)
 {
     const QString path = mediaFile(name);
-    player->openMedia(path);
+    player->control()->openMedia(path);
     settle();
     return path;
 }

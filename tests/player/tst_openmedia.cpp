@@ -42,7 +42,7 @@ void TestOpenMedia::recentEntryDueIsWrittenAtTheEnd()
     const QString path = f.mediaFile(QStringLiteral("last.wav"));
 
     // Ended before the event loop has had its turn.
-    f.player->openMedia(path);
+    f.player->control()->openMedia(path);
     if (asked)
         QVERIFY(f.player->close());
     else
@@ -57,7 +57,7 @@ void TestOpenMedia::deletedRecentFileChangesNothing()
     const QString a = f.open(QStringLiteral("a.wav"));
     const QString gone = f.open(QStringLiteral("gone.wav"));
     QFile::remove(gone);
-    f.player->openMedia(a);
+    f.player->control()->openMedia(a);
     f.settle();
     const QByteArray listBefore = f.folder.readBytes(QStringLiteral("Files/LastFiles.ini"));
     f.media.calls.clear();
@@ -82,7 +82,7 @@ void TestOpenMedia::cancelledDialogChangesNothing()
     const QByteArray listBefore = f.folder.readBytes(QStringLiteral("Files/LastFiles.ini"));
     f.journal.clear();
 
-    f.player->openMedia();
+    f.player->mediaSession()->open();
 
     QCOMPARE(f.dialogs.fileDialogs.size(), 1);
     QCOMPARE(f.media.url(), a);
@@ -97,7 +97,7 @@ void TestOpenMedia::dialogAsksForMedia()
     const QString chosen = f.mediaFile(QStringLiteral("chosen.mp3"));
     f.dialogs.chosenFiles.enqueue(chosen);
 
-    f.player->openMedia();
+    f.player->mediaSession()->open();
 
     const FileDialogRequest& request = f.dialogs.fileDialogs.first();
     QVERIFY(request.open);
@@ -117,7 +117,7 @@ void TestOpenMedia::bookmarksFollowTheirRecording()
     f.bookmarks.bookmarks = true;
     f.journal.clear();
     const QString second = f.mediaFile(QStringLiteral("second.wav"));
-    f.player->openMedia(second);
+    f.player->control()->openMedia(second);
 
     // Saved while the first recording is still the current one.
     QCOMPARE(f.journal.mid(0, 2), (QStringList{"bookmarks saved", "bookmarks cleared"}));
@@ -193,7 +193,7 @@ void TestOpenMedia::pathWithALineBreakOpensButIsNotListed()
     const QByteArray listBefore = f.folder.readBytes(QStringLiteral("Files/LastFiles.ini"));
     const QString broken = f.mediaFile(QStringLiteral("two\nlines.wav"));
 
-    f.player->openMedia(broken);
+    f.player->control()->openMedia(broken);
 
     QCOMPARE(f.media.url(), broken);
     QCOMPARE(f.player->mediaSession()->recent().caption(0), kept);
@@ -210,7 +210,7 @@ void TestOpenMedia::longRecentPathIsShortenedInTheMenu()
     f.folder.writeBytes(deep + QStringLiteral("/interview & notes.wav"), "RIFF");
     const QString path = f.folder.filePath(deep + QStringLiteral("/interview & notes.wav"));
 
-    f.player->openMedia(path);
+    f.player->control()->openMedia(path);
 
     QAction* entry = recentAction(f.player, 0);
     const QString shown = entry->text();

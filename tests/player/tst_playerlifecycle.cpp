@@ -187,13 +187,13 @@ void TestPlayerLifecycle::companionsHiddenForTheWhileAreSavedAsShown()
     QFETCH(bool, bookmarksShown);
     Fixture f(settings(true, editorShown));
     QCOMPARE(f.editor.widget.isVisible(), editorShown);
-    f.player->setBookmarkMenuShown(bookmarksShown);
+    f.player->control()->setBookmarkMenuShown(bookmarksShown);
     f.bookmarks.widget.setVisible(bookmarksShown);
 
     if (minimised)
         f.player->setWindowState(Qt::WindowMinimized);
     else
-        f.player->hideWindows();
+        f.player->control()->hideWindows();
     QVERIFY(!f.editor.widget.isVisible());
     QVERIFY(!f.bookmarks.widget.isVisible());
     // The program ends now, by a signal or the end of the desktop session.

@@ -73,8 +73,8 @@ void TestPlayerView::speedStepsStopAtTheirLimits()
     f.media.fastestRate = 10;
     f.open(QStringLiteral("talk.wav"));
     for (int i = 0; i < presses; ++i)
-        up ? f.player->runCommand(PlayerCommand::SpeedUp)
-           : f.player->runCommand(PlayerCommand::SlowDown);
+        up ? f.player->control()->runCommand(PlayerCommand::SpeedUp)
+           : f.player->control()->runCommand(PlayerCommand::SlowDown);
     QCOMPARE(f.media.rate(), rate);
     QVERIFY(label(f.player, "speedLabel")->isVisible());
     QVERIFY(timer(f.player, "labelFadeTimer")->isActive());
@@ -85,7 +85,7 @@ void TestPlayerView::speedLabelShowsWhatTheEngineTook()
     PlayerFixture f;
     f.media.fastestRate = 1.0;
     f.open(QStringLiteral("talk.wav"));
-    f.player->runCommand(PlayerCommand::SpeedUp);
+    f.player->control()->runCommand(PlayerCommand::SpeedUp);
     QCOMPARE(label(f.player, "speedLabel")->text(), QStringLiteral("1 x"));
 }
 
@@ -270,7 +270,7 @@ void TestPlayerView::positionClick()
     f.setOption(&TransportOptions::backSeconds, 3);
     f.open(QStringLiteral("talk.wav"));
     if (!playing)
-        f.player->togglePlayPause();
+        f.player->control()->togglePlayPause();
 
     f.player->seekToClick(4260.0 / 4);
 
@@ -307,7 +307,7 @@ void TestPlayerView::skinButtonsShowTheirPictures()
 {
     PlayerFixture f;
     f.open(QStringLiteral("talk.wav"));
-    f.player->togglePlayPause();
+    f.player->control()->togglePlayPause();
     QStringList seen;
     for (const char* name : {"openButton", "backButton", "playButton", "stopButton",
                              "forwardButton", "recordButton"}) {

@@ -51,10 +51,10 @@ void TestSmartPlay::manualPauseStopsTheCycle()
     f.open(QStringLiteral("lecture.wav"));
     f.media.advance(3);
 
-    f.player->togglePlayPause();
+    f.player->control()->togglePlayPause();
     QVERIFY(!timer(f.player, "smartPlayTimer")->isActive());
 
-    f.player->togglePlayPause();
+    f.player->control()->togglePlayPause();
     QVERIFY(timer(f.player, "smartPlayTimer")->isActive());
     QCOMPARE(timer(f.player, "smartPlayTimer")->interval(),
              f.option(&TransportOptions::playTime) * 1000);

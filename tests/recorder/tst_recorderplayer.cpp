@@ -97,15 +97,16 @@ void TestRecorderPlayer::fileBeingRecordedIsNotOpened()
     p.device.captureBuffers(2);
 
     p.f.dialogs.chosenFiles << take;
-    p.f.player->openMedia();
-    p.f.player->openMedia(p.f.folder.path() + QStringLiteral("/media/../media/take.wav"));
+    p.f.player->mediaSession()->open();
+    p.f.player->control()->openMedia(p.f.folder.path() +
+                                     QStringLiteral("/media/../media/take.wav"));
     QCOMPARE(p.f.media.url(), earlier);
     QCOMPARE(p.f.state.currentMediaPath, earlier);
     QVERIFY(p.f.dialogs.messages.isEmpty());
 
     // Once stopped, the take plays.
     p.recorder->window()->pressStop();
-    p.f.player->openMedia(take);
+    p.f.player->control()->openMedia(take);
     QCOMPARE(p.f.media.url(), take);
 }
 

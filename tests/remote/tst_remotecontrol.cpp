@@ -17,7 +17,7 @@ namespace {
 // A player window on the fake engine, reached as the socket reaches it.
 struct Fixture {
     PlayerFixture f;
-    RemoteControl remote{{{f.player.get(), &f.bookmarks, &f.editor}, &f.state.timestamps}};
+    RemoteControl remote{{{f.player->control(), &f.bookmarks, &f.editor}, &f.state.timestamps}};
 
     // What the engine and the bookmarks were asked since `from`, focus returns left out.
     QStringList asked(qsizetype from) const
