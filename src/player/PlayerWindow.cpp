@@ -24,7 +24,7 @@
 PlayerWindow::PlayerWindow(AppState& state, const Platform& platform, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_platform(platform),
       m_playback(new PlaybackController(platform.media, this)),
-      m_media(new MediaSession(state, platform, m_playback, m_peers, &m_events, this)),
+      m_session(new MediaSession(state, platform, m_playback, m_peers, &m_events, this)),
       m_keeper(new SessionKeeper(state, platform, m_peers, this)),
       m_face(new PlayerFace(state, this)),
       m_values(new ValueCommands(state.texts, *platform.dialogs, m_playback,
@@ -33,7 +33,7 @@ PlayerWindow::PlayerWindow(AppState& state, const Platform& platform, QWidget* p
     m_playback->setObjectName(QStringLiteral("playback"));
     m_control = new PlayerControl({.media = platform.media,
                                    .playback = m_playback,
-                                   .session = m_media,
+                                   .session = m_session,
                                    .keeper = m_keeper,
                                    .face = m_face,
                                    .companions = &m_companions,
@@ -86,7 +86,7 @@ void PlayerWindow::connectPlayback()
 
 void PlayerWindow::connectFace()
 {
-    connect(m_face, &PlayerFace::openClicked, m_media, [this] { m_media->open(); });
+    connect(m_face, &PlayerFace::openClicked, m_session, [this] { m_session->open(); });
     connect(m_face, &PlayerFace::playClicked, m_playback, &PlaybackController::togglePlayPause);
     connect(m_face, &PlayerFace::stopClicked, m_playback, &PlaybackController::stop);
     connect(m_face, &PlayerFace::forwardClicked, m_playback, &PlaybackController::skipForward);
@@ -101,27 +101,27 @@ void PlayerWindow::connectFace()
 
 void PlayerWindow::connectSession()
 {
-    connect(m_media, &MediaSession::opening, m_face, &PlayerFace::showMediaOpening);
-    connect(m_media, &MediaSession::loading, this, [this] {
+    connect(m_session, &MediaSession::opening, m_face, &PlayerFace::showMediaOpening);
+    connect(m_session, &MediaSession::loading, this, [this] {
         m_face->showProgress(0);
         setMediaControlsEnabled(true);
     });
-    connect(m_media, &MediaSession::titleChanged, m_face, &PlayerFace::showTitle);
-    connect(m_media, &MediaSession::captionDue, m_face, &PlayerFace::setCaption);
-    connect(m_media, &MediaSession::opened, this, [this] {
+    connect(m_session, &MediaSession::titleChanged, m_face, &PlayerFace::showTitle);
+    connect(m_session, &MediaSession::captionDue, m_face, &PlayerFace::setCaption);
+    connect(m_session, &MediaSession::opened, this, [this] {
         m_face->dropOpenHover();
         m_companions.placeEditor();
         m_companions.returnFocusToEditor();
     });
-    connect(m_media, &MediaSession::closed, this, [this] {
+    connect(m_session, &MediaSession::closed, this, [this] {
         m_face->showMediaClosed();
         setMediaControlsEnabled(false);
     });
-    connect(m_media, &MediaSession::engineMissing, m_face, &PlayerFace::showEngineMissing);
+    connect(m_session, &MediaSession::engineMissing, m_face, &PlayerFace::showEngineMissing);
 
     connect(m_keeper, &SessionKeeper::closingStarted, this, [this] {
         setAcceptDrops(false);
-        m_media->recentMenu()->saveIfDue();
+        m_session->recentMenu()->saveIfDue();
     });
     connect(m_keeper, &SessionKeeper::closingRefused, this, &QWidget::show);
 }
@@ -165,16 +165,16 @@ void PlayerWindow::restoreSession(const QString& commandLine)
     retranslate();
 
     m_face->resetPositionDisplay();
-    m_media->recentMenu()->load();
+    m_session->recentMenu()->load();
     m_face->showHandPointer();
 
     // Closed first, so that a recording named on the command line stays open.
-    m_media->close();
+    m_session->close();
     if (!commandLine.isEmpty())
-        m_media->open(commandLine);
+        m_session->open(commandLine);
     // The engine may have failed before this window could hear it.
     if (m_platform.media && !m_platform.media->isEngineAvailable())
-        m_media->refuseEngine(m_platform.media->engineUnavailableReason());
+        m_session->refuseEngine(m_platform.media->engineUnavailableReason());
     if (stored.volume)
         m_face->setKnobValue(*stored.volume);
     m_control->applyVolume();
@@ -213,7 +213,7 @@ void PlayerWindow::dropEvent(QDropEvent* event)
     if (urls.isEmpty() || !urls.first().isLocalFile())
         return;
     event->acceptProposedAction();
-    m_media->openDropped(urls.first().toLocalFile());
+    m_session->openDropped(urls.first().toLocalFile());
 }
 
 void PlayerWindow::exitProgram()

@@ -13,22 +13,21 @@
 #include "player/ValueCommands.h"
 
 #include <QMainWindow>
-#include <QTimer>
-#include <functional>
 
 class PlayerFace;
 class QAction;
 struct AppState;
 
 // The player window: it lives for the whole run, shows the transport that its
-// PlaybackController runs, and its closing ends the program.
+// PlaybackController runs and the recording its MediaSession holds, and its closing ends the
+// program. The rest of the program reaches the player through its PlayerControl.
 class PlayerWindow : public QMainWindow {
     Q_OBJECT
 public:
     PlayerWindow(AppState& state, const Platform& platform, QWidget* parent = nullptr);
     ~PlayerWindow() override;
 
-    // Wiring done by start-up; both may stay unset.
+    // Wiring done by start-up; any may stay unset.
     void setEditor(EditorCommands* editor)
     {
         m_peers.editor = editor;
@@ -48,7 +47,7 @@ public:
 
     PlaybackController* playback() const { return m_playback; }
     // The open recording, its recent list and title line.
-    MediaSession* mediaSession() const { return m_media; }
+    MediaSession* mediaSession() const { return m_session; }
     // The settings between runs, and the end of the run.
     SessionKeeper* sessionKeeper() const { return m_keeper; }
     // Every menu and command of the window, in menu order.
@@ -114,7 +113,7 @@ private:
     PlayerPeers m_peers;
     PlaybackController* m_playback;
     PlayerEvents m_events;
-    MediaSession* m_media;
+    MediaSession* m_session;
     SessionKeeper* m_keeper;
     PlayerControl* m_control = nullptr;
 

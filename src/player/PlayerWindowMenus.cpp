@@ -34,7 +34,7 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
         return [mode](PlayerWindow& w) { w.m_values->open(mode); };
     };
     const auto recentEntries = [](PlayerWindow& w, QMenu* menu) {
-        w.m_media->recentMenu()->addEntries(menu, RecentFilesMenu::SeparatorPlace::Before);
+        w.m_session->recentMenu()->addEntries(menu, RecentFilesMenu::SeparatorPlace::Before);
     };
 
     static const std::vector<Row> rows = {
@@ -42,12 +42,12 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
         {.name = "openAction",
          .caption = Text::OpenFile,
          .key = Qt::CTRL | Qt::Key_O,
-         .run = [](PlayerWindow& w) { w.m_media->open(); },
+         .run = [](PlayerWindow& w) { w.m_session->open(); },
          .answers = PlayerCommand::OpenMedia},
         {.name = "closeAction",
          .caption = Text::CloseMedia,
          .key = Qt::CTRL | Qt::Key_F4,
-         .run = [](PlayerWindow& w) { w.m_media->close(); },
+         .run = [](PlayerWindow& w) { w.m_session->close(); },
          .answers = PlayerCommand::CloseMedia,
          .group = needsMedia},
         Row::entries(recentEntries),
@@ -233,7 +233,7 @@ void PlayerWindow::buildMenus()
 
     // The check mark is the option: however it changes, the cycle follows it.
     connect(m_smartPlayAction, &QAction::toggled, m_playback, &PlaybackController::setSmartPlay);
-    connect(m_fullPathAction, &QAction::toggled, m_media, &MediaSession::setShowsFullPath);
+    connect(m_fullPathAction, &QAction::toggled, m_session, &MediaSession::setShowsFullPath);
 }
 
 void PlayerWindow::openRecorder()

@@ -29,7 +29,7 @@ void PlayerWindow::collectSettings(StoredSettings& s) const
     const TransportOptions& transport = m_playback->options();
     s.jumpSeconds = transport.skipSeconds;
     s.backSeconds = transport.backSeconds;
-    s.showFullPath = m_media->showsFullPath();
+    s.showFullPath = m_session->showsFullPath();
     const QRect player = Twips::storedPlace(this);
     s.playerLeft = player.left();
     s.playerTop = player.top();

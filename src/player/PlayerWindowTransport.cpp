@@ -26,7 +26,7 @@ void PlayerWindow::showPosition()
     MediaPlayer* media = m_platform.media;
     if (!media)
         return;
-    m_media->refreshTitle();
+    m_session->refreshTitle();
     const QString duration = MediaTitle::colons(media->durationString());
 
     const double position = media->currentPosition();

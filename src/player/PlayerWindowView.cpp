@@ -21,7 +21,7 @@ void PlayerWindow::toggleSmartPlay()
 void PlayerWindow::toggleFullPath()
 {
     m_fullPathAction->setChecked(!m_fullPathAction->isChecked());
-    m_face->showTitle(m_media->caption());
+    m_face->showTitle(m_session->caption());
     m_keeper->save();
 }
 
