@@ -44,11 +44,11 @@ int main(int argc, char** argv)
         const QString label = QFileInfo(path).suffix();
         std::vector<double> open;
         for (int i = 0; i < Runs; ++i) {
-            player.closeMedia();
+            player.mediaSession()->close();
             waitFor([] { return false; }, 20);
             QElapsedTimer clock;
             clock.start();
-            player.openMedia(path);
+            player.control()->openMedia(path);
             if (waitFor([&] { return media.currentPosition() > 0; }))
                 open.push_back(milliseconds(clock));
         }
@@ -59,13 +59,13 @@ int main(int argc, char** argv)
         for (int i = 0; i < Runs; ++i) {
             media.setCurrentPosition(60 + 10 * i);
             if (!player.playback()->isPlaying())
-                player.togglePlayPause();
+                player.control()->togglePlayPause();
             waitFor([&] { return !media.isSeeking(); });
 
             double target = media.currentPosition() + options.skipSeconds;
             QElapsedTimer clock;
             clock.start();
-            player.skipForward();
+            player.control()->skipForward();
             if (waitFor([&] {
                     return !media.isSeeking() && qAbs(media.currentPosition() - target) < 0.05;
                 }))
@@ -73,7 +73,7 @@ int main(int argc, char** argv)
 
             target = media.currentPosition() - options.backSeconds;
             clock.restart();
-            player.togglePlayPause(); // pause, stepping back
+            player.control()->togglePlayPause(); // pause, stepping back
             if (waitFor([&] {
                     return !media.isSeeking() && qAbs(media.currentPosition() - target) < 0.05;
                 }))
@@ -83,14 +83,14 @@ int main(int argc, char** argv)
         report(QStringLiteral("pause step back -> at its position, %1").arg(label), stepBack,
                "< 30 ms");
 
-        player.togglePlayPause();
+        player.control()->togglePlayPause();
         std::vector<double> tick;
         for (int i = 0; i < Runs; ++i) {
             constexpr int kTicks = 200;
             QElapsedTimer clock;
             clock.start();
             for (int t = 0; t < kTicks; ++t)
-                player.refreshDisplay();
+                player.control()->refreshDisplay();
             tick.push_back(milliseconds(clock) / kTicks);
             waitFor([] { return false; }, 5);
         }

@@ -65,18 +65,19 @@ namespace {
 void wire(Session& session, AppState& state, const Platform& platform)
 {
     PlayerWindow* player = session.player.get();
-    session.bookmarks = std::make_unique<BookmarkController>(state, platform, player, player);
+    PlayerControl* control = player->control();
+    session.bookmarks = std::make_unique<BookmarkController>(state, platform, control, player);
     session.bookmarks->setDescriptionPrompt(
         [player](const BookmarkController::BookmarkAcceptor& add) {
-            player->askBookmarkDescription(add);
+            player->valueCommands()->askBookmarkDescription(add);
         });
     player->setBookmarks(session.bookmarks.get());
     session.recorder = std::make_unique<Recorder>(state, platform);
     player->setRecorder(session.recorder.get());
-    session.help = std::make_unique<HelpController>(state, platform, *player, player);
+    session.help = std::make_unique<HelpController>(state, platform, *control, player);
     player->setHelp(session.help.get());
     session.pedals = std::make_unique<FootPedals>(
-        state, *platform.dialogs, PedalTargets{player, session.bookmarks.get(), nullptr});
+        state, *platform.dialogs, PedalTargets{control, session.bookmarks.get(), nullptr});
     player->setPedals(session.pedals.get());
 }
 
@@ -168,7 +169,7 @@ Session start(AppState& state, const Platform& platform, const QString& commandL
     session.player->show();
     // Built once the player is on screen: the transcript window comes a moment later, never in
     // the player's way.
-    session.editor = std::make_unique<EditorWindow>(state, platform, session.player.get(),
+    session.editor = std::make_unique<EditorWindow>(state, platform, session.player->control(),
                                                     EditorWindow::Build::Later);
     session.editor->setDialogOwner(session.player.get());
     EditorWindow* editor = session.editor.get();
@@ -187,7 +188,7 @@ Session start(AppState& state, const Platform& platform, const QString& commandL
 
 void endQuietlyOnRequest(const Session& session, TerminationWatcher& watcher)
 {
-    PlayerWindow* player = session.player.get();
+    SessionKeeper* keeper = session.player->sessionKeeper();
     // The transcript's changes are kept in its recovery copy, first: nobody is asked to save.
     if (EditorWindow* editor = session.editor.get()) {
         QObject::connect(&watcher, &TerminationWatcher::terminationRequested, editor,
@@ -195,16 +196,16 @@ void endQuietlyOnRequest(const Session& session, TerminationWatcher& watcher)
         QObject::connect(qApp, &QGuiApplication::commitDataRequest, editor,
                          &EditorWindow::keepRecoveryCopy, Qt::DirectConnection);
     }
-    QObject::connect(&watcher, &TerminationWatcher::terminationRequested, player,
-                     &PlayerWindow::endWithoutAsking);
+    QObject::connect(&watcher, &TerminationWatcher::terminationRequested, keeper,
+                     &SessionKeeper::endWithoutAsking);
     // Connected directly: the session manager wants the saves done before it goes on.
-    QObject::connect(qApp, &QGuiApplication::commitDataRequest, player,
-                     &PlayerWindow::endWithoutAsking, Qt::DirectConnection);
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, keeper,
+                     &SessionKeeper::endWithoutAsking, Qt::DirectConnection);
 }
 
 int exec(QApplication& app, const Session& session)
 {
-    QObject::connect(session.player.get(), &PlayerWindow::programEnded, &app,
+    QObject::connect(session.player->sessionKeeper(), &SessionKeeper::programEnded, &app,
                      &QCoreApplication::quit, Qt::QueuedConnection);
     TerminationWatcher watcher;
     endQuietlyOnRequest(session, watcher);
@@ -311,7 +312,8 @@ int run(QApplication& app)
         logStartMilestones(media, playingWatch, !commandLine.isEmpty());
     // Other processes reach this one once its window is on screen.
     RemoteControl remote(
-        {{session.player.get(), session.bookmarks.get(), session.editor.get()}, &state.timestamps});
+        {{session.player->control(), session.bookmarks.get(), session.editor.get()},
+         &state.timestamps});
     afterFirstPaint(session.player.get(), &remote,
                     [&remote, socketPath] { remote.start(socketPath); });
     return exec(app, session);

@@ -28,6 +28,13 @@ QWidget* CompanionWindows::editorWindow() const
     return m_editor ? m_editor->window() : nullptr;
 }
 
+void CompanionWindows::returnFocusToEditor()
+{
+    QWidget* editor = editorWindow();
+    if (editor && editor->isVisible())
+        m_editor->giveFocus();
+}
+
 QWidget* CompanionWindows::bookmarkWindow() const
 {
     return m_bookmarks ? m_bookmarks->window() : nullptr;

@@ -46,6 +46,8 @@ public:
     // Brings the player to the front, restored if it was minimised, as far as the desktop lets a
     // program that the user is not using do so.
     void bringPlayerToFront();
+    // Hands the keyboard back to the transcript after a transport command, when it is shown.
+    void returnFocusToEditor();
     // The player stays above other programs' windows, or not; either way it moves to the top
     // left corner.
     void setAlwaysOnTop(bool onTop);

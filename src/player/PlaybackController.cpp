@@ -197,14 +197,23 @@ void PlaybackController::playFrom(double seconds)
 
 double PlaybackController::stepRate(double step)
 {
-    if (!m_media)
-        return 1.0;
-    const double rate = m_media->rate();
-    // Whole tenths, so that the reachable rates are exactly 0.1 .. 4.9.
-    const double next = std::round((rate + step) * 10) / 10;
-    if ((step < 0 && rate > kSlowestRate + 1e-9) || (step > 0 && rate < kFastestRate - 1e-9))
-        m_media->setRate(next);
-    return m_media->rate();
+    double taken = 1.0;
+    if (m_media) {
+        const double rate = m_media->rate();
+        // Whole tenths, so that the reachable rates are exactly 0.1 .. 4.9.
+        const double next = std::round((rate + step) * 10) / 10;
+        if ((step < 0 && rate > kSlowestRate + 1e-9) || (step > 0 && rate < kFastestRate - 1e-9))
+            m_media->setRate(next);
+        taken = m_media->rate();
+    }
+    Q_EMIT rateChanged(taken);
+    return taken;
+}
+
+void PlaybackController::refreshDisplay()
+{
+    Q_EMIT displayDue();
+    Q_EMIT positionMoved();
 }
 
 void PlaybackController::watchPlaybackState()

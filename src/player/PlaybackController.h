@@ -54,8 +54,11 @@ public:
     // Moves to a position and plays, or pauses there as goTo does when it was not playing.
     void playFrom(double seconds);
     // Changes the speed by one step (a tenth up or down, 0.1 to 4.9); returns the rate that
-    // the engine took (1 without an engine).
+    // the engine took (1 without an engine), which rateChanged tells too.
     double stepRate(double step);
+    // For those who moved the position themselves (a bookmark's jump): the display follows at
+    // once and the move is announced.
+    void refreshDisplay();
 
     // Timer handlers.
     void watchPlaybackState();
@@ -68,6 +71,8 @@ Q_SIGNALS:
     void displayDue();
     // The position was moved other than by playing on: a skip, a seek, a pause's step back, stop.
     void positionMoved();
+    // The speed was stepped: the rate the engine took, not the one asked for.
+    void rateChanged(double rate);
     // The engine is loading or changing state (or has finished doing so).
     void busyChanged(bool busy);
     // A command the user gave through the transport has run: the keyboard goes back to the

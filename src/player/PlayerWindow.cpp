@@ -1,11 +1,10 @@
 #include "player/PlayerWindow.h"
 
 #include "core/AppState.h"
-#include "core/BookmarkCommands.h"
 #include "core/EditorCommands.h"
 #include "core/Logging.h"
 #include "core/ProductName.h"
-#include "core/RecorderCommands.h"
+#include "core/RecentFilesMenu.h"
 #include "platform/MediaPlayer.h"
 #include "platform/OnScreen.h"
 #include "platform/SkinImage.h"
@@ -16,7 +15,6 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMimeData>
@@ -26,16 +24,24 @@
 PlayerWindow::PlayerWindow(AppState& state, const Platform& platform, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_platform(platform),
       m_playback(new PlaybackController(platform.media, this)),
-      m_recentMedia(new RecentFilesMenu(state, platform.dialogs, QStringLiteral("LastFiles.ini"),
-                                        RecentFilesMenu::Saving::FromEventLoop, this)),
+      m_session(new MediaSession(state, platform, m_playback, m_peers, &m_events, this)),
+      m_keeper(new SessionKeeper(state, platform, m_peers, this)),
       m_face(new PlayerFace(state, this)),
       m_values(new ValueCommands(state.texts, *platform.dialogs, m_playback,
                                  m_face->displayPicture(), this))
 {
     m_playback->setObjectName(QStringLiteral("playback"));
-    connect(m_recentMedia, &RecentFilesMenu::chosen, this,
-            [this](const QString& path) { openMedia(path); });
-    connect(m_values, &ValueCommands::valueStored, this, &PlayerWindow::saveSettings);
+    m_control = new PlayerControl({.media = platform.media,
+                                   .playback = m_playback,
+                                   .session = m_session,
+                                   .keeper = m_keeper,
+                                   .face = m_face,
+                                   .companions = &m_companions,
+                                   .menus = &m_commands,
+                                   .events = &m_events},
+                                  this);
+    m_keeper->setCollector([this](StoredSettings& s) { collectSettings(s); });
+    connect(m_values, &ValueCommands::valueStored, m_keeper, &SessionKeeper::save);
     setCentralWidget(m_face);
     buildMenus();
     // The player keeps the size of its face and menus, from before it is first shown.
@@ -43,14 +49,7 @@ PlayerWindow::PlayerWindow(AppState& state, const Platform& platform, QWidget* p
     adjustSize();
     connectPlayback();
     connectFace();
-    if (MediaPlayer* media = m_platform.media) {
-        connect(media, &MediaPlayer::mediaError, this,
-                [this](const QString& message) { refuseMedia(Text::CannotPlay, message); });
-        connect(media, &MediaPlayer::soundOutputMissing, this,
-                [this](const QString& message) { refuseMedia(Text::NoSoundOutput, message); });
-        connect(media, &MediaPlayer::engineUnavailable, this,
-                [this](const QString& reason) { showEngineMissing(reason); });
-    }
+    connectSession();
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &PlayerWindow::exitProgram);
 }
@@ -78,22 +77,53 @@ void PlayerWindow::connectPlayback()
     connect(m_playback, &PlaybackController::positionMoved, &m_events,
             &PlayerEvents::positionMoved);
     connect(m_playback, &PlaybackController::busyChanged, &m_busyPointer, &BusyPointer::setBusy);
-    connect(m_playback, &PlaybackController::commandDone, this, &PlayerWindow::returnFocus);
+    connect(m_playback, &PlaybackController::commandDone, &m_companions,
+            &CompanionWindows::returnFocusToEditor);
+    // The label shows what the engine took, not what was asked.
+    connect(m_playback, &PlaybackController::rateChanged, m_face, &PlayerFace::showSpeed);
+    connect(m_playback, &PlaybackController::rateChanged, &m_events, &PlayerEvents::rateChanged);
 }
 
 void PlayerWindow::connectFace()
 {
-    connect(m_face, &PlayerFace::openClicked, this, [this] { openMedia(); });
-    connect(m_face, &PlayerFace::playClicked, this, &PlayerWindow::togglePlayPause);
-    connect(m_face, &PlayerFace::stopClicked, this, &PlayerWindow::stop);
-    connect(m_face, &PlayerFace::forwardClicked, this, &PlayerWindow::skipForward);
-    connect(m_face, &PlayerFace::backClicked, this, &PlayerWindow::skipBack);
+    connect(m_face, &PlayerFace::openClicked, m_session, [this] { m_session->open(); });
+    connect(m_face, &PlayerFace::playClicked, m_playback, &PlaybackController::togglePlayPause);
+    connect(m_face, &PlayerFace::stopClicked, m_playback, &PlaybackController::stop);
+    connect(m_face, &PlayerFace::forwardClicked, m_playback, &PlaybackController::skipForward);
+    connect(m_face, &PlayerFace::backClicked, m_playback, &PlaybackController::skipBack);
     connect(m_face, &PlayerFace::recordClicked, this, &PlayerWindow::openRecorder);
     connect(m_face, &PlayerFace::positionClicked, this, &PlayerWindow::seekToClick);
     connect(m_face, &PlayerFace::volumeChanged, this, [this] {
-        applyVolume();
-        returnFocus();
+        m_control->applyVolume();
+        m_companions.returnFocusToEditor();
     });
+}
+
+void PlayerWindow::connectSession()
+{
+    connect(m_session, &MediaSession::opening, m_face, &PlayerFace::showMediaOpening);
+    connect(m_session, &MediaSession::loading, this, [this] {
+        m_face->showProgress(0);
+        setMediaControlsEnabled(true);
+    });
+    connect(m_session, &MediaSession::titleChanged, m_face, &PlayerFace::showTitle);
+    connect(m_session, &MediaSession::captionDue, m_face, &PlayerFace::setCaption);
+    connect(m_session, &MediaSession::opened, this, [this] {
+        m_face->dropOpenHover();
+        m_companions.placeEditor();
+        m_companions.returnFocusToEditor();
+    });
+    connect(m_session, &MediaSession::closed, this, [this] {
+        m_face->showMediaClosed();
+        setMediaControlsEnabled(false);
+    });
+    connect(m_session, &MediaSession::engineMissing, m_face, &PlayerFace::showEngineMissing);
+
+    connect(m_keeper, &SessionKeeper::closingStarted, this, [this] {
+        setAcceptDrops(false);
+        m_session->recentMenu()->saveIfDue();
+    });
+    connect(m_keeper, &SessionKeeper::closingRefused, this, &QWidget::show);
 }
 
 void PlayerWindow::fitMenuBar()
@@ -111,64 +141,48 @@ void PlayerWindow::restoreSession(const QString& commandLine)
     setWindowTitle(productTitle());
     move(x(), 0);
 
-    QString error;
-    if (const auto stored = SettingsFile::read(m_state.settingsPath(), &error))
-        m_stored = *stored;
-    else
-        qCWarning(lcSettings).noquote() << error;
-    m_face->restoreKnob(m_stored.knobTop);
-    m_playback->setOptions({.skipSeconds = m_stored.jumpSeconds,
-                            .backSeconds = m_stored.backSeconds,
-                            .playTime = m_stored.playTime,
-                            .pauseTime = m_stored.pauseTime});
-    m_fullPathAction->setChecked(m_stored.showFullPath);
-    m_state.editorFolder = m_stored.editorFolder;
-    m_smartPlayAction->setChecked(m_stored.smartPlay);
+    const StoredSettings& stored = m_keeper->read();
+    m_face->restoreKnob(stored.knobTop);
+    m_playback->setOptions({.skipSeconds = stored.jumpSeconds,
+                            .backSeconds = stored.backSeconds,
+                            .playTime = stored.playTime,
+                            .pauseTime = stored.pauseTime});
+    m_fullPathAction->setChecked(stored.showFullPath);
+    m_state.editorFolder = stored.editorFolder;
+    m_smartPlayAction->setChecked(stored.smartPlay);
 
     // The start has just read the file, unless the player is made on its own.
     if (!m_state.texts.holdsFile(m_state.languagePath()) &&
         !m_state.texts.load(m_state.languagePath()))
         qCWarning(lcLanguage).noquote() << "Cannot read" << m_state.languagePath();
 
-    applyStoredSettings();
+    if (stored.editorWidth + stored.editorHeight != 0)
+        Twips::move(this, stored.playerLeft, stored.playerTop);
+    m_alwaysOnTopAction->setChecked(stored.alwaysOnTop);
+    m_companions.setAlwaysOnTop(stored.alwaysOnTop);
+    restoreEditor();
 
     retranslate();
 
     m_face->resetPositionDisplay();
-    m_recentMedia->load();
+    m_session->recentMenu()->load();
     m_face->showHandPointer();
 
     // Closed first, so that a recording named on the command line stays open.
-    closeMedia();
+    m_session->close();
     if (!commandLine.isEmpty())
-        openMedia(commandLine);
+        m_session->open(commandLine);
     // The engine may have failed before this window could hear it.
     if (m_platform.media && !m_platform.media->isEngineAvailable())
-        showEngineMissing(m_platform.media->engineUnavailableReason());
-    if (m_stored.volume)
-        m_face->setKnobValue(*m_stored.volume);
-    applyVolume();
-}
-
-void PlayerWindow::setBookmarkMenuShown(bool shown)
-{
-    m_companions.setBookmarkWindowShown(shown);
-    m_commands.showStates();
-}
-
-void PlayerWindow::applyStoredSettings()
-{
-    const StoredSettings& s = m_stored;
-    if (s.editorWidth + s.editorHeight != 0)
-        Twips::move(this, s.playerLeft, s.playerTop);
-    m_alwaysOnTopAction->setChecked(s.alwaysOnTop);
-    m_companions.setAlwaysOnTop(s.alwaysOnTop);
-    restoreEditor();
+        m_session->refuseEngine(m_platform.media->engineUnavailableReason());
+    if (stored.volume)
+        m_face->setKnobValue(*stored.volume);
+    m_control->applyVolume();
 }
 
 void PlayerWindow::restoreEditor()
 {
-    const StoredSettings& s = m_stored;
+    const StoredSettings& s = m_keeper->stored();
     m_companions.restoreEditor(QRect(s.editorLeft, s.editorTop, s.editorWidth, s.editorHeight),
                                s.editorVisible);
 }
@@ -199,7 +213,7 @@ void PlayerWindow::dropEvent(QDropEvent* event)
     if (urls.isEmpty() || !urls.first().isLocalFile())
         return;
     event->acceptProposedAction();
-    openDroppedFile(urls.first().toLocalFile());
+    m_session->openDropped(urls.first().toLocalFile());
 }
 
 void PlayerWindow::exitProgram()
@@ -209,70 +223,8 @@ void PlayerWindow::exitProgram()
 
 void PlayerWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_closed || runClosingSequence())
+    if (m_keeper->hasEnded() || m_keeper->runClosingSequence())
         event->accept();
     else
         event->ignore();
-}
-
-bool PlayerWindow::runClosingSequence()
-{
-    if (m_closing || m_closed)
-        return m_closed;
-    m_closing = true;
-
-    if (m_bookmarks)
-        m_bookmarks->saveBookmarks();
-
-    if (m_editor) {
-        switch (m_editor->askToSaveBeforeExit()) {
-        case EditorCommands::ExitAnswer::Proceed:
-            break;
-        case EditorCommands::ExitAnswer::Cancel:
-            m_closing = false;
-            return false;
-        case EditorCommands::ExitAnswer::SaveFailed:
-            saveSettings();
-            show();
-            m_closing = false;
-            return false;
-        }
-    }
-
-    finishClosing();
-    return true;
-}
-
-void PlayerWindow::endWithoutAsking()
-{
-    if (m_closed)
-        return;
-    // Nobody is there to answer: what cannot be saved is logged, not asked about.
-    m_state.saveFailures.setQuiet(true);
-    m_closing = true;
-    if (m_bookmarks)
-        m_bookmarks->saveBookmarks();
-    finishClosing();
-}
-
-void PlayerWindow::finishClosing()
-{
-    // A recording's file is finished before anything else can go wrong.
-    if (m_recorder)
-        m_recorder->closeAtExit();
-    setAcceptDrops(false);
-    m_recentMedia->saveIfDue();
-    saveSettings();
-    if (m_bookmarks)
-        m_bookmarks->closeAtExit();
-    if (m_editor)
-        m_editor->hideFindDialog();
-    if (m_platform.media)
-        m_platform.media->stop();
-    if (m_editor)
-        m_editor->unload();
-
-    m_closing = false;
-    m_closed = true;
-    Q_EMIT programEnded();
 }

@@ -44,20 +44,11 @@ void PlayerWindow::chooseLanguage()
     }
     translateQtTexts(m_state.languageFile);
     QtTranslation::announceLanguageChange();
-    saveSettings();
+    m_keeper->save();
 }
 
 void PlayerWindow::openSoundSettings()
 {
     if (!m_platform.desktop || !m_platform.desktop->openSoundSettings())
         qCInfo(lcPlayer) << "No sound settings program was found";
-}
-
-void PlayerWindow::showWindows()
-{
-    // The About window closing as the program ends (a quit closes every window) must not bring
-    // the windows back: a window shown again would stop the quit.
-    if (m_closed)
-        return;
-    m_companions.showAll();
 }

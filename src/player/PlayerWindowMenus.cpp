@@ -3,6 +3,7 @@
 #include "core/EditorCommands.h"
 #include "core/HelpCommands.h"
 #include "core/PedalCommands.h"
+#include "core/RecentFilesMenu.h"
 #include "core/RecorderCommands.h"
 #include "player/PlayerFace.h"
 #include "player/PlayerWindow.h"
@@ -19,21 +20,21 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
     constexpr auto needsMedia = CommandGroup::NeedsMedia;
     const auto help = [](void (HelpCommands::*command)()) {
         return [command](PlayerWindow& w) {
-            if (w.m_help)
-                (w.m_help->*command)();
+            if (w.m_peers.help)
+                (w.m_peers.help->*command)();
         };
     };
     const auto bookmarks = [](void (BookmarkCommands::*command)()) {
         return [command](PlayerWindow& w) {
-            if (w.m_bookmarks)
-                (w.m_bookmarks->*command)();
+            if (w.m_peers.bookmarks)
+                (w.m_peers.bookmarks->*command)();
         };
     };
     const auto valueCommand = [](ValueEntry::Mode mode) {
         return [mode](PlayerWindow& w) { w.m_values->open(mode); };
     };
     const auto recentEntries = [](PlayerWindow& w, QMenu* menu) {
-        w.m_recentMedia->addEntries(menu, RecentFilesMenu::SeparatorPlace::Before);
+        w.m_session->recentMenu()->addEntries(menu, RecentFilesMenu::SeparatorPlace::Before);
     };
 
     static const std::vector<Row> rows = {
@@ -41,12 +42,12 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
         {.name = "openAction",
          .caption = Text::OpenFile,
          .key = Qt::CTRL | Qt::Key_O,
-         .run = [](PlayerWindow& w) { w.openMedia(); },
+         .run = [](PlayerWindow& w) { w.m_session->open(); },
          .answers = PlayerCommand::OpenMedia},
         {.name = "closeAction",
          .caption = Text::CloseMedia,
          .key = Qt::CTRL | Qt::Key_F4,
-         .run = &PlayerWindow::closeMedia,
+         .run = [](PlayerWindow& w) { w.m_session->close(); },
          .answers = PlayerCommand::CloseMedia,
          .group = needsMedia},
         Row::entries(recentEntries),
@@ -63,25 +64,25 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
          .otherCaption = Text::Pause,
          .showsOther = [](const PlayerWindow& w) { return w.m_playback->isPlaying(); },
          .key = Qt::Key_F5,
-         .run = &PlayerWindow::togglePlayPause,
+         .run = [](PlayerWindow& w) { w.m_playback->togglePlayPause(); },
          .answers = PlayerCommand::PlayPause,
          .group = needsMedia,
          .flags = Transport},
         {.name = "stopAction",
          .caption = Text::Stop,
-         .run = &PlayerWindow::stop,
+         .run = [](PlayerWindow& w) { w.m_playback->stop(); },
          .group = needsMedia},
         {.name = "skipBackAction",
          .caption = Text::SkipBack,
          .key = Qt::Key_F6,
-         .run = &PlayerWindow::skipBack,
+         .run = [](PlayerWindow& w) { w.m_playback->skipBack(); },
          .answers = PlayerCommand::SkipBack,
          .group = needsMedia,
          .flags = Transport},
         {.name = "skipForwardAction",
          .caption = Text::SkipForward,
          .key = Qt::Key_F7,
-         .run = &PlayerWindow::skipForward,
+         .run = [](PlayerWindow& w) { w.m_playback->skipForward(); },
          .answers = PlayerCommand::SkipForward,
          .group = needsMedia,
          .flags = Transport},
@@ -93,13 +94,13 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
         {.name = "slowDownAction",
          .caption = Text::SlowDown,
          .key = Qt::CTRL | Qt::Key_F6,
-         .run = &PlayerWindow::slowDown,
+         .run = [](PlayerWindow& w) { w.m_playback->stepRate(-0.1); },
          .answers = PlayerCommand::SlowDown,
          .group = needsMedia},
         {.name = "speedUpAction",
          .caption = Text::SpeedUp,
          .key = Qt::CTRL | Qt::Key_F7,
-         .run = &PlayerWindow::speedUp,
+         .run = [](PlayerWindow& w) { w.m_playback->stepRate(+0.1); },
          .answers = PlayerCommand::SpeedUp,
          .group = needsMedia},
         Row::separator(),
@@ -164,8 +165,8 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
          .caption = Text::PedalOptionsEntry,
          .run =
              [](PlayerWindow& w) {
-                 if (w.m_pedals)
-                     w.m_pedals->showOptions(&w);
+                 if (w.m_peers.pedals)
+                     w.m_peers.pedals->showOptions(&w);
              }},
 
         Row::topMenu("viewMenu", Text::ViewMenu),
@@ -232,16 +233,17 @@ void PlayerWindow::buildMenus()
 
     // The check mark is the option: however it changes, the cycle follows it.
     connect(m_smartPlayAction, &QAction::toggled, m_playback, &PlaybackController::setSmartPlay);
+    connect(m_fullPathAction, &QAction::toggled, m_session, &MediaSession::setShowsFullPath);
 }
 
 void PlayerWindow::openRecorder()
 {
     if (m_playback->isPlaying())
-        stop();
+        m_playback->stop();
     // The window opening over the button takes the pointer away without a move off it.
     m_face->dropRecordHover();
-    if (m_recorder)
-        m_recorder->showRecorder();
+    if (m_peers.recorder)
+        m_peers.recorder->showRecorder();
 }
 
 void PlayerWindow::retranslate()
@@ -257,9 +259,4 @@ void PlayerWindow::changeEvent(QEvent* event)
     if (event->type() == QEvent::LanguageChange)
         retranslate();
     QMainWindow::changeEvent(event);
-}
-
-void PlayerWindow::runCommand(PlayerCommand command)
-{
-    m_commands.run(command);
 }

@@ -1,5 +1,3 @@
-#include "core/AppState.h"
-#include "core/Logging.h"
 #include "platform/Twips.h"
 #include "player/PlayerFace.h"
 #include "player/PlayerWindow.h"
@@ -24,17 +22,14 @@ void takePlace(const QWidget* window, bool& visible, int& left, int& top, int& w
 
 } // namespace
 
-bool PlayerWindow::saveSettings()
+void PlayerWindow::collectSettings(StoredSettings& s) const
 {
-    StoredSettings s = m_stored;
-    s.languageFile = m_state.languageFile;
     s.volume = m_face->knobValue();
     s.knobTop = m_face->knobTop();
     const TransportOptions& transport = m_playback->options();
     s.jumpSeconds = transport.skipSeconds;
     s.backSeconds = transport.backSeconds;
-    s.showFullPath = m_fullPathAction->isChecked();
-    s.editorFolder = m_state.editorFolder;
+    s.showFullPath = m_session->showsFullPath();
     const QRect player = Twips::storedPlace(this);
     s.playerLeft = player.left();
     s.playerTop = player.top();
@@ -54,13 +49,4 @@ bool PlayerWindow::saveSettings()
         if (m_companions.bookmarkWindow())
             s.bookmarksVisible = m_companions.bookmarkWindowShown();
     }
-    QString error;
-    const bool saved = SettingsFile::write(m_state.settingsPath(), s, &error);
-    if (!saved) {
-        qCWarning(lcSettings).noquote() << "Settings not saved:" << error;
-        m_state.saveFailures.tell(*m_platform.dialogs, this, m_state.texts, m_state.settingsPath(),
-                                  error);
-    }
-    Q_EMIT settingsSaved(saved);
-    return saved;
 }

@@ -11,38 +11,6 @@
 #include <algorithm>
 #include <cmath>
 
-void PlayerWindow::togglePlayPause()
-{
-    m_playback->togglePlayPause();
-}
-
-void PlayerWindow::playFrom(double seconds)
-{
-    if (!m_playback->hasMedia())
-        return;
-    m_platform.media->setCurrentPosition(std::max(seconds, 0.0));
-    if (m_playback->isPlaying())
-        refreshDisplay();
-    else
-        m_playback->togglePlayPause();
-    returnFocus();
-}
-
-void PlayerWindow::stop()
-{
-    m_playback->stop();
-}
-
-void PlayerWindow::skipForward()
-{
-    m_playback->skipForward();
-}
-
-void PlayerWindow::skipBack()
-{
-    m_playback->skipBack();
-}
-
 void PlayerWindow::showPlayState(PlayState state)
 {
     if (state == PlayState::Stopped) {
@@ -53,25 +21,13 @@ void PlayerWindow::showPlayState(PlayState state)
     m_face->showPlayState(state, m_playback->isPlaying());
 }
 
-void PlayerWindow::refreshDisplay()
-{
-    showPosition();
-    // Called by those who moved the position themselves (a bookmark's jump).
-    Q_EMIT m_events.positionMoved();
-}
-
 void PlayerWindow::showPosition()
 {
     MediaPlayer* media = m_platform.media;
     if (!media)
         return;
+    m_session->refreshTitle();
     const QString duration = MediaTitle::colons(media->durationString());
-    if (duration != m_shownLength) {
-        m_shownLength = duration;
-        Q_EMIT m_events.mediaChanged();
-    }
-    if (!m_mediaFailed)
-        m_face->setCaption(mediaCaption());
 
     const double position = media->currentPosition();
     if (position > 0)
@@ -86,58 +42,10 @@ void PlayerWindow::showPosition()
     m_face->showStartPosition(duration);
 }
 
-QString PlayerWindow::mediaCaption() const
-{
-    const QString duration = m_platform.media ? m_platform.media->durationString() : QString();
-    return MediaTitle::caption(m_state.currentMediaPath, m_fullPathAction->isChecked(), duration);
-}
-
 void PlayerWindow::seekToClick(double x)
 {
     if (!m_playback->hasMedia())
         return;
     const double width = PlayerLayout::kPosition.width;
     m_playback->playFrom(std::floor(m_platform.media->duration() / width * x));
-}
-
-void PlayerWindow::returnFocus()
-{
-    QWidget* editor = m_companions.editorWindow();
-    if (m_editor && editor && editor->isVisible())
-        m_editor->giveFocus();
-}
-
-QString PlayerWindow::mediaPath() const
-{
-    return hasMedia() ? m_platform.media->url() : QString();
-}
-
-double PlayerWindow::position() const
-{
-    return hasMedia() ? m_platform.media->currentPosition() : 0;
-}
-
-double PlayerWindow::duration() const
-{
-    return hasMedia() ? m_platform.media->duration() : 0;
-}
-
-QString PlayerWindow::positionText() const
-{
-    return hasMedia() ? m_platform.media->currentPositionString() : QString();
-}
-
-QString PlayerWindow::durationText() const
-{
-    return hasMedia() ? m_platform.media->durationString() : QString();
-}
-
-double PlayerWindow::rate() const
-{
-    return m_platform.media ? m_platform.media->rate() : 1.0;
-}
-
-int PlayerWindow::volume() const
-{
-    return m_platform.media ? m_platform.media->volume() : 0;
 }

@@ -15,38 +15,21 @@ void PlayerWindow::toggleSmartPlay()
         m_platform.dialogs->information(this, m_state.texts.plain(Text::SmartPlay),
                                         m_state.texts.plain(Text::SmartPlayExplained));
     }
-    saveSettings();
-}
-
-void PlayerWindow::slowDown()
-{
-    changeSpeed(-0.1);
-}
-
-void PlayerWindow::speedUp()
-{
-    changeSpeed(+0.1);
-}
-
-void PlayerWindow::changeSpeed(double step)
-{
-    // The label shows what the engine took, not what was asked.
-    m_face->showSpeed(m_playback->stepRate(step));
-    Q_EMIT m_events.rateChanged();
+    m_keeper->save();
 }
 
 void PlayerWindow::toggleFullPath()
 {
     m_fullPathAction->setChecked(!m_fullPathAction->isChecked());
-    m_face->showTitle(mediaCaption());
-    saveSettings();
+    m_face->showTitle(m_session->caption());
+    m_keeper->save();
 }
 
 void PlayerWindow::toggleAlwaysOnTop()
 {
     m_alwaysOnTopAction->setChecked(!m_alwaysOnTopAction->isChecked());
     m_companions.setAlwaysOnTop(m_alwaysOnTopAction->isChecked());
-    saveSettings();
+    m_keeper->save();
 }
 
 void PlayerWindow::toggleEditor()
@@ -54,5 +37,5 @@ void PlayerWindow::toggleEditor()
     if (!m_companions.toggleEditor())
         return;
     m_commands.showStates();
-    saveSettings();
+    m_keeper->save();
 }

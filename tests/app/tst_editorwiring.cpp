@@ -87,7 +87,7 @@ void TestEditorWiring::everyWayOutAsksAboutTheTranscript()
     Run run(editorShown);
     QTRY_VERIFY_WITH_TIMEOUT(run.text(), kRealWaitMs);
     PlayerWindow* player = run.session.player.get();
-    QSignalSpy ended(player, &PlayerWindow::programEnded);
+    QSignalSpy ended(player->sessionKeeper(), &SessionKeeper::programEnded);
     run.text()->insertPlainText(QStringLiteral("an hour of typing"));
 
     const auto leave = [&] {
@@ -126,7 +126,7 @@ void TestEditorWiring::editorKeysRunThePlayersCommands()
     Run run(true);
     QTRY_VERIFY_WITH_TIMEOUT(run.text(), kRealWaitMs);
     run.folder.writeBytes(QStringLiteral("media/talk.wav"), "RIFF");
-    run.session.player->openMedia(run.folder.filePath(QStringLiteral("media/talk.wav")));
+    run.session.player->control()->openMedia(run.folder.filePath(QStringLiteral("media/talk.wav")));
     RichTextBox* box = run.text();
     box->setFocus();
 

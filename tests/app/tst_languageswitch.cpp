@@ -131,7 +131,7 @@ void TestLanguageSwitch::cancelledDialogChangesNothing()
 {
     Run run;
     const QByteArray settings = run.folder.readBytes(QStringLiteral("Files/Vocarta.ini"));
-    QSignalSpy saved(run.player(), &PlayerWindow::settingsSaved);
+    QSignalSpy saved(run.player()->sessionKeeper(), &SessionKeeper::settingsSaved);
     run.folder.writeLanguage(QStringLiteral("First.lng"), QStringLiteral("changed"), 131);
 
     run.choose(QString());
@@ -275,7 +275,7 @@ void TestLanguageSwitch::fileNotTakenReadsTheCurrentOneAgain()
     run.folder.write(chosen, content);
     // The current file changed on disk since start: its new texts show.
     run.folder.writeLanguage(QStringLiteral("First.lng"), QStringLiteral("again"), 131);
-    QSignalSpy saved(run.player(), &PlayerWindow::settingsSaved);
+    QSignalSpy saved(run.player()->sessionKeeper(), &SessionKeeper::settingsSaved);
 
     run.choose(run.folder.filePath(chosen));
 

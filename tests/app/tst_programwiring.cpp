@@ -108,7 +108,7 @@ void TestProgramWiring::addCommandAsksForTheDescription()
     TestFolder folder;
     prepare(folder);
     Run run(folder);
-    run.player->openMedia(folder.filePath(QStringLiteral("media/lesson.wav")));
+    run.player->control()->openMedia(folder.filePath(QStringLiteral("media/lesson.wav")));
     run.media.advance(83);
 
     QAction* add = run.command(Text::AddBookmark);
@@ -119,7 +119,7 @@ void TestProgramWiring::addCommandAsksForTheDescription()
     QString title;
     QStringList labels;
     QTimer::singleShot(0, run.player, [&] {
-        const DescriptionDialog dialog{run.player->valueDialog()};
+        const DescriptionDialog dialog{run.player->valueCommands()->dialog()};
         QVERIFY(dialog.dialog);
         title = dialog.dialog->windowTitle();
         labels = dialog.labels();
@@ -139,7 +139,7 @@ void TestProgramWiring::addCommandAsksForTheDescription()
 
     bool stayedOpen = false;
     QTimer::singleShot(0, run.player, [&] {
-        const DescriptionDialog dialog{run.player->valueDialog()};
+        const DescriptionDialog dialog{run.player->valueCommands()->dialog()};
         QVERIFY(dialog.dialog);
         dialog.field()->setText(QStringLiteral("intro"));
         // Played on while typed, the bookmark still falls on the command's moment: a repeat.
@@ -164,7 +164,7 @@ void TestProgramWiring::bookmarksSurviveARestart()
     const QString lesson = folder.filePath(QStringLiteral("media/lesson.wav"));
     {
         Run run(folder);
-        run.player->openMedia(lesson);
+        run.player->control()->openMedia(lesson);
         run.media.advance(125);
         QVERIFY(run.bookmarks->createBookmark(QStringLiteral("question")));
         QAction* exit = run.command(Text::Exit);
@@ -190,8 +190,8 @@ void TestProgramWiring::bookmarkBeyondTheEndGoesToTheEnd()
                  {QStringLiteral("00:15:00  late") + QString(15, QLatin1Char(' ')) +
                   QStringLiteral("00:15:00")});
     Run run(folder);
-    run.player->openMedia(folder.filePath(QStringLiteral("media/lesson.wav")));
-    run.player->togglePlayPause();
+    run.player->control()->openMedia(folder.filePath(QStringLiteral("media/lesson.wav")));
+    run.player->control()->togglePlayPause();
 
     run.bookmarks->nextBookmark();
     run.player->playback()->watchPlaybackState();

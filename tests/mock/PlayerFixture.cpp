@@ -47,10 +47,10 @@ PlayerFixture::PlayerFixture(const StoredSettings& settings, const QString& comm
     player = std::make_unique<PlayerWindow>(state, Platform{&media, &dialogs, &desktop});
     player->setEditor(&editor);
     player->setBookmarks(&bookmarks);
-    QObject::connect(player.get(), &PlayerWindow::settingsSaved, [this](bool ok) {
+    QObject::connect(player->sessionKeeper(), &SessionKeeper::settingsSaved, [this](bool ok) {
         journal << (ok ? QStringLiteral("settings saved") : QStringLiteral("settings failed"));
     });
-    QObject::connect(player.get(), &PlayerWindow::programEnded,
+    QObject::connect(player->sessionKeeper(), &SessionKeeper::programEnded,
                      [this] { journal << QStringLiteral("program ended"); });
     player->restoreSession(commandLine);
     player->show();
@@ -67,7 +67,7 @@ QString PlayerFixture::mediaFile(const QString& name) const
 QString PlayerFixture::open(const QString& name)
 {
     const QString path = mediaFile(name);
-    player->openMedia(path);
+    player->control()->openMedia(path);
     settle();
     return path;
 }

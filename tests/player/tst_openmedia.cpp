@@ -42,11 +42,11 @@ void TestOpenMedia::recentEntryDueIsWrittenAtTheEnd()
     const QString path = f.mediaFile(QStringLiteral("last.wav"));
 
     // Ended before the event loop has had its turn.
-    f.player->openMedia(path);
+    f.player->control()->openMedia(path);
     if (asked)
         QVERIFY(f.player->close());
     else
-        f.player->endWithoutAsking();
+        f.player->sessionKeeper()->endWithoutAsking();
 
     QVERIFY(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")).startsWith(path.toUtf8()));
 }
@@ -57,7 +57,7 @@ void TestOpenMedia::deletedRecentFileChangesNothing()
     const QString a = f.open(QStringLiteral("a.wav"));
     const QString gone = f.open(QStringLiteral("gone.wav"));
     QFile::remove(gone);
-    f.player->openMedia(a);
+    f.player->control()->openMedia(a);
     f.settle();
     const QByteArray listBefore = f.folder.readBytes(QStringLiteral("Files/LastFiles.ini"));
     f.media.calls.clear();
@@ -70,7 +70,7 @@ void TestOpenMedia::deletedRecentFileChangesNothing()
     QCOMPARE(f.media.url(), a);
     QVERIFY(f.media.calls.isEmpty());
     QCOMPARE(f.state.currentMediaPath, a);
-    QCOMPARE(f.player->recentMedia().caption(1), gone);
+    QCOMPARE(f.player->mediaSession()->recent().caption(1), gone);
     f.settle();
     QCOMPARE(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")), listBefore);
 }
@@ -82,7 +82,7 @@ void TestOpenMedia::cancelledDialogChangesNothing()
     const QByteArray listBefore = f.folder.readBytes(QStringLiteral("Files/LastFiles.ini"));
     f.journal.clear();
 
-    f.player->openMedia();
+    f.player->mediaSession()->open();
 
     QCOMPARE(f.dialogs.fileDialogs.size(), 1);
     QCOMPARE(f.media.url(), a);
@@ -97,7 +97,7 @@ void TestOpenMedia::dialogAsksForMedia()
     const QString chosen = f.mediaFile(QStringLiteral("chosen.mp3"));
     f.dialogs.chosenFiles.enqueue(chosen);
 
-    f.player->openMedia();
+    f.player->mediaSession()->open();
 
     const FileDialogRequest& request = f.dialogs.fileDialogs.first();
     QVERIFY(request.open);
@@ -117,7 +117,7 @@ void TestOpenMedia::bookmarksFollowTheirRecording()
     f.bookmarks.bookmarks = true;
     f.journal.clear();
     const QString second = f.mediaFile(QStringLiteral("second.wav"));
-    f.player->openMedia(second);
+    f.player->control()->openMedia(second);
 
     // Saved while the first recording is still the current one.
     QCOMPARE(f.journal.mid(0, 2), (QStringList{"bookmarks saved", "bookmarks cleared"}));
@@ -135,7 +135,7 @@ void TestOpenMedia::commandLineFileStaysOpen()
 
     QCOMPARE(f.media.url(), path);
     QCOMPARE(f.state.currentMediaPath, path);
-    QCOMPARE(f.player->recentMedia().caption(0), path);
+    QCOMPARE(f.player->mediaSession()->recent().caption(0), path);
     QVERIFY(action(f.player, "playAction")->isEnabled());
     QVERIFY(f.journal.contains(QStringLiteral("bookmarks loaded for ") + path));
 }
@@ -145,21 +145,21 @@ void TestOpenMedia::dropOpensThroughTheWholeCommand()
     PlayerFixture f;
     const QString path = f.mediaFile(QStringLiteral("dropped.wav"));
 
-    f.player->openDroppedFile(path + QString(5, QChar(0)));
+    f.player->mediaSession()->openDropped(path + QString(5, QChar(0)));
 
     QCOMPARE(f.media.url(), path);
     QCOMPARE(f.state.currentMediaPath, path);
-    QCOMPARE(f.player->recentMedia().caption(0), path);
+    QCOMPARE(f.player->mediaSession()->recent().caption(0), path);
     QVERIFY(f.dialogs.messages.isEmpty());
 
-    f.player->openDroppedFile(QString(3, QChar(0)));
+    f.player->mediaSession()->openDropped(QString(3, QChar(0)));
     QCOMPARE(f.media.url(), path);
 }
 
 void TestOpenMedia::dropOfSomethingUnplayableIsReported()
 {
     PlayerFixture f;
-    f.player->openDroppedFile(f.folder.filePath(QStringLiteral("Files")));
+    f.player->mediaSession()->openDropped(f.folder.filePath(QStringLiteral("Files")));
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.dialogs.messages.first().text, f.state.texts.plain(Text::DroppedFileUnreadable));
     QCOMPARE(f.dialogs.messages.first().title, f.state.texts.plain(Text::CannotOpenFile));
@@ -173,7 +173,7 @@ void TestOpenMedia::closeKeepsPathAndBookmarks()
     f.bookmarks.bookmarks = true;
     f.journal.clear();
 
-    f.player->closeMedia();
+    f.player->mediaSession()->close();
 
     QVERIFY(f.media.url().isEmpty());
     QCOMPARE(f.state.currentMediaPath, path);
@@ -193,10 +193,10 @@ void TestOpenMedia::pathWithALineBreakOpensButIsNotListed()
     const QByteArray listBefore = f.folder.readBytes(QStringLiteral("Files/LastFiles.ini"));
     const QString broken = f.mediaFile(QStringLiteral("two\nlines.wav"));
 
-    f.player->openMedia(broken);
+    f.player->control()->openMedia(broken);
 
     QCOMPARE(f.media.url(), broken);
-    QCOMPARE(f.player->recentMedia().caption(0), kept);
+    QCOMPARE(f.player->mediaSession()->recent().caption(0), kept);
     f.settle();
     QCOMPARE(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")), listBefore);
     QVERIFY(!recentAction(f.player, 1)->isVisible());
@@ -210,7 +210,7 @@ void TestOpenMedia::longRecentPathIsShortenedInTheMenu()
     f.folder.writeBytes(deep + QStringLiteral("/interview & notes.wav"), "RIFF");
     const QString path = f.folder.filePath(deep + QStringLiteral("/interview & notes.wav"));
 
-    f.player->openMedia(path);
+    f.player->control()->openMedia(path);
 
     QAction* entry = recentAction(f.player, 0);
     const QString shown = entry->text();
@@ -266,7 +266,7 @@ void TestOpenMedia::refusedFileIsToldAndForgotten()
     const QString shown =
         QStringList{f.dialogs.messages.value(0).text,
                     f.state.currentMediaPath,
-                    f.player->recentMedia().caption(0),
+                    f.player->mediaSession()->recent().caption(0),
                     QString::number(f.folder.readBytes(QStringLiteral("Files/LastFiles.ini")) ==
                                     listBefore),
                     QString::number(f.bookmarks.hasBookmarks()),

@@ -30,8 +30,6 @@ class TestPlayerLifecycle : public QObject {
 private Q_SLOTS:
     void everyWayOutRunsTheWholeClosingSequence_data();
     void everyWayOutRunsTheWholeClosingSequence();
-    void cancelInTheQuestionKeepsEverythingOpen();
-    void failedSaveCancelsTheCloseButKeepsSettings();
     void storedSettingsAreApplied_data();
     void storedSettingsAreApplied();
     void zeroEditorSizeLeavesWindowsInPlace();
@@ -77,40 +75,6 @@ void TestPlayerLifecycle::everyWayOutRunsTheWholeClosingSequence()
     QCOMPARE(f.journal, expected);
     QVERIFY(!f.player->isVisible());
     QVERIFY(!f.player->acceptDrops());
-}
-
-void TestPlayerLifecycle::cancelInTheQuestionKeepsEverythingOpen()
-{
-    Fixture f(settings());
-    f.editor.widget.show();
-    const QByteArray settingsBefore = f.folder.readBytes(QStringLiteral("Files/Vocarta.ini"));
-    f.editor.answer = EditorCommands::ExitAnswer::Cancel;
-    f.journal.clear();
-
-    action(f.player, "exitAction")->trigger();
-
-    QCOMPARE(f.journal, (QStringList{"bookmarks saved", "editor question"}));
-    QVERIFY(f.player->isVisible());
-    QVERIFY(f.editor.widget.isVisible());
-    QVERIFY(f.player->acceptDrops());
-    QCOMPARE(f.folder.readBytes(QStringLiteral("Files/Vocarta.ini")), settingsBefore);
-
-    // The user can still leave afterwards.
-    f.editor.answer = EditorCommands::ExitAnswer::Proceed;
-    f.player->close();
-    QCOMPARE(f.journal.last(), QStringLiteral("program ended"));
-}
-
-void TestPlayerLifecycle::failedSaveCancelsTheCloseButKeepsSettings()
-{
-    Fixture f(settings());
-    f.editor.answer = EditorCommands::ExitAnswer::SaveFailed;
-    f.journal.clear();
-
-    f.player->close();
-
-    QCOMPARE(f.journal, (QStringList{"bookmarks saved", "editor question", "settings saved"}));
-    QVERIFY(f.player->isVisible());
 }
 
 void TestPlayerLifecycle::storedSettingsAreApplied_data()
@@ -164,7 +128,7 @@ void TestPlayerLifecycle::saveSettingsWritesTheLiveState()
     action(f.player, "smartPlayAction")->setChecked(false);
     f.editor.widget.hide();
 
-    f.player->saveSettings();
+    f.player->sessionKeeper()->save();
 
     const auto written = SettingsFile::read(f.state.settingsPath());
     QVERIFY(written);
@@ -192,7 +156,7 @@ void TestPlayerLifecycle::unwritableFolderStillCloses()
     for (int i = 0; i < 2; ++i)
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression(QStringLiteral("^Settings not saved: .+")));
-    f.player->saveSettings();
+    f.player->sessionKeeper()->save();
     f.player->close();
 
     QVERIFY(f.journal.contains(QStringLiteral("settings failed")));
@@ -223,17 +187,17 @@ void TestPlayerLifecycle::companionsHiddenForTheWhileAreSavedAsShown()
     QFETCH(bool, bookmarksShown);
     Fixture f(settings(true, editorShown));
     QCOMPARE(f.editor.widget.isVisible(), editorShown);
-    f.player->setBookmarkMenuShown(bookmarksShown);
+    f.player->control()->setBookmarkMenuShown(bookmarksShown);
     f.bookmarks.widget.setVisible(bookmarksShown);
 
     if (minimised)
         f.player->setWindowState(Qt::WindowMinimized);
     else
-        f.player->hideWindows();
+        f.player->control()->hideWindows();
     QVERIFY(!f.editor.widget.isVisible());
     QVERIFY(!f.bookmarks.widget.isVisible());
     // The program ends now, by a signal or the end of the desktop session.
-    QVERIFY(f.player->saveSettings());
+    QVERIFY(f.player->sessionKeeper()->save());
 
     const auto written = SettingsFile::read(f.state.settingsPath());
     QVERIFY(written);
@@ -314,7 +278,7 @@ void TestPlayerLifecycle::aStartAndAnEndKeepTheSettingsFile()
     // The window manager's frame, known only once shown, is left out of what is kept.
     QVERIFY(f.editor.widget.frameGeometry().size() != f.editor.widget.size() || !editorShown);
 
-    QVERIFY(f.player->saveSettings());
+    QVERIFY(f.player->sessionKeeper()->save());
     QCOMPARE(f.folder.readBytes(QStringLiteral("Files/Vocarta.ini")), stored);
 }
 

@@ -73,7 +73,8 @@ void TestPlayerView::speedStepsStopAtTheirLimits()
     f.media.fastestRate = 10;
     f.open(QStringLiteral("talk.wav"));
     for (int i = 0; i < presses; ++i)
-        up ? f.player->speedUp() : f.player->slowDown();
+        up ? f.player->control()->runCommand(PlayerCommand::SpeedUp)
+           : f.player->control()->runCommand(PlayerCommand::SlowDown);
     QCOMPARE(f.media.rate(), rate);
     QVERIFY(label(f.player, "speedLabel")->isVisible());
     QVERIFY(timer(f.player, "labelFadeTimer")->isActive());
@@ -84,7 +85,7 @@ void TestPlayerView::speedLabelShowsWhatTheEngineTook()
     PlayerFixture f;
     f.media.fastestRate = 1.0;
     f.open(QStringLiteral("talk.wav"));
-    f.player->speedUp();
+    f.player->control()->runCommand(PlayerCommand::SpeedUp);
     QCOMPARE(label(f.player, "speedLabel")->text(), QStringLiteral("1 x"));
 }
 
@@ -269,7 +270,7 @@ void TestPlayerView::positionClick()
     f.setOption(&TransportOptions::backSeconds, 3);
     f.open(QStringLiteral("talk.wav"));
     if (!playing)
-        f.player->togglePlayPause();
+        f.player->control()->togglePlayPause();
 
     f.player->seekToClick(4260.0 / 4);
 
@@ -277,7 +278,7 @@ void TestPlayerView::positionClick()
     QCOMPARE(f.media.playState(),
              playing ? MediaPlayer::State::Playing : MediaPlayer::State::Paused);
 
-    f.player->closeMedia();
+    f.player->mediaSession()->close();
     f.media.calls.clear();
     f.player->seekToClick(100);
     QVERIFY(f.media.calls.isEmpty());
@@ -293,7 +294,7 @@ void TestPlayerView::dropOpensOnlyTheFirstLocalFile()
                   QUrl::fromLocalFile(f.mediaFile(QStringLiteral("third.wav")))});
     dragAndDrop(f.player.get(), &data);
     QCOMPARE(f.media.url(), first);
-    QCOMPARE(f.player->recentMedia().caption(0), first);
+    QCOMPARE(f.player->mediaSession()->recent().caption(0), first);
 
     QMimeData web;
     web.setUrls({QUrl(QStringLiteral("https://example.org/talk.mp3"))});
@@ -306,7 +307,7 @@ void TestPlayerView::skinButtonsShowTheirPictures()
 {
     PlayerFixture f;
     f.open(QStringLiteral("talk.wav"));
-    f.player->togglePlayPause();
+    f.player->control()->togglePlayPause();
     QStringList seen;
     for (const char* name : {"openButton", "backButton", "playButton", "stopButton",
                              "forwardButton", "recordButton"}) {

@@ -51,10 +51,10 @@ void TestSmartPlay::manualPauseStopsTheCycle()
     f.open(QStringLiteral("lecture.wav"));
     f.media.advance(3);
 
-    f.player->togglePlayPause();
+    f.player->control()->togglePlayPause();
     QVERIFY(!timer(f.player, "smartPlayTimer")->isActive());
 
-    f.player->togglePlayPause();
+    f.player->control()->togglePlayPause();
     QVERIFY(timer(f.player, "smartPlayTimer")->isActive());
     QCOMPARE(timer(f.player, "smartPlayTimer")->interval(),
              f.option(&TransportOptions::playTime) * 1000);
@@ -116,7 +116,7 @@ void TestSmartPlay::afterCloseTheCycleStops()
     PlayerFixture f;
     action(f.player, "smartPlayAction")->setChecked(true);
     f.open(QStringLiteral("lecture.wav"));
-    f.player->closeMedia();
+    f.player->mediaSession()->close();
     QVERIFY(!timer(f.player, "smartPlayTimer")->isActive());
 
     // A tick already on its way plays nothing.

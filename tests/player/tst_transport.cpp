@@ -74,7 +74,7 @@ void TestTransport::pauseStepsBackAndResumeOnlyPlays()
     f.media.advance(3.0);
     f.media.calls.clear();
 
-    f.player->togglePlayPause();
+    f.player->control()->togglePlayPause();
     QCOMPARE(f.media.calls, (QStringList{"seek -2", "pause"}));
     QVERIFY(!f.player->playback()->isPlaying());
     QCOMPARE(action(f.player, "playAction")->text(), f.state.texts.text(Text::Play));
@@ -82,7 +82,7 @@ void TestTransport::pauseStepsBackAndResumeOnlyPlays()
 
     f.media.setCurrentPosition(40);
     f.media.calls.clear();
-    f.player->togglePlayPause();
+    f.player->control()->togglePlayPause();
     QCOMPARE(f.media.calls, (QStringList{"play"}));
     QVERIFY(f.player->playback()->isPlaying());
     QVERIFY(timer(f.player, "watchTimer")->isActive());
@@ -92,10 +92,10 @@ void TestTransport::resumeAtZeroPausesFirst()
 {
     PlayerFixture f;
     f.open(QStringLiteral("talk.wav"));
-    f.player->togglePlayPause(); // pause at 0, stepping back to 0
+    f.player->control()->togglePlayPause(); // pause at 0, stepping back to 0
     f.media.calls.clear();
 
-    f.player->togglePlayPause();
+    f.player->control()->togglePlayPause();
     QCOMPARE(f.media.calls, (QStringList{"pause", "play"}));
 }
 
@@ -118,14 +118,14 @@ void TestTransport::skips()
     PlayerFixture f;
     f.open(QStringLiteral("talk.wav"));
     f.media.advance(20);
-    f.player->togglePlayPause(); // paused at 17
+    f.player->control()->togglePlayPause(); // paused at 17
     f.media.setCurrentPosition(20);
     f.setOption(&TransportOptions::skipSeconds, jump);
 
     if (forward)
-        f.player->skipForward();
+        f.player->control()->skipForward();
     else
-        f.player->skipBack();
+        f.player->control()->skipBack();
 
     QCOMPARE(f.media.currentPosition(), expected);
     QCOMPARE(f.media.playState(), MediaPlayer::State::Paused);
@@ -143,7 +143,7 @@ void TestTransport::stopShowsZeroAndTheLength()
     f.open(QStringLiteral("talk.wav"));
     f.media.advance(42);
 
-    f.player->stop();
+    f.player->control()->stop();
 
     QCOMPARE(label(f.player, "positionLabel")->text(), QStringLiteral("0:00 / 03:20"));
     QVERIFY(!f.player->playback()->isPlaying());
@@ -166,7 +166,7 @@ void TestTransport::endOfMediaIsNoticedByTheWatch()
     QCOMPARE(label(f.player, "positionLabel")->text(), QStringLiteral("0:00 / 00:30"));
     QCOMPARE(image(button(f.player, "playButton")), QStringLiteral("play.jpg"));
     f.media.calls.clear();
-    f.player->togglePlayPause();
+    f.player->control()->togglePlayPause();
     QCOMPARE(f.media.calls, (QStringList{"pause", "play"}));
     QCOMPARE(f.media.currentPosition(), 0.0);
     QCOMPARE(f.media.playState(), MediaPlayer::State::Playing);
@@ -200,7 +200,7 @@ void TestTransport::displayTexts()
     f.open(file);
     f.media.advance(duration / 4);
 
-    f.player->refreshDisplay();
+    f.player->control()->refreshDisplay();
 
     QCOMPARE(titleLabel(f.player)->caption(), caption);
     QCOMPARE(titleLabel(f.player)->text(), shown);
@@ -215,12 +215,12 @@ void TestTransport::unknownLengthLeavesTitleOpen()
     PlayerFixture f;
     f.media.durationKnownAtLoad = false;
     f.open(QStringLiteral("stream.mp3"));
-    f.player->refreshDisplay();
+    f.player->control()->refreshDisplay();
     QCOMPARE(titleLabel(f.player)->caption(), QStringLiteral("stream.mp3 - "));
     QCOMPARE(label(f.player, "positionLabel")->text(), QStringLiteral("0:00 / "));
 
     f.media.revealDuration();
-    f.player->refreshDisplay();
+    f.player->control()->refreshDisplay();
     QCOMPARE(titleLabel(f.player)->caption(), QStringLiteral("stream.mp3 - 03:20"));
 }
 
@@ -230,14 +230,14 @@ void TestTransport::focusGoesBackToTheEditor()
     f.open(QStringLiteral("talk.wav"));
     f.editor.widget.show();
     f.journal.clear();
-    f.player->togglePlayPause();
-    f.player->skipForward();
-    f.player->skipBack();
+    f.player->control()->togglePlayPause();
+    f.player->control()->skipForward();
+    f.player->control()->skipBack();
     QCOMPARE(f.journal.count(QStringLiteral("editor focus")), 3);
 
     f.editor.widget.hide();
     f.journal.clear();
-    f.player->togglePlayPause();
+    f.player->control()->togglePlayPause();
     QVERIFY(!f.journal.contains(QStringLiteral("editor focus")));
 }
 
@@ -246,14 +246,14 @@ void TestTransport::nothingLoadedIsHarmless()
     PlayerFixture f;
     action(f.player, "smartPlayAction")->setChecked(true);
     const PlayState before = f.player->playback()->state();
-    f.player->togglePlayPause();
-    f.player->skipForward();
-    f.player->skipBack();
-    f.player->stop();
-    f.player->refreshDisplay();
+    f.player->control()->togglePlayPause();
+    f.player->control()->skipForward();
+    f.player->control()->skipBack();
+    f.player->control()->stop();
+    f.player->control()->refreshDisplay();
     f.player->playback()->watchPlaybackState();
     f.player->playback()->advanceSmartPlay();
-    f.player->closeMedia();
+    f.player->mediaSession()->close();
     QCOMPARE(f.player->playback()->state(), before);
     QVERIFY(f.dialogs.messages.isEmpty());
     QVERIFY(!timer(f.player, "smartPlayTimer")->isActive());
@@ -268,7 +268,7 @@ void TestTransport::goodFileAfterARefusedOneShowsItsTitle()
     QVERIFY(!action(f.player, "playAction")->isEnabled());
 
     f.open(QStringLiteral("good.wav"));
-    f.player->refreshDisplay();
+    f.player->control()->refreshDisplay();
     QCOMPARE(titleLabel(f.player)->text(), QStringLiteral("good.wav - 03:20"));
 }
 
@@ -343,15 +343,15 @@ void TestTransport::playButtonShowsTheRealState()
     if (how == QLatin1String("cycle"))
         f.player->playback()->advanceSmartPlay();
     else
-        f.player->togglePlayPause();
+        f.player->control()->togglePlayPause();
     // The display refreshes on its own meanwhile; it must not bring the pause picture back.
-    f.player->refreshDisplay();
+    f.player->control()->refreshDisplay();
     QCOMPARE(image(button(f.player, "playButton")), paused);
 
     if (how == QLatin1String("cycle"))
         f.player->playback()->advanceSmartPlay();
     else
-        f.player->togglePlayPause();
+        f.player->control()->togglePlayPause();
     QCOMPARE(image(button(f.player, "playButton")), playing);
 }
 

@@ -21,7 +21,7 @@ namespace {
 void answerModal(PlayerWindow* player, const QString& typed, bool ok = true)
 {
     QTimer::singleShot(0, player, [player, typed, ok] {
-        ValueDialog* dialog = player->valueDialog();
+        ValueDialog* dialog = player->valueCommands()->dialog();
         QVERIFY(dialog);
         named<QLineEdit>(dialog, "valueEdit")->setText(typed);
         if (ok)
@@ -138,7 +138,7 @@ void TestValueEntry::numericModes()
 
     int result = -1;
     QTimer::singleShot(0, f.player.get(), [&f, &result] {
-        ValueDialog* dialog = f.player->valueDialog();
+        ValueDialog* dialog = f.player->valueCommands()->dialog();
         QObject::connect(dialog, &QDialog::finished, [&result](int code) { result = code; });
     });
     answerModal(f.player.get(), typed);
@@ -181,9 +181,10 @@ void TestValueEntry::openingShowsTheLowerBound()
     f.setOption(&TransportOptions::playTime, 2);
     QString shown;
     QTimer::singleShot(0, f.player.get(), [&f, &shown] {
-        shown = named<QLineEdit>(f.player->valueDialog(), "valueEdit")->text();
-        QCOMPARE(named<QLineEdit>(f.player->valueDialog(), "valueEdit")->selectedText(), shown);
-        f.player->valueDialog()->cancel();
+        shown = named<QLineEdit>(f.player->valueCommands()->dialog(), "valueEdit")->text();
+        QCOMPARE(named<QLineEdit>(f.player->valueCommands()->dialog(), "valueEdit")->selectedText(),
+                 shown);
+        f.player->valueCommands()->dialog()->cancel();
     });
     f.player->valueCommands()->open(Mode::PlayTime);
     QCOMPARE(shown, QStringLiteral("7"));
@@ -277,10 +278,10 @@ void TestValueEntry::goToWhilePlayingAndPaused()
     f.setOption(&TransportOptions::backSeconds, 3);
     f.open(QStringLiteral("talk.wav"));
     if (!playing)
-        f.player->togglePlayPause();
+        f.player->control()->togglePlayPause();
 
     f.player->valueCommands()->open(Mode::GoTo);
-    ValueDialog* dialog = f.player->valueDialog();
+    ValueDialog* dialog = f.player->valueCommands()->dialog();
     QVERIFY(dialog);
     QVERIFY(!dialog->isModal());
     named<QLineEdit>(dialog, "valueEdit")->setText(QStringLiteral("90"));

@@ -97,15 +97,16 @@ void TestRecorderPlayer::fileBeingRecordedIsNotOpened()
     p.device.captureBuffers(2);
 
     p.f.dialogs.chosenFiles << take;
-    p.f.player->openMedia();
-    p.f.player->openMedia(p.f.folder.path() + QStringLiteral("/media/../media/take.wav"));
+    p.f.player->mediaSession()->open();
+    p.f.player->control()->openMedia(p.f.folder.path() +
+                                     QStringLiteral("/media/../media/take.wav"));
     QCOMPARE(p.f.media.url(), earlier);
     QCOMPARE(p.f.state.currentMediaPath, earlier);
     QVERIFY(p.f.dialogs.messages.isEmpty());
 
     // Once stopped, the take plays.
     p.recorder->window()->pressStop();
-    p.f.player->openMedia(take);
+    p.f.player->control()->openMedia(take);
     QCOMPARE(p.f.media.url(), take);
 }
 
@@ -138,7 +139,7 @@ void TestRecorderPlayer::leavingTheProgramFinishesTheRecording()
     else if (how == QLatin1String("close"))
         p.f.player->close();
     else
-        p.f.player->endWithoutAsking();
+        p.f.player->sessionKeeper()->endWithoutAsking();
 
     QVERIFY(p.f.journal.contains(QStringLiteral("program ended")));
     QVERIFY(!p.device.isOpen());
@@ -159,8 +160,9 @@ void TestRecorderPlayer::endingInsideARecorderMessage()
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Vocarta"), QStringLiteral("?"),
                         QMessageBox::Ok, window);
         // The session ends while the box waits for an answer; the program's end closes it.
-        QTimer::singleShot(0, p.f.player.get(), [&p] { p.f.player->endWithoutAsking(); });
-        connect(p.f.player.get(), &PlayerWindow::programEnded, &box, &QDialog::reject,
+        QTimer::singleShot(0, p.f.player.get(),
+                           [&p] { p.f.player->sessionKeeper()->endWithoutAsking(); });
+        connect(p.f.player->sessionKeeper(), &SessionKeeper::programEnded, &box, &QDialog::reject,
                 Qt::QueuedConnection);
         box.exec();
         QVERIFY(window);

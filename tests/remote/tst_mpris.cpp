@@ -42,7 +42,7 @@ QVariantMap toMap(const QVariant& value)
 // A player with a.wav playing at 20 s, offered on the bus, and a client of its own.
 struct Fixture {
     PlayerFixture f;
-    MprisService service{f.player.get()};
+    MprisService service{f.player->control()};
     QDBusConnection client = QDBusConnection::connectToBus(
         QDBusConnection::SessionBus, QStringLiteral("client%1").arg(++clients));
     QString mediaPath;
@@ -153,7 +153,7 @@ void TestMpris::readEveryProperty()
 void TestMpris::withoutMediaNothingCanPlay()
 {
     Fixture x;
-    x.f.player->closeMedia();
+    x.f.player->mediaSession()->close();
     const QVariantMap player = x.all(kPlayer);
     QCOMPARE(player.value("PlaybackStatus"), QVariant("Stopped"));
     for (const char* can : {"CanGoNext", "CanGoPrevious", "CanPlay", "CanPause", "CanSeek"})
@@ -216,7 +216,7 @@ void TestMpris::methods()
     QFETCH(double, position);
     Fixture x;
     if (pausedFirst)
-        x.f.player->togglePlayPause();
+        x.f.player->control()->togglePlayPause();
     for (QVariant& argument : arguments) {
         if (argument == QVariant("track"))
             argument = QVariant::fromValue(QDBusObjectPath(x.trackId()));
@@ -252,7 +252,7 @@ void TestMpris::openUri()
     x.settle();
     // Opened as the open command does: the recent list has it first.
     QCOMPARE(x.f.media.url(), opened ? b : x.mediaPath);
-    QCOMPARE(x.f.player->recentMedia().caption(0), opened ? b : x.mediaPath);
+    QCOMPARE(x.f.player->mediaSession()->recent().caption(0), opened ? b : x.mediaPath);
     QVERIFY(x.f.dialogs.messages.isEmpty());
 }
 
@@ -312,7 +312,7 @@ void TestMpris::changesAreAnnounced()
     x.listener.seeks.clear();
 
     // The player's own key is heard as well.
-    x.f.player->togglePlayPause();
+    x.f.player->control()->togglePlayPause();
     QTRY_COMPARE_WITH_TIMEOUT(x.listener.changes.size(), 1, kRealWaitMs);
     QCOMPARE(x.listener.changes.takeFirst(), (QVariantMap{{"PlaybackStatus", "Playing"}}));
 

@@ -17,7 +17,7 @@ namespace {
 // A player window on the fake engine, reached as the socket reaches it.
 struct Fixture {
     PlayerFixture f;
-    RemoteControl remote{{{f.player.get(), &f.bookmarks, &f.editor}, &f.state.timestamps}};
+    RemoteControl remote{{{f.player->control(), &f.bookmarks, &f.editor}, &f.state.timestamps}};
 
     // What the engine and the bookmarks were asked since `from`, focus returns left out.
     QStringList asked(qsizetype from) const
@@ -154,8 +154,8 @@ void TestRemoteControl::handedFileOpensAsTheOpenCommand()
     QTRY_COMPARE_WITH_TIMEOUT(x.f.media.url(), b, kRealWaitMs);
     QVERIFY(x.f.journal.contains(QStringLiteral("bookmarks saved")));
     QVERIFY(x.f.journal.contains(QStringLiteral("bookmarks loaded for ") + b));
-    QCOMPARE(x.f.player->recentMedia().caption(0), b);
-    QCOMPARE(x.f.player->recentMedia().caption(1), a);
+    QCOMPARE(x.f.player->mediaSession()->recent().caption(0), b);
+    QCOMPARE(x.f.player->mediaSession()->recent().caption(1), a);
     // Brought to the front.
     QVERIFY(!x.f.player->isMinimized());
 }

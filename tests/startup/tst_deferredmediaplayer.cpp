@@ -347,10 +347,10 @@ void TestDeferredMediaPlayer::commandLineFileOfAStartedProgram()
         QCOMPARE(mediaErrors.count(), 1);
         QVERIFY(mediaErrors.first().first().toString().contains(QStringLiteral("a.wav")));
         // The window goes on: another file is refused the same way, transport does nothing.
-        session.player->openMedia(pathOf("b.wav"));
-        session.player->togglePlayPause();
-        session.player->skipForward();
-        session.player->stop();
+        session.player->control()->openMedia(pathOf("b.wav"));
+        session.player->control()->togglePlayPause();
+        session.player->control()->skipForward();
+        session.player->control()->stop();
         QCOMPARE(mediaErrors.count(), 2);
         QVERIFY(session.player->isVisible());
         QCOMPARE(media.playState(), MediaPlayer::State::Undefined);

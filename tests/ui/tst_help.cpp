@@ -17,7 +17,8 @@ namespace {
 
 // A player with its help wired as start-up wires it.
 struct HelpFixture : PlayerFixture {
-    HelpController help{state, Platform{&media, &dialogs, &desktop}, *player, player.get()};
+    HelpController help{state, Platform{&media, &dialogs, &desktop}, *player->control(),
+                        player.get()};
 
     explicit HelpFixture(const StoredSettings& settings = defaultSettings())
         : PlayerFixture(settings)
@@ -142,7 +143,7 @@ void TestHelp::windowsHiddenAndRestored()
     settings.editorVisible = editorShown;
     HelpFixture f(settings);
     if (bookmarksShown) {
-        f.player->setBookmarkMenuShown(true);
+        f.player->control()->setBookmarkMenuShown(true);
         f.bookmarks.widget.show();
     }
     QCOMPARE(f.editor.widget.isVisible(), editorShown);
@@ -164,7 +165,7 @@ void TestHelp::endingProgramClosesTheAboutWindowForGood()
 {
     HelpFixture f;
     AboutDialog* about = f.openAbout();
-    f.player->endWithoutAsking();
+    f.player->sessionKeeper()->endWithoutAsking();
     about->close();
     QVERIFY(!f.player->isVisible());
     QVERIFY(!f.editor.widget.isVisible());
