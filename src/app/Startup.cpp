@@ -7,6 +7,7 @@
 #include "core/ProgramFolder.h"
 #include "core/SettingsFile.h"
 #include "editor/EditorWindow.h"
+#include "editor/TimestampCommands.h"
 #include "pedal/FootPedals.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
@@ -15,6 +16,7 @@
 #include "platform/QtDesktop.h"
 #include "platform/QtDialogs.h"
 #include "platform/SkinImage.h"
+#include "platform/SoundDecoders.h"
 #include "player/PlayerWindow.h"
 #include "recorder/Recorder.h"
 #include "remote/InstanceClient.h"
@@ -27,6 +29,8 @@
 #include "startup/MediaEngineLoader.h"
 #include "startup/SessionBusWarmUp.h"
 #include "ui/HelpController.h"
+#include "waveform/WaveformOptions.h"
+#include "waveform/WaveformWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -79,6 +83,36 @@ void wire(Session& session, AppState& state, const Platform& platform)
     session.pedals = std::make_unique<FootPedals>(
         state, *platform.dialogs, PedalTargets{control, session.bookmarks.get(), nullptr});
     player->setPedals(session.pedals.get());
+}
+
+// The waveform window with the bookmarks' and the transcript's marks; a click on a timestamp's
+// mark puts the editor's caret there.
+std::unique_ptr<WaveformWindow> makeWaveform(const Session& session, AppState& state,
+                                             const Platform& platform)
+{
+    auto decoders = [sound = platform.sound](QString* error) -> std::unique_ptr<SoundDecoder> {
+        if (sound)
+            return sound->make(error);
+        return nullptr;
+    };
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+                          QStringLiteral("/waveforms");
+    auto waveform = std::make_unique<WaveformWindow>(
+        state.texts, *session.player->control(), decoders, cache,
+        state.filesPath(QLatin1String(WaveformOptions::kFileName)));
+    BookmarkController* bookmarks = session.bookmarks.get();
+    EditorWindow* editor = session.editor.get();
+    waveform->setMarkSources([bookmarks] { return bookmarks->marks(); },
+                             [editor] {
+                                 TimestampCommands* stamps = editor->timestampCommands();
+                                 return stamps ? stamps->marks() : TimeMarks();
+                             });
+    QObject::connect(waveform.get(), &WaveformWindow::timestampChosen, editor,
+                     [editor](double seconds) {
+                         if (TimestampCommands* stamps = editor->timestampCommands())
+                             stamps->goTo(seconds);
+                     });
+    return waveform;
 }
 
 // Runs `work` once the window has painted for the first time: before that, the window's mapping
@@ -172,13 +206,16 @@ Session start(AppState& state, const Platform& platform, const QString& commandL
     session.editor = std::make_unique<EditorWindow>(state, platform, session.player->control(),
                                                     EditorWindow::Build::Later);
     session.editor->setDialogOwner(session.player.get());
+    session.waveform = makeWaveform(session, state, platform);
     EditorWindow* editor = session.editor.get();
     PlayerWindow* player = session.player.get();
     FootPedals* pedals = session.pedals.get();
-    afterFirstPaint(player, editor, [editor, player, pedals] {
+    WaveformWindow* waveform = session.waveform.get();
+    afterFirstPaint(player, editor, [editor, player, pedals, waveform] {
         player->showWindowIcon();
         editor->build();
         player->attachEditor(editor);
+        player->setWaveform(waveform);
         pedals->setEditor(editor);
         pedals->start();
         editor->startRecovery();
@@ -291,10 +328,14 @@ int run(QApplication& app)
     // Its module, and libpulse with it, is loaded when the recorder first records.
     ModuleCaptureDevice capture(moduleFolders, QStringLiteral(VOCARTA_CAPTURE_MODULE),
                                 LinkedModules::capture());
+    // Its module is loaded when a waveform is first drawn.
+    SoundDecoders sound(moduleFolders, QStringLiteral(VOCARTA_SOUND_MODULE),
+                        LinkedModules::sound());
     Platform platform;
     platform.dialogs = &dialogs;
     platform.desktop = &desktop;
     platform.capture = &capture;
+    platform.sound = &sound;
     platform.media = &media;
     const QString commandLine = commandLinePath(QCoreApplication::arguments());
     const QString socketPath = RuntimeFolder::socketPath(runtimeFolder);

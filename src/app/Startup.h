@@ -13,6 +13,7 @@ class PlayerWindow;
 class QApplication;
 class Recorder;
 class TerminationWatcher;
+class WaveformWindow;
 struct AppState;
 struct Platform;
 
@@ -32,6 +33,8 @@ struct Session {
 
     // Outlives the player, which holds on to it.
     std::unique_ptr<Recorder> recorder;
+    // Outlives the player and the windows whose marks it shows: nothing of it runs as they go.
+    std::unique_ptr<WaveformWindow> waveform;
     std::unique_ptr<PlayerWindow> player;
     std::unique_ptr<BookmarkController> bookmarks;
     std::unique_ptr<EditorWindow> editor;

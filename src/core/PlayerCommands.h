@@ -18,6 +18,7 @@ enum class PlayerCommand {
     CloseMedia,
     AddBookmark,
     BookmarkWindow,
+    WaveformWindow,
     FullPath,
     ShowHideEditor,
     ChooseLanguage,

@@ -196,8 +196,9 @@ enum class Text {
     TextWithoutTimestamps = 216,
     OpeningFile = 217,
     FileBeyondLimits = 218,
-    WaveformWindow = 223,
-    WaveformMenu = 224,
-    SoundNotDrawn = 225,
-    WaveformNormalised = 226,
+    WaveformWindow = 219,
+    ShowWaveform = 220,
+    SoundNotDrawn = 221,
+    WaveformNormalised = 222,
+    HideWaveform = 223,
 };

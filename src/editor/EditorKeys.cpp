@@ -115,6 +115,8 @@ KeyAction onRelease(int key, Qt::KeyboardModifiers modifiers, bool italianKeys)
         return player(PlayerCommand::AudioSettings);
     case Qt::Key_F11:
         return player(PlayerCommand::FullPath);
+    case Qt::Key_F12:
+        return player(PlayerCommand::WaveformWindow);
     default:
         return {};
     }

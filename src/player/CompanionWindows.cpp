@@ -2,6 +2,7 @@
 
 #include "core/BookmarkCommands.h"
 #include "core/EditorCommands.h"
+#include "core/WaveformCommands.h"
 #include "platform/OnScreen.h"
 #include "platform/Twips.h"
 #include "player/PlayerLayout.h"
@@ -40,6 +41,61 @@ QWidget* CompanionWindows::bookmarkWindow() const
     return m_bookmarks ? m_bookmarks->window() : nullptr;
 }
 
+QWidget* CompanionWindows::waveformWindow() const
+{
+    return m_waveform ? m_waveform->window() : nullptr;
+}
+
+void CompanionWindows::setWaveform(WaveformCommands* waveform)
+{
+    m_waveform = waveform;
+    if (m_waveform && m_waveform->isWanted() && m_player->isVisible())
+        showWaveform();
+}
+
+bool CompanionWindows::waveformShown() const
+{
+    return m_waveform && m_waveform->isWanted();
+}
+
+bool CompanionWindows::toggleWaveform()
+{
+    QWidget* waveform = waveformWindow();
+    if (!waveform)
+        return false;
+    m_waveform->setWanted(!waveform->isVisible());
+    if (m_waveform->isWanted())
+        showWaveform();
+    else
+        waveform->hide();
+    return true;
+}
+
+void CompanionWindows::showWaveform()
+{
+    QWidget* waveform = waveformWindow();
+    const QRect player = Twips::frame(m_player);
+    QWidget* editor = editorWindow();
+    const int width =
+        editor ? std::max(player.width(), Twips::frame(editor).width()) : player.width();
+    Twips::setFrame(waveform, QRect(player.left(), player.bottom() + 1 + PlayerLayout::kEditorGap,
+                                    width, Twips::frame(waveform).height()));
+    keepOnScreen(waveform);
+    waveform->show();
+    if (editor && Twips::frame(editor).intersects(Twips::frame(waveform))) {
+        Twips::move(editor, Twips::frame(editor).left(), editorTop(m_player));
+        keepOnScreen(editor);
+    }
+}
+
+int CompanionWindows::editorTop(QWidget* above) const
+{
+    int bottom = Twips::frame(above).bottom();
+    if (QWidget* waveform = waveformWindow(); waveform && waveform->isVisible())
+        bottom = std::max(bottom, Twips::frame(waveform).bottom());
+    return bottom + 1 + PlayerLayout::kEditorGap;
+}
+
 bool CompanionWindows::toggleEditor()
 {
     QWidget* editor = editorWindow();
@@ -58,9 +114,7 @@ void CompanionWindows::placeEditor()
     QWidget* under = m_player;
     if (m_bookmarks && m_bookmarks->hasBookmarks() && bookmarkWindow())
         under = bookmarkWindow();
-    const QRect above = Twips::frame(under);
-    Twips::move(editor, Twips::frame(m_player).left(),
-                above.top() + above.height() + PlayerLayout::kEditorGap);
+    Twips::move(editor, Twips::frame(m_player).left(), editorTop(under));
     keepOnScreen(editor);
 }
 
@@ -94,8 +148,7 @@ void CompanionWindows::placeBookmarkWindow(QWidget* window, bool fullHeight)
         window, QRect(player.left() + player.width() + kBookmarkGap, player.top(), width, height));
     keepOnScreen(window);
     if (editor) {
-        Twips::move(editor, Twips::frame(editor).left(),
-                    Twips::frame(window).bottom() + 1 + PlayerLayout::kEditorGap);
+        Twips::move(editor, Twips::frame(editor).left(), editorTop(window));
         keepOnScreen(editor);
     }
 }
@@ -103,7 +156,7 @@ void CompanionWindows::placeBookmarkWindow(QWidget* window, bool fullHeight)
 void CompanionWindows::hideAll()
 {
     m_player->hide();
-    for (QWidget* window : {editorWindow(), bookmarkWindow()}) {
+    for (QWidget* window : {editorWindow(), bookmarkWindow(), waveformWindow()}) {
         if (window && window->isVisible())
             window->hide();
     }
@@ -146,8 +199,9 @@ void CompanionWindows::followPlayer()
 {
     QWidget* editor = editorWindow();
     QWidget* bookmarks = bookmarkWindow();
+    QWidget* waveform = waveformWindow();
     if (m_player->isMinimized()) {
-        for (QWidget* w : {editor, bookmarks}) {
+        for (QWidget* w : {editor, bookmarks, waveform}) {
             if (w && w->isVisible())
                 w->hide();
         }
@@ -157,4 +211,6 @@ void CompanionWindows::followPlayer()
         editor->show();
     if (bookmarks && m_bookmarkWindowShown)
         bookmarks->show();
+    if (waveform && waveformShown())
+        waveform->show();
 }

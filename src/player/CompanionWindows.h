@@ -4,12 +4,13 @@
 
 class BookmarkCommands;
 class EditorCommands;
+class WaveformCommands;
 class QRect;
 class QWidget;
 
-// The editor and the bookmark window around the player: where they stand beside it, which of
-// them the user wants shown, their going and coming back with the minimised player, and the
-// player staying on top.
+// The editor, the bookmark window and the waveform around the player: where they stand beside it,
+// which of them the user wants shown, their going and coming back with the minimised player, and
+// the player staying on top.
 class CompanionWindows : public QObject {
     Q_OBJECT
 public:
@@ -19,9 +20,12 @@ public:
     // Either may stay unset; the editor may come later.
     void setEditor(EditorCommands* editor) { m_editor = editor; }
     void setBookmarks(BookmarkCommands* bookmarks) { m_bookmarks = bookmarks; }
+    // Shows the waveform at once when the user wanted it in the last run.
+    void setWaveform(WaveformCommands* waveform);
     // The companion windows, or nullptr while they do not exist.
     QWidget* editorWindow() const;
     QWidget* bookmarkWindow() const;
+    QWidget* waveformWindow() const;
 
     // Whether the user wants each shown (it is hidden while the player is minimised).
     bool editorShown() const { return m_editorShown; }
@@ -29,8 +33,13 @@ public:
     void setBookmarkWindowShown(bool shown) { m_bookmarkWindowShown = shown; }
     // Shows the editor when it is hidden, hides it when shown; false without an editor.
     bool toggleEditor();
+    bool waveformShown() const;
+    // Shows the waveform under the player, moving the editor below it when they would overlap,
+    // or hides it; false without a waveform window.
+    bool toggleWaveform();
 
-    // Puts the editor below the player, or below the bookmark window when it has bookmarks.
+    // Puts the editor below the player, or below the bookmark window when it has bookmarks, and
+    // below the waveform when it is shown.
     void placeEditor();
     // Puts the editor where it stood (twips; an empty place puts it under the player), and shows
     // it when it was shown.
@@ -58,10 +67,14 @@ protected:
 private:
     // Hides the companions with the minimised player, and brings back those meant to be shown.
     void followPlayer();
+    void showWaveform();
+    // Where the editor goes: under the lowest of `above` and the shown waveform.
+    int editorTop(QWidget* above) const;
 
     QWidget* m_player;
     EditorCommands* m_editor = nullptr;
     BookmarkCommands* m_bookmarks = nullptr;
+    WaveformCommands* m_waveform = nullptr;
     bool m_editorShown = false;
     bool m_bookmarkWindowShown = false;
 };

@@ -38,6 +38,7 @@ public:
         m_peers.bookmarks = bookmarks;
         m_companions.setBookmarks(bookmarks);
     }
+    void setWaveform(WaveformCommands* waveform) { m_companions.setWaveform(waveform); }
     void setRecorder(RecorderCommands* recorder) { m_peers.recorder = recorder; }
     void setHelp(HelpCommands* help) { m_peers.help = help; }
     // The pedal options entry opens their dialog.
@@ -80,6 +81,7 @@ public:
     void toggleFullPath();
     void toggleAlwaysOnTop();
     void toggleEditor();
+    void toggleWaveform();
     // The record command and button: playback stops and the recorder window shows.
     void openRecorder();
 

@@ -197,6 +197,13 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
          .run = bookmarks(&BookmarkCommands::toggleBookmarkWindow),
          .answers = PlayerCommand::BookmarkWindow,
          .group = needsMedia},
+        {.name = "waveformAction",
+         .caption = Text::ShowWaveform,
+         .otherCaption = Text::HideWaveform,
+         .showsOther = [](const PlayerWindow& w) { return w.m_companions.waveformShown(); },
+         .key = Qt::Key_F12,
+         .run = &PlayerWindow::toggleWaveform,
+         .answers = PlayerCommand::WaveformWindow},
 
         Row::topMenu("donationsMenu", Text::DonationsMenu),
         {.name = "donateAction",

@@ -32,6 +32,12 @@ void PlayerWindow::toggleAlwaysOnTop()
     m_keeper->save();
 }
 
+void PlayerWindow::toggleWaveform()
+{
+    if (m_companions.toggleWaveform())
+        m_commands.showStates();
+}
+
 void PlayerWindow::toggleEditor()
 {
     if (!m_companions.toggleEditor())

@@ -23,7 +23,8 @@ WaveformWindow::WaveformWindow(const InterfaceTexts& texts, PlayerCommands& play
                                PeakBuilder::DecoderFactory decoders, const QString& cacheFolder,
                                const QString& optionsPath, QWidget* parent)
     : QWidget(parent, Qt::Tool), m_texts(texts), m_player(player),
-      m_builder(std::move(decoders), cacheFolder), m_view(new WaveformView(this))
+      m_builder(std::move(decoders), cacheFolder), m_view(new WaveformView(this)),
+      m_optionsPath(optionsPath)
 {
     setObjectName(QStringLiteral("waveformWindow"));
     auto* layout = new QVBoxLayout(this);

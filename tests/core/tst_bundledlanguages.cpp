@@ -48,9 +48,10 @@ const QSet<int> kUsedLater = {int(Text::AboutText),
                               int(Text::OpeningFile),
                               int(Text::FileBeyondLimits),
                               int(Text::WaveformWindow),
-                              int(Text::WaveformMenu),
+                              int(Text::ShowWaveform),
                               int(Text::SoundNotDrawn),
-                              int(Text::WaveformNormalised)};
+                              int(Text::WaveformNormalised),
+                              int(Text::HideWaveform)};
 
 QString languagePath(const QString& file)
 {
