@@ -17,9 +17,8 @@ namespace {
 // How much of what follows a timestamp its mark shows.
 constexpr int kWordsShown = 80;
 
-// The marks of a paragraph as they were at its revision.
+// The marks of a paragraph, dropped when it changes.
 struct BlockMarks : QTextBlockUserData {
-    int revision = -1;
     TimeMarks marks;
 };
 
@@ -53,6 +52,7 @@ TimestampCommands::TimestampCommands(AppState& state, Dialogs& dialogs, PlayerCo
         m_afterStepBackAction = menus->action(kAfterStepBackActionName);
     }
     connect(m_text, &RichTextBox::keyHandled, this, &TimestampCommands::stampNewParagraph);
+    connect(m_text, &RichTextBox::contentChanged, this, &TimestampCommands::forgetMarks);
     connect(m_text, &RichTextBox::controlClicked, this,
             [this](int position) { playFrom(position, true); });
 
@@ -164,17 +164,15 @@ bool TimestampCommands::playFrom(int position, bool onTimestamp)
 
 const TimeMarks& TimestampCommands::marks()
 {
-    const QTextDocument& document = *m_text->document();
-    if (document.revision() == m_marksRevision)
+    if (!m_marksStale)
         return m_marks;
     m_marks.clear();
-    // Only the paragraphs changed since the last reading are read again: a long transcript is
-    // typed in while its marks are shown.
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    // Only the paragraphs changed since the last reading are read again (the others keep their
+    // marks in their user data): a long transcript is typed in while its marks are shown.
+    for (QTextBlock block = m_text->document()->begin(); block.isValid(); block = block.next()) {
         auto* known = static_cast<BlockMarks*>(block.userData());
-        if (!known || known->revision != block.revision()) {
+        if (!known) {
             known = new BlockMarks;
-            known->revision = block.revision();
             const QString text = block.text();
             eachTimestamp(block, [&](const Timestamp::Found& found) {
                 known->marks.append({found.milliseconds / 1000.0,
@@ -185,8 +183,23 @@ const TimeMarks& TimestampCommands::marks()
         }
         m_marks.append(known->marks);
     }
-    m_marksRevision = document.revision();
+    m_marksStale = false;
     return m_marks;
+}
+
+void TimestampCommands::forgetMarks()
+{
+    m_marksStale = true;
+    const RichTextBox::TextChange change = m_text->lastChange();
+    const QTextDocument& document = *m_text->document();
+    QTextBlock block = change.known ? document.findBlock(change.position) : document.begin();
+    const QTextBlock last =
+        change.known ? document.findBlock(change.position + change.added) : document.lastBlock();
+    for (; block.isValid(); block = block.next()) {
+        block.setUserData(nullptr);
+        if (block == last)
+            break;
+    }
 }
 
 bool TimestampCommands::goTo(double seconds)

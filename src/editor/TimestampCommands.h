@@ -47,8 +47,7 @@ public:
     // position lies in. False when nothing plays.
     bool playFrom(int position, bool onTimestamp);
 
-    // Every timestamp of the text, in document order, with the words that follow it; read again
-    // only after the text changed.
+    // Every timestamp of the text, in document order, with the words that follow it.
     const TimeMarks& marks();
     // Puts the caret on the first timestamp of the text at `seconds` (to the millisecond) and
     // gives the text the keyboard; false when there is none.
@@ -62,6 +61,8 @@ private:
     // After the text area took a key: a Return that began a paragraph gets its timestamp.
     void stampNewParagraph(const KeyStroke& stroke);
     bool hasMedia() const;
+    // A change of the text: the marks of the paragraphs it touched are read again.
+    void forgetMarks();
     void showOptions();
     void saveOptions();
 
@@ -74,5 +75,5 @@ private:
     QAction* m_newParagraphAction = nullptr;
     QAction* m_afterStepBackAction = nullptr;
     TimeMarks m_marks;
-    int m_marksRevision = -1;
+    bool m_marksStale = true;
 };

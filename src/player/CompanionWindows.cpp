@@ -74,18 +74,28 @@ bool CompanionWindows::toggleWaveform()
 void CompanionWindows::showWaveform()
 {
     QWidget* waveform = waveformWindow();
-    const QRect player = Twips::frame(m_player);
-    QWidget* editor = editorWindow();
-    const int width =
-        editor ? std::max(player.width(), Twips::frame(editor).width()) : player.width();
-    Twips::setFrame(waveform, QRect(player.left(), player.bottom() + 1 + PlayerLayout::kEditorGap,
-                                    width, Twips::frame(waveform).height()));
-    keepOnScreen(waveform);
+    placeWaveform();
     waveform->show();
+    QWidget* editor = editorWindow();
     if (editor && Twips::frame(editor).intersects(Twips::frame(waveform))) {
         Twips::move(editor, Twips::frame(editor).left(), editorTop(m_player));
         keepOnScreen(editor);
     }
+}
+
+void CompanionWindows::placeWaveform()
+{
+    QWidget* waveform = waveformWindow();
+    const QRect player = Twips::frame(m_player);
+    int bottom = player.bottom();
+    if (QWidget* bookmarks = bookmarkWindow(); bookmarks && bookmarks->isVisible())
+        bottom = std::max(bottom, Twips::frame(bookmarks).bottom());
+    QWidget* editor = editorWindow();
+    const int width =
+        editor ? std::max(player.width(), Twips::frame(editor).width()) : player.width();
+    Twips::setFrame(waveform, QRect(player.left(), bottom + 1 + PlayerLayout::kEditorGap, width,
+                                    Twips::frame(waveform).height()));
+    keepOnScreen(waveform);
 }
 
 int CompanionWindows::editorTop(QWidget* above) const
@@ -147,6 +157,8 @@ void CompanionWindows::placeBookmarkWindow(QWidget* window, bool fullHeight)
     Twips::setFrame(
         window, QRect(player.left() + player.width() + kBookmarkGap, player.top(), width, height));
     keepOnScreen(window);
+    if (QWidget* waveform = waveformWindow(); waveform && waveform->isVisible())
+        placeWaveform();
     if (editor) {
         Twips::move(editor, Twips::frame(editor).left(), editorTop(window));
         keepOnScreen(editor);

@@ -237,6 +237,18 @@ void TestEditorTimestamps::timestampsAreMarksAndTheCaretGoesToOne()
     QCOMPARE(f.text()->textCursor().position(), 15);
     QVERIFY(!stamps->goTo(62));
     QCOMPARE(f.text()->textCursor().position(), 15);
+
+    // Typed paragraph by paragraph, as a transcriber does.
+    f.text()->clear();
+    f.type(QStringLiteral("[00:00:11] A"));
+    QCOMPARE(stamps->marks().size(), 1);
+    QTest::keyClick(f.text(), Qt::Key_Return);
+    f.type(QStringLiteral("[00:00:16] B"));
+    QCOMPARE(stamps->marks().size(), 2);
+    QTest::keyClick(f.text(), Qt::Key_Backspace);
+    QTest::keyClick(f.text(), Qt::Key_Backspace);
+    QTest::keyClick(f.text(), Qt::Key_Backspace);
+    QCOMPARE(stamps->marks().size(), 1);
 }
 
 QTEST_MAIN(TestEditorTimestamps)

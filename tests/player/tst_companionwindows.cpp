@@ -1,4 +1,5 @@
 #include "JournalCompanions.h"
+#include "core/WaveformCommands.h"
 #include "platform/Twips.h"
 #include "player/CompanionWindows.h"
 
@@ -37,6 +38,14 @@ struct Fixture {
     }
 };
 
+struct Waveform : WaveformCommands {
+    QWidget widget;
+    bool wanted = false;
+    QWidget* window() override { return &widget; }
+    bool isWanted() const override { return wanted; }
+    void setWanted(bool w) override { wanted = w; }
+};
+
 } // namespace
 
 class TestCompanionWindows : public QObject {
@@ -45,6 +54,7 @@ private Q_SLOTS:
     void windowsStandAroundThePlayer_data();
     void windowsStandAroundThePlayer();
     void minimisedPlayerTakesItsCompanionsAlong();
+    void waveformStandsUnderThePlayerAndTheBookmarks();
 };
 
 void TestCompanionWindows::windowsStandAroundThePlayer_data()
@@ -99,6 +109,35 @@ void TestCompanionWindows::minimisedPlayerTakesItsCompanionsAlong()
     QVERIFY(!f.editor.widget.isVisible() && !f.bookmarks.widget.isVisible());
     f.player.setWindowState(Qt::WindowNoState);
     QVERIFY(f.editor.widget.isVisible() && !f.bookmarks.widget.isVisible());
+}
+
+void TestCompanionWindows::waveformStandsUnderThePlayerAndTheBookmarks()
+{
+    Fixture f;
+    Twips::setFrame(&f.player, QRect(1500, 300, 5040, 2400));
+    Twips::setFrame(&f.editor.widget, QRect(900, 6000, 10000, 2400));
+    f.companions.placeBookmarkWindow(&f.bookmarks.widget, true);
+    Waveform waveform;
+    Twips::setFrame(&waveform.widget, QRect(0, 0, 3000, 1500));
+    f.companions.setWaveform(&waveform);
+    QVERIFY(!waveform.widget.isVisible());
+
+    // Under the bookmark window beside the player, as wide as the editor, which moves below it.
+    QVERIFY(f.companions.toggleWaveform());
+    QVERIFY(waveform.wanted && waveform.widget.isVisible());
+    QCOMPARE(pixels({Twips::frame(&waveform.widget), Twips::frame(&f.editor.widget)}),
+             pixels({QRect(1500, 2730, 10000, 1500), QRect(900, 4260, 10000, 2400)}));
+    f.player.setWindowState(Qt::WindowMinimized);
+    QVERIFY(!waveform.widget.isVisible());
+    f.player.setWindowState(Qt::WindowNoState);
+    QVERIFY(waveform.widget.isVisible());
+    QVERIFY(f.companions.toggleWaveform());
+    QVERIFY(!waveform.wanted && !waveform.widget.isVisible());
+
+    // Wanted in the last run: shown as soon as it is there.
+    waveform.wanted = true;
+    f.companions.setWaveform(&waveform);
+    QVERIFY(waveform.widget.isVisible());
 }
 
 QTEST_MAIN(TestCompanionWindows)
