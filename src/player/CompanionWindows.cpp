@@ -74,7 +74,8 @@ bool CompanionWindows::toggleWaveform()
 void CompanionWindows::showWaveform()
 {
     QWidget* waveform = waveformWindow();
-    placeWaveform();
+    QWidget* bookmarks = bookmarkWindow();
+    placeWaveform(bookmarks && bookmarks->isVisible() ? bookmarks : nullptr);
     waveform->show();
     QWidget* editor = editorWindow();
     if (editor && Twips::frame(editor).intersects(Twips::frame(waveform))) {
@@ -83,13 +84,13 @@ void CompanionWindows::showWaveform()
     }
 }
 
-void CompanionWindows::placeWaveform()
+void CompanionWindows::placeWaveform(QWidget* beside)
 {
     QWidget* waveform = waveformWindow();
     const QRect player = Twips::frame(m_player);
     int bottom = player.bottom();
-    if (QWidget* bookmarks = bookmarkWindow(); bookmarks && bookmarks->isVisible())
-        bottom = std::max(bottom, Twips::frame(bookmarks).bottom());
+    if (beside)
+        bottom = std::max(bottom, Twips::frame(beside).bottom());
     QWidget* editor = editorWindow();
     const int width =
         editor ? std::max(player.width(), Twips::frame(editor).width()) : player.width();
@@ -158,7 +159,7 @@ void CompanionWindows::placeBookmarkWindow(QWidget* window, bool fullHeight)
         window, QRect(player.left() + player.width() + kBookmarkGap, player.top(), width, height));
     keepOnScreen(window);
     if (QWidget* waveform = waveformWindow(); waveform && waveform->isVisible())
-        placeWaveform();
+        placeWaveform(window);
     if (editor) {
         Twips::move(editor, Twips::frame(editor).left(), editorTop(window));
         keepOnScreen(editor);

@@ -68,8 +68,8 @@ private:
     // Hides the companions with the minimised player, and brings back those meant to be shown.
     void followPlayer();
     void showWaveform();
-    // Under the player and the bookmark window beside it, as wide as the editor.
-    void placeWaveform();
+    // Under the player and the bookmark window `beside` it (if any), as wide as the editor.
+    void placeWaveform(QWidget* beside);
     // Where the editor goes: under the lowest of `above` and the shown waveform.
     int editorTop(QWidget* above) const;
 

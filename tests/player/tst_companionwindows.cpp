@@ -121,12 +121,17 @@ void TestCompanionWindows::waveformStandsUnderThePlayerAndTheBookmarks()
     Twips::setFrame(&waveform.widget, QRect(0, 0, 3000, 1500));
     f.companions.setWaveform(&waveform);
     QVERIFY(!waveform.widget.isVisible());
+    f.bookmarks.widget.hide();
 
-    // Under the bookmark window beside the player, as wide as the editor, which moves below it.
+    // Under the player, as wide as the editor, which moves below it.
     QVERIFY(f.companions.toggleWaveform());
     QVERIFY(waveform.wanted && waveform.widget.isVisible());
     QCOMPARE(pixels({Twips::frame(&waveform.widget), Twips::frame(&f.editor.widget)}),
              pixels({QRect(1500, 2730, 10000, 1500), QRect(900, 4260, 10000, 2400)}));
+    // A taller bookmark window placed beside the player later, while hidden, pushes it down.
+    Twips::setFrame(&f.bookmarks.widget, QRect(0, 0, 1000, 3600));
+    f.companions.placeBookmarkWindow(&f.bookmarks.widget, false);
+    QCOMPARE(Twips::frame(&waveform.widget).top(), 3930);
     f.player.setWindowState(Qt::WindowMinimized);
     QVERIFY(!waveform.widget.isVisible());
     f.player.setWindowState(Qt::WindowNoState);
