@@ -30,6 +30,7 @@
 #include "startup/SessionBusWarmUp.h"
 #include "ui/HelpController.h"
 #include "waveform/WaveformOptions.h"
+#include "waveform/WaveformView.h"
 #include "waveform/WaveformWindow.h"
 
 #include <QApplication>
@@ -107,6 +108,11 @@ std::unique_ptr<WaveformWindow> makeWaveform(const Session& session, AppState& s
                                  TimestampCommands* stamps = editor->timestampCommands();
                                  return stamps ? stamps->marks() : TimeMarks();
                              });
+    // A click on the strip is a look, not a move away: the keyboard stays with the transcript.
+    QObject::connect(waveform->view(), &WaveformView::seekRequested, editor, [editor] {
+        if (editor->isVisible())
+            editor->giveFocus();
+    });
     QObject::connect(waveform.get(), &WaveformWindow::timestampChosen, editor,
                      [editor](double seconds) {
                          if (TimestampCommands* stamps = editor->timestampCommands())
