@@ -201,4 +201,6 @@ enum class Text {
     SoundNotDrawn = 221,
     WaveformNormalised = 222,
     HideWaveform = 223,
+    ContinuingFrom = 224,
+    ResumeWhereLeft = 225,
 };

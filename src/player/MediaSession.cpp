@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/BookmarkCommands.h"
+#include "core/Logging.h"
 #include "core/MediaFormats.h"
 #include "core/PlayerEvents.h"
 #include "core/RecentFilesMenu.h"
@@ -41,7 +42,7 @@ const RecentList& MediaSession::recent() const
     return m_recent->list();
 }
 
-void MediaSession::open(const QString& path)
+void MediaSession::open(const QString& path, bool resume)
 {
     QString chosen = path;
     if (chosen.isEmpty()) {
@@ -69,6 +70,7 @@ void MediaSession::open(const QString& path)
     const bool playable = QFileInfo(chosen).isFile();
 
     // The bookmarks made so far belong to the recording being left.
+    keepPosition();
     leaveBookmarks();
     m_state.currentMediaPath = chosen;
     m_recent->keepChanges();
@@ -83,6 +85,8 @@ void MediaSession::open(const QString& path)
 
     // Most engines tell later that the file cannot be played; the list is put back then.
     m_recent->rememberUntilRefused(chosen);
+    if (resume)
+        this->resume(chosen);
 
     if (m_peers.bookmarks)
         m_peers.bookmarks->loadBookmarks(chosen);
@@ -91,7 +95,7 @@ void MediaSession::open(const QString& path)
 
 void MediaSession::openAt(const QString& path, double seconds)
 {
-    open(path);
+    open(path, false);
     if (m_failed || m_state.currentMediaPath != path || !m_playback->hasMedia())
         return;
     if (m_playback->isPlaying())
@@ -119,6 +123,7 @@ void MediaSession::openDropped(const QString& name)
 void MediaSession::loadAndPlay(const QString& path)
 {
     Q_EMIT opening();
+    m_notice.clear();
     if (!QFileInfo::exists(path))
         return;
     m_failed = false;
@@ -130,6 +135,7 @@ void MediaSession::loadAndPlay(const QString& path)
 
 void MediaSession::close()
 {
+    keepPosition();
     m_playback->close();
     Q_EMIT closed();
     if (m_peers.bookmarks)
@@ -163,6 +169,45 @@ void MediaSession::refuse(Text reason, const QString& detail)
                                 told.join(QStringLiteral("\n\n")));
 }
 
+void MediaSession::keepPosition()
+{
+    MediaPlayer* media = m_platform.media;
+    if (m_failed || !media || !m_playback->hasMedia() || m_state.currentMediaPath.isEmpty())
+        return;
+    QString error;
+    if (!positions().remember(m_state.currentMediaPath, media->currentPosition(), media->duration(),
+                              &error))
+        qCWarning(lcSettings).noquote() << "Cannot keep the position:" << error;
+}
+
+ResumePositions& MediaSession::positions()
+{
+    if (!m_positions)
+        m_positions.emplace(m_state.filesPath(QLatin1String(ResumePositions::kFileName)));
+    return *m_positions;
+}
+
+void MediaSession::setResumes(bool on)
+{
+    QString error;
+    if (!positions().setOn(on, &error))
+        qCWarning(lcSettings).noquote() << "Cannot keep the resume option:" << error;
+}
+
+void MediaSession::resume(const QString& path)
+{
+    // How long the title line says where the recording goes on from.
+    constexpr int kNoticeMs = 4000;
+    const auto seconds = positions().isOn() ? positions().positionOf(path) : std::nullopt;
+    if (!seconds || !m_platform.media)
+        return;
+    m_platform.media->setCurrentPosition(*seconds);
+    m_playback->refreshDisplay();
+    m_notice = m_state.texts.plain(Text::ContinuingFrom).arg(formatMediaTime(*seconds));
+    m_noticeEnds.setRemainingTime(kNoticeMs);
+    Q_EMIT titleChanged(m_notice);
+}
+
 void MediaSession::leaveBookmarks()
 {
     if (m_peers.bookmarks && m_peers.bookmarks->hasBookmarks()) {
@@ -191,6 +236,11 @@ void MediaSession::refreshTitle()
         m_shownLength = duration;
         Q_EMIT m_events->mediaChanged();
     }
+    if (!m_notice.isEmpty() && m_noticeEnds.hasExpired()) {
+        m_notice.clear();
+        if (!m_failed)
+            Q_EMIT titleChanged(caption());
+    }
     if (!m_failed)
-        Q_EMIT captionDue(caption());
+        Q_EMIT captionDue(m_notice.isEmpty() ? caption() : m_notice);
 }

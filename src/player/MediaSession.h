@@ -1,12 +1,15 @@
 #pragma once
 
 #include "core/RecentList.h"
+#include "core/ResumePositions.h"
 #include "core/Text.h"
 #include "platform/Platform.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <optional>
 
 class PlaybackController;
 class PlayerEvents;
@@ -27,13 +30,18 @@ public:
     ~MediaSession() override;
 
     // The open command: an empty path asks for a file. The bookmarks of the recording left are
-    // written and the recent list follows.
-    void open(const QString& path = QString());
+    // written and the recent list follows. A recording opened again goes on from where it was
+    // left, unless `resume` is false or the user turned that off.
+    void open(const QString& path = QString(), bool resume = true);
     // Opens the recording and waits there, paused at the position.
     void openAt(const QString& path, double seconds);
     // A file dropped on the window; `name` may end in NULs.
     void openDropped(const QString& name);
     void close();
+    // Keeps where the open recording is, for the next time it opens (the program ends).
+    void keepPosition();
+    bool resumes() { return positions().isOn(); }
+    void setResumes(bool on);
     // Nothing will play in this run: the media is closed and stays so.
     void refuseEngine(const QString& reason);
 
@@ -72,6 +80,10 @@ private:
     // the engine's own words.
     void refuse(Text reason, const QString& detail);
     void leaveBookmarks();
+    // Goes on from where the recording was left, saying so in the title line for a moment.
+    void resume(const QString& path);
+    // Read from the program folder when first needed.
+    ResumePositions& positions();
 
     AppState& m_state;
     Platform m_platform;
@@ -84,4 +96,7 @@ private:
     QString m_shownLength;
     bool m_failed = false;
     bool m_fullPath = false;
+    std::optional<ResumePositions> m_positions;
+    QString m_notice;
+    QDeadlineTimer m_noticeEnds;
 };

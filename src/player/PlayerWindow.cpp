@@ -122,6 +122,7 @@ void PlayerWindow::connectSession()
     connect(m_keeper, &SessionKeeper::closingStarted, this, [this] {
         setAcceptDrops(false);
         m_session->recentMenu()->saveIfDue();
+        m_session->keepPosition();
     });
     connect(m_keeper, &SessionKeeper::closingRefused, this, &QWidget::show);
 }

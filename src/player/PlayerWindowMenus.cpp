@@ -145,6 +145,14 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
          .caption = Text::PauseTime,
          .run = valueCommand(ValueEntry::Mode::PauseTime),
          .flags = Ellipsis},
+        {.name = "resumeAction",
+         .caption = Text::ResumeWhereLeft,
+         .run =
+             [](PlayerWindow& w) {
+                 QAction* resume = w.m_commands.action("resumeAction");
+                 resume->setChecked(!resume->isChecked());
+             },
+         .flags = Checkable},
         Row::separator(),
         {.name = "languageAction",
          .caption = Text::Language,
@@ -241,6 +249,9 @@ void PlayerWindow::buildMenus()
     // The check mark is the option: however it changes, the cycle follows it.
     connect(m_smartPlayAction, &QAction::toggled, m_playback, &PlaybackController::setSmartPlay);
     connect(m_fullPathAction, &QAction::toggled, m_session, &MediaSession::setShowsFullPath);
+    QAction* resume = m_commands.action("resumeAction");
+    resume->setChecked(m_session->resumes());
+    connect(resume, &QAction::toggled, m_session, &MediaSession::setResumes);
 }
 
 void PlayerWindow::openRecorder()

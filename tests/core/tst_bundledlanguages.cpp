@@ -51,7 +51,9 @@ const QSet<int> kUsedLater = {int(Text::AboutText),
                               int(Text::ShowWaveform),
                               int(Text::SoundNotDrawn),
                               int(Text::WaveformNormalised),
-                              int(Text::HideWaveform)};
+                              int(Text::HideWaveform),
+                              int(Text::ContinuingFrom),
+                              int(Text::ResumeWhereLeft)};
 
 QString languagePath(const QString& file)
 {

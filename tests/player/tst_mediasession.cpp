@@ -5,6 +5,7 @@
 #include "core/AppState.h"
 #include "core/PlayerEvents.h"
 #include "core/RecentFilesMenu.h"
+#include "core/ResumePositions.h"
 #include "player/MediaSession.h"
 #include "player/PlaybackController.h"
 #include "player/PlayerPeers.h"
@@ -64,6 +65,7 @@ class TestMediaSession : public QObject {
 private Q_SLOTS:
     void whatTheWindowIsTold_data();
     void whatTheWindowIsTold();
+    void aRecordingGoesOnWhereItWasLeft();
 };
 
 void TestMediaSession::whatTheWindowIsTold_data()
@@ -110,6 +112,41 @@ void TestMediaSession::whatTheWindowIsTold()
         .replace("{cannot play}", s.state.texts.plain(Text::CannotPlay))
         .replace("{no engine}", s.state.texts.text(Text::EngineNotLoaded));
     QCOMPARE(result, shown);
+}
+
+void TestMediaSession::aRecordingGoesOnWhereItWasLeft()
+{
+    Session s;
+    const QString talk = s.file(QStringLiteral("talk.wav"));
+    const QString other = s.file(QStringLiteral("other.wav"));
+    s.session.open(talk);
+    s.media.setCurrentPosition(75.25);
+    s.session.open(other);
+    // Left near its end (of 200 s): it starts again from the start.
+    s.media.setCurrentPosition(197);
+    s.session.close();
+    QCOMPARE(s.folder.readBytes(QStringLiteral("Files/Positions.txt")),
+             "Resume=yes\r\n75.3\t" + talk.toUtf8() + "\r\n");
+
+    s.journal.clear();
+    s.session.open(talk);
+    QCOMPARE(s.media.currentPosition(), 75.25);
+    QVERIFY(s.journal.contains(
+        "title " + s.state.texts.plain(Text::ContinuingFrom).arg(QStringLiteral("01:15"))));
+    s.session.open(other);
+    QCOMPARE(s.media.currentPosition(), 0.0);
+    // Turned off, and kept so for the next run.
+    s.session.setResumes(false);
+    s.session.open(talk);
+    QCOMPARE(s.media.currentPosition(), 0.0);
+    QVERIFY(!ResumePositions(s.folder.filePath(QStringLiteral("Files/Positions.txt"))).isOn());
+
+    // Only the recordings left last are kept.
+    ResumePositions many(QString{});
+    for (int i = 0; i <= ResumePositions::kMostEntries; ++i)
+        QVERIFY(many.remember(QString::number(i), 60, 0));
+    QCOMPARE(many.lines().size(), ResumePositions::kMostEntries + 1);
+    QVERIFY(!many.positionOf(QStringLiteral("0")) && many.positionOf(QStringLiteral("1")));
 }
 
 QTEST_MAIN(TestMediaSession)
