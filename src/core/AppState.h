@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/InterfaceTexts.h"
+#include "core/ListeningOptions.h"
 #include "core/ProductName.h"
 #include "core/SaveFailures.h"
 #include "core/TimestampOptions.h"
@@ -21,6 +22,8 @@ struct AppState {
     InterfaceTexts texts;
     // Read by the editor when it is built; any window that writes timestamps uses them.
     TimestampOptions timestamps;
+    // Read by the player, which offers them; the editor's keys follow them.
+    ListeningOptions listening;
     SaveFailures saveFailures;
 
     // programFolder + "/" + relative.

@@ -203,4 +203,5 @@ enum class Text {
     HideWaveform = 223,
     ContinuingFrom = 224,
     ResumeWhereLeft = 225,
+    PauseWhileTyping = 226,
 };

@@ -6,6 +6,7 @@
 #include "editor/RichTextBox.h"
 #include "editor/SnippetCommands.h"
 #include "editor/TimestampCommands.h"
+#include "editor/TypingPause.h"
 
 #include <QAction>
 #include <QMenu>
@@ -168,6 +169,7 @@ void EditorWindow::buildMenus()
         new TimestampCommands(m_state, *m_platform.dialogs, m_player, m_textBox, &m_commands);
     m_snippets =
         new SnippetCommands(m_state, *m_platform.dialogs, m_textBox, *m_timestamps, &m_commands);
+    new TypingPause(m_state.listening, m_player, m_textBox);
 }
 
 void EditorWindow::retranslate()

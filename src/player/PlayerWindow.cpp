@@ -20,6 +20,7 @@
 #include <QMimeData>
 #include <QPixmap>
 #include <QShortcut>
+#include <QSignalBlocker>
 
 PlayerWindow::PlayerWindow(AppState& state, const Platform& platform, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_platform(platform),
@@ -151,6 +152,15 @@ void PlayerWindow::restoreSession(const QString& commandLine)
     m_fullPathAction->setChecked(stored.showFullPath);
     m_state.editorFolder = stored.editorFolder;
     m_smartPlayAction->setChecked(stored.smartPlay);
+    const QString listening = m_state.filesPath(QLatin1String(ListeningOptions::kFileName));
+    QString error;
+    m_state.listening = ListeningOptions::read(listening, &error);
+    if (!error.isEmpty())
+        qCWarning(lcSettings).noquote() << "Cannot read" << listening << error;
+    {
+        const QSignalBlocker quiet(m_commands.action("typeToPauseAction"));
+        m_commands.action("typeToPauseAction")->setChecked(m_state.listening.typeToPause);
+    }
 
     // The start has just read the file, unless the player is made on its own.
     if (!m_state.texts.holdsFile(m_state.languagePath()) &&

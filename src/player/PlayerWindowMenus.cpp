@@ -2,6 +2,7 @@
 #include "core/BookmarkCommands.h"
 #include "core/EditorCommands.h"
 #include "core/HelpCommands.h"
+#include "core/Logging.h"
 #include "core/PedalCommands.h"
 #include "core/RecentFilesMenu.h"
 #include "core/RecorderCommands.h"
@@ -145,6 +146,14 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
          .caption = Text::PauseTime,
          .run = valueCommand(ValueEntry::Mode::PauseTime),
          .flags = Ellipsis},
+        {.name = "typeToPauseAction",
+         .caption = Text::PauseWhileTyping,
+         .run =
+             [](PlayerWindow& w) {
+                 QAction* typeToPause = w.m_commands.action("typeToPauseAction");
+                 typeToPause->setChecked(!typeToPause->isChecked());
+             },
+         .flags = Checkable},
         {.name = "resumeAction",
          .caption = Text::ResumeWhereLeft,
          .run =
@@ -252,6 +261,13 @@ void PlayerWindow::buildMenus()
     QAction* resume = m_commands.action("resumeAction");
     resume->setChecked(m_session->resumes());
     connect(resume, &QAction::toggled, m_session, &MediaSession::setResumes);
+    connect(m_commands.action("typeToPauseAction"), &QAction::toggled, this, [this](bool on) {
+        m_state.listening.typeToPause = on;
+        const QString path = m_state.filesPath(QLatin1String(ListeningOptions::kFileName));
+        QString error;
+        if (!m_state.listening.write(path, &error))
+            qCWarning(lcSettings).noquote() << "Cannot write" << path << error;
+    });
 }
 
 void PlayerWindow::openRecorder()

@@ -53,7 +53,8 @@ const QSet<int> kUsedLater = {int(Text::AboutText),
                               int(Text::WaveformNormalised),
                               int(Text::HideWaveform),
                               int(Text::ContinuingFrom),
-                              int(Text::ResumeWhereLeft)};
+                              int(Text::ResumeWhereLeft),
+                              int(Text::PauseWhileTyping)};
 
 QString languagePath(const QString& file)
 {
