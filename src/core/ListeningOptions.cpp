@@ -3,8 +3,6 @@
 #include "core/OptionLines.h"
 #include "platform/TextFile.h"
 
-#include <QFileInfo>
-
 namespace {
 
 const QString kTypeToPauseName = QStringLiteral("TypeToPause");
@@ -43,9 +41,7 @@ QStringList ListeningOptions::lines() const
 
 ListeningOptions ListeningOptions::read(const QString& path, QString* error)
 {
-    if (!QFileInfo::exists(path))
-        return {};
-    const auto lines = readTextLines(path, error);
+    const auto lines = OptionLines::readFile(path, error);
     return lines ? parse(*lines) : ListeningOptions{};
 }
 

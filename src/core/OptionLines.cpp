@@ -1,5 +1,9 @@
 #include "core/OptionLines.h"
 
+#include "platform/TextFile.h"
+
+#include <QFileInfo>
+
 namespace OptionLines {
 
 std::optional<std::pair<QString, QString>> split(const QString& line)
@@ -31,6 +35,13 @@ std::optional<bool> yesOrNo(const QString& value)
 QString yesOrNo(bool on)
 {
     return on ? QStringLiteral("yes") : QStringLiteral("no");
+}
+
+std::optional<QStringList> readFile(const QString& path, QString* error)
+{
+    if (!QFileInfo::exists(path))
+        return std::nullopt;
+    return readTextLines(path, error);
 }
 
 } // namespace OptionLines

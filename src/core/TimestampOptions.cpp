@@ -4,8 +4,6 @@
 #include "core/PlayerCommands.h"
 #include "platform/TextFile.h"
 
-#include <QFileInfo>
-
 namespace {
 
 const QString kFormatName = QStringLiteral("Format");
@@ -50,9 +48,7 @@ double TimestampOptions::positionOf(const PlayerCommands& player) const
 
 TimestampOptions TimestampOptions::read(const QString& path, QString* error)
 {
-    if (!QFileInfo::exists(path))
-        return {};
-    const auto lines = readTextLines(path, error);
+    const auto lines = OptionLines::readFile(path, error);
     return lines ? parse(*lines) : TimestampOptions{};
 }
 

@@ -3,7 +3,6 @@
 #include "core/OptionLines.h"
 #include "platform/TextFile.h"
 
-#include <QFileInfo>
 #include <cmath>
 
 namespace {
@@ -45,9 +44,7 @@ QStringList WaveformOptions::lines() const
 
 WaveformOptions WaveformOptions::read(const QString& path, QString* error)
 {
-    if (!QFileInfo::exists(path))
-        return {};
-    const auto lines = readTextLines(path, error);
+    const auto lines = OptionLines::readFile(path, error);
     return lines ? parse(*lines) : WaveformOptions{};
 }
 
