@@ -3,13 +3,53 @@
 #include "core/OptionLines.h"
 #include "platform/TextFile.h"
 
+#include <variant>
+
 namespace {
 
-const QString kTypeToPauseName = QStringLiteral("TypeToPause");
-const QString kTypingRestName = QStringLiteral("TypingRestMs");
 // A rest shorter than a slow typist's gap between keys would play between the letters.
 constexpr int kShortestRestMs = 200;
 constexpr int kLongestRestMs = 60000;
+
+struct Range {
+    int ListeningOptions::*field;
+    int lowest;
+    int highest;
+};
+
+struct Field {
+    const char* name;
+    std::variant<bool ListeningOptions::*, Range> value;
+};
+
+const Field kFields[] = {
+    {"TypeToPause", &ListeningOptions::typeToPause},
+    {"TypingRestMs", Range{&ListeningOptions::typingRestMs, kShortestRestMs, kLongestRestMs}},
+    {"GrowingStepBack", &ListeningOptions::growingStepBack},
+    {"LoopSeconds", Range{&ListeningOptions::loopSeconds, ListeningOptions::kShortestLoop,
+                          ListeningOptions::kLongestLoop}},
+    {"FollowAlong", &ListeningOptions::followAlong},
+};
+
+void readValue(ListeningOptions& options, const Field& field, const QString& value)
+{
+    if (const auto* flag = std::get_if<bool ListeningOptions::*>(&field.value)) {
+        options.*(*flag) = OptionLines::yesOrNo(value).value_or(options.*(*flag));
+        return;
+    }
+    const Range& range = std::get<Range>(field.value);
+    bool ok = false;
+    const int number = value.trimmed().toInt(&ok);
+    if (ok && number >= range.lowest && number <= range.highest)
+        options.*range.field = number;
+}
+
+QString valueText(const ListeningOptions& options, const Field& field)
+{
+    if (const auto* flag = std::get_if<bool ListeningOptions::*>(&field.value))
+        return OptionLines::yesOrNo(options.*(*flag));
+    return QString::number(options.*std::get<Range>(field.value).field);
+}
 
 } // namespace
 
@@ -21,13 +61,9 @@ ListeningOptions ListeningOptions::parse(const QStringList& lines)
         if (!split)
             continue;
         const auto& [name, value] = *split;
-        if (name.compare(kTypeToPauseName, Qt::CaseInsensitive) == 0) {
-            options.typeToPause = OptionLines::yesOrNo(value).value_or(options.typeToPause);
-        } else if (name.compare(kTypingRestName, Qt::CaseInsensitive) == 0) {
-            bool ok = false;
-            const int ms = value.trimmed().toInt(&ok);
-            if (ok && ms >= kShortestRestMs && ms <= kLongestRestMs)
-                options.typingRestMs = ms;
+        for (const Field& field : kFields) {
+            if (name.compare(QLatin1String(field.name), Qt::CaseInsensitive) == 0)
+                readValue(options, field, value);
         }
     }
     return options;
@@ -35,8 +71,10 @@ ListeningOptions ListeningOptions::parse(const QStringList& lines)
 
 QStringList ListeningOptions::lines() const
 {
-    return {OptionLines::line(kTypeToPauseName, OptionLines::yesOrNo(typeToPause)),
-            OptionLines::line(kTypingRestName, QString::number(typingRestMs))};
+    QStringList result;
+    for (const Field& field : kFields)
+        result << OptionLines::line(QLatin1String(field.name), valueText(*this, field));
+    return result;
 }
 
 ListeningOptions ListeningOptions::read(const QString& path, QString* error)

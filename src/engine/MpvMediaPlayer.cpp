@@ -15,7 +15,14 @@ enum PropertyId : std::uint64_t { TimePosId = 1, DurationId, EofReachedId, Pause
 
 // A reply's userdata holds the request kind above a generation, so that replies to requests made
 // for an earlier file or an earlier seek are recognised and dropped.
-enum ReplyKind : std::uint64_t { LoadReply = 1, SeekReply, DurationReply, EofReply, PositionReply };
+enum ReplyKind : std::uint64_t {
+    LoadReply = 1,
+    SeekReply,
+    DurationReply,
+    EofReply,
+    PositionReply,
+    FilterReply
+};
 constexpr int KindShift = 48;
 constexpr std::uint64_t GenerationMask = (std::uint64_t(1) << KindShift) - 1;
 
@@ -242,6 +249,35 @@ void MpvMediaPlayer::setVolume(int volume)
     }
 }
 
+void MpvMediaPlayer::setLoop(double from, double to)
+{
+    if (!m_mpv)
+        return;
+    const bool looping = std::isfinite(from) && std::isfinite(to) && to > from;
+    for (const auto& [name, value] :
+         {std::pair{"ab-loop-a", std::max(from, 0.0)}, std::pair{"ab-loop-b", to}}) {
+        if (looping) {
+            double seconds = value;
+            mpv_set_property_async(m_mpv, 0, name, MPV_FORMAT_DOUBLE, &seconds);
+        } else {
+            const char* off = "no";
+            mpv_set_property_async(m_mpv, 0, name, MPV_FORMAT_STRING, &off);
+        }
+    }
+}
+
+void MpvMediaPlayer::setAudioFilters(const QString& chain)
+{
+    if (!m_mpv)
+        return;
+    const QByteArray text = chain.toUtf8();
+    const char* value = text.constData();
+    // The reply's generation is the chain's place in m_filterChains, for the refusal's message.
+    m_filterChains.append(chain);
+    mpv_set_property_async(m_mpv, replyTag(FilterReply, m_filterChains.size() - 1), "af",
+                           MPV_FORMAT_STRING, &value);
+}
+
 MediaPlayer::State MpvMediaPlayer::playState() const
 {
     if (m_url.isEmpty())
@@ -367,6 +403,15 @@ void MpvMediaPlayer::handleReply(const mpv_event& event)
             m_holdPosition = m_paused;
         }
         return;
+    case FilterReply: {
+        const qsizetype index = qsizetype(tag & GenerationMask);
+        const QString chain = m_filterChains.value(index);
+        if (index == m_filterChains.size() - 1)
+            m_filterChains.clear();
+        if (event.error < 0)
+            Q_EMIT audioFiltersRefused(chain, QString::fromUtf8(mpv_error_string(event.error)));
+        return;
+    }
     case PositionReply:
         if (isLoaded() && !m_seekPending && !m_holdPosition &&
             sameGeneration(tag, m_loadGeneration))

@@ -2,6 +2,7 @@
 
 #include "platform/MediaPlayer.h"
 
+#include <QStringList>
 #include <QVariant>
 #include <atomic>
 #include <cstdint>
@@ -55,6 +56,9 @@ public:
     void setVolume(int volume) override;
 
     State playState() const override;
+
+    void setLoop(double from, double to) override;
+    void setAudioFilters(const QString& chain) override;
 
     // False when libmpv could not be started; startError() says why. Every file then gets
     // mediaError.
@@ -113,4 +117,6 @@ private:
 
     double m_rate = 1.0;
     int m_volume = 50;
+    // The filter chains sent and not answered yet, in their order.
+    QStringList m_filterChains;
 };

@@ -51,6 +51,13 @@ public:
 
     virtual State playState() const = 0;
 
+    // Plays the stretch from `from` to `to` seconds over and over, the engine seeking exactly at
+    // each turn; `to` not after `from` ends the loop. Kept when another file opens.
+    virtual void setLoop(double from, double to) = 0;
+    // The sound goes through this chain of filters (FFmpeg's filter graph syntax, "" for none).
+    // A chain the engine refuses is reported by audioFiltersRefused and the previous one stays.
+    virtual void setAudioFilters(const QString& chain) = 0;
+
     // False once the engine is known to be missing. An engine still being loaded counts as
     // available: the commands given meanwhile wait for it.
     virtual bool isEngineAvailable() const { return true; }
@@ -66,6 +73,8 @@ Q_SIGNALS:
     // The engine could not be loaded, so nothing will play in this run; sent once. The reason is
     // the system's, for a tooltip or the log.
     void engineUnavailable(const QString& reason);
+    // The engine did not take this filter chain; the reason in its words.
+    void audioFiltersRefused(const QString& chain, const QString& reason);
 };
 
 // Position texts as the windows show them.

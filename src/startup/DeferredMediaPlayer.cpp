@@ -17,6 +17,8 @@ void DeferredMediaPlayer::attach(std::unique_ptr<MediaPlayer> engine)
     connect(m_engine.get(), &MediaPlayer::mediaError, this, &MediaPlayer::mediaError);
     connect(m_engine.get(), &MediaPlayer::soundOutputMissing, this,
             &MediaPlayer::soundOutputMissing);
+    connect(m_engine.get(), &MediaPlayer::audioFiltersRefused, this,
+            &MediaPlayer::audioFiltersRefused);
     // Taken out first: a command replayed here may make a handler call this player, and such a
     // call goes straight to the engine, after the commands that came before it.
     const std::vector<Command> kept = std::exchange(m_kept, {});
@@ -180,6 +182,22 @@ void DeferredMediaPlayer::setVolume(int volume)
     m_volume = std::clamp(volume, 0, 100);
     if (!m_failed)
         keep([volume](MediaPlayer& engine) { engine.setVolume(volume); });
+}
+
+void DeferredMediaPlayer::setLoop(double from, double to)
+{
+    if (m_engine)
+        m_engine->setLoop(from, to);
+    else if (!m_failed)
+        keep([from, to](MediaPlayer& engine) { engine.setLoop(from, to); });
+}
+
+void DeferredMediaPlayer::setAudioFilters(const QString& chain)
+{
+    if (m_engine)
+        m_engine->setAudioFilters(chain);
+    else if (!m_failed)
+        keep([chain](MediaPlayer& engine) { engine.setAudioFilters(chain); });
 }
 
 MediaPlayer::State DeferredMediaPlayer::playState() const

@@ -52,6 +52,9 @@ public:
 
     State playState() const override;
 
+    void setLoop(double from, double to) override;
+    void setAudioFilters(const QString& chain) override;
+
     bool isEngineAvailable() const override { return !m_failed; }
     QString engineUnavailableReason() const override { return m_failure; }
 

@@ -1,6 +1,7 @@
 #include "FakeMediaPlayer.h"
 
 #include <QFileInfo>
+#include <cmath>
 
 void FakeMediaPlayer::note(const QString& call)
 {
@@ -104,9 +105,28 @@ void FakeMediaPlayer::advance(double seconds)
 {
     if (m_state != State::Playing)
         return;
+    const double before = m_position;
     m_position += seconds * m_rate;
+    if (loopTo > loopFrom && before <= loopTo && m_position > loopTo)
+        m_position = loopFrom + std::fmod(m_position - loopTo, loopTo - loopFrom);
     if (m_position >= loadedDuration) {
         m_position = loadedDuration;
         m_state = State::Stopped;
     }
+}
+
+void FakeMediaPlayer::setLoop(double from, double to)
+{
+    note(QStringLiteral("loop %1 %2").arg(from).arg(to));
+    loopFrom = to > from ? from : 0;
+    loopTo = to > from ? to : 0;
+}
+
+void FakeMediaPlayer::setAudioFilters(const QString& chain)
+{
+    note(QStringLiteral("filters %1").arg(chain));
+    if (!refusedFilter.isEmpty() && chain.contains(refusedFilter))
+        Q_EMIT audioFiltersRefused(chain, QStringLiteral("filter not found"));
+    else
+        audioFilters = chain;
 }

@@ -27,10 +27,13 @@ public:
     int volume() const override { return m_volume; }
     void setVolume(int volume) override;
     State playState() const override { return m_state; }
+    void setLoop(double from, double to) override;
+    void setAudioFilters(const QString& chain) override;
     bool isEngineAvailable() const override { return engineReason.isEmpty(); }
     QString engineUnavailableReason() const override { return engineReason; }
 
-    // Moves the clock: a playing medium advances, and ends (state Stopped) at its duration.
+    // Moves the clock: a playing medium advances, turning back to the loop's start at its end,
+    // and ends (state Stopped) at its duration.
     void advance(double seconds);
     // Makes the length known, as an engine does shortly after loading.
     void revealDuration() { m_durationKnown = true; }
@@ -40,6 +43,11 @@ public:
     double loadedDuration = 200.0;
     bool durationKnownAtLoad = true;
     double fastestRate = 4.9; // rates beyond are refused, as an engine may do
+    // Filter chains containing this text are refused, as an engine refuses a filter it lacks.
+    QString refusedFilter;
+    QString audioFilters;
+    double loopFrom = 0;
+    double loopTo = 0;
     QStringList calls;
     // When set, every call is also written here as "media <call>".
     QStringList* journal = nullptr;
