@@ -1,8 +1,10 @@
 #pragma once
 
 #include "core/PlayState.h"
+#include "core/TimeMark.h"
 
 #include <QString>
+#include <optional>
 
 class PlayerEvents;
 class QWidget;
@@ -26,6 +28,9 @@ enum class PlayerCommand {
     Help,
     About,
     Exit,
+    Loop,
+    LoopStart,
+    LoopEnd,
 };
 
 // What the other windows ask of the player window: its transport and display, and the player
@@ -94,4 +99,12 @@ public:
     virtual void openMedia(const QString& path) = 0;
     // Moves the volume slider to `percent` (0 to 100) and applies it.
     virtual void setVolumeLevel(int percent) = 0;
+
+    // ---- The loop. ----
+
+    // The stretch playing over and over; none while not looping.
+    virtual std::optional<TimeSpan> loopSpan() const = 0;
+    // The start and end the loop command plays between (a selection in the waveform); an empty
+    // span clears them.
+    virtual void setLoopMarks(const TimeSpan& span) = 0;
 };

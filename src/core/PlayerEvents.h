@@ -18,4 +18,6 @@ Q_SIGNALS:
     void positionMoved();
     void rateChanged();
     void volumeChanged();
+    // A loop started, ended or moved.
+    void loopChanged();
 };

@@ -12,3 +12,16 @@ struct TimeMark {
 };
 
 using TimeMarks = QList<TimeMark>;
+
+// A stretch of a recording, in seconds from its start.
+struct TimeSpan {
+    double from = 0;
+    double to = 0;
+
+    bool isEmpty() const { return !(to > from); }
+    bool contains(double seconds, double margin = 0) const
+    {
+        return seconds >= from - margin && seconds <= to + margin;
+    }
+    bool operator==(const TimeSpan&) const = default;
+};

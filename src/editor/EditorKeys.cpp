@@ -37,6 +37,8 @@ KeyAction onPress(int key, Qt::KeyboardModifiers modifiers)
     switch (key) {
     case Qt::Key_M:
         return player(PlayerCommand::AddBookmark);
+    case Qt::Key_L:
+        return player(PlayerCommand::Loop);
     case Qt::Key_O:
         return player(PlayerCommand::OpenMedia);
     case Qt::Key_Q:
@@ -103,6 +105,13 @@ KeyAction onRelease(int key, Qt::KeyboardModifiers modifiers, bool italianKeys)
     switch (key) {
     case Qt::Key_F1:
         return player(PlayerCommand::Help);
+    case Qt::Key_F2:
+        return player(PlayerCommand::LoopStart);
+    case Qt::Key_F4:
+        // Ctrl+F4 has closed the recording as it went down.
+        if (!ctrlAlone(modifiers))
+            return player(PlayerCommand::LoopEnd);
+        return {};
     case Qt::Key_F5:
         return player(PlayerCommand::PlayPause);
     case Qt::Key_F6:

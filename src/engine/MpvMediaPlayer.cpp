@@ -92,6 +92,8 @@ MpvMediaPlayer::MpvMediaPlayer(const Options& options, QObject* parent) : MediaP
         set(name, value);
     if (options.nullOutput)
         set("ao", "null");
+    if (!options.nullOutputBuffer.isEmpty())
+        set("ao-null-buffer", options.nullOutputBuffer.constData());
     else if (!options.audioOutputs.isEmpty())
         set("ao", options.audioOutputs.constData());
     set("audio-client-name", "Vocarta");
@@ -254,6 +256,8 @@ void MpvMediaPlayer::setLoop(double from, double to)
     if (!m_mpv)
         return;
     const bool looping = std::isfinite(from) && std::isfinite(to) && to > from;
+    m_loopFrom = looping ? std::max(from, 0.0) : 0;
+    m_loopTo = looping ? to : 0;
     for (const auto& [name, value] :
          {std::pair{"ab-loop-a", std::max(from, 0.0)}, std::pair{"ab-loop-b", to}}) {
         if (looping) {
@@ -526,8 +530,16 @@ void MpvMediaPlayer::requestProperty(const char* name, int format, std::uint64_t
 
 void MpvMediaPlayer::setPositionValue(double seconds)
 {
-    if (std::isfinite(seconds))
-        m_position = std::max(0.0, seconds);
+    if (!std::isfinite(seconds))
+        return;
+    // At each turn of a loop mpv goes on decoding from its start while the output still plays
+    // the end, and counts that output back from the start: what is heard is the end.
+    constexpr double kTurnSlack = 0.05;
+    const bool looping = m_loopTo > m_loopFrom;
+    if (looping && seconds < m_loopFrom && m_position >= m_loopFrom - kTurnSlack &&
+        m_position <= m_loopTo + kTurnSlack)
+        seconds = std::max(m_loopTo - (m_loopFrom - seconds), m_loopFrom);
+    m_position = std::max(0.0, seconds);
 }
 
 void MpvMediaPlayer::setDurationValue(double seconds)

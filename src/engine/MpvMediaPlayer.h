@@ -21,6 +21,9 @@ public:
         bool nullOutput = false;
         // The only sound outputs to try, in mpv's names ("" for mpv's own list).
         QByteArray audioOutputs;
+        // Seconds of sound the silent output holds ahead of what it "plays" ("" for mpv's 0.2):
+        // the position mpv tells lags by that much behind the sound decoded.
+        QByteArray nullOutputBuffer;
 
         static Options silent()
         {
@@ -117,6 +120,9 @@ private:
 
     double m_rate = 1.0;
     int m_volume = 50;
+    // The stretch mpv loops over; none while to is not after from.
+    double m_loopFrom = 0;
+    double m_loopTo = 0;
     // The filter chains sent and not answered yet, in their order.
     QStringList m_filterChains;
 };

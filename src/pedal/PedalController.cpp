@@ -103,6 +103,10 @@ void PedalController::run(PedalAction action)
         if (player)
             player->runCommand(PlayerCommand::SlowDown);
         break;
+    case PedalAction::Loop:
+        if (player)
+            player->runCommand(PlayerCommand::Loop);
+        break;
     case PedalAction::NextBookmark:
         // As the player's menu entry, there only while a recording is open.
         if (m_targets.bookmarks && hasMedia())

@@ -22,6 +22,7 @@ constexpr ActionEntry kActions[kPedalActionCount] = {
     {PedalAction::NextBookmark, "next-bookmark", Text::PedalNextBookmark},
     {PedalAction::InsertTimestamp, "insert-timestamp", Text::InsertTimestamp},
     {PedalAction::Nothing, "nothing", Text::PedalNothing},
+    {PedalAction::Loop, "loop", Text::LoopPlay},
 };
 
 constexpr const char* kPedalNames[kPedalCount] = {"Left", "Middle", "Right"};

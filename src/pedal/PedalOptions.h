@@ -20,8 +20,10 @@ enum class PedalAction {
     NextBookmark,
     InsertTimestamp,
     Nothing,
+    // Starts or leaves the loop, as its key does.
+    Loop,
 };
-constexpr int kPedalActionCount = 9;
+constexpr int kPedalActionCount = 10;
 
 // The action's name in the options file ("skip-back") and its caption in the options.
 QString pedalActionName(PedalAction action);

@@ -19,7 +19,8 @@ constexpr const char* kBoxNames[kPedalCount] = {"leftPedalAction", "middlePedalA
 constexpr PedalAction kListed[kPedalActionCount] = {
     PedalAction::SkipBack,     PedalAction::HoldToPlay,      PedalAction::SkipForward,
     PedalAction::PlayPause,    PedalAction::Faster,          PedalAction::Slower,
-    PedalAction::NextBookmark, PedalAction::InsertTimestamp, PedalAction::Nothing};
+    PedalAction::NextBookmark, PedalAction::InsertTimestamp, PedalAction::Loop,
+    PedalAction::Nothing};
 
 } // namespace
 

@@ -196,16 +196,34 @@ void MediaSession::setResumes(bool on)
 
 void MediaSession::resume(const QString& path)
 {
-    // How long the title line says where the recording goes on from.
-    constexpr int kNoticeMs = 4000;
     const auto seconds = positions().isOn() ? positions().positionOf(path) : std::nullopt;
     if (!seconds || !m_platform.media)
         return;
     m_platform.media->setCurrentPosition(*seconds);
     m_playback->refreshDisplay();
-    m_notice = m_state.texts.plain(Text::ContinuingFrom).arg(formatMediaTime(*seconds));
+    showNotice(m_state.texts.plain(Text::ContinuingFrom).arg(formatMediaTime(*seconds)));
+}
+
+void MediaSession::showNotice(const QString& notice)
+{
+    // How long the title line says it.
+    constexpr int kNoticeMs = 4000;
+    if (m_failed || !m_playback->hasMedia())
+        return;
+    m_notice = notice;
     m_noticeEnds.setRemainingTime(kNoticeMs);
     Q_EMIT titleChanged(m_notice);
+}
+
+void MediaSession::setCaptionNote(const QString& note)
+{
+    if (note == m_captionNote)
+        return;
+    m_captionNote = note;
+    // The state the player is now in says more than a notice about how it got there.
+    m_notice.clear();
+    if (!m_failed && m_playback->hasMedia())
+        Q_EMIT titleChanged(caption());
 }
 
 void MediaSession::leaveBookmarks()
@@ -224,7 +242,8 @@ void MediaSession::setShowsFullPath(bool shown)
 QString MediaSession::caption() const
 {
     const QString duration = m_platform.media ? m_platform.media->durationString() : QString();
-    return MediaTitle::caption(m_state.currentMediaPath, m_fullPath, duration);
+    const QString caption = MediaTitle::caption(m_state.currentMediaPath, m_fullPath, duration);
+    return m_captionNote.isEmpty() ? caption : caption + QStringLiteral("  ·  ") + m_captionNote;
 }
 
 void MediaSession::refreshTitle()

@@ -55,6 +55,10 @@ public:
     void setShowsFullPath(bool shown);
     // The media's name (or path) and length, as the title line shows them.
     QString caption() const;
+    // Said in the title line for a moment instead of the caption, while a file is open.
+    void showNotice(const QString& notice);
+    // Said after the caption as long as it is set ("" for none): a state the player is in.
+    void setCaptionNote(const QString& note);
     // Called with each display of the position: tells when the length became known, and has the
     // title line follow the length unless the file failed.
     void refreshTitle();
@@ -98,5 +102,6 @@ private:
     bool m_fullPath = false;
     std::optional<ResumePositions> m_positions;
     QString m_notice;
+    QString m_captionNote;
     QDeadlineTimer m_noticeEnds;
 };

@@ -27,6 +27,8 @@ PlaybackController::PlaybackController(MediaPlayer* media, QObject* parent)
     connect(&m_watchTimer, &QTimer::timeout, this, &PlaybackController::watchPlaybackState);
     connect(&m_smartPlayTimer, &QTimer::timeout, this, &PlaybackController::advanceSmartPlay);
     m_watchTimer.start();
+    m_clock.start();
+    m_now = [this] { return m_clock.elapsed(); };
 }
 
 bool PlaybackController::hasMedia() const
@@ -84,20 +86,46 @@ void PlaybackController::close()
 void PlaybackController::pauseWithStepBack()
 {
     const double heardTo = m_media->currentPosition();
-    m_media->setCurrentPosition(heardTo - m_options.backSeconds);
+    double steppedTo = heardTo - m_options.backSeconds;
+    if (m_loopStart && heardTo >= *m_loopStart)
+        steppedTo = std::max(steppedTo, *m_loopStart);
+    m_media->setCurrentPosition(steppedTo);
     m_media->pause();
-    m_stop = Stop{heardTo, m_media->currentPosition()};
+    m_stop = Stop{heardTo, m_media->currentPosition(), m_now()};
     Q_EMIT positionMoved();
+}
+
+bool PlaybackController::isAtStop() const
+{
+    // Anything that moved the position since, here or behind the transport's back, ends it.
+    constexpr double kSamePlace = 0.001;
+    return m_state == PlayState::Paused && m_stop && m_media &&
+           std::abs(m_media->currentPosition() - m_stop->steppedTo) < kSamePlace;
 }
 
 double PlaybackController::stoppedPosition() const
 {
-    const double now = m_media ? m_media->currentPosition() : 0;
-    // Anything that moved the position since, here or behind the transport's back, ends it.
-    constexpr double kSamePlace = 0.001;
-    if (m_state == PlayState::Paused && m_stop && std::abs(now - m_stop->steppedTo) < kSamePlace)
+    if (isAtStop())
         return m_stop->heardTo;
-    return now;
+    return m_media ? m_media->currentPosition() : 0;
+}
+
+void PlaybackController::stepBackForPauseLength()
+{
+    constexpr qint64 kPauseMsPerSecond = 10000;
+    constexpr int kFurthestSeconds = 10;
+    if (!m_options.growingStepBack || !isAtStop())
+        return;
+    const qint64 seconds =
+        std::min<qint64>((m_now() - m_stop->at) / kPauseMsPerSecond, kFurthestSeconds);
+    if (seconds <= 0)
+        return;
+    double to = std::max(m_stop->steppedTo - double(seconds), 0.0);
+    if (m_loopStart && m_stop->steppedTo >= *m_loopStart)
+        to = std::max(to, *m_loopStart);
+    m_media->setCurrentPosition(to);
+    m_stop.reset();
+    Q_EMIT positionMoved();
 }
 
 void PlaybackController::togglePlayPause()
@@ -109,6 +137,7 @@ void PlaybackController::togglePlayPause()
         pauseWithStepBack();
         setState(PlayState::Paused);
     } else {
+        stepBackForPauseLength();
         // At the very start the engine is told to pause first, so that play always resumes.
         if (m_media->currentPosition() == 0)
             m_media->pause();
@@ -236,6 +265,8 @@ void PlaybackController::advanceSmartPlay()
         return;
     }
     if (!isPlaying()) {
+        // The cycle's own pauses are no pause of the user's: no further step back.
+        m_stop.reset();
         togglePlayPause();
         return;
     }

@@ -3,8 +3,10 @@
 #include "core/PlayState.h"
 #include "player/TransportOptions.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+#include <functional>
 #include <optional>
 
 class MediaPlayer;
@@ -60,6 +62,11 @@ public:
     // once and the move is announced.
     void refreshDisplay();
 
+    // While a loop plays, a pause steps back no further than its start.
+    void setLoopStart(std::optional<double> seconds) { m_loopStart = seconds; }
+    // Milliseconds from any fixed point; tests give their own clock.
+    void setClock(std::function<qint64()> now) { m_now = std::move(now); }
+
     // Timer handlers.
     void watchPlaybackState();
     void advanceSmartPlay();
@@ -83,12 +90,17 @@ private:
     void setState(PlayState state);
     void setBusy(bool busy);
     void pauseWithStepBack();
+    // Before playing on from a pause: the further step back of a long pause, when wanted.
+    void stepBackForPauseLength();
     void skip(int direction);
 
     struct Stop {
         double heardTo;
         double steppedTo;
+        qint64 at;
     };
+    // Whether the position is still where the last pause's step back left it.
+    bool isAtStop() const;
 
     TransportOptions m_options;
     MediaPlayer* m_media;
@@ -96,6 +108,9 @@ private:
     std::optional<Stop> m_stop;
     bool m_smartPlay = false;
     bool m_busy = false;
+    std::optional<double> m_loopStart;
+    QElapsedTimer m_clock;
+    std::function<qint64()> m_now;
     QTimer m_refreshTimer{this};
     QTimer m_watchTimer{this};
     QTimer m_smartPlayTimer{this};

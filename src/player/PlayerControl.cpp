@@ -6,6 +6,7 @@
 #include "player/CompanionWindows.h"
 #include "player/MediaSession.h"
 #include "player/PlaybackController.h"
+#include "player/PlaybackLoop.h"
 #include "player/PlayerFace.h"
 #include "player/SessionKeeper.h"
 #include "player/VolumeSlider.h"
@@ -168,4 +169,15 @@ void PlayerControl::placeBookmarkWindow(QWidget* window, bool fullHeight)
 void PlayerControl::bringToFront()
 {
     m_parts.companions->bringPlayerToFront();
+}
+
+std::optional<TimeSpan> PlayerControl::loopSpan() const
+{
+    return m_parts.loop ? m_parts.loop->span() : std::nullopt;
+}
+
+void PlayerControl::setLoopMarks(const TimeSpan& span)
+{
+    if (m_parts.loop)
+        m_parts.loop->setMarks(span);
 }

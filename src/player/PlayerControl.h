@@ -9,6 +9,7 @@ class MediaPlayer;
 class MediaSession;
 class MenuCommands;
 class PlaybackController;
+class PlaybackLoop;
 class PlayerFace;
 class SessionKeeper;
 
@@ -23,6 +24,7 @@ public:
     struct Parts {
         MediaPlayer* media = nullptr;
         PlaybackController* playback = nullptr;
+        PlaybackLoop* loop = nullptr;
         MediaSession* session = nullptr;
         SessionKeeper* keeper = nullptr;
         PlayerFace* face = nullptr;
@@ -65,6 +67,8 @@ public:
     void showWindows() override;
     void placeBookmarkWindow(QWidget* window, bool fullHeight) override;
     void bringToFront() override;
+    std::optional<TimeSpan> loopSpan() const override;
+    void setLoopMarks(const TimeSpan& span) override;
 
 private:
     Parts m_parts;

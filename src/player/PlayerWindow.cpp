@@ -25,6 +25,7 @@
 PlayerWindow::PlayerWindow(AppState& state, const Platform& platform, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_platform(platform),
       m_playback(new PlaybackController(platform.media, this)),
+      m_loop(new PlaybackLoop(platform.media, m_playback, this)),
       m_session(new MediaSession(state, platform, m_playback, m_peers, &m_events, this)),
       m_keeper(new SessionKeeper(state, platform, m_peers, this)),
       m_face(new PlayerFace(state, this)),
@@ -34,6 +35,7 @@ PlayerWindow::PlayerWindow(AppState& state, const Platform& platform, QWidget* p
     m_playback->setObjectName(QStringLiteral("playback"));
     m_control = new PlayerControl({.media = platform.media,
                                    .playback = m_playback,
+                                   .loop = m_loop,
                                    .session = m_session,
                                    .keeper = m_keeper,
                                    .face = m_face,
@@ -43,6 +45,7 @@ PlayerWindow::PlayerWindow(AppState& state, const Platform& platform, QWidget* p
                                   this);
     m_keeper->setCollector([this](StoredSettings& s) { collectSettings(s); });
     connect(m_values, &ValueCommands::valueStored, m_keeper, &SessionKeeper::save);
+    connect(m_values, &ValueCommands::valueStored, this, &PlayerWindow::keepListeningOptions);
     setCentralWidget(m_face);
     buildMenus();
     // The player keeps the size of its face and menus, from before it is first shown.
@@ -51,6 +54,7 @@ PlayerWindow::PlayerWindow(AppState& state, const Platform& platform, QWidget* p
     connectPlayback();
     connectFace();
     connectSession();
+    connectLoop();
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &PlayerWindow::exitProgram);
 }
@@ -128,6 +132,41 @@ void PlayerWindow::connectSession()
     connect(m_keeper, &SessionKeeper::closingRefused, this, &QWidget::show);
 }
 
+void PlayerWindow::connectLoop()
+{
+    // Marks and loop belong to the recording they were set in.
+    connect(m_session, &MediaSession::loading, m_loop, &PlaybackLoop::clear);
+    connect(m_session, &MediaSession::closed, m_loop, &PlaybackLoop::clear);
+    connect(m_loop, &PlaybackLoop::loopChanged, &m_events, &PlayerEvents::loopChanged);
+    connect(m_loop, &PlaybackLoop::loopChanged, this, [this] {
+        m_commands.action("loopAction")->setChecked(m_loop->isLooping());
+        const auto span = m_loop->span();
+        m_session->setCaptionNote(
+            span ? m_state.texts.plain(Text::LoopShown)
+                       .arg(formatMediaTime(span->from), formatMediaTime(span->to))
+                 : QString());
+    });
+    connect(m_loop, &PlaybackLoop::startMarked, this, [this](double seconds) {
+        m_session->showNotice(
+            m_state.texts.plain(Text::LoopStartSet).arg(formatMediaTime(seconds)));
+    });
+    connect(m_loop, &PlaybackLoop::endMarked, this, [this](double seconds) {
+        m_session->showNotice(m_state.texts.plain(Text::LoopEndSet).arg(formatMediaTime(seconds)));
+    });
+}
+
+void PlayerWindow::keepListeningOptions()
+{
+    const TransportOptions& transport = m_playback->options();
+    m_state.listening.growingStepBack = transport.growingStepBack;
+    m_state.listening.loopSeconds = transport.loopSeconds;
+    m_state.listening.typeToPause = m_commands.action("typeToPauseAction")->isChecked();
+    const QString path = m_state.filesPath(QLatin1String(ListeningOptions::kFileName));
+    QString error;
+    if (!m_state.listening.write(path, &error))
+        qCWarning(lcSettings).noquote() << "Cannot write" << path << error;
+}
+
 void PlayerWindow::fitMenuBar()
 {
     menuBar()->ensurePolished();
@@ -145,21 +184,25 @@ void PlayerWindow::restoreSession(const QString& commandLine)
 
     const StoredSettings& stored = m_keeper->read();
     m_face->restoreKnob(stored.knobTop);
-    m_playback->setOptions({.skipSeconds = stored.jumpSeconds,
-                            .backSeconds = stored.backSeconds,
-                            .playTime = stored.playTime,
-                            .pauseTime = stored.pauseTime});
-    m_fullPathAction->setChecked(stored.showFullPath);
-    m_state.editorFolder = stored.editorFolder;
-    m_smartPlayAction->setChecked(stored.smartPlay);
     const QString listening = m_state.filesPath(QLatin1String(ListeningOptions::kFileName));
     QString error;
     m_state.listening = ListeningOptions::read(listening, &error);
     if (!error.isEmpty())
         qCWarning(lcSettings).noquote() << "Cannot read" << listening << error;
-    {
-        const QSignalBlocker quiet(m_commands.action("typeToPauseAction"));
-        m_commands.action("typeToPauseAction")->setChecked(m_state.listening.typeToPause);
+    m_playback->setOptions({.skipSeconds = stored.jumpSeconds,
+                            .backSeconds = stored.backSeconds,
+                            .playTime = stored.playTime,
+                            .pauseTime = stored.pauseTime,
+                            .growingStepBack = m_state.listening.growingStepBack,
+                            .loopSeconds = m_state.listening.loopSeconds});
+    m_fullPathAction->setChecked(stored.showFullPath);
+    m_state.editorFolder = stored.editorFolder;
+    m_smartPlayAction->setChecked(stored.smartPlay);
+    for (const auto& [name, on] :
+         {std::pair{"typeToPauseAction", m_state.listening.typeToPause},
+          std::pair{"growingStepBackAction", m_state.listening.growingStepBack}}) {
+        const QSignalBlocker quiet(m_commands.action(name));
+        m_commands.action(name)->setChecked(on);
     }
 
     // The start has just read the file, unless the player is made on its own.

@@ -7,6 +7,7 @@
 #include "player/CompanionWindows.h"
 #include "player/MediaSession.h"
 #include "player/PlaybackController.h"
+#include "player/PlaybackLoop.h"
 #include "player/PlayerControl.h"
 #include "player/PlayerPeers.h"
 #include "player/SessionKeeper.h"
@@ -99,6 +100,9 @@ private:
     void connectPlayback();
     void connectFace();
     void connectSession();
+    void connectLoop();
+    // The listening options as the menus and the transport have them, into Files/Listening.ini.
+    void keepListeningOptions();
     // Widens the window when the menu titles need more room than the face.
     void fitMenuBar();
     // The editor where the settings put it, shown when they say so.
@@ -114,6 +118,7 @@ private:
     Platform m_platform;
     PlayerPeers m_peers;
     PlaybackController* m_playback;
+    PlaybackLoop* m_loop;
     PlayerEvents m_events;
     MediaSession* m_session;
     SessionKeeper* m_keeper;

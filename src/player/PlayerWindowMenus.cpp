@@ -87,6 +87,11 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
          .answers = PlayerCommand::SkipForward,
          .group = needsMedia,
          .flags = Transport},
+        {.name = "goToStartAction",
+         .caption = Text::GoToStart,
+         .key = Qt::Key_Home,
+         .run = [](PlayerWindow& w) { w.m_playback->seekTo(0); },
+         .group = needsMedia},
         {.name = "goToAction",
          .caption = Text::GoTo,
          .run = valueCommand(ValueEntry::Mode::GoTo),
@@ -103,6 +108,26 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
          .key = Qt::CTRL | Qt::Key_F7,
          .run = [](PlayerWindow& w) { w.m_playback->stepRate(+0.1); },
          .answers = PlayerCommand::SpeedUp,
+         .group = needsMedia},
+        Row::separator(),
+        {.name = "loopAction",
+         .caption = Text::LoopPlay,
+         .key = Qt::CTRL | Qt::Key_L,
+         .run = [](PlayerWindow& w) { w.m_loop->toggle(); },
+         .answers = PlayerCommand::Loop,
+         .group = needsMedia,
+         .flags = Checkable},
+        {.name = "loopStartAction",
+         .caption = Text::LoopStart,
+         .key = Qt::Key_F2,
+         .run = [](PlayerWindow& w) { w.m_loop->markStart(); },
+         .answers = PlayerCommand::LoopStart,
+         .group = needsMedia},
+        {.name = "loopEndAction",
+         .caption = Text::LoopEnd,
+         .key = Qt::Key_F4,
+         .run = [](PlayerWindow& w) { w.m_loop->markEnd(); },
+         .answers = PlayerCommand::LoopEnd,
          .group = needsMedia},
         Row::separator(),
         {.name = "addBookmarkAction",
@@ -132,6 +157,19 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
         {.name = "backSecondsAction",
          .caption = Text::SecondsBackOnPause,
          .run = valueCommand(ValueEntry::Mode::SecondsBack)},
+        Row::separator(),
+        {.name = "growingStepBackAction",
+         .caption = Text::GrowingStepBack,
+         .run =
+             [](PlayerWindow& w) {
+                 QAction* growing = w.m_commands.action("growingStepBackAction");
+                 growing->setChecked(!growing->isChecked());
+             },
+         .flags = Checkable},
+        {.name = "loopSecondsAction",
+         .caption = Text::LoopLength,
+         .run = valueCommand(ValueEntry::Mode::LoopSeconds),
+         .flags = Ellipsis},
         Row::separator(),
         {.name = "smartPlayAction",
          .caption = Text::SmartPlay,
@@ -261,12 +299,13 @@ void PlayerWindow::buildMenus()
     QAction* resume = m_commands.action("resumeAction");
     resume->setChecked(m_session->resumes());
     connect(resume, &QAction::toggled, m_session, &MediaSession::setResumes);
-    connect(m_commands.action("typeToPauseAction"), &QAction::toggled, this, [this](bool on) {
-        m_state.listening.typeToPause = on;
-        const QString path = m_state.filesPath(QLatin1String(ListeningOptions::kFileName));
-        QString error;
-        if (!m_state.listening.write(path, &error))
-            qCWarning(lcSettings).noquote() << "Cannot write" << path << error;
+    connect(m_commands.action("typeToPauseAction"), &QAction::toggled, this,
+            &PlayerWindow::keepListeningOptions);
+    connect(m_commands.action("growingStepBackAction"), &QAction::toggled, this, [this](bool on) {
+        TransportOptions options = m_playback->options();
+        options.growingStepBack = on;
+        m_playback->setOptions(options);
+        keepListeningOptions();
     });
 }
 

@@ -9,6 +9,10 @@ struct TransportOptions {
     // The smart-play cycle's play and pause times.
     int playTime = 7;
     int pauseTime = 7;
+    // Playing on after a pause steps back a second further for every ten seconds of the pause.
+    bool growingStepBack = false;
+    // How far back the loop of the last seconds starts.
+    int loopSeconds = 5;
 
     bool operator==(const TransportOptions&) const = default;
 };

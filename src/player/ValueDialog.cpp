@@ -87,6 +87,8 @@ QString ValueDialog::prompt() const
         return t.plain(Text::GoToPrompt);
     case Mode::NewBookmark:
         return t.plain(Text::BookmarkPrompt);
+    case Mode::LoopSeconds:
+        return t.plain(Text::LoopLengthPrompt);
     }
     return {};
 }
@@ -112,6 +114,9 @@ void ValueDialog::setMode(Mode mode, int setting)
         break;
     case Mode::NewBookmark:
         setWindowTitle(t.plain(Text::AddBookmark));
+        break;
+    case Mode::LoopSeconds:
+        setWindowTitle(t.plain(Text::LoopLength));
         break;
     }
     m_promptLabel->setText(prompt());

@@ -1,5 +1,6 @@
 #include "player/ValueEntry.h"
 
+#include "core/ListeningOptions.h"
 #include "core/SettingLimits.h"
 #include "player/TransportOptions.h"
 
@@ -36,6 +37,8 @@ int* optionOf(TransportOptions& options, Mode mode)
         return &options.playTime;
     case Mode::PauseTime:
         return &options.pauseTime;
+    case Mode::LoopSeconds:
+        return &options.loopSeconds;
     default:
         return nullptr;
     }
@@ -77,6 +80,12 @@ RangeCheck checkRange(Mode mode, int value)
     case Mode::PauseTime:
         if (value < kShortestCycle)
             return {kShortestCycle, std::nullopt};
+        break;
+    case Mode::LoopSeconds:
+        if (value < ListeningOptions::kShortestLoop)
+            return {ListeningOptions::kShortestLoop, kBelow, ListeningOptions::kShortestLoop};
+        if (value > ListeningOptions::kLongestLoop)
+            return {ListeningOptions::kLongestLoop, kAbove, ListeningOptions::kLongestLoop};
         break;
     default:
         break;

@@ -24,6 +24,7 @@ enum class Mode {
     PauseTime,
     GoTo,
     NewBookmark,
+    LoopSeconds,
 };
 
 bool isNumericSetting(Mode mode);

@@ -62,6 +62,20 @@ double MprisPlayerAdaptor::rate() const
     return m_player->rate();
 }
 
+QString MprisPlayerAdaptor::loopStatus() const
+{
+    return m_player->loopSpan() ? QStringLiteral("Track") : QStringLiteral("None");
+}
+
+void MprisPlayerAdaptor::setLoopStatus(const QString& status)
+{
+    // Playlist is as near as a single recording comes; anything else is no loop status.
+    const bool wanted = status == QLatin1String("Track") || status == QLatin1String("Playlist");
+    if ((wanted || status == QLatin1String("None")) && hasMedia() &&
+        wanted != m_player->loopSpan().has_value())
+        m_player->runCommand(PlayerCommand::Loop);
+}
+
 void MprisPlayerAdaptor::setRate(double rate)
 {
     if (!std::isfinite(rate))
@@ -139,6 +153,7 @@ QVariantMap MprisPlayerAdaptor::announcedProperties() const
     return {
         {QStringLiteral("PlaybackStatus"), playbackStatus()},
         {QStringLiteral("Rate"), rate()},
+        {QStringLiteral("LoopStatus"), loopStatus()},
         {QStringLiteral("Metadata"), metadata()},
         {QStringLiteral("Volume"), volume()},
         {QStringLiteral("CanGoNext"), media},

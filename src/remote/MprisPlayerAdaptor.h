@@ -9,12 +9,13 @@ class PlayerCommands;
 
 // The MPRIS player interface over the player window's own commands: PlayPause is the toggle with
 // its step back, Next and Previous are the skips, Rate moves by the speed steps, Volume is the
-// slider. Times are microseconds, as MPRIS counts them.
+// slider, LoopStatus is the loop. Times are microseconds, as MPRIS counts them.
 class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
     Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
     Q_PROPERTY(double Rate READ rate WRITE setRate)
+    Q_PROPERTY(QString LoopStatus READ loopStatus WRITE setLoopStatus)
     Q_PROPERTY(QVariantMap Metadata READ metadata)
     Q_PROPERTY(double Volume READ volume WRITE setVolume)
     Q_PROPERTY(qlonglong Position READ position)
@@ -33,6 +34,9 @@ public:
     QString playbackStatus() const;
     double rate() const;
     void setRate(double rate);
+    // "Track" while the player loops; "Track" or "Playlist" starts the loop, "None" leaves it.
+    QString loopStatus() const;
+    void setLoopStatus(const QString& status);
     QVariantMap metadata() const;
     double volume() const;
     void setVolume(double volume);

@@ -61,8 +61,9 @@ bool MprisService::registerOn(const QDBusConnection& connection)
     m_connection = bus;
     m_announced = m_playerAdaptor->announcedProperties();
     if (PlayerEvents* events = m_player->events()) {
-        for (auto signal : {&PlayerEvents::playStateChanged, &PlayerEvents::mediaChanged,
-                            &PlayerEvents::rateChanged, &PlayerEvents::volumeChanged})
+        for (auto signal :
+             {&PlayerEvents::playStateChanged, &PlayerEvents::mediaChanged,
+              &PlayerEvents::rateChanged, &PlayerEvents::volumeChanged, &PlayerEvents::loopChanged})
             connect(events, signal, this, &MprisService::scheduleAnnouncement);
         connect(events, &PlayerEvents::positionMoved, this, [this] {
             m_positionMoved = true;

@@ -62,6 +62,12 @@ constexpr RemoteCommand kCommands[] = {
      [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::SlowDown); }},
     {"faster", "play a step faster",
      [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::SpeedUp); }},
+    {"loop", "start looping the last seconds (or the stretch between the loop marks), or stop",
+     [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::Loop); }},
+    {"loop-start", "mark where the loop starts, at what was heard last",
+     [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::LoopStart); }},
+    {"loop-end", "mark where the loop ends, at what was heard last",
+     [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::LoopEnd); }},
     {"add-bookmark", "add a bookmark at the current position (asks for its description)",
      [](const RemoteTargets& t) {
          bringPlayerToFront(t);

@@ -25,6 +25,7 @@ constexpr double kZoomStep = 1.5;
 
 const QColor kPlayheadColour(220, 30, 30);
 const QColor kBookmarkColour(230, 140, 20);
+const QColor kLoopColour(40, 160, 90);
 
 } // namespace
 
@@ -163,6 +164,14 @@ void WaveformView::clearSelection()
     Q_EMIT selectionChanged();
 }
 
+void WaveformView::setLoop(const std::optional<TimeSpan>& loop)
+{
+    if (loop == m_loop)
+        return;
+    m_loop = loop;
+    update();
+}
+
 void WaveformView::drawPicture()
 {
     const qreal ratio = devicePixelRatioF();
@@ -198,6 +207,16 @@ void WaveformView::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.drawPixmap(0, 0, m_picture);
 
+    if (m_loop) {
+        const double from = xAt(m_loop->from);
+        const double to = xAt(m_loop->to);
+        QColor shade = kLoopColour;
+        shade.setAlpha(50);
+        painter.fillRect(QRectF(from, 0, std::max(1.0, to - from), height()), shade);
+        painter.setPen(QPen(kLoopColour, 2));
+        painter.drawLine(QPointF(from, 0), QPointF(from, height()));
+        painter.drawLine(QPointF(to, 0), QPointF(to, height()));
+    }
     if (m_selection) {
         const double from = xAt(std::min(m_selection->first, m_selection->second));
         const double to = xAt(std::max(m_selection->first, m_selection->second));

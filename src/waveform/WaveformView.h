@@ -55,6 +55,8 @@ public:
     // The region dragged over, from its start to its end; none when only clicked.
     std::optional<std::pair<double, double>> selection() const { return m_selection; }
     void clearSelection();
+    // The stretch the player loops, shaded; none while it does not.
+    void setLoop(const std::optional<TimeSpan>& loop);
 
     // The time at pixel column `x`, and the column of a time.
     double secondsAt(double x) const;
@@ -102,6 +104,7 @@ private:
     TimeMarks m_timestamps;
     QString m_message;
     std::optional<std::pair<double, double>> m_selection;
+    std::optional<TimeSpan> m_loop;
     std::optional<double> m_pressedAt;
     QPixmap m_picture;
     bool m_pictureValid = false;

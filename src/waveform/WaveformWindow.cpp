@@ -57,6 +57,11 @@ WaveformWindow::WaveformWindow(const InterfaceTexts& texts, PlayerCommands& play
         m_player.refreshDisplay();
     });
     connect(m_view, &WaveformView::timestampChosen, this, &WaveformWindow::timestampChosen);
+    // What is dragged over is what the loop command plays.
+    connect(m_view, &WaveformView::selectionChanged, this, [this] {
+        const auto selected = m_view->selection();
+        m_player.setLoopMarks(selected ? TimeSpan{selected->first, selected->second} : TimeSpan{});
+    });
 
     m_playheadTimer.setInterval(kPlayheadIntervalMs);
     connect(&m_playheadTimer, &QTimer::timeout, this, &WaveformWindow::showPlayhead);
@@ -66,6 +71,8 @@ WaveformWindow::WaveformWindow(const InterfaceTexts& texts, PlayerCommands& play
     if (PlayerEvents* events = m_player.events()) {
         connect(events, &PlayerEvents::mediaChanged, this, &WaveformWindow::followMedia);
         connect(events, &PlayerEvents::positionMoved, this, &WaveformWindow::showPlayhead);
+        connect(events, &PlayerEvents::loopChanged, this,
+                [this] { m_view->setLoop(m_player.loopSpan()); });
         connect(events, &PlayerEvents::playStateChanged, this, [this] {
             const bool playing = m_player.playState() == PlayState::Playing;
             if (playing)

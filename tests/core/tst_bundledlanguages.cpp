@@ -46,15 +46,9 @@ const QSet<int> kUsedLater = {int(Text::AboutText),
                               int(Text::ExportTranscript),
                               int(Text::TextWithoutTimestamps),
                               int(Text::OpeningFile),
-                              int(Text::FileBeyondLimits),
-                              int(Text::WaveformWindow),
-                              int(Text::ShowWaveform),
-                              int(Text::SoundNotDrawn),
-                              int(Text::WaveformNormalised),
-                              int(Text::HideWaveform),
-                              int(Text::ContinuingFrom),
-                              int(Text::ResumeWhereLeft),
-                              int(Text::PauseWhileTyping)};
+                              int(Text::FileBeyondLimits)};
+// From here on every entry is used.
+constexpr int kFirstOfLatest = int(Text::WaveformWindow);
 
 QString languagePath(const QString& file)
 {
@@ -79,7 +73,8 @@ bool isUsed(int n)
 {
     return (n <= kLastUsed && !kUnused.contains(n)) ||
            (n >= kFirstTimestampEntry && n <= kLastTimestampEntry) ||
-           (n >= kFirstPedalEntry && n <= kLastPedalEntry) || kUsedLater.contains(n);
+           (n >= kFirstPedalEntry && n <= kLastPedalEntry) || kUsedLater.contains(n) ||
+           n >= kFirstOfLatest;
 }
 
 void addLanguageRows()

@@ -98,6 +98,14 @@ void TestEditorKeys::keyTable_data()
     QTest::newRow("up F11") << false << int(Qt::Key_F11) << 0 << false
                             << player(PlayerCommand::FullPath);
     QTest::newRow("up F1") << false << int(Qt::Key_F1) << 0 << false << player(PlayerCommand::Help);
+    QTest::newRow("down Ctrl+L") << true << int(Qt::Key_L) << ctrl << false
+                                 << player(PlayerCommand::Loop);
+    QTest::newRow("up F2") << false << int(Qt::Key_F2) << 0 << false
+                           << player(PlayerCommand::LoopStart);
+    QTest::newRow("up F4") << false << int(Qt::Key_F4) << 0 << false
+                           << player(PlayerCommand::LoopEnd);
+    QTest::newRow("up Ctrl+F4, closed as it went down")
+        << false << int(Qt::Key_F4) << ctrl << false << nothing;
 }
 
 void TestEditorKeys::keyTable()

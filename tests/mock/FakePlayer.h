@@ -91,6 +91,11 @@ public:
     PlayerEvents* events() override { return &playerEvents; }
     void openMedia(const QString& path) override { calls << QStringLiteral("open ") + path; }
     void setVolumeLevel(int percent) override { m_engine->setVolume(percent); }
+    std::optional<TimeSpan> loopSpan() const override { return loop; }
+    void setLoopMarks(const TimeSpan& span) override
+    {
+        calls << QStringLiteral("loop marks %1 %2").arg(span.from).arg(span.to);
+    }
 
     PlayerEvents playerEvents;
 
@@ -98,6 +103,7 @@ public:
     QWidget player;
     bool menuShown = false;
     std::optional<double> stoppedAt;
+    std::optional<TimeSpan> loop;
     QStringList calls;
     QList<PlayerCommand> commands;
     // What every command does beside being recorded: a dialog it shows, say.

@@ -47,6 +47,7 @@ private Q_SLOTS:
     void textsFromAnHourOn();
     void settingsReachTheEngine();
     void pausesKeepWhereTheSoundStopped();
+    void loopNeverLeavesItsStretch();
 
 private:
     static void formats();
@@ -375,6 +376,42 @@ void TestMpvMediaPlayer::pausesKeepWhereTheSoundStopped()
         QVERIFY2(std::abs(stamped - stopped) <= 0.1,
                  qPrintable(QStringLiteral("stopped at %1, stamp %2").arg(stopped).arg(stamp)));
     }
+}
+
+// Played over and over at double speed: every position sampled lies within the stretch, and the
+// loop does turn.
+void TestMpvMediaPlayer::loopNeverLeavesItsStretch()
+{
+    constexpr double kFrom = 1.0;
+    constexpr double kTo = 1.8;
+    constexpr double kSlack = 0.05;
+    const QString path = pathOf("tone.wav");
+    // A short output buffer: the position told is then the sound's, not one buffer behind it.
+    MpvMediaPlayer::Options options = NullOutput;
+    options.nullOutputBuffer = "0.02";
+    MpvMediaPlayer player(options);
+    player.setRate(2.0);
+    QVERIFY(openPlaying(player, path));
+    player.pause();
+    player.setLoop(kFrom, kTo);
+    player.setCurrentPosition(kFrom);
+    QVERIFY(waitFor([&] { return !player.isSeeking(); }));
+    player.play();
+    QElapsedTimer clock;
+    clock.start();
+    int turns = 0;
+    double last = kFrom;
+    while (clock.elapsed() < 3000) {
+        QTest::qWait(5);
+        const double now = player.currentPosition();
+        QVERIFY2(now >= kFrom - kSlack && now <= kTo + kSlack,
+                 qPrintable(QStringLiteral("at %1 after %2 turns").arg(now).arg(turns)));
+        turns += now < last - 0.3 ? 1 : 0;
+        last = now;
+    }
+    QVERIFY2(turns >= 4, qPrintable(QString::number(turns)));
+    player.setLoop(0, 0);
+    QVERIFY(waitFor([&] { return player.currentPosition() > kTo + 0.3; }));
 }
 
 QTEST_GUILESS_MAIN(TestMpvMediaPlayer)

@@ -36,6 +36,7 @@ private Q_SLOTS:
     void titleFontFollowsItsLength_data();
     void titleFontFollowsItsLength();
     void fullPathToggle();
+    void theTitleLineTellsTheLoop();
     void alwaysOnTopMovesToTheCorner();
     void editorShowHide();
     void knobValues_data();
@@ -131,6 +132,24 @@ void TestPlayerView::fullPathToggle()
              QStringLiteral("noseparator.wav - 01:00"));
     QCOMPARE(MediaTitle::caption(QStringLiteral("noseparator.wav"), false, "01:00"),
              QStringLiteral("noseparator.wav - 01:00"));
+}
+
+void TestPlayerView::theTitleLineTellsTheLoop()
+{
+    PlayerFixture f;
+    f.open(QStringLiteral("talk.wav"));
+    f.media.advance(30);
+    action(f.player, "loopStartAction")->trigger();
+    QCOMPARE(titleLabel(f.player)->caption(), QStringLiteral("Loop starts at 00:30"));
+    f.media.advance(4);
+    action(f.player, "loopEndAction")->trigger();
+    action(f.player, "loopAction")->trigger();
+    QVERIFY(action(f.player, "loopAction")->isChecked());
+    QCOMPARE(titleLabel(f.player)->caption(),
+             QStringLiteral("talk.wav - 03:20  ·  Loop 00:30 – 00:34"));
+    action(f.player, "loopAction")->trigger();
+    QVERIFY(!action(f.player, "loopAction")->isChecked());
+    QCOMPARE(titleLabel(f.player)->caption(), QStringLiteral("talk.wav - 03:20"));
 }
 
 void TestPlayerView::alwaysOnTopMovesToTheCorner()

@@ -119,6 +119,7 @@ private Q_SLOTS:
     void writableProperties_data();
     void writableProperties();
     void changesAreAnnounced();
+    void loopStatusIsTheLoop();
 };
 
 void TestMpris::readEveryProperty()
@@ -326,6 +327,21 @@ void TestMpris::changesAreAnnounced()
     QTRY_COMPARE_WITH_TIMEOUT(x.listener.changes.size(), 1, kRealWaitMs);
     const QVariantMap metadata = toMap(x.listener.changes.first().value("Metadata"));
     QCOMPARE(metadata["xesam:title"].toString(), QStringLiteral("b.wav"));
+}
+
+void TestMpris::loopStatusIsTheLoop()
+{
+    Fixture x;
+    QCOMPARE(x.get("LoopStatus").toString(), QStringLiteral("None"));
+    QCOMPARE(x.set("LoopStatus", "Track").type(), QDBusMessage::ReplyMessage);
+    QTRY_COMPARE_WITH_TIMEOUT(x.listener.changes.size(), 1, kRealWaitMs);
+    QCOMPARE(x.listener.changes.takeFirst(), (QVariantMap{{"LoopStatus", "Track"}}));
+    QCOMPARE(x.f.player->control()->loopSpan(), std::optional(TimeSpan{15, 20}));
+    x.set("LoopStatus", "Sideways");
+    QVERIFY(x.f.player->control()->loopSpan());
+    QCOMPARE(x.set("LoopStatus", "None").type(), QDBusMessage::ReplyMessage);
+    QCOMPARE(x.get("LoopStatus").toString(), QStringLiteral("None"));
+    QCOMPARE(x.f.media.currentPosition(), 20.0);
 }
 
 QTEST_MAIN(TestMpris)

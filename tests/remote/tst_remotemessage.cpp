@@ -100,9 +100,10 @@ void TestRemoteMessage::everyCommandIsListedAndFound()
         line.chop(1);
         QCOMPARE(RemoteMessage::parse(line), (Request{Kind::Command, name}));
     }
-    QCOMPARE(names, (QStringList{"play-pause", "stop", "skip-back", "skip-forward", "slower",
-                                 "faster", "add-bookmark", "next-bookmark", "previous-bookmark",
-                                 "insert-timestamp", "copy-timestamp"}));
+    QCOMPARE(names,
+             (QStringList{"play-pause", "stop", "skip-back", "skip-forward", "slower", "faster",
+                          "loop", "loop-start", "loop-end", "add-bookmark", "next-bookmark",
+                          "previous-bookmark", "insert-timestamp", "copy-timestamp"}));
     QVERIFY(!findRemoteCommand(u"pause"));
 }
 
