@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace {
 
@@ -20,6 +21,8 @@ constexpr int kWordsShown = 80;
 // The marks of a paragraph, dropped when it changes.
 struct BlockMarks : QTextBlockUserData {
     TimeMarks marks;
+    // Where each begins in the paragraph.
+    QList<int> starts;
 };
 
 // Calls `visit(found)` for each timestamp of the paragraph in order, positions within it, until
@@ -167,6 +170,7 @@ const TimeMarks& TimestampCommands::marks()
     if (!m_marksStale)
         return m_marks;
     m_marks.clear();
+    m_markStarts.clear();
     // Only the paragraphs changed since the last reading are read again (the others keep their
     // marks in their user data): a long transcript is typed in while its marks are shown.
     for (QTextBlock block = m_text->document()->begin(); block.isValid(); block = block.next()) {
@@ -177,14 +181,41 @@ const TimeMarks& TimestampCommands::marks()
             eachTimestamp(block, [&](const Timestamp::Found& found) {
                 known->marks.append({found.milliseconds / 1000.0,
                                      text.mid(found.start, found.length + kWordsShown).trimmed()});
+                known->starts.append(int(found.start));
                 return true;
             });
             block.setUserData(known);
         }
         m_marks.append(known->marks);
+        const int blockStart = block.position();
+        for (const int start : std::as_const(known->starts))
+            m_markStarts.append(blockStart + start);
     }
     m_marksStale = false;
+    m_byTimeStale = true;
     return m_marks;
+}
+
+std::optional<TimestampCommands::TextStretch> TimestampCommands::heardAt(double seconds)
+{
+    const TimeMarks& all = marks();
+    if (m_byTimeStale) {
+        m_byTime.resize(all.size());
+        std::iota(m_byTime.begin(), m_byTime.end(), 0);
+        std::stable_sort(m_byTime.begin(), m_byTime.end(),
+                         [&all](int a, int b) { return all[a].seconds < all[b].seconds; });
+        m_byTimeStale = false;
+    }
+    const auto later = std::upper_bound(m_byTime.cbegin(), m_byTime.cend(), seconds,
+                                        [&all](double s, int i) { return s < all[i].seconds; });
+    if (later == m_byTime.cbegin())
+        return std::nullopt;
+    const double heard = all[*std::prev(later)].seconds;
+    const int index = *std::lower_bound(m_byTime.cbegin(), later, heard,
+                                        [&all](int i, double s) { return all[i].seconds < s; });
+    const int end =
+        index + 1 < m_markStarts.size() ? m_markStarts[index + 1] : m_text->plainLength();
+    return TextStretch{m_markStarts[index], end};
 }
 
 void TimestampCommands::forgetMarks()

@@ -54,7 +54,9 @@ const QSet<int> kUsedLater = {int(Text::AboutText),
                               int(Text::HideWaveform),
                               int(Text::ContinuingFrom),
                               int(Text::ResumeWhereLeft),
-                              int(Text::PauseWhileTyping)};
+                              int(Text::PauseWhileTyping),
+                              int(Text::FollowAlong),
+                              int(Text::FollowHeardPart)};
 
 QString languagePath(const QString& file)
 {

@@ -102,7 +102,7 @@ void TestRemoteMessage::everyCommandIsListedAndFound()
     }
     QCOMPARE(names, (QStringList{"play-pause", "stop", "skip-back", "skip-forward", "slower",
                                  "faster", "add-bookmark", "next-bookmark", "previous-bookmark",
-                                 "insert-timestamp", "copy-timestamp"}));
+                                 "insert-timestamp", "copy-timestamp", "follow"}));
     QVERIFY(!findRemoteCommand(u"pause"));
 }
 
