@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <ranges>
 
 namespace {
 
@@ -200,19 +201,36 @@ std::optional<TimestampCommands::TextStretch> TimestampCommands::heardAt(double 
 {
     const TimeMarks& all = marks();
     if (m_byTimeStale) {
-        m_byTime.resize(all.size());
-        std::iota(m_byTime.begin(), m_byTime.end(), 0);
-        std::stable_sort(m_byTime.begin(), m_byTime.end(),
-                         [&all](int a, int b) { return all[a].seconds < all[b].seconds; });
+        // A transcript's times mostly rise through the text: then the text's order serves.
+        const auto earlier = [](const TimeMark& a, const TimeMark& b) {
+            return a.seconds < b.seconds;
+        };
+        m_byTime.clear();
+        if (!std::is_sorted(all.cbegin(), all.cend(), earlier)) {
+            m_byTime.resize(all.size());
+            std::iota(m_byTime.begin(), m_byTime.end(), 0);
+            std::stable_sort(m_byTime.begin(), m_byTime.end(),
+                             [&all](int a, int b) { return all[a].seconds < all[b].seconds; });
+        }
         m_byTimeStale = false;
     }
-    const auto later = std::upper_bound(m_byTime.cbegin(), m_byTime.cend(), seconds,
-                                        [&all](double s, int i) { return s < all[i].seconds; });
-    if (later == m_byTime.cbegin())
+    const auto markAt = [this](qsizetype k) { return m_byTime.isEmpty() ? int(k) : m_byTime[k]; };
+    // The first of the `count` earliest marks that is later than `time` (or as late, with
+    // `orEqual`): a binary search in time order.
+    const auto firstLater = [&](qsizetype count, double time, bool orEqual) {
+        const auto range = std::views::iota(qsizetype(0), count);
+        return std::ranges::partition_point(range,
+                                            [&](qsizetype k) {
+                                                const double at = all[markAt(k)].seconds;
+                                                return orEqual ? at < time : at <= time;
+                                            }) -
+               range.begin();
+    };
+    const qsizetype later = firstLater(all.size(), seconds, false);
+    if (later == 0)
         return std::nullopt;
-    const double heard = all[*std::prev(later)].seconds;
-    const int index = *std::lower_bound(m_byTime.cbegin(), later, heard,
-                                        [&all](int i, double s) { return all[i].seconds < s; });
+    const qsizetype first = firstLater(later, all[markAt(later - 1)].seconds, true);
+    const int index = markAt(first);
     const int end =
         index + 1 < m_markStarts.size() ? m_markStarts[index + 1] : m_text->plainLength();
     return TextStretch{m_markStarts[index], end};
