@@ -231,9 +231,12 @@ std::optional<TimestampCommands::TextStretch> TimestampCommands::heardAt(double 
         return std::nullopt;
     const qsizetype first = firstLater(later, all[markAt(later - 1)].seconds, true);
     const int index = markAt(first);
-    const int end =
-        index + 1 < m_markStarts.size() ? m_markStarts[index + 1] : m_text->plainLength();
-    return TextStretch{m_markStarts[index], end};
+    const int start = m_markStarts[index];
+    int end = index + 1 < m_markStarts.size() ? m_markStarts[index + 1] : m_text->plainLength();
+    // Without the blanks and empty lines before the next timestamp.
+    while (end > start && m_text->document()->characterAt(end - 1).isSpace())
+        --end;
+    return TextStretch{start, end};
 }
 
 void TimestampCommands::forgetMarks()

@@ -60,7 +60,8 @@ public:
     };
     // The part of the text heard at `seconds`: from the timestamp of the latest time at or before
     // it (of equal ones, the first in the text) to the next timestamp of the text, or to the
-    // text's end; none before the earliest timestamp. A search among the marks, not the text.
+    // text's end, without the blanks before it; none before the earliest timestamp. A search
+    // among the marks, not the text.
     std::optional<TextStretch> heardAt(double seconds);
     // Puts the caret on the first timestamp of the text at `seconds` (to the millisecond) and
     // gives the text the keyboard; false when there is none.

@@ -34,7 +34,7 @@ struct Follow : EditorParts {
             follow->isFollowing() && !box.viewport()->rect().contains(box.cursorRect(start));
         const QString part =
             stretch ? box.plainText(stretch->start, stretch->end - stretch->start) : QString();
-        return part.section(u'\n', 0, 0).trimmed() + (follow->isPolling() ? "+" : "") +
+        return part.section(u'\n', 0, 0) + (follow->isPolling() ? "+" : "") +
                (stretch && hidden ? "!" : "");
     }
     void run(const QString& step, double seconds)
