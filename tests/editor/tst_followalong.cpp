@@ -56,6 +56,8 @@ struct Follow : EditorParts {
         } else if (step == u"type") {
             box.setSelectionStart(int(box.toPlainText().indexOf(QLatin1String("[00:20]"))));
             box.insertPlainText(QStringLiteral("[00:15] new\n"));
+        } else if (step == u"load") {
+            box.setContents(box.toPlainText().toUtf8());
         } else if (step == u"resume") {
             follow->resume();
         } else if (step == u"off" || step == u"on") {
@@ -104,6 +106,8 @@ private Q_SLOTS:
             << "[00:10] two+|[00:10] two|[00:10] two|[00:20] three+";
         QTest::newRow("a timestamp typed") << "play,type,at 16,resume"
                                            << "[00:10] two+|[00:10] two|[00:10] two|[00:15] new+";
+        QTest::newRow("another transcript") << "play,caret,load"
+                                            << "[00:10] two+|[00:10] two|[00:10] two+";
         QTest::newRow("the option") << "play,off,at 25,on"
                                     << "[00:10] two+|||[00:20] three+";
     }
