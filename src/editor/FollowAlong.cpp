@@ -55,7 +55,11 @@ FollowAlong::FollowAlong(AppState& state, Dialogs& dialogs, PlayerCommands* play
         PlayerEvents* events = m_player->events();
         connect(events, &PlayerEvents::playStateChanged, this, &FollowAlong::followPlayer);
         connect(events, &PlayerEvents::positionMoved, this, &FollowAlong::followPlayer);
-        connect(events, &PlayerEvents::mediaChanged, this, &FollowAlong::followPlayer);
+        // Another recording is followed afresh.
+        connect(events, &PlayerEvents::mediaChanged, this, [this] {
+            m_following = true;
+            followPlayer();
+        });
     }
     followPlayer();
 }

@@ -19,8 +19,8 @@ struct AppState;
 // timestamps) is highlighted and kept in view. A scroll of the view or a move of the caret, by
 // the user or by a command such as a timestamp written at the caret, stops the following: the
 // highlight stays where it was until resume(). While paused the highlight stays on the part last
-// heard. The highlight is an extra selection of the text area, so the document never changes: no
-// undo step, nothing saved or copied.
+// heard. Another recording or transcript is followed afresh. The highlight is an extra selection of
+// the text area, so the document never changes: no undo step, nothing saved or copied.
 class FollowAlong : public QObject {
     Q_OBJECT
 public:

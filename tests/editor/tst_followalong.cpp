@@ -56,6 +56,8 @@ struct Follow : EditorParts {
         } else if (step == u"type") {
             box.setSelectionStart(int(box.toPlainText().indexOf(QLatin1String("[00:20]"))));
             box.insertPlainText(QStringLiteral("[00:15] n\n"));
+        } else if (step == u"media") {
+            Q_EMIT player.playerEvents.mediaChanged();
         } else if (step == u"load") {
             box.setContents(box.toPlainText().toUtf8());
         } else if (step == u"resume") {
@@ -99,9 +101,10 @@ private Q_SLOTS:
         QTest::newRow("playing, the option")
             << "play,at 25,pause,seek 3,off,on"
             << "[00:10] b+|[00:20] c+|[00:20] c|[00:00] a||[00:00] a";
-        QTest::newRow("the caret and the wheel stop it, another transcript")
-            << "play,caret,at 25,resume,wheel,at 5,load"
-            << "[00:10] b+|[00:10] b|[00:10] b|[00:20] c+|[00:20] c|[00:20] c|[00:00] a+";
+        QTest::newRow("the caret and the wheel stop it, another transcript or recording")
+            << "play,caret,at 25,resume,wheel,at 5,load,caret,media"
+            << "[00:10] b+|[00:10] b|[00:10] b|[00:20] c+|[00:20] c|[00:20] c|"
+               "[00:00] a+|[00:00] a|[00:00] a+";
         QTest::newRow("typing") << "play,type,at 16,resume"
                                 << "[00:10] b+|[00:10] b|[00:10] b|[00:15] n+";
     }
