@@ -204,6 +204,6 @@ enum class Text {
     ContinuingFrom = 224,
     ResumeWhereLeft = 225,
     PauseWhileTyping = 226,
-    FollowAlong = 227,
-    FollowHeardPart = 228,
+    FollowAlong = 237,
+    FollowHeardPart = 238,
 };

@@ -113,7 +113,7 @@ const std::vector<CommandRow<EditorWindow>>& EditorWindow::commandTable()
              .run = [](EditorWindow& w) { w.m_timestamps->playFromCaret(); }},
             {.name = FollowAlong::kResumeActionName,
              .caption = Text::FollowHeardPart,
-             .key = Qt::Key_F2,
+             .key = Qt::Key_F10,
              .run = &EditorWindow::followHeardPart},
             {.name = FollowAlong::kOptionActionName,
              .caption = Text::FollowAlong,
