@@ -1,7 +1,8 @@
 // Times what timestamps and recovery copies cost a transcriber while typing, in a 1 MB
 // transcript with 10,000 timestamps: the recovery copy's share of the GUI thread (the snapshot
 // and its hand-over to the writer thread), the writer thread's encoding and writing, and a
-// timestamp's insertion and lookup, and the waveform's marks read after a keystroke.
+// timestamp's insertion and lookup, the waveform's marks read after a keystroke, and one step of
+// following along while playing.
 //
 //   bench_timestamps [timestamps per paragraph]     (1 by default)
 
@@ -14,6 +15,7 @@
 #include "editor/DocumentCommands.h"
 #include "editor/DocumentSnapshot.h"
 #include "editor/EditorWindow.h"
+#include "editor/FollowAlong.h"
 #include "editor/RecoveryKeeper.h"
 #include "editor/RecoveryStore.h"
 #include "editor/RichTextBox.h"
@@ -177,6 +179,29 @@ int main(int argc, char** argv)
         marksAfterKeystroke.measure([&] { marks = editor.timestampCommands()->marks().size(); });
     }
 
+    // Following along: one reading of the position as the poll makes it while playing, with the
+    // highlight moved to a part far away and scrolled there, or staying; and the first search
+    // for the part heard after a keystroke, when the marks are read again.
+    Timing ticksMoved, ticksStaying, heardAfterKeystroke;
+    FollowAlong follow(state, dialogs, &player, box, *editor.timestampCommands());
+    media.play();
+    for (int run = 0; run < Runs * 10; ++run) {
+        QTextCursor(box->document()).insertText(QStringLiteral("a"));
+        const double seconds = (qint64(run) * 7919 % Stamps) * 7.3 + 1;
+        heardAfterKeystroke.measure([&] { editor.timestampCommands()->heardAt(seconds); });
+        // The keystroke moved the caret along: that stopped the following.
+        follow.resume();
+        settle();
+        media.setCurrentPosition(seconds);
+        ticksMoved.measure([&] {
+            follow.tick();
+            QCoreApplication::processEvents();
+        });
+        ticksStaying.measure([&] { follow.tick(); });
+    }
+    if (!follow.isPolling())
+        std::printf("following stopped: the figures are not real\n");
+
     // The longest lookup: the caret far from any timestamp, the whole text read back to the
     // start.
     Timing fullScans;
@@ -205,6 +230,9 @@ int main(int argc, char** argv)
     lookups.report(QStringLiteral("timestamp lookup (Ctrl+J):"), "< 5 ms");
     firstMarks.report(QStringLiteral("waveform's marks, first reading:"), "< 100 ms");
     marksAfterKeystroke.report(QStringLiteral("waveform's marks after a keystroke:"), "< 5 ms");
+    ticksMoved.report(QStringLiteral("following along, a step to a new part:"), "< 5 ms");
+    ticksStaying.report(QStringLiteral("following along, a step in the same part:"), "< 1 ms");
+    heardAfterKeystroke.report(QStringLiteral("part heard, after a keystroke:"), "< 5 ms");
     std::printf("%-44s %lld\n", "marks:", qlonglong(marks));
     std::printf("%-44s %d of %zu\n", "lookups that found a timestamp:", found, lookups.wall.size());
     fullScans.report(QStringLiteral("lookup with no timestamp in 1 MB:"), "< 5 ms");

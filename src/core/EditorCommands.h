@@ -19,6 +19,9 @@ public:
     virtual ExitAnswer askToSaveBeforeExit() = 0;
     // Writes the player's position at the caret as a timestamp; nothing without media.
     virtual void insertTimestamp() = 0;
+    // Highlights the part of the transcript being heard, brings it into view and follows the
+    // recording again.
+    virtual void followHeardPart() = 0;
     // Closes the find dialog along with the program.
     virtual void hideFindDialog() = 0;
     virtual void unload() = 0;

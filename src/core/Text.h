@@ -214,4 +214,6 @@ enum class Text {
     LoopEndSet = 234,
     GrowingStepBack = 235,
     GoToStart = 236,
+    FollowAlong = 237,
+    FollowHeardPart = 238,
 };

@@ -5,6 +5,7 @@
 #include "editor/DocumentCommands.h"
 #include "editor/EditorToolbar.h"
 #include "editor/FindDialog.h"
+#include "editor/FollowAlong.h"
 #include "editor/FontBoxes.h"
 #include "editor/RecoveryKeeper.h"
 #include "editor/RichTextBox.h"
@@ -165,6 +166,12 @@ void EditorWindow::insertTimestamp()
     // Asked from outside the program, perhaps before the window's controls are made.
     if (m_built)
         m_timestamps->insert();
+}
+
+void EditorWindow::followHeardPart()
+{
+    if (m_built)
+        m_follow->resume();
 }
 
 void EditorWindow::giveFocus()

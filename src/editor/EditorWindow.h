@@ -11,6 +11,7 @@
 
 class DocumentCommands;
 class FindDialog;
+class FollowAlong;
 class FontBoxes;
 class PlayerCommands;
 class QMenu;
@@ -58,6 +59,8 @@ public:
     // Writes the player's position at the caret as a timestamp, in the chosen style; nothing
     // without media or before the window is built.
     void insertTimestamp() override;
+    // Nothing before the window is built.
+    void followHeardPart() override;
     // The snippet commands on the text; nullptr until the window is built.
     SnippetCommands* snippetCommands() const { return m_snippets; }
     // The timestamp commands on the text; nullptr until the window is built.
@@ -115,5 +118,6 @@ private:
     MenuCommands m_commands;
     QMenu* m_editMenu = nullptr;
     TimestampCommands* m_timestamps = nullptr;
+    FollowAlong* m_follow = nullptr;
     SnippetCommands* m_snippets = nullptr;
 };

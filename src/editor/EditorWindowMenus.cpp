@@ -3,6 +3,7 @@
 #include "editor/EditorToolbar.h"
 #include "editor/EditorWindow.h"
 #include "editor/FindDialog.h"
+#include "editor/FollowAlong.h"
 #include "editor/RichTextBox.h"
 #include "editor/SnippetCommands.h"
 #include "editor/TimestampCommands.h"
@@ -110,6 +111,15 @@ const std::vector<CommandRow<EditorWindow>>& EditorWindow::commandTable()
              .caption = Text::PlayFromTimestamp,
              .key = Qt::CTRL | Qt::Key_J,
              .run = [](EditorWindow& w) { w.m_timestamps->playFromCaret(); }},
+            {.name = FollowAlong::kResumeActionName,
+             .caption = Text::FollowHeardPart,
+             .key = Qt::Key_F10,
+             .run = &EditorWindow::followHeardPart},
+            {.name = FollowAlong::kOptionActionName,
+             .caption = Text::FollowAlong,
+             .run =
+                 [](EditorWindow& w) { w.m_follow->setEnabled(!w.m_state.listening.followAlong); },
+             .flags = Checkable},
             Row::submenu("timestampMenu", Text::TimestampsMenu),
         };
         for (int i = 0; i < Timestamp::kStyleCount; ++i)
@@ -170,6 +180,8 @@ void EditorWindow::buildMenus()
     m_snippets =
         new SnippetCommands(m_state, *m_platform.dialogs, m_textBox, *m_timestamps, &m_commands);
     new TypingPause(m_state.listening, m_player, m_textBox);
+    m_follow = new FollowAlong(m_state, *m_platform.dialogs, m_player, m_textBox, *m_timestamps,
+                               &m_commands);
 }
 
 void EditorWindow::retranslate()

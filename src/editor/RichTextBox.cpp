@@ -484,6 +484,9 @@ void RichTextBox::takeDocument(QTextDocument* replacement)
     // Without a page a document's first layout lays its paragraphs out unbroken, one line each,
     // as many as fill its first step's height: a thousand paragraphs of a transcript at once.
     replacement->setPageSize(old->pageSize());
+    // The extra selections (the part heard) are in the old document, whose cursors would be left
+    // dangling when it goes.
+    setExtraSelections({});
     m_replacingDocument = true;
     setDocument(replacement);
     m_replacingDocument = false;

@@ -11,6 +11,8 @@
 #include <QTextBlock>
 #include <algorithm>
 #include <cmath>
+#include <numeric>
+#include <ranges>
 
 namespace {
 
@@ -20,6 +22,8 @@ constexpr int kWordsShown = 80;
 // The marks of a paragraph, dropped when it changes.
 struct BlockMarks : QTextBlockUserData {
     TimeMarks marks;
+    // Where each begins in the paragraph.
+    QList<int> starts;
 };
 
 // Calls `visit(found)` for each timestamp of the paragraph in order, positions within it, until
@@ -167,6 +171,7 @@ const TimeMarks& TimestampCommands::marks()
     if (!m_marksStale)
         return m_marks;
     m_marks.clear();
+    m_markStarts.clear();
     // Only the paragraphs changed since the last reading are read again (the others keep their
     // marks in their user data): a long transcript is typed in while its marks are shown.
     for (QTextBlock block = m_text->document()->begin(); block.isValid(); block = block.next()) {
@@ -177,14 +182,61 @@ const TimeMarks& TimestampCommands::marks()
             eachTimestamp(block, [&](const Timestamp::Found& found) {
                 known->marks.append({found.milliseconds / 1000.0,
                                      text.mid(found.start, found.length + kWordsShown).trimmed()});
+                known->starts.append(int(found.start));
                 return true;
             });
             block.setUserData(known);
         }
         m_marks.append(known->marks);
+        const int blockStart = block.position();
+        for (const int start : std::as_const(known->starts))
+            m_markStarts.append(blockStart + start);
     }
     m_marksStale = false;
+    m_byTimeStale = true;
     return m_marks;
+}
+
+std::optional<TimestampCommands::TextStretch> TimestampCommands::heardAt(double seconds)
+{
+    const TimeMarks& all = marks();
+    if (m_byTimeStale) {
+        // A transcript's times mostly rise through the text: then the text's order serves.
+        const auto earlier = [](const TimeMark& a, const TimeMark& b) {
+            return a.seconds < b.seconds;
+        };
+        m_byTime.clear();
+        if (!std::is_sorted(all.cbegin(), all.cend(), earlier)) {
+            m_byTime.resize(all.size());
+            std::iota(m_byTime.begin(), m_byTime.end(), 0);
+            std::stable_sort(m_byTime.begin(), m_byTime.end(),
+                             [&all](int a, int b) { return all[a].seconds < all[b].seconds; });
+        }
+        m_byTimeStale = false;
+    }
+    const auto markAt = [this](qsizetype k) { return m_byTime.isEmpty() ? int(k) : m_byTime[k]; };
+    // The first of the `count` earliest marks that is later than `time` (or as late, with
+    // `orEqual`): a binary search in time order.
+    const auto firstLater = [&](qsizetype count, double time, bool orEqual) {
+        const auto range = std::views::iota(qsizetype(0), count);
+        return std::ranges::partition_point(range,
+                                            [&](qsizetype k) {
+                                                const double at = all[markAt(k)].seconds;
+                                                return orEqual ? at < time : at <= time;
+                                            }) -
+               range.begin();
+    };
+    const qsizetype later = firstLater(all.size(), seconds, false);
+    if (later == 0)
+        return std::nullopt;
+    const qsizetype first = firstLater(later, all[markAt(later - 1)].seconds, true);
+    const int index = markAt(first);
+    const int start = m_markStarts[index];
+    int end = index + 1 < m_markStarts.size() ? m_markStarts[index + 1] : m_text->plainLength();
+    // Without the blanks and empty lines before the next timestamp.
+    while (end > start && m_text->document()->characterAt(end - 1).isSpace())
+        --end;
+    return TextStretch{start, end};
 }
 
 void TimestampCommands::forgetMarks()

@@ -3,8 +3,10 @@
 #include "core/TimeMark.h"
 #include "core/Timestamp.h"
 
+#include <QList>
 #include <QObject>
 #include <array>
+#include <optional>
 
 class Dialogs;
 class EditorToolbar;
@@ -49,6 +51,18 @@ public:
 
     // Every timestamp of the text, in document order, with the words that follow it.
     const TimeMarks& marks();
+
+    // A stretch of the text between two positions.
+    struct TextStretch {
+        int start = 0;
+        int end = 0;
+        bool operator==(const TextStretch&) const = default;
+    };
+    // The part of the text heard at `seconds`: from the timestamp of the latest time at or before
+    // it (of equal ones, the first in the text) to the next timestamp of the text, or to the
+    // text's end, without the blanks before it; none before the earliest timestamp. A search
+    // among the marks, not the text.
+    std::optional<TextStretch> heardAt(double seconds);
     // Puts the caret on the first timestamp of the text at `seconds` (to the millisecond) and
     // gives the text the keyboard; false when there is none.
     bool goTo(double seconds);
@@ -75,5 +89,10 @@ private:
     QAction* m_newParagraphAction = nullptr;
     QAction* m_afterStepBackAction = nullptr;
     TimeMarks m_marks;
+    // Where each of m_marks begins in the text.
+    QList<int> m_markStarts;
+    // The indexes of m_marks by time, made when first asked after the marks are read again.
+    QList<int> m_byTime;
     bool m_marksStale = true;
+    bool m_byTimeStale = true;
 };

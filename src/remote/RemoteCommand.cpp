@@ -83,6 +83,11 @@ constexpr RemoteCommand kCommands[] = {
              t.editor->insertTimestamp();
      }},
     {"copy-timestamp", "put the current position on the clipboard, as a timestamp", copyTimestamp},
+    {"follow", "highlight the part of the transcript being heard and follow it again",
+     [](const RemoteTargets& t) {
+         if (t.editor)
+             t.editor->followHeardPart();
+     }},
 };
 
 } // namespace

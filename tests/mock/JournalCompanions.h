@@ -20,6 +20,7 @@ public:
         return answer;
     }
     void insertTimestamp() override { m_journal << QStringLiteral("timestamp inserted"); }
+    void followHeardPart() override { m_journal << QStringLiteral("following"); }
     void hideFindDialog() override { m_journal << QStringLiteral("find hidden"); }
     void unload() override
     {

@@ -80,6 +80,7 @@ void TestRemoteControl::commands_data()
     QTest::newRow("add-bookmark") << "add-bookmark" << true << QStringList{"add bookmark"};
     QTest::newRow("insert-timestamp")
         << "insert-timestamp" << true << QStringList{"timestamp inserted"};
+    QTest::newRow("follow") << "follow" << true << QStringList{"following"};
     // As the player's menu entries, disabled while nothing is open.
     QTest::newRow("play-pause, nothing open") << "play-pause" << false << QStringList();
     QTest::newRow("faster, nothing open") << "faster" << false << QStringList();

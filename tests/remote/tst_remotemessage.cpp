@@ -103,7 +103,7 @@ void TestRemoteMessage::everyCommandIsListedAndFound()
     QCOMPARE(names,
              (QStringList{"play-pause", "stop", "skip-back", "skip-forward", "slower", "faster",
                           "loop", "loop-start", "loop-end", "add-bookmark", "next-bookmark",
-                          "previous-bookmark", "insert-timestamp", "copy-timestamp"}));
+                          "previous-bookmark", "insert-timestamp", "copy-timestamp", "follow"}));
     QVERIFY(!findRemoteCommand(u"pause"));
 }
 
