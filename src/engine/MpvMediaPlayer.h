@@ -6,6 +6,7 @@
 #include <QVariant>
 #include <atomic>
 #include <cstdint>
+#include <optional>
 
 struct mpv_handle;
 struct mpv_event;
@@ -21,6 +22,8 @@ public:
         bool nullOutput = false;
         // The only sound outputs to try, in mpv's names ("" for mpv's own list).
         QByteArray audioOutputs;
+        // The sound is written to this WAV file instead of being played (tests of what is heard).
+        QString soundFile;
 
         static Options silent()
         {
@@ -87,6 +90,12 @@ private:
     void setDurationValue(double seconds);
     // `error` is mpv's code, when there is one.
     void failLoad(const QString& reason, int error = 0);
+    // A file that fails to load while filters are set loads once more without them: a chain that
+    // cannot be built for its sound fails the whole file in mpv.
+    bool retryWithoutFilters();
+    void sendFilters(const QString& chain, std::uint64_t userdata);
+    // What the engine said went wrong since the last filter command or file load.
+    QString engineErrorOr(int error) const;
     void unload();
     void resetMediaState();
     bool atEnd() const;
@@ -119,4 +128,9 @@ private:
     int m_volume = 50;
     // The filter chains sent and not answered yet, in their order.
     QStringList m_filterChains;
+    // The chain mpv took last; a file loading is built with it.
+    QString m_engineFilters;
+    // The chain a file could not be loaded with, while the file loads again without it.
+    std::optional<QString> m_filtersFailedLoad;
+    QStringList m_engineErrors;
 };

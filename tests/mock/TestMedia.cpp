@@ -9,16 +9,16 @@
 
 namespace {
 
-QByteArray wavHeader(quint32 dataBytes, int sampleRate, int bitsPerSample)
+QByteArray wavHeader(quint32 dataBytes, int sampleRate, int bitsPerSample, quint16 channels = 1)
 {
-    const quint16 blockAlign = bitsPerSample / 8;
+    const quint16 blockAlign = channels * bitsPerSample / 8;
     QByteArray header;
     QDataStream out(&header, QIODevice::WriteOnly);
     out.setByteOrder(QDataStream::LittleEndian);
     out.writeRawData("RIFF", 4);
     out << quint32(36 + dataBytes);
     out.writeRawData("WAVEfmt ", 8);
-    out << quint32(16) << quint16(1) << quint16(1) << quint32(sampleRate)
+    out << quint32(16) << quint16(1) << channels << quint32(sampleRate)
         << quint32(sampleRate * blockAlign) << blockAlign << quint16(bitsPerSample);
     out.writeRawData("data", 4);
     out << dataBytes;
@@ -41,6 +41,61 @@ bool writeTone(const QString& path, double seconds, int sampleRate)
     QFile file(path);
     return file.open(QIODevice::WriteOnly) &&
            file.write(wavHeader(quint32(data.size()), sampleRate, 16) + data) > 0;
+}
+
+bool writeLeftTone(const QString& path, double seconds, int sampleRate)
+{
+    const int frames = int(std::lround(seconds * sampleRate));
+    QByteArray data(frames * 4, '\0');
+    for (int i = 0; i < frames; ++i) {
+        const auto value = qint16(8000 * std::sin(2 * std::numbers::pi * 440.0 * i / sampleRate));
+        data[4 * i] = char(value & 0xff);
+        data[4 * i + 1] = char((value >> 8) & 0xff);
+    }
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) &&
+           file.write(wavHeader(quint32(data.size()), sampleRate, 16, 2) + data) > 0;
+}
+
+QList<double> channelLevels(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    QDataStream in(bytes);
+    in.setByteOrder(QDataStream::LittleEndian);
+    in.skipRawData(12);
+    quint16 channels = 0;
+    char id[4];
+    quint32 size = 0;
+    // The data chunk runs to the end: a writer still at work has not filled in its size.
+    while (in.readRawData(id, 4) == 4) {
+        in >> size;
+        if (QByteArray(id, 4) == "data")
+            break;
+        if (QByteArray(id, 4) == "fmt ") {
+            quint16 format = 0;
+            in >> format >> channels;
+            size -= 4;
+        }
+        in.skipRawData(int(size));
+    }
+    if (channels == 0)
+        return {};
+    QList<double> sums(channels, 0.0);
+    qint64 frames = 0;
+    qint16 sample = 0;
+    while (!in.atEnd()) {
+        for (int c = 0; c < channels; ++c) {
+            in >> sample;
+            sums[c] += double(sample) * sample / (32768.0 * 32768.0);
+        }
+        ++frames;
+    }
+    for (double& sum : sums)
+        sum = frames > 0 ? std::sqrt(sum / double(frames)) : 0;
+    return sums;
 }
 
 bool writeSilence(const QString& path, double seconds)
