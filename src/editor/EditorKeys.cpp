@@ -51,6 +51,8 @@ KeyAction onPress(int key, Qt::KeyboardModifiers modifiers)
         return player(PlayerCommand::SlowDown);
     case Qt::Key_F7:
         return player(PlayerCommand::SpeedUp);
+    case Qt::Key_F9:
+        return player(PlayerCommand::CleanUp);
     case Qt::Key_I:
     case Qt::Key_V:
     case Qt::Key_C:

@@ -224,7 +224,16 @@ void MediaSession::setShowsFullPath(bool shown)
 QString MediaSession::caption() const
 {
     const QString duration = m_platform.media ? m_platform.media->durationString() : QString();
-    return MediaTitle::caption(m_state.currentMediaPath, m_fullPath, duration);
+    return MediaTitle::caption(m_state.currentMediaPath, m_fullPath, duration, m_captionMark);
+}
+
+void MediaSession::setCaptionMark(const QString& mark)
+{
+    if (mark == m_captionMark)
+        return;
+    m_captionMark = mark;
+    if (m_playback->hasMedia() && !m_failed && m_notice.isEmpty())
+        Q_EMIT titleChanged(caption());
 }
 
 void MediaSession::refreshTitle()

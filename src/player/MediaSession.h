@@ -55,6 +55,8 @@ public:
     void setShowsFullPath(bool shown);
     // The media's name (or path) and length, as the title line shows them.
     QString caption() const;
+    // A word the title line adds after the length (the sound is filtered); "" for none.
+    void setCaptionMark(const QString& mark);
     // Called with each display of the position: tells when the length became known, and has the
     // title line follow the length unless the file failed.
     void refreshTitle();
@@ -96,6 +98,7 @@ private:
     QString m_shownLength;
     bool m_failed = false;
     bool m_fullPath = false;
+    QString m_captionMark;
     std::optional<ResumePositions> m_positions;
     QString m_notice;
     QDeadlineTimer m_noticeEnds;

@@ -54,7 +54,24 @@ const QSet<int> kUsedLater = {int(Text::AboutText),
                               int(Text::HideWaveform),
                               int(Text::ContinuingFrom),
                               int(Text::ResumeWhereLeft),
-                              int(Text::PauseWhileTyping)};
+                              int(Text::PauseWhileTyping),
+                              int(Text::SoundCleanUpMenu),
+                              int(Text::CleanUpOn),
+                              int(Text::BothChannels),
+                              int(Text::LeftChannelOnly),
+                              int(Text::RightChannelOnly),
+                              int(Text::MonoMix),
+                              int(Text::BoostUp),
+                              int(Text::BoostDown),
+                              int(Text::SpeechNormaliser),
+                              int(Text::NoiseReduction),
+                              int(Text::HighPassFilter),
+                              int(Text::SoundOptions),
+                              int(Text::VolumeBoostPercent),
+                              int(Text::ChannelsLabel),
+                              int(Text::FilterRefused),
+                              int(Text::FilteredMark),
+                              int(Text::SoundCleanUpTitle)};
 
 QString languagePath(const QString& file)
 {
