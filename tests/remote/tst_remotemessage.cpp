@@ -100,9 +100,27 @@ void TestRemoteMessage::everyCommandIsListedAndFound()
         line.chop(1);
         QCOMPARE(RemoteMessage::parse(line), (Request{Kind::Command, name}));
     }
-    QCOMPARE(names, (QStringList{"play-pause", "stop", "skip-back", "skip-forward", "slower",
-                                 "faster", "add-bookmark", "next-bookmark", "previous-bookmark",
-                                 "insert-timestamp", "copy-timestamp"}));
+    QCOMPARE(names, (QStringList{"play-pause",
+                                 "stop",
+                                 "skip-back",
+                                 "skip-forward",
+                                 "slower",
+                                 "faster",
+                                 "add-bookmark",
+                                 "next-bookmark",
+                                 "previous-bookmark",
+                                 "insert-timestamp",
+                                 "copy-timestamp",
+                                 "clean-up",
+                                 "channels-both",
+                                 "channels-left",
+                                 "channels-right",
+                                 "channels-mono",
+                                 "boost-up",
+                                 "boost-down",
+                                 "speech-normaliser",
+                                 "noise-reduction",
+                                 "high-pass"}));
     QVERIFY(!findRemoteCommand(u"pause"));
 }
 
