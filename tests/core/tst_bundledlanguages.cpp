@@ -26,6 +26,9 @@ constexpr int kLastTimestampEntry = 156;
 // The foot pedal and speaker label texts.
 constexpr int kFirstPedalEntry = 171;
 constexpr int kLastPedalEntry = 197;
+// The sound clean-up texts.
+constexpr int kFirstSoundEntry = int(Text::SoundCleanUpMenu);
+constexpr int kLastSoundEntry = int(Text::SoundCleanUpTitle);
 // Used beyond the contiguous blocks.
 const QSet<int> kUsedLater = {int(Text::AboutText),
                               int(Text::ReadFailed),
@@ -54,24 +57,7 @@ const QSet<int> kUsedLater = {int(Text::AboutText),
                               int(Text::HideWaveform),
                               int(Text::ContinuingFrom),
                               int(Text::ResumeWhereLeft),
-                              int(Text::PauseWhileTyping),
-                              int(Text::SoundCleanUpMenu),
-                              int(Text::CleanUpOn),
-                              int(Text::BothChannels),
-                              int(Text::LeftChannelOnly),
-                              int(Text::RightChannelOnly),
-                              int(Text::MonoMix),
-                              int(Text::BoostUp),
-                              int(Text::BoostDown),
-                              int(Text::SpeechNormaliser),
-                              int(Text::NoiseReduction),
-                              int(Text::HighPassFilter),
-                              int(Text::SoundOptions),
-                              int(Text::VolumeBoostPercent),
-                              int(Text::ChannelsLabel),
-                              int(Text::FilterRefused),
-                              int(Text::FilteredMark),
-                              int(Text::SoundCleanUpTitle)};
+                              int(Text::PauseWhileTyping)};
 
 QString languagePath(const QString& file)
 {
@@ -96,7 +82,8 @@ bool isUsed(int n)
 {
     return (n <= kLastUsed && !kUnused.contains(n)) ||
            (n >= kFirstTimestampEntry && n <= kLastTimestampEntry) ||
-           (n >= kFirstPedalEntry && n <= kLastPedalEntry) || kUsedLater.contains(n);
+           (n >= kFirstPedalEntry && n <= kLastPedalEntry) ||
+           (n >= kFirstSoundEntry && n <= kLastSoundEntry) || kUsedLater.contains(n);
 }
 
 void addLanguageRows()

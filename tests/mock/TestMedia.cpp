@@ -46,56 +46,30 @@ bool writeTone(const QString& path, double seconds, int sampleRate)
 bool writeLeftTone(const QString& path, double seconds, int sampleRate)
 {
     const int frames = int(std::lround(seconds * sampleRate));
-    QByteArray data(frames * 4, '\0');
-    for (int i = 0; i < frames; ++i) {
-        const auto value = qint16(8000 * std::sin(2 * std::numbers::pi * 440.0 * i / sampleRate));
-        data[4 * i] = char(value & 0xff);
-        data[4 * i + 1] = char((value >> 8) & 0xff);
-    }
+    QByteArray data;
+    QDataStream out(&data, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    for (int i = 0; i < frames; ++i)
+        out << qint16(8000 * std::sin(2 * std::numbers::pi * 440.0 * i / sampleRate)) << qint16(0);
     QFile file(path);
     return file.open(QIODevice::WriteOnly) &&
            file.write(wavHeader(quint32(data.size()), sampleRate, 16, 2) + data) > 0;
 }
 
-QList<double> channelLevels(const QString& path)
+QList<double> stereoLevels(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    QDataStream in(bytes);
-    in.setByteOrder(QDataStream::LittleEndian);
-    in.skipRawData(12);
-    quint16 channels = 0;
-    char id[4];
-    quint32 size = 0;
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     // The data chunk runs to the end: a writer still at work has not filled in its size.
-    while (in.readRawData(id, 4) == 4) {
-        in >> size;
-        if (QByteArray(id, 4) == "data")
-            break;
-        if (QByteArray(id, 4) == "fmt ") {
-            quint16 format = 0;
-            in >> format >> channels;
-            size -= 4;
-        }
-        in.skipRawData(int(size));
-    }
-    if (channels == 0)
-        return {};
-    QList<double> sums(channels, 0.0);
-    qint64 frames = 0;
-    qint16 sample = 0;
-    while (!in.atEnd()) {
-        for (int c = 0; c < channels; ++c) {
-            in >> sample;
-            sums[c] += double(sample) * sample / (32768.0 * 32768.0);
-        }
-        ++frames;
-    }
-    for (double& sum : sums)
-        sum = frames > 0 ? std::sqrt(sum / double(frames)) : 0;
-    return sums;
+    const qsizetype data = bytes.indexOf("data");
+    QList<double> levels(2, 0.0);
+    const auto* samples = reinterpret_cast<const qint16*>(bytes.constData() + data + 8);
+    const qsizetype frames = data < 0 ? 0 : (bytes.size() - data - 8) / 4;
+    for (qsizetype i = 0; i < 2 * frames; ++i)
+        levels[i % 2] += std::pow(samples[i] / 32768.0, 2) / double(frames);
+    for (double& level : levels)
+        level = std::sqrt(level);
+    return levels;
 }
 
 bool writeSilence(const QString& path, double seconds)

@@ -11,8 +11,8 @@ namespace TestMedia {
 bool writeTone(const QString& path, double seconds, int sampleRate = 44100);
 // A 16-bit stereo PCM WAV with the tone on the left channel and silence on the right.
 bool writeLeftTone(const QString& path, double seconds, int sampleRate = 44100);
-// The root mean square level of each channel of a 16-bit PCM WAV, 1 for a full-scale square.
-QList<double> channelLevels(const QString& path);
+// The root mean square level of each channel of a 16-bit stereo PCM WAV.
+QList<double> stereoLevels(const QString& path);
 // A silent 8 kHz WAV whose samples are left as a sparse hole, so hours cost nothing.
 bool writeSilence(const QString& path, double seconds);
 // Bytes no decoder accepts, behind a WAV header that promises sound.

@@ -7,6 +7,7 @@
 #include "player/PlaybackController.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -408,8 +409,9 @@ void TestMpvMediaPlayer::channelsHeard()
         player.setUrl(tone);
         QVERIFY(waitFor([&] { return player.playState() == MediaPlayer::State::Stopped; }));
     } // the output file is complete once the engine has ended
-    const QList<double> levels = TestMedia::channelLevels(toFile.soundFile);
-    QCOMPARE(levels.size(), 2);
+    // All of the second was heard, so silence is the filter's doing.
+    QVERIFY(QFileInfo(toFile.soundFile).size() > 0.9 * 4 * 44100);
+    const QList<double> levels = TestMedia::stereoLevels(toFile.soundFile);
     QCOMPARE(QStringLiteral("left %1 right %2").arg(levels[0], 0, 'f', 2).arg(levels[1], 0, 'f', 2),
              heard);
 }
