@@ -443,10 +443,15 @@ void TestMpvMediaPlayer::refusedFiltersLeaveTheSoundAsItWas()
     QVERIFY(!refused.first().last().toString().isEmpty());
     QCOMPARE(player.engineProperty("af").toString(), QString());
 
-    // The next file plays with no filter, and a chain that can be built is taken.
+    // The next file plays with no filter, and every filter of the clean-up is taken.
     QVERIFY(openPlaying(player, pathOf("tone.wav")));
-    player.setAudioFilters(QStringLiteral("highpass=f=100"));
-    QTRY_VERIFY_WITH_TIMEOUT(player.engineProperty("af").toString().contains("highpass"),
+    player.setAudioFilters(SoundFilters{.channels = SoundChannels::MonoMix,
+                                        .boostPercent = 300,
+                                        .speechNormaliser = true,
+                                        .noiseReduction = true,
+                                        .highPass = true}
+                               .chain());
+    QTRY_VERIFY_WITH_TIMEOUT(player.engineProperty("af").toString().contains("alimiter"),
                              kRealWaitMs);
     QCOMPARE(refused.count(), 1);
     QCOMPARE(errors.count(), 0);
