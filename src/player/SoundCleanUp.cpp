@@ -26,8 +26,11 @@ void SoundCleanUp::load(const QString& path)
 
 void SoundCleanUp::setFilters(const SoundFilters& filters)
 {
-    if (filters == m_filters)
+    // A menu entry chosen again has moved its check mark all the same: the views follow anew.
+    if (filters == m_filters) {
+        Q_EMIT changed();
         return;
+    }
     m_previous = m_filters;
     apply(filters);
     QString error;

@@ -82,8 +82,8 @@ void TestSoundCleanUp::commandsReachEngineMenuAndTitle()
         .channels = SoundChannels::LeftOnly, .boostPercent = 125, .noiseReduction = true};
     QCOMPARE(shown(), QStringList({"", "talk.wav - 03:20", "cleanUpAction bothChannelsAction"}));
 
-    for (PlayerCommand command :
-         {PlayerCommand::NoiseReduction, PlayerCommand::LeftChannel, PlayerCommand::BoostUp})
+    for (PlayerCommand command : {PlayerCommand::NoiseReduction, PlayerCommand::BoostUp,
+                                  PlayerCommand::LeftChannel, PlayerCommand::LeftChannel})
         f.player->control()->runCommand(command);
     QCOMPARE(shown(), QStringList({set.chain(), "talk.wav - 03:20" + mark,
                                    "cleanUpAction leftChannelAction noiseReductionAction"}));
