@@ -15,10 +15,10 @@
 
 SoundOptionsDialog::SoundOptionsDialog(const InterfaceTexts& texts, const SoundFilters& filters,
                                        QWidget* parent)
-    : QDialog(parent), m_opening(filters), m_cleanUp(new QCheckBox(texts.plain(Text::CleanUpOn))),
-      m_boost(new QSpinBox), m_speechNormaliser(new QCheckBox(texts.plain(Text::SpeechNormaliser))),
-      m_noiseReduction(new QCheckBox(texts.plain(Text::NoiseReduction))),
-      m_highPass(new QCheckBox(texts.plain(Text::HighPassFilter)))
+    : QDialog(parent), m_opening(filters), m_cleanUp(new QCheckBox(texts.text(Text::CleanUpOn))),
+      m_boost(new QSpinBox), m_speechNormaliser(new QCheckBox(texts.text(Text::SpeechNormaliser))),
+      m_noiseReduction(new QCheckBox(texts.text(Text::NoiseReduction))),
+      m_highPass(new QCheckBox(texts.text(Text::HighPassFilter)))
 {
     setObjectName(QStringLiteral("soundOptionsDialog"));
     setWindowTitle(texts.plain(Text::SoundCleanUpTitle));
@@ -32,7 +32,7 @@ SoundOptionsDialog::SoundOptionsDialog(const InterfaceTexts& texts, const SoundF
                                        std::pair{SoundChannels::LeftOnly, Text::LeftChannelOnly},
                                        std::pair{SoundChannels::RightOnly, Text::RightChannelOnly},
                                        std::pair{SoundChannels::MonoMix, Text::MonoMix}}) {
-        auto* button = new QRadioButton(texts.plain(text));
+        auto* button = new QRadioButton(texts.text(text));
         channelsLayout->addWidget(button);
         m_channels[choice] = button;
         connect(button, &QRadioButton::toggled, this, [this](bool on) {
@@ -46,7 +46,7 @@ SoundOptionsDialog::SoundOptionsDialog(const InterfaceTexts& texts, const SoundF
     m_boost->setObjectName(QStringLiteral("boostBox"));
     m_boost->setRange(SoundFilters::kLeastBoost, SoundFilters::kMostBoost);
     m_boost->setSingleStep(SoundFilters::kBoostStep);
-    auto* boostLabel = new QLabel(texts.plain(Text::VolumeBoostPercent));
+    auto* boostLabel = new QLabel(texts.text(Text::VolumeBoostPercent));
     boostLabel->setBuddy(m_boost);
     boostRow->addRow(boostLabel, m_boost);
     layout->addLayout(boostRow);
