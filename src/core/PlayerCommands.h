@@ -31,6 +31,17 @@ enum class PlayerCommand {
     Loop,
     LoopStart,
     LoopEnd,
+    // The sound clean-up: on or off as a whole, and each of its filters.
+    CleanUp,
+    BothChannels,
+    LeftChannel,
+    RightChannel,
+    MonoMix,
+    BoostUp,
+    BoostDown,
+    SpeechNormaliser,
+    NoiseReduction,
+    HighPass,
 };
 
 // What the other windows ask of the player window: its transport and display, and the player

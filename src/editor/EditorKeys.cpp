@@ -53,6 +53,8 @@ KeyAction onPress(int key, Qt::KeyboardModifiers modifiers)
         return player(PlayerCommand::SlowDown);
     case Qt::Key_F7:
         return player(PlayerCommand::SpeedUp);
+    case Qt::Key_F9:
+        return player(PlayerCommand::CleanUp);
     case Qt::Key_I:
     case Qt::Key_V:
     case Qt::Key_C:
@@ -121,7 +123,10 @@ KeyAction onRelease(int key, Qt::KeyboardModifiers modifiers, bool italianKeys)
     case Qt::Key_F8:
         return player(PlayerCommand::BookmarkWindow);
     case Qt::Key_F9:
-        return player(PlayerCommand::AudioSettings);
+        // Ctrl+F9 has switched the clean-up as it went down.
+        if (!ctrlAlone(modifiers))
+            return player(PlayerCommand::AudioSettings);
+        return {};
     case Qt::Key_F11:
         return player(PlayerCommand::FullPath);
     case Qt::Key_F12:

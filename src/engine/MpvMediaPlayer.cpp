@@ -8,6 +8,7 @@
 #include <clocale>
 #include <cmath>
 #include <mpv/client.h>
+#include <utility>
 
 namespace {
 
@@ -92,10 +93,14 @@ MpvMediaPlayer::MpvMediaPlayer(const Options& options, QObject* parent) : MediaP
         set(name, value);
     if (options.nullOutput)
         set("ao", "null");
+    else if (!options.soundFile.isEmpty()) {
+        set("ao", "pcm");
+        set("ao-pcm-file", QFile::encodeName(options.soundFile).constData());
+        set("audio-format", "s16");
+    } else if (!options.audioOutputs.isEmpty())
+        set("ao", options.audioOutputs.constData());
     if (!options.nullOutputBuffer.isEmpty())
         set("ao-null-buffer", options.nullOutputBuffer.constData());
-    else if (!options.audioOutputs.isEmpty())
-        set("ao", options.audioOutputs.constData());
     set("audio-client-name", "Vocarta");
     set("idle", "yes");
     // Without it mpv unloads the file at its end, and an exact seek near the end does the same.
@@ -114,6 +119,8 @@ MpvMediaPlayer::MpvMediaPlayer(const Options& options, QObject* parent) : MediaP
     mpv_observe_property(m_mpv, DurationId, "duration", MPV_FORMAT_DOUBLE);
     mpv_observe_property(m_mpv, EofReachedId, "eof-reached", MPV_FORMAT_FLAG);
     mpv_observe_property(m_mpv, PauseId, "pause", MPV_FORMAT_FLAG);
+    // Its error messages say why a filter chain could not be built.
+    mpv_request_log_messages(m_mpv, "error");
 
     // Called on an mpv thread: only hand the work over to this object's thread, once per batch.
     mpv_set_wakeup_callback(
@@ -152,6 +159,7 @@ void MpvMediaPlayer::setUrl(const QString& path)
     }
     m_url = path;
     m_loading = true;
+    m_engineErrors.clear();
     setEnginePause(false);
     // Absolute, so that mpv never reads a name such as "-" as a stream other than the file.
     const QByteArray file = QFile::encodeName(QFileInfo(path).absoluteFilePath());
@@ -274,12 +282,25 @@ void MpvMediaPlayer::setAudioFilters(const QString& chain)
 {
     if (!m_mpv)
         return;
-    const QByteArray text = chain.toUtf8();
-    const char* value = text.constData();
     // The reply's generation is the chain's place in m_filterChains, for the refusal's message.
     m_filterChains.append(chain);
-    mpv_set_property_async(m_mpv, replyTag(FilterReply, m_filterChains.size() - 1), "af",
-                           MPV_FORMAT_STRING, &value);
+    m_engineErrors.clear();
+    sendFilters(chain, replyTag(FilterReply, m_filterChains.size() - 1));
+}
+
+void MpvMediaPlayer::sendFilters(const QString& chain, std::uint64_t userdata)
+{
+    // The command, unlike the property, builds the chain at once when a file plays, and keeps
+    // the previous one when that fails. One lavfi graph is built whole or not at all.
+    const QByteArray text = chain.isEmpty() ? QByteArray() : "lavfi=[" + chain.toUtf8() + ']';
+    const char* args[] = {"af", "set", text.constData(), nullptr};
+    mpv_command_async(m_mpv, userdata, args);
+}
+
+QString MpvMediaPlayer::engineErrorOr(int error) const
+{
+    return m_engineErrors.isEmpty() ? QString::fromUtf8(mpv_error_string(error))
+                                    : m_engineErrors.first();
 }
 
 MediaPlayer::State MpvMediaPlayer::playState() const
@@ -357,6 +378,13 @@ void MpvMediaPlayer::handleEvent(const mpv_event& event)
     case MPV_EVENT_PLAYBACK_RESTART:
         handlePlaybackRestart();
         break;
+    case MPV_EVENT_LOG_MESSAGE: {
+        const auto& message = *static_cast<const mpv_event_log_message*>(event.data);
+        // Only the first few say what went wrong.
+        if (m_engineErrors.size() < 8)
+            m_engineErrors << QString::fromUtf8(message.text).trimmed();
+        break;
+    }
     default:
         break;
     }
@@ -413,7 +441,9 @@ void MpvMediaPlayer::handleReply(const mpv_event& event)
         if (index == m_filterChains.size() - 1)
             m_filterChains.clear();
         if (event.error < 0)
-            Q_EMIT audioFiltersRefused(chain, QString::fromUtf8(mpv_error_string(event.error)));
+            Q_EMIT audioFiltersRefused(chain, engineErrorOr(event.error));
+        else
+            m_engineFilters = chain;
         return;
     }
     case PositionReply:
@@ -469,12 +499,19 @@ void MpvMediaPlayer::handleFileLoaded()
             m_seekPending = false;
     }
     m_holdPosition = m_paused && !m_seekPending;
+    if (m_filtersFailedLoad) {
+        // Loaded without them, so the filters were at fault.
+        const QString chain = *std::exchange(m_filtersFailedLoad, std::nullopt);
+        Q_EMIT audioFiltersRefused(chain, engineErrorOr(MPV_ERROR_GENERIC));
+    }
 }
 
 void MpvMediaPlayer::handleEndFile(const mpv_event& event)
 {
     const auto& end = *static_cast<const mpv_event_end_file*>(event.data);
     if (m_url.isEmpty() || end.playlist_entry_id != m_entryId)
+        return;
+    if (end.reason == MPV_END_FILE_REASON_ERROR && m_loading && retryWithoutFilters())
         return;
     if (end.reason == MPV_END_FILE_REASON_ERROR)
         failLoad(QFileInfo::exists(m_url) ? loadErrorText(end.error)
@@ -549,6 +586,20 @@ void MpvMediaPlayer::setDurationValue(double seconds)
         m_position = m_duration;
 }
 
+bool MpvMediaPlayer::retryWithoutFilters()
+{
+    if (m_engineFilters.isEmpty() || m_filtersFailedLoad)
+        return false;
+    m_filtersFailedLoad = std::exchange(m_engineFilters, QString());
+    sendFilters(QString(), 0);
+    m_entryId = -1;
+    m_startedEntryId = -1;
+    ++m_loadGeneration;
+    const QByteArray file = QFile::encodeName(QFileInfo(m_url).absoluteFilePath());
+    const char* args[] = {"loadfile", file.constData(), "replace", nullptr};
+    return mpv_command_async(m_mpv, replyTag(LoadReply, m_loadGeneration), args) >= 0;
+}
+
 void MpvMediaPlayer::failLoad(const QString& reason, int error)
 {
     const QString name = QFileInfo(m_url).fileName();
@@ -574,6 +625,11 @@ void MpvMediaPlayer::unload()
 
 void MpvMediaPlayer::resetMediaState()
 {
+    // The file failed without the filters too, or another came: they stay for the next file.
+    if (m_filtersFailedLoad) {
+        m_engineFilters = *std::exchange(m_filtersFailedLoad, std::nullopt);
+        sendFilters(m_engineFilters, 0);
+    }
     m_entryId = -1;
     m_startedEntryId = -1;
     m_loading = false;

@@ -6,6 +6,7 @@
 #include <QVariant>
 #include <atomic>
 #include <cstdint>
+#include <optional>
 
 struct mpv_handle;
 struct mpv_event;
@@ -24,6 +25,8 @@ public:
         // Seconds of sound the silent output holds ahead of what it "plays" ("" for mpv's 0.2):
         // the position mpv tells lags by that much behind the sound decoded.
         QByteArray nullOutputBuffer;
+        // The sound is written to this WAV file instead of being played (tests of what is heard).
+        QString soundFile;
 
         static Options silent()
         {
@@ -90,6 +93,12 @@ private:
     void setDurationValue(double seconds);
     // `error` is mpv's code, when there is one.
     void failLoad(const QString& reason, int error = 0);
+    // A file that fails to load while filters are set loads once more without them: a chain that
+    // cannot be built for its sound fails the whole file in mpv.
+    bool retryWithoutFilters();
+    void sendFilters(const QString& chain, std::uint64_t userdata);
+    // What the engine said went wrong since the last filter command or file load.
+    QString engineErrorOr(int error) const;
     void unload();
     void resetMediaState();
     bool atEnd() const;
@@ -125,4 +134,9 @@ private:
     double m_loopTo = 0;
     // The filter chains sent and not answered yet, in their order.
     QStringList m_filterChains;
+    // The chain mpv took last; a file loading is built with it.
+    QString m_engineFilters;
+    // The chain a file could not be loaded with, while the file loads again without it.
+    std::optional<QString> m_filtersFailedLoad;
+    QStringList m_engineErrors;
 };

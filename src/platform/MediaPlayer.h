@@ -55,7 +55,9 @@ public:
     // each turn; `to` not after `from` ends the loop. Kept when another file opens.
     virtual void setLoop(double from, double to) = 0;
     // The sound goes through this chain of filters (FFmpeg's filter graph syntax, "" for none).
-    // A chain the engine refuses is reported by audioFiltersRefused and the previous one stays.
+    // A chain the engine refuses is reported by audioFiltersRefused: refused while a file plays,
+    // the previous one stays; refused by a file opening (it could not be built for its sound),
+    // the file opens with none.
     virtual void setAudioFilters(const QString& chain) = 0;
 
     // False once the engine is known to be missing. An engine still being loaded counts as

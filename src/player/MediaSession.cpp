@@ -242,8 +242,18 @@ void MediaSession::setShowsFullPath(bool shown)
 QString MediaSession::caption() const
 {
     const QString duration = m_platform.media ? m_platform.media->durationString() : QString();
-    const QString caption = MediaTitle::caption(m_state.currentMediaPath, m_fullPath, duration);
+    const QString caption =
+        MediaTitle::caption(m_state.currentMediaPath, m_fullPath, duration, m_captionMark);
     return m_captionNote.isEmpty() ? caption : caption + QStringLiteral("  ·  ") + m_captionNote;
+}
+
+void MediaSession::setCaptionMark(const QString& mark)
+{
+    if (mark == m_captionMark)
+        return;
+    m_captionMark = mark;
+    if (m_playback->hasMedia() && !m_failed && m_notice.isEmpty())
+        Q_EMIT titleChanged(caption());
 }
 
 void MediaSession::refreshTitle()

@@ -59,6 +59,8 @@ public:
     void showNotice(const QString& notice);
     // Said after the caption as long as it is set ("" for none): a state the player is in.
     void setCaptionNote(const QString& note);
+    // A word the title line adds after the length (the sound is filtered); "" for none.
+    void setCaptionMark(const QString& mark);
     // Called with each display of the position: tells when the length became known, and has the
     // title line follow the length unless the file failed.
     void refreshTitle();
@@ -100,6 +102,7 @@ private:
     QString m_shownLength;
     bool m_failed = false;
     bool m_fullPath = false;
+    QString m_captionMark;
     std::optional<ResumePositions> m_positions;
     QString m_notice;
     QString m_captionNote;

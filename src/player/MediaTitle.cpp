@@ -10,11 +10,15 @@ QString fileName(const QString& path)
     return slash < 0 ? path : path.mid(slash + 1);
 }
 
-QString caption(const QString& path, bool fullPath, const QString& durationText)
+QString caption(const QString& path, bool fullPath, const QString& durationText,
+                const QString& mark)
 {
     QString shown = fullPath ? path : fileName(path);
     shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
-    return shown + QStringLiteral(" - ") + colons(durationText);
+    QString text = shown + QStringLiteral(" - ") + colons(durationText);
+    if (!mark.isEmpty())
+        text += QStringLiteral(" [") + mark + QLatin1Char(']');
+    return text;
 }
 
 int fontPoints(qsizetype captionLength)

@@ -9,8 +9,9 @@ namespace MediaTitle {
 QString fileName(const QString& path);
 
 // The caption: the shown name with every "&" doubled, " - ", and the length with ":" between
-// its numbers.
-QString caption(const QString& path, bool fullPath, const QString& durationText);
+// its numbers; then the mark, when there is one, in brackets.
+QString caption(const QString& path, bool fullPath, const QString& durationText,
+                const QString& mark = QString());
 
 // Point size of the title for a caption of that many characters.
 int fontPoints(qsizetype captionLength);

@@ -10,6 +10,7 @@
 #include "platform/SkinImage.h"
 #include "platform/Twips.h"
 #include "player/PlayerFace.h"
+#include "player/SoundCleanUp.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -30,7 +31,8 @@ PlayerWindow::PlayerWindow(AppState& state, const Platform& platform, QWidget* p
       m_keeper(new SessionKeeper(state, platform, m_peers, this)),
       m_face(new PlayerFace(state, this)),
       m_values(new ValueCommands(state.texts, *platform.dialogs, m_playback,
-                                 m_face->displayPicture(), this))
+                                 m_face->displayPicture(), this)),
+      m_cleanUp(new SoundCleanUp(platform.media, state.texts, platform.dialogs, this))
 {
     m_playback->setObjectName(QStringLiteral("playback"));
     m_control = new PlayerControl({.media = platform.media,
@@ -204,6 +206,7 @@ void PlayerWindow::restoreSession(const QString& commandLine)
         const QSignalBlocker quiet(m_commands.action(name));
         m_commands.action(name)->setChecked(on);
     }
+    m_cleanUp->load(m_state.filesPath(QLatin1String(SoundFilters::kFileName)));
 
     // The start has just read the file, unless the player is made on its own.
     if (!m_state.texts.holdsFile(m_state.languagePath()) &&

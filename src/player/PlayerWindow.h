@@ -16,6 +16,7 @@
 #include <QMainWindow>
 
 class PlayerFace;
+class SoundCleanUp;
 class QAction;
 struct AppState;
 
@@ -131,6 +132,7 @@ private:
 
     PlayerFace* m_face;
     ValueCommands* m_values;
+    SoundCleanUp* m_cleanUp;
     BusyPointer m_busyPointer{this};
 
     CompanionWindows m_companions{this};

@@ -8,6 +8,8 @@
 #include "core/RecorderCommands.h"
 #include "player/PlayerFace.h"
 #include "player/PlayerWindow.h"
+#include "player/SoundCleanUp.h"
+#include "player/SoundOptionsDialog.h"
 
 #include <QAction>
 #include <QEvent>
@@ -33,6 +35,12 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
     };
     const auto valueCommand = [](ValueEntry::Mode mode) {
         return [mode](PlayerWindow& w) { w.m_values->open(mode); };
+    };
+    const auto sound = [](std::function<void(SoundFilters&)> edit) {
+        return [edit](PlayerWindow& w) { w.m_cleanUp->change(edit); };
+    };
+    const auto channels = [sound](SoundChannels choice) {
+        return sound([choice](SoundFilters& f) { f.channels = choice; });
     };
     const auto recentEntries = [](PlayerWindow& w, QMenu* menu) {
         w.m_session->recentMenu()->addEntries(menu, RecentFilesMenu::SeparatorPlace::Before);
@@ -216,6 +224,74 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
          .key = Qt::Key_F9,
          .run = &PlayerWindow::openSoundSettings,
          .answers = PlayerCommand::AudioSettings},
+        Row::submenu("soundCleanUpMenu", Text::SoundCleanUpMenu),
+        {.name = "cleanUpAction",
+         .caption = Text::CleanUpOn,
+         .key = Qt::CTRL | Qt::Key_F9,
+         .run = sound([](SoundFilters& f) { f.cleanUp = !f.cleanUp; }),
+         .answers = PlayerCommand::CleanUp,
+         .flags = Checkable},
+        Row::separator(),
+        {.name = "bothChannelsAction",
+         .caption = Text::BothChannels,
+         .run = channels(SoundChannels::Both),
+         .answers = PlayerCommand::BothChannels,
+         .flags = Exclusive},
+        {.name = "leftChannelAction",
+         .caption = Text::LeftChannelOnly,
+         .run = channels(SoundChannels::LeftOnly),
+         .answers = PlayerCommand::LeftChannel,
+         .flags = Exclusive},
+        {.name = "rightChannelAction",
+         .caption = Text::RightChannelOnly,
+         .run = channels(SoundChannels::RightOnly),
+         .answers = PlayerCommand::RightChannel,
+         .flags = Exclusive},
+        {.name = "monoMixAction",
+         .caption = Text::MonoMix,
+         .run = channels(SoundChannels::MonoMix),
+         .answers = PlayerCommand::MonoMix,
+         .flags = Exclusive},
+        Row::separator(),
+        {.name = "boostUpAction",
+         .caption = Text::BoostUp,
+         .run = sound([](SoundFilters& f) { f.stepBoost(+1); }),
+         .answers = PlayerCommand::BoostUp},
+        {.name = "boostDownAction",
+         .caption = Text::BoostDown,
+         .run = sound([](SoundFilters& f) { f.stepBoost(-1); }),
+         .answers = PlayerCommand::BoostDown},
+        Row::separator(),
+        {.name = "speechNormaliserAction",
+         .caption = Text::SpeechNormaliser,
+         .run = sound([](SoundFilters& f) { f.speechNormaliser = !f.speechNormaliser; }),
+         .answers = PlayerCommand::SpeechNormaliser,
+         .flags = Checkable},
+        {.name = "noiseReductionAction",
+         .caption = Text::NoiseReduction,
+         .run = sound([](SoundFilters& f) { f.noiseReduction = !f.noiseReduction; }),
+         .answers = PlayerCommand::NoiseReduction,
+         .flags = Checkable},
+        {.name = "highPassAction",
+         .caption = Text::HighPassFilter,
+         .run = sound([](SoundFilters& f) { f.highPass = !f.highPass; }),
+         .answers = PlayerCommand::HighPass,
+         .flags = Checkable},
+        Row::separator(),
+        {.name = "soundOptionsAction",
+         .caption = Text::SoundOptions,
+         .run =
+             [](PlayerWindow& w) {
+                 auto* dialog = new SoundOptionsDialog(w.m_state.texts, w.m_cleanUp->filters(), &w);
+                 dialog->setAttribute(Qt::WA_DeleteOnClose);
+                 connect(dialog, &SoundOptionsDialog::filtersChanged, w.m_cleanUp,
+                         &SoundCleanUp::setFilters);
+                 connect(w.m_cleanUp, &SoundCleanUp::changed, dialog,
+                         [&w, dialog] { dialog->showFilters(w.m_cleanUp->filters()); });
+                 dialog->open();
+             },
+         .flags = Ellipsis},
+        Row::endSubmenu(),
         {.name = "pedalsAction",
          .caption = Text::PedalOptionsEntry,
          .run =
@@ -306,6 +382,22 @@ void PlayerWindow::buildMenus()
         options.growingStepBack = on;
         m_playback->setOptions(options);
         keepListeningOptions();
+    });
+    // The check marks and the title line follow the filters however they change.
+    connect(m_cleanUp, &SoundCleanUp::changed, this, [this] {
+        const SoundFilters& f = m_cleanUp->filters();
+        const std::pair<const char*, bool> checks[] = {
+            {"cleanUpAction", f.cleanUp},
+            {"bothChannelsAction", f.channels == SoundChannels::Both},
+            {"leftChannelAction", f.channels == SoundChannels::LeftOnly},
+            {"rightChannelAction", f.channels == SoundChannels::RightOnly},
+            {"monoMixAction", f.channels == SoundChannels::MonoMix},
+            {"speechNormaliserAction", f.speechNormaliser},
+            {"noiseReductionAction", f.noiseReduction},
+            {"highPassAction", f.highPass}};
+        for (const auto& [name, on] : checks)
+            m_commands.action(name)->setChecked(on);
+        m_session->setCaptionMark(m_cleanUp->captionMark());
     });
 }
 

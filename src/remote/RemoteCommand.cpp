@@ -88,6 +88,26 @@ constexpr RemoteCommand kCommands[] = {
          if (t.editor)
              t.editor->followHeardPart();
      }},
+    {"clean-up", "switch the sound clean-up on or off as a whole, keeping its settings",
+     [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::CleanUp); }},
+    {"channels-both", "hear both channels as recorded",
+     [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::BothChannels); }},
+    {"channels-left", "hear the left channel only, in both ears",
+     [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::LeftChannel); }},
+    {"channels-right", "hear the right channel only, in both ears",
+     [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::RightChannel); }},
+    {"channels-mono", "hear both channels mixed to mono",
+     [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::MonoMix); }},
+    {"boost-up", "boost the volume a step further beyond full volume",
+     [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::BoostUp); }},
+    {"boost-down", "take the volume boost a step back",
+     [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::BoostDown); }},
+    {"speech-normaliser", "switch the speech normaliser on or off",
+     [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::SpeechNormaliser); }},
+    {"noise-reduction", "switch the noise reduction on or off",
+     [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::NoiseReduction); }},
+    {"high-pass", "switch the high-pass filter against rumble on or off",
+     [](const RemoteTargets& t) { runPlayerCommand(t, PlayerCommand::HighPass); }},
 };
 
 } // namespace

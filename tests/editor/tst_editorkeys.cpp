@@ -75,6 +75,8 @@ void TestEditorKeys::keyTable_data()
                                   << player(PlayerCommand::CloseMedia);
     QTest::newRow("down Ctrl+F6") << true << int(Qt::Key_F6) << ctrl << false
                                   << player(PlayerCommand::SlowDown);
+    QTest::newRow("down Ctrl+F9") << true << int(Qt::Key_F9) << ctrl << false
+                                  << player(PlayerCommand::CleanUp);
     QTest::newRow("down Ctrl+Z") << true << int(Qt::Key_Z) << ctrl << false << swallowed;
     QTest::newRow("down Ctrl+Shift+M") << true << int(Qt::Key_M) << ctrlShift << false << nothing;
     QTest::newRow("down F5") << true << int(Qt::Key_F5) << 0 << false << nothing;
@@ -104,6 +106,8 @@ void TestEditorKeys::keyTable_data()
                            << player(PlayerCommand::LoopStart);
     QTest::newRow("up F4") << false << int(Qt::Key_F4) << 0 << false
                            << player(PlayerCommand::LoopEnd);
+    QTest::newRow("up Ctrl+F9, the clean-up switched as it went down")
+        << false << int(Qt::Key_F9) << ctrl << false << nothing;
     QTest::newRow("up Ctrl+F4, closed as it went down")
         << false << int(Qt::Key_F4) << ctrl << false << nothing;
 }

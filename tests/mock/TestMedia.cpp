@@ -9,16 +9,16 @@
 
 namespace {
 
-QByteArray wavHeader(quint32 dataBytes, int sampleRate, int bitsPerSample)
+QByteArray wavHeader(quint32 dataBytes, int sampleRate, int bitsPerSample, quint16 channels = 1)
 {
-    const quint16 blockAlign = bitsPerSample / 8;
+    const quint16 blockAlign = channels * bitsPerSample / 8;
     QByteArray header;
     QDataStream out(&header, QIODevice::WriteOnly);
     out.setByteOrder(QDataStream::LittleEndian);
     out.writeRawData("RIFF", 4);
     out << quint32(36 + dataBytes);
     out.writeRawData("WAVEfmt ", 8);
-    out << quint32(16) << quint16(1) << quint16(1) << quint32(sampleRate)
+    out << quint32(16) << quint16(1) << channels << quint32(sampleRate)
         << quint32(sampleRate * blockAlign) << blockAlign << quint16(bitsPerSample);
     out.writeRawData("data", 4);
     out << dataBytes;
@@ -41,6 +41,35 @@ bool writeTone(const QString& path, double seconds, int sampleRate)
     QFile file(path);
     return file.open(QIODevice::WriteOnly) &&
            file.write(wavHeader(quint32(data.size()), sampleRate, 16) + data) > 0;
+}
+
+bool writeLeftTone(const QString& path, double seconds, int sampleRate)
+{
+    const int frames = int(std::lround(seconds * sampleRate));
+    QByteArray data;
+    QDataStream out(&data, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    for (int i = 0; i < frames; ++i)
+        out << qint16(8000 * std::sin(2 * std::numbers::pi * 440.0 * i / sampleRate)) << qint16(0);
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) &&
+           file.write(wavHeader(quint32(data.size()), sampleRate, 16, 2) + data) > 0;
+}
+
+QList<double> stereoLevels(const QString& path)
+{
+    QFile file(path);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    // The data chunk runs to the end: a writer still at work has not filled in its size.
+    const qsizetype data = bytes.indexOf("data");
+    QList<double> levels(2, 0.0);
+    const auto* samples = reinterpret_cast<const qint16*>(bytes.constData() + data + 8);
+    const qsizetype frames = data < 0 ? 0 : (bytes.size() - data - 8) / 4;
+    for (qsizetype i = 0; i < 2 * frames; ++i)
+        levels[i % 2] += std::pow(samples[i] / 32768.0, 2) / double(frames);
+    for (double& level : levels)
+        level = std::sqrt(level);
+    return levels;
 }
 
 bool writeSilence(const QString& path, double seconds)

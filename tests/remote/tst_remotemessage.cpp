@@ -100,10 +100,31 @@ void TestRemoteMessage::everyCommandIsListedAndFound()
         line.chop(1);
         QCOMPARE(RemoteMessage::parse(line), (Request{Kind::Command, name}));
     }
-    QCOMPARE(names,
-             (QStringList{"play-pause", "stop", "skip-back", "skip-forward", "slower", "faster",
-                          "loop", "loop-start", "loop-end", "add-bookmark", "next-bookmark",
-                          "previous-bookmark", "insert-timestamp", "copy-timestamp", "follow"}));
+    QCOMPARE(names, (QStringList{"play-pause",
+                                 "stop",
+                                 "skip-back",
+                                 "skip-forward",
+                                 "slower",
+                                 "faster",
+                                 "loop",
+                                 "loop-start",
+                                 "loop-end",
+                                 "add-bookmark",
+                                 "next-bookmark",
+                                 "previous-bookmark",
+                                 "insert-timestamp",
+                                 "copy-timestamp",
+                                 "follow",
+                                 "clean-up",
+                                 "channels-both",
+                                 "channels-left",
+                                 "channels-right",
+                                 "channels-mono",
+                                 "boost-up",
+                                 "boost-down",
+                                 "speech-normaliser",
+                                 "noise-reduction",
+                                 "high-pass"}));
     QVERIFY(!findRemoteCommand(u"pause"));
 }
 
