@@ -418,80 +418,81 @@ void TestMpvMediaPlayer::loopNeverLeavesItsStretch()
     QVERIFY2(turns >= 4, qPrintable(QString::number(turns)));
     player.setLoop(0, 0);
     QVERIFY(waitFor([&] { return player.currentPosition() > kTo + 0.3; }));
-    void TestMpvMediaPlayer::channelsHeard_data()
+}
+
+void TestMpvMediaPlayer::channelsHeard_data()
+{
+    QTest::addColumn<SoundChannels>("channels");
+    QTest::addColumn<QString>("heard");
+    // The tone is on the left only, at a level of 0.17.
+    QTest::newRow("both") << SoundChannels::Both << "left 0.17 right 0.00";
+    QTest::newRow("left only") << SoundChannels::LeftOnly << "left 0.17 right 0.17";
+    QTest::newRow("right only") << SoundChannels::RightOnly << "left 0.00 right 0.00";
+    QTest::newRow("mono mix") << SoundChannels::MonoMix << "left 0.09 right 0.09";
+}
+
+void TestMpvMediaPlayer::channelsHeard()
+{
+    QFETCH(SoundChannels, channels);
+    QFETCH(QString, heard);
+    const QString tone = pathOf("left.wav");
+    QVERIFY(TestMedia::writeLeftTone(tone, 1.0));
+    MpvMediaPlayer::Options toFile;
+    toFile.soundFile = pathOf("heard.wav");
     {
-        QTest::addColumn<SoundChannels>("channels");
-        QTest::addColumn<QString>("heard");
-        // The tone is on the left only, at a level of 0.17.
-        QTest::newRow("both") << SoundChannels::Both << "left 0.17 right 0.00";
-        QTest::newRow("left only") << SoundChannels::LeftOnly << "left 0.17 right 0.17";
-        QTest::newRow("right only") << SoundChannels::RightOnly << "left 0.00 right 0.00";
-        QTest::newRow("mono mix") << SoundChannels::MonoMix << "left 0.09 right 0.09";
-    }
+        MpvMediaPlayer player(toFile);
+        player.setVolume(100);
+        player.setAudioFilters(SoundFilters{.channels = channels}.chain());
+        player.setUrl(tone);
+        QVERIFY(waitFor([&] { return player.playState() == MediaPlayer::State::Stopped; }));
+    } // the output file is complete once the engine has ended
+    // All of the second was heard, so silence is the filter's doing.
+    QVERIFY(QFileInfo(toFile.soundFile).size() > 0.9 * 4 * 44100);
+    const QList<double> levels = TestMedia::stereoLevels(toFile.soundFile);
+    QCOMPARE(QStringLiteral("left %1 right %2").arg(levels[0], 0, 'f', 2).arg(levels[1], 0, 'f', 2),
+             heard);
+}
 
-    void TestMpvMediaPlayer::channelsHeard()
-    {
-        QFETCH(SoundChannels, channels);
-        QFETCH(QString, heard);
-        const QString tone = pathOf("left.wav");
-        QVERIFY(TestMedia::writeLeftTone(tone, 1.0));
-        MpvMediaPlayer::Options toFile;
-        toFile.soundFile = pathOf("heard.wav");
-        {
-            MpvMediaPlayer player(toFile);
-            player.setVolume(100);
-            player.setAudioFilters(SoundFilters{.channels = channels}.chain());
-            player.setUrl(tone);
-            QVERIFY(waitFor([&] { return player.playState() == MediaPlayer::State::Stopped; }));
-        } // the output file is complete once the engine has ended
-        // All of the second was heard, so silence is the filter's doing.
-        QVERIFY(QFileInfo(toFile.soundFile).size() > 0.9 * 4 * 44100);
-        const QList<double> levels = TestMedia::stereoLevels(toFile.soundFile);
-        QCOMPARE(
-            QStringLiteral("left %1 right %2").arg(levels[0], 0, 'f', 2).arg(levels[1], 0, 'f', 2),
-            heard);
-    }
+void TestMpvMediaPlayer::refusedFiltersLeaveTheSoundAsItWas_data()
+{
+    QTest::addColumn<QString>("chain");
+    QTest::addColumn<bool>("beforeOpening");
+    QTest::newRow("unknown filter, playing") << "nosuchfilter" << false;
+    QTest::newRow("bad value, playing") << "highpass=f=abc" << false;
+    QTest::newRow("unknown filter, then a file") << "nosuchfilter" << true;
+    QTest::newRow("value out of range, then a file") << "afftdn=nr=500" << true;
+}
 
-    void TestMpvMediaPlayer::refusedFiltersLeaveTheSoundAsItWas_data()
-    {
-        QTest::addColumn<QString>("chain");
-        QTest::addColumn<bool>("beforeOpening");
-        QTest::newRow("unknown filter, playing") << "nosuchfilter" << false;
-        QTest::newRow("bad value, playing") << "highpass=f=abc" << false;
-        QTest::newRow("unknown filter, then a file") << "nosuchfilter" << true;
-        QTest::newRow("value out of range, then a file") << "afftdn=nr=500" << true;
-    }
+void TestMpvMediaPlayer::refusedFiltersLeaveTheSoundAsItWas()
+{
+    QFETCH(QString, chain);
+    QFETCH(bool, beforeOpening);
+    MpvMediaPlayer player(NullOutput);
+    QSignalSpy refused(&player, &MediaPlayer::audioFiltersRefused);
+    QSignalSpy errors(&player, &MediaPlayer::mediaError);
+    if (beforeOpening)
+        player.setAudioFilters(chain);
+    QVERIFY(openPlaying(player, pathOf("tone.wav")));
+    if (!beforeOpening)
+        player.setAudioFilters(chain);
+    QTRY_COMPARE_WITH_TIMEOUT(refused.count(), 1, kRealWaitMs);
+    QCOMPARE(refused.first().first().toString(), chain);
+    QVERIFY(!refused.first().last().toString().isEmpty());
+    QCOMPARE(player.engineProperty("af").toString(), QString());
 
-    void TestMpvMediaPlayer::refusedFiltersLeaveTheSoundAsItWas()
-    {
-        QFETCH(QString, chain);
-        QFETCH(bool, beforeOpening);
-        MpvMediaPlayer player(NullOutput);
-        QSignalSpy refused(&player, &MediaPlayer::audioFiltersRefused);
-        QSignalSpy errors(&player, &MediaPlayer::mediaError);
-        if (beforeOpening)
-            player.setAudioFilters(chain);
-        QVERIFY(openPlaying(player, pathOf("tone.wav")));
-        if (!beforeOpening)
-            player.setAudioFilters(chain);
-        QTRY_COMPARE_WITH_TIMEOUT(refused.count(), 1, kRealWaitMs);
-        QCOMPARE(refused.first().first().toString(), chain);
-        QVERIFY(!refused.first().last().toString().isEmpty());
-        QCOMPARE(player.engineProperty("af").toString(), QString());
+    // The next file plays with no filter, and every filter of the clean-up is taken.
+    QVERIFY(openPlaying(player, pathOf("tone.wav")));
+    player.setAudioFilters(SoundFilters{.channels = SoundChannels::MonoMix,
+                                        .boostPercent = 300,
+                                        .speechNormaliser = true,
+                                        .noiseReduction = true,
+                                        .highPass = true}
+                               .chain());
+    QTRY_VERIFY_WITH_TIMEOUT(player.engineProperty("af").toString().contains("alimiter"),
+                             kRealWaitMs);
+    QCOMPARE(refused.count(), 1);
+    QCOMPARE(errors.count(), 0);
+}
 
-        // The next file plays with no filter, and every filter of the clean-up is taken.
-        QVERIFY(openPlaying(player, pathOf("tone.wav")));
-        player.setAudioFilters(SoundFilters{.channels = SoundChannels::MonoMix,
-                                            .boostPercent = 300,
-                                            .speechNormaliser = true,
-                                            .noiseReduction = true,
-                                            .highPass = true}
-                                   .chain());
-        QTRY_VERIFY_WITH_TIMEOUT(player.engineProperty("af").toString().contains("alimiter"),
-                                 kRealWaitMs);
-        QCOMPARE(refused.count(), 1);
-        QCOMPARE(errors.count(), 0);
-    }
-
-    QTEST_GUILESS_MAIN(TestMpvMediaPlayer)
+QTEST_GUILESS_MAIN(TestMpvMediaPlayer)
 #include "tst_mpvmediaplayer.moc"
