@@ -56,25 +56,16 @@ QString valueText(const ListeningOptions& options, const Field& field)
 ListeningOptions ListeningOptions::parse(const QStringList& lines)
 {
     ListeningOptions options;
-    for (const QString& line : lines) {
-        const auto split = OptionLines::split(line);
-        if (!split)
-            continue;
-        const auto& [name, value] = *split;
-        for (const Field& field : kFields) {
-            if (name.compare(QLatin1String(field.name), Qt::CaseInsensitive) == 0)
-                readValue(options, field, value);
-        }
-    }
+    OptionLines::readFields<Field>(
+        lines, kFields,
+        [&options](const Field& field, const QString& value) { readValue(options, field, value); });
     return options;
 }
 
 QStringList ListeningOptions::lines() const
 {
-    QStringList result;
-    for (const Field& field : kFields)
-        result << OptionLines::line(QLatin1String(field.name), valueText(*this, field));
-    return result;
+    return OptionLines::fieldLines<Field>(
+        kFields, [this](const Field& field) { return valueText(*this, field); });
 }
 
 ListeningOptions ListeningOptions::read(const QString& path, QString* error)

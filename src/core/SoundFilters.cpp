@@ -141,25 +141,16 @@ QString SoundFilters::chain() const
 SoundFilters SoundFilters::parse(const QStringList& lines)
 {
     SoundFilters filters;
-    for (const QString& line : lines) {
-        const auto split = OptionLines::split(line);
-        if (!split)
-            continue;
-        const auto& [name, value] = *split;
-        for (const Field& field : kFields) {
-            if (name.compare(QLatin1String(field.name), Qt::CaseInsensitive) == 0)
-                readValue(filters, field, value);
-        }
-    }
+    OptionLines::readFields<Field>(
+        lines, kFields,
+        [&filters](const Field& field, const QString& value) { readValue(filters, field, value); });
     return filters;
 }
 
 QStringList SoundFilters::lines() const
 {
-    QStringList result;
-    for (const Field& field : kFields)
-        result << OptionLines::line(QLatin1String(field.name), valueText(*this, field));
-    return result;
+    return OptionLines::fieldLines<Field>(
+        kFields, [this](const Field& field) { return valueText(*this, field); });
 }
 
 SoundFilters SoundFilters::read(const QString& path, QString* error)
