@@ -1,7 +1,10 @@
 #include "player/CaptionLabel.h"
 
+#include "player/MediaTitle.h"
+
 #include <QEvent>
 #include <QFontMetrics>
+#include <algorithm>
 
 void CaptionLabel::setCaption(const QString& caption, const QString& detail)
 {
@@ -28,7 +31,12 @@ QString CaptionLabel::shownText(const QString& caption)
 void CaptionLabel::fitText()
 {
     const QString shown = shownText(m_caption);
-    const QString fitted = fontMetrics().elidedText(shown, Qt::ElideMiddle, contentsRect().width());
+    const qsizetype noteAt = shown.lastIndexOf(MediaTitle::noteSeparator());
+    const QString note = noteAt < 0 ? QString() : shown.mid(noteAt);
+    const QFontMetrics metrics = fontMetrics();
+    const int room = std::max(contentsRect().width() - metrics.horizontalAdvance(note), 0);
+    const QString fitted =
+        metrics.elidedText(shown.left(shown.size() - note.size()), Qt::ElideMiddle, room) + note;
     setText(fitted);
     QStringList tip;
     if (fitted != shown)

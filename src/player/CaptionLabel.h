@@ -5,7 +5,8 @@
 // A label that takes a caption with access-key marks: "&&" shows one "&", a single "&" marks
 // the next letter and is not shown. caption() gives back the text as it was set. A text too
 // long for the label is shortened in its middle, so both ends (a name's start, a length) stay
-// readable; the whole text is then the tooltip.
+// readable, and a note after MediaTitle's separator stays whole; the whole text is then the
+// tooltip.
 class CaptionLabel : public QLabel {
     Q_OBJECT
 public:

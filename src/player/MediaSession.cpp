@@ -244,7 +244,8 @@ QString MediaSession::caption() const
     const QString duration = m_platform.media ? m_platform.media->durationString() : QString();
     const QString caption =
         MediaTitle::caption(m_state.currentMediaPath, m_fullPath, duration, m_captionMark);
-    return m_captionNote.isEmpty() ? caption : caption + QStringLiteral("  ·  ") + m_captionNote;
+    return m_captionNote.isEmpty() ? caption
+                                   : caption + MediaTitle::noteSeparator() + m_captionNote;
 }
 
 void MediaSession::setCaptionMark(const QString& mark)

@@ -13,6 +13,13 @@ QString fileName(const QString& path);
 QString caption(const QString& path, bool fullPath, const QString& durationText,
                 const QString& mark = QString());
 
+// What separates a state the player is in (a loop) from the caption; the title line shortens
+// the caption before it, never the state.
+inline QString noteSeparator()
+{
+    return QStringLiteral("  \u00b7  ");
+}
+
 // Point size of the title for a caption of that many characters.
 int fontPoints(qsizetype captionLength);
 

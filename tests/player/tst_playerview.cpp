@@ -147,6 +147,12 @@ void TestPlayerView::theTitleLineTellsTheLoop()
     QVERIFY(action(f.player, "loopAction")->isChecked());
     QCOMPARE(titleLabel(f.player)->caption(),
              QStringLiteral("talk.wav - 03:20  ·  Loop 00:30 – 00:34"));
+    // Too narrow for it all: the name gives way, the loop is read whole.
+    titleLabel(f.player)->setFixedWidth(titleLabel(f.player)->fontMetrics().horizontalAdvance(
+        QStringLiteral("talk…20  ·  Loop 00:30 – 00:34")));
+    QCOMPARE(titleLabel(f.player)->text().right(20),
+             QStringLiteral("  ·  Loop 00:30 – 00:34").right(20));
+    QVERIFY(titleLabel(f.player)->text().contains(QChar(0x2026)));
     action(f.player, "loopAction")->trigger();
     QVERIFY(!action(f.player, "loopAction")->isChecked());
     QCOMPARE(titleLabel(f.player)->caption(), QStringLiteral("talk.wav - 03:20"));
