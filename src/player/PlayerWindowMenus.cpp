@@ -42,6 +42,13 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
     const auto channels = [sound](SoundChannels choice) {
         return sound([choice](SoundFilters& f) { f.channels = choice; });
     };
+    // An option whose check mark is its state: what the mark's change sets up does the rest.
+    const auto flipCheck = [](const char* name) {
+        return [name](PlayerWindow& w) {
+            QAction* option = w.m_commands.action(name);
+            option->setChecked(!option->isChecked());
+        };
+    };
     const auto recentEntries = [](PlayerWindow& w, QMenu* menu) {
         w.m_session->recentMenu()->addEntries(menu, RecentFilesMenu::SeparatorPlace::Before);
     };
@@ -168,11 +175,7 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
         Row::separator(),
         {.name = "growingStepBackAction",
          .caption = Text::GrowingStepBack,
-         .run =
-             [](PlayerWindow& w) {
-                 QAction* growing = w.m_commands.action("growingStepBackAction");
-                 growing->setChecked(!growing->isChecked());
-             },
+         .run = flipCheck("growingStepBackAction"),
          .flags = Checkable},
         {.name = "loopSecondsAction",
          .caption = Text::LoopLength,
@@ -194,19 +197,11 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
          .flags = Ellipsis},
         {.name = "typeToPauseAction",
          .caption = Text::PauseWhileTyping,
-         .run =
-             [](PlayerWindow& w) {
-                 QAction* typeToPause = w.m_commands.action("typeToPauseAction");
-                 typeToPause->setChecked(!typeToPause->isChecked());
-             },
+         .run = flipCheck("typeToPauseAction"),
          .flags = Checkable},
         {.name = "resumeAction",
          .caption = Text::ResumeWhereLeft,
-         .run =
-             [](PlayerWindow& w) {
-                 QAction* resume = w.m_commands.action("resumeAction");
-                 resume->setChecked(!resume->isChecked());
-             },
+         .run = flipCheck("resumeAction"),
          .flags = Checkable},
         Row::separator(),
         {.name = "languageAction",
