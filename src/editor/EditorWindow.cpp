@@ -9,6 +9,7 @@
 #include "editor/FontBoxes.h"
 #include "editor/RecoveryKeeper.h"
 #include "editor/RichTextBox.h"
+#include "editor/SpellingCommands.h"
 #include "editor/TimestampCommands.h"
 #include "editor/UndoController.h"
 #include "platform/Dialogs.h"
@@ -72,6 +73,8 @@ void EditorWindow::build()
             &EditorWindow::setWindowTitle);
     connect(m_documentCommands, &DocumentCommands::restored, this, &EditorWindow::showRestoredCopy);
     buildMenus();
+    connect(m_documentCommands, &DocumentCommands::captionChanged, m_spelling,
+            [this] { m_spelling->documentNamed(m_documentCommands->document().path); });
     connectTextBox();
     // The font box comes first in the window: the keyboard goes to the text instead.
     m_textBox->setFocus();
@@ -364,7 +367,21 @@ void EditorWindow::runToolbarZone(EditorToolbar::Zone zone)
 
 void EditorWindow::showEditMenu(QPoint globalPosition)
 {
-    m_editMenu->popup(globalPosition);
+    const int position =
+        m_textBox->cursorForPosition(m_textBox->viewport()->mapFromGlobal(globalPosition))
+            .position();
+    auto* menu = new QMenu(this);
+    if (!m_spelling->offerFor(menu, position)) {
+        delete menu;
+        m_editMenu->popup(globalPosition);
+        return;
+    }
+    // A misspelt word: its suggestions above the Edit menu's entries.
+    menu->setObjectName(QStringLiteral("spellingContextMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    menu->addActions(m_editMenu->actions());
+    menu->popup(globalPosition);
 }
 
 EditorCommands::ExitAnswer EditorWindow::askToSaveBeforeExit()

@@ -17,6 +17,7 @@ class PlayerCommands;
 class QMenu;
 class RichTextBox;
 class SnippetCommands;
+class SpellingCommands;
 class TimestampCommands;
 class UndoController;
 struct AppState;
@@ -65,6 +66,8 @@ public:
     SnippetCommands* snippetCommands() const { return m_snippets; }
     // The timestamp commands on the text; nullptr until the window is built.
     TimestampCommands* timestampCommands() const { return m_timestamps; }
+    // Spelling on the text; nullptr until the window is built.
+    SpellingCommands* spellingCommands() const { return m_spelling; }
 
     // The window the recovery boxes belong to (the player's); the editor itself until set.
     void setDialogOwner(QWidget* owner) { m_dialogOwner = owner; }
@@ -117,7 +120,9 @@ private:
 
     MenuCommands m_commands;
     QMenu* m_editMenu = nullptr;
+    QMenu* m_spellingMenu = nullptr;
     TimestampCommands* m_timestamps = nullptr;
     FollowAlong* m_follow = nullptr;
     SnippetCommands* m_snippets = nullptr;
+    SpellingCommands* m_spelling = nullptr;
 };

@@ -6,8 +6,10 @@
 #include "editor/FollowAlong.h"
 #include "editor/RichTextBox.h"
 #include "editor/SnippetCommands.h"
+#include "editor/SpellingCommands.h"
 #include "editor/TimestampCommands.h"
 #include "editor/TypingPause.h"
+#include "spelling/SpellingLanguages.h"
 
 #include <QAction>
 #include <QMenu>
@@ -164,6 +166,21 @@ const std::vector<CommandRow<EditorWindow>>& EditorWindow::commandTable()
                  .run = [](EditorWindow& w) { w.m_snippets->edit(); }},
                 Row::endSubmenu(),
 
+                Row::submenu("spellingMenu", Text::SpellingMenu, &EditorWindow::m_spellingMenu),
+                {.name = SpellingCommands::kCheckActionName,
+                 .caption = Text::CheckSpelling,
+                 .run =
+                     [](EditorWindow& w) { w.m_spelling->setEnabled(!w.m_spelling->isEnabled()); },
+                 .flags = Checkable},
+                // F7 is the player's skip forward.
+                {.name = SpellingCommands::kNextActionName,
+                 .caption = Text::NextMisspelling,
+                 .key = Qt::CTRL | Qt::Key_E,
+                 .run = [](EditorWindow& w) { w.m_spelling->findNext(); }},
+                {.name = SpellingCommands::kMissingActionName, .flags = OwnCaption | Hidden},
+                Row::separator(),
+                Row::endSubmenu(),
+
                 Row::topMenu("toolsMenu", Text::ToolsMenu, nullptr, Hidden),
                 {.name = "spellingAction", .caption = Text::SpellingAndGrammar, .key = Qt::Key_F7},
             });
@@ -182,6 +199,8 @@ void EditorWindow::buildMenus()
     new TypingPause(m_state.listening, m_player, m_textBox);
     m_follow = new FollowAlong(m_state, *m_platform.dialogs, m_player, m_textBox, *m_timestamps,
                                &m_commands);
+    m_spelling = new SpellingCommands(m_state, *m_platform.dialogs, m_textBox, m_spellingMenu,
+                                      &m_commands, SpellingLanguages::systemFolders());
 }
 
 void EditorWindow::retranslate()
@@ -200,5 +219,6 @@ void EditorWindow::retranslate()
         m_toolbar->setZoneName(zone, t.plain(text));
     m_timestamps->retranslate(*m_toolbar);
     m_snippets->retranslate();
+    m_spelling->retranslate();
     m_documentCommands->retranslate();
 }

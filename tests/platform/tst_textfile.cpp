@@ -1,3 +1,4 @@
+#include "ShortOfSpaceFile.h"
 #include "TestFolder.h"
 #include "platform/TextFile.h"
 
@@ -38,39 +39,6 @@ QByteArray crlf(const QStringList& lines)
         bytes += line.toUtf8() + "\r\n";
     return bytes;
 }
-
-QString noSpace()
-{
-    return qt_error_string(ENOSPC);
-}
-
-// A save file on a disk with `room` bytes left. An honest one writes what fits and says so, and
-// fails with the system's reason once nothing fits, as the kernel does; a lying one claims every
-// byte, as a buffered write does until its flush.
-class ShortOfSpaceFile : public QSaveFile {
-public:
-    ShortOfSpaceFile(const QString& path, qint64 room, bool honest)
-        : QSaveFile(path), m_room(room), m_honest(honest)
-    {
-    }
-
-protected:
-    qint64 writeData(const char* data, qint64 len) override
-    {
-        const qint64 fits = std::min(len, m_room);
-        if (fits <= 0 && m_honest) {
-            setErrorString(noSpace());
-            return -1;
-        }
-        const qint64 written = fits > 0 ? QSaveFile::writeData(data, fits) : 0;
-        m_room -= written;
-        return m_honest ? written : len;
-    }
-
-private:
-    qint64 m_room;
-    bool m_honest;
-};
 
 // A small file system of its own, mounted for one test and unmounted after it.
 class SmallDisk {
@@ -319,7 +287,10 @@ void TestTextFile::textIsDecodedByItsMark_data()
                                        "ELF\x02\x01\x01\0\0\0",
                                        10)
                          << QString();
-    QTest::newRow("UTF-16 of NULs") << QByteArray("\xFF\xFE" "A\0\0\0\0\0", 8) << QString();
+    QTest::newRow("UTF-16 of NULs") << QByteArray("\xFF\xFE"
+                                                  "A\0\0\0\0\0",
+                                                  8)
+                                    << QString();
 }
 
 void TestTextFile::textIsDecodedByItsMark()
