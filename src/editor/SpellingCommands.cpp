@@ -91,14 +91,15 @@ void SpellingCommands::applyLanguage(bool tellMissing)
         check->setChecked(m_options.checkSpelling);
     if (QAction* next = m_menus->action(kNextActionName))
         next->setEnabled(m_options.checkSpelling && files);
-    if (QAction* line = m_menus->action(kMissingActionName)) {
+    if (QAction* line = m_menus->action(kMissingActionName); line && missing) {
         const auto known = SpellingLanguages::find(code);
         line->setText(m_state.texts.plain(Text::DictionaryMissingEntry)
                           .arg(SpellingLanguages::displayName(code),
                                QLatin1String(known ? known->package : "hunspell")));
         line->setEnabled(false);
-        line->setVisible(missing);
     }
+    if (QAction* line = m_menus->action(kMissingActionName))
+        line->setVisible(missing);
     if (m_languageGroup) {
         for (QAction* entry : m_languageGroup->actions())
             entry->setChecked(entry->property(kLanguageProperty).toString() == code);

@@ -5,6 +5,7 @@
 #include "spelling/SpellingWorker.h"
 #include "spelling/WordScanner.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -16,6 +17,8 @@ constexpr int kMarkProperty = QTextFormat::UserProperty + 0x5350;
 // few milliseconds at most, and gathered in a slice of the GUI thread too short to feel.
 constexpr int kBatchCharacters = 32 * 1024;
 constexpr qint64 kSliceMs = 4;
+// More than any screen shows.
+constexpr qsizetype kScreenCharacters = 40 * 1024;
 // What findNext sends ahead of the pass at once, when it meets words not judged yet.
 constexpr int kFindAheadParagraphs = 400;
 
@@ -117,14 +120,23 @@ void SpellingMarks::refresh()
     }
     const QRect area = m_text->viewport()->rect();
     QTextDocument* document = m_text->document();
-    const QTextBlock last =
-        document->findBlock(m_text->cursorForPosition(area.bottomRight()).position());
+    const QAbstractTextDocumentLayout* layout = document->documentLayout();
+    const int scrolled = m_text->verticalScrollBar()->value();
+    const int bottom = scrolled + area.height();
+    // Above the first line's top Qt's hit test answers with the end of what is laid out.
+    const QPoint firstLine(
+        area.left() + 1, area.top() + std::max(0, int(document->documentMargin()) - scrolled) + 1);
     QList<Stretch> marks;
     QStringList unjudged;
-    for (QTextBlock block =
-             document->findBlock(m_text->cursorForPosition(area.topLeft()).position());
-         block.isValid() && block.blockNumber() <= last.blockNumber(); block = block.next()) {
+    qsizetype characters = 0;
+    // Blocks not laid out yet (a long transcript just opened) have no place: the budget ends the
+    // screen there.
+    for (QTextBlock block = document->findBlock(m_text->cursorForPosition(firstLine).position());
+         block.isValid() && layout->blockBoundingRect(block).top() <= bottom &&
+         characters < kScreenCharacters;
+         block = block.next()) {
         const QString text = block.text();
+        characters += text.size();
         bool asked = false;
         for (const WordScanner::Word& word : WordScanner::words(text)) {
             const auto right = verdict(
