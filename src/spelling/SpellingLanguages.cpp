@@ -81,10 +81,11 @@ QString displayName(const QString& code)
 {
     const QLocale locale(code);
     QString name = locale.nativeLanguageName();
-    // English and the others are offered once; only English comes in two spellings.
-    if (code.startsWith(QLatin1String("en_")))
+    // Qt names the two Englishes apart already; Portuguese is offered as Brazil spells it.
+    if (code == QLatin1String("pt_BR"))
         name += QLatin1String(" (") + locale.nativeTerritoryName() + QLatin1Char(')');
-    return name;
+    // A menu entry, though languages write their own names in small letters.
+    return name.left(1).toUpper() + name.mid(1);
 }
 
 } // namespace SpellingLanguages

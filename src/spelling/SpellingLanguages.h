@@ -35,8 +35,7 @@ QStringList installed(const QStringList& folders);
 // British or American spelling after the desktop's locale.
 QString forLanguageFile(const QString& languageFile, const QLocale& desktop);
 
-// The language's own name, with its country where there are several: "italiano", "English (United
-// Kingdom)".
+// The language's own name, as a menu shows it: "Italiano", "British English", "Português (Brasil)".
 QString displayName(const QString& code);
 
 } // namespace SpellingLanguages
