@@ -1,5 +1,5 @@
-// The formats the player offers: the desktop entry and the desktop's MIME database agree with the
-// table.
+// The formats the player offers: the desktop entry, the software-centre metainfo and the desktop's
+// MIME database agree with the table.
 
 #include "core/MediaFormats.h"
 
@@ -15,11 +15,21 @@ private Q_SLOTS:
 
 void TestMediaFormats::desktopEntryAndDialogFollowTheTable()
 {
-    QFile entry(QStringLiteral(VOCARTA_SOURCE_DATA_DIR "/../packaging/vocarta.desktop"));
+    QFile entry(
+        QStringLiteral(VOCARTA_SOURCE_DATA_DIR "/../packaging/org.vocarta.vocarta.desktop"));
     QVERIFY(entry.open(QIODevice::ReadOnly));
     const QString types = MediaFormats::mimeTypes().join(u';') + u';';
     QVERIFY(
         QString::fromUtf8(entry.readAll()).contains(QStringLiteral("\nMimeType=") + types + u'\n'));
+
+    QFile metainfo(
+        QStringLiteral(VOCARTA_SOURCE_DATA_DIR "/../packaging/org.vocarta.vocarta.metainfo.xml"));
+    QVERIFY(metainfo.open(QIODevice::ReadOnly));
+    const QString provides = QString::fromUtf8(metainfo.readAll());
+    QStringList offered;
+    for (qsizetype at = 0; (at = provides.indexOf(u"<mediatype>", at)) >= 0; at += 11)
+        offered << provides.mid(at + 11, provides.indexOf(u'<', at + 11) - at - 11);
+    QCOMPARE(offered, MediaFormats::mimeTypes());
 
     const QStringList patterns = MediaFormats::dialogPatterns().split(u';');
     for (const char* common : {"m4a", "mp4", "opus", "flac", "webm", "mkv", "aac", "amr", "3gp"})
