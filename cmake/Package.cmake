@@ -18,7 +18,8 @@ install(FILES packaging/${VOCARTA_APP_ID}.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES packaging/copyright DESTINATION ${VOCARTA_DOC_DIR})
 
-# A native package's change log, which Debian wants compressed with neither name nor time inside.
+# The change log of a native package and the manual page, which Debian wants compressed with
+# neither name nor time inside.
 find_program(GZIP_PROGRAM gzip REQUIRED)
 execute_process(COMMAND date -u -R -d "${release_date} 12:00" OUTPUT_VARIABLE changelog_time
     OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
@@ -29,6 +30,10 @@ file(WRITE ${changelog}
     " -- Vocarta developers <developers@vocarta.org>  ${changelog_time}\n")
 execute_process(COMMAND ${GZIP_PROGRAM} -9nf ${changelog} COMMAND_ERROR_IS_FATAL ANY)
 install(FILES ${changelog}.gz DESTINATION ${VOCARTA_DOC_DIR})
+configure_file(packaging/vocarta.1 ${CMAKE_BINARY_DIR}/packaging/vocarta.1 COPYONLY)
+execute_process(COMMAND ${GZIP_PROGRAM} -9nf ${CMAKE_BINARY_DIR}/packaging/vocarta.1
+    COMMAND_ERROR_IS_FATAL ANY)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/vocarta.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vocarta)

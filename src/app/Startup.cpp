@@ -6,6 +6,7 @@
 #include "core/Logging.h"
 #include "core/ProductName.h"
 #include "core/ProgramFolder.h"
+#include "core/ScreenReaderName.h"
 #include "core/SettingsFile.h"
 #include "editor/EditorWindow.h"
 #include "editor/TimestampCommands.h"
@@ -295,6 +296,7 @@ int run(QApplication& app)
     QApplication::setApplicationName(QStringLiteral("vocarta"));
     QApplication::setApplicationVersion(QStringLiteral(VOCARTA_VERSION));
     QGuiApplication::setDesktopFileName(desktopEntryName());
+    installScreenReaderWindows();
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setStyle(new LazyIconStyle);
     // The menus belong in the windows, laid out with them. A desktop's global menu bar would take

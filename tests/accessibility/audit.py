@@ -2,14 +2,7 @@
 """audit.py PROGRAM DATA_FOLDER MODULE...: what a screen reader finds in the built program over
 AT-SPI. Every control that takes the focus in its windows has a name, and the player's picture
 buttons can be pressed. Needs dbus-run-session; brings its own X server and sound server."""
-import os
-import shutil
-import subprocess
-import sys
-import tempfile
-import time
-import wave
-
+import os, shutil, subprocess, sys, tempfile, time, wave
 import pyatspi
 
 PROGRAM, DATA, *MODULES = sys.argv[1:]
@@ -17,9 +10,8 @@ PROGRAM, DATA, *MODULES = sys.argv[1:]
 OPENED_FROM_MENUS = ["Show bookmarks", "Show waveform", "Find", "Go to", "Sound options"]
 
 
-def wait_for(what, condition, seconds=60):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
+def wait_for(what, condition):
+    for _ in range(300):
         try:
             found = condition()
         except Exception:  # the tree changes under the walk while windows open
@@ -31,32 +23,29 @@ def wait_for(what, condition, seconds=60):
 
 
 def descendants(node):
-    for child in node:
-        if child is not None:
-            yield child
-            yield from descendants(child)
+    for child in filter(None, node):
+        yield child
+        yield from descendants(child)
 
 
-def named(root, name, role=None):
-    for node in descendants(root):
-        if node.name == name and (role is None or node.getRole() == role):
-            return node
-    return None
+def named(root, name, role):
+    return next((n for n in descendants(root) if n.name == name and n.getRole() == role), None)
 
 
 def shown(app):
-    return [w for w in app if w is not None and w.getState().contains(pyatspi.STATE_VISIBLE)]
+    return [w for w in filter(None, app) if w.getState().contains(pyatspi.STATE_VISIBLE)]
 
 
 def press(node):
     actions = node.queryAction()
-    names = [actions.getName(i) for i in range(actions.nActions)]
-    index = next((i for i, n in enumerate(names) if n.lower() in ("press", "click")), None)
-    assert index is not None, f"{node.name!r} has no press action, only {names}"
-    actions.doAction(index)
+    names = [actions.getName(i).lower() for i in range(actions.nActions)]
+    assert "press" in names, f"{node.name!r} has no press action, only {names}"
+    actions.doAction(names.index("press"))
 
 
 def nameless(window):  # disabled ones too: a screen reader lists them
+    if window.getRole() not in (pyatspi.ROLE_FRAME, pyatspi.ROLE_DIALOG):
+        yield f"{window.name}: a window seen as a {window.getRoleName()}"
     for node in descendants(window):
         states = node.getState()
         if (states.contains(pyatspi.STATE_FOCUSABLE) and states.contains(pyatspi.STATE_VISIBLE)
@@ -65,57 +54,42 @@ def nameless(window):  # disabled ones too: a screen reader lists them
 
 
 def start(work):
-    app = os.path.join(work, "app")
+    app, runtime, recording = (os.path.join(work, n) for n in ("app", "runtime", "tone.wav"))
     os.makedirs(app)
+    os.makedirs(runtime, mode=0o700)
     shutil.copy(PROGRAM, app)
     for module in MODULES:
         os.symlink(os.path.abspath(module), os.path.join(app, os.path.basename(module)))
     shutil.copytree(DATA, os.path.join(work, "data", "vocarta"))
-    runtime = os.path.join(work, "runtime")
-    os.makedirs(runtime, mode=0o700)
-    recording = os.path.join(work, "tone.wav")
     with wave.open(recording, "wb") as out:
-        out.setnchannels(1)
-        out.setsampwidth(2)
-        out.setframerate(8000)
+        out.setparams((1, 2, 8000, 0, "NONE", None))
         out.writeframes(b"\x00\x10\x00\xf0" * 4000 * 30)
-    env = dict(os.environ, HOME=work, XDG_RUNTIME_DIR=runtime,
-               XDG_DATA_HOME=os.path.join(work, "data"),
-               XDG_CONFIG_HOME=os.path.join(work, "config"), QT_QPA_PLATFORM="xcb",
-               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    env = dict(os.environ, HOME=work, XDG_RUNTIME_DIR=runtime, QT_QPA_PLATFORM="xcb",
+               XDG_DATA_HOME=os.path.join(work, "data"), QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+               PULSE_SERVER="unix:" + os.path.join(runtime, "pulse", "native"))
     read, write = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
-                             "-nolisten", "tcp"], pass_fds=[write], stderr=subprocess.DEVNULL)
-    os.close(write)
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp"],
+                            pass_fds=[write], stderr=subprocess.DEVNULL)
     env["DISPLAY"] = ":" + os.read(read, 16).decode().strip()
-    sound = subprocess.Popen(["pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "-n",
-                              "--system=false", "--disable-shm=yes",
+    sound = subprocess.Popen(["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
                               "--load=module-native-protocol-unix auth-anonymous=1",
-                              "--load=module-null-sink sink_name=out"],
-                             env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    env["PULSE_SERVER"] = "unix:" + os.path.join(runtime, "pulse", "native")
+                              "--load=module-null-sink sink_name=out"], env=env,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     wait_for("sound server", lambda: subprocess.run(["pactl", "info"], env=env,
                                                     capture_output=True).returncode == 0)
-    program = subprocess.Popen([os.path.join(app, "vocarta"), recording], env=env)
-    return [program, sound, xvfb]
+    return [subprocess.Popen([os.path.join(app, "vocarta"), recording], env=env), sound, xvfb]
 
 
 def audit():
-    problems = []
     vocarta = wait_for("program on the accessibility bus", lambda: next(
-        (a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "vocarta"), None))
+        a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "vocarta"))
     player = wait_for("player window", lambda: named(vocarta, "Vocarta", pyatspi.ROLE_FRAME))
-
     # The transport buttons as a screen reader presses them; the command line's recording plays.
     play = wait_for("play button", lambda: named(player, "Pause", pyatspi.ROLE_PUSH_BUTTON))
-    press(play)
-    wait_for("pause (the button offering Play)", lambda: play.name == "Play")
-    press(play)
-    wait_for("playing again", lambda: play.name == "Pause")
-    press(named(player, "Skip forward", pyatspi.ROLE_PUSH_BUTTON))
-    press(named(player, "Stop", pyatspi.ROLE_PUSH_BUTTON))
-    wait_for("stopped (the button offering Play)", lambda: play.name == "Play")
-    press(named(player, "Record", pyatspi.ROLE_PUSH_BUTTON))
+    for action, shows in (("Pause", "Play"), ("Play", "Pause"), ("Skip forward", "Pause"),
+                          ("Stop", "Play"), ("Record", "Play")):
+        press(named(player, action, pyatspi.ROLE_PUSH_BUTTON))
+        wait_for(f"{shows} offered after {action}", lambda: play.name == shows)
     wait_for("recorder window", lambda: any(w.name == "Record" for w in shown(vocarta)))
 
     opening = OPENED_FROM_MENUS
@@ -128,7 +102,7 @@ def audit():
         windows = len(shown(vocarta))
         press(item)
         wait_for("window from " + caption, lambda: len(shown(vocarta)) > windows)
-
+    problems = []
     for window in shown(vocarta):
         print("audited:", window.getRoleName(), repr(window.name), flush=True)
         problems += nameless(window)
@@ -147,8 +121,7 @@ def main():
         shutil.rmtree(work)
     if processes[0].returncode != 0:
         problems.append(f"the program ended with status {processes[0].returncode}")
-    for problem in problems:
-        print(problem)
+    print(*problems, sep="\n")
     return 1 if problems else 0
 
 
