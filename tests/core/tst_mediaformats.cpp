@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QMimeDatabase>
+#include <QRegularExpression>
 #include <QtTest>
 
 class TestMediaFormats : public QObject {
@@ -27,8 +28,9 @@ void TestMediaFormats::desktopEntryAndDialogFollowTheTable()
     QVERIFY(metainfo.open(QIODevice::ReadOnly));
     const QString provides = QString::fromUtf8(metainfo.readAll());
     QStringList offered;
-    for (qsizetype at = 0; (at = provides.indexOf(u"<mediatype>", at)) >= 0; at += 11)
-        offered << provides.mid(at + 11, provides.indexOf(u'<', at + 11) - at - 11);
+    for (const auto& type :
+         QRegularExpression(QStringLiteral("<mediatype>(.+)</mediatype>")).globalMatch(provides))
+        offered << type.captured(1);
     QCOMPARE(offered, MediaFormats::mimeTypes());
 
     const QStringList patterns = MediaFormats::dialogPatterns().split(u';');
