@@ -4,7 +4,9 @@
 #include "bookmarks/BookmarkController.h"
 #include "core/AppState.h"
 #include "core/Logging.h"
+#include "core/ProductName.h"
 #include "core/ProgramFolder.h"
+#include "core/ScreenReaderName.h"
 #include "core/SettingsFile.h"
 #include "editor/EditorWindow.h"
 #include "editor/TimestampCommands.h"
@@ -293,6 +295,8 @@ int run(QApplication& app)
     const SessionBusWarmUp sessionBus;
     QApplication::setApplicationName(QStringLiteral("vocarta"));
     QApplication::setApplicationVersion(QStringLiteral(VOCARTA_VERSION));
+    QGuiApplication::setDesktopFileName(desktopEntryName());
+    installScreenReaderWindows();
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setStyle(new LazyIconStyle);
     // The menus belong in the windows, laid out with them. A desktop's global menu bar would take

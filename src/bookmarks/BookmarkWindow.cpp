@@ -69,6 +69,10 @@ void BookmarkWindow::retranslate()
     m_addButton->setToolTip(QLatin1Char(' ') + m_texts.text(Text::AddBookmark) + QLatin1Char(' '));
     m_removeButton->setToolTip(QLatin1Char(' ') + m_texts.text(Text::RemoveBookmark) +
                                QLatin1Char(' '));
+    // The buttons show only + and -: a screen reader says what they do.
+    m_addButton->setAccessibleName(m_texts.plain(Text::AddBookmark));
+    m_removeButton->setAccessibleName(m_texts.plain(Text::RemoveBookmark));
+    m_lineList->setAccessibleName(m_texts.plain(Text::BookmarksTitle));
 }
 
 void BookmarkWindow::showRecords(const QStringList& records)

@@ -1,9 +1,11 @@
 #include "core/AppState.h"
+#include "core/ScreenReaderName.h"
 #include "editor/DocumentCommands.h"
 #include "editor/EditorToolbar.h"
 #include "editor/EditorWindow.h"
 #include "editor/FindDialog.h"
 #include "editor/FollowAlong.h"
+#include "editor/FontBoxes.h"
 #include "editor/RichTextBox.h"
 #include "editor/SnippetCommands.h"
 #include "editor/SpellingCommands.h"
@@ -12,6 +14,7 @@
 #include "spelling/SpellingLanguages.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -217,6 +220,9 @@ void EditorWindow::retranslate()
         {Zone::Undo, Text::Undo},         {Zone::Redo, Text::Redo}};
     for (const auto& [zone, text] : zoneNames)
         m_toolbar->setZoneName(zone, t.plain(text));
+    setScreenReaderName(m_fonts->nameBox(), t.text(Text::Font));
+    setScreenReaderName(m_fonts->sizeBox(), t.text(Text::FontSize));
+    setScreenReaderName(m_textBox, t.text(Text::TextEditor));
     m_timestamps->retranslate(*m_toolbar);
     m_snippets->retranslate();
     m_spelling->retranslate();

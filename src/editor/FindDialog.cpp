@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/ProductName.h"
+#include "core/ScreenReaderName.h"
 #include "editor/RichTextBox.h"
 #include "platform/Dialogs.h"
 #include "platform/OnScreen.h"
@@ -155,6 +156,8 @@ void FindDialog::retranslate()
     m_replaceAllButton->setText(t.text(Text::ReplaceAll));
     m_findLabel->setText(t.text(Text::Find));
     m_replaceLabel->setText(t.text(Text::ReplaceWith));
+    setScreenReaderName(m_findBox, t.text(Text::Find));
+    setScreenReaderName(m_replaceBox, t.text(Text::ReplaceWith));
     m_optionsGroup->setTitle(t.text(Text::SearchOptions));
     m_wholeWordBox->setText(t.text(Text::WholeWordsOnly));
     m_matchCaseBox->setText(t.text(Text::MatchCase));

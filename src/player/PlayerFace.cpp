@@ -5,6 +5,7 @@
 #include "platform/Twips.h"
 #include "player/CaptionLabel.h"
 #include "player/Colours.h"
+#include "player/FaceAccessibility.h"
 #include "player/MediaTitle.h"
 #include "player/PlayerLayout.h"
 #include "player/PointerLabel.h"
@@ -35,6 +36,7 @@ PlayerFace::PlayerFace(const AppState& state, QWidget* parent)
     : QWidget(parent), m_state(state), m_face(new QWidget(this))
 {
     using namespace PlayerLayout;
+    FaceAccessibility::install();
     // The face keeps its size; the window around it may be wider when the menu titles need it,
     // the sides in the face's own background colour.
     setObjectName(QStringLiteral("playerFrame"));
@@ -89,9 +91,6 @@ PlayerFace::PlayerFace(const AppState& state, QWidget* parent)
     m_volumeLabel = whiteLabel.operator()<QLabel>("volumeLabel", kVolumeText, 8, Qt::AlignCenter);
     m_volumeLabel->setText(QStringLiteral("100%"));
 
-    m_volumeKnob = new VolumeKnob(imagePath(QStringLiteral("volume-knob.png")),
-                                  imagePath(QStringLiteral("volume-track.png")), face);
-
     const auto button = [this, face](const char* name, const Box& box, const char* normal,
                                      const char* hover, void (PlayerFace::*clicked)()) {
         auto* b = new SkinButton(face);
@@ -116,6 +115,10 @@ PlayerFace::PlayerFace(const AppState& state, QWidget* parent)
         button("forwardButton", kForwardButton, "for.jpg", "for2.jpg", &PlayerFace::forwardClicked);
     m_recordButton =
         button("recordButton", kRecordButton, "rec.jpg", "rec2.jpg", &PlayerFace::recordClicked);
+
+    // Made after the buttons, so that Tab goes through the face from left to right.
+    m_volumeKnob = new VolumeKnob(imagePath(QStringLiteral("volume-knob.png")),
+                                  imagePath(QStringLiteral("volume-track.png")), face);
 
     m_fadeTimer.setObjectName(QStringLiteral("labelFadeTimer"));
     connect(&m_fadeTimer, &QTimer::timeout, this, &PlayerFace::stepLabelFade);
@@ -173,6 +176,21 @@ void PlayerFace::retranslate()
     m_forwardButton->setToolTip(padded(t.text(Text::SkipForwardTip)));
     m_backButton->setToolTip(padded(t.text(Text::SkipBackTip)));
     m_volumeKnob->setKnobToolTip(padded(t.text(Text::VolumeTip)));
+    // What a screen reader says of each: the menu's caption, and the tip as the description.
+    const auto describe = [](QWidget* widget, const QString& name, const QString& description) {
+        widget->setAccessibleName(StripAmpersands(name));
+        widget->setAccessibleDescription(StripAmpersands(description));
+    };
+    describe(m_openButton, t.text(Text::OpenFile), QString());
+    describe(m_backButton, t.text(Text::SkipBack), t.text(Text::SkipBackTip));
+    describe(m_playButton, t.text(m_showsPause ? Text::Pause : Text::Play),
+             t.text(Text::PlayPauseTip));
+    describe(m_stopButton, t.text(Text::Stop), t.text(Text::StopTip));
+    describe(m_forwardButton, t.text(Text::SkipForward), t.text(Text::SkipForwardTip));
+    describe(m_recordButton, t.text(Text::Record), QString());
+    describe(m_volumeKnob, t.text(Text::Volume), t.text(Text::VolumeKeys));
+    describe(m_progressBar, t.text(Text::Position), t.text(Text::PositionDescription));
+    m_positionLabel->setAccessibleDescription(t.text(Text::PositionDescription));
 }
 
 void PlayerFace::showHandPointer()
@@ -273,6 +291,9 @@ void PlayerFace::showPlayState(PlayState state, bool playing)
         setPictures(m_playButton, "pause.jpg", "pause2.jpg");
     else
         setPictures(m_playButton, "play.jpg", "play2.jpg");
+    m_showsPause = playing;
+    m_playButton->setAccessibleName(
+        StripAmpersands(m_state.texts.text(playing ? Text::Pause : Text::Play)));
 }
 
 void PlayerFace::showPositionText(const QString& text)

@@ -104,6 +104,7 @@ private:
 
     QTimer m_fadeTimer{this};
     // Green and blue of the faded text: below 0 at rest, 255 when white again.
+    bool m_showsPause = false;
     int m_fadeLevel = -15;
     FadedLabel m_fadedLabel = FadedLabel::Volume;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/SkinImage.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -16,6 +17,14 @@ SkinButton::SkinButton(QWidget* parent) : QWidget(parent)
 {
     // A button enabled under the pointer had no enter event: its first move shows the hover.
     setMouseTracking(true);
+    // Reached with Tab, never by a click, which leaves the keys where the user types.
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void SkinButton::click()
+{
+    if (isEnabled())
+        Q_EMIT clicked();
 }
 
 void SkinButton::setPictures(const QString& normalPath, const QString& hoverPath)
@@ -71,6 +80,25 @@ void SkinButton::paintEvent(QPaintEvent*)
     if (!isEnabled())
         painter.setOpacity(kDisabledOpacity);
     painter.drawPixmap(rect(), m_pixmap);
+    if (hasFocus()) {
+        painter.setOpacity(1);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2, Qt::DotLine));
+        painter.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
+}
+
+void SkinButton::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat())
+            click();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void SkinButton::mousePressEvent(QMouseEvent* event)
@@ -85,8 +113,8 @@ void SkinButton::mouseReleaseEvent(QMouseEvent* event)
     const bool click =
         m_pressed && event->button() == Qt::LeftButton && rect().contains(event->pos());
     m_pressed = false;
-    if (click && isEnabled())
-        Q_EMIT clicked();
+    if (click)
+        this->click();
     QWidget::mouseReleaseEvent(event);
 }
 

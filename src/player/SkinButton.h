@@ -24,6 +24,8 @@ public:
     void dropHover();
     // The file of the picture shown.
     QString imagePath() const { return m_imagePath; }
+    // A click from the keyboard or a screen reader: nothing while disabled.
+    void click();
 
 Q_SIGNALS:
     void clicked();
@@ -35,6 +37,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void hover();

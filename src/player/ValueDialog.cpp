@@ -29,6 +29,8 @@ ValueDialog::ValueDialog(const InterfaceTexts& texts, Dialogs& dialogs, const QP
     m_promptLabel->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
     m_valueEdit = new QLineEdit(this);
     m_valueEdit->setObjectName(QStringLiteral("valueEdit"));
+    // The prompt names the field to a screen reader.
+    m_promptLabel->setBuddy(m_valueEdit);
     m_okButton = new QPushButton(texts.text(Text::Ok), this);
     m_cancelButton = new QPushButton(texts.text(Text::Cancel), this);
     m_okButton->setObjectName(QStringLiteral("okButton"));

@@ -6,6 +6,9 @@
 #include "player/PointerLabel.h"
 #include "player/VolumeSlider.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <algorithm>
 #include <cmath>
@@ -28,6 +31,9 @@ constexpr double kBottom = kVolumeTrack.top + kVolumeTrack.height;
 constexpr double kLowestKnobTop = kVolumeTrack.top + kVolumeTrack.height - kVolumeKnob.height;
 
 constexpr int kDragMs = 10;
+// What an arrow key and a page key move the volume by.
+constexpr int kKeyStep = 5;
+constexpr int kPageStep = 20;
 // Where the pointer holds the knob, and how far above the track it may aim, so that the
 // knob's middle follows the pointer.
 constexpr double kGripOffset = 350;
@@ -49,6 +55,7 @@ VolumeKnob::VolumeKnob(const QString& knobImage, const QString& trackImage, QWid
     m_dragTimer.setObjectName(QStringLiteral("knobDragTimer"));
     m_dragTimer.setInterval(kDragMs);
     Twips::place(this, kLeft, kTop, kRight - kLeft, kBottom - kTop);
+    setFocusPolicy(Qt::TabFocus);
 
     m_track->setScaledContents(true);
     m_track->setPixmap(SkinImage::pixmap(trackImage));
@@ -111,6 +118,51 @@ void VolumeKnob::moveToValue(int value)
 void VolumeKnob::setKnobToolTip(const QString& text)
 {
     m_knob->setToolTip(text);
+}
+
+void VolumeKnob::chooseValue(int value)
+{
+    moveToValue(value);
+    QAccessibleValueChangeEvent change(this, m_value);
+    QAccessible::updateAccessibility(&change);
+    Q_EMIT volumeChanged(m_value);
+}
+
+void VolumeKnob::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+        chooseValue(m_value + kKeyStep);
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+        chooseValue(m_value - kKeyStep);
+        break;
+    case Qt::Key_PageUp:
+        chooseValue(m_value + kPageStep);
+        break;
+    case Qt::Key_PageDown:
+        chooseValue(m_value - kPageStep);
+        break;
+    case Qt::Key_End:
+        chooseValue(100);
+        break;
+    case Qt::Key_Home:
+        chooseValue(0);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void VolumeKnob::paintEvent(QPaintEvent*)
+{
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2, Qt::DotLine));
+    painter.drawRect(rect().adjusted(1, 1, -1, -1));
 }
 
 void VolumeKnob::pressKnob(Qt::MouseButton button)

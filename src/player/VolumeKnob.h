@@ -24,6 +24,9 @@ public:
     // The knob at the place of `value` (0 to 100), reading that value.
     void moveToValue(int value);
     void setKnobToolTip(const QString& text);
+    // A volume the user chose without the pointer (the arrow keys, a screen reader): the knob
+    // moves there and the volume is applied.
+    void chooseValue(int value);
 
     // Positions in twips from the top of the knob or of the track.
     void pressKnob(Qt::MouseButton button);
@@ -42,6 +45,10 @@ Q_SIGNALS:
     void touched();
     // The track is pressed: the volume text shows red until it fades.
     void trackPressed();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void moveKnob(double top);

@@ -1,6 +1,7 @@
 #include "recorder/RecorderWindow.h"
 
 #include "core/AppState.h"
+#include "core/ScreenReaderName.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 #include "recorder/LevelBar.h"
@@ -204,6 +205,9 @@ void RecorderWindow::showTexts()
     m_stopButton->setText(t.text(Text::Stop));
     m_leftLabel->setText(t.text(Text::LeftChannel));
     m_rightLabel->setText(t.text(Text::RightChannel));
+    setScreenReaderName(m_fileBox, t.text(Text::RecordingFileName));
+    m_leftBar->setAccessibleName(t.plain(Text::LeftLevel));
+    m_rightBar->setAccessibleName(t.plain(Text::RightLevel));
 }
 
 void RecorderWindow::changeEvent(QEvent* event)

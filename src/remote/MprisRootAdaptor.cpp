@@ -16,7 +16,7 @@ QString MprisRootAdaptor::identity() const
 
 QString MprisRootAdaptor::desktopEntry() const
 {
-    return QStringLiteral("vocarta");
+    return desktopEntryName();
 }
 
 QStringList MprisRootAdaptor::supportedUriSchemes() const

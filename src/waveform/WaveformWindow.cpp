@@ -120,6 +120,8 @@ void WaveformWindow::setMarkSources(MarkSource bookmarks, MarkSource timestamps)
 void WaveformWindow::retranslate()
 {
     setWindowTitle(m_texts.plain(Text::WaveformWindow));
+    m_view->setAccessibleName(m_texts.plain(Text::WaveformWindow));
+    m_view->setAccessibleDescription(m_texts.plain(Text::WaveformDescription));
     if (m_builder.stage() == PeakBuilder::Stage::Failed)
         showFailure(m_builder.failure());
 }

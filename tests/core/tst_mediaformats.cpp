@@ -1,10 +1,11 @@
-// The formats the player offers: the desktop entry and the desktop's MIME database agree with the
-// table.
+// The formats the player offers: the desktop entry, the software-centre metainfo and the desktop's
+// MIME database agree with the table.
 
 #include "core/MediaFormats.h"
 
 #include <QFile>
 #include <QMimeDatabase>
+#include <QRegularExpression>
 #include <QtTest>
 
 class TestMediaFormats : public QObject {
@@ -15,11 +16,22 @@ private Q_SLOTS:
 
 void TestMediaFormats::desktopEntryAndDialogFollowTheTable()
 {
-    QFile entry(QStringLiteral(VOCARTA_SOURCE_DATA_DIR "/../packaging/vocarta.desktop"));
+    QFile entry(
+        QStringLiteral(VOCARTA_SOURCE_DATA_DIR "/../packaging/org.vocarta.vocarta.desktop"));
     QVERIFY(entry.open(QIODevice::ReadOnly));
     const QString types = MediaFormats::mimeTypes().join(u';') + u';';
     QVERIFY(
         QString::fromUtf8(entry.readAll()).contains(QStringLiteral("\nMimeType=") + types + u'\n'));
+
+    QFile metainfo(
+        QStringLiteral(VOCARTA_SOURCE_DATA_DIR "/../packaging/org.vocarta.vocarta.metainfo.xml"));
+    QVERIFY(metainfo.open(QIODevice::ReadOnly));
+    const QString provides = QString::fromUtf8(metainfo.readAll());
+    QStringList offered;
+    for (const auto& type :
+         QRegularExpression(QStringLiteral("<mediatype>(.+)</mediatype>")).globalMatch(provides))
+        offered << type.captured(1);
+    QCOMPARE(offered, MediaFormats::mimeTypes());
 
     const QStringList patterns = MediaFormats::dialogPatterns().split(u';');
     for (const char* common : {"m4a", "mp4", "opus", "flac", "webm", "mkv", "aac", "amr", "3gp"})

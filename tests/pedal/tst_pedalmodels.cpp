@@ -16,7 +16,7 @@ private Q_SLOTS:
     void reportsDecodeAsEachModelLaysThemOut();
     void ueventGivesTheIds_data();
     void ueventGivesTheIds();
-    void theUdevRuleLetsTheSeatReadEveryModel();
+    void thePackageLetsTheSeatReadAndSuggestsEveryModel();
     void optionsFileReadsWhatItWrites();
 };
 
@@ -121,11 +121,15 @@ void TestPedalModels::ueventGivesTheIds()
         QCOMPARE(*device, (HidDevice{QString(), vendor, product, name}));
 }
 
-void TestPedalModels::theUdevRuleLetsTheSeatReadEveryModel()
+void TestPedalModels::thePackageLetsTheSeatReadAndSuggestsEveryModel()
 {
     QFile file(QStringLiteral(VOCARTA_SOURCE_DATA_DIR "/../packaging/70-vocarta-pedals.rules"));
     QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
     const QString rules = QString::fromUtf8(file.readAll());
+    QFile metainfo(
+        QStringLiteral(VOCARTA_SOURCE_DATA_DIR "/../packaging/org.vocarta.vocarta.metainfo.xml"));
+    QVERIFY(metainfo.open(QIODevice::ReadOnly));
+    const QString provides = QString::fromUtf8(metainfo.readAll());
     // Access for the user at the seat only: never a mode that opens the device to everyone.
     QVERIFY(!rules.contains(QLatin1String("MODE")));
     for (const PedalModel& model : pedalModels()) {
@@ -134,6 +138,10 @@ void TestPedalModels::theUdevRuleLetsTheSeatReadEveryModel()
                                             "ATTRS{idProduct}==\"%2\", TAG+=\"uaccess\"")
                                  .arg(id[0], id[1]);
         QVERIFY2(rules.contains(line), model.name);
+        // A software centre matches the plugged-in device's modalias, in capitals.
+        const QString alias = QStringLiteral("<modalias>usb:v%1p%2*</modalias>")
+                                  .arg(id[0].toUpper(), id[1].toUpper());
+        QVERIFY2(provides.contains(alias), model.name);
     }
 }
 

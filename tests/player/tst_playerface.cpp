@@ -3,6 +3,8 @@
 #include "core/AppState.h"
 #include "player/PlayerFace.h"
 
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QTest>
 
 Q_DECLARE_METATYPE(QLocale)
@@ -50,6 +52,9 @@ private Q_SLOTS:
     void titleFontFollowsItsLength_data();
     void titleFontFollowsItsLength();
     void tooltipsFollowTheLanguage();
+    void screenReaderMeetsTheFaceInVisualOrder();
+    void keysAndScreenReaderWorkTheControls_data();
+    void keysAndScreenReaderWorkTheControls();
 };
 
 void TestPlayerFace::fadeIsHandedBetweenTheLabels()
@@ -135,6 +140,73 @@ void TestPlayerFace::tooltipsFollowTheLanguage()
         }
         QCOMPARE(shown, expected);
     }
+}
+
+void TestPlayerFace::screenReaderMeetsTheFaceInVisualOrder()
+{
+    FaceFixture f;
+    f.state.languageFile = QStringLiteral("English.lng");
+    QVERIFY(f.state.texts.load(f.state.languagePath()));
+    f.face->retranslate();
+    QString shown;
+    for (QWidget* w = f.face->nextInFocusChain(); w != f.face.get(); w = w->nextInFocusChain()) {
+        const QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        const QAccessible::Role role = a->role();
+        if (w->focusPolicy() & Qt::TabFocus)
+            shown += QStringLiteral("%1 %2|").arg(a->text(QAccessible::Name),
+                                                  role == QAccessible::Button   ? "button"
+                                                  : role == QAccessible::Slider ? "slider"
+                                                                                : "other");
+    }
+    QCOMPARE(shown, QStringLiteral("Open file... button|Skip back button|Play button|Stop button|"
+                                   "Skip forward button|Record button|Volume slider|"));
+}
+
+void TestPlayerFace::keysAndScreenReaderWorkTheControls_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key"); // 0: the screen reader's press, or its value when one is given
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("heard");
+    QTest::newRow("space plays") << "playButton" << int(Qt::Key_Space) << 0 << "play";
+    QTest::newRow("return stops") << "stopButton" << int(Qt::Key_Return) << 0 << "stop";
+    QTest::newRow("other keys pass") << "backButton" << int(Qt::Key_A) << 0 << "";
+    QTest::newRow("pressed skips") << "forwardButton" << 0 << 0 << "forward";
+    QTest::newRow("disabled stays") << "disabled playButton" << int(Qt::Key_Space) << 0 << "";
+    QTest::newRow("up") << "volumeKnob" << int(Qt::Key_Up) << 0 << "volume 55";
+    QTest::newRow("page down") << "volumeKnob" << int(Qt::Key_PageDown) << 0 << "volume 30";
+    QTest::newRow("end") << "volumeKnob" << int(Qt::Key_End) << 0 << "volume 100";
+    QTest::newRow("set by reader") << "volumeKnob" << 0 << 70 << "volume 70";
+    QTest::newRow("kept in range") << "volumeKnob" << 0 << 130 << "volume 100";
+}
+
+void TestPlayerFace::keysAndScreenReaderWorkTheControls()
+{
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    QFETCH(int, value);
+    FaceFixture f;
+    QStringList heard;
+    for (const auto& [signal, word] : {std::pair{&PlayerFace::playClicked, "play"},
+                                       {&PlayerFace::stopClicked, "stop"},
+                                       {&PlayerFace::backClicked, "back"},
+                                       {&PlayerFace::forwardClicked, "forward"},
+                                       {&PlayerFace::recordClicked, "record"}})
+        QObject::connect(f.face.get(), signal, [&heard, word] { heard << QLatin1String(word); });
+    QObject::connect(f.face.get(), &PlayerFace::volumeChanged, [&heard, &f] {
+        heard << QStringLiteral("volume %1").arg(f.face->knobValue());
+    });
+    f.face->setMediaControlsEnabled(!control.startsWith(u"disabled "));
+    f.face->moveKnobTo(50);
+    QWidget* widget = named<QWidget>(f.face, control.split(u' ').last().toLatin1().constData());
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(widget);
+    if (key)
+        QTest::keyClick(widget, Qt::Key(key));
+    else if (a->valueInterface())
+        a->valueInterface()->setCurrentValue(value);
+    else
+        a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QTEST(heard.join(u','), "heard");
 }
 
 QTEST_MAIN(TestPlayerFace)

@@ -130,7 +130,7 @@ void TestMpris::readEveryProperty()
     QCOMPARE(root.value("CanRaise"), QVariant(true));
     QCOMPARE(root.value("HasTrackList"), QVariant(false));
     QCOMPARE(root.value("Identity"), QVariant("Vocarta"));
-    QCOMPARE(root.value("DesktopEntry"), QVariant("vocarta"));
+    QCOMPARE(root.value("DesktopEntry"), QVariant("org.vocarta.vocarta"));
     QCOMPARE(root.value("SupportedUriSchemes").toStringList(), QStringList{"file"});
     QVERIFY(root.value("SupportedMimeTypes").toStringList().contains("audio/mpeg"));
 
