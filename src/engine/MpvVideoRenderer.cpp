@@ -89,7 +89,7 @@ void MpvVideoRenderer::drawOpenGl(int framebuffer, const QSize& size)
     // resized or recreated.
     takeFrame();
     mpv_opengl_fbo target{framebuffer, size.width(), size.height(), 0};
-    int flip = 0; // a QOpenGLWidget's framebuffer object is top row first
+    int flip = 1; // a framebuffer object's first row is the bottom one
     mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &target},
                                  {MPV_RENDER_PARAM_FLIP_Y, &flip},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};

@@ -28,6 +28,9 @@ OpenGlVideoView::OpenGlVideoView(std::unique_ptr<VideoRenderer> renderer, QWidge
 OpenGlVideoView::~OpenGlVideoView()
 {
     releaseRenderer();
+    // QOpenGLWidget's destructor destroys the context, when this part of the object is gone.
+    if (QOpenGLContext* current = context())
+        disconnect(current, nullptr, this, nullptr);
 }
 
 void OpenGlVideoView::initializeGL()
