@@ -1,10 +1,13 @@
 #include "video/VideoCompanion.h"
 
+#include "core/EditorCommands.h"
 #include "core/Logging.h"
 #include "platform/MediaPlayer.h"
 #include "platform/OnScreen.h"
 #include "platform/Twips.h"
 #include "video/VideoWindow.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -78,6 +81,9 @@ void VideoCompanion::followMedia()
         m_window = std::make_unique<VideoWindow>(m_texts, m_commands);
         m_window->setEditor(m_editor);
         connect(m_window.get(), &VideoWindow::closeRequested, this, [this] { setWanted(false); });
+        // The view first: an OpenGL view added to a window whose native surface was made for
+        // plain painting (placing the window makes it) is never drawn.
+        m_window->showVideo(m_media.createVideoRenderer());
         if (m_options.place.isValid()) {
             Twips::restorePlace(m_window.get(), m_options.place);
             keepOnScreen(m_window.get());
@@ -97,9 +103,13 @@ void VideoCompanion::showWindow()
     window->setWindowFlag(Qt::WindowStaysOnTopHint,
                           m_player->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     if (!m_options.place.isValid()) {
-        // First time: to the right of the player, its top level with the player's.
+        // First time: right of the player and the transcript below it, level with the player.
         const QRect player = Twips::frame(m_player);
-        Twips::move(window, player.left() + player.width() + kGap, player.top());
+        int right = player.left() + player.width();
+        if (QWidget* editor = m_editor ? m_editor->window() : nullptr;
+            editor && editor->isVisible())
+            right = std::max(right, Twips::frame(editor).left() + Twips::frame(editor).width());
+        Twips::move(window, right + kGap, player.top());
         keepOnScreen(window);
     }
     window->show();

@@ -140,6 +140,9 @@ void VideoWindow::mouseDoubleClickEvent(QMouseEvent*)
 
 void VideoWindow::closeEvent(QCloseEvent* event)
 {
+    // The program closing its windows as it ends is no wish of the user's.
+    if (!event->spontaneous())
+        return;
     // Hidden, not destroyed: the picture comes back from the View menu.
     event->ignore();
     leaveFullScreen();
