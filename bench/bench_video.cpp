@@ -76,10 +76,28 @@ int main(int argc, char** argv)
     const QString video = dir.filePath(QStringLiteral("lecture.mkv"));
     std::printf("Making a 20-second 1280x720 25 fps video with sound (ffmpeg)...\n");
     std::fflush(stdout);
-    if (!run(QStringLiteral("ffmpeg"),
-             {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=s=1280x720:r=25", "-f", "lavfi",
-              "-i", "sine=f=440:r=44100", "-t", "20", "-c:v", "libx264", "-preset", "veryfast",
-              "-pix_fmt", "yuv420p", "-c:a", "aac", video})) {
+    if (!run(QStringLiteral("ffmpeg"), {"-v",
+                                        "error",
+                                        "-y",
+                                        "-f",
+                                        "lavfi",
+                                        "-i",
+                                        "testsrc=s=1280x720:r=25",
+                                        "-f",
+                                        "lavfi",
+                                        "-i",
+                                        "sine=f=440:r=44100",
+                                        "-t",
+                                        "20",
+                                        "-c:v",
+                                        "libx264",
+                                        "-preset",
+                                        "veryfast",
+                                        "-pix_fmt",
+                                        "yuv420p",
+                                        "-c:a",
+                                        "aac",
+                                        video})) {
         std::printf("ffmpeg failed or is not installed\n");
         return 1;
     }

@@ -98,13 +98,20 @@ void MpvVideoRenderer::drawOpenGl(int framebuffer, const QSize& size)
 
 void MpvVideoRenderer::drawSoftware(QImage& image)
 {
-    if (!m_context || image.isNull() || image.format() != QImage::Format_RGBX8888)
+    if (!m_context || image.isNull() || image.format() != QImage::Format_RGB32)
         return;
+        // Qt's native 32-bit pixel, which the window's backing store copies as it is: an image of
+        // the byte order RGBX would be converted at every paint.
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    static char format[] = "bgr0";
+#else
+    static char format[] = "0rgb";
+#endif
     takeFrame();
     int size[2] = {image.width(), image.height()};
     size_t stride = size_t(image.bytesPerLine());
     mpv_render_param params[] = {{MPV_RENDER_PARAM_SW_SIZE, size},
-                                 {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>("rgb0")},
+                                 {MPV_RENDER_PARAM_SW_FORMAT, format},
                                  {MPV_RENDER_PARAM_SW_STRIDE, &stride},
                                  {MPV_RENDER_PARAM_SW_POINTER, image.bits()},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};

@@ -28,7 +28,7 @@ public:
     // Draws the current frame into the framebuffer object `framebuffer` of `size` device pixels,
     // scaled to fit with black bars.
     virtual void drawOpenGl(int framebuffer, const QSize& size) = 0;
-    // Draws the current frame into `image` (QImage::Format_RGBX8888), scaled to fit.
+    // Draws the current frame into `image` (QImage::Format_RGB32), scaled to fit.
     virtual void drawSoftware(QImage& image) = 0;
     // Frees what the start made, the OpenGL one with its context current; a later start may
     // draw again.

@@ -92,7 +92,7 @@ void SoftwareVideoView::paintEvent(QPaintEvent*)
     const qreal scale = devicePixelRatioF();
     const QSize pixels = (QSizeF(size()) * scale).toSize();
     if (m_frame.size() != pixels) {
-        m_frame = QImage(pixels, QImage::Format_RGBX8888);
+        m_frame = QImage(pixels, QImage::Format_RGB32);
         m_frame.setDevicePixelRatio(scale);
     }
     QPainter painter(this);

@@ -20,10 +20,26 @@ namespace {
 bool writeVideo(const QString& path, const QString& source)
 {
     QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {"-v", "error", "-y", "-f", "lavfi", "-i", source, "-f", "lavfi", "-i",
-                  "anullsrc=r=44100:cl=mono", "-t", "2", "-c:v", "mpeg4", "-q:v", "2", "-c:a",
-                  "pcm_s16le", path});
+    ffmpeg.start(QStringLiteral("ffmpeg"), {"-v",
+                                            "error",
+                                            "-y",
+                                            "-f",
+                                            "lavfi",
+                                            "-i",
+                                            source,
+                                            "-f",
+                                            "lavfi",
+                                            "-i",
+                                            "anullsrc=r=44100:cl=mono",
+                                            "-t",
+                                            "2",
+                                            "-c:v",
+                                            "mpeg4",
+                                            "-q:v",
+                                            "2",
+                                            "-c:a",
+                                            "pcm_s16le",
+                                            path});
     return ffmpeg.waitForFinished(kRealWaitMs) && ffmpeg.exitCode() == 0;
 }
 
@@ -110,21 +126,21 @@ void TestVideo::keys_data()
     const auto player = [](PlayerCommand c) { return VideoKeyAction{std::nullopt, c}; };
     const auto window = [](VideoWindowCommand c) { return VideoKeyAction{c, std::nullopt}; };
     const Qt::KeyboardModifiers none = Qt::NoModifier, ctrl = Qt::ControlModifier;
-    QTest::newRow("F11 is full screen") << int(Qt::Key_F11) << none << true
-                                        << window(VideoWindowCommand::ToggleFullScreen);
-    QTest::newRow("Escape leaves it") << int(Qt::Key_Escape) << none << false
-                                      << window(VideoWindowCommand::LeaveFullScreen);
-    QTest::newRow("Ctrl+T stamps") << int(Qt::Key_T) << ctrl << false
-                                   << window(VideoWindowCommand::InsertTimestamp);
-    QTest::newRow("F5 on release") << int(Qt::Key_F5) << none << true
-                                   << player(PlayerCommand::PlayPause);
+    QTest::newRow("F11 is full screen")
+        << int(Qt::Key_F11) << none << true << window(VideoWindowCommand::ToggleFullScreen);
+    QTest::newRow("Escape leaves it")
+        << int(Qt::Key_Escape) << none << false << window(VideoWindowCommand::LeaveFullScreen);
+    QTest::newRow("Ctrl+T stamps")
+        << int(Qt::Key_T) << ctrl << false << window(VideoWindowCommand::InsertTimestamp);
+    QTest::newRow("F5 on release")
+        << int(Qt::Key_F5) << none << true << player(PlayerCommand::PlayPause);
     QTest::newRow("F5 not on press") << int(Qt::Key_F5) << none << false << VideoKeyAction{};
-    QTest::newRow("Ctrl+F7 on press") << int(Qt::Key_F7) << ctrl << false
-                                      << player(PlayerCommand::SpeedUp);
-    QTest::newRow("Ctrl+M bookmark") << int(Qt::Key_M) << ctrl << false
-                                     << player(PlayerCommand::AddBookmark);
-    QTest::newRow("Ctrl+C is no player command") << int(Qt::Key_C) << ctrl << true
-                                                 << VideoKeyAction{};
+    QTest::newRow("Ctrl+F7 on press")
+        << int(Qt::Key_F7) << ctrl << false << player(PlayerCommand::SpeedUp);
+    QTest::newRow("Ctrl+M bookmark")
+        << int(Qt::Key_M) << ctrl << false << player(PlayerCommand::AddBookmark);
+    QTest::newRow("Ctrl+C is no player command")
+        << int(Qt::Key_C) << ctrl << true << VideoKeyAction{};
 }
 
 void TestVideo::keys()
@@ -141,18 +157,36 @@ void TestVideo::keys()
 void TestVideo::picture_data()
 {
     QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("options");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("sound alone") << "tone.wav" << "no window";
-    QTest::newRow("red") << "red.mkv" << "shown top red bottom red";
-    QTest::newRow("upright") << "redoverblue.mkv" << "shown top red bottom blue";
+    QTest::newRow("sound alone") << "tone.wav"
+                                 << ""
+                                 << "no window";
+    QTest::newRow("red") << "red.mkv"
+                         << ""
+                         << "shown top red bottom red";
+    QTest::newRow("upright") << "redoverblue.mkv"
+                             << ""
+                             << "shown top red bottom blue";
+    QTest::newRow("at its place") << "red.mkv"
+                                  << "Place=600,600,4800,2700"
+                                  << "shown top red bottom red";
+    QTest::newRow("not wanted") << "red.mkv"
+                                << "Shown=no"
+                                << "hidden top red bottom red";
 }
 
 void TestVideo::picture()
 {
     QFETCH(QString, file);
+    QFETCH(QString, options);
     QFETCH(QString, expected);
+    const QString optionsPath = pathOf(QStringLiteral("%1.ini").arg(QTest::currentDataTag()));
+    QFile optionsFile(optionsPath);
+    QVERIFY(optionsFile.open(QIODevice::WriteOnly) && optionsFile.write(options.toUtf8()) >= 0);
+    optionsFile.close();
     MpvMediaPlayer engine(MpvMediaPlayer::Options::silent());
-    VideoCompanion video(m_texts, engine, m_commands, &m_player);
+    VideoCompanion video(m_texts, engine, m_commands, &m_player, optionsPath);
     engine.setUrl(pathOf(file));
     QVERIFY(QTest::qWaitFor([&] { return engine.playState() == MediaPlayer::State::Playing; },
                             kRealWaitMs));
@@ -160,6 +194,10 @@ void TestVideo::picture()
     // No OpenGL context for sound, nor where the display has none.
     const bool openGl = video.window() && !video.window()->findChildren<QOpenGLWidget*>().isEmpty();
     QCOMPARE(openGl, video.window() && VideoViews::openGlAvailable());
+    // The program closing its windows is no wish of the user's.
+    if (video.window())
+        video.window()->close();
+    QCOMPARE(video.isWanted(), !options.startsWith("Shown=no"));
 }
 
 void TestVideo::frameFollowsSeeks_data()
@@ -193,8 +231,8 @@ void TestVideo::rendererGoesWithFilesAndEngine()
     const QString red = "shown top red bottom red";
     for (const char* file : {"red.mkv", "tone.wav", "redoverblue.mkv", "red.mkv"}) {
         engine->setUrl(pathOf(file));
-        QVERIFY(QTest::qWaitFor(
-            [&] { return engine->playState() == MediaPlayer::State::Playing; }, kRealWaitMs));
+        QVERIFY(QTest::qWaitFor([&] { return engine->playState() == MediaPlayer::State::Playing; },
+                                kRealWaitMs));
         if (qstrcmp(file, "tone.wav") == 0)
             QVERIFY2(waitShown(video, "hidden window"), qPrintable(shown(video)));
         else
