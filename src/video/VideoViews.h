@@ -54,7 +54,9 @@ private:
 
 namespace VideoViews {
 
-// Whether this display gives OpenGL contexts; asked once per run, and only for a video.
+// Whether the picture is drawn with OpenGL: the display gives OpenGL contexts, drawn by a graphics
+// processor (or VOCARTA_VIDEO_DRAWING=opengl says to use them anyway; =software never does).
+// Asked once per run, and only for a video.
 bool openGlAvailable();
 
 } // namespace VideoViews

@@ -103,6 +103,8 @@ private:
 
 void TestVideo::initTestCase()
 {
+    // Under Xvfb the OpenGL view is tested too, on Mesa's CPU renderer.
+    qputenv("VOCARTA_VIDEO_DRAWING", "opengl");
     if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
         QSKIP("ffmpeg is not installed, so no video could be made");
     QVERIFY(m_dir.isValid());
