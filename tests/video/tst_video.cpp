@@ -1,4 +1,5 @@
 #include "FakePlayer.h"
+#include "JournalCompanions.h"
 #include "RealWait.h"
 #include "core/InterfaceTexts.h"
 #include "engine/MpvMediaPlayer.h"
@@ -81,6 +82,7 @@ private Q_SLOTS:
     void initTestCase();
     void keys_data();
     void keys();
+    void windowKeysAndDoubleClick();
     void picture_data();
     void picture();
     void frameFollowsSeeks_data();
@@ -154,6 +156,33 @@ void TestVideo::keys()
     const VideoKeyAction action =
         released ? VideoKeys::onRelease(key, modifiers) : VideoKeys::onPress(key, modifiers);
     QVERIFY(action == expected);
+}
+
+void TestVideo::windowKeysAndDoubleClick()
+{
+    FakeMediaPlayer engine;
+    FakePlayer player(&engine);
+    QStringList journal;
+    JournalEditor editor(journal);
+    VideoWindow window(m_texts, player);
+    window.setEditor(&editor);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QStringList seen;
+    const auto screen = [&] { seen << (window.isFullScreen() ? "full" : "window"); };
+    QTest::keyClick(&window, Qt::Key_F5);
+    QTest::keyClick(&window, Qt::Key_M, Qt::ControlModifier);
+    QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
+    QTest::keyClick(&window, Qt::Key_F11);
+    screen();
+    QTest::keyClick(&window, Qt::Key_Escape);
+    screen();
+    QTest::mouseDClick(&window, Qt::LeftButton);
+    screen();
+    QCOMPARE(player.commands,
+             (QList<PlayerCommand>{PlayerCommand::PlayPause, PlayerCommand::AddBookmark}));
+    QCOMPARE(journal, QStringList{"timestamp inserted"});
+    QCOMPARE(seen.join(' '), QStringLiteral("full window full"));
 }
 
 void TestVideo::picture_data()
