@@ -52,7 +52,7 @@ QWidget* VideoCompanion::window()
 
 bool VideoCompanion::hasVideo() const
 {
-    return m_window && m_window->view();
+    return m_window && m_media.hasVideo();
 }
 
 void VideoCompanion::setWanted(bool wanted)
@@ -81,28 +81,25 @@ void VideoCompanion::followMedia()
         m_window = std::make_unique<VideoWindow>(m_texts, m_commands);
         m_window->setEditor(m_editor);
         connect(m_window.get(), &VideoWindow::closeRequested, this, [this] { setWanted(false); });
-        // The view first: an OpenGL view added to a window whose native surface was made for
-        // plain painting (placing the window makes it) is never drawn.
-        m_window->showVideo(m_media.createVideoRenderer());
-        if (m_options.place.isValid()) {
-            Twips::restorePlace(m_window.get(), m_options.place);
-            keepOnScreen(m_window.get());
-        }
     }
-    if (!m_window->view())
-        m_window->showVideo(m_media.createVideoRenderer());
-    if (m_options.shown && m_window->view() && m_player->isVisible() && !m_player->isMinimized())
+    if (m_options.shown && m_player->isVisible() && !m_player->isMinimized())
         showWindow();
 }
 
 void VideoCompanion::showWindow()
 {
     VideoWindow* window = m_window.get();
-    if (window->isVisible())
+    // The view before the window's place: an OpenGL view added to a window whose native surface
+    // was made for plain painting (placing the window makes it) is never drawn.
+    if (!window->view())
+        window->showVideo(m_media.createVideoRenderer());
+    if (window->isVisible() || !window->view())
         return;
     window->setWindowFlag(Qt::WindowStaysOnTopHint,
                           m_player->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    if (!m_options.place.isValid()) {
+    if (!m_placed && m_options.place.isValid()) {
+        Twips::restorePlace(window, m_options.place);
+    } else if (!m_placed) {
         // First time: right of the player and the transcript below it, level with the player.
         const QRect player = Twips::frame(m_player);
         int right = player.left() + player.width();
@@ -110,8 +107,9 @@ void VideoCompanion::showWindow()
             editor && editor->isVisible())
             right = std::max(right, Twips::frame(editor).left() + Twips::frame(editor).width());
         Twips::move(window, right + kGap, player.top());
-        keepOnScreen(window);
     }
+    m_placed = true;
+    keepOnScreen(window);
     window->show();
 }
 
@@ -122,6 +120,8 @@ void VideoCompanion::hideWindow()
     notePlace();
     m_window->leaveFullScreen();
     m_window->hide();
+    // Nobody sees the picture: mpv decodes the sound alone until the window comes back.
+    m_window->dropVideo();
     saveOptions();
 }
 

@@ -14,8 +14,9 @@ class VideoWindow;
 
 // Decides when the video window exists and shows: it is made the first time a file with a picture
 // opens (never for sound alone), shown for such files when the user wants it and the player is
-// on screen, and loses its view, with the engine's renderer and any OpenGL context, when a file
-// without a picture opens or the media closes. Its options (shown, place) are kept in their file.
+// on screen, and loses its view, with the engine's renderer and any OpenGL context, when it is
+// hidden, when a file without a picture opens or when the media closes: mpv then decodes the
+// sound alone. Its options (shown, place) are kept in their file.
 class VideoCompanion : public QObject, public VideoCommands {
     Q_OBJECT
 public:
@@ -55,4 +56,6 @@ private:
     VideoOptions m_options;
     VideoOptions m_savedOptions;
     std::unique_ptr<VideoWindow> m_window;
+    // Put at its remembered place, or beside the player, when first shown.
+    bool m_placed = false;
 };

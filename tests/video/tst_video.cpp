@@ -88,6 +88,7 @@ private Q_SLOTS:
     void frameFollowsSeeks_data();
     void frameFollowsSeeks();
     void rendererGoesWithFilesAndEngine();
+    void soundPlaysOnWhileThePictureIsHidden();
 
 private:
     QString pathOf(const QString& name) const { return m_dir.filePath(name); }
@@ -204,7 +205,7 @@ void TestVideo::picture_data()
                                   << "shown top red bottom red";
     QTest::newRow("not wanted") << "red.mkv"
                                 << "Shown=no"
-                                << "hidden top red bottom red";
+                                << "hidden window";
 }
 
 void TestVideo::picture()
@@ -224,7 +225,8 @@ void TestVideo::picture()
     QVERIFY2(waitShown(video, expected), qPrintable(shown(video)));
     // No OpenGL context for sound, nor where the display has none.
     const bool openGl = video.window() && !video.window()->findChildren<QOpenGLWidget*>().isEmpty();
-    QCOMPARE(openGl, video.window() && VideoViews::openGlAvailable());
+    QCOMPARE(openGl,
+             video.videoWindow() && video.videoWindow()->view() && VideoViews::openGlAvailable());
     // The program closing its windows is no wish of the user's.
     if (video.window())
         video.window()->close();
@@ -281,6 +283,20 @@ void TestVideo::rendererGoesWithFilesAndEngine()
     // The engine goes first: the window's view must let go of mpv's render context in time.
     engine.reset();
     QTest::qWait(50);
+}
+
+void TestVideo::soundPlaysOnWhileThePictureIsHidden()
+{
+    MpvMediaPlayer engine(MpvMediaPlayer::Options::silent());
+    VideoCompanion video(m_texts, engine, m_commands, &m_player);
+    engine.setUrl(pathOf("redthenblue.mkv"));
+    QVERIFY(waitShown(video, "shown top red bottom red"));
+    video.setWanted(false);
+    // Nothing draws a hidden window: mpv must not wait for it.
+    QVERIFY(QTest::qWaitFor([&] { return engine.currentPosition() > 1.5; }, kRealWaitMs));
+    QCOMPARE(shown(video), QStringLiteral("hidden window"));
+    video.setWanted(true);
+    QVERIFY2(waitShown(video, "shown top blue bottom blue"), qPrintable(shown(video)));
 }
 
 QTEST_MAIN(TestVideo)
