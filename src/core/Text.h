@@ -233,7 +233,7 @@ enum class Text {
     FilterRefused = 253,
     FilteredMark = 254,
     SoundCleanUpTitle = 255,
-    VideoWindow = 256,
-    ShowVideo = 257,
-    HideVideo = 258,
+    VideoWindow = 277,
+    ShowVideo = 278,
+    HideVideo = 279,
 };
