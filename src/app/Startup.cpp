@@ -31,6 +31,8 @@
 #include "startup/MediaEngineLoader.h"
 #include "startup/SessionBusWarmUp.h"
 #include "ui/HelpController.h"
+#include "video/VideoCompanion.h"
+#include "video/VideoOptions.h"
 #include "waveform/WaveformOptions.h"
 #include "waveform/WaveformView.h"
 #include "waveform/WaveformWindow.h"
@@ -219,11 +221,19 @@ Session start(AppState& state, const Platform& platform, const QString& commandL
     PlayerWindow* player = session.player.get();
     FootPedals* pedals = session.pedals.get();
     WaveformWindow* waveform = session.waveform.get();
-    afterFirstPaint(player, editor, [editor, player, pedals, waveform] {
+    session.video =
+        std::make_unique<VideoCompanion>(state.texts, *platform.media, *player->control(), player,
+                                         state.filesPath(QLatin1String(VideoOptions::kFileName)));
+    VideoCompanion* video = session.video.get();
+    player->setVideo(video);
+    QObject::connect(video, &VideoCompanion::wantedChanged, player,
+                     &PlayerWindow::showCommandStates);
+    afterFirstPaint(player, editor, [editor, player, pedals, waveform, video] {
         player->showWindowIcon();
         editor->build();
         player->attachEditor(editor);
         player->setWaveform(waveform);
+        video->setEditor(editor);
         pedals->setEditor(editor);
         pedals->start();
         editor->startRecovery();

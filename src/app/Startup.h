@@ -13,6 +13,7 @@ class PlayerWindow;
 class QApplication;
 class Recorder;
 class TerminationWatcher;
+class VideoCompanion;
 class WaveformWindow;
 struct AppState;
 struct Platform;
@@ -36,6 +37,9 @@ struct Session {
     // Outlives the player and the windows whose marks it shows: nothing of it runs as they go.
     std::unique_ptr<WaveformWindow> waveform;
     std::unique_ptr<PlayerWindow> player;
+    // Its window, once made, holds the engine's renderer: it goes before the engine and the
+    // player whose state it follows.
+    std::unique_ptr<VideoCompanion> video;
     std::unique_ptr<BookmarkController> bookmarks;
     std::unique_ptr<EditorWindow> editor;
     std::unique_ptr<HelpController> help;

@@ -13,7 +13,7 @@
 // into the program) have a text: an empty line, or an entry no file has given yet, reads English.
 class InterfaceTexts {
 public:
-    static constexpr int kCount = 277;
+    static constexpr int kCount = 280;
     static constexpr int kLabelLength = 3;
 
     QString text(Text id) const { return entry(static_cast<int>(id)); }

@@ -254,4 +254,7 @@ enum class Text {
     Font = 274,
     FontSize = 275,
     RecordingFileName = 276,
+    VideoWindow = 277,
+    ShowVideo = 278,
+    HideVideo = 279,
 };

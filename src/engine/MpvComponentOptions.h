@@ -4,8 +4,9 @@
 #include <utility>
 
 // The libmpv options that make mpv a component playing sound only: no user configuration,
-// scripts, key bindings or on-screen controls, and for video files their sound alone, with no
-// picture decoded and no window. Plain C strings: the start benchmark's libmpv-only reference
+// scripts, key bindings or on-screen controls, and for video files their sound alone: the picture
+// is decoded only once the program draws it through libmpv's render API, and mpv opens no
+// window of its own. Plain C strings: the start benchmark's libmpv-only reference
 // player sets the same ones.
 namespace MpvComponentOptions {
 
@@ -21,7 +22,7 @@ inline constexpr std::array<std::pair<const char*, const char*>, 14> kOptions = 
     {"input-default-bindings", "no"},
     {"input-vo-keyboard", "no"},
     {"vid", "no"},
-    {"vo", "null"},
+    {"vo", "libmpv"},
     {"audio-display", "no"},
     {"sid", "no"},
 }};

@@ -1,6 +1,7 @@
 #include "engine/MpvMediaPlayer.h"
 
 #include "engine/MpvComponentOptions.h"
+#include "engine/MpvVideoRenderer.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -108,6 +109,9 @@ MpvMediaPlayer::MpvMediaPlayer(const Options& options, QObject* parent) : MediaP
     set("audio-pitch-correction", "yes");
     set("volume-max", "100");
     set("volume", QByteArray::number(m_volume).constData());
+    // With mpv's default the draw call waits for the frame's display time, blocking the GUI
+    // thread for most of a frame; the widget's own repaint pacing is enough.
+    set("video-timing-offset", "0");
 
     if (const int error = mpv_initialize(m_mpv); error < 0) {
         m_startError = QString::fromUtf8(mpv_error_string(error));
@@ -137,6 +141,9 @@ MpvMediaPlayer::~MpvMediaPlayer()
 {
     if (!m_mpv)
         return;
+    // The render context must go before mpv does.
+    if (m_renderer)
+        m_renderer->endWithEngine();
     // Once this returns no mpv thread can post to this object any more.
     mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
     mpv_terminate_destroy(m_mpv);
@@ -490,6 +497,7 @@ void MpvMediaPlayer::handleFileLoaded()
         return;
     m_loading = false;
     m_engineEof = false;
+    setHasVideo(readHasVideo());
     // The duration's change event may have come before this one and been dropped.
     requestProperty("duration", MPV_FORMAT_DOUBLE, replyTag(DurationReply, m_loadGeneration));
     if (m_seekPending) {
@@ -617,6 +625,9 @@ void MpvMediaPlayer::unload()
     ++m_loadGeneration;
     ++m_seekGeneration;
     m_url.clear();
+    // Another file opening says at its load whether it has a picture: a video following a video
+    // keeps its window.
+    setHasVideo(false);
     if (m_mpv) {
         const char* args[] = {"stop", nullptr};
         mpv_command_async(m_mpv, 0, args);
@@ -649,4 +660,63 @@ bool MpvMediaPlayer::atEnd() const
     // keep-open pauses mpv once the last sound has been played out; eof-reached alone comes
     // earlier, when the last sound has merely been handed to the output.
     return isLoaded() && !m_seekPending && m_engineEof && m_enginePaused;
+}
+
+std::unique_ptr<VideoRenderer> MpvMediaPlayer::createVideoRenderer()
+{
+    if (!m_mpv || !m_hasVideo || m_renderer)
+        return nullptr;
+    auto renderer = std::make_unique<MpvVideoRenderer>(m_mpv, this);
+    m_renderer = renderer.get();
+    return renderer;
+}
+
+void MpvMediaPlayer::forgetRenderer(MpvVideoRenderer* renderer)
+{
+    if (m_renderer == renderer)
+        m_renderer = nullptr;
+}
+
+void MpvMediaPlayer::setVideoOutput(bool on)
+{
+    // Switching the track on while a file plays makes mpv seek to where it is, so the first
+    // frame shown is the one at the position.
+    const char* track = on ? "auto" : "no";
+    mpv_set_property_async(m_mpv, 0, "vid", MPV_FORMAT_STRING, &track);
+}
+
+void MpvMediaPlayer::setHasVideo(bool hasVideo)
+{
+    if (m_hasVideo == hasVideo)
+        return;
+    m_hasVideo = hasVideo;
+    Q_EMIT videoChanged();
+}
+
+bool MpvMediaPlayer::readHasVideo() const
+{
+    mpv_node tracks;
+    if (!m_mpv || mpv_get_property(m_mpv, "track-list", MPV_FORMAT_NODE, &tracks) < 0)
+        return false;
+    bool found = false;
+    if (tracks.format == MPV_FORMAT_NODE_ARRAY) {
+        for (int i = 0; i < tracks.u.list->num && !found; ++i) {
+            const mpv_node& track = tracks.u.list->values[i];
+            if (track.format != MPV_FORMAT_NODE_MAP)
+                continue;
+            bool video = false;
+            bool albumArt = false;
+            for (int k = 0; k < track.u.list->num; ++k) {
+                const char* key = track.u.list->keys[k];
+                const mpv_node& value = track.u.list->values[k];
+                if (qstrcmp(key, "type") == 0 && value.format == MPV_FORMAT_STRING)
+                    video = qstrcmp(value.u.string, "video") == 0;
+                else if (qstrcmp(key, "albumart") == 0 && value.format == MPV_FORMAT_FLAG)
+                    albumArt = value.u.flag != 0;
+            }
+            found = video && !albumArt;
+        }
+    }
+    mpv_free_node_contents(&tracks);
+    return found;
 }

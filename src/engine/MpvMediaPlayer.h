@@ -10,6 +10,7 @@
 
 struct mpv_handle;
 struct mpv_event;
+class MpvVideoRenderer;
 
 // The media engine on libmpv. Commands go to mpv asynchronously and its events are taken on the
 // GUI thread, so no call waits for the engine; reads return the values mpv last reported.
@@ -66,6 +67,9 @@ public:
     void setLoop(double from, double to) override;
     void setAudioFilters(const QString& chain) override;
 
+    bool hasVideo() const override { return m_hasVideo; }
+    std::unique_ptr<VideoRenderer> createVideoRenderer() override;
+
     // False when libmpv could not be started; startError() says why. Every file then gets
     // mediaError.
     bool isStarted() const { return m_mpv != nullptr; }
@@ -77,6 +81,14 @@ public:
     QVariant engineProperty(const char* name) const;
 
 private:
+    friend class MpvVideoRenderer;
+    // The picture is decoded only while a renderer draws it.
+    void setVideoOutput(bool on);
+    void forgetRenderer(MpvVideoRenderer* renderer);
+    void setHasVideo(bool hasVideo);
+    // Whether the loaded file has a picture that is not album art.
+    bool readHasVideo() const;
+
     void drainEvents();
     void handleEvent(const mpv_event& event);
     void handleReply(const mpv_event& event);
@@ -139,4 +151,7 @@ private:
     // The chain a file could not be loaded with, while the file loads again without it.
     std::optional<QString> m_filtersFailedLoad;
     QStringList m_engineErrors;
+
+    bool m_hasVideo = false;
+    MpvVideoRenderer* m_renderer = nullptr;
 };

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "platform/VideoRenderer.h"
+
 #include <QObject>
 #include <QString>
+#include <memory>
 
 // The media engine as the player windows use it. Every call is safe without media loaded:
 // reads then give 0 or "", commands do nothing.
@@ -60,6 +63,12 @@ public:
     // the file opens with none.
     virtual void setAudioFilters(const QString& chain) = 0;
 
+    // Whether the current media has a picture (album art does not count); known once it has
+    // loaded, announced by videoChanged.
+    virtual bool hasVideo() const { return false; }
+    // What draws that picture; null without one, or while another renderer lives.
+    virtual std::unique_ptr<VideoRenderer> createVideoRenderer() { return nullptr; }
+
     // False once the engine is known to be missing. An engine still being loaded counts as
     // available: the commands given meanwhile wait for it.
     virtual bool isEngineAvailable() const { return true; }
@@ -77,6 +86,8 @@ Q_SIGNALS:
     void engineUnavailable(const QString& reason);
     // The engine did not take this filter chain; the reason in its words.
     void audioFiltersRefused(const QString& chain, const QString& reason);
+    // hasVideo() may have changed: a file loaded or was closed.
+    void videoChanged();
 };
 
 // Position texts as the windows show them.

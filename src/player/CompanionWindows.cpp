@@ -2,6 +2,7 @@
 
 #include "core/BookmarkCommands.h"
 #include "core/EditorCommands.h"
+#include "core/VideoCommands.h"
 #include "core/WaveformCommands.h"
 #include "platform/OnScreen.h"
 #include "platform/Twips.h"
@@ -44,6 +45,11 @@ QWidget* CompanionWindows::bookmarkWindow() const
 QWidget* CompanionWindows::waveformWindow() const
 {
     return m_waveform ? m_waveform->window() : nullptr;
+}
+
+QWidget* CompanionWindows::videoWindow() const
+{
+    return m_video ? m_video->window() : nullptr;
 }
 
 void CompanionWindows::setWaveform(WaveformCommands* waveform)
@@ -97,6 +103,19 @@ void CompanionWindows::placeWaveform(QWidget* beside)
     Twips::setFrame(waveform, QRect(player.left(), bottom + 1 + PlayerLayout::kEditorGap, width,
                                     Twips::frame(waveform).height()));
     keepOnScreen(waveform);
+}
+
+bool CompanionWindows::videoShown() const
+{
+    return m_video && m_video->isWanted();
+}
+
+bool CompanionWindows::toggleVideo()
+{
+    if (!m_video)
+        return false;
+    m_video->setWanted(!m_video->isWanted());
+    return true;
 }
 
 int CompanionWindows::editorTop(QWidget* above) const
@@ -169,7 +188,7 @@ void CompanionWindows::placeBookmarkWindow(QWidget* window, bool fullHeight)
 void CompanionWindows::hideAll()
 {
     m_player->hide();
-    for (QWidget* window : {editorWindow(), bookmarkWindow(), waveformWindow()}) {
+    for (QWidget* window : {editorWindow(), bookmarkWindow(), waveformWindow(), videoWindow()}) {
         if (window && window->isVisible())
             window->hide();
     }
@@ -199,6 +218,13 @@ void CompanionWindows::setAlwaysOnTop(bool onTop)
     keepOnScreen(m_player);
     if (wasVisible)
         m_player->show();
+    // The picture stays in sight with the player; the other companions are its tool windows.
+    if (QWidget* video = videoWindow()) {
+        const bool videoVisible = video->isVisible();
+        video->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+        if (videoVisible)
+            video->show();
+    }
 }
 
 bool CompanionWindows::eventFilter(QObject* watched, QEvent* event)
@@ -214,7 +240,7 @@ void CompanionWindows::followPlayer()
     QWidget* bookmarks = bookmarkWindow();
     QWidget* waveform = waveformWindow();
     if (m_player->isMinimized()) {
-        for (QWidget* w : {editor, bookmarks, waveform}) {
+        for (QWidget* w : {editor, bookmarks, waveform, videoWindow()}) {
             if (w && w->isVisible())
                 w->hide();
         }
@@ -226,4 +252,7 @@ void CompanionWindows::followPlayer()
         bookmarks->show();
     if (waveform && waveformShown())
         waveform->show();
+    // Shown again only while the media has a picture.
+    if (videoShown())
+        m_video->setWanted(true);
 }

@@ -4,13 +4,14 @@
 
 class BookmarkCommands;
 class EditorCommands;
+class VideoCommands;
 class WaveformCommands;
 class QRect;
 class QWidget;
 
-// The editor, the bookmark window and the waveform around the player: where they stand beside it,
-// which of them the user wants shown, their going and coming back with the minimised player, and
-// the player staying on top.
+// The editor, the bookmark window, the waveform and the video around the player: where they stand
+// beside it, which of them the user wants shown, their going and coming back with the minimised
+// player, and the player staying on top.
 class CompanionWindows : public QObject {
     Q_OBJECT
 public:
@@ -22,10 +23,13 @@ public:
     void setBookmarks(BookmarkCommands* bookmarks) { m_bookmarks = bookmarks; }
     // Shows the waveform at once when the user wanted it in the last run.
     void setWaveform(WaveformCommands* waveform);
+    // Its window comes with the first file with a picture.
+    void setVideo(VideoCommands* video) { m_video = video; }
     // The companion windows, or nullptr while they do not exist.
     QWidget* editorWindow() const;
     QWidget* bookmarkWindow() const;
     QWidget* waveformWindow() const;
+    QWidget* videoWindow() const;
 
     // Whether the user wants each shown (it is hidden while the player is minimised).
     bool editorShown() const { return m_editorShown; }
@@ -37,6 +41,10 @@ public:
     // Shows the waveform under the player, moving the editor below it when they would overlap,
     // or hides it; false without a waveform window.
     bool toggleWaveform();
+    // Whether the user wants the picture of a video shown.
+    bool videoShown() const;
+    // Shows the video window (when the media has a picture) or hides it; false without one.
+    bool toggleVideo();
 
     // Puts the editor below the player, or below the bookmark window when it has bookmarks, and
     // below the waveform when it is shown.
@@ -77,6 +85,7 @@ private:
     EditorCommands* m_editor = nullptr;
     BookmarkCommands* m_bookmarks = nullptr;
     WaveformCommands* m_waveform = nullptr;
+    VideoCommands* m_video = nullptr;
     bool m_editorShown = false;
     bool m_bookmarkWindowShown = false;
 };

@@ -41,6 +41,7 @@ public:
         m_companions.setBookmarks(bookmarks);
     }
     void setWaveform(WaveformCommands* waveform) { m_companions.setWaveform(waveform); }
+    void setVideo(VideoCommands* video) { m_companions.setVideo(video); }
     void setRecorder(RecorderCommands* recorder) { m_peers.recorder = recorder; }
     void setHelp(HelpCommands* help) { m_peers.help = help; }
     // The pedal options entry opens their dialog.
@@ -84,6 +85,9 @@ public:
     void toggleAlwaysOnTop();
     void toggleEditor();
     void toggleWaveform();
+    void toggleVideo();
+    // The View menu's captions, after a companion window was shown or hidden by other means.
+    void showCommandStates();
     // The record command and button: playback stops and the recorder window shows.
     void openRecorder();
 

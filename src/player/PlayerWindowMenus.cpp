@@ -330,6 +330,11 @@ const std::vector<CommandRow<PlayerWindow>>& PlayerWindow::commandTable()
          .key = Qt::Key_F12,
          .run = &PlayerWindow::toggleWaveform,
          .answers = PlayerCommand::WaveformWindow},
+        {.name = "videoAction",
+         .caption = Text::ShowVideo,
+         .otherCaption = Text::HideVideo,
+         .showsOther = [](const PlayerWindow& w) { return w.m_companions.videoShown(); },
+         .run = &PlayerWindow::toggleVideo},
 
         Row::topMenu("donationsMenu", Text::DonationsMenu),
         {.name = "donateAction",

@@ -38,6 +38,17 @@ void PlayerWindow::toggleWaveform()
         m_commands.showStates();
 }
 
+void PlayerWindow::toggleVideo()
+{
+    if (m_companions.toggleVideo())
+        m_commands.showStates();
+}
+
+void PlayerWindow::showCommandStates()
+{
+    m_commands.showStates();
+}
+
 void PlayerWindow::toggleEditor()
 {
     if (!m_companions.toggleEditor())

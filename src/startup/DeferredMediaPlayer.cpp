@@ -19,6 +19,7 @@ void DeferredMediaPlayer::attach(std::unique_ptr<MediaPlayer> engine)
             &MediaPlayer::soundOutputMissing);
     connect(m_engine.get(), &MediaPlayer::audioFiltersRefused, this,
             &MediaPlayer::audioFiltersRefused);
+    connect(m_engine.get(), &MediaPlayer::videoChanged, this, &MediaPlayer::videoChanged);
     // Taken out first: a command replayed here may make a handler call this player, and such a
     // call goes straight to the engine, after the commands that came before it.
     const std::vector<Command> kept = std::exchange(m_kept, {});
@@ -205,4 +206,14 @@ MediaPlayer::State DeferredMediaPlayer::playState() const
     if (m_engine)
         return m_engine->playState();
     return m_url.isEmpty() ? State::Undefined : State::Busy;
+}
+
+bool DeferredMediaPlayer::hasVideo() const
+{
+    return m_engine && m_engine->hasVideo();
+}
+
+std::unique_ptr<VideoRenderer> DeferredMediaPlayer::createVideoRenderer()
+{
+    return m_engine ? m_engine->createVideoRenderer() : nullptr;
 }

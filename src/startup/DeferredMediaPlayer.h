@@ -54,6 +54,9 @@ public:
 
     void setLoop(double from, double to) override;
     void setAudioFilters(const QString& chain) override;
+    // No picture before the engine is there: it tells when a file with one has loaded.
+    bool hasVideo() const override;
+    std::unique_ptr<VideoRenderer> createVideoRenderer() override;
 
     bool isEngineAvailable() const override { return !m_failed; }
     QString engineUnavailableReason() const override { return m_failure; }

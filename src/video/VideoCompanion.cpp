@@ -1,0 +1,143 @@
+#include "video/VideoCompanion.h"
+
+#include "core/EditorCommands.h"
+#include "core/Logging.h"
+#include "platform/MediaPlayer.h"
+#include "platform/OnScreen.h"
+#include "platform/Twips.h"
+#include "video/VideoWindow.h"
+
+#include <algorithm>
+
+namespace {
+
+// Twips between the player and the video window beside it, when it has no place of its own.
+constexpr int kGap = 60;
+
+} // namespace
+
+VideoCompanion::VideoCompanion(const InterfaceTexts& texts, MediaPlayer& media,
+                               PlayerCommands& commands, QWidget* player,
+                               const QString& optionsPath)
+    : m_texts(texts), m_media(media), m_commands(commands), m_player(player),
+      m_optionsPath(optionsPath)
+{
+    if (!m_optionsPath.isEmpty()) {
+        QString error;
+        m_options = VideoOptions::read(m_optionsPath, &error);
+        if (!error.isEmpty())
+            qCWarning(lcSettings).noquote() << "Cannot read" << m_optionsPath << error;
+    }
+    m_savedOptions = m_options;
+    connect(&m_media, &MediaPlayer::videoChanged, this, &VideoCompanion::followMedia);
+}
+
+VideoCompanion::~VideoCompanion()
+{
+    notePlace();
+    saveOptions();
+}
+
+void VideoCompanion::setEditor(EditorCommands* editor)
+{
+    m_editor = editor;
+    if (m_window)
+        m_window->setEditor(editor);
+}
+
+QWidget* VideoCompanion::window()
+{
+    return m_window.get();
+}
+
+bool VideoCompanion::hasVideo() const
+{
+    return m_window && m_media.hasVideo();
+}
+
+void VideoCompanion::setWanted(bool wanted)
+{
+    if (m_options.shown != wanted) {
+        m_options.shown = wanted;
+        saveOptions();
+        Q_EMIT wantedChanged();
+    }
+    if (wanted && hasVideo())
+        showWindow();
+    else if (!wanted)
+        hideWindow();
+}
+
+void VideoCompanion::followMedia()
+{
+    if (!m_media.hasVideo()) {
+        // Nothing to show: the view goes with its renderer and context, the window stays.
+        hideWindow();
+        if (m_window)
+            m_window->dropVideo();
+        return;
+    }
+    if (!m_window) {
+        m_window = std::make_unique<VideoWindow>(m_texts, m_commands);
+        m_window->setEditor(m_editor);
+        connect(m_window.get(), &VideoWindow::closeRequested, this, [this] { setWanted(false); });
+    }
+    if (m_options.shown && m_player->isVisible() && !m_player->isMinimized())
+        showWindow();
+}
+
+void VideoCompanion::showWindow()
+{
+    VideoWindow* window = m_window.get();
+    // The view before the window's place: an OpenGL view added to a window whose native surface
+    // was made for plain painting (placing the window makes it) is never drawn.
+    if (!window->view())
+        window->showVideo(m_media.createVideoRenderer());
+    if (window->isVisible() || !window->view())
+        return;
+    window->setWindowFlag(Qt::WindowStaysOnTopHint,
+                          m_player->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    if (!m_placed && m_options.place.isValid()) {
+        Twips::restorePlace(window, m_options.place);
+    } else if (!m_placed) {
+        // First time: right of the player and the transcript below it, level with the player.
+        const QRect player = Twips::frame(m_player);
+        int right = player.left() + player.width();
+        if (QWidget* editor = m_editor ? m_editor->window() : nullptr;
+            editor && editor->isVisible())
+            right = std::max(right, Twips::frame(editor).left() + Twips::frame(editor).width());
+        Twips::move(window, right + kGap, player.top());
+    }
+    m_placed = true;
+    keepOnScreen(window);
+    window->show();
+}
+
+void VideoCompanion::hideWindow()
+{
+    if (!m_window || !m_window->isVisible())
+        return;
+    notePlace();
+    m_window->leaveFullScreen();
+    m_window->hide();
+    // Nobody sees the picture: mpv decodes the sound alone until the window comes back.
+    m_window->dropVideo();
+    saveOptions();
+}
+
+void VideoCompanion::notePlace()
+{
+    if (m_window && m_window->isVisible() && !m_window->isFullScreen())
+        m_options.place = Twips::storedPlace(m_window.get());
+}
+
+void VideoCompanion::saveOptions()
+{
+    if (m_optionsPath.isEmpty() || m_options == m_savedOptions)
+        return;
+    QString error;
+    if (m_options.write(m_optionsPath, &error))
+        m_savedOptions = m_options;
+    else
+        qCWarning(lcSettings).noquote() << "Cannot write" << m_optionsPath << error;
+}
