@@ -115,6 +115,9 @@ PlayerFace::PlayerFace(const AppState& state, QWidget* parent)
         button("forwardButton", kForwardButton, "for.jpg", "for2.jpg", &PlayerFace::forwardClicked);
     m_recordButton =
         button("recordButton", kRecordButton, "rec.jpg", "rec2.jpg", &PlayerFace::recordClicked);
+    // The keyboard starts on Play, so that Space in the player plays and pauses, as in any player,
+    // rather than opening the file dialog; clicks never move it.
+    m_playButton->setFocus();
 
     // Made after the buttons, so that Tab goes through the face from left to right.
     m_volumeKnob = new VolumeKnob(imagePath(QStringLiteral("volume-knob.png")),
