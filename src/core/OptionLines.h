@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Logging.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -47,5 +49,25 @@ QStringList fieldLines(std::span<const Field> fields, Value value)
 // The lines of an options file; none, leaving the defaults, when it is missing or cannot be read
 // (then with the reason in `error`).
 std::optional<QStringList> readFile(const QString& path, QString* error);
+
+// The options in the file, or their defaults when it cannot be read, which is logged.
+template <typename Options> Options readOrLog(const QString& path)
+{
+    QString error;
+    Options options = Options::read(path, &error);
+    if (!error.isEmpty())
+        qCWarning(lcSettings).noquote() << "Cannot read" << path << error;
+    return options;
+}
+
+// Writes the options to their file; a failure is logged.
+template <typename Options> bool writeOrLog(const Options& options, const QString& path)
+{
+    QString error;
+    if (options.write(path, &error))
+        return true;
+    qCWarning(lcSettings).noquote() << "Cannot write" << path << error;
+    return false;
+}
 
 } // namespace OptionLines

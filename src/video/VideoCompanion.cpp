@@ -1,7 +1,7 @@
 #include "video/VideoCompanion.h"
 
 #include "core/EditorCommands.h"
-#include "core/Logging.h"
+#include "core/OptionLines.h"
 #include "platform/MediaPlayer.h"
 #include "platform/OnScreen.h"
 #include "platform/Twips.h"
@@ -22,12 +22,8 @@ VideoCompanion::VideoCompanion(const InterfaceTexts& texts, MediaPlayer& media,
     : m_texts(texts), m_media(media), m_commands(commands), m_player(player),
       m_optionsPath(optionsPath)
 {
-    if (!m_optionsPath.isEmpty()) {
-        QString error;
-        m_options = VideoOptions::read(m_optionsPath, &error);
-        if (!error.isEmpty())
-            qCWarning(lcSettings).noquote() << "Cannot read" << m_optionsPath << error;
-    }
+    if (!m_optionsPath.isEmpty())
+        m_options = OptionLines::readOrLog<VideoOptions>(m_optionsPath);
     m_savedOptions = m_options;
     connect(&m_media, &MediaPlayer::videoChanged, this, &VideoCompanion::followMedia);
 }
@@ -135,9 +131,6 @@ void VideoCompanion::saveOptions()
 {
     if (m_optionsPath.isEmpty() || m_options == m_savedOptions)
         return;
-    QString error;
-    if (m_options.write(m_optionsPath, &error))
+    if (OptionLines::writeOrLog(m_options, m_optionsPath))
         m_savedOptions = m_options;
-    else
-        qCWarning(lcSettings).noquote() << "Cannot write" << m_optionsPath << error;
 }

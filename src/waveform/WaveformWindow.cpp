@@ -1,7 +1,7 @@
 #include "waveform/WaveformWindow.h"
 
 #include "core/InterfaceTexts.h"
-#include "core/Logging.h"
+#include "core/OptionLines.h"
 #include "core/PlayerCommands.h"
 #include "core/PlayerEvents.h"
 #include "waveform/WaveformView.h"
@@ -32,12 +32,8 @@ WaveformWindow::WaveformWindow(const InterfaceTexts& texts, PlayerCommands& play
     layout->addWidget(m_view);
     resize(480, 110);
     m_view->setPeaks(&m_builder.peaks());
-    if (!m_optionsPath.isEmpty()) {
-        QString error;
-        m_options = WaveformOptions::read(m_optionsPath, &error);
-        if (!error.isEmpty())
-            qCWarning(lcSettings).noquote() << "Cannot read" << m_optionsPath << error;
-    }
+    if (!m_optionsPath.isEmpty())
+        m_options = OptionLines::readOrLog<WaveformOptions>(m_optionsPath);
     m_savedOptions = m_options;
     m_view->setNormalised(m_options.normalised);
     m_view->setChosenSpan(m_options.span);
@@ -103,11 +99,8 @@ void WaveformWindow::saveOptions()
     m_saveTimer.stop();
     if (m_optionsPath.isEmpty() || m_options == m_savedOptions)
         return;
-    QString error;
-    if (m_options.write(m_optionsPath, &error))
+    if (OptionLines::writeOrLog(m_options, m_optionsPath))
         m_savedOptions = m_options;
-    else
-        qCWarning(lcSettings).noquote() << "Cannot write" << m_optionsPath << error;
 }
 
 void WaveformWindow::setMarkSources(MarkSource bookmarks, MarkSource timestamps)
