@@ -68,7 +68,8 @@ def start(work):
                XDG_DATA_HOME=os.path.join(work, "data"), QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                PULSE_SERVER="unix:" + os.path.join(runtime, "pulse", "native"))
     read, write = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp"],
+    # -noreset: a server resetting as its last client leaves turns away one connecting meanwhile.
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-noreset"],
                             pass_fds=[write], stderr=subprocess.DEVNULL)
     env["DISPLAY"] = ":" + os.read(read, 16).decode().strip()
     sound = subprocess.Popen(["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",

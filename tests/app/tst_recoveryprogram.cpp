@@ -43,7 +43,9 @@ bool waitUntil(const std::function<bool()>& condition, int timeoutMs = kRealWait
     return true;
 }
 
-// Xvfb on the first free display from :160 on; ended with the test.
+// Xvfb on the first free display from :160 on; ended with the test. Without -noreset the server
+// resets when its last client leaves, and a client connecting meanwhile is turned away: the
+// program would start just after xdotool's probe has left.
 class XServer {
 public:
     ~XServer() { endProcess(m_process); }
@@ -58,7 +60,7 @@ public:
             m_process.start(QStringLiteral("Xvfb"),
                             {m_display, QStringLiteral("-screen"), QStringLiteral("0"),
                              QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                             QStringLiteral("tcp")});
+                             QStringLiteral("tcp"), QStringLiteral("-noreset")});
             if (!m_process.waitForStarted())
                 return false;
             if (waitUntil([this] { return run({QStringLiteral("getmouselocation")}).has_value(); },
