@@ -7,14 +7,36 @@
 #include "platform/Twips.h"
 #include "video/VideoWindow.h"
 
-#include <algorithm>
+#include <QScreen>
 
 namespace {
 
 // Twips between the player and the video window beside it, when it has no place of its own.
 constexpr int kGap = 60;
+// The narrowest frame, in twips, the video window is shrunk to in order to fit beside them.
+constexpr int kSmallestWidth = 3600;
+
+// The available area of the screen the window is on, in twips.
+QRect screenArea(const QWidget* window)
+{
+    const QScreen* screen = window->screen();
+    if (!screen)
+        return QRect();
+    const QRect area = screen->availableGeometry();
+    return QRect(Twips::fromPixels(area.x()), Twips::fromPixels(area.y()),
+                 Twips::fromPixels(area.width()), Twips::fromPixels(area.height()));
+}
 
 } // namespace
+
+QRect firstVideoFrame(const QRect& beside, const QSize& size, const QRect& area)
+{
+    QRect frame(beside.left() + beside.width() + kGap, beside.top(), size.width(), size.height());
+    const int room = area.left() + area.width() - frame.left();
+    if (!area.isEmpty() && room < frame.width() && room >= kSmallestWidth && frame.width() > 0)
+        frame.setSize(QSize(room, int(qint64(frame.height()) * room / frame.width())));
+    return frame;
+}
 
 VideoCompanion::VideoCompanion(const InterfaceTexts& texts, MediaPlayer& media,
                                PlayerCommands& commands, QWidget* player,
@@ -97,12 +119,12 @@ void VideoCompanion::showWindow()
         Twips::restorePlace(window, m_options.place);
     } else if (!m_placed) {
         // First time: right of the player and the transcript below it, level with the player.
-        const QRect player = Twips::frame(m_player);
-        int right = player.left() + player.width();
+        QRect beside = Twips::frame(m_player);
         if (QWidget* editor = m_editor ? m_editor->window() : nullptr;
             editor && editor->isVisible())
-            right = std::max(right, Twips::frame(editor).left() + Twips::frame(editor).width());
-        Twips::move(window, right + kGap, player.top());
+            beside |= Twips::frame(editor);
+        Twips::setFrame(window, firstVideoFrame(beside, Twips::frame(window).size(),
+                                                screenArea(m_player)));
     }
     m_placed = true;
     keepOnScreen(window);

@@ -4,6 +4,7 @@
 #include "video/VideoOptions.h"
 
 #include <QObject>
+#include <QRect>
 #include <memory>
 
 class EditorCommands;
@@ -17,6 +18,12 @@ class VideoWindow;
 // on screen, and loses its view, with the engine's renderer and any OpenGL context, when it is
 // hidden, when a file without a picture opens or when the media closes: mpv then decodes the
 // sound alone. Its options (shown, place) are kept in their file.
+// Where the video window first shows, in twips: its frame of `size` right of `beside` (the
+// player and the transcript), level with its top. A screen `area` with less room there makes it
+// smaller, keeping its shape, rather than let it cover the transcript; only room too narrow for
+// a useful picture leaves it to be moved back onto the screen.
+QRect firstVideoFrame(const QRect& beside, const QSize& size, const QRect& area);
+
 class VideoCompanion : public QObject, public VideoCommands {
     Q_OBJECT
 public:

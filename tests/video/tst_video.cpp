@@ -83,6 +83,8 @@ private Q_SLOTS:
     void keys_data();
     void keys();
     void windowKeysAndDoubleClick();
+    void firstFrame_data();
+    void firstFrame();
     void picture_data();
     void picture();
     void frameFollowsSeeks_data();
@@ -184,6 +186,25 @@ void TestVideo::windowKeysAndDoubleClick()
              (QList<PlayerCommand>{PlayerCommand::PlayPause, PlayerCommand::AddBookmark}));
     QCOMPARE(journal, QStringList{"timestamp inserted"});
     QCOMPARE(seen.join(' '), QStringLiteral("full window full"));
+}
+
+void TestVideo::firstFrame_data()
+{
+    QTest::addColumn<int>("besideWidth");
+    QTest::addColumn<QRect>("expected");
+    // A 7200 x 4050 twip window beside the player and transcript on a 19200 twip wide screen.
+    QTest::newRow("room enough") << 6000 << QRect(6060, 300, 7200, 4050);
+    QTest::newRow("shrunk to the room") << 12000 << QRect(12060, 300, 7140, 4016);
+    QTest::newRow("too narrow to shrink") << 16000 << QRect(16060, 300, 7200, 4050);
+}
+
+void TestVideo::firstFrame()
+{
+    QFETCH(int, besideWidth);
+    QFETCH(QRect, expected);
+    QCOMPARE(firstVideoFrame(QRect(0, 300, besideWidth, 9000), QSize(7200, 4050),
+                             QRect(0, 0, 19200, 14400)),
+             expected);
 }
 
 void TestVideo::picture_data()
