@@ -1,5 +1,5 @@
-// The headers most of our sources include, compiled once per target when the build is configured
-// with VOCARTA_PRECOMPILE_HEADERS: parsing them again for every file is most of a release build.
+// The headers most of our sources include, compiled once per target (VOCARTA_PRECOMPILE_HEADERS,
+// VOCARTA_PRECOMPILE_TEST_HEADERS): parsing them again for every file is most of a build's time.
 // Each Qt group is taken only by the targets that link its module.
 #include <algorithm>
 #include <array>
@@ -47,4 +47,9 @@
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QVBoxLayout>
 #include <QtWidgets/QWidget>
+#endif
+
+#ifdef QT_TESTLIB_LIB
+#include <QtTest/QSignalSpy>
+#include <QtTest/QTest>
 #endif
